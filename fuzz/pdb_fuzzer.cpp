@@ -1,0 +1,51 @@
+// Opens arbitrary bytes as a Palm database and reads everything in it.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "pdb/database.h"
+#include "pdb/memory_stream.h"
+
+namespace {
+
+void ReadEverything(kv::DatabaseHandle& handle) {
+  kv::DatabaseInfo info;
+  kv::ReadDatabaseInfo(handle, &info);
+  const std::uint8_t* bytes = nullptr;
+  std::uint32_t size = 0;
+  kv::ReadAppInfoBlock(handle, &bytes, &size);
+  kv::ReadSortInfoBlock(handle, &bytes, &size);
+  for (std::uint32_t i = 0; i < handle.entry_count; ++i) {
+    if (handle.kind == kv::DatabaseKind::kResource) {
+      kv::ResourceInfo resource;
+      if (kv::ReadResource(handle, i, &resource, &bytes) == kv::kPdbOk) {
+        // Touch the ends so that ASan sees a read past the data.
+        volatile std::uint8_t sink = bytes[0];
+        sink = bytes[resource.size - 1];
+        (void)sink;
+        std::int32_t index = 0;
+        kv::FindResource(handle, resource.type, resource.id, &index);
+      }
+    } else {
+      kv::RecordInfo record;
+      if (kv::ReadRecord(handle, i, &record, &bytes) == kv::kPdbOk && record.size != 0) {
+        volatile std::uint8_t sink = bytes[record.size - 1];
+        (void)sink;
+      }
+    }
+  }
+  kv::StorageEstimate estimate;
+  kv::EstimateStorage(handle, 4096, &estimate);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  kv::MemoryStream stream(std::span<const std::uint8_t>(data, size));
+  kv::DatabasePtr handle;
+  if (kv::OpenDatabase(stream, &handle) != kv::kPdbOk) return 0;
+  ReadEverything(*handle);
+  kv::CloseDatabase(&handle);
+  return 0;
+}

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs, with apt-get and only when missing, every Debian package the
+# project builds, tests, fuzzes and benchmarks with.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libgdal-dev gdal-bin
+  qt6-base-dev
+  libcli11-dev nlohmann-json3-dev
+  netpbm libproj-dev proj-bin
+  clang-14 libclang-rt-14-dev clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,17 @@
+#ifndef KORVALE_CLI_COMMANDS_H_
+#define KORVALE_CLI_COMMANDS_H_
+
+// Each kvmap command registers itself on the application. A command's
+// callback stores its exit code in `*exit_code`.
+
+#include <CLI/CLI.hpp>
+
+#include "cli/cli_context.h"
+
+namespace kv::cli {
+
+void AddPdbCommand(CLI::App& app, CliContext& context, int* exit_code);
+
+}  // namespace kv::cli
+
+#endif  // KORVALE_CLI_COMMANDS_H_

@@ -1,0 +1,17 @@
+#ifndef KORVALE_MAP_THROW_ON_STATUS_H_
+#define KORVALE_MAP_THROW_ON_STATUS_H_
+
+// The boundary where database statuses become exceptions: every status of
+// the database library that the map code receives goes through here.
+
+#include "pdb/database.h"
+
+namespace kv {
+
+// Returns for kPdbOk; otherwise throws the exception of the status's table
+// row, carrying `file_name` when one is given.
+void ThrowOnStatus(PdbStatus status, const char* file_name = nullptr);
+
+}  // namespace kv
+
+#endif  // KORVALE_MAP_THROW_ON_STATUS_H_

@@ -1,0 +1,42 @@
+#ifndef KORVALE_PDB_FILE_STREAM_H_
+#define KORVALE_PDB_FILE_STREAM_H_
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "pdb/stream.h"
+
+namespace kv {
+
+// A buffered C file as a Stream.
+class FileStream final : public Stream {
+ public:
+  // Opens `path` with an fopen mode ("rb", "w+b", "r+b"); null when the file
+  // cannot be opened.
+  static std::unique_ptr<FileStream> Open(const std::string& path, const char* mode);
+
+  ~FileStream() override;
+  FileStream(const FileStream&) = delete;
+  FileStream& operator=(const FileStream&) = delete;
+
+  bool Seek(std::uint64_t offset) override;
+  bool Tell(std::uint64_t* offset) override;
+  bool Length(std::uint64_t* length) override;
+  std::size_t Read(void* dst, std::size_t count) override;
+  std::size_t Write(const void* src, std::size_t count) override;
+  bool Flush() override;
+
+  // Closes the file; false when the final write-out failed. Further calls on
+  // a closed stream fail.
+  bool Close();
+
+ private:
+  explicit FileStream(std::FILE* file) : file_(file) {}
+
+  std::FILE* file_;
+};
+
+}  // namespace kv
+
+#endif  // KORVALE_PDB_FILE_STREAM_H_

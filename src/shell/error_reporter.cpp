@@ -1,0 +1,101 @@
+#include "shell/error_reporter.h"
+
+#include <new>
+#include <string>
+
+namespace kv {
+
+namespace {
+
+// Messages were formatted into 256-byte buffers; longer ones are cut there.
+constexpr std::size_t kMaxMessageBytes = 255;
+
+void CutAtUtf8Boundary(std::string* text, std::size_t max_bytes) {
+  if (text->size() <= max_bytes) return;
+  std::size_t cut = max_bytes;
+  while (cut > 0 && (static_cast<unsigned char>((*text)[cut]) & 0xC0) == 0x80) --cut;
+  text->resize(cut);
+}
+
+}  // namespace
+
+std::string FormatMessageText(std::string_view format, std::string_view argument) {
+  std::string out;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '%' && i + 1 < format.size()) {
+      if (format[i + 1] == 's') {
+        out += argument;
+        ++i;
+        continue;
+      }
+      if (format[i + 1] == '%') {
+        out += '%';
+        ++i;
+        continue;
+      }
+    }
+    out += format[i];
+  }
+  CutAtUtf8Boundary(&out, kMaxMessageBytes);
+  return out;
+}
+
+void ErrorReporter::ShowErrorBox(std::string_view context, std::string_view message,
+                                 std::string_view extra1, std::string_view extra2,
+                                 ErrorCode code) noexcept {
+  try {
+    ErrorBox box;
+    box.code = code;
+    box.context = context;
+    box.message = message;
+    box.extra1 = extra1;
+    box.extra2 = extra2;
+    box.text = tables_.frame[0] + box.context + tables_.frame[1] + box.message +
+               tables_.frame[2] + box.extra1 + box.extra2;
+    display_.ShowErrorBox(box);
+  } catch (...) {
+    // Out of memory while composing: nothing more can be shown.
+  }
+}
+
+void ErrorReporter::ReportError(std::string_view context, ErrorCode code,
+                                const char* file_name) noexcept {
+  if (code == 0 || code == kErrAlreadyReported) return;
+  try {
+    if ((code & kProgramErrorBit) == 0) {
+      std::string message = "an operating system error of type " +
+                            std::to_string(static_cast<std::int32_t>(code)) + " occurred";
+      ShowErrorBox(context, message, {}, {}, code);
+      return;
+    }
+    const std::uint32_t index = code & ~kProgramErrorBit;
+    std::string main_text;
+    std::string detail_text;
+    if (index < kMessageTableSize) {
+      std::string_view name = file_name != nullptr ? file_name : "";
+      main_text = FormatMessageText(tables_.main[index], name);
+      detail_text = FormatMessageText(tables_.detail[index], name);
+    }
+    ShowErrorBox(context, main_text, detail_text, {}, code);
+  } catch (...) {
+  }
+}
+
+void ErrorReporter::ReportException(const LException& error, std::string_view context) noexcept {
+  ReportError(context, error.code(), error.file_name());
+}
+
+void ErrorReporter::ReportStdException(const std::exception& error,
+                                       std::string_view context) noexcept {
+  if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+    ReportError(context, kErrBadAlloc, "");
+    return;
+  }
+  ShowErrorBox(context, error.what());
+}
+
+void ErrorReporter::ReportUnknownFailure(std::string_view context) noexcept {
+  ShowErrorBox(context, tables_.unknown_failure);
+}
+
+}  // namespace kv

@@ -1,0 +1,19 @@
+#include "shell/exceptions.h"
+
+#include <cstring>
+
+namespace kv {
+
+LException::LException(ErrorCode code, const char* file_name) : code_(code) {
+  set_file_name(file_name);
+}
+
+void LException::set_file_name(const char* file_name) noexcept {
+  has_file_name_ = file_name != nullptr;
+  std::size_t length = has_file_name_ ? strnlen(file_name, kMaxExceptionFileName) : 0;
+  // memmove: the name may be this exception's own.
+  if (length != 0) std::memmove(file_name_, file_name, length);
+  file_name_[length] = '\0';
+}
+
+}  // namespace kv

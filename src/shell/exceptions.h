@@ -1,0 +1,72 @@
+#ifndef KORVALE_SHELL_EXCEPTIONS_H_
+#define KORVALE_SHELL_EXCEPTIONS_H_
+
+// The exceptions that file, image and conversion code throws. Each carries an
+// error code and, where it concerns a file, the file's name.
+//
+// Building one never allocates: the name is copied into a fixed buffer inside
+// the exception (at most kMaxExceptionFileName bytes), so ErrBadAlloc can be
+// thrown when memory is gone. Every exception keeps its own name.
+
+#include <cstddef>
+#include <exception>
+
+#include "shell/error_codes.h"
+
+namespace kv {
+
+inline constexpr std::size_t kMaxExceptionFileName = 255;
+
+class LException : public std::exception {
+ public:
+  explicit LException(ErrorCode code, const char* file_name = nullptr);
+
+  ErrorCode code() const noexcept { return code_; }
+  // Null when no name was given.
+  const char* file_name() const noexcept { return has_file_name_ ? file_name_ : nullptr; }
+  // A null name clears it; longer names are cut to kMaxExceptionFileName bytes.
+  void set_file_name(const char* file_name) noexcept;
+
+  // The file name, or "" when there is none.
+  const char* what() const noexcept override { return file_name_; }
+
+ private:
+  ErrorCode code_;
+  bool has_file_name_ = false;
+  char file_name_[kMaxExceptionFileName + 1] = {};
+};
+
+// Common base of the file-related errors, so that code can catch file
+// failures separately and attach a name.
+class FileException : public LException {
+ public:
+  using LException::LException;
+};
+
+#define KV_DEFINE_EXCEPTION(Name, Base, Code)                                      \
+  class Name : public Base {                                                       \
+   public:                                                                         \
+    explicit Name(const char* file_name = nullptr) : Base(Code, file_name) {}      \
+  };
+
+KV_DEFINE_EXCEPTION(ErrImageListFull, LException, kErrImageListFull)
+KV_DEFINE_EXCEPTION(ErrFileRead, FileException, kErrFileRead)
+KV_DEFINE_EXCEPTION(ErrFileWrite, FileException, kErrFileWrite)
+KV_DEFINE_EXCEPTION(ErrFileCreate, FileException, kErrFileCreate)
+KV_DEFINE_EXCEPTION(ErrFileOpen, FileException, kErrFileOpen)
+KV_DEFINE_EXCEPTION(ErrNotOurFile, FileException, kErrNotOurFile)
+KV_DEFINE_EXCEPTION(ErrUnknownImageKind, FileException, kErrUnknownImageKind)
+KV_DEFINE_EXCEPTION(ErrImageFileCorrupt, FileException, kErrImageFileCorrupt)
+KV_DEFINE_EXCEPTION(ErrAlreadyReported, LException, kErrAlreadyReported)
+KV_DEFINE_EXCEPTION(ErrImageTooBig, LException, kErrImageTooBig)
+KV_DEFINE_EXCEPTION(ErrUnknown, LException, kErrUnknown)
+KV_DEFINE_EXCEPTION(ErrBadAlloc, LException, kErrBadAlloc)
+KV_DEFINE_EXCEPTION(ErrJPEGDecompressFailed, LException, kErrJPEGDecompressFailed)
+KV_DEFINE_EXCEPTION(ErrImageTooSmall, LException, kErrImageTooSmall)
+KV_DEFINE_EXCEPTION(ErrCompressionFmtNotSupported, LException, kErrCompressionFmtNotSupported)
+
+#undef KV_DEFINE_EXCEPTION
+
+}  // namespace kv
+
+#endif  // KORVALE_SHELL_EXCEPTIONS_H_

@@ -1,0 +1,43 @@
+#ifndef KORVALE_SHELL_MESSAGE_TABLES_H_
+#define KORVALE_SHELL_MESSAGE_TABLES_H_
+
+// The texts that error reporting composes its messages from, loaded once
+// from the language strings.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "shell/error_codes.h"
+#include "shell/string_table.h"
+
+namespace kv {
+
+// String IDs of the error texts.
+inline constexpr std::uint32_t kFirstMainMessageId = 800;    // 800..818
+inline constexpr std::uint32_t kFirstDetailMessageId = 900;  // 900..918
+inline constexpr std::uint32_t kContextOpen = 1000;
+inline constexpr std::uint32_t kContextSave = 1001;
+inline constexpr std::uint32_t kContextInstall = 1002;
+inline constexpr std::uint32_t kContextImport = 1003;
+inline constexpr std::uint32_t kContextColourDepth = 1005;
+inline constexpr std::uint32_t kFirstFrameTextId = 1006;  // 1006..1008
+inline constexpr std::uint32_t kUnknownFailureId = 1037;
+inline constexpr std::uint32_t kContextPocketPcCopy = 2082;
+
+struct MessageTables {
+  // Entry i belongs to code kProgramErrorBit + i; each is a format whose one
+  // argument ("%s") is the file name.
+  std::array<std::string, kMessageTableSize> main;
+  std::array<std::string, kMessageTableSize> detail;
+  // Before the context, between context and message, between message and
+  // detail.
+  std::array<std::string, 3> frame;
+  std::string unknown_failure;
+
+  static MessageTables FromStrings(const StringTable& strings);
+};
+
+}  // namespace kv
+
+#endif  // KORVALE_SHELL_MESSAGE_TABLES_H_
