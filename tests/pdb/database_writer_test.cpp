@@ -1,0 +1,462 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "pdb/big_endian.h"
+#include "pdb/database.h"
+#include "pdb/file_stream.h"
+#include "pdb/memory_stream.h"
+#include "pdb/palm_time.h"
+#include "test_streams.h"
+
+namespace kv {
+namespace {
+
+using ::testing::ElementsAreArray;
+
+constexpr std::uint32_t kTbmp = FourCharCode("Tbmp");
+constexpr std::uint32_t kDesc = FourCharCode("DESC");
+
+CreateParams MapParams(std::uint32_t entries) {
+  CreateParams params;
+  params.name = "Test map";
+  params.attributes = kResourceDatabaseAttribute;
+  params.version = 1;
+  params.creation_time = 1000000000;
+  params.modification_time = 1000000060;
+  params.type = FourCharCode("tBMP");
+  params.creator = FourCharCode("DoDa");
+  params.unique_id_seed = 42;
+  params.entry_count = entries;
+  return params;
+}
+
+std::vector<std::uint8_t> Payload(std::size_t size, std::uint8_t first = 1) {
+  std::vector<std::uint8_t> bytes(size);
+  std::iota(bytes.begin(), bytes.end(), first);
+  return bytes;
+}
+
+class DatabaseWriterTest : public ::testing::Test {
+ protected:
+  void Create(std::uint32_t entries) {
+    ASSERT_EQ(CreateDatabase(stream_, MapParams(entries), &handle_), kPdbOk);
+  }
+  PdbStatus Add(std::uint32_t type, std::uint16_t id, const std::vector<std::uint8_t>& bytes) {
+    ResourceInfo info;
+    info.type = type;
+    info.id = id;
+    info.size = static_cast<std::uint32_t>(bytes.size());
+    return AddResource(*handle_, info, bytes.data());
+  }
+  DatabasePtr Reopen() {
+    DatabasePtr handle;
+    EXPECT_EQ(OpenDatabase(stream_, &handle), kPdbOk);
+    return handle;
+  }
+
+  MemoryStream stream_;
+  DatabasePtr handle_;
+};
+
+TEST_F(DatabaseWriterTest, TwelveResourcesPutTheFirstDataAt200) {
+  Create(12);
+  for (std::uint16_t id = 0; id < 12; ++id) ASSERT_EQ(Add(kTbmp, id, Payload(3)), kPdbOk);
+  ASSERT_EQ(CloseDatabase(&handle_), kPdbOk);
+  EXPECT_FALSE(handle_);
+
+  const std::vector<std::uint8_t>& bytes = stream_.bytes();
+  ASSERT_EQ(bytes.size(), 200u + 12 * 3);
+  EXPECT_EQ(DecodeBig32(&bytes[78 + 6]), 200u);
+  EXPECT_EQ(bytes[198], 0);
+  EXPECT_EQ(bytes[199], 0);
+  EXPECT_EQ(DecodeBig16(&bytes[76]), 12);
+}
+
+TEST_F(DatabaseWriterTest, WrittenDatabaseReadsBack) {
+  Create(3);
+  const std::vector<std::uint8_t> big = Payload(70000);  // beyond the first scratch size
+  ASSERT_EQ(Add(kTbmp, 0xFFFF, Payload(5)), kPdbOk);
+  ASSERT_EQ(Add(kTbmp, 0, big), kPdbOk);
+  ASSERT_EQ(Add(kDesc, 7, Payload(34, 100)), kPdbOk);
+  ASSERT_EQ(CloseDatabase(&handle_), kPdbOk);
+
+  DatabasePtr reader = Reopen();
+  DatabaseInfo info;
+  ASSERT_EQ(ReadDatabaseInfo(*reader, &info), kPdbOk);
+  EXPECT_STREQ(info.name, "Test map");
+  EXPECT_EQ(info.attributes, kResourceDatabaseAttribute);
+  EXPECT_EQ(info.version, 1);
+  EXPECT_EQ(info.creation_time, 1000000000);
+  EXPECT_EQ(info.modification_time, 1000000060);
+  EXPECT_EQ(info.backup_time, 0);
+  EXPECT_EQ(info.type, FourCharCode("tBMP"));
+  EXPECT_EQ(info.creator, FourCharCode("DoDa"));
+  EXPECT_EQ(info.unique_id_seed, 42u);
+  EXPECT_EQ(info.entry_count, 3u);
+  EXPECT_EQ(info.kind, DatabaseKind::kResource);
+
+  ResourceInfo resource;
+  const std::uint8_t* data = nullptr;
+  ASSERT_EQ(ReadResource(*reader, 0, &resource, &data), kPdbOk);
+  EXPECT_EQ(resource.id, 0xFFFF);
+  EXPECT_EQ(resource.size, 5u);
+  ASSERT_EQ(ReadResource(*reader, 1, &resource, &data), kPdbOk);
+  EXPECT_EQ(resource.id, 0);
+  ASSERT_EQ(resource.size, big.size());
+  EXPECT_EQ(std::memcmp(data, big.data(), big.size()), 0);
+  ASSERT_EQ(ReadResource(*reader, 2, &resource, &data), kPdbOk);
+  EXPECT_EQ(resource.type, kDesc);
+  EXPECT_EQ(resource.size, 34u);  // the last entry runs to the end of the file
+  EXPECT_EQ(data[0], 100);
+
+  std::int32_t index = 0;
+  EXPECT_EQ(FindResource(*reader, kDesc, 7, &index), kPdbOk);
+  EXPECT_EQ(index, 2);
+  EXPECT_EQ(CloseDatabase(&reader), kPdbOk);
+}
+
+TEST_F(DatabaseWriterTest, HeaderStoresPalmTimesAndCutsLongNames) {
+  CreateParams params = MapParams(0);
+  params.name = std::string(40, 'N');
+  ASSERT_EQ(CreateDatabase(stream_, params, &handle_), kPdbOk);
+  ASSERT_EQ(CloseDatabase(&handle_), kPdbOk);
+  const std::vector<std::uint8_t>& bytes = stream_.bytes();
+  ASSERT_EQ(bytes.size(), 80u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data())), std::string(31, 'N'));
+  EXPECT_EQ(DecodeBig32(&bytes[36]), PalmTimeFromUnix(1000000000));
+  EXPECT_EQ(DecodeBig32(&bytes[44]), 0u);  // never backed up
+  EXPECT_EQ(DecodeBig32(&bytes[72]), 0u);
+}
+
+TEST_F(DatabaseWriterTest, AddingBeyondTheReservedCountSticks) {
+  Create(3);
+  for (std::uint16_t id = 1; id <= 3; ++id) ASSERT_EQ(Add(kTbmp, id, Payload(2)), kPdbOk);
+  EXPECT_EQ(Add(kTbmp, 4, Payload(2)), kPdbTooManyEntries);
+  EXPECT_EQ(Add(kTbmp, 5, Payload(2)), kPdbTooManyEntries);
+  EXPECT_EQ(GetDatabaseStatus(*handle_), kPdbTooManyEntries);
+  // Closing looks only at the count, which is complete.
+  EXPECT_EQ(CloseDatabase(&handle_), kPdbOk);
+}
+
+TEST_F(DatabaseWriterTest, EntriesWithoutDataAreRefused) {
+  Create(2);
+  EXPECT_EQ(Add(kTbmp, 1, {}), kPdbBadArgument);
+  EXPECT_EQ(Add(kTbmp, 1, Payload(4)), kPdbBadArgument);  // sticky
+  EXPECT_EQ(AbortDatabase(&handle_), kPdbOk);
+  EXPECT_FALSE(handle_);
+}
+
+TEST_F(DatabaseWriterTest, ClosingWithMissingEntriesKeepsTheHandle) {
+  Create(2);
+  ASSERT_EQ(Add(kTbmp, 1, Payload(4)), kPdbOk);
+  EXPECT_EQ(CloseDatabase(&handle_), kPdbIncomplete);
+  ASSERT_TRUE(handle_);
+  ASSERT_EQ(Add(kTbmp, 2, Payload(4)), kPdbOk);
+  EXPECT_EQ(CloseDatabase(&handle_), kPdbOk);
+}
+
+TEST_F(DatabaseWriterTest, RecordOperationsAreRefusedOnResourceDatabases) {
+  Create(1);
+  RecordInfo record;
+  record.size = 1;
+  const std::uint8_t byte = 0;
+  EXPECT_EQ(AddRecord(*handle_, record, &byte), kPdbBadArgument);
+  EXPECT_EQ(Add(kTbmp, 1, Payload(1)), kPdbBadArgument);
+}
+
+TEST_F(DatabaseWriterTest, TooManyReservedEntriesAreRefused) {
+  EXPECT_EQ(CreateDatabase(stream_, MapParams(65536), &handle_), kPdbBadArgument);
+  EXPECT_FALSE(handle_);
+}
+
+TEST(DatabaseStreamFailureTest, FullStreamGivesStreamErrorAndSticks) {
+  // Room for the header and list but not for the first entry's data.
+  testing::FailingStream stream(80 + 2 * 10 + 3);
+  DatabasePtr handle;
+  ASSERT_EQ(CreateDatabase(stream, MapParams(2), &handle), kPdbOk);
+  ResourceInfo info{10, kTbmp, 1};
+  const std::vector<std::uint8_t> data = Payload(10);
+  EXPECT_EQ(AddResource(*handle, info, data.data()), kPdbStreamError);
+  EXPECT_EQ(AddResource(*handle, info, data.data()), kPdbStreamError);
+  EXPECT_EQ(GetDatabaseStatus(*handle), kPdbStreamError);
+  EXPECT_EQ(AbortDatabase(&handle), kPdbOk);
+}
+
+TEST(DatabaseStreamFailureTest, FullStreamDuringCreationGivesNoHandle) {
+  testing::FailingStream stream(50);
+  DatabasePtr handle;
+  EXPECT_EQ(CreateDatabase(stream, MapParams(2), &handle), kPdbStreamError);
+  EXPECT_FALSE(handle);
+}
+
+TEST(DatabaseStreamFailureTest, ClosedStreamGivesStreamError) {
+  testing::FailingStream stream(1 << 20);
+  DatabasePtr handle;
+  ASSERT_EQ(CreateDatabase(stream, MapParams(1), &handle), kPdbOk);
+  stream.Close();
+  ResourceInfo info{4, kTbmp, 1};
+  const std::vector<std::uint8_t> data = Payload(4);
+  EXPECT_EQ(AddResource(*handle, info, data.data()), kPdbStreamError);
+  EXPECT_EQ(AddResource(*handle, info, data.data()), kPdbStreamError);
+}
+
+TEST(DatabaseStreamFailureTest, FullDiskShowsWhenTheDatabaseIsClosed) {
+  // /dev/full takes buffered writes and fails once they reach the device:
+  // at a seek that flushes, or at the latest when the database is closed.
+  auto full = FileStream::Open("/dev/full", "wb");
+  if (!full) GTEST_SKIP() << "/dev/full is not available";
+  DatabasePtr handle;
+  ASSERT_EQ(CreateDatabase(*full, MapParams(1), &handle), kPdbOk);
+  ResourceInfo info{4, kTbmp, 1};
+  const std::vector<std::uint8_t> data = Payload(4);
+  const PdbStatus added = AddResource(*handle, info, data.data());
+  if (added == kPdbOk) {
+    EXPECT_EQ(CloseDatabase(&handle), kPdbStreamError);
+  } else {
+    EXPECT_EQ(added, kPdbStreamError);
+    EXPECT_EQ(CloseDatabase(&handle), kPdbIncomplete);
+    EXPECT_EQ(AbortDatabase(&handle), kPdbOk);
+  }
+  EXPECT_FALSE(handle);
+}
+
+TEST(RecordDatabaseTest, EmptyRecordsAreStoredAsDeletedAndReadBack) {
+  MemoryStream stream;
+  CreateParams params = MapParams(3);
+  params.attributes = 0;
+  params.type = FourCharCode("DATA");
+  DatabasePtr handle;
+  ASSERT_EQ(CreateDatabase(stream, params, &handle), kPdbOk);
+  const std::vector<std::uint8_t> first = Payload(6);
+  RecordInfo record;
+  record.size = 6;
+  record.attributes = 0x40;
+  record.unique_id = 0x123456;
+  ASSERT_EQ(AddRecord(*handle, record, first.data()), kPdbOk);
+  record.size = 0;
+  record.attributes = 0;
+  record.unique_id = 0xABCDEF;
+  ASSERT_EQ(AddRecord(*handle, record, nullptr), kPdbOk);
+  record.size = 2;
+  record.unique_id = 0x1000001;  // only 24 bits are stored
+  ASSERT_EQ(AddRecord(*handle, record, first.data()), kPdbOk);
+  ASSERT_EQ(CloseDatabase(&handle), kPdbOk);
+
+  ASSERT_EQ(OpenDatabase(stream, &handle), kPdbOk);
+  RecordInfo read;
+  const std::uint8_t* data = nullptr;
+  ASSERT_EQ(ReadRecord(*handle, 0, &read, &data), kPdbOk);
+  EXPECT_EQ(read.size, 6u);  // runs to the next record that has data
+  EXPECT_EQ(read.attributes, 0x40);
+  EXPECT_EQ(read.unique_id, 0x123456u);
+  ASSERT_EQ(ReadRecord(*handle, 1, &read, &data), kPdbOk);
+  EXPECT_EQ(read.size, 0u);
+  EXPECT_EQ(read.offset, 0u);
+  EXPECT_EQ(read.attributes, kRecordDeletedAttribute);
+  EXPECT_EQ(read.unique_id, 0xABCDEFu);
+  ASSERT_EQ(GetRecordInfo(*handle, 2, &read), kPdbOk);
+  EXPECT_EQ(read.size, 2u);
+  EXPECT_EQ(read.unique_id, 1u);
+
+  ResourceInfo resource;
+  EXPECT_EQ(GetResourceInfo(*handle, 0, &resource), kPdbBadArgument);
+  CloseDatabase(&handle);
+}
+
+TEST(DatabaseBlocksTest, ApplicationAndSortInfoRoundTrip) {
+  MemoryStream stream;
+  DatabasePtr handle;
+  ASSERT_EQ(CreateDatabase(stream, MapParams(1), &handle), kPdbOk);
+  const std::vector<std::uint8_t> app = Payload(7, 10);
+  const std::vector<std::uint8_t> sort = Payload(3, 50);
+  ASSERT_EQ(WriteAppInfoBlock(*handle, app.data(), 7), kPdbOk);
+  ASSERT_EQ(WriteSortInfoBlock(*handle, sort.data(), 3), kPdbOk);
+  ResourceInfo info{5, kTbmp, 1};
+  const std::vector<std::uint8_t> data = Payload(5, 90);
+  ASSERT_EQ(AddResource(*handle, info, data.data()), kPdbOk);
+  ASSERT_EQ(CloseDatabase(&handle), kPdbOk);
+  EXPECT_EQ(DecodeBig32(&stream.bytes()[52]), 90u);
+  EXPECT_EQ(DecodeBig32(&stream.bytes()[56]), 97u);
+
+  ASSERT_EQ(OpenDatabase(stream, &handle), kPdbOk);
+  const std::uint8_t* bytes = nullptr;
+  std::uint32_t size = 0;
+  ASSERT_EQ(ReadAppInfoBlock(*handle, &bytes, &size), kPdbOk);
+  EXPECT_THAT(std::vector<std::uint8_t>(bytes, bytes + size), ElementsAreArray(app));
+  ASSERT_EQ(ReadSortInfoBlock(*handle, &bytes, &size), kPdbOk);
+  EXPECT_THAT(std::vector<std::uint8_t>(bytes, bytes + size), ElementsAreArray(sort));
+  const std::uint8_t* entry = nullptr;
+  ASSERT_EQ(ReadResource(*handle, 0, &info, &entry), kPdbOk);
+  EXPECT_EQ(info.offset, 100u);
+  EXPECT_EQ(entry[0], 90);
+  CloseDatabase(&handle);
+}
+
+TEST(DatabaseBlocksTest, BlocksMustComeFirstAndInOrder) {
+  MemoryStream stream;
+  DatabasePtr handle;
+  const std::uint8_t byte = 1;
+  ASSERT_EQ(CreateDatabase(stream, MapParams(1), &handle), kPdbOk);
+  ASSERT_EQ(WriteSortInfoBlock(*handle, &byte, 1), kPdbOk);
+  EXPECT_EQ(WriteAppInfoBlock(*handle, &byte, 1), kPdbBadArgument);
+  AbortDatabase(&handle);
+
+  ASSERT_EQ(CreateDatabase(stream, MapParams(1), &handle), kPdbOk);
+  ResourceInfo info{1, kTbmp, 1};
+  ASSERT_EQ(AddResource(*handle, info, &byte), kPdbOk);
+  EXPECT_EQ(WriteAppInfoBlock(*handle, &byte, 1), kPdbBadArgument);
+  AbortDatabase(&handle);
+
+  ASSERT_EQ(CreateDatabase(stream, MapParams(1), &handle), kPdbOk);
+  EXPECT_EQ(WriteAppInfoBlock(*handle, &byte, 0), kPdbBadArgument);
+  AbortDatabase(&handle);
+}
+
+TEST(DatabaseBlocksTest, AbsentBlocksHaveSizeZero) {
+  MemoryStream stream;
+  DatabasePtr handle;
+  ASSERT_EQ(CreateDatabase(stream, MapParams(0), &handle), kPdbOk);
+  ASSERT_EQ(CloseDatabase(&handle), kPdbOk);
+  ASSERT_EQ(OpenDatabase(stream, &handle), kPdbOk);
+  const std::uint8_t* bytes = &stream.bytes()[0];
+  std::uint32_t size = 9;
+  EXPECT_EQ(ReadAppInfoBlock(*handle, &bytes, &size), kPdbOk);
+  EXPECT_EQ(size, 0u);
+  EXPECT_EQ(bytes, nullptr);
+  EXPECT_EQ(GetSortInfoSize(*handle, &size), kPdbOk);
+  EXPECT_EQ(size, 0u);
+  CloseDatabase(&handle);
+}
+
+TEST(StorageEstimateTest, RoundsEntriesAndBlocksToTheBlockSize) {
+  MemoryStream stream;
+  DatabasePtr handle;
+  CreateParams params = MapParams(3);
+  params.attributes = 0;  // a record database, so that one entry can be empty
+  ASSERT_EQ(CreateDatabase(stream, params, &handle), kPdbOk);
+  const std::vector<std::uint8_t> app = Payload(5);
+  ASSERT_EQ(WriteAppInfoBlock(*handle, app.data(), 5), kPdbOk);
+  const std::vector<std::uint8_t> data = Payload(20);
+  RecordInfo record;
+  record.size = 20;
+  ASSERT_EQ(AddRecord(*handle, record, data.data()), kPdbOk);
+  record.size = 0;
+  ASSERT_EQ(AddRecord(*handle, record, nullptr), kPdbOk);
+  record.size = 17;
+  ASSERT_EQ(AddRecord(*handle, record, data.data()), kPdbOk);
+  ASSERT_EQ(CloseDatabase(&handle), kPdbOk);
+
+  ASSERT_EQ(OpenDatabase(stream, &handle), kPdbOk);
+  StorageEstimate estimate;
+  ASSERT_EQ(EstimateStorage(*handle, 16, &estimate), kPdbOk);
+  EXPECT_EQ(estimate.empty_records, 1u);
+  EXPECT_EQ(estimate.rounded_entry_bytes, 32u + 0 + 32);
+  EXPECT_EQ(estimate.app_info_size, 5u);
+  EXPECT_EQ(estimate.sort_info_size, 0u);
+  // round_up(104, 16) + 8, round_up(5, 16) + 8, 8 bytes per non-empty entry,
+  // then the rounded sizes.
+  EXPECT_EQ(estimate.handheld_bytes, (112u + 8) + (16 + 8) + 8 * 2 + 64);
+  CloseDatabase(&handle);
+}
+
+class DatabaseFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("kv_pdb_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::filesystem::path dir_;
+};
+
+TEST_F(DatabaseFileTest, CreatedFileIsClosedAndReopened) {
+  CreateParams params = MapParams(1);
+  params.path = (dir_ / "map.prc").string();
+  DatabasePtr handle;
+  ASSERT_EQ(CreateDatabaseFile(params, &handle), kPdbOk);
+  ResourceInfo info{3, kTbmp, 1};
+  const std::vector<std::uint8_t> data = Payload(3);
+  ASSERT_EQ(AddResource(*handle, info, data.data()), kPdbOk);
+  ASSERT_EQ(CloseDatabase(&handle), kPdbOk);
+  EXPECT_EQ(std::filesystem::file_size(params.path), 93u);
+
+  ASSERT_EQ(OpenDatabaseFile(params.path, &handle), kPdbOk);
+  DatabaseInfo db;
+  ASSERT_EQ(ReadDatabaseInfo(*handle, &db), kPdbOk);
+  EXPECT_EQ(db.path, params.path);
+  EXPECT_EQ(CloseDatabase(&handle), kPdbOk);
+}
+
+TEST_F(DatabaseFileTest, AbortRemovesTheCreatedFileOnly) {
+  CreateParams params = MapParams(1);
+  params.path = (dir_ / "map.prc").string();
+  DatabasePtr handle;
+  ASSERT_EQ(CreateDatabaseFile(params, &handle), kPdbOk);
+  EXPECT_EQ(AbortDatabase(&handle), kPdbOk);
+  EXPECT_FALSE(std::filesystem::exists(params.path));
+
+  // A file only opened for reading survives an abort.
+  params.entry_count = 0;
+  ASSERT_EQ(CreateDatabaseFile(params, &handle), kPdbOk);
+  ASSERT_EQ(CloseDatabase(&handle), kPdbOk);
+  ASSERT_EQ(OpenDatabaseFile(params.path, &handle), kPdbOk);
+  EXPECT_EQ(AbortDatabase(&handle), kPdbOk);
+  EXPECT_TRUE(std::filesystem::exists(params.path));
+}
+
+TEST_F(DatabaseFileTest, MissingFilesAndFoldersGiveTheirStatuses) {
+  DatabasePtr handle;
+  EXPECT_EQ(OpenDatabaseFile((dir_ / "missing.prc").string(), &handle), kPdbOpenFailed);
+  CreateParams params = MapParams(1);
+  params.path = (dir_ / "no" / "such" / "folder.prc").string();
+  EXPECT_EQ(CreateDatabaseFile(params, &handle), kPdbCreateFailed);
+  EXPECT_FALSE(handle);
+}
+
+TEST_F(DatabaseFileTest, InvalidFileIsRefusedOnOpen) {
+  const std::string path = (dir_ / "bad.prc").string();
+  std::ofstream(path, std::ios::binary) << std::string(81, '\0');
+  DatabasePtr handle;
+  EXPECT_EQ(OpenDatabaseFile(path, &handle), kPdbInvalidFile);
+  EXPECT_FALSE(handle);
+}
+
+TEST_F(DatabaseFileTest, RewriteHeaderChangesOnlyItsFields) {
+  CreateParams params = MapParams(1);
+  params.path = (dir_ / "map.prc").string();
+  DatabasePtr handle;
+  ASSERT_EQ(CreateDatabaseFile(params, &handle), kPdbOk);
+  ResourceInfo info{3, kTbmp, 1};
+  const std::vector<std::uint8_t> data = Payload(3);
+  ASSERT_EQ(AddResource(*handle, info, data.data()), kPdbOk);
+  ASSERT_EQ(CloseDatabase(&handle), kPdbOk);
+
+  ASSERT_EQ(RewriteDatabaseHeader(params.path, 7, FourCharCode("ABCD"), FourCharCode("WXYZ"),
+                                  "12345"),
+            kPdbOk);
+  ASSERT_EQ(OpenDatabaseFile(params.path, &handle), kPdbOk);
+  DatabaseInfo db;
+  ASSERT_EQ(ReadDatabaseInfo(*handle, &db), kPdbOk);
+  EXPECT_EQ(db.version, 7);
+  EXPECT_EQ(db.creator, FourCharCode("ABCD"));
+  EXPECT_EQ(db.type, FourCharCode("WXYZ"));
+  EXPECT_EQ(db.unique_id_seed, 12345u);
+  EXPECT_STREQ(db.name, "Test map");
+  EXPECT_EQ(db.creation_time, 1000000000);
+  CloseDatabase(&handle);
+
+  EXPECT_EQ(RewriteDatabaseHeader((dir_ / "missing").string(), 1, 1, 1, "1"), kPdbOpenFailed);
+}
+
+}  // namespace
+}  // namespace kv
