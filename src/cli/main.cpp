@@ -1,10 +1,16 @@
-#include <cstdlib>
-#include <string>
-#include <vector>
+#include <iostream>
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/language_folders.h"
+
+namespace {
+
+// Usage mistakes are not failures of the work itself: CLI11 words them, and
+// the exit status is 2 so that scripts can tell them apart.
+constexpr int kUsageExitCode = 2;
+
+}  // namespace
 
 int main(int argc, char** argv) {
   kv::cli::CliContext context(kv::LoadLanguage("EN", kv::cli::LanguageFolders(argv[0])));
@@ -12,6 +18,16 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   int exit_code = 0;
   kv::cli::AddPdbCommand(app, context, &exit_code);
-  CLI11_PARSE(app, argc, argv);
+  kv::cli::AddCoordCommand(app, context, &exit_code);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& help) {
+    return app.exit(help);
+  } catch (const CLI::CallForAllHelp& help) {
+    return app.exit(help);
+  } catch (const CLI::ParseError& error) {
+    std::cerr << "kvmap: " << error.what() << "\nRun 'kvmap --help' for more information.\n";
+    return kUsageExitCode;
+  }
   return exit_code;
 }

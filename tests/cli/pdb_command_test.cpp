@@ -110,6 +110,13 @@ TEST_F(PdbCommandTest, MissingFileCannotBeOpened) {
   EXPECT_THAT(result.err, StartsWith("kvmap: error 0x20000005: "));
 }
 
+TEST_F(PdbCommandTest, UsageMistakesExitWithStatus2) {
+  testing::KvmapResult result = Run("pdb");
+  EXPECT_EQ(result.exit_code, 2);
+  EXPECT_THAT(result.err, StartsWith("kvmap: "));
+  EXPECT_EQ(Run("--help").exit_code, 0);
+}
+
 TEST_F(PdbCommandTest, LanguageFileBesideTheProgramIsUsed) {
   std::filesystem::create_directories(dir_ / "lang");
   std::ofstream(dir_ / "lang" / "DARudIdiEN.lang") << "805 Kann %s nicht öffnen.\n";

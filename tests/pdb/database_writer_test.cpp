@@ -376,18 +376,25 @@ class DatabaseFileTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
 
+  // A one-resource map file in the test's folder.
+  CreateParams WriteMapFile() {
+    CreateParams params = MapParams(1);
+    params.path = (dir_ / "map.prc").string();
+    DatabasePtr handle;
+    EXPECT_EQ(CreateDatabaseFile(params, &handle), kPdbOk);
+    ResourceInfo info{3, kTbmp, 1};
+    const std::vector<std::uint8_t> data = Payload(3);
+    EXPECT_EQ(AddResource(*handle, info, data.data()), kPdbOk);
+    EXPECT_EQ(CloseDatabase(&handle), kPdbOk);
+    return params;
+  }
+
   std::filesystem::path dir_;
 };
 
 TEST_F(DatabaseFileTest, CreatedFileIsClosedAndReopened) {
-  CreateParams params = MapParams(1);
-  params.path = (dir_ / "map.prc").string();
+  const CreateParams params = WriteMapFile();
   DatabasePtr handle;
-  ASSERT_EQ(CreateDatabaseFile(params, &handle), kPdbOk);
-  ResourceInfo info{3, kTbmp, 1};
-  const std::vector<std::uint8_t> data = Payload(3);
-  ASSERT_EQ(AddResource(*handle, info, data.data()), kPdbOk);
-  ASSERT_EQ(CloseDatabase(&handle), kPdbOk);
   EXPECT_EQ(std::filesystem::file_size(params.path), 93u);
 
   ASSERT_EQ(OpenDatabaseFile(params.path, &handle), kPdbOk);
@@ -432,14 +439,8 @@ TEST_F(DatabaseFileTest, InvalidFileIsRefusedOnOpen) {
 }
 
 TEST_F(DatabaseFileTest, RewriteHeaderChangesOnlyItsFields) {
-  CreateParams params = MapParams(1);
-  params.path = (dir_ / "map.prc").string();
+  const CreateParams params = WriteMapFile();
   DatabasePtr handle;
-  ASSERT_EQ(CreateDatabaseFile(params, &handle), kPdbOk);
-  ResourceInfo info{3, kTbmp, 1};
-  const std::vector<std::uint8_t> data = Payload(3);
-  ASSERT_EQ(AddResource(*handle, info, data.data()), kPdbOk);
-  ASSERT_EQ(CloseDatabase(&handle), kPdbOk);
 
   ASSERT_EQ(RewriteDatabaseHeader(params.path, 7, FourCharCode("ABCD"), FourCharCode("WXYZ"),
                                   "12345"),

@@ -1,0 +1,120 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "cli/coord_text.h"
+#include "kvmap_runner.h"
+
+namespace kv {
+namespace {
+
+using ::testing::HasSubstr;
+
+TEST(CoordTextTest, ResolvesSystemsByIndexNameAndCode) {
+  struct Case {
+    const char* text;
+    int system;
+  };
+  const Case cases[] = {{"0", 0},         {"28", 28},         {"29", -1},      {"utm", 3},
+                        {"OSGB", 4},      {"ire", 13},        {"Irish Grid", 13}, {"S-JTSK", 25},
+                        {"ch-1903", 24},  {"DD MM SS", 1},    {"qmtm", 20},    {"", -1},
+                        {"99999", -1},    {"-1", -1},         {"Nowhere", -1}};
+  for (const Case& c : cases) EXPECT_EQ(cli::ResolveCoordinateSystem(c.text), c.system) << c.text;
+}
+
+TEST(CoordTextTest, ResolvesDatumsByCodeAliasAndNumber) {
+  EXPECT_EQ(cli::ResolveDatum("wgs84"), 0);
+  EXPECT_EQ(cli::ResolveDatum("102"), 29);
+  EXPECT_EQ(cli::ResolveDatum("Ireland 1965"), 16);
+  EXPECT_EQ(cli::ResolveDatum("intl"), 77);
+  EXPECT_EQ(cli::ResolveDatum("NAD 27"), -1);  // its canonical code has no row
+}
+
+TEST(CoordTextTest, ReadsPositions) {
+  double degrees = 0;
+  EXPECT_TRUE(cli::ReadPosition("-33.9", "SWsw", &degrees));
+  EXPECT_EQ(degrees, -33.9);
+  EXPECT_TRUE(cli::ReadPosition("+8", "SWsw", &degrees));
+  EXPECT_EQ(degrees, 8);
+  EXPECT_TRUE(cli::ReadPosition("S33 54", "SWsw", &degrees));
+  EXPECT_DOUBLE_EQ(degrees, -33.9);
+  for (const char* bad : {"", "abc", "S", "12x", "nan", "inf", "1e999"}) {
+    EXPECT_FALSE(cli::ReadPosition(bad, "SWsw", &degrees)) << bad;
+  }
+}
+
+TEST(CoordTextTest, GridLineShowsMetresOrDegrees) {
+  EXPECT_EQ(cli::GridLine({"32U", 1.23456, 2.5}, kGridConverted), "32U 1.235 2.500\n");
+  EXPECT_EQ(cli::GridLine({"", 1.5, 2.5}, kGridConverted), "- 1.500 2.500\n");
+  EXPECT_EQ(cli::GridLine({"", 2.35, 48.85}, kGridKeptInDegrees),
+            "- 2.350000000 48.850000000\n");
+}
+
+class CoordCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("kv_coord_command_" + std::string(::testing::UnitTest::GetInstance()
+                                                  ->current_test_info()
+                                                  ->name()));
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  testing::KvmapResult Run(const std::string& arguments) {
+    return testing::RunKvmap("coord " + arguments, dir_);
+  }
+
+  std::filesystem::path dir_;
+};
+
+TEST_F(CoordCommandTest, ListsTheTables) {
+  const testing::KvmapResult systems = Run("systems");
+  ASSERT_EQ(systems.exit_code, 0) << systems.err;
+  EXPECT_EQ(std::count(systems.out.begin(), systems.out.end(), '\n'), 29);
+  EXPECT_THAT(systems.out, HasSubstr("25  S-JTSK"));
+  const testing::KvmapResult datums = Run("datums");
+  ASSERT_EQ(datums.exit_code, 0) << datums.err;
+  EXPECT_EQ(std::count(datums.out.begin(), datums.out.end(), '\n'), 92);
+}
+
+TEST_F(CoordCommandTest, ConvertsBothWays) {
+  struct Case {
+    const char* arguments;
+    const char* out;
+  };
+  const Case cases[] = {
+      {"to-grid --system UTM -33.9 18.4", "34H 259583.222 6245888.050\n"},
+      {"to-grid --system utm 'S33 54' 'E18 24'", "34H 259583.222 6245888.050\n"},
+      {"to-grid --system OSGB 48.85 2.35", "- 2.350000000 48.850000000\n"},
+      {"to-grid --system 2 47.5 8.25", "- 8.250000000 47.500000000\n"},
+      {"to-latlon --system UTM --zone 34H 259583.222 6245888.050", "-33.899999998 18.400000001\n"},
+      {"to-latlon --system 0 8.25 47.5", "47.500000000 8.250000000\n"},
+      {"format --system 0 --lat 47.5", "N47 30.000000\n"},
+      {"format --system 1 --lon -122.25 --precision 0", "W122 15\n"},
+      {"parse 'N47 30.5'", "47.508333333\n"},
+      {"parse 'S47 30 30' --letters W", "47.508333333\n"},
+      {"parse -8.25", "-8.250000000\n"},
+  };
+  for (const Case& c : cases) {
+    const testing::KvmapResult result = Run(c.arguments);
+    EXPECT_EQ(result.exit_code, 0) << c.arguments << "\n" << result.err;
+    EXPECT_EQ(result.out, c.out) << c.arguments;
+  }
+}
+
+TEST_F(CoordCommandTest, RefusesWhatItCannotRead) {
+  for (const char* arguments :
+       {"to-grid --system Nowhere 1 2", "to-grid --system UTM --datum Nowhere 1 2",
+        "to-grid --system UTM north 2", "format --system 3 --lat 1", "format --system 0 1"}) {
+    const testing::KvmapResult result = Run(arguments);
+    EXPECT_NE(result.exit_code, 0) << arguments;
+    EXPECT_EQ(result.out, "") << arguments;
+    EXPECT_THAT(result.err, HasSubstr("kvmap: ")) << arguments;
+  }
+}
+
+}  // namespace
+}  // namespace kv
