@@ -1,0 +1,40 @@
+#include "map/c_image.h"
+
+#include <algorithm>
+
+#include "map/c_image_container.h"
+
+namespace kv {
+
+std::string BoundedText(std::string_view text, std::size_t max_bytes) {
+  text = text.substr(0, text.find('\0'));
+  return std::string(text.substr(0, max_bytes));
+}
+
+void CImage::SetBitmap(BitmapRecord bitmap) {
+  if (reference_.bytes.empty()) {
+    reference_ = bitmap;
+    saved_depth_ = bitmap.depth;
+  }
+  bitmap_ = std::move(bitmap);
+}
+
+void CImage::SetName(std::string_view name) {
+  name_ = BoundedText(name, kMaxImageNameLength);
+  if (owner_ != nullptr) owner_->SetModified();
+}
+
+void CImage::set_corner_text(CornerText which, std::string_view text) {
+  corners_[which] = BoundedText(text, kMaxCornerTextLength);
+}
+
+void CImage::SetCalibration(const std::uint8_t* bytes, std::size_t count) {
+  calibration_.clear();
+  if (count == 0) return;
+  std::size_t length = std::max(count, kMinCalibrationSize);
+  length += length % 2;
+  calibration_.assign(length, 0);
+  std::copy(bytes, bytes + count, calibration_.begin());
+}
+
+}  // namespace kv

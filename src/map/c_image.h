@@ -1,0 +1,107 @@
+#ifndef KORVALE_MAP_C_IMAGE_H_
+#define KORVALE_MAP_C_IMAGE_H_
+
+// One converted image of a map: its Palm bitmap and, for the image that
+// carries the map's metadata, the name, date, map size, corner texts and
+// calibration stored beside it.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "map/map_layout.h"
+
+namespace kv {
+
+class CImageContainer;
+
+// A Palm bitmap record and what its header says about it.
+struct BitmapRecord {
+  std::vector<std::uint8_t> bytes;
+  int width = 0;
+  int height = 0;
+  int depth = 0;
+  bool compressed = false;
+};
+
+class CImage {
+ public:
+  CImage() = default;
+  CImage(const CImage&) = delete;
+  CImage& operator=(const CImage&) = delete;
+
+  // The bitmap the map stores for this image.
+  const BitmapRecord& bitmap() const { return bitmap_; }
+  // Replaces the stored bitmap; the first one also becomes the reference
+  // that later re-encodings start from.
+  void SetBitmap(BitmapRecord bitmap);
+  const BitmapRecord& reference_bitmap() const { return reference_; }
+  int saved_depth() const { return saved_depth_; }
+  void MarkSaved() { saved_depth_ = bitmap_.depth; }
+
+  const std::string& name() const { return name_; }
+  // Keeps at most 31 bytes and marks the owning container modified.
+  void SetName(std::string_view name);
+
+  std::uint32_t date() const { return date_; }  // stored form (PalmDateFromUnix)
+  void set_date(std::uint32_t date) { date_ = date; }
+
+  std::uint32_t map_width() const { return map_width_; }
+  std::uint32_t map_height() const { return map_height_; }
+  void set_map_size(std::uint32_t width, std::uint32_t height) {
+    map_width_ = width;
+    map_height_ = height;
+  }
+
+  const std::string& corner_text(CornerText which) const { return corners_[which]; }
+  // Keeps at most 23 bytes.
+  void set_corner_text(CornerText which, std::string_view text);
+
+  // Empty when the image has no calibration; otherwise at least 2048 bytes,
+  // an even count, the text followed by zero bytes.
+  const std::vector<std::uint8_t>& calibration() const { return calibration_; }
+  void SetCalibration(const std::uint8_t* bytes, std::size_t count);
+
+  // The "MVEH" text, kept as read so that it is written back unchanged.
+  const std::optional<std::array<std::uint8_t, kExtraTextSize>>& extra_text() const {
+    return extra_text_;
+  }
+  void set_extra_text(std::optional<std::array<std::uint8_t, kExtraTextSize>> text) {
+    extra_text_ = text;
+  }
+
+  std::uint32_t attribute_word() const { return attribute_word_; }
+  void set_attribute_word(std::uint32_t word) { attribute_word_ = word; }
+
+  std::uint16_t resource_id() const { return resource_id_; }
+  void set_resource_id(std::uint16_t id) { resource_id_ = id; }
+
+  CImageContainer* owner() const { return owner_; }
+
+ private:
+  friend class CImageContainer;
+
+  BitmapRecord bitmap_;
+  BitmapRecord reference_;
+  int saved_depth_ = 0;
+  std::string name_;
+  std::uint32_t date_ = 0;
+  std::uint32_t map_width_ = 0;
+  std::uint32_t map_height_ = 0;
+  std::array<std::string, kCornerTextCount> corners_;
+  std::vector<std::uint8_t> calibration_;
+  std::optional<std::array<std::uint8_t, kExtraTextSize>> extra_text_;
+  std::uint32_t attribute_word_ = 0;
+  std::uint16_t resource_id_ = kUnassignedResourceId;
+  CImageContainer* owner_ = nullptr;
+};
+
+// Text of at most `max_bytes` bytes: cut at the first NUL and at the limit.
+std::string BoundedText(std::string_view text, std::size_t max_bytes);
+
+}  // namespace kv
+
+#endif  // KORVALE_MAP_C_IMAGE_H_

@@ -1,0 +1,84 @@
+#ifndef KORVALE_MAP_C_IMAGE_CONTAINER_H_
+#define KORVALE_MAP_C_IMAGE_CONTAINER_H_
+
+// The images of one map document, in list order, and the resources of a
+// re-opened map that the program keeps without interpreting them.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "map/c_image.h"
+#include "map/image_list_observer.h"
+#include "pdb/database.h"
+
+namespace kv {
+
+class CImageContainer {
+ public:
+  // A resource written back byte for byte.
+  struct PalmResource {
+    ResourceInfo info;
+    std::vector<std::uint8_t> bytes;
+  };
+
+  // `base_name` is the default document name that NextImageName numbers.
+  // The observer may be null.
+  CImageContainer(std::string base_name, ImageListObserver* observer);
+  ~CImageContainer();
+  CImageContainer(const CImageContainer&) = delete;
+  CImageContainer& operator=(const CImageContainer&) = delete;
+
+  // Appends the image and tells the list, which selects it. Throws
+  // ErrImageListFull when the list already holds kMaxImages images.
+  CImage& AddImage(std::unique_ptr<CImage> image);
+  // Moves a listed image to `position` in the list without it (the end when
+  // the position is that list's length). False when the image is not listed.
+  bool MoveImage(const CImage* image, std::size_t position);
+  // Takes the image out of the list; null when it is not listed.
+  std::unique_ptr<CImage> RemoveImage(const CImage* image);
+
+  // "<base name> <n>", counting from 1.
+  std::string NextImageName();
+
+  // True after changes to the list or a name, or when an image's colour
+  // depth differs from the depth it was last saved with.
+  bool IsModified() const;
+  void SetModified() { modified_ = true; }
+  void ClearModified() { modified_ = false; }
+  // After a successful save: every image's depth is its saved depth.
+  void MarkSaved();
+
+  std::size_t image_count() const { return images_.size(); }
+  // Null outside the list; index 0 is the first image.
+  CImage* ImageAt(std::size_t index) const;
+  const std::vector<std::unique_ptr<CImage>>& images() const { return images_; }
+
+  std::vector<PalmResource>& preserved_resources() { return preserved_; }
+  const std::vector<PalmResource>& preserved_resources() const { return preserved_; }
+
+  ImageListObserver* observer() const { return observer_; }
+
+ private:
+  std::vector<std::unique_ptr<CImage>>::iterator Find(const CImage* image);
+
+  int name_counter_ = 1;
+  std::string base_name_;
+  bool modified_ = false;
+  std::vector<std::unique_ptr<CImage>> images_;
+  std::vector<PalmResource> preserved_;
+  ImageListObserver* observer_;
+};
+
+// The image list's orderings: "less" means earlier; ties go by name,
+// compared without regard to case.
+bool LessByName(const CImage& a, const CImage& b);
+bool LessByDate(const CImage& a, const CImage& b);  // whole days
+bool LessBySize(const CImage& a, const CImage& b);  // bitmap bytes
+bool LessByArea(const CImage& a, const CImage& b);  // width x height
+bool LessByDepth(const CImage& a, const CImage& b);
+
+}  // namespace kv
+
+#endif  // KORVALE_MAP_C_IMAGE_CONTAINER_H_

@@ -1,0 +1,158 @@
+#include "map/map_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "map/map_layout.h"
+#include "map/stored_bitmap.h"
+#include "map/throw_on_status.h"
+#include "pdb/big_endian.h"
+#include "pdb/palm_time.h"
+#include "shell/exceptions.h"
+
+namespace kv {
+
+namespace {
+
+struct BitmapEntry {
+  std::uint32_t index;
+  std::uint16_t id;
+};
+
+struct ReadHandleGuard {
+  DatabasePtr* handle;
+  ~ReadHandleGuard() {
+    if (*handle) CloseDatabase(handle);
+  }
+};
+
+bool IsKnownType(std::uint32_t type) {
+  return type == kBitmapResourceType ||
+         std::find(kMetadataResourceTypes.begin(), kMetadataResourceTypes.end(), type) !=
+             kMetadataResourceTypes.end();
+}
+
+std::vector<BitmapEntry> FindBitmaps(DatabaseHandle& handle, std::uint32_t count) {
+  std::vector<BitmapEntry> bitmaps;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    ResourceInfo info;
+    ThrowOnStatus(GetResourceInfo(handle, i, &info));
+    if (info.type == kBitmapResourceType) bitmaps.push_back({i, info.id});
+  }
+  return bitmaps;
+}
+
+// The bytes of the metadata resource `type` of bitmap `id`, or none.
+std::optional<std::vector<std::uint8_t>> ReadMetadata(DatabaseHandle& handle, std::uint32_t type,
+                                                      std::uint16_t id) {
+  std::int32_t index = -1;
+  PdbStatus status = FindResource(handle, type, id, &index);
+  if (status == kPdbNotFound) return std::nullopt;
+  ThrowOnStatus(status);
+  ResourceInfo info;
+  const std::uint8_t* bytes = nullptr;
+  ThrowOnStatus(ReadResource(handle, static_cast<std::uint32_t>(index), &info, &bytes));
+  return std::vector<std::uint8_t>(bytes, bytes + info.size);
+}
+
+std::string TextOf(const std::vector<std::uint8_t>& bytes, std::size_t field, std::size_t max) {
+  std::string_view text(reinterpret_cast<const char*>(bytes.data()), std::min(bytes.size(), field));
+  return BoundedText(text, max);
+}
+
+std::uint32_t Big32Of(const std::vector<std::uint8_t>& bytes) {
+  std::uint8_t value[4] = {};
+  std::memcpy(value, bytes.data(), std::min<std::size_t>(bytes.size(), 4));
+  return DecodeBig32(value);
+}
+
+void ReadCornerTexts(DatabaseHandle& handle, CImage& image, const CornerTextFormatter& format) {
+  for (std::size_t i = 0; i < kCornerTextCount; ++i) {
+    const auto corner = static_cast<CornerText>(i);
+    auto bytes = ReadMetadata(handle, kCornerResourceTypes[corner], image.resource_id());
+    if (!bytes) continue;
+    std::string text = TextOf(*bytes, kMaxCornerTextLength + 1, kMaxCornerTextLength);
+    if (!text.empty() && format) text = format(text, IsLatitudeCorner(corner));
+    image.set_corner_text(corner, text);
+  }
+}
+
+void ReadImageMetadata(DatabaseHandle& handle, CImage& image, std::uint32_t creation_time,
+                       const CornerTextFormatter& format) {
+  const std::uint16_t id = image.resource_id();
+  if (auto name = ReadMetadata(handle, kNameResourceType, id)) {
+    image.SetName(TextOf(*name, kMaxImageNameLength + 1, kMaxImageNameLength));
+  }
+  auto date = ReadMetadata(handle, kDateResourceType, id);
+  image.set_date(date ? Big32Of(*date) : creation_time);
+  auto width = ReadMetadata(handle, kMapWidthResourceType, id);
+  auto height = ReadMetadata(handle, kMapHeightResourceType, id);
+  image.set_map_size(width ? Big32Of(*width) : 0, height ? Big32Of(*height) : 0);
+  ReadCornerTexts(handle, image, format);
+  if (auto calibration = ReadMetadata(handle, kCalibrationResourceType, id)) {
+    image.SetCalibration(calibration->data(), calibration->size());
+  }
+  if (auto extra = ReadMetadata(handle, kExtraTextResourceType, id)) {
+    std::array<std::uint8_t, kExtraTextSize> text{};
+    std::memcpy(text.data(), extra->data(), std::min(extra->size(), kExtraTextSize - 1));
+    image.set_extra_text(text);
+  }
+  if (auto attributes = ReadMetadata(handle, kAttributeResourceType, id)) {
+    image.set_attribute_word(Big32Of(*attributes));
+  }
+}
+
+std::unique_ptr<CImage> MakeImage(DatabaseHandle& handle, const BitmapEntry& entry,
+                                  std::uint32_t creation_time, const CornerTextFormatter& format) {
+  ResourceInfo info;
+  const std::uint8_t* bytes = nullptr;
+  ThrowOnStatus(ReadResource(handle, entry.index, &info, &bytes));
+  if (info.type != kBitmapResourceType) throw ErrFileRead();
+  auto image = std::make_unique<CImage>();
+  image->SetBitmap(StoredBitmap(std::vector<std::uint8_t>(bytes, bytes + info.size)));
+  image->set_resource_id(entry.id);
+  if (entry.index == 0) ReadImageMetadata(handle, *image, creation_time, format);
+  return image;
+}
+
+bool IsBitmapId(const std::vector<BitmapEntry>& bitmaps, std::uint16_t id) {
+  return std::any_of(bitmaps.begin(), bitmaps.end(),
+                     [id](const BitmapEntry& entry) { return entry.id == id; });
+}
+
+void ReadPreserved(DatabaseHandle& handle, std::uint32_t count,
+                   const std::vector<BitmapEntry>& bitmaps, CImageContainer& container) {
+  for (std::uint32_t i = 0; i < count; ++i) {
+    ResourceInfo info;
+    ThrowOnStatus(GetResourceInfo(handle, i, &info));
+    if (IsKnownType(info.type) && IsBitmapId(bitmaps, info.id)) continue;
+    const std::uint8_t* bytes = nullptr;
+    ThrowOnStatus(ReadResource(handle, i, &info, &bytes));
+    container.preserved_resources().push_back({info, {bytes, bytes + info.size}});
+  }
+}
+
+}  // namespace
+
+void ReadMapDatabase(Stream& stream, CImageContainer& container,
+                     const CornerTextFormatter& format_corner) {
+  DatabasePtr handle;
+  ThrowOnStatus(OpenDatabase(stream, &handle));
+  ReadHandleGuard guard{&handle};
+  DatabaseInfo info;
+  ThrowOnStatus(ReadDatabaseInfo(*handle, &info));
+  if (info.type != kMapDatabaseType) throw ErrUnknown();
+  // Dates are kept in stored form; the fallback is the header's own value.
+  const std::uint32_t creation_time = PalmTimeFromUnix(info.creation_time);
+
+  const std::vector<BitmapEntry> bitmaps = FindBitmaps(*handle, info.entry_count);
+  for (const BitmapEntry& entry : bitmaps) {
+    container.AddImage(MakeImage(*handle, entry, creation_time, format_corner));
+  }
+  ReadPreserved(*handle, info.entry_count, bitmaps, container);
+  ThrowOnStatus(CloseDatabase(&handle));
+}
+
+}  // namespace kv

@@ -1,0 +1,24 @@
+#include "map/stored_bitmap.h"
+
+#include "pdb/big_endian.h"
+#include "shell/exceptions.h"
+
+namespace kv {
+
+namespace {
+constexpr std::size_t kBitmapHeaderSize = 16;
+constexpr std::uint16_t kCompressedFlag = 0x8000;
+}  // namespace
+
+BitmapRecord StoredBitmap(std::vector<std::uint8_t> bytes) {
+  if (bytes.size() < kBitmapHeaderSize) throw ErrImageFileCorrupt();
+  BitmapRecord record;
+  record.width = DecodeBig16(&bytes[0]);
+  record.height = DecodeBig16(&bytes[2]);
+  record.compressed = (DecodeBig16(&bytes[6]) & kCompressedFlag) != 0;
+  record.depth = bytes[8];
+  record.bytes = std::move(bytes);
+  return record;
+}
+
+}  // namespace kv

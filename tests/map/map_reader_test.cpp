@@ -1,0 +1,167 @@
+#include "map/map_reader.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "map/map_layout.h"
+#include "map/map_writer.h"
+#include "map_fixtures.h"
+#include "pdb/memory_stream.h"
+#include "pdb/palm_time.h"
+#include "shell/exceptions.h"
+
+namespace kv {
+namespace {
+
+using testing::FakeBitmapRecord;
+using testing::FakeImage;
+
+// Builds a resource database from (type, ID, bytes) rows, in order.
+struct RawResource {
+  const char* type;
+  std::uint16_t id;
+  std::vector<std::uint8_t> bytes;
+};
+
+MemoryStream RawMap(const std::vector<RawResource>& resources, std::uint32_t type = kMapDatabaseType) {
+  MemoryStream stream;
+  CreateParams params;
+  params.name = "raw";
+  params.attributes = kMapDatabaseAttributes;
+  params.creation_time = 1600000000;
+  params.type = type;
+  params.entry_count = static_cast<std::uint32_t>(resources.size());
+  DatabasePtr handle;
+  EXPECT_EQ(CreateDatabase(stream, params, &handle), kPdbOk);
+  for (const RawResource& r : resources) {
+    ResourceInfo info;
+    info.type = (std::uint32_t{static_cast<unsigned char>(r.type[0])} << 24) |
+                (std::uint32_t{static_cast<unsigned char>(r.type[1])} << 16) |
+                (std::uint32_t{static_cast<unsigned char>(r.type[2])} << 8) |
+                static_cast<unsigned char>(r.type[3]);
+    info.id = r.id;
+    info.size = static_cast<std::uint32_t>(r.bytes.size());
+    EXPECT_EQ(AddResource(*handle, info, r.bytes.data()), kPdbOk);
+  }
+  EXPECT_EQ(CloseDatabase(&handle), kPdbOk);
+  return stream;
+}
+
+std::vector<std::uint8_t> Text(const std::string& text, std::size_t size) {
+  std::vector<std::uint8_t> bytes(size, 0);
+  std::copy(text.begin(), text.end(), bytes.begin());
+  return bytes;
+}
+
+class MapReaderTest : public ::testing::Test {
+ protected:
+  void Read(MemoryStream& stream, const CornerTextFormatter& format = nullptr) {
+    ReadMapDatabase(stream, read_, format);
+  }
+  CImageContainer read_{"Map", nullptr};
+};
+
+TEST_F(MapReaderTest, WrittenMapReadsBackTheSame) {
+  CImageContainer original("Map", nullptr);
+  CImage& first = original.AddImage(FakeImage(1));
+  first.SetName("Earth");
+  first.set_date(PalmDateFromUnix(1700000000));
+  first.set_map_size(2048, 1024);
+  first.set_corner_text(kTopLeftLongitude, "180 00.0000 W");
+  first.set_corner_text(kBottomRightLatitude, "90 00.0000 S");
+  const std::string calibration = "CALIBRATION\n";
+  first.SetCalibration(reinterpret_cast<const std::uint8_t*>(calibration.c_str()),
+                       calibration.size() + 1);
+  original.AddImage(FakeImage(2)).SetName("tile names are not stored");
+  original.preserved_resources().push_back({ResourceInfo{2, FourCharCode("XTRA"), 4}, {1, 2}});
+  MemoryStream stream;
+  WriteMapDatabase(original, stream, "earth", 1700000000);
+
+  Read(stream);
+  ASSERT_EQ(read_.image_count(), 2u);
+  const CImage& image = *read_.ImageAt(0);
+  EXPECT_EQ(image.name(), "Earth");
+  EXPECT_EQ(image.resource_id(), 1);
+  EXPECT_EQ(image.date(), PalmDateFromUnix(1700000000));
+  EXPECT_EQ(image.map_width(), 2048u);
+  EXPECT_EQ(image.map_height(), 1024u);
+  EXPECT_EQ(image.corner_text(kTopLeftLongitude), "180 00.0000 W");
+  EXPECT_EQ(image.corner_text(kTopLeftLatitude), "");
+  EXPECT_EQ(image.corner_text(kBottomRightLatitude), "90 00.0000 S");
+  EXPECT_EQ(image.calibration(), first.calibration());
+  EXPECT_EQ(image.bitmap().bytes, first.bitmap().bytes);
+  EXPECT_EQ(image.bitmap().depth, 8);
+  EXPECT_EQ(read_.ImageAt(1)->name(), "");
+  EXPECT_EQ(read_.ImageAt(1)->resource_id(), 2);
+  ASSERT_EQ(read_.preserved_resources().size(), 1u);
+  EXPECT_EQ(read_.preserved_resources()[0].info.type, FourCharCode("XTRA"));
+
+  // Written again, it is the same file.
+  MemoryStream again;
+  WriteMapDatabase(read_, again, "earth", 1700000000);
+  EXPECT_EQ(again.bytes(), stream.bytes());
+}
+
+TEST_F(MapReaderTest, CornerTextsAreWrittenInTheProgramsForm) {
+  MemoryStream stream = RawMap({{"Tbmp", 1, FakeBitmapRecord(20, 20, 8, 1)},
+                                {"TLLT", 1, Text("47.5", 34)},
+                                {"TLLG", 1, Text("-8.25", 34)}});
+  Read(stream, [](std::string_view text, bool latitude) {
+    return std::string(latitude ? "lat " : "lon ") + std::string(text);
+  });
+  EXPECT_EQ(read_.ImageAt(0)->corner_text(kTopLeftLatitude), "lat 47.5");
+  EXPECT_EQ(read_.ImageAt(0)->corner_text(kTopLeftLongitude), "lon -8.25");
+}
+
+TEST_F(MapReaderTest, MetadataGoesOnlyToTheBitmapAtIndexZero) {
+  MemoryStream stream = RawMap({{"XTRA", 1, {1}},
+                                {"Tbmp", 1, FakeBitmapRecord(20, 20, 8, 1)},
+                                {"DESC", 1, Text("dropped", 34)},
+                                {"Tbmp", 2, FakeBitmapRecord(20, 20, 8, 2)},
+                                {"DESC", 2, Text("also dropped", 34)},
+                                {"DESC", 9, Text("kept", 34)},
+                                {"ABCD", 1, {7}}});
+  Read(stream);
+  ASSERT_EQ(read_.image_count(), 2u);
+  EXPECT_EQ(read_.ImageAt(0)->name(), "");
+  EXPECT_EQ(read_.ImageAt(0)->date(), 0u);
+  std::vector<std::uint32_t> preserved;
+  for (const auto& resource : read_.preserved_resources()) preserved.push_back(resource.info.type);
+  EXPECT_THAT(preserved, ::testing::ElementsAre(FourCharCode("XTRA"), FourCharCode("DESC"),
+                                                FourCharCode("ABCD")));
+  EXPECT_EQ(read_.preserved_resources()[1].info.id, 9);
+}
+
+TEST_F(MapReaderTest, MissingDateFallsBackToTheCreationTime) {
+  MemoryStream stream = RawMap({{"Tbmp", 4, FakeBitmapRecord(20, 20, 8, 1)}});
+  Read(stream);
+  EXPECT_EQ(read_.ImageAt(0)->date(), PalmTimeFromUnix(1600000000));
+  EXPECT_EQ(read_.ImageAt(0)->map_width(), 0u);
+}
+
+TEST_F(MapReaderTest, NoBitmapsGiveAnEmptyContainerThatCannotBeWritten) {
+  MemoryStream stream = RawMap({{"DESC", 1, Text("x", 34)}, {"MCAL", 1, {1, 2}}});
+  Read(stream);
+  EXPECT_EQ(read_.image_count(), 0u);
+  EXPECT_EQ(read_.preserved_resources().size(), 2u);
+  MemoryStream out;
+  EXPECT_THROW(WriteMapDatabase(read_, out, "x", 1), ErrFileWrite);
+}
+
+TEST_F(MapReaderTest, RefusesWhatIsNotAMap) {
+  MemoryStream short_file(std::vector<std::uint8_t>(79, 0));
+  EXPECT_THROW(Read(short_file), ErrNotOurFile);
+  MemoryStream other_type = RawMap({{"Tbmp", 1, FakeBitmapRecord(20, 20, 8, 1)}},
+                                   FourCharCode("appl"));
+  EXPECT_THROW(Read(other_type), ErrUnknown);
+}
+
+TEST_F(MapReaderTest, TruncatedBitmapIsCorrupt) {
+  MemoryStream stream = RawMap({{"Tbmp", 1, {1, 2, 3}}});
+  EXPECT_THROW(Read(stream), ErrImageFileCorrupt);
+}
+
+}  // namespace
+}  // namespace kv
