@@ -1,5 +1,7 @@
 #include "pdb/file_stream.h"
 
+#include <unistd.h>
+
 #include <limits>
 
 namespace kv {
@@ -49,6 +51,8 @@ std::size_t FileStream::Write(const void* src, std::size_t count) {
 }
 
 bool FileStream::Flush() { return file_ != nullptr && std::fflush(file_) == 0; }
+
+bool FileStream::Sync() { return Flush() && fsync(fileno(file_)) == 0; }
 
 bool FileStream::Close() {
   if (file_ == nullptr) return false;

@@ -27,6 +27,10 @@ class FileStream final : public Stream {
   std::size_t Write(const void* src, std::size_t count) override;
   bool Flush() override;
 
+  // Flushes and asks the system to put the file on the disk, so that a file
+  // renamed into place afterwards is complete even after a crash.
+  bool Sync();
+
   // Closes the file; false when the final write-out failed. Further calls on
   // a closed stream fail.
   bool Close();

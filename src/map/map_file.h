@@ -1,0 +1,32 @@
+#ifndef KORVALE_MAP_MAP_FILE_H_
+#define KORVALE_MAP_MAP_FILE_H_
+
+// Map databases as files.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "map/c_image_container.h"
+#include "map/map_reader.h"
+
+namespace kv {
+
+// The time a map written now carries: SOURCE_DATE_EPOCH when it is set to a
+// number (so the same input gives byte-identical files), else the clock.
+std::int64_t MapWriteTime();
+
+// Writes the container to `path` without ever destroying a good file: the
+// map goes into a new file beside the target, which replaces the target
+// only once it is complete. On failure the temporary file is removed, the
+// target is untouched and the exception names the path.
+void SaveMapFile(CImageContainer& container, const std::string& path,
+                 std::string_view database_name, std::int64_t now);
+
+// Reads the map at `path` into an empty container; failures name the path.
+void LoadMapFile(const std::string& path, CImageContainer& container,
+                 const CornerTextFormatter& format_corner);
+
+}  // namespace kv
+
+#endif  // KORVALE_MAP_MAP_FILE_H_

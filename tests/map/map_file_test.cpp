@@ -1,0 +1,101 @@
+#include "map/map_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "map_fixtures.h"
+#include "shell/exceptions.h"
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+class MapFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("kv_map_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    path_ = (dir_ / "map.prc").string();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::size_t FilesInFolder() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+  }
+
+  fs::path dir_;
+  std::string path_;
+};
+
+TEST_F(MapFileTest, SavedMapLoadsBack) {
+  CImageContainer container("Map", nullptr);
+  container.AddImage(testing::FakeImage(3)).SetName("Saved");
+  SaveMapFile(container, path_, "map", 1700000000);
+  EXPECT_EQ(FilesInFolder(), 1u);
+
+  CImageContainer loaded("Map", nullptr);
+  LoadMapFile(path_, loaded, nullptr);
+  ASSERT_EQ(loaded.image_count(), 1u);
+  EXPECT_EQ(loaded.ImageAt(0)->name(), "Saved");
+}
+
+TEST_F(MapFileTest, FailedSaveLeavesThePreviousFileUntouched) {
+  CImageContainer good("Map", nullptr);
+  good.AddImage(testing::FakeImage(3));
+  SaveMapFile(good, path_, "map", 1700000000);
+  const std::string before = ReadAll(path_);
+
+  CImageContainer empty("Map", nullptr);  // fails after the header is written
+  try {
+    SaveMapFile(empty, path_, "map", 1700000000);
+    FAIL() << "an empty map was saved";
+  } catch (const ErrFileWrite& error) {
+    EXPECT_STREQ(error.file_name(), path_.c_str());
+  }
+  EXPECT_EQ(ReadAll(path_), before);
+  EXPECT_EQ(FilesInFolder(), 1u);  // no temporary file left behind
+}
+
+TEST_F(MapFileTest, MissingFolderCannotBeCreated) {
+  CImageContainer container("Map", nullptr);
+  container.AddImage(testing::FakeImage(3));
+  EXPECT_THROW(SaveMapFile(container, (dir_ / "no" / "map.prc").string(), "map", 1), ErrFileCreate);
+}
+
+TEST_F(MapFileTest, LoadFailuresNameTheFile) {
+  CImageContainer container("Map", nullptr);
+  EXPECT_THROW(LoadMapFile(path_, container, nullptr), ErrFileOpen);
+  std::ofstream(path_, std::ios::binary) << std::string(79, 'x');
+  try {
+    LoadMapFile(path_, container, nullptr);
+    FAIL() << "a 79-byte file was read";
+  } catch (const ErrNotOurFile& error) {
+    EXPECT_STREQ(error.file_name(), path_.c_str());
+  }
+}
+
+TEST(MapWriteTimeTest, SourceDateEpochReplacesTheClock) {
+  setenv("SOURCE_DATE_EPOCH", "1234567890", 1);
+  EXPECT_EQ(MapWriteTime(), 1234567890);
+  setenv("SOURCE_DATE_EPOCH", "soon", 1);
+  EXPECT_GT(MapWriteTime(), 1700000000);
+  unsetenv("SOURCE_DATE_EPOCH");
+  EXPECT_GT(MapWriteTime(), 1700000000);
+}
+
+}  // namespace
+}  // namespace kv
