@@ -11,6 +11,8 @@
 namespace kv::cli {
 
 void AddPdbCommand(CLI::App& app, CliContext& context, int* exit_code);
+void AddCoordCommand(CLI::App& app, CliContext& context, int* exit_code);
+void AddInfoCommand(CLI::App& app, CliContext& context, int* exit_code);
 
 }  // namespace kv::cli
 

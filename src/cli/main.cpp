@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
   int exit_code = 0;
   kv::cli::AddPdbCommand(app, context, &exit_code);
   kv::cli::AddCoordCommand(app, context, &exit_code);
+  kv::cli::AddInfoCommand(app, context, &exit_code);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {

@@ -47,8 +47,8 @@ std::string_view CoordinateSystemName(int system) {
   return kNames[static_cast<std::size_t>(system)];
 }
 
-// Both tests are plain comparisons, as callers have always used them; an
-// index past the end of the list still counts as a grid here.
+// Plain comparisons: an index past the end of the list counts as a grid too,
+// so callers check the range where it matters.
 bool IsNationalGrid(int system) { return system > 4; }
 bool IsGrid(int system) { return system > 2; }
 

@@ -10,9 +10,10 @@ namespace {
 constexpr std::int32_t kUnset = kUnresolvedDatumRow;
 
 // Defining values as published for each grid: k0, false northing, false
-// easting (metres), latitude of origin and central meridian (degrees). Rows
-// of kind 1 whose values read as zeros ("MGRS", "S-JTSK") are handled by
-// their own arithmetic or kept as issued.
+// easting (metres), latitude of origin and central meridian (degrees).
+// "S-JTSK" has its own arithmetic (Krovak) and ignores its zeros; "MGA" is
+// UTM; "MGRS", "New Zealand Grid" and "Swiss CH1903" are computed as
+// Transverse Mercator with the values below, as issued.
 constexpr std::array<GridSystemRow, kGridSystemRowCount> kRows = {{
     {5, 3, kUnset, "A28", "Austria A28, Gauss-Kruger", "Austria", 1, 0, 0, 0, 10.33333333},
     {6, 3, kUnset, "A31", "Austria A31, Gauss-Kruger", "Austria", 1, 0, 0, 0, 13.33333333},

@@ -5,8 +5,8 @@
 namespace kv {
 namespace {
 
-// Limits as issued. They leave -84 to -83 uncovered, and "Q11" reaches only
-// to -83; positions there stay in degrees.
+// Limits as issued. They leave -84 to -83 uncovered; positions there stay
+// in degrees.
 constexpr std::array<MtmZone, kMtmZoneCount> kZones = {{
     {"QU2", -55.5, -57.0, -53.0},
     {"QU3", -58.5, -60.0, -57.0},

@@ -25,6 +25,9 @@ struct BitmapRecord {
   int height = 0;
   int depth = 0;
   bool compressed = false;
+  std::uint8_t version = 0;
+  // 0 scanline, 1 RLE; meaningful only when `compressed`.
+  std::uint8_t compression_type = 0;
 };
 
 class CImage {

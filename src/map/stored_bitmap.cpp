@@ -17,6 +17,8 @@ BitmapRecord StoredBitmap(std::vector<std::uint8_t> bytes) {
   record.height = DecodeBig16(&bytes[2]);
   record.compressed = (DecodeBig16(&bytes[6]) & kCompressedFlag) != 0;
   record.depth = bytes[8];
+  record.version = bytes[9];
+  record.compression_type = bytes[13];
   record.bytes = std::move(bytes);
   return record;
 }

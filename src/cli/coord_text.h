@@ -1,0 +1,53 @@
+#ifndef KORVALE_CLI_COORD_TEXT_H_
+#define KORVALE_CLI_COORD_TEXT_H_
+
+// What `kvmap coord` reads and prints: coordinate system and datum names,
+// typed positions, the listings of the tables and the result lines.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "geo/grid_conversion.h"
+#include "geo/position_text.h"
+#include "shell/string_table.h"
+
+namespace kv::cli {
+
+// Language strings of the position texts.
+inline constexpr std::uint32_t kLatitudeLettersId = 2044;
+inline constexpr std::uint32_t kLongitudeLettersId = 2043;
+inline constexpr std::uint32_t kFractionSeparatorId = 2051;
+inline constexpr std::uint32_t kNegativeLettersId = 2052;
+
+// The position texts of the language; "SWsw" when it has no negative
+// letters.
+PositionTexts PositionTextsFromStrings(const StringTable& strings);
+
+// An index 0 to 28, a list name or a grid code, ignoring case; -1 if none.
+int ResolveCoordinateSystem(std::string_view text);
+
+// A datum or ellipsoid code, an alias or a numeric datum code ("102"),
+// ignoring case; -1 if none.
+int ResolveDatum(std::string_view text);
+
+// Decimal degrees of a typed position: a decimal number ("-33.9") or a
+// text starting with a hemisphere letter ("S33 54"). False for anything
+// else.
+bool ReadPosition(std::string_view text, std::string_view negative_letters, double* degrees);
+
+// One line per coordinate system: index, list name, code, datum.
+std::string CoordinateSystemListing();
+// One line per row of the datum and ellipsoid table.
+std::string DatumListing();
+
+// "ZONE EASTING NORTHING": zone "-" when empty, metres with 3 decimals, or
+// degrees with 9 decimals when the position was kept in degrees.
+std::string GridLine(const GridReference& grid, int status);
+// "LAT LON" in decimal degrees with 9 decimals.
+std::string LatLonLine(LatLon position);
+std::string DegreesLine(double degrees);
+
+}  // namespace kv::cli
+
+#endif  // KORVALE_CLI_COORD_TEXT_H_

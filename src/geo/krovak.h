@@ -1,0 +1,33 @@
+#ifndef KORVALE_GEO_KROVAK_H_
+#define KORVALE_GEO_KROVAK_H_
+
+// Krovak's oblique conformal conic projection on the Bessel 1841 ellipsoid,
+// the S-JTSK grid of the Czech Republic and Slovakia.
+//
+// X and Y are the grid's own values: X southward from the projection's apex
+// (about 900 to 1300 km over the territory), Y westward (about 400 to
+// 900 km), both positive. GIS software using EPSG:5514 shows them negated as
+// easting -Y, northing -X.
+
+#include "geo/geo_types.h"
+
+namespace kv {
+
+struct KrovakPoint {
+  double x;  // southing, metres
+  double y;  // westing, metres
+};
+
+// Longitude east of Greenwich, degrees.
+KrovakPoint KrovakForward(LatLon position);
+
+// Rounds of the latitude iteration of the inverse before it gives up and
+// keeps its last value. Convergence to 1e-15 takes about 5 rounds on the
+// territory; the cap only bounds hostile input (NaN never converges).
+inline constexpr int kKrovakInverseMaxRounds = 100;
+
+LatLon KrovakInverse(KrovakPoint point);
+
+}  // namespace kv
+
+#endif  // KORVALE_GEO_KROVAK_H_

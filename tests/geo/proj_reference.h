@@ -1,0 +1,42 @@
+#ifndef KORVALE_TESTS_GEO_PROJ_REFERENCE_H_
+#define KORVALE_TESTS_GEO_PROJ_REFERENCE_H_
+
+// PROJ as the independent reference for the projection tests: one
+// projection given as a "+proj=..." string, no datum shift involved.
+
+#include <string>
+
+#include <proj.h>
+
+namespace kv::test {
+
+struct ProjXY {
+  double x;
+  double y;
+};
+
+class ProjReference {
+ public:
+  explicit ProjReference(const std::string& definition);
+  ~ProjReference();
+  ProjReference(const ProjReference&) = delete;
+  ProjReference& operator=(const ProjReference&) = delete;
+
+  bool ok() const { return projection_ != nullptr; }
+  // Degrees in, projected metres out.
+  ProjXY Forward(double latitude, double longitude) const;
+  // Projected metres in, degrees out (x = longitude, y = latitude).
+  ProjXY Inverse(double x, double y) const;
+
+ private:
+  PJ_CONTEXT* context_;
+  PJ* projection_;
+};
+
+// "+proj=tmerc ..." with an ellipsoid by its defining values.
+std::string TmercDefinition(double k0, double false_northing, double false_easting, double lat0,
+                            double lon0, double a, double rf);
+
+}  // namespace kv::test
+
+#endif  // KORVALE_TESTS_GEO_PROJ_REFERENCE_H_
