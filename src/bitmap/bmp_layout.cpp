@@ -58,11 +58,9 @@ ConversionStatus CheckExtents(std::span<const std::uint8_t> bytes, std::uint32_t
         info_end + std::uint64_t{layout->color_table_entries} * kColorEntrySize;
     if (table_end > size) return kConvMalformed;
   }
-  const std::uint64_t used_row_bytes =
-      (std::uint64_t{layout->width} * layout->depth + 7) / 8;
-  const std::uint64_t pixels_end = layout->pixel_offset +
-                                   std::uint64_t{layout->stride} * (layout->height - 1u) +
-                                   used_row_bytes;
+  const std::uint64_t used_row_bytes = (std::uint64_t{layout->width} * layout->depth + 7) / 8;
+  const std::uint64_t pixels_end =
+      layout->pixel_offset + std::uint64_t{layout->stride} * (layout->height - 1u) + used_row_bytes;
   if (pixels_end > size) return kConvMalformed;
   return kConvOk;
 }

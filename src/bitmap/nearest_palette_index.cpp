@@ -1,6 +1,9 @@
 #include "bitmap/nearest_palette_index.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <limits>
 #include <new>
 
 namespace kv {
@@ -54,11 +57,6 @@ struct Candidate {
   }
 };
 
-// Fibonacci hashing spreads the neighbouring colours of gradients.
-std::size_t HomeSlot(std::uint32_t colour, std::size_t mask) {
-  return static_cast<std::size_t>((std::uint64_t{colour} * 0x9E3779B97F4A7C15ull) >> 32) & mask;
-}
-
 int Choose(const Candidate& overall, const Candidate& same_class) {
   if (same_class.index > 0) return same_class.index;
   return overall.index < 0 ? 0 : overall.index;
@@ -91,71 +89,101 @@ PaletteMatcher::PaletteMatcher(const ColourTable& table) : table_(&table) {
   green_.resize(count);
   blue_.resize(count);
   class_.resize(count);
+  cell_start_.assign(kCellCount, -1);
+  cell_size_.assign(kCellCount, 0);
+  memo_block_.assign(kCellCount, 0);
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint32_t entry = table.Colour(static_cast<int>(i));
-    red_[i] = static_cast<std::uint8_t>(Red(entry));
-    green_[i] = static_cast<std::uint8_t>(Green(entry));
-    blue_[i] = static_cast<std::uint8_t>(Blue(entry));
-    class_[i] = static_cast<std::uint8_t>(EntryClass(red_[i], green_[i], blue_[i]));
+    red_[i] = static_cast<std::int16_t>(Red(entry));
+    green_[i] = static_cast<std::int16_t>(Green(entry));
+    blue_[i] = static_cast<std::int16_t>(Blue(entry));
+    class_[i] = static_cast<std::int16_t>(EntryClass(red_[i], green_[i], blue_[i]));
   }
-  memo_.assign(1024, Slot{kEmpty, 0});
+}
+
+std::size_t PaletteMatcher::MemoSlot(std::size_t cell, std::uint32_t colour) const {
+  return memo_block_[cell] + ((colour >> 16 & 7) << 6 | (colour >> 8 & 7) << 3 | (colour & 7));
+}
+
+std::size_t PaletteMatcher::CellOf(std::uint32_t colour) {
+  return static_cast<std::size_t>((colour >> 19 & 31) << 10 | (colour >> 11 & 31) << 5 | (colour >> 3 & 31));
 }
 
 int PaletteMatcher::Match(std::uint32_t colour) {
   colour &= 0xFFFFFF;
-  const std::size_t mask = memo_.size() - 1;
-  std::size_t slot = HomeSlot(colour, mask);
-  while (memo_[slot].colour != kEmpty) {
-    if (memo_[slot].colour == colour) return static_cast<int>(memo_[slot].index);
-    slot = (slot + 1) & mask;
+  const std::size_t cell = CellOf(colour);
+  if (cell_start_[cell] < 0) {
+    try {
+      BuildCell(cell);
+    } catch (const std::bad_alloc&) {
+      // Without memory for the cell's memo the colour is matched the long
+      // way; the answer is the same.
+      return NearestPaletteIndex(*table_, colour);
+    }
   }
-  const int index = Scan(colour);
-  Remember(colour, static_cast<std::uint32_t>(index));
-  return index;
+  std::uint16_t& known = memo_[MemoSlot(cell, colour)];
+  if (known == kUnknown) known = static_cast<std::uint16_t>(Scan(cell, colour));
+  return known;
 }
 
-// The same rule as NearestPaletteIndex over the unpacked entries.
-int PaletteMatcher::Scan(std::uint32_t colour) const {
+// The same rule as NearestPaletteIndex over the cell's candidates, which
+// hold every entry that can win for any colour of the cell; they are in
+// table order, so ties still go to the later entry.
+int PaletteMatcher::Scan(std::size_t cell, std::uint32_t colour) const {
+  const auto candidates = std::span<const std::uint16_t>(candidates_)
+      .subspan(static_cast<std::size_t>(cell_start_[cell]), cell_size_[cell]);
   const int red = Red(colour);
   const int green = Green(colour);
   const int blue = Blue(colour);
   const int wanted_class = DominantChannelClass(red, green, blue, kClassNone);
   Candidate overall;
   Candidate same_class;
-  const std::size_t count = red_.size();
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::uint16_t i : candidates) {
     const int distance =
         2 * (std::abs(red_[i] - red) + std::abs(green_[i] - green) + std::abs(blue_[i] - blue));
-    overall.Offer(static_cast<int>(i), distance);
-    if (class_[i] == wanted_class) same_class.Offer(static_cast<int>(i), distance);
+    overall.Offer(i, distance);
+    if (class_[i] == wanted_class) same_class.Offer(i, distance);
   }
   return Choose(overall, same_class);
 }
 
-void PaletteMatcher::Remember(std::uint32_t colour, std::uint32_t index) {
-  if ((memo_used_ + 1) * 2 > memo_.size()) {
-    // Without memory for a bigger memo the colour is simply scanned again
-    // next time; the result is the same.
-    try {
-      Grow();
-    } catch (const std::bad_alloc&) {
-      return;
+// For colours inside an 8 x 8 x 8 cell, an entry can be the nearest (overall
+// or within a colour class) only if its smallest possible distance to the
+// cell is no more than the largest possible distance of the best entry.
+// The cell also gets its block of the memo.
+void PaletteMatcher::BuildCell(std::size_t cell) {
+  const int low[3] = {static_cast<int>(cell >> 10) * kCellSide, static_cast<int>((cell >> 5) & 31) * kCellSide,
+                      static_cast<int>(cell & 31) * kCellSide};
+  const std::size_t count = red_.size();
+  std::vector<int> nearest(count);
+  std::vector<int> farthest(count);
+  // Per class (index by class number) the best worst-case distance.
+  int bound[8];
+  std::fill(std::begin(bound), std::end(bound), std::numeric_limits<int>::max());
+  int overall_bound = std::numeric_limits<int>::max();
+  for (std::size_t i = 0; i < count; ++i) {
+    const int channel[3] = {red_[i], green_[i], blue_[i]};
+    nearest[i] = 0;
+    farthest[i] = 0;
+    for (int c = 0; c < 3; ++c) {
+      const int lo = low[c];
+      const int hi = lo + kCellSide - 1;
+      nearest[i] += channel[c] < lo ? lo - channel[c] : channel[c] > hi ? channel[c] - hi : 0;
+      farthest[i] += std::max(std::abs(channel[c] - lo), std::abs(channel[c] - hi));
+    }
+    overall_bound = std::min(overall_bound, farthest[i]);
+    bound[class_[i]] = std::min(bound[class_[i]], farthest[i]);
+  }
+  const auto start = static_cast<std::int32_t>(candidates_.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    if (nearest[i] <= overall_bound || nearest[i] <= bound[class_[i]]) {
+      candidates_.push_back(static_cast<std::uint16_t>(i));
     }
   }
-  const std::size_t mask = memo_.size() - 1;
-  std::size_t slot = HomeSlot(colour, mask);
-  while (memo_[slot].colour != kEmpty) slot = (slot + 1) & mask;
-  memo_[slot] = Slot{colour, index};
-  ++memo_used_;
-}
-
-void PaletteMatcher::Grow() {
-  std::vector<Slot> old(memo_.size() * 2, Slot{kEmpty, 0});
-  old.swap(memo_);
-  memo_used_ = 0;
-  for (const Slot& slot : old) {
-    if (slot.colour != kEmpty) Remember(slot.colour, slot.index);
-  }
+  cell_size_[cell] = static_cast<std::uint32_t>(candidates_.size()) - static_cast<std::uint32_t>(start);
+  memo_block_[cell] = memo_.size();
+  memo_.resize(memo_.size() + kCellColours, kUnknown);
+  cell_start_[cell] = start;  // last: the cell counts as built only when complete
 }
 
 }  // namespace kv

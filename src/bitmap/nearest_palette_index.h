@@ -8,7 +8,9 @@
 // red roads stay red and blue water stays blue on a 16-colour table instead
 // of turning into a grey that happens to be closer.
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "bitmap/colour_table.h"
@@ -30,22 +32,27 @@ class PaletteMatcher {
   int Match(std::uint32_t colour);
 
  private:
-  struct Slot {
-    std::uint32_t colour;
-    std::uint32_t index;
-  };
-  static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;  // no 24-bit colour is this
-
-  int Scan(std::uint32_t colour) const;
-  void Remember(std::uint32_t colour, std::uint32_t index);
-  void Grow();
+  int Scan(std::size_t cell, std::uint32_t colour) const;
+  void BuildCell(std::size_t cell);
+  static std::size_t CellOf(std::uint32_t colour);
+  std::size_t MemoSlot(std::size_t cell, std::uint32_t colour) const;
 
   const ColourTable* table_;
   // The table's entries unpacked for the scan.
-  std::vector<std::uint8_t> red_, green_, blue_, class_;
-  // Open addressing, linear probing; capacity a power of two.
-  std::vector<Slot> memo_;
-  std::size_t memo_used_ = 0;
+  std::vector<std::int16_t> red_, green_, blue_, class_;
+  // The colour cube cut into 32 x 32 x 32 cells of 8 x 8 x 8 colours. A cell
+  // is built on first use: the entries that can win for a colour inside it
+  // (usually a handful), and its block of the memo, one slot per colour.
+  // Neighbouring pixels mostly share a cell, so the memo stays in cache.
+  static constexpr int kCellSide = 8;
+  static constexpr std::size_t kCellCount = 32 * 32 * 32;
+  static constexpr std::size_t kCellColours = 8 * 8 * 8;
+  static constexpr std::uint16_t kUnknown = 0xFFFF;  // tables hold at most 65535 entries
+  std::vector<std::int32_t> cell_start_;  // -1: not built yet
+  std::vector<std::uint32_t> cell_size_;
+  std::vector<std::uint16_t> candidates_;
+  std::vector<std::size_t> memo_block_;
+  std::vector<std::uint16_t> memo_;
 };
 
 }  // namespace kv

@@ -15,16 +15,29 @@ void PaletteState::DiscardCustomTable() {
 }
 
 bool PaletteState::SetCustomTable(std::span<const std::uint32_t> colours) {
+  try {
+    return SetCustomTable(ColourTable::FromColours(colours, ColourTable::IndexBytes::kZero));
+  } catch (const std::bad_alloc&) {
+    DiscardCustomTable();
+    return false;
+  }
+}
+
+bool PaletteState::SetCustomTable(const ColourTable& table) {
   DiscardCustomTable();
   try {
-    custom_ = std::make_unique<ColourTable>(
-        ColourTable::FromColours(colours, ColourTable::IndexBytes::kZero));
+    custom_ = std::make_unique<ColourTable>(table);
     custom_matcher_ = std::make_unique<PaletteMatcher>(*custom_);
   } catch (const std::bad_alloc&) {
     DiscardCustomTable();
     return false;
   }
   return true;
+}
+
+const ColourTable* PaletteState::TableForDepth(int depth) const {
+  if (custom_ != nullptr && custom_->Count() > (1 << depth)) return nullptr;
+  return custom_.get();
 }
 
 PaletteMatcher* PaletteState::MatcherFor(const ColourTable* table) {

@@ -28,9 +28,14 @@ class PaletteState {
   // SetCustomTable or DiscardCustomTable.
   const ColourTable* CustomTable() const { return custom_.get(); }
   void DiscardCustomTable();
+  // The table a bitmap of `depth` bits gets: the custom table when there is
+  // one its pixels can address, else null (the system table).
+  const ColourTable* TableForDepth(int depth) const;
   // Makes a custom table of `colours`; every entry's index byte is 0.
   // Returns false (and keeps no table) when memory runs out.
   bool SetCustomTable(std::span<const std::uint32_t> colours);
+  // Makes a copy of `table`, index bytes included, the custom table.
+  bool SetCustomTable(const ColourTable& table);
 
   // The memoised matcher of the custom table or of a system table; null for
   // any other table (a caller matching against one makes its own).

@@ -1,6 +1,8 @@
 #include "bitmap/palm_bitmap_parser.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <new>
 
 #include "bitmap/bitmap_compression.h"

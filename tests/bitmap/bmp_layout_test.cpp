@@ -57,8 +57,8 @@ TEST(ParseBmpTest, SizeLimits) {
     ConversionStatus expected;
   };
   const Row rows[] = {
-      {10, 10, kConvOk},       {9, 400, kConvTooSmall},  {400, 9, kConvTooSmall},
-      {0, 10, kConvTooSmall},  {10, -9, kConvTooSmall},  {10, -10, kConvOk},
+      {10, 10, kConvOk},         {9, 400, kConvTooSmall}, {400, 9, kConvTooSmall},
+      {0, 10, kConvTooSmall},    {10, -9, kConvTooSmall}, {10, -10, kConvOk},
       {-20, 10, kConvMalformed},
   };
   for (const Row& row : rows) {
@@ -112,8 +112,11 @@ TEST(ParseBmpTest, CompressedFilesNameTheirCompression) {
     std::uint32_t compression;
     const char* message;
   };
-  const Row rows[] = {{1, "RLE8"}, {2, "RLE4"}, {3, "Unknown: 3x"},
-                      {0x1A, "Unknown: 1ax"}, {0xDEADBEEF, "Unknown: deadbeefx"}};
+  const Row rows[] = {{1, "RLE8"},
+                      {2, "RLE4"},
+                      {3, "Unknown: 3x"},
+                      {0x1A, "Unknown: 1ax"},
+                      {0xDEADBEEF, "Unknown: deadbeefx"}};
   for (const Row& row : rows) {
     // The pixel data of a compressed file is shorter than its rows; that
     // must not hide the compression.
@@ -146,8 +149,8 @@ TEST(ParseBmpTest, RejectsWhatIsNotAWindowsBmp) {
 // Every cut of a file either still holds every row or is refused; the copy
 // is exactly as long as the cut so that ASan sees any read past it.
 TEST(ParseBmpTest, TruncatedFilesAreMalformed) {
-  const BmpSpec spec{.width = 11, .height = 10, .depth = 4,
-                     .palette = std::vector<std::uint32_t>(16, 0x123456)};
+  const BmpSpec spec{
+      .width = 11, .height = 10, .depth = 4, .palette = std::vector<std::uint32_t>(16, 0x123456)};
   const auto whole = Blank(spec);
   const std::size_t last_row_end = 54 + 64 + 8 * 9 + 6;  // final row without padding
   for (std::size_t size = 0; size <= whole.size(); ++size) {

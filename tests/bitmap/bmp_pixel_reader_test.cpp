@@ -18,7 +18,8 @@ constexpr int kHeight = 11;
 
 std::vector<std::uint32_t> DistinctPalette(int depth) {
   std::vector<std::uint32_t> palette;
-  for (std::uint32_t i = 0; i < (1u << depth); ++i) palette.push_back(0x10305u * (i + 1) ^ 0x804020u);
+  for (std::uint32_t i = 0; i < (1u << depth); ++i)
+    palette.push_back((0x10305u * (i + 1) ^ 0x804020u) & 0xFFFFFFu);
   return palette;
 }
 
@@ -42,7 +43,9 @@ std::uint32_t ExpectedColour(int depth, const std::vector<std::uint32_t>& palett
 }
 
 std::vector<std::uint8_t> Image(int depth, bool top_down) {
-  BmpSpec spec{.width = kWidth, .height = kHeight, .depth = static_cast<std::uint16_t>(depth),
+  BmpSpec spec{.width = kWidth,
+               .height = kHeight,
+               .depth = static_cast<std::uint16_t>(depth),
                .top_down = top_down};
   if (depth <= 8) spec.palette = DistinctPalette(depth);
   return MakeBmp(spec, [depth](int x, int y) { return StoredValue(depth, x, y); });
@@ -80,8 +83,8 @@ TEST_P(BmpDepthTest, IndexModeGivesStoredIndices) {
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       // Direct-colour pixels have no index: they stay colours.
-      const std::uint32_t expected = depth <= 8 ? StoredValue(depth, x, y)
-                                                : ExpectedColour(depth, {}, x, y);
+      const std::uint32_t expected =
+          depth <= 8 ? StoredValue(depth, x, y) : ExpectedColour(depth, {}, x, y);
       ASSERT_EQ(reader.Pixel(x, y), expected) << x << "," << y;
     }
   }

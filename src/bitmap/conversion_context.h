@@ -1,0 +1,35 @@
+#ifndef KORVALE_BITMAP_CONVERSION_CONTEXT_H_
+#define KORVALE_BITMAP_CONVERSION_CONTEXT_H_
+
+// What conversions share beyond one call. The application owns one set of
+// conversion settings (the user's choices, kept with the preferences); each
+// document owns a conversion context: the custom colour table an overview
+// builds and its tiles reuse, the BMP reader set-up, and the text a failing
+// conversion leaves for its error message.
+
+#include <string>
+
+#include "bitmap/bmp_pixel_reader.h"
+#include "bitmap/conversion_options.h"
+#include "bitmap/palette_state.h"
+
+namespace kv {
+
+struct ConversionSettings {
+  // 16, 8, 4, 2 or 1 bits.
+  int colourDepth = 16;
+  // Compress each bitmap when that makes it smaller.
+  bool compressBitmaps = true;
+  // Output pixels per source pixel for tiles.
+  ScaleRatio scale;
+};
+
+struct ConversionContext {
+  PaletteState palette;
+  BmpPixelReader bmp_reader;
+  std::string conversion_message;
+};
+
+}  // namespace kv
+
+#endif  // KORVALE_BITMAP_CONVERSION_CONTEXT_H_

@@ -1,0 +1,61 @@
+#ifndef KORVALE_BITMAP_CONVERSION_FRONT_H_
+#define KORVALE_BITMAP_CONVERSION_FRONT_H_
+
+// The bitmap conversion as the rest of the program sees it: a source image
+// becomes a Palm bitmap record, a record becomes a BMP for display, and a
+// record is encoded again at another depth. Failures arrive as the
+// program's exceptions (RaiseConversionError), never as statuses.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "bitmap/conversion_context.h"
+#include "bitmap/conversion_options.h"
+#include "bitmap/image_source.h"
+
+namespace kv {
+
+// Source kinds: 0 is no source at all, 4 a stored Palm bitmap record; any
+// other kind is an image to convert, BMP bytes or an ImageSource as
+// ConversionOptions::sourceIsBmp says.
+inline constexpr int kInvalidSourceKind = 0;
+inline constexpr int kPalmBitmapSourceKind = 4;
+
+struct ConversionSource {
+  int kind = kInvalidSourceKind;
+  std::span<const std::uint8_t> bytes;  // a BMP file or a Palm bitmap record
+  ImageSource* image = nullptr;         // when the source is not BMP bytes
+};
+
+struct ConvertedBitmap {
+  std::vector<std::uint8_t> record;
+  int width = 0;
+  int height = 0;
+  int depth = 0;
+  bool compressed = false;
+};
+
+// Converts the source, or takes a stored record as it is (kind 4). A
+// stored record must parse and expand; the compression setting then follows
+// it. Converting an image never changes the settings: each bitmap is
+// compressed whenever that makes it smaller while compression is on.
+ConvertedBitmap ConvertToPalmBitmap(ConversionContext& context, ConversionSettings& settings,
+                                    const ConversionSource& source,
+                                    const ConversionOptions& options);
+
+// The record as a 24-bit bottom-up BMP file.
+std::vector<std::uint8_t> RenderPalmBitmapAsBmp(std::span<const std::uint8_t> record);
+
+// The record encoded again at `depth` (1, 2, 4, 8, 16, 24 or 32, used as
+// given). With `build_palette` the record's own colour table (same depth)
+// or an octree table of its colours becomes the custom table that later
+// re-encodings without it share.
+std::vector<std::uint8_t> ReencodePalmBitmap(ConversionContext& context,
+                                             const ConversionSettings& settings,
+                                             std::span<const std::uint8_t> record, int depth,
+                                             bool build_palette);
+
+}  // namespace kv
+
+#endif  // KORVALE_BITMAP_CONVERSION_FRONT_H_

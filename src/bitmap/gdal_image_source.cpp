@@ -1,0 +1,97 @@
+#include "bitmap/gdal_image_source.h"
+
+#include <filesystem>
+#include <new>
+#include <system_error>
+
+#include "bitmap/gdal_runtime.h"
+
+namespace kv {
+namespace {
+
+GDALDatasetH OpenDataset(const std::string& file_name, ImageSourceKind kind) {
+  static const char* const kChartDrivers[] = {"BSB", nullptr};
+  const char* const* drivers = kind == ImageSourceKind::kChart ? kChartDrivers : nullptr;
+  return GDALOpenEx(file_name.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, drivers, nullptr,
+                    nullptr);
+}
+
+// GDAL would also take connection strings, URLs and names inside archives;
+// a source is a file the user picked.
+bool IsOrdinaryFile(const std::string& file_name) {
+  if (file_name.empty() || file_name.find('\0') != std::string::npos) return false;
+  std::error_code error;
+  return std::filesystem::is_regular_file(file_name, error);
+}
+
+bool HasPixels(GDALDatasetH dataset) {
+  return GDALGetRasterCount(dataset) >= 1 && GDALGetRasterXSize(dataset) >= 1 &&
+         GDALGetRasterYSize(dataset) >= 1;
+}
+
+}  // namespace
+
+void GdalImageSource::DatasetCloser::operator()(GDALDatasetH dataset) const {
+  QuietGdalErrors quiet;
+  GDALClose(dataset);
+}
+
+ConversionStatus GdalImageSource::Open(const std::string& file_name, ImageSourceKind kind,
+                                       std::size_t cache_bytes, ImageSourcePtr* source) {
+  source->reset();
+  if (kind != ImageSourceKind::kRaster && kind != ImageSourceKind::kChart) return kConvOpenFailed;
+  if (!IsOrdinaryFile(file_name)) return kConvOpenFailed;
+  EnsureGdalDriversRegistered();
+  QuietGdalErrors quiet;
+  Dataset dataset(OpenDataset(file_name, kind));
+  if (!dataset || !HasPixels(dataset.get())) return kConvOpenFailed;
+  try {
+    source->reset(new GdalImageSource(std::move(dataset), kind, cache_bytes));
+  } catch (const std::bad_alloc&) {
+    return kConvNoMemory;
+  }
+  return kConvOk;
+}
+
+GdalImageSource::GdalImageSource(Dataset dataset, ImageSourceKind kind, std::size_t cache_bytes)
+    : dataset_(std::move(dataset)),
+      kind_(kind),
+      width_(GDALGetRasterXSize(dataset_.get())),
+      height_(GDALGetRasterYSize(dataset_.get())),
+      format_(DescribeGdalPixels(dataset_.get(), kind)),
+      reference_(kind == ImageSourceKind::kChart ? ReadChartReference(dataset_.get())
+                                                 : ChartReference{}),
+      cache_(dataset_.get(), format_, cache_bytes) {}
+
+GdalImageSource::~GdalImageSource() = default;
+
+std::uint32_t GdalImageSource::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  const std::uint8_t* row = cache_.Row(y);
+  if (row == nullptr) return 0;
+  if (format_.storage == GdalStorage::kOneByte) {
+    const std::uint8_t stored = row[x];
+    if (mode_ == PixelMode::kIndex && format_.has_palette) return stored;
+    return format_.colours[stored];
+  }
+  const std::uint8_t* pixel = row + 3 * static_cast<std::size_t>(x);
+  return (std::uint32_t{pixel[0]} << 16) | (std::uint32_t{pixel[1]} << 8) | pixel[2];
+}
+
+SourcePaletteKind GdalImageSource::PaletteKind() const {
+  return kind_ == ImageSourceKind::kChart && format_.has_palette ? SourcePaletteKind::kChart
+                                                                 : SourcePaletteKind::kNone;
+}
+
+ConversionStatus GdalImageSource::Palette(std::vector<std::uint32_t>* entries) const {
+  entries->clear();
+  if (PaletteKind() != SourcePaletteKind::kChart) return kConvOk;
+  try {
+    *entries = format_.palette;
+  } catch (const std::bad_alloc&) {
+    return kConvNoMemory;
+  }
+  return kConvOk;
+}
+
+}  // namespace kv

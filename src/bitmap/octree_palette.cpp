@@ -1,0 +1,121 @@
+#include "bitmap/octree_palette.h"
+
+#include <algorithm>
+#include <new>
+
+namespace kv {
+
+OctreeQuantiser::OctreeQuantiser(int depth)
+    : leaf_level_(std::min(depth, 8)),
+      max_leaves_(1u << depth),
+      reducible_(static_cast<std::size_t>(leaf_level_)) {}
+
+std::int32_t OctreeQuantiser::NewNode(int level) {
+  std::int32_t node;
+  if (!free_nodes_.empty()) {
+    node = free_nodes_.back();
+    free_nodes_.pop_back();
+    nodes_[static_cast<std::size_t>(node)] = Node{};
+  } else {
+    nodes_.emplace_back();
+    node = static_cast<std::int32_t>(nodes_.size() - 1);
+  }
+  Node& fresh = nodes_[static_cast<std::size_t>(node)];
+  std::fill(std::begin(fresh.children), std::end(fresh.children), kNone);
+  if (level == leaf_level_) {
+    fresh.leaf = true;
+    ++leaves_;
+  } else {
+    reducible_[static_cast<std::size_t>(level)].push_back(node);
+  }
+  return node;
+}
+
+void OctreeQuantiser::Insert(std::uint32_t colour) {
+  const std::uint32_t red = (colour >> 16) & 0xFF;
+  const std::uint32_t green = (colour >> 8) & 0xFF;
+  const std::uint32_t blue = colour & 0xFF;
+  if (root_ == kNone) root_ = NewNode(0);
+  std::int32_t node = root_;
+  int level = 0;
+  while (!nodes_[static_cast<std::size_t>(node)].leaf) {
+    const unsigned bit = static_cast<unsigned>(7 - level);
+    const std::size_t child = ((red >> bit) & 1) << 2 | ((green >> bit) & 1) << 1 | ((blue >> bit) & 1);
+    std::int32_t next = nodes_[static_cast<std::size_t>(node)].children[child];
+    if (next == kNone) {
+      next = NewNode(level + 1);  // may move nodes_
+      nodes_[static_cast<std::size_t>(node)].children[child] = next;
+    }
+    node = next;
+    ++level;
+  }
+  Node& leaf = nodes_[static_cast<std::size_t>(node)];
+  leaf.count += 1;
+  leaf.red += red;
+  leaf.green += green;
+  leaf.blue += blue;
+  while (leaves_ > max_leaves_) ReduceOne();
+}
+
+void OctreeQuantiser::ReduceOne() {
+  int level = leaf_level_ - 1;
+  while (level > 0 && reducible_[static_cast<std::size_t>(level)].empty()) --level;
+  auto& candidates = reducible_[static_cast<std::size_t>(level)];
+  if (candidates.empty()) return;  // only a leaf root is left
+  const std::int32_t node = candidates.back();
+  candidates.pop_back();
+  Node merged = nodes_[static_cast<std::size_t>(node)];
+  std::uint32_t children = 0;
+  for (std::int32_t& child : merged.children) {
+    if (child == kNone) continue;
+    const Node& absorbed = nodes_[static_cast<std::size_t>(child)];
+    merged.count += absorbed.count;
+    merged.red += absorbed.red;
+    merged.green += absorbed.green;
+    merged.blue += absorbed.blue;
+    FreeNode(child);
+    child = kNone;
+    ++children;
+  }
+  merged.leaf = true;
+  nodes_[static_cast<std::size_t>(node)] = merged;
+  leaves_ -= children - 1;
+}
+
+void OctreeQuantiser::FreeNode(std::int32_t node) { free_nodes_.push_back(node); }
+
+void OctreeQuantiser::Collect(std::int32_t node, std::vector<std::uint32_t>* colours) const {
+  const Node& current = nodes_[static_cast<std::size_t>(node)];
+  if (current.leaf) {
+    if (current.count == 0) return;
+    const auto average = [&](std::uint64_t sum) { return static_cast<std::uint32_t>(sum / current.count); };
+    colours->push_back(average(current.red) << 16 | average(current.green) << 8 | average(current.blue));
+    return;
+  }
+  for (std::int32_t child : current.children) {
+    if (child != kNone) Collect(child, colours);
+  }
+}
+
+std::vector<std::uint32_t> OctreeQuantiser::Colours() const {
+  std::vector<std::uint32_t> colours;
+  if (root_ != kNone) Collect(root_, &colours);
+  return colours;
+}
+
+ConversionStatus OctreePalette(const PixelSource& source, int width, int height, int depth,
+                               std::vector<std::uint32_t>* colours) {
+  if (depth < 1 || depth > 8) return kConvBadDepth;
+  try {
+    OctreeQuantiser quantiser(depth);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) quantiser.Insert(source.Pixel(x, y));
+    }
+    *colours = quantiser.Colours();
+  } catch (const std::bad_alloc&) {
+    return kConvNoMemory;
+  }
+  return kConvOk;
+}
+
+}  // namespace kv

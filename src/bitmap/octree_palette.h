@@ -1,0 +1,64 @@
+#ifndef KORVALE_BITMAP_OCTREE_PALETTE_H_
+#define KORVALE_BITMAP_OCTREE_PALETTE_H_
+
+// Octree colour quantisation: the colours that best stand for a whole
+// image at a given depth.
+//
+// Colours are inserted into a tree branching on one bit of red, green and
+// blue per level (most significant first), min(depth, 8) levels deep.
+// Whenever the tree holds more than 2^depth leaves, the most recently
+// created node of the deepest reducible level absorbs its children. The
+// palette is the leaves' average colours, depth first, children 0 to 7.
+
+#include <cstdint>
+#include <vector>
+
+#include "bitmap/conversion_status.h"
+#include "bitmap/pixel_source.h"
+
+namespace kv {
+
+// Builds the palette of the whole source (read in colour mode) at `depth`
+// (1..8): at most 2^depth colours 0x00RRGGBB, in tree order. kConvNoMemory
+// when the tree cannot be grown.
+ConversionStatus OctreePalette(const PixelSource& source, int width, int height, int depth,
+                               std::vector<std::uint32_t>* colours);
+
+// The quantiser behind OctreePalette, for callers that feed colours
+// themselves (for instance the pixels of a stored bitmap).
+class OctreeQuantiser {
+ public:
+  // REQUIRES: 1 <= depth <= 8.
+  explicit OctreeQuantiser(int depth);
+
+  // May throw std::bad_alloc.
+  void Insert(std::uint32_t colour);
+  std::vector<std::uint32_t> Colours() const;
+
+ private:
+  struct Node {
+    std::int32_t children[8];
+    std::uint64_t count = 0;
+    std::uint64_t red = 0, green = 0, blue = 0;
+    bool leaf = false;
+  };
+  static constexpr std::int32_t kNone = -1;
+
+  std::int32_t NewNode(int level);
+  void ReduceOne();
+  void FreeNode(std::int32_t node);
+  void Collect(std::int32_t node, std::vector<std::uint32_t>* colours) const;
+
+  int leaf_level_;
+  std::uint32_t max_leaves_;
+  std::uint32_t leaves_ = 0;
+  std::int32_t root_ = kNone;
+  std::vector<Node> nodes_;
+  std::vector<std::int32_t> free_nodes_;
+  // Per level, most recent last.
+  std::vector<std::vector<std::int32_t>> reducible_;
+};
+
+}  // namespace kv
+
+#endif  // KORVALE_BITMAP_OCTREE_PALETTE_H_

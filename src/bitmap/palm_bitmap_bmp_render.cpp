@@ -1,0 +1,70 @@
+#include <new>
+
+#include "bitmap/bmp_little_endian.h"
+#include "bitmap/conversion_front.h"
+#include "bitmap/palm_bitmap_parser.h"
+#include "bitmap/palm_bitmap_pixels.h"
+#include "bitmap/raise_conversion_error.h"
+#include "shell/exceptions.h"
+
+namespace kv {
+
+namespace {
+
+// BMP file header (14 bytes) and info header (40 bytes), little-endian:
+//   0 "BM"  2 file size  6 reserved  10 pixel data offset (54)
+//   14 info size (40)  18 width  22 height (positive: rows bottom-up)
+//   26 planes (1)  28 bits per pixel (24)  30 compression (0)
+//   34 image size (0)  38, 42 resolution (3780 pixels per metre)
+//   46 colours used (0)  50 important colours (0)
+constexpr std::size_t kBmpHeadersSize = 54;
+constexpr std::uint32_t kPixelsPerMetre = 3780;
+
+void WriteHeaders(std::uint8_t* head, std::uint32_t width, std::uint32_t height,
+                  std::uint64_t pixel_bytes) {
+  head[0] = 'B';
+  head[1] = 'M';
+  EncodeLittle32(head + 2, static_cast<std::uint32_t>(kBmpHeadersSize + pixel_bytes));
+  EncodeLittle32(head + 10, kBmpHeadersSize);
+  EncodeLittle32(head + 14, 40);
+  EncodeLittle32(head + 18, width);
+  EncodeLittle32(head + 22, height);
+  EncodeLittle16(head + 26, 1);
+  EncodeLittle16(head + 28, 24);
+  EncodeLittle32(head + 38, kPixelsPerMetre);
+  EncodeLittle32(head + 42, kPixelsPerMetre);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> RenderPalmBitmapAsBmp(std::span<const std::uint8_t> record) {
+  if (record.size() <= 15) RaiseConversionError(kConvMalformed, "");
+  PalmBitmapDescriptor bitmap;
+  ConversionStatus status = ParseAndExpandPalmBitmap(record, &bitmap);
+  if (status != kConvOk) RaiseConversionError(status, "");
+
+  const std::uint32_t width = bitmap.width;
+  const std::uint32_t height = bitmap.height;
+  const std::uint64_t stride = (std::uint64_t{24} * width + 31) / 32 * 4;
+  try {
+    std::vector<std::uint8_t> bmp(kBmpHeadersSize + stride * height, 0);
+    WriteHeaders(bmp.data(), width, height, stride * height);
+    for (std::uint32_t y = 0; y < height; ++y) {
+      std::uint8_t* row = bmp.data() + kBmpHeadersSize + (height - 1 - y) * stride;
+      for (std::uint32_t x = 0; x < width; ++x) {
+        std::uint32_t colour = 0;
+        status = GetPixel(bitmap, static_cast<int>(x), static_cast<int>(y), PixelRead::kColour,
+                          &colour);
+        if (status != kConvOk) RaiseConversionError(status, "");
+        row[3 * x] = static_cast<std::uint8_t>(colour);
+        row[3 * x + 1] = static_cast<std::uint8_t>(colour >> 8);
+        row[3 * x + 2] = static_cast<std::uint8_t>(colour >> 16);
+      }
+    }
+    return bmp;
+  } catch (const std::bad_alloc&) {
+    throw ErrBadAlloc();
+  }
+}
+
+}  // namespace kv

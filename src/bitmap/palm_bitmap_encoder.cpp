@@ -1,0 +1,132 @@
+#include "bitmap/palm_bitmap_encoder.h"
+
+#include <cstdint>
+#include <new>
+#include <optional>
+#include <vector>
+
+#include "bitmap/bitmap_compression.h"
+#include "bitmap/octree_palette.h"
+#include "bitmap/output_depth.h"
+#include "bitmap/palm_bitmap_descriptor.h"
+#include "bitmap/palm_bitmap_format.h"
+#include "bitmap/palm_bitmap_pixels.h"
+#include "bitmap/sampling_geometry.h"
+
+namespace kv {
+
+namespace {
+
+// BMP indices go straight into the bitmap when the source already has the
+// output's depth: its palette is (or was, for the tiles) the bitmap's table.
+bool CopiesIndices(const PixelSource& source, int depth) {
+  return source.PaletteKind() == SourcePaletteKind::kBmpIndexed && source.Depth() == depth &&
+         depth <= 8;
+}
+
+bool UsesOwnPalette(const PixelSource& source, int depth) {
+  switch (source.PaletteKind()) {
+    case SourcePaletteKind::kBmpIndexed:
+      return source.Depth() == depth;
+    case SourcePaletteKind::kChart:
+      return source.Depth() <= depth;
+    case SourcePaletteKind::kNone:
+      break;
+  }
+  return false;
+}
+
+ConversionStatus BuildCustomTable(PixelSource& source, int depth, PaletteState& palette) {
+  const std::size_t table_size = std::size_t{1} << depth;
+  std::vector<std::uint32_t> colours;
+  ConversionStatus status;
+  if (UsesOwnPalette(source, depth)) {
+    status = source.Palette(&colours);
+    // A palette longer than the depth can address would give indices that
+    // do not fit the pixels; a BMP table always has one entry per index.
+    if (status == kConvOk && colours.size() > table_size) colours.resize(table_size);
+    if (status == kConvOk && source.PaletteKind() == SourcePaletteKind::kBmpIndexed) {
+      colours.resize(table_size, 0x000000);
+    }
+  } else {
+    source.SetPixelMode(PixelMode::kColour);
+    status = OctreePalette(source, source.Width(), source.Height(), depth, &colours);
+    if (status == kConvOk) {
+      try {
+        colours.resize(table_size, 0x000000);
+      } catch (const std::bad_alloc&) {
+        status = kConvNoMemory;
+      }
+    }
+  }
+  if (status != kConvOk) return status;
+  return palette.SetCustomTable(colours) ? kConvOk : kConvNoMemory;
+}
+
+ConversionStatus SamplePixels(const PixelSource& source, const SamplingGeometry& geometry,
+                              bool copy_indices, PaletteMatcher* matcher,
+                              PalmBitmapDescriptor* bitmap) {
+  std::vector<int> source_x(static_cast<std::size_t>(geometry.outputWidth));
+  for (int j = 0; j < geometry.outputWidth; ++j) source_x[static_cast<std::size_t>(j)] = geometry.SourceX(j);
+  for (int i = 0; i < geometry.outputHeight; ++i) {
+    const int sy = geometry.SourceY(i);
+    for (int j = 0; j < geometry.outputWidth; ++j) {
+      const std::uint32_t value = source.Pixel(source_x[static_cast<std::size_t>(j)], sy);
+      const ConversionStatus status = copy_indices ? PutPixelIndex(bitmap, j, i, value)
+                                                   : PutPixelColour(bitmap, j, i, value, matcher);
+      if (status != kConvOk) return status;
+    }
+  }
+  return kConvOk;
+}
+
+ConversionStatus EncodeInto(PixelSource& source, const ConversionOptions& options, ScaleRatio scale,
+                            int compression, PaletteState& palette, OutputBuffer* output,
+                            EncodedBitmapSize* size) {
+  if (!IsValidDepthBound(options.minDepth) || !IsValidDepthBound(options.maxDepth)) return kConvBadDepth;
+  const int depth = ChooseOutputDepth(source.Depth(), options.minDepth, options.maxDepth);
+  if (!IsSupportedDepth(depth)) return kConvBadDepth;
+  SamplingGeometry geometry;
+  ConversionStatus status = ComputeSamplingGeometry(source.Width(), source.Height(), options, scale, &geometry);
+  if (status != kConvOk) return status;
+  PalmBitmapDescriptor bitmap;
+  status = CreatePalmBitmapDescriptor(depth, geometry.outputWidth, geometry.outputHeight, &bitmap);
+  if (status != kConvOk) return status;
+
+  if (options.buildPalette) {
+    palette.DiscardCustomTable();
+    if (depth <= 8) status = BuildCustomTable(source, depth, palette);
+    if (status != kConvOk) return status;
+  }
+  std::optional<PaletteMatcher> own_matcher;
+  PaletteMatcher* matcher = nullptr;
+  if (depth <= 8) {
+    AttachColourTable(&bitmap, palette.TableForDepth(depth));
+    matcher = palette.MatcherFor(bitmap.colourTable);
+    if (matcher == nullptr) matcher = &own_matcher.emplace(*bitmap.colourTable);
+  }
+  const bool copy_indices = CopiesIndices(source, depth);
+  source.SetPixelMode(copy_indices ? PixelMode::kIndex : PixelMode::kColour);
+  status = SamplePixels(source, geometry, copy_indices, matcher, &bitmap);
+  if (status != kConvOk) return status;
+
+  CompressPalmBitmap(&bitmap, compression);
+  status = SerialisePalmBitmap(bitmap, output);
+  if (status != kConvOk) return status;
+  *size = EncodedBitmapSize{bitmap.width, bitmap.height, depth};
+  return kConvOk;
+}
+
+}  // namespace
+
+ConversionStatus EncodePalmBitmap(PixelSource& source, const ConversionOptions& options,
+                                  ScaleRatio scale, int compression, PaletteState& palette,
+                                  OutputBuffer* output, EncodedBitmapSize* size) {
+  try {
+    return EncodeInto(source, options, scale, compression, palette, output, size);
+  } catch (const std::bad_alloc&) {
+    return kConvNoMemory;
+  }
+}
+
+}  // namespace kv

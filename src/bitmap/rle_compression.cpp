@@ -1,0 +1,49 @@
+#include "bitmap/rle_compression.h"
+
+#include <algorithm>
+
+namespace kv {
+
+namespace {
+void AppendRun(std::size_t count, std::uint8_t value, std::vector<std::uint8_t>* output) {
+  output->push_back(static_cast<std::uint8_t>(count));
+  output->push_back(value);
+}
+}  // namespace
+
+void EncodeRleRow(std::span<const std::uint8_t> row, bool last_row,
+                  std::vector<std::uint8_t>* output) {
+  if (!row.empty()) {
+    std::uint8_t value = row[0];
+    std::size_t count = 1;
+    for (std::size_t k = 1; k < row.size(); ++k) {
+      if (row[k] == value && count < kMaxRleRun) {
+        ++count;
+      } else {
+        AppendRun(count, value, output);
+        value = row[k];
+        count = 1;
+      }
+    }
+    AppendRun(count, value, output);
+  }
+  if (last_row) AppendRun(0, 0, output);
+}
+
+bool DecodeRleRow(std::span<const std::uint8_t> input, std::span<std::uint8_t> row,
+                  std::size_t* consumed) {
+  std::size_t in = 0;
+  std::size_t filled = 0;
+  while (filled < row.size()) {
+    if (input.size() - in < 2) return false;
+    const std::size_t count = std::min<std::size_t>(input[in], row.size() - filled);
+    const std::uint8_t value = input[in + 1];
+    in += 2;
+    std::fill_n(row.begin() + static_cast<std::ptrdiff_t>(filled), count, value);
+    filled += count;
+  }
+  *consumed = in;
+  return true;
+}
+
+}  // namespace kv
