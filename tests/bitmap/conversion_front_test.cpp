@@ -5,6 +5,7 @@
 
 #include "bitmap/palm_bitmap_parser.h"
 #include "bitmap/palm_bitmap_pixels.h"
+#include "bitmap/raise_conversion_error.h"
 #include "bmp_fixture.h"
 #include "shell/exceptions.h"
 
@@ -172,6 +173,48 @@ TEST_F(ConversionFrontTest, ReencodingSharesTheFirstPalette) {
   std::vector<std::uint8_t> tb(pb.colourTable->StoredBytes().begin(), pb.colourTable->StoredBytes().end());
   EXPECT_EQ(ta, tb);
   EXPECT_THROW(ReencodePalmBitmap(context_, settings_, first.record, 3, true), ErrImageFileCorrupt);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+template <typename Expected>
+void ExpectRaises(ConversionStatus status) {
+  EXPECT_THROW(RaiseConversionError(status, "text"), Expected) << status;
+}
+
+TEST(RaiseConversionErrorTest, EachStatusHasItsException) {
+  ExpectRaises<ErrImageFileCorrupt>(kConvCorrupt);
+  ExpectRaises<ErrImageFileCorrupt>(kConvBadVersion);
+  ExpectRaises<ErrImageFileCorrupt>(kConvBadDepth);
+  ExpectRaises<ErrBadAlloc>(kConvNoMemory);
+  ExpectRaises<ErrFileCreate>(kConvCreateFailed);
+  ExpectRaises<ErrFileRead>(kConvReadFailed);
+  ExpectRaises<ErrFileWrite>(kConvWriteFailed);
+  ExpectRaises<ErrFileOpen>(kConvOpenFailed);
+  ExpectRaises<ErrImageFileCorrupt>(kConvMalformed);
+  ExpectRaises<ErrImageTooBig>(kConvTooBig);
+  ExpectRaises<ErrImageTooSmall>(kConvTooSmall);
+  ExpectRaises<ErrJPEGDecompressFailed>(kConvDecoderFailed);
+  ExpectRaises<ErrCompressionFmtNotSupported>(kConvCompressedBmp);
+  ExpectRaises<ErrUnknown>(1);
+  ExpectRaises<ErrUnknown>(99);
+}
+
+TEST(RaiseConversionErrorTest, OnlyDecoderAndCompressionFailuresCarryTheText) {
+  try {
+    RaiseConversionError(kConvDecoderFailed, "broken strip");
+  } catch (const LException& error) {
+    EXPECT_STREQ(error.file_name(), "broken strip");
+  }
+  try {
+    RaiseConversionError(kConvMalformed, "ignored");
+  } catch (const LException& error) {
+    EXPECT_EQ(error.file_name(), nullptr);
+  }
 }
 
 }  // namespace
