@@ -13,8 +13,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kv::MemoryStream stream(std::span<const std::uint8_t>(data, size));
   kv::CImageContainer container("Map", nullptr);
+  kv::ConversionSettings settings;
   try {
-    kv::ReadMapDatabase(stream, container, nullptr);
+    kv::ReadMapDatabase(stream, container, settings, nullptr);
     kv::MemoryStream out;
     kv::WriteMapDatabase(container, out, "fuzz", 1);
   } catch (const kv::LException&) {

@@ -69,7 +69,8 @@ const char* CompressionName(const BitmapRecord& bitmap) {
 
 void ReadMapListing(const std::string& path, MapListing* listing) {
   listing->database = ReadPdbListing(path);
-  LoadMapFile(path, listing->container, nullptr);
+  ConversionSettings settings;
+  LoadMapFile(path, listing->container, settings, nullptr);
 }
 
 std::string MapListingJson(const MapListing& listing) {

@@ -102,6 +102,9 @@ class CImage {
   CImageContainer* owner_ = nullptr;
 };
 
+// The stored form of a converted bitmap.
+BitmapRecord BitmapRecordOf(const struct ConvertedBitmap& converted);
+
 // Text of at most `max_bytes` bytes: cut at the first NUL and at the limit.
 std::string BoundedText(std::string_view text, std::size_t max_bytes);
 

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "bitmap/conversion_context.h"
+#include "bitmap/conversion_front.h"
+#include "bitmap/image_source.h"
 #include "map/c_image.h"
 #include "map/image_list_observer.h"
 #include "pdb/database.h"
@@ -39,8 +42,30 @@ class CImageContainer {
   // Takes the image out of the list; null when it is not listed.
   std::unique_ptr<CImage> RemoveImage(const CImage* image);
 
+  // Adds a source image: with `convert` an overview of the whole source
+  // fitted into one tile (its colour table built when `build_palette`),
+  // followed by the tiles, column by column, each converted with the
+  // overview's table; without, the main image alone, unconverted. Returns
+  // the main image. `name` null takes NextImageName(). Throws
+  // ErrImageListFull before converting anything when the tiles would not
+  // fit the list, and the conversion's exceptions; images added before a
+  // failure stay.
+  CImage& AddSourceImage(const ConversionSource& source, bool convert, bool source_is_bmp,
+                         bool build_palette, const std::string* name, std::uint32_t date,
+                         std::uint16_t resource_id, ConversionSettings& settings);
+  // Reads the whole file at `path` and adds it as BMP bytes, converted with
+  // a new colour table and dated now. File errors name the path.
+  CImage& AddImageFromFile(int kind, const std::string& path, const std::string* name,
+                           bool convert, ConversionSettings& settings);
+  // Adds an open image source, converted with a new colour table and dated
+  // now, and keeps the source open while the container lives.
+  CImage& AddImageFromSource(ImageSourcePtr source, bool convert, const std::string* name,
+                             ConversionSettings& settings);
+
   // "<base name> <n>", counting from 1.
   std::string NextImageName();
+
+  ConversionContext& conversion_context() { return conversion_; }
 
   // True after changes to the list or a name, or when an image's colour
   // depth differs from the depth it was last saved with.
@@ -69,6 +94,8 @@ class CImageContainer {
   std::vector<std::unique_ptr<CImage>> images_;
   std::vector<PalmResource> preserved_;
   ImageListObserver* observer_;
+  ConversionContext conversion_;
+  ImageSourcePtr kept_source_;
 };
 
 // The image list's orderings: "less" means earlier; ties go by name,

@@ -69,11 +69,11 @@ void SaveMapFile(CImageContainer& container, const std::string& path,
 }
 
 void LoadMapFile(const std::string& path, CImageContainer& container,
-                 const CornerTextFormatter& format_corner) {
+                 ConversionSettings& settings, const CornerTextFormatter& format_corner) {
   std::unique_ptr<FileStream> file = FileStream::Open(path, "rb");
   if (!file) throw ErrFileOpen(path.c_str());
   try {
-    ReadMapDatabase(*file, container, format_corner);
+    ReadMapDatabase(*file, container, settings, format_corner);
   } catch (FileException& error) {
     error.set_file_name(path.c_str());
     throw;

@@ -25,7 +25,7 @@ void SaveMapFile(CImageContainer& container, const std::string& path,
 
 // Reads the map at `path` into an empty container; failures name the path.
 void LoadMapFile(const std::string& path, CImageContainer& container,
-                 const CornerTextFormatter& format_corner);
+                 ConversionSettings& settings, const CornerTextFormatter& format_corner);
 
 }  // namespace kv
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "map/map_layout.h"
-#include "map/stored_bitmap.h"
+#include "bitmap/conversion_front.h"
 #include "map/throw_on_status.h"
 #include "pdb/big_endian.h"
 #include "pdb/palm_time.h"
@@ -104,16 +104,26 @@ void ReadImageMetadata(DatabaseHandle& handle, CImage& image, std::uint32_t crea
   }
 }
 
-std::unique_ptr<CImage> MakeImage(DatabaseHandle& handle, const BitmapEntry& entry,
-                                  std::uint32_t creation_time, const CornerTextFormatter& format) {
+struct ReadContext {
+  DatabaseHandle& handle;
+  CImageContainer& container;
+  ConversionSettings& settings;
+  const CornerTextFormatter& format;
+  std::uint32_t creation_time;
+};
+
+std::unique_ptr<CImage> MakeImage(const ReadContext& read, const BitmapEntry& entry) {
+  DatabaseHandle& handle = read.handle;
   ResourceInfo info;
   const std::uint8_t* bytes = nullptr;
   ThrowOnStatus(ReadResource(handle, entry.index, &info, &bytes));
   if (info.type != kBitmapResourceType) throw ErrFileRead();
   auto image = std::make_unique<CImage>();
-  image->SetBitmap(StoredBitmap(std::vector<std::uint8_t>(bytes, bytes + info.size)));
+  ConversionSource stored{kPalmBitmapSourceKind, {bytes, info.size}, nullptr};
+  image->SetBitmap(BitmapRecordOf(ConvertToPalmBitmap(read.container.conversion_context(),
+                                                      read.settings, stored, ConversionOptions{})));
   image->set_resource_id(entry.id);
-  if (entry.index == 0) ReadImageMetadata(handle, *image, creation_time, format);
+  if (entry.index == 0) ReadImageMetadata(handle, *image, read.creation_time, read.format);
   return image;
 }
 
@@ -136,7 +146,7 @@ void ReadPreserved(DatabaseHandle& handle, std::uint32_t count,
 
 }  // namespace
 
-void ReadMapDatabase(Stream& stream, CImageContainer& container,
+void ReadMapDatabase(Stream& stream, CImageContainer& container, ConversionSettings& settings,
                      const CornerTextFormatter& format_corner) {
   DatabasePtr handle;
   ThrowOnStatus(OpenDatabase(stream, &handle));
@@ -148,9 +158,8 @@ void ReadMapDatabase(Stream& stream, CImageContainer& container,
   const std::uint32_t creation_time = PalmTimeFromUnix(info.creation_time);
 
   const std::vector<BitmapEntry> bitmaps = FindBitmaps(*handle, info.entry_count);
-  for (const BitmapEntry& entry : bitmaps) {
-    container.AddImage(MakeImage(*handle, entry, creation_time, format_corner));
-  }
+  const ReadContext read{*handle, container, settings, format_corner, creation_time};
+  for (const BitmapEntry& entry : bitmaps) container.AddImage(MakeImage(read, entry));
   ReadPreserved(*handle, info.entry_count, bitmaps, container);
   ThrowOnStatus(CloseDatabase(&handle));
 }

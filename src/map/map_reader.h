@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "bitmap/conversion_context.h"
 #include "map/c_image_container.h"
 #include "pdb/stream.h"
 
@@ -18,9 +19,11 @@ using CornerTextFormatter = std::function<std::string(std::string_view text, boo
 // Fills an empty container from the map database on `stream` (the caller's):
 // one image per bitmap in file order, the metadata for the bitmap at entry
 // index 0, every other resource kept as a preserved resource unless it is
-// metadata of some bitmap. Throws ErrNotOurFile for a file that is not a
-// Palm database, ErrUnknown for a database of another type.
-void ReadMapDatabase(Stream& stream, CImageContainer& container,
+// metadata of some bitmap. Bitmaps are taken as stored, through the
+// conversion front, so each must be readable and the compression setting
+// follows them. Throws ErrNotOurFile for a file that is not a Palm
+// database, ErrUnknown for a database of another type.
+void ReadMapDatabase(Stream& stream, CImageContainer& container, ConversionSettings& settings,
                      const CornerTextFormatter& format_corner);
 
 }  // namespace kv

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include "bitmap/bmp_fixture.h"
+#include "bitmap/conversion_front.h"
 #include "kvmap_runner.h"
 #include "map/map_file.h"
 #include "map/stored_bitmap.h"
@@ -16,15 +18,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::uint8_t> RleBitmapRecord() {
-  std::vector<std::uint8_t> bytes(40, 0);
-  EncodeBig16(&bytes[0], 160);
-  EncodeBig16(&bytes[2], 131);
-  EncodeBig16(&bytes[6], 0x8000);  // compressed
-  bytes[8] = 16;
-  bytes[9] = 2;
-  bytes[13] = 1;  // RLE
-  return bytes;
+// A one-colour 16-bit tile, which always compresses.
+std::vector<std::uint8_t> CompressedBitmapRecord() {
+  testing::BmpSpec spec;
+  spec.width = 160;
+  spec.height = 131;
+  std::vector<std::uint8_t> bmp = testing::MakeBmp(spec, [](int, int) { return 0x336699u; });
+  ConversionContext context;
+  ConversionSettings settings;
+  ConversionOptions options;
+  options.targetWidth = 160;
+  options.targetHeight = 131;
+  options.sourceIsBmp = true;
+  return ConvertToPalmBitmap(context, settings, ConversionSource{1, bmp, nullptr}, options).record;
 }
 
 class InfoCommandTest : public ::testing::Test {
@@ -42,7 +48,8 @@ class InfoCommandTest : public ::testing::Test {
 TEST_F(InfoCommandTest, JsonListsImagesMapAndPreservedResources) {
   CImageContainer container("Map", nullptr);
   auto image = std::make_unique<CImage>();
-  image->SetBitmap(StoredBitmap(RleBitmapRecord()));
+  const std::vector<std::uint8_t> record = CompressedBitmapRecord();
+  image->SetBitmap(StoredBitmap(record));
   image->SetName("Earth");
   image->set_date(PalmDateFromUnix(1700000000));
   image->set_map_size(2048, 1024);
@@ -70,8 +77,8 @@ TEST_F(InfoCommandTest, JsonListsImagesMapAndPreservedResources) {
   EXPECT_EQ(first["name"], "Earth");
   EXPECT_EQ(first["width"], 160);
   EXPECT_EQ(first["depth"], 16);
-  EXPECT_EQ(first["compression"], "rle");
-  EXPECT_EQ(first["bytes"], 40);
+  EXPECT_EQ(first["compression"], record[13] == 1 ? "rle" : "scanline");
+  EXPECT_EQ(first["bytes"], record.size());
   EXPECT_EQ(json["map"]["date"], 1700000000);
   EXPECT_EQ(json["map"]["width"], 2048);
   EXPECT_EQ(json["map"]["top_left_latitude"], "90 00.0000 N");

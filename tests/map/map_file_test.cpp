@@ -39,6 +39,7 @@ class MapFileTest : public ::testing::Test {
 
   fs::path dir_;
   std::string path_;
+  ConversionSettings settings_;
 };
 
 TEST_F(MapFileTest, SavedMapLoadsBack) {
@@ -48,7 +49,7 @@ TEST_F(MapFileTest, SavedMapLoadsBack) {
   EXPECT_EQ(FilesInFolder(), 1u);
 
   CImageContainer loaded("Map", nullptr);
-  LoadMapFile(path_, loaded, nullptr);
+  LoadMapFile(path_, loaded, settings_, nullptr);
   ASSERT_EQ(loaded.image_count(), 1u);
   EXPECT_EQ(loaded.ImageAt(0)->name(), "Saved");
 }
@@ -78,10 +79,10 @@ TEST_F(MapFileTest, MissingFolderCannotBeCreated) {
 
 TEST_F(MapFileTest, LoadFailuresNameTheFile) {
   CImageContainer container("Map", nullptr);
-  EXPECT_THROW(LoadMapFile(path_, container, nullptr), ErrFileOpen);
+  EXPECT_THROW(LoadMapFile(path_, container, settings_, nullptr), ErrFileOpen);
   std::ofstream(path_, std::ios::binary) << std::string(79, 'x');
   try {
-    LoadMapFile(path_, container, nullptr);
+    LoadMapFile(path_, container, settings_, nullptr);
     FAIL() << "a 79-byte file was read";
   } catch (const ErrNotOurFile& error) {
     EXPECT_STREQ(error.file_name(), path_.c_str());

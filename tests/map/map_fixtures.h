@@ -12,16 +12,22 @@
 
 namespace kv::testing {
 
-// A bitmap record with a plausible header and `fill` as its pixel bytes.
+// An uncompressed version 2 bitmap record on the system colour table (depth
+// 8 or below) whose pixel bytes are all `fill`.
 inline std::vector<std::uint8_t> FakeBitmapRecord(std::uint16_t width, std::uint16_t height,
                                                   std::uint8_t depth, std::uint8_t fill) {
-  std::vector<std::uint8_t> bytes(16 + 20, fill);
+  const std::uint16_t row_bytes = static_cast<std::uint16_t>((width * depth + 15) / 16 * 2);
+  std::vector<std::uint8_t> bytes(16 + std::size_t{row_bytes} * height, fill);
   EncodeBig16(&bytes[0], width);
   EncodeBig16(&bytes[2], height);
-  EncodeBig16(&bytes[4], 2);
+  EncodeBig16(&bytes[4], row_bytes);
   EncodeBig16(&bytes[6], 0);
   bytes[8] = depth;
   bytes[9] = 2;
+  EncodeBig16(&bytes[10], 0);
+  bytes[12] = 0;
+  bytes[13] = 0xFF;  // no compression
+  EncodeBig16(&bytes[14], 0);
   return bytes;
 }
 

@@ -58,9 +58,10 @@ std::vector<std::uint8_t> Text(const std::string& text, std::size_t size) {
 class MapReaderTest : public ::testing::Test {
  protected:
   void Read(MemoryStream& stream, const CornerTextFormatter& format = nullptr) {
-    ReadMapDatabase(stream, read_, format);
+    ReadMapDatabase(stream, read_, settings_, format);
   }
   CImageContainer read_{"Map", nullptr};
+  ConversionSettings settings_;
 };
 
 TEST_F(MapReaderTest, WrittenMapReadsBackTheSame) {
