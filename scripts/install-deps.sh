@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libgdal-dev gdal-bin
+  libgdal-dev gdal-bin libpng-dev
   qt6-base-dev
   libcli11-dev nlohmann-json3-dev
   netpbm libproj-dev proj-bin

@@ -47,6 +47,14 @@ ConvertedBitmap ConvertToPalmBitmap(ConversionContext& context, ConversionSettin
 // The record as a 24-bit bottom-up BMP file.
 std::vector<std::uint8_t> RenderPalmBitmapAsBmp(std::span<const std::uint8_t> record);
 
+// The record's pixels, top row first, three bytes (red, green, blue) each.
+struct RgbImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgb;
+};
+RgbImage DecodePalmBitmapRgb(std::span<const std::uint8_t> record);
+
 // The record encoded again at `depth` (1, 2, 4, 8, 16, 24 or 32, used as
 // given). With `build_palette` the record's own colour table (same depth)
 // or an octree table of its colours becomes the custom table that later

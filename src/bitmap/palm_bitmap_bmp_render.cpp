@@ -1,3 +1,4 @@
+#include <cstring>
 #include <new>
 
 #include "bitmap/bmp_little_endian.h"
@@ -35,30 +36,55 @@ void WriteHeaders(std::uint8_t* head, std::uint32_t width, std::uint32_t height,
   EncodeLittle32(head + 42, kPixelsPerMetre);
 }
 
-}  // namespace
-
-std::vector<std::uint8_t> RenderPalmBitmapAsBmp(std::span<const std::uint8_t> record) {
+PalmBitmapDescriptor ParseForDisplay(std::span<const std::uint8_t> record) {
   if (record.size() <= 15) RaiseConversionError(kConvMalformed, "");
   PalmBitmapDescriptor bitmap;
   ConversionStatus status = ParseAndExpandPalmBitmap(record, &bitmap);
   if (status != kConvOk) RaiseConversionError(status, "");
+  return bitmap;
+}
 
-  const std::uint32_t width = bitmap.width;
-  const std::uint32_t height = bitmap.height;
+}  // namespace
+
+RgbImage DecodePalmBitmapRgb(std::span<const std::uint8_t> record) {
+  const PalmBitmapDescriptor bitmap = ParseForDisplay(record);
+  RgbImage image;
+  image.width = bitmap.width;
+  image.height = bitmap.height;
+  try {
+    image.rgb.resize(std::size_t{3} * bitmap.width * bitmap.height);
+  } catch (const std::bad_alloc&) {
+    throw ErrBadAlloc();
+  }
+  std::uint8_t* out = image.rgb.data();
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      std::uint32_t colour = 0;
+      ConversionStatus status = GetPixel(bitmap, x, y, PixelRead::kColour, &colour);
+      if (status != kConvOk) RaiseConversionError(status, "");
+      *out++ = static_cast<std::uint8_t>(colour >> 16);
+      *out++ = static_cast<std::uint8_t>(colour >> 8);
+      *out++ = static_cast<std::uint8_t>(colour);
+    }
+  }
+  return image;
+}
+
+std::vector<std::uint8_t> RenderPalmBitmapAsBmp(std::span<const std::uint8_t> record) {
+  const RgbImage image = DecodePalmBitmapRgb(record);
+  const auto width = static_cast<std::uint32_t>(image.width);
+  const auto height = static_cast<std::uint32_t>(image.height);
   const std::uint64_t stride = (std::uint64_t{24} * width + 31) / 32 * 4;
   try {
     std::vector<std::uint8_t> bmp(kBmpHeadersSize + stride * height, 0);
     WriteHeaders(bmp.data(), width, height, stride * height);
     for (std::uint32_t y = 0; y < height; ++y) {
       std::uint8_t* row = bmp.data() + kBmpHeadersSize + (height - 1 - y) * stride;
-      for (std::uint32_t x = 0; x < width; ++x) {
-        std::uint32_t colour = 0;
-        status = GetPixel(bitmap, static_cast<int>(x), static_cast<int>(y), PixelRead::kColour,
-                          &colour);
-        if (status != kConvOk) RaiseConversionError(status, "");
-        row[3 * x] = static_cast<std::uint8_t>(colour);
-        row[3 * x + 1] = static_cast<std::uint8_t>(colour >> 8);
-        row[3 * x + 2] = static_cast<std::uint8_t>(colour >> 16);
+      const std::uint8_t* rgb = image.rgb.data() + std::size_t{3} * width * y;
+      for (std::uint32_t x = 0; x < width; ++x, rgb += 3) {
+        row[3 * x] = rgb[2];
+        row[3 * x + 1] = rgb[1];
+        row[3 * x + 2] = rgb[0];
       }
     }
     return bmp;

@@ -62,6 +62,13 @@ class CImageContainer {
   CImage& AddImageFromSource(ImageSourcePtr source, bool convert, const std::string* name,
                              ConversionSettings& settings);
 
+  // Encodes every image again from its reference bitmap at `depth`, with
+  // compression as the settings say, in list order: the first image builds
+  // the colour table the others share. An image whose reference already has
+  // that depth and compression takes the reference as it is. A failure
+  // leaves the failing image and those after it as they were.
+  void ReencodeImages(const ConversionSettings& settings, int depth);
+
   // "<base name> <n>", counting from 1.
   std::string NextImageName();
 

@@ -149,3 +149,22 @@ CImage& CImageContainer::AddImageFromSource(ImageSourcePtr source, bool convert,
 }
 
 }  // namespace kv
+
+namespace kv {
+
+void CImageContainer::ReencodeImages(const ConversionSettings& settings, int depth) {
+  bool first = true;
+  for (const auto& image : images_) {
+    const BitmapRecord& reference = image->reference_bitmap();
+    if (reference.depth == depth && reference.compressed == settings.compressBitmaps) {
+      image->SetBitmap(reference);
+    } else {
+      std::vector<std::uint8_t> record =
+          ReencodePalmBitmap(conversion_, settings, reference.bytes, depth, first);
+      image->SetBitmap(StoredBitmap(std::move(record)));
+    }
+    first = false;
+  }
+}
+
+}  // namespace kv

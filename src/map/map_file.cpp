@@ -50,6 +50,11 @@ std::int64_t MapWriteTime() {
       .count();
 }
 
+std::string DatabaseNameFor(const std::string& path) {
+  constexpr std::size_t kMaxDocumentDatabaseName = 19;
+  return std::filesystem::path(path).stem().string().substr(0, kMaxDocumentDatabaseName);
+}
+
 void SaveMapFile(CImageContainer& container, const std::string& path,
                  std::string_view database_name, std::int64_t now) {
   TemporaryFile temp;

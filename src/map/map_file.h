@@ -16,6 +16,10 @@ namespace kv {
 // number (so the same input gives byte-identical files), else the clock.
 std::int64_t MapWriteTime();
 
+// The database name a document gives the map file at `path`: the file name
+// without extension, at most 19 bytes.
+std::string DatabaseNameFor(const std::string& path);
+
 // Writes the container to `path` without ever destroying a good file: the
 // map goes into a new file beside the target, which replaces the target
 // only once it is complete. On failure the temporary file is removed, the

@@ -1,0 +1,145 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "bitmap/bmp_fixture.h"
+#include "kvmap_runner.h"
+#include "pdb/big_endian.h"
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+std::uint32_t Stripes(int x, int y) {
+  return (x / 40) % 2 == 0 ? 0xF80000u : ((y / 30) % 2 == 0 ? 0x00FC00u : 0x0000F8u);
+}
+
+class ConvertCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("kv_convert_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string WriteBmp(const std::string& name, int width, int height) {
+    testing::BmpSpec spec;
+    spec.width = width;
+    spec.height = height;
+    const std::vector<std::uint8_t> bytes = testing::MakeBmp(spec, Stripes);
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path;
+  }
+  testing::KvmapResult Run(const std::string& arguments) { return testing::RunKvmap(arguments, dir_); }
+  nlohmann::json Info(const std::string& map) {
+    testing::KvmapResult result = Run("info --json '" + map + "'");
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    return nlohmann::json::parse(result.out);
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(ConvertCommandTest, ConvertsIntoOverviewAndTilesBesideTheSource) {
+  const std::string source = WriteBmp("stripes.bmp", 480, 262);
+  testing::KvmapResult result = Run("convert --depth 4 '" + source + "'");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const std::string map = (dir_ / "stripes.prc").string();
+  EXPECT_THAT(result.out, StartsWith(map + ": 7 images, 4 bits, 480 x 262 pixels"));
+  nlohmann::json json = Info(map);
+  EXPECT_EQ(json["name"], "stripes");
+  EXPECT_EQ(json["map"]["name"], "stripes");
+  EXPECT_EQ(json["map"]["width"], 480);
+  ASSERT_EQ(json["images"].size(), 7u);
+  EXPECT_EQ(json["images"][0]["id"], 1);
+  EXPECT_EQ(json["images"][6]["id"], 7);
+  EXPECT_EQ(json["images"][6]["name"], "");  // only the first image's name is stored
+  for (const auto& image : json["images"]) EXPECT_EQ(image["depth"], 4);
+}
+
+TEST_F(ConvertCommandTest, SourceDateEpochMakesTheOutputReproducible) {
+  const std::string source = WriteBmp("a.bmp", 200, 150);
+  setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+  testing::KvmapResult first = Run("convert --name Same '" + source + "' -o '" + (dir_ / "one.prc").string() + "'");
+  testing::KvmapResult second = Run("convert --name Same '" + source + "' -o '" + (dir_ / "two.prc").string() + "'");
+  unsetenv("SOURCE_DATE_EPOCH");
+  ASSERT_EQ(first.exit_code, 0) << first.err;
+  ASSERT_EQ(second.exit_code, 0) << second.err;
+  std::string one = testing::ReadWholeFile(dir_ / "one.prc");
+  std::string two = testing::ReadWholeFile(dir_ / "two.prc");
+  // Only the database names differ ("one" and "two").
+  one.replace(0, 3, "xxx");
+  two.replace(0, 3, "xxx");
+  EXPECT_EQ(one, two);
+  EXPECT_EQ(Info((dir_ / "one.prc").string())["created"], 1700000000);
+}
+
+TEST_F(ConvertCommandTest, RenderAndMosaicWriteTheMapsPixels) {
+  const std::string source = WriteBmp("m.bmp", 200, 150);
+  const std::string map = (dir_ / "m.prc").string();
+  ASSERT_EQ(Run("convert '" + source + "' -o '" + map + "'").exit_code, 0);
+
+  ASSERT_EQ(Run("render '" + map + "' --image 1 -o '" + (dir_ / "tile.bmp").string() + "'").exit_code, 0);
+  const std::string bmp = testing::ReadWholeFile(dir_ / "tile.bmp");
+  ASSERT_EQ(bmp.size(), 54u + 480u * 131u);  // 160 pixels of 3 bytes per row
+  EXPECT_EQ(bmp.substr(0, 2), "BM");
+
+  testing::KvmapResult mosaic = Run("mosaic '" + map + "' -o '" + (dir_ / "all.png").string() + "'");
+  ASSERT_EQ(mosaic.exit_code, 0) << mosaic.err;
+  const std::string png = testing::ReadWholeFile(dir_ / "all.png");
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  const auto* ihdr = reinterpret_cast<const std::uint8_t*>(png.data() + 16);
+  EXPECT_EQ(DecodeBig32(ihdr), 200u);
+  EXPECT_EQ(DecodeBig32(ihdr + 4), 150u);
+
+  EXPECT_EQ(Run("render '" + map + "' --image 99 -o '" + (dir_ / "x.bmp").string() + "'").exit_code, 1);
+}
+
+TEST_F(ConvertCommandTest, RecodeChangesEveryImageInPlace) {
+  const std::string source = WriteBmp("r.bmp", 200, 150);
+  const std::string map = (dir_ / "r.prc").string();
+  ASSERT_EQ(Run("convert '" + source + "' -o '" + map + "'").exit_code, 0);
+  testing::KvmapResult result = Run("recode '" + map + "' --depth 2 --no-compress");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  nlohmann::json json = Info(map);
+  for (const auto& image : json["images"]) {
+    EXPECT_EQ(image["depth"], 2);
+    EXPECT_EQ(image["compression"], "none");
+  }
+  EXPECT_EQ(json["map"]["width"], 200);
+}
+
+TEST_F(ConvertCommandTest, FailuresLeaveNothingBehind) {
+  const std::string narrow = WriteBmp("narrow.bmp", 9, 100);
+  testing::KvmapResult result = Run("convert '" + narrow + "'");
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_THAT(result.err, StartsWith("kvmap: error 0x2000000e: "));
+  EXPECT_FALSE(fs::exists(dir_ / "narrow.prc"));
+
+  const std::string good = WriteBmp("good.bmp", 50, 50);
+  result = Run("convert '" + good + "' -o '" + (dir_ / "missing" / "x.prc").string() + "'");
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_THAT(result.err, StartsWith("kvmap: error 0x20000004: "));
+  EXPECT_THAT(result.err, HasSubstr("x.prc"));
+
+  std::ofstream(dir_ / "fake.png") << "not a picture";
+  result = Run("convert '" + (dir_ / "fake.png").string() + "'");
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_THAT(result.err, StartsWith("kvmap: error 0x20000005: "));
+}
+
+}  // namespace
+}  // namespace kv
