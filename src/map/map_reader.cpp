@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "map/corner_text.h"
 #include "map/map_layout.h"
 #include "bitmap/conversion_front.h"
 #include "map/throw_on_status.h"
@@ -74,7 +75,10 @@ void ReadCornerTexts(DatabaseHandle& handle, CImage& image, const CornerTextForm
     auto bytes = ReadMetadata(handle, kCornerResourceTypes[corner], image.resource_id());
     if (!bytes) continue;
     std::string text = TextOf(*bytes, kMaxCornerTextLength + 1, kMaxCornerTextLength);
-    if (!text.empty() && format) text = format(text, IsLatitudeCorner(corner));
+    if (!text.empty()) {
+      text = format ? format(text, IsLatitudeCorner(corner))
+                    : NormaliseCornerText(text, IsLatitudeCorner(corner));
+    }
     image.set_corner_text(corner, text);
   }
 }

@@ -11,9 +11,8 @@
 
 namespace kv {
 
-// Rewrites a corner text read from a file in the program's own form; the
-// flag says whether it is a latitude. Returns the text unchanged when it
-// cannot be read as a position.
+// Rewrites a corner text read from a file; the flag says whether it is a
+// latitude. Null stands for NormaliseCornerText, the program's own form.
 using CornerTextFormatter = std::function<std::string(std::string_view text, bool latitude)>;
 
 // Fills an empty container from the map database on `stream` (the caller's):

@@ -81,7 +81,7 @@ TEST_F(InfoCommandTest, JsonListsImagesMapAndPreservedResources) {
   EXPECT_EQ(first["bytes"], record.size());
   EXPECT_EQ(json["map"]["date"], 1700000000);
   EXPECT_EQ(json["map"]["width"], 2048);
-  EXPECT_EQ(json["map"]["top_left_latitude"], "90 00.0000 N");
+  EXPECT_EQ(json["map"]["top_left_latitude"], "N90 00.000000");  // in the stored form
   EXPECT_EQ(json["map"]["calibration"], "[calibration]");
   ASSERT_EQ(json["preserved"].size(), 1u);
   EXPECT_EQ(json["preserved"][0]["type"], "XTRA");

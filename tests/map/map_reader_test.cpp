@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "map/corner_text.h"
 #include "map/map_layout.h"
 #include "map/map_writer.h"
 #include "map_fixtures.h"
@@ -70,8 +71,8 @@ TEST_F(MapReaderTest, WrittenMapReadsBackTheSame) {
   first.SetName("Earth");
   first.set_date(PalmDateFromUnix(1700000000));
   first.set_map_size(2048, 1024);
-  first.set_corner_text(kTopLeftLongitude, "180 00.0000 W");
-  first.set_corner_text(kBottomRightLatitude, "90 00.0000 S");
+  first.set_corner_text(kTopLeftLongitude, "W180 00.000000");
+  first.set_corner_text(kBottomRightLatitude, "S90 00.000000");
   const std::string calibration = "CALIBRATION\n";
   first.SetCalibration(reinterpret_cast<const std::uint8_t*>(calibration.c_str()),
                        calibration.size() + 1);
@@ -88,9 +89,9 @@ TEST_F(MapReaderTest, WrittenMapReadsBackTheSame) {
   EXPECT_EQ(image.date(), PalmDateFromUnix(1700000000));
   EXPECT_EQ(image.map_width(), 2048u);
   EXPECT_EQ(image.map_height(), 1024u);
-  EXPECT_EQ(image.corner_text(kTopLeftLongitude), "180 00.0000 W");
+  EXPECT_EQ(image.corner_text(kTopLeftLongitude), "W180 00.000000");
   EXPECT_EQ(image.corner_text(kTopLeftLatitude), "");
-  EXPECT_EQ(image.corner_text(kBottomRightLatitude), "90 00.0000 S");
+  EXPECT_EQ(image.corner_text(kBottomRightLatitude), "S90 00.000000");
   EXPECT_EQ(image.calibration(), first.calibration());
   EXPECT_EQ(image.bitmap().bytes, first.bitmap().bytes);
   EXPECT_EQ(image.bitmap().depth, 8);
@@ -162,6 +163,30 @@ TEST_F(MapReaderTest, RefusesWhatIsNotAMap) {
 TEST_F(MapReaderTest, TruncatedBitmapIsCorrupt) {
   MemoryStream stream = RawMap({{"Tbmp", 1, {1, 2, 3}}});
   EXPECT_THROW(Read(stream), ErrImageFileCorrupt);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(CornerTextTest, ReadsAnyPositionAndWritesTheStoredForm) {
+  struct Row {
+    const char* text;
+    bool latitude;
+    const char* expected;
+  };
+  const Row rows[] = {
+      {"N47 30.5", true, "N47 30.500000"},
+      {"S5 0.25", true, "S05 00.250000"},
+      {"-8.25", false, "W008 15.000000"},
+      {"E179 59.999999", false, "E179 59.999999"},
+      {"47.508333333", true, "N47 30.499999"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(NormaliseCornerText(row.text, row.latitude), row.expected) << row.text;
+  }
 }
 
 }  // namespace
