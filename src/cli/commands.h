@@ -13,6 +13,7 @@ namespace kv::cli {
 void AddPdbCommand(CLI::App& app, CliContext& context, int* exit_code);
 void AddCoordCommand(CLI::App& app, CliContext& context, int* exit_code);
 void AddInfoCommand(CLI::App& app, CliContext& context, int* exit_code);
+void AddCalibrationCommand(CLI::App& app, CliContext& context, int* exit_code);
 void AddConvertCommand(CLI::App& app, CliContext& context, int* exit_code);
 void AddRenderCommands(CLI::App& app, CliContext& context, int* exit_code);
 void AddRecodeCommand(CLI::App& app, CliContext& context, int* exit_code);

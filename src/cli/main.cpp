@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   kv::cli::AddPdbCommand(app, context, &exit_code);
   kv::cli::AddCoordCommand(app, context, &exit_code);
   kv::cli::AddInfoCommand(app, context, &exit_code);
+  kv::cli::AddCalibrationCommand(app, context, &exit_code);
   kv::cli::AddConvertCommand(app, context, &exit_code);
   kv::cli::AddRenderCommands(app, context, &exit_code);
   kv::cli::AddRecodeCommand(app, context, &exit_code);

@@ -1,0 +1,149 @@
+#include "calibration/calibration_file_import.h"
+
+#include <memory>
+#include <ostream>
+#include <vector>
+
+#include "calibration/import_line_reader.h"
+#include "calibration/key_value_readers.h"
+#include "calibration/ozi_map_reader.h"
+#include "calibration/world_file_reader.h"
+#include "geo/coordinate_systems.h"
+#include "geo/grid_system_table.h"
+#include "geo/text_match.h"
+
+namespace kv {
+namespace {
+
+constexpr std::size_t kWorldExtensionLength = 3;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::optional<std::string_view> ExtensionOf(std::string_view path) {
+  const std::size_t name_start = path.find_last_of("/\\");
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string_view::npos || (name_start != std::string_view::npos && dot < name_start)) {
+    return std::nullopt;
+  }
+  return path.substr(dot + 1);
+}
+
+bool HasAllThreePoints(const CalibrationImport& import) {
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (import.points[i].latitude == 0.0 || import.points[i].longitude == 0.0) return false;
+  }
+  return true;
+}
+
+int ReadJpr(const std::vector<std::string>& lines, const ImportEnvironment& environment,
+            CalibrationImport* import, std::int32_t width, std::int32_t height) {
+  if (!ReadJprLines(lines, environment, import)) return kImportOk;
+  if (width <= 0 || height <= 0) {
+    environment.state.needs_image_size = true;
+    return kImportOk;
+  }
+  environment.state.needs_image_size = false;
+  return ReadWorldFileLines(lines, environment, import, width, height);
+}
+
+void SetWorldFileSystem(const std::optional<WorldFileSystem>& world_system,
+                        const ImportEnvironment& environment, CalibrationImport* import) {
+  environment.state.world_file_system = world_system.value_or(WorldFileSystem{});
+  if (!world_system || !IsNationalGrid(world_system->system)) return;
+  GridSystemRow row;
+  if (environment.coordinates.grid_systems.RowOf(world_system->system, &row) != 0) return;
+  import->world_system_code = std::string(row.code.substr(0, kWorldSystemCodeLength));
+  import->datum_name = std::string(row.datum);
+}
+
+}  // namespace
+
+int CalibrationFileType(std::string_view path) {
+  const std::optional<std::string_view> extension = ExtensionOf(path);
+  if (!extension) return kImportReadFailed;
+  static constexpr struct {
+    std::string_view extension;
+    int type;
+  } kTypes[] = {{"kvm", kCalibrationFileKvm}, {"cal", kCalibrationFileCal},
+                {"jpr", kCalibrationFileJpr}, {"pca", kCalibrationFilePca},
+                {"geo", kCalibrationFileGeo}, {"map", kCalibrationFileMap}};
+  for (const auto& known : kTypes) {
+    if (EqualsIgnoreCase(*extension, known.extension)) return known.type;
+  }
+  if (extension->size() == kWorldExtensionLength &&
+      ((*extension)[2] == 'w' || (*extension)[2] == 'W')) {
+    return kCalibrationFileWorld;
+  }
+  return kImportNotFound;
+}
+
+int ReadCalibrationData(std::string_view data, int type, const ImportEnvironment& environment,
+                        CalibrationImport* import, std::int32_t width, std::int32_t height) {
+  const std::vector<std::string> lines = SplitImportLines(data);
+  int status = kImportOk;
+  switch (type) {
+    case kCalibrationFileKvm:
+    case kCalibrationFileCal:
+      import->raw_text = std::string(data);
+      ReadCalLines(lines, environment, import);
+      break;
+    case kCalibrationFileJpr:
+      status = ReadJpr(lines, environment, import, width, height);
+      break;
+    case kCalibrationFilePca:
+      ReadPcaLines(lines, environment, import);
+      break;
+    case kCalibrationFileGeo:
+      ReadGeoLines(lines, environment, import);
+      break;
+    case kCalibrationFileMap:
+      status = ReadOziMapLines(lines, import);
+      break;
+    case kCalibrationFileWorld:
+      status = ReadWorldFileLines(lines, environment, import, width, height);
+      break;
+    default:
+      return kImportNotFound;
+  }
+  if (status != kImportOk) return status;
+  const bool counted_type = type == kCalibrationFileJpr || type == kCalibrationFileGeo ||
+                            type == kCalibrationFileMap;
+  if (counted_type && HasAllThreePoints(*import) &&
+      (type == kCalibrationFileJpr || import->proj_mode == kCalibrationGeographic)) {
+    import->proj_mode = kCalibrationKnownPoints;
+  }
+  return kImportOk;
+}
+
+int ReadCalibrationFile(std::FILE* file, int type, const ImportEnvironment& environment,
+                        CalibrationImport* import, std::int32_t width, std::int32_t height) {
+  std::string data;
+  char chunk[8192];
+  std::size_t count = 0;
+  while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    if (data.size() + count > kMaxCalibrationFileSize) return kImportReadFailed;
+    data.append(chunk, count);
+  }
+  if (std::ferror(file)) return kImportReadFailed;
+  return ReadCalibrationData(data, type, environment, import, width, height);
+}
+
+int ImportCalibrationFile(const std::string& path,
+                          const std::optional<WorldFileSystem>& world_system,
+                          const ImportEnvironment& environment, CalibrationImport* import,
+                          std::int32_t width, std::int32_t height, int* type) {
+  *type = CalibrationFileType(path);
+  if (*type < 0) return *type;
+  *import = CalibrationImport{};
+  SetWorldFileSystem(world_system, environment, import);
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    environment.diagnostics << "Could not file calibration file: " << path << "\n";
+    return kImportReadFailed;
+  }
+  return ReadCalibrationFile(file.get(), *type, environment, import, width, height);
+}
+
+}  // namespace kv

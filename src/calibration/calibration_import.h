@@ -1,0 +1,133 @@
+#ifndef KORVALE_CALIBRATION_CALIBRATION_IMPORT_H_
+#define KORVALE_CALIBRATION_CALIBRATION_IMPORT_H_
+
+// What reading another program's calibration file (or a GeoTIFF) yields,
+// and the state the imports share. The document turns an import into the
+// current calibration record (CalibrationRecordFromImport).
+
+#include <array>
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "calibration/calibration_record.h"
+#include "geo/grid_conversion.h"
+#include "geo/position_text.h"
+
+namespace kv {
+
+// Calibration file types.
+inline constexpr int kCalibrationFileKvm = 1;
+inline constexpr int kCalibrationFileCal = 2;
+inline constexpr int kCalibrationFileJpr = 3;
+inline constexpr int kCalibrationFilePca = 4;
+inline constexpr int kCalibrationFileGeo = 5;
+inline constexpr int kCalibrationFileMap = 6;
+inline constexpr int kCalibrationFileWorld = 7;
+
+// Results of the import functions.
+inline constexpr int kImportOk = 0;
+inline constexpr int kImportReadFailed = -1;       // also: a path without extension
+inline constexpr int kImportNotFound = -10;        // no calibration file, or not a known type
+inline constexpr int kImportNotOziExplorer = -22;  // a ".map" without its header
+// A world file named a grid position that the chosen coordinate system
+// cannot convert (UTM without a zone, for instance).
+inline constexpr int kImportBadWorldSystem = -23;
+
+// Calibration files are a few kilobytes; anything larger is not one.
+inline constexpr std::size_t kMaxCalibrationFileSize = std::size_t{16} << 20;
+
+// Limits of the import record's texts (without their NUL).
+inline constexpr std::size_t kBoundTextLength = 23;
+inline constexpr std::size_t kImageExtensionLength = 31;
+inline constexpr std::size_t kImageNameLength = 79;
+inline constexpr std::size_t kWorldSystemCodeLength = 11;
+
+// The six numbers of a world file in file order: x pixel size A, rotation
+// terms D and B, y pixel size E, and the position C, F of the centre of the
+// top-left pixel, in the units of the file's coordinate system.
+struct WorldFileValues {
+  double a = 0.0;
+  double d = 0.0;
+  double b = 0.0;
+  double e = 0.0;
+  double c = 0.0;
+  double f = 0.0;
+};
+
+struct CalibrationImport {
+  // Position texts with "N"/"S" and "E"/"W".
+  std::string north_text;
+  std::string west_text;
+  std::string south_text;
+  std::string east_text;
+  std::string image_extension;
+  std::string image_name;
+  // The whole file, for ".kvm" and ".cal" files (read again as text).
+  std::optional<std::string> raw_text;
+
+  std::int32_t proj_mode = kCalibrationGeographic;
+  std::optional<DatumParameters> datum_parameters;
+  std::optional<std::string> datum_name;
+  std::optional<std::string> datum_parameter_text;
+  CalibrationPoints points{};
+  std::int32_t caloffset_left = 0;
+  std::int32_t caloffset_top = 0;
+  std::int32_t pixel_left = 0;
+  std::int32_t pixel_top = 0;
+  double pixel_scale_horz = 0.0;
+  double pixel_scale_vert = 0.0;
+  std::optional<std::string> projparams;
+
+  bool world_file = false;
+  WorldFileValues world_values;
+  std::string world_system_code;
+  // Datum row the world file's grid positions were converted in.
+  std::int16_t datum_row = 0;
+};
+
+// The coordinate system a world file's numbers are in: an index of the
+// coordinate system list (degree notations read Y as latitude and X as
+// longitude) and, for systems whose positions need one, the zone: a UTM
+// zone such as "32U" (a band letter above "M" is north), a Quebec MTM zone
+// name. An OSGB world file gives full grid metres and needs no zone.
+struct WorldFileSystem {
+  int system = 0;
+  std::string zone;
+};
+
+// What the imports keep between calls.
+struct CalibrationImportState {
+  WorldFileSystem world_file_system;
+  // Set when a file (a ".jpr" holding world file numbers, or a world file)
+  // was read without an image size; it must be read again with one.
+  bool needs_image_size = false;
+};
+
+// Everything an import reads besides the file: the coordinate conversions,
+// the shared state, where diagnostics go (standard output in the desktop
+// program, where nobody sees them), and the letters that make a typed
+// position negative.
+struct ImportEnvironment {
+  CoordinateContext& coordinates;
+  CalibrationImportState& state;
+  std::ostream& diagnostics;
+  std::string negative_letters = std::string(kDefaultNegativeLetters);
+};
+
+// A bound value as the import record keeps it ("N47.50000000"); empty when
+// the value is not a usable number.
+std::string FormatBoundText(double degrees, bool latitude);
+
+// The import as the current calibration record: kind, datum, points,
+// offsets, scales and projection parameters, the bounds read from the bound
+// texts, and the image size given.
+CalibrationRecord CalibrationRecordFromImport(const CalibrationImport& import,
+                                              std::string_view negative_letters,
+                                              std::int32_t width, std::int32_t height);
+
+}  // namespace kv
+
+#endif  // KORVALE_CALIBRATION_CALIBRATION_IMPORT_H_

@@ -1,0 +1,88 @@
+#ifndef KORVALE_CALIBRATION_CALIBRATION_RECORD_H_
+#define KORVALE_CALIBRATION_CALIBRATION_RECORD_H_
+
+// Where an image lies on the Earth: its size, its geographic bounds, the
+// calibration kind and up to nine calibration points, with the datum and
+// projection they are given in. Its text form is the ".kvm" line format
+// (calibration_text_reader.h, calibration_text_writer.h).
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kv {
+
+// Calibration kinds (`proj_mode`).
+inline constexpr std::int32_t kCalibrationGeographic = 0;    // "Lat/Long (Rectangular)"
+inline constexpr std::int32_t kCalibrationProjection = 8;    // "Projection"
+inline constexpr std::int32_t kCalibrationThreeByThree = 9;  // "3x3 (TTQV)"
+inline constexpr std::int32_t kCalibrationKnownPoints = 14;  // "Known Points (Skewed)"
+inline constexpr std::int32_t kCalibrationInvalid = 128;     // an unrecognised kind was read
+
+inline constexpr int kCalibrationPointCount = 9;
+inline constexpr int kDatumParameterCount = 9;
+
+struct CalibrationPoint {
+  double latitude = 0.0;   // degrees
+  double longitude = 0.0;  // degrees
+  std::int32_t adjusted_x = 0;  // every reader keeps it equal to pixel_x
+  std::int32_t adjusted_y = 0;
+  std::int32_t pixel_x = 0;
+  std::int32_t pixel_y = 0;
+  double projected_x = 0.0;
+  double projected_y = 0.0;
+  // Coefficients of the 3 x 3 kind, carried unchanged: point k holds the
+  // k-th term of four biquadratic polynomials.
+  double vpa = 0.0;
+  double vpb = 0.0;
+  double vpm = 0.0;
+  double vpn = 0.0;
+
+  bool operator==(const CalibrationPoint&) const = default;
+};
+
+using CalibrationPoints = std::array<CalibrationPoint, kCalibrationPointCount>;
+
+// a, rf, then dx, dy, dz, rx, ry, rz, scale; 0 where absent.
+using DatumParameters = std::array<double, kDatumParameterCount>;
+
+struct CalibrationRecord {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  double north = 0.0;
+  double west = 0.0;
+  double south = 0.0;
+  double east = 0.0;
+  std::int32_t proj_mode = kCalibrationGeographic;
+  // Lines still to be read, and lines the reader did not consume; the
+  // writer appends them so that nothing we do not understand is lost.
+  std::optional<std::string> pending_text;
+  std::int16_t datum_row = 0;  // 0 is WGS84
+  std::optional<DatumParameters> datum_parameters;
+  std::optional<std::string> datum_name;  // none means WGS84
+  std::optional<std::string> datum_parameter_text;
+  std::optional<CalibrationPoints> points;
+  std::int32_t caloffset_left = 0;
+  std::int32_t caloffset_top = 0;
+  std::int32_t pixel_left = 0;
+  std::int32_t pixel_top = 0;
+  double pixel_scale_horz = 0.0;
+  double pixel_scale_vert = 0.0;
+  std::optional<std::string> projparams;
+
+  bool operator==(const CalibrationRecord&) const = default;
+};
+
+// Every field back to zero: no texts, no arrays, kind 0.
+void ClearCalibrationRecord(CalibrationRecord* record);
+
+// A point whose latitude and longitude are both 0 ends the list of points.
+bool IsEmptyPosition(const CalibrationPoint& point);
+
+// Leading points with a position, up to the first empty one.
+int CountPositionedPoints(const CalibrationRecord& record);
+
+}  // namespace kv
+
+#endif  // KORVALE_CALIBRATION_CALIBRATION_RECORD_H_

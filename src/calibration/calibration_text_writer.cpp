@@ -1,0 +1,155 @@
+#include "calibration/calibration_text_writer.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "calibration/calibration_line.h"
+#include "geo/text_match.h"
+
+namespace kv {
+namespace {
+
+std::string_view KindText(std::int32_t kind) {
+  switch (kind) {
+    case kCalibrationProjection:
+      return "proj";
+    case kCalibrationThreeByThree:
+      return "3x3";
+    case kCalibrationKnownPoints:
+      return "GCP";
+    default:
+      return "";
+  }
+}
+
+// Type digit "7" marks a real or text value, "4" an integer.
+void AddRealLine(std::string* text, std::string_view key, double value) {
+  text->append(key).append("=7=").append(FormatCalibrationReal(value)).push_back('\n');
+}
+
+void AddTextLine(std::string* text, std::string_view key, std::string_view value) {
+  text->append(key).append("=7=").append(value).push_back('\n');
+}
+
+void AddIntegerLine(std::string* text, std::string_view key, std::int32_t value, char type) {
+  text->append(key).push_back('=');
+  text->push_back(type);
+  text->append("=").append(std::to_string(value)).push_back('\n');
+}
+
+bool IsWgs84Name(std::string_view name) {
+  return EqualsIgnoreCase(name, "WGS84") || EqualsIgnoreCase(name, "WGS 84");
+}
+
+void AddDatumLine(const CalibrationRecord& record, std::string* text) {
+  const bool named = record.datum_name && !IsWgs84Name(*record.datum_name);
+  if (!record.datum_parameter_text && !named) return;
+  const std::string name = record.datum_name ? *record.datum_name : "WGS84";
+  AddTextLine(text, "datum1",
+              name + "#" + (record.datum_parameter_text ? *record.datum_parameter_text : ""));
+}
+
+void AddOffsetLines(const CalibrationRecord& record, std::string* text) {
+  if (record.pixel_left != 0 || record.pixel_top != 0) {
+    AddIntegerLine(text, "pixel_left", record.pixel_left, '4');
+    AddIntegerLine(text, "pixel_top", record.pixel_top, '4');
+  }
+  if (record.caloffset_left != 0 || record.caloffset_top != 0) {
+    AddIntegerLine(text, "caloffset_left", record.caloffset_left, '4');
+    AddIntegerLine(text, "caloffset_top", record.caloffset_top, '4');
+  }
+}
+
+void AddScaleLines(const CalibrationRecord& record, std::string* text) {
+  const double horizontal = record.pixel_scale_horz;
+  const double vertical = record.pixel_scale_vert;
+  if ((horizontal == 0.0 && vertical == 0.0) || (horizontal == 1.0 && vertical == 1.0)) return;
+  if (horizontal == vertical) {
+    AddRealLine(text, "pixel_scale", horizontal);
+  } else {
+    AddRealLine(text, "pixel_scale_horz", horizontal);
+    AddRealLine(text, "pixel_scale_vert", vertical);
+  }
+}
+
+void AddBoundLines(const CalibrationRecord& record, std::string* text) {
+  if (record.north == 0.0 && record.west == 0.0 && record.south == 0.0 && record.east == 0.0) {
+    return;
+  }
+  AddRealLine(text, "kv_north", record.north);
+  AddRealLine(text, "kv_west", record.west);
+  AddRealLine(text, "kv_south", record.south);
+  AddRealLine(text, "kv_east", record.east);
+}
+
+void AddPointLines(const CalibrationPoints& points, std::string* text) {
+  for (int n = 1; n <= kCalibrationPointCount; ++n) {
+    const CalibrationPoint& point = points[static_cast<std::size_t>(n - 1)];
+    const std::string prefix = "c" + std::to_string(n) + "_";
+    const std::string index = "(" + std::to_string(n) + ")";
+    AddRealLine(text, prefix + "lon", point.longitude);
+    AddRealLine(text, prefix + "lat", point.latitude);
+    AddTextLine(text, prefix + "x", std::to_string(point.pixel_x));
+    AddTextLine(text, prefix + "y", std::to_string(point.pixel_y));
+    AddRealLine(text, "vpa" + index, point.vpa);
+    AddRealLine(text, "vpb" + index, point.vpb);
+    AddRealLine(text, "vpm" + index, point.vpm);
+    AddRealLine(text, "vpn" + index, point.vpn);
+  }
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+std::optional<std::string> WriteCalibrationText(const CalibrationRecord& record,
+                                                const std::optional<std::string>& trailing) {
+  std::string text;
+  if (record.proj_mode != kCalibrationGeographic) {
+    AddTextLine(&text, "proj_mode", KindText(record.proj_mode));
+  }
+  // Written for every kind, not only for projections: the reader consumes
+  // the line whatever the kind, so leaving it out would lose it.
+  if (record.projparams && !record.projparams->empty()) {
+    AddTextLine(&text, "projparams", *record.projparams);
+  }
+  AddDatumLine(record, &text);
+  AddOffsetLines(record, &text);
+  AddScaleLines(record, &text);
+  AddBoundLines(record, &text);
+  if (record.points) AddPointLines(*record.points, &text);
+  if (text.empty()) return std::nullopt;
+  if (trailing) text.append(*trailing);
+  return text;
+}
+
+int WriteTextFile(const std::string& path, const std::optional<std::string>& text) {
+  errno = 0;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+  if (!file) return errno != 0 ? errno : EIO;
+  if (text && !text->empty() &&
+      std::fwrite(text->data(), 1, text->size(), file.get()) != text->size()) {
+    return errno != 0 ? errno : EIO;
+  }
+  if (std::fclose(file.release()) != 0) return errno != 0 ? errno : EIO;
+  return 0;
+}
+
+std::string CalibrationExportPath(std::string_view path) {
+  const std::size_t name_start = path.find_last_of("/\\");
+  const std::size_t dot = path.rfind('.');
+  const bool has_extension =
+      dot != std::string_view::npos && (name_start == std::string_view::npos || dot > name_start);
+  return std::string(has_extension ? path.substr(0, dot) : path) + ".kvm";
+}
+
+std::string CalibrationExportedMessage(std::string_view exported_path) {
+  std::string message(kCalibrationExportedMessage);
+  message.replace(message.find("%s"), 2, exported_path);
+  return message;
+}
+
+}  // namespace kv

@@ -1,0 +1,56 @@
+#include "calibration/nine_point_layout.h"
+
+namespace kv {
+
+std::array<PixelPosition, kCalibrationPointCount> NinePointPixels(std::int32_t width,
+                                                                  std::int32_t height) {
+  const std::int32_t right = width - 1;
+  const std::int32_t bottom = height - 1;
+  const std::int32_t middle_x = width / 2;
+  const std::int32_t middle_y = height / 2;
+  return {{{0, 0},
+           {right, 0},
+           {0, bottom},
+           {right, bottom},
+           {middle_x, middle_y},
+           {middle_x, 0},
+           {middle_x, bottom},
+           {0, middle_y},
+           {right, middle_y}}};
+}
+
+WorldXY WorldPosition(const WorldFileValues& values, double x, double y) {
+  return {values.c + x * values.a + y * values.b, values.f + x * values.d + y * values.e};
+}
+
+int LayOutNinePoints(const WorldFileValues& values, std::int32_t width, std::int32_t height,
+                     const WorldToLatLon& to_lat_lon, CalibrationImport* import) {
+  CalibrationPoints points{};
+  const auto pixels = NinePointPixels(width, height);
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    LatLon position;
+    if (!to_lat_lon(WorldPosition(values, pixels[i].x, pixels[i].y), &position)) {
+      return kImportBadWorldSystem;
+    }
+    CalibrationPoint& point = points[i];
+    point.latitude = position.latitude;
+    point.longitude = position.longitude;
+    point.pixel_x = point.adjusted_x = pixels[i].x;
+    point.pixel_y = point.adjusted_y = pixels[i].y;
+  }
+  LatLon top_left;
+  LatLon bottom_right;
+  if (!to_lat_lon(WorldPosition(values, 0, 0), &top_left) ||
+      !to_lat_lon(WorldPosition(values, width, height), &bottom_right)) {
+    return kImportBadWorldSystem;
+  }
+  import->points = points;
+  import->proj_mode = kCalibrationKnownPoints;
+  import->north_text = FormatBoundText(top_left.latitude, true);
+  import->west_text = FormatBoundText(top_left.longitude, false);
+  import->south_text = FormatBoundText(bottom_right.latitude, true);
+  import->east_text = FormatBoundText(bottom_right.longitude, false);
+  return kImportOk;
+}
+
+}  // namespace kv

@@ -1,0 +1,52 @@
+#ifndef KORVALE_CALIBRATION_NINE_POINT_LAYOUT_H_
+#define KORVALE_CALIBRATION_NINE_POINT_LAYOUT_H_
+
+// Nine calibration points spread over an image whose georeferencing is an
+// affine transform (a world file, a GeoTIFF): the corners, the centre and
+// the middles of the edges.
+//
+// A world file gives the position of the centre of the top-left pixel, and
+// so does a calibration point: pixel (x, y) stands for the centre of that
+// pixel. Every point is placed at the position of its own pixel.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "calibration/calibration_import.h"
+#include "geo/geo_types.h"
+
+namespace kv {
+
+struct PixelPosition {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+};
+
+struct WorldXY {
+  double x = 0.0;  // easting or longitude
+  double y = 0.0;  // northing or latitude
+};
+
+// Top-left, top-right, bottom-left, bottom-right, centre, top-centre,
+// bottom-centre, centre-left, centre-right (halves in whole pixels).
+std::array<PixelPosition, kCalibrationPointCount> NinePointPixels(std::int32_t width,
+                                                                  std::int32_t height);
+
+// The position of the centre of pixel (x, y), rotation terms included.
+WorldXY WorldPosition(const WorldFileValues& values, double x, double y);
+
+// Turns a world position into latitude and longitude; false when it cannot.
+using WorldToLatLon = std::function<bool(WorldXY world, LatLon* position)>;
+
+// Fills the nine points (kind 14) and the four bound texts: north and west
+// at the top-left pixel, south and east one image width and height on
+// (C + w·A, F + h·E), as the program's bounds are measured from the
+// calibration points. kImportBadWorldSystem when a position cannot be
+// converted; the points are then left as they were.
+int LayOutNinePoints(const WorldFileValues& values, std::int32_t width, std::int32_t height,
+                     const WorldToLatLon& to_lat_lon, CalibrationImport* import);
+
+}  // namespace kv
+
+#endif  // KORVALE_CALIBRATION_NINE_POINT_LAYOUT_H_

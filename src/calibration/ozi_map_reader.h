@@ -1,0 +1,24 @@
+#ifndef KORVALE_CALIBRATION_OZI_MAP_READER_H_
+#define KORVALE_CALIBRATION_OZI_MAP_READER_H_
+
+// OziExplorer ".map" files: a header line, the image name and path, the
+// datum on line 4, then projection, projection set-up and point lines.
+
+#include <string>
+#include <vector>
+
+#include "calibration/calibration_import.h"
+
+namespace kv {
+
+// Lines from this one on hold projection, set-up and point lines; the
+// points "Point01" to "Point09" become calibration points 1 to 9.
+inline constexpr int kOziFirstRuleLine = 7;
+
+// kImportOk, or kImportNotOziExplorer when line 0 does not begin with
+// "OziExplorer" (nothing is taken from the file then).
+int ReadOziMapLines(const std::vector<std::string>& lines, CalibrationImport* import);
+
+}  // namespace kv
+
+#endif  // KORVALE_CALIBRATION_OZI_MAP_READER_H_

@@ -1,0 +1,135 @@
+#include "calibration/world_file_reader.h"
+
+#include <cstdio>
+#include <ostream>
+
+#include "calibration/import_line_reader.h"
+#include "calibration/nine_point_layout.h"
+#include "geo/coordinate_systems.h"
+#include "geo/datum_table.h"
+#include "geo/grid_system_table.h"
+#include "geo/number_text.h"
+#include "geo/osgb.h"
+
+namespace kv {
+namespace {
+
+WorldFileValues ReadValues(const std::vector<std::string>& lines) {
+  double numbers[6] = {};
+  for (std::size_t i = 0; i < 6 && i < lines.size(); ++i) {
+    numbers[i] = LeadingDecimal(TrimBlanks(lines[i]));
+  }
+  return {numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5]};
+}
+
+std::int16_t DatumRowOf(const std::optional<std::string>& datum_name) {
+  if (!datum_name) return kWgs84DatumRow;
+  const int row = FindDatum(*datum_name);
+  return static_cast<std::int16_t>(row < 0 ? kWgs84DatumRow : row);
+}
+
+// An OSGB world file gives full grid metres, not square letters.
+bool IsFullOsgb(const WorldFileSystem& system) {
+  return system.system == kSystemOsgb && system.zone.empty();
+}
+
+bool GridToPosition(CoordinateContext& coordinates, int datum_row,
+                    const WorldFileSystem& system, WorldXY world, LatLon* position) {
+  if (!IsGrid(system.system)) {
+    *position = {world.y, world.x};
+    return true;
+  }
+  if (IsFullOsgb(system)) {
+    *position = OsgbGridPointToLatLon({world.y, world.x});
+    return true;
+  }
+  const GridReference grid{system.zone, world.x, world.y};
+  return GridToLatLon(coordinates, datum_row, grid, system.system, true, position) ==
+         kGridConverted;
+}
+
+GridReference PositionToGrid(CoordinateContext& coordinates, int datum_row,
+                             const WorldFileSystem& system, LatLon position) {
+  GridReference grid;
+  if (IsFullOsgb(system)) {
+    const GridPoint point = OsgbGridPoint(position);
+    grid.northing = point.northing;
+    grid.easting = point.easting;
+    return grid;
+  }
+  LatLonToGrid(coordinates, datum_row, position, system.system, true, &grid);
+  return grid;
+}
+
+void Print(std::ostream& out, const char* format, auto... values) {
+  char line[512];
+  const int length = std::snprintf(line, sizeof line, format, values...);
+  if (length > 0) out.write(line, std::min<std::streamsize>(length, sizeof line - 1));
+}
+
+void WriteReport(const ImportEnvironment& environment, const WorldFileValues& values,
+                 const CalibrationImport& import, std::int32_t width, std::int32_t height) {
+  std::ostream& out = environment.diagnostics;
+  const WorldFileSystem& system = environment.state.world_file_system;
+  const WorldXY top_left = WorldPosition(values, 0, 0);
+  const WorldXY bottom_right = WorldPosition(values, width, height);
+  const WorldXY centre = WorldPosition(values, width / 2.0, height / 2.0);
+  LatLon tl;
+  LatLon br;
+  LatLon c;
+  GridToPosition(environment.coordinates, import.datum_row, system, top_left, &tl);
+  GridToPosition(environment.coordinates, import.datum_row, system, bottom_right, &br);
+  GridToPosition(environment.coordinates, import.datum_row, system, centre, &c);
+  out << "Parse World File\r\n" << "================\r\n";
+  Print(out, "tlXmetre %lf, tlYmetre %lf\r\nbrXmetre %lf, brYmetre %lf\r\ncXmetre %lf, cYmetre %lf\r\n",
+        top_left.x, top_left.y, bottom_right.x, bottom_right.y, centre.x, centre.y);
+  Print(out, "xScaleX %lf, xpixels %ld\r\n", values.a, static_cast<long>(width));
+  Print(out, "yScaleY %lf, ypixels %ld\r\n", values.e, static_cast<long>(height));
+  Print(out, "tllong %lf, tllat %lf\r\nbrlong %lf, brlat %lf\r\nclat %lf, clong %lf\r\n",
+        tl.longitude, tl.latitude, br.longitude, br.latitude, c.latitude, c.longitude);
+  for (std::size_t i = 0; i < import.points.size(); ++i) {
+    const CalibrationPoint& point = import.points[i];
+    const GridReference grid = PositionToGrid(environment.coordinates, import.datum_row, system,
+                                              {point.latitude, point.longitude});
+    Print(out,
+          "Cal Point #%ld:\r\n\tLong %lf, Lat %lf\r\n\tdNorthing %lf, dEasting %lf\r\n\tx=%ld, "
+          "y=%ld\r\n",
+          static_cast<long>(i), point.longitude, point.latitude, grid.northing, grid.easting,
+          static_cast<long>(point.pixel_x), static_cast<long>(point.pixel_y));
+  }
+  out << "=========================\r\n";
+}
+
+}  // namespace
+
+int ReadWorldFileLines(const std::vector<std::string>& lines, const ImportEnvironment& environment,
+                       CalibrationImport* import, std::int32_t width, std::int32_t height) {
+  const WorldFileValues values = ReadValues(lines);
+  import->proj_mode = kCalibrationKnownPoints;
+  import->world_file = true;
+  import->world_values = values;
+  if (width <= 0 || height <= 0) {
+    environment.state.needs_image_size = true;
+    return kImportOk;
+  }
+  import->datum_row = DatumRowOf(import->datum_name);
+  const WorldFileSystem& system = environment.state.world_file_system;
+  const int datum_row = import->datum_row;
+  const int status = LayOutNinePoints(
+      values, width, height,
+      [&](WorldXY world, LatLon* position) {
+        return GridToPosition(environment.coordinates, datum_row, system, world, position);
+      },
+      import);
+  if (status == kImportOk) WriteReport(environment, values, *import, width, height);
+  return status;
+}
+
+bool WorldFileSystemFromGridCode(std::string_view code, WorldFileSystem* system) {
+  const int index = FindGridSystem(code);
+  if (index < 0) return false;
+  *system = WorldFileSystem{index, {}};
+  return true;
+}
+
+}  // namespace kv

@@ -1,0 +1,136 @@
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "calibration/calibration_file_finder.h"
+#include "calibration/calibration_text_writer.h"
+#include "cli/calibration_source.h"
+#include "cli/commands.h"
+#include "cli/coord_text.h"
+
+namespace kv::cli {
+namespace {
+
+struct CalibrationOptions {
+  std::string path;
+  std::string image;
+  std::string size;
+  std::string world_system;
+  std::string zone;
+  std::string output;
+  bool json = false;
+  bool verbose = false;
+};
+
+// Diagnostics nobody asked for are dropped: a stream without a buffer
+// swallows what is written to it.
+std::ostream& DiagnosticStream(bool verbose, std::ostream& quiet) {
+  return verbose ? std::cerr : quiet;
+}
+
+CalibrationRequest RequestOf(const CalibrationOptions& options, const CliContext& context) {
+  CalibrationRequest request;
+  request.path = options.path;
+  request.negative_letters = PositionTextsFromStrings(context.strings).negative_letters;
+  if (!options.size.empty() && !ParseImageSize(options.size, &request.width, &request.height)) {
+    throw CalibrationSourceError("--size wants WIDTHxHEIGHT, e.g. 1000x800: " + options.size);
+  }
+  if (!options.image.empty()) ReadImageSize(options.image, &request.width, &request.height);
+  if (!options.world_system.empty()) {
+    const int system = ResolveCoordinateSystem(options.world_system);
+    if (system < 0) {
+      throw CalibrationSourceError("unknown coordinate system: " + options.world_system);
+    }
+    request.world_system = WorldFileSystem{system, options.zone};
+  }
+  return request;
+}
+
+void PrintCalibration(const CalibrationOptions& options, const CalibrationResult& result) {
+  const std::optional<std::string> text =
+      WriteCalibrationText(result.record, result.record.pending_text);
+  if (!options.output.empty()) {
+    const std::string path = CalibrationExportPath(options.output);
+    if (WriteTextFile(path, text) != 0) throw ErrFileWrite(path.c_str());
+    if (!options.json) std::cout << CalibrationExportedMessage(path) << "\n";
+  }
+  if (options.json) {
+    std::cout << CalibrationJson(result);
+  } else if (options.output.empty() && text) {
+    std::cout << *text;
+  }
+}
+
+// Runs `body`; a CalibrationSourceError is the user's to fix and is told
+// plainly, anything else goes through the program's error reporting.
+int RunCalibrationBody(CliContext& context, const std::function<void()>& body) {
+  int result = 0;
+  const int reported = RunReported(context, kContextImport, [&]() {
+    try {
+      body();
+    } catch (const CalibrationSourceError& error) {
+      std::cerr << "kvmap: " << error.what() << "\n";
+      result = 1;
+    }
+  });
+  return reported != 0 ? reported : result;
+}
+
+void AddFindCommand(CLI::App* calibration, CliContext& context, int* exit_code) {
+  auto image = std::make_shared<std::string>();
+  auto verbose = std::make_shared<bool>(false);
+  CLI::App* find = calibration->add_subcommand(
+      "find", "Find the calibration file beside an image; print its path and type number");
+  find->add_option("IMAGE", *image, "Image file")->required();
+  find->add_flag("--verbose", *verbose, "Show diagnostics on standard error");
+  find->callback([&context, exit_code, image, verbose]() {
+    *exit_code = RunCalibrationBody(context, [&]() {
+      std::ostream quiet(nullptr);
+      CoordinateContext coordinates;
+      CalibrationImportState state;
+      ImportEnvironment environment{coordinates, state, DiagnosticStream(*verbose, quiet),
+                                    PositionTextsFromStrings(context.strings).negative_letters};
+      CalibrationImport import;
+      FoundCalibrationFile found;
+      if (FindCalibrationFile(*image, environment, &import, 0, 0, &found) == kImportNotFound) {
+        throw CalibrationSourceError("no calibration file found beside " + *image);
+      }
+      std::cout << found.path << " " << found.type << "\n";
+    });
+  });
+}
+
+}  // namespace
+
+void AddCalibrationCommand(CLI::App& app, CliContext& context, int* exit_code) {
+  auto options = std::make_shared<CalibrationOptions>();
+  CLI::App* command = app.add_subcommand(
+      "calibration",
+      "Read a calibration (.kvm .cal .jpr .pca .geo .map, world file, GeoTIFF, chart, map "
+      "database) and print it as .kvm text");
+  command->add_option("FILE", options->path, "Calibration source");
+  CLI::Option* image =
+      command->add_option("--image", options->image, "Image whose size the calibration needs");
+  command->add_option("--size", options->size, "Image size WIDTHxHEIGHT")->excludes(image);
+  command->add_option("--world-system", options->world_system,
+                      "Coordinate system of a world file: index, name or grid code (default "
+                      "degrees)");
+  command->add_option("--zone", options->zone, "UTM or MTM zone of a world file, e.g. 32U");
+  command->add_flag("--json", options->json, "Print the record as JSON");
+  command->add_option("-o,--output", options->output, "Export the .kvm text to this file");
+  command->add_flag("--verbose", options->verbose, "Show diagnostics on standard error");
+  command->require_subcommand(0, 1);
+  AddFindCommand(command, context, exit_code);
+  command->callback([&context, exit_code, options, command]() {
+    if (command->get_subcommand("find")->parsed()) return;
+    if (options->path.empty()) throw CLI::RequiredError("FILE");
+    *exit_code = RunCalibrationBody(context, [&]() {
+      std::ostream quiet(nullptr);
+      const CalibrationRequest request = RequestOf(*options, context);
+      PrintCalibration(*options,
+                       ReadCalibrationSource(request, DiagnosticStream(options->verbose, quiet)));
+    });
+  });
+}
+
+}  // namespace kv::cli

@@ -1,0 +1,157 @@
+// kvmap calibration: reading calibration sources, exporting, finding.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+
+#include "bitmap/kap_fixture.h"
+#include "bitmap/temp_dir.h"
+#include "kvmap_runner.h"
+
+namespace kv {
+namespace {
+
+using ::kv::testing::RunKvmap;
+using ::kv::testing::TempDir;
+
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(CalibrationCommand, WorldFileAsJsonNeedsTheSize) {
+  TempDir dir;
+  const std::string world = dir.File("area.jgw");
+  WriteText(world, "0.001\n0.0\n0.0\n-0.001\n8\n47\n");
+  auto result = RunKvmap("calibration " + Quoted(world), dir.File(""));
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find("image size"), std::string::npos);
+
+  result = RunKvmap("calibration " + Quoted(world) + " --size 1000x1000 --json", dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const auto json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["kind"], 14);
+  EXPECT_EQ(json["datum"], "WGS84");
+  EXPECT_EQ(json["north_text"], "N47.00000000");
+  EXPECT_EQ(json["east_text"], "E9.00000000");
+  ASSERT_EQ(json["points"].size(), 9u);
+  EXPECT_EQ(json["points"][0]["lat"], 47.0);
+  EXPECT_EQ(json["points"][3]["x"], 999);
+  // The world file report is a diagnostic: only with --verbose.
+  EXPECT_EQ(result.err.find("Parse World File"), std::string::npos);
+  result = RunKvmap("calibration " + Quoted(world) + " --size 1000x1000 --verbose", dir.File(""));
+  EXPECT_NE(result.err.find("Parse World File\r\n"), std::string::npos);
+  EXPECT_EQ(result.out.rfind("proj_mode=7=GCP\nkv_north=7=47.00000000\n", 0), 0u);
+}
+
+TEST(CalibrationCommand, GridWorldFileWithZone) {
+  TempDir dir;
+  const std::string world = dir.File("utm.tfw");
+  WriteText(world, "10\n0\n0\n-10\n500000\n5300000\n");
+  auto result = RunKvmap("calibration " + Quoted(world) + " --size 100x100 --world-system UTM",
+                         dir.File(""));
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find("--zone"), std::string::npos);
+  result = RunKvmap("calibration " + Quoted(world) +
+                        " --size 100x100 --world-system UTM --zone 32U --json",
+                    dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const auto json = nlohmann::json::parse(result.out);
+  EXPECT_NEAR(json["points"][0]["lon"].get<double>(), 9.0, 1e-9);
+}
+
+TEST(CalibrationCommand, KvmTextRoundTripsAndExports) {
+  TempDir dir;
+  const std::string text =
+      "proj_mode=7=GCP\ndatum1=7=Potsdam#6377397.155#299.1528128#587#16#393\n"
+      "kv_north=7=48.00000000\nkv_west=7=8.00000000\nkv_south=7=46.00000000\n"
+      "kv_east=7=10.00000000\n";
+  std::string points;
+  for (int n = 1; n <= 9; ++n) {
+    const std::string p = "c" + std::to_string(n) + "_";
+    const std::string i = "(" + std::to_string(n) + ")";
+    const char* lat = n <= 3 ? "47.50000000" : "0.00000000";
+    const char* lon = n <= 3 ? "8.25000000" : "0.00000000";
+    points += p + "lon=7=" + lon + "\n" + p + "lat=7=" + lat + "\n" + p + "x=7=" +
+              std::to_string(n <= 3 ? n * 10 : 0) + "\n" + p + "y=7=0\nvpa" + i +
+              "=7=0.00000000\nvpb" + i + "=7=0.00000000\nvpm" + i + "=7=0.00000000\nvpn" + i +
+              "=7=0.00000000\n";
+  }
+  const std::string file = dir.File("area.kvm");
+  WriteText(file, text + points + "; kept\n");
+  auto result = RunKvmap("calibration " + Quoted(file), dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out, text + points + "; kept\n");
+
+  result = RunKvmap("calibration " + Quoted(file) + " -o " + Quoted(dir.File("copy.txt")),
+                    dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "Calibration data has been exported to file:\n" + dir.File("copy.kvm") + "\n");
+  EXPECT_EQ(testing::ReadWholeFile(dir.File("copy.kvm")), text + points + "; kept\n");
+}
+
+TEST(CalibrationCommand, FindBesideAnImage) {
+  TempDir dir;
+  auto result = RunKvmap("calibration find " + Quoted(dir.File("map.png")), dir.File(""));
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find("no calibration file"), std::string::npos);
+  WriteText(dir.File("map.geo"), "rp0=47,8,0,0\n");
+  WriteText(dir.File("map_png.kvm"), "kv_north=7=1\n");
+  result = RunKvmap("calibration find " + Quoted(dir.File("map.png")), dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out, dir.File("map_png.kvm") + " 1\n");
+}
+
+TEST(CalibrationCommand, OziMapAndUnknownSources) {
+  TempDir dir;
+  const std::string map = dir.File("area.map");
+  WriteText(map,
+            "OziExplorer Map Data File Version 2.2\r\nArea\r\narea.png\r\n1 ,Map Code,\r\n"
+            "WGS 84,WGS 84,   0.0000,   0.0000,WGS 84\r\nReserved 1\r\nReserved 2\r\n"
+            "Magnetic Variation,,,E\r\nMap Projection,Latitude/Longitude,PolyCal,No\r\n"
+            "Point01,xy, 10, 20,in, deg, 47, 30.0,N, 8, 15.0,W, grid, , , ,N\r\n");
+  auto result = RunKvmap("calibration " + Quoted(map) + " --json", dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const auto json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["points"][0]["lat"], 47.5);
+  EXPECT_EQ(json["points"][0]["lon"], -8.25);
+  EXPECT_EQ(json["points"][0]["x"], 10);
+
+  WriteText(dir.File("bad.map"), "Not Ozi\n");
+  result = RunKvmap("calibration " + Quoted(dir.File("bad.map")), dir.File(""));
+  EXPECT_EQ(result.exit_code, 1);
+  result = RunKvmap("calibration " + Quoted(dir.File("x.png")), dir.File(""));
+  EXPECT_EQ(result.exit_code, 1);
+  result = RunKvmap("calibration", dir.File(""));
+  EXPECT_EQ(result.exit_code, 2);
+}
+
+TEST(CalibrationCommand, ChartReferencePoints) {
+  TempDir dir;
+  testing::KapSpec spec;
+  spec.width = 40;
+  spec.height = 30;
+  spec.palette = {0xFF0000, 0x00FF00};
+  spec.references = {{0, 0, 50.0, 10.0}, {39, 0, 50.0, 10.39}, {0, 29, 49.71, 10.0},
+                     {39, 29, 49.71, 10.39}};
+  const auto bytes = testing::MakeKap(spec, [](int x, int) { return 1 + (x & 1); });
+  const std::string chart = dir.Write("chart.kap", bytes);
+  auto result = RunKvmap("calibration " + Quoted(chart) + " --json", dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const auto json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["kind"], 14);
+  ASSERT_EQ(json["points"].size(), 4u);
+  EXPECT_NEAR(json["points"][0]["lat"].get<double>(), 50.0, 1e-6);
+  EXPECT_NEAR(json["points"][1]["lon"].get<double>(), 10.39, 1e-6);
+  EXPECT_EQ(json["points"][1]["x"], 39);
+  EXPECT_NEAR(json["west"].get<double>(), 10.0, 1e-6);
+  EXPECT_NEAR(json["north"].get<double>(), 50.0, 1e-6);
+}
+
+}  // namespace
+}  // namespace kv
