@@ -9,7 +9,7 @@
 
 namespace kv::testing {
 
-struct BmpSpec {
+struct BmpParams {
   std::int32_t width = 10;
   std::int32_t height = 10;  // the image height; top_down stores it negated
   std::uint16_t depth = 24;
@@ -60,32 +60,32 @@ inline void PutPixel(std::vector<std::uint8_t>& bytes, std::size_t row, int x, i
   }
 }
 
-inline std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec, const PixelValue& value) {
-  const std::uint32_t table_size = static_cast<std::uint32_t>(spec.palette.size()) * 4;
+inline std::vector<std::uint8_t> MakeBmp(const BmpParams& params, const PixelValue& value) {
+  const std::uint32_t table_size = static_cast<std::uint32_t>(params.palette.size()) * 4;
   const std::uint32_t offset = 54 + table_size;
-  const std::uint32_t stride = RowStride(spec.width, spec.depth);
-  std::vector<std::uint8_t> bytes(offset + std::size_t{stride} * spec.height, 0);
+  const std::uint32_t stride = RowStride(params.width, params.depth);
+  std::vector<std::uint8_t> bytes(offset + std::size_t{stride} * params.height, 0);
   bytes[0] = 'B';
   bytes[1] = 'M';
   PutLittle(bytes, 2, static_cast<std::uint32_t>(bytes.size()), 4);
   PutLittle(bytes, 10, offset, 4);
   PutLittle(bytes, 14, 40, 4);
-  PutLittle(bytes, 18, static_cast<std::uint32_t>(spec.width), 4);
-  PutLittle(bytes, 22, static_cast<std::uint32_t>(spec.top_down ? -spec.height : spec.height), 4);
+  PutLittle(bytes, 18, static_cast<std::uint32_t>(params.width), 4);
+  PutLittle(bytes, 22, static_cast<std::uint32_t>(params.top_down ? -params.height : params.height), 4);
   PutLittle(bytes, 26, 1, 2);
-  PutLittle(bytes, 28, spec.depth, 2);
-  PutLittle(bytes, 30, spec.compression, 4);
-  PutLittle(bytes, 46, spec.colors_used, 4);
-  for (std::size_t i = 0; i < spec.palette.size(); ++i) {
-    const std::uint32_t rgb = spec.palette[i];
+  PutLittle(bytes, 28, params.depth, 2);
+  PutLittle(bytes, 30, params.compression, 4);
+  PutLittle(bytes, 46, params.colors_used, 4);
+  for (std::size_t i = 0; i < params.palette.size(); ++i) {
+    const std::uint32_t rgb = params.palette[i];
     bytes[54 + 4 * i] = static_cast<std::uint8_t>(rgb);
     bytes[55 + 4 * i] = static_cast<std::uint8_t>(rgb >> 8);
     bytes[56 + 4 * i] = static_cast<std::uint8_t>(rgb >> 16);
   }
-  for (int y = 0; y < spec.height; ++y) {
-    const int stored = spec.top_down ? y : spec.height - 1 - y;
+  for (int y = 0; y < params.height; ++y) {
+    const int stored = params.top_down ? y : params.height - 1 - y;
     const std::size_t row = offset + std::size_t{stride} * stored;
-    for (int x = 0; x < spec.width; ++x) PutPixel(bytes, row, x, spec.depth, value(x, y));
+    for (int x = 0; x < params.width; ++x) PutPixel(bytes, row, x, params.depth, value(x, y));
   }
   return bytes;
 }

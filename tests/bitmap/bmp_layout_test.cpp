@@ -10,12 +10,12 @@
 namespace kv {
 namespace {
 
-using testing::BmpSpec;
+using testing::BmpParams;
 using testing::MakeBmp;
 using testing::PutLittle;
 
-std::vector<std::uint8_t> Blank(const BmpSpec& spec) {
-  return MakeBmp(spec, [](int, int) { return 0u; });
+std::vector<std::uint8_t> Blank(const BmpParams& params) {
+  return MakeBmp(params, [](int, int) { return 0u; });
 }
 
 ConversionStatus Parse(const std::vector<std::uint8_t>& bytes, BmpLayout* layout = nullptr,
@@ -88,14 +88,14 @@ TEST(ParseBmpTest, SidesBeyondSixteenBitsAreTooBig) {
 
 TEST(ParseBmpTest, OnlyRealBmpDepths) {
   // The file has room for a 256-entry table and 32-bit rows.
-  const BmpSpec spec{.depth = 32, .palette = std::vector<std::uint32_t>(256)};
+  const BmpParams params{.depth = 32, .palette = std::vector<std::uint32_t>(256)};
   for (std::uint16_t depth : {1, 2, 4, 8, 16, 24, 32}) {
-    auto bytes = Blank(spec);
+    auto bytes = Blank(params);
     PutLittle(bytes, 28, depth, 2);
     EXPECT_EQ(Parse(bytes), kConvOk) << depth;
   }
   for (std::uint16_t depth : {0, 3, 5, 7, 12, 15, 31, 33, 64, 255}) {
-    auto bytes = Blank(spec);
+    auto bytes = Blank(params);
     PutLittle(bytes, 28, depth, 2);
     EXPECT_EQ(Parse(bytes), kConvMalformed) << depth;
   }
@@ -149,9 +149,9 @@ TEST(ParseBmpTest, RejectsWhatIsNotAWindowsBmp) {
 // Every cut of a file either still holds every row or is refused; the copy
 // is exactly as long as the cut so that ASan sees any read past it.
 TEST(ParseBmpTest, TruncatedFilesAreMalformed) {
-  const BmpSpec spec{
+  const BmpParams params{
       .width = 11, .height = 10, .depth = 4, .palette = std::vector<std::uint32_t>(16, 0x123456)};
-  const auto whole = Blank(spec);
+  const auto whole = Blank(params);
   const std::size_t last_row_end = 54 + 64 + 8 * 9 + 6;  // final row without padding
   for (std::size_t size = 0; size <= whole.size(); ++size) {
     const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + size);

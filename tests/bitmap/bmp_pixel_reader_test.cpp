@@ -10,7 +10,7 @@
 namespace kv {
 namespace {
 
-using testing::BmpSpec;
+using testing::BmpParams;
 using testing::MakeBmp;
 
 constexpr int kWidth = 13;  // odd, and not a whole number of bytes at 1, 2 or 4 bits
@@ -43,12 +43,12 @@ std::uint32_t ExpectedColour(int depth, const std::vector<std::uint32_t>& palett
 }
 
 std::vector<std::uint8_t> Image(int depth, bool top_down) {
-  BmpSpec spec{.width = kWidth,
+  BmpParams params{.width = kWidth,
                .height = kHeight,
                .depth = static_cast<std::uint16_t>(depth),
                .top_down = top_down};
-  if (depth <= 8) spec.palette = DistinctPalette(depth);
-  return MakeBmp(spec, [depth](int x, int y) { return StoredValue(depth, x, y); });
+  if (depth <= 8) params.palette = DistinctPalette(depth);
+  return MakeBmp(params, [depth](int x, int y) { return StoredValue(depth, x, y); });
 }
 
 class BmpDepthTest : public ::testing::TestWithParam<int> {};

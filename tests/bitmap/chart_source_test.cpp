@@ -15,7 +15,7 @@ namespace kv {
 namespace {
 
 using testing::KapReference;
-using testing::KapSpec;
+using testing::KapParams;
 using testing::MakeKap;
 using testing::TempDir;
 
@@ -50,12 +50,12 @@ TEST_P(ChartDepthTest, SizePalettePixelsAndDepth) {
   const int colours = (1 << depth) - 1;  // colour 0 cannot be stored
   TempDir dir;
   ASSERT_TRUE(dir.ok());
-  const KapSpec spec{.width = 300,
+  const KapParams params{.width = 300,
                      .height = 140,
                      .depth = depth,
                      .palette = ChartPalette(colours),
                      .references = kCorners};
-  const auto bytes = MakeKap(spec, [colours](int x, int y) { return ChartColour(colours, x, y); });
+  const auto bytes = MakeKap(params, [colours](int x, int y) { return ChartColour(colours, x, y); });
   ImageSourcePtr source = OpenChart(dir, "chart.kap", bytes, ImageSourceKind::kChart);
   ASSERT_TRUE(source);
   std::uint16_t width = 0, height = 0;
@@ -93,13 +93,13 @@ TEST(ChartSourceTest, ReferencePointsKeepTheirPositions) {
   ASSERT_TRUE(dir.ok());
   for (const char* projection : {"MERCATOR", "TRANSVERSE MERCATOR", "UNKNOWN"}) {
     SCOPED_TRACE(projection);
-    const KapSpec spec{.width = 300,
+    const KapParams params{.width = 300,
                        .height = 140,
                        .depth = 3,
                        .projection = projection,
                        .palette = ChartPalette(7),
                        .references = kCorners};
-    ImageSourcePtr source = OpenChart(dir, "chart.kap", MakeKap(spec, [](int, int) { return 2; }),
+    ImageSourcePtr source = OpenChart(dir, "chart.kap", MakeKap(params, [](int, int) { return 2; }),
                                       ImageSourceKind::kChart);
     ASSERT_TRUE(source);
     const auto& points = source->reference_points();
@@ -118,9 +118,9 @@ TEST(ChartSourceTest, ReferencePointsKeepTheirPositions) {
 TEST(ChartSourceTest, OtherImagesHaveNoChartData) {
   TempDir dir;
   ASSERT_TRUE(dir.ok());
-  const KapSpec spec{.palette = ChartPalette(15), .references = kCorners};
+  const KapParams params{.palette = ChartPalette(15), .references = kCorners};
   // A chart opened as an ordinary raster is just a paletted image.
-  ImageSourcePtr raster = OpenChart(dir, "chart.kap", MakeKap(spec, [](int, int) { return 3; }),
+  ImageSourcePtr raster = OpenChart(dir, "chart.kap", MakeKap(params, [](int, int) { return 3; }),
                                     ImageSourceKind::kRaster);
   ASSERT_TRUE(raster);
   EXPECT_EQ(raster->PaletteKind(), SourcePaletteKind::kNone);
@@ -135,9 +135,9 @@ TEST(ChartSourceTest, OtherImagesHaveNoChartData) {
 TEST(ChartSourceTest, DamagedChartsNeverCrash) {
   TempDir dir;
   ASSERT_TRUE(dir.ok());
-  const KapSpec spec{
+  const KapParams params{
       .width = 64, .height = 40, .depth = 4, .palette = ChartPalette(15), .references = kCorners};
-  const auto whole = MakeKap(spec, [](int x, int y) { return 1 + (x + y) % 15; });
+  const auto whole = MakeKap(params, [](int x, int y) { return 1 + (x + y) % 15; });
   ImageSourceLibrary library;
   // Cuts through the header, the rows and the index, and a stray byte in a row.
   std::vector<std::vector<std::uint8_t>> damaged;

@@ -12,7 +12,7 @@
 namespace kv {
 namespace {
 
-using testing::BmpSpec;
+using testing::BmpParams;
 using testing::MakeBmp;
 
 // A photo-like gradient of many colours.
@@ -49,11 +49,11 @@ TEST_F(ConversionFrontTest, NoSourceKindIsRefusedAtOnce) {
 }
 
 TEST_F(ConversionFrontTest, SourceProblemsBecomeTheirExceptions) {
-  BmpSpec narrow;
+  BmpParams narrow;
   narrow.width = 9;
   EXPECT_THROW(Convert(MakeBmp(narrow, Gradient), Overview(8)), ErrImageTooSmall);
 
-  BmpSpec rle4;
+  BmpParams rle4;
   rle4.depth = 4;
   rle4.compression = 2;
   rle4.palette.assign(16, 0);
@@ -66,14 +66,14 @@ TEST_F(ConversionFrontTest, SourceProblemsBecomeTheirExceptions) {
 
   ConversionOptions bad_bound = Overview(8);
   bad_bound.maxDepth = 3;
-  EXPECT_THROW(Convert(MakeBmp(BmpSpec{}, Gradient), bad_bound), ErrImageFileCorrupt);
+  EXPECT_THROW(Convert(MakeBmp(BmpParams{}, Gradient), bad_bound), ErrImageFileCorrupt);
 }
 
 TEST_F(ConversionFrontTest, OverviewFitsTheTileBoxAndReportsItsHeader) {
-  BmpSpec spec;
-  spec.width = 320;
-  spec.height = 100;
-  ConvertedBitmap overview = Convert(MakeBmp(spec, Gradient), Overview(8));
+  BmpParams params;
+  params.width = 320;
+  params.height = 100;
+  ConvertedBitmap overview = Convert(MakeBmp(params, Gradient), Overview(8));
   EXPECT_EQ(overview.width, 160);
   EXPECT_EQ(overview.height, 50);
   EXPECT_EQ(overview.depth, 8);
@@ -84,9 +84,9 @@ TEST_F(ConversionFrontTest, OverviewFitsTheTileBoxAndReportsItsHeader) {
 
 TEST_F(ConversionFrontTest, ATileThatDoesNotShrinkLeavesCompressionOn) {
   // Noise does not compress; the next tile must still be offered compression.
-  BmpSpec spec;
-  spec.width = 160;
-  spec.height = 131;
+  BmpParams params;
+  params.width = 160;
+  params.height = 131;
   auto noise = [](int x, int y) {
     std::uint32_t v = static_cast<std::uint32_t>(x * 2654435761u ^ y * 40503u);
     return (v ^ (v >> 13)) & 0xFFFFFF;
@@ -95,18 +95,18 @@ TEST_F(ConversionFrontTest, ATileThatDoesNotShrinkLeavesCompressionOn) {
   tile.targetWidth = 160;
   tile.targetHeight = 131;
   tile.maxDepth = 16;
-  ConvertedBitmap noisy = Convert(MakeBmp(spec, noise), tile);
+  ConvertedBitmap noisy = Convert(MakeBmp(params, noise), tile);
   EXPECT_FALSE(noisy.compressed);
   EXPECT_TRUE(settings_.compressBitmaps);
-  ConvertedBitmap flat = Convert(MakeBmp(spec, [](int, int) { return 0x123456u; }), tile);
+  ConvertedBitmap flat = Convert(MakeBmp(params, [](int, int) { return 0x123456u; }), tile);
   EXPECT_TRUE(flat.compressed);
 }
 
 TEST_F(ConversionFrontTest, StoredRecordsAreTakenAsTheyAreAndSetCompression) {
-  BmpSpec spec;
-  spec.width = 40;
-  spec.height = 30;
-  ConvertedBitmap flat = Convert(MakeBmp(spec, [](int, int) { return 0x00FF00u; }), Overview(16));
+  BmpParams params;
+  params.width = 40;
+  params.height = 30;
+  ConvertedBitmap flat = Convert(MakeBmp(params, [](int, int) { return 0x00FF00u; }), Overview(16));
   ASSERT_TRUE(flat.compressed);
   settings_.compressBitmaps = false;
   ConversionSource stored{kPalmBitmapSourceKind, flat.record, nullptr};
@@ -123,14 +123,14 @@ TEST_F(ConversionFrontTest, StoredRecordsAreTakenAsTheyAreAndSetCompression) {
 }
 
 TEST_F(ConversionFrontTest, RenderingIsA24BitBottomUpBmp) {
-  BmpSpec spec;
-  spec.width = 160;
-  spec.height = 160;
+  BmpParams params;
+  params.width = 160;
+  params.height = 160;
   ConversionOptions tile;
   tile.targetWidth = 160;
   tile.targetHeight = 160;
   tile.maxDepth = 16;
-  ConvertedBitmap bitmap = Convert(MakeBmp(spec, [](int x, int) { return x < 80 ? 0xF80000u : 0x0000F8u; }), tile);
+  ConvertedBitmap bitmap = Convert(MakeBmp(params, [](int x, int) { return x < 80 ? 0xF80000u : 0x0000F8u; }), tile);
   std::vector<std::uint8_t> bmp = RenderPalmBitmapAsBmp(bitmap.record);
   ASSERT_EQ(bmp.size(), 54u + 76800u);
   EXPECT_EQ(bmp[0], 'B');
@@ -146,21 +146,21 @@ TEST_F(ConversionFrontTest, RenderingIsA24BitBottomUpBmp) {
 }
 
 TEST_F(ConversionFrontTest, ReencodingAtTheSameDepthKeepsTableAndIndices) {
-  BmpSpec spec;
-  spec.width = 64;
-  spec.height = 48;
-  ConvertedBitmap bitmap = Convert(MakeBmp(spec, Gradient), Overview(8));
+  BmpParams params;
+  params.width = 64;
+  params.height = 48;
+  ConvertedBitmap bitmap = Convert(MakeBmp(params, Gradient), Overview(8));
   settings_.compressBitmaps = bitmap.compressed;
   std::vector<std::uint8_t> again = ReencodePalmBitmap(context_, settings_, bitmap.record, 8, true);
   EXPECT_EQ(again, bitmap.record);
 }
 
 TEST_F(ConversionFrontTest, ReencodingSharesTheFirstPalette) {
-  BmpSpec spec;
-  spec.width = 64;
-  spec.height = 48;
-  ConvertedBitmap first = Convert(MakeBmp(spec, Gradient), Overview(16));
-  ConvertedBitmap second = Convert(MakeBmp(spec, [](int x, int y) { return Gradient(y, x); }), Overview(16));
+  BmpParams params;
+  params.width = 64;
+  params.height = 48;
+  ConvertedBitmap first = Convert(MakeBmp(params, Gradient), Overview(16));
+  ConvertedBitmap second = Convert(MakeBmp(params, [](int x, int y) { return Gradient(y, x); }), Overview(16));
   std::vector<std::uint8_t> a = ReencodePalmBitmap(context_, settings_, first.record, 4, true);
   std::vector<std::uint8_t> b = ReencodePalmBitmap(context_, settings_, second.record, 4, false);
   PalmBitmapDescriptor pa, pb;

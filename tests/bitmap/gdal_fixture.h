@@ -29,26 +29,26 @@ struct RasterSpec {
 // The sample of one band (1 = first) at (x, y).
 using SampleValue = std::function<double(int band, int x, int y)>;
 
-inline bool WriteRaster(const std::string& path, const RasterSpec& spec,
+inline bool WriteRaster(const std::string& path, const RasterSpec& params,
                         const SampleValue& sample) {
   EnsureGdalDriversRegistered();
-  GDALDatasetH memory = GDALCreate(GDALGetDriverByName("MEM"), "", spec.width, spec.height,
-                                   spec.bands, spec.type, nullptr);
+  GDALDatasetH memory = GDALCreate(GDALGetDriverByName("MEM"), "", params.width, params.height,
+                                   params.bands, params.type, nullptr);
   if (memory == nullptr) return false;
-  std::vector<double> values(static_cast<std::size_t>(spec.width) * spec.height);
+  std::vector<double> values(static_cast<std::size_t>(params.width) * params.height);
   bool ok = true;
-  for (int band = 1; band <= spec.bands; ++band) {
-    for (int y = 0; y < spec.height; ++y) {
-      for (int x = 0; x < spec.width; ++x) values[y * spec.width + x] = sample(band, x, y);
+  for (int band = 1; band <= params.bands; ++band) {
+    for (int y = 0; y < params.height; ++y) {
+      for (int x = 0; x < params.width; ++x) values[y * params.width + x] = sample(band, x, y);
     }
     ok =
-        ok && GDALRasterIO(GDALGetRasterBand(memory, band), GF_Write, 0, 0, spec.width, spec.height,
-                           values.data(), spec.width, spec.height, GDT_Float64, 0, 0) == CE_None;
+        ok && GDALRasterIO(GDALGetRasterBand(memory, band), GF_Write, 0, 0, params.width, params.height,
+                           values.data(), params.width, params.height, GDT_Float64, 0, 0) == CE_None;
   }
-  if (!spec.palette.empty()) {
+  if (!params.palette.empty()) {
     GDALColorTableH table = GDALCreateColorTable(GPI_RGB);
-    for (std::size_t i = 0; i < spec.palette.size(); ++i) {
-      const std::uint32_t rgb = spec.palette[i];
+    for (std::size_t i = 0; i < params.palette.size(); ++i) {
+      const std::uint32_t rgb = params.palette[i];
       const GDALColorEntry entry{static_cast<short>(rgb >> 16),
                                  static_cast<short>((rgb >> 8) & 0xFF),
                                  static_cast<short>(rgb & 0xFF), 255};
@@ -58,8 +58,8 @@ inline bool WriteRaster(const std::string& path, const RasterSpec& spec,
     GDALDestroyColorTable(table);
   }
   char** options = nullptr;
-  for (const std::string& option : spec.options) options = CSLAddString(options, option.c_str());
-  GDALDatasetH copy = ok ? GDALCreateCopy(GDALGetDriverByName(spec.driver.c_str()), path.c_str(),
+  for (const std::string& option : params.options) options = CSLAddString(options, option.c_str());
+  GDALDatasetH copy = ok ? GDALCreateCopy(GDALGetDriverByName(params.driver.c_str()), path.c_str(),
                                           memory, FALSE, options, nullptr, nullptr)
                          : nullptr;
   CSLDestroy(options);

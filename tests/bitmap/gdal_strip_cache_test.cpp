@@ -32,10 +32,10 @@ std::uint32_t Colour(int x, int y) {
 
 class StripCacheTest : public ::testing::Test {
  protected:
-  void Write(const RasterSpec& spec) {
+  void Write(const RasterSpec& params) {
     ASSERT_TRUE(dir_.ok());
     path_ = dir_.File("image");
-    ASSERT_TRUE(WriteRaster(path_, spec,
+    ASSERT_TRUE(WriteRaster(path_, params,
                             [](int band, int x, int y) { return double(Channel(band, x, y)); }));
   }
 

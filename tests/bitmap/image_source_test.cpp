@@ -39,7 +39,7 @@ std::uint32_t Channel(int band, int x, int y) { return (x * 7 + y * 13 + band * 
 // every pixel must read as (within the tolerance per channel).
 struct FormatCase {
   const char* name;
-  RasterSpec spec;
+  RasterSpec params;
   testing::SampleValue sample;
   int depth;
   std::function<std::uint32_t(int x, int y)> colour;
@@ -50,20 +50,20 @@ std::vector<FormatCase> FormatCases() {
   std::vector<FormatCase> cases;
   for (int bits : {1, 2, 4, 8}) {
     const int count = 1 << bits;
-    RasterSpec spec{.bands = 1, .palette = TestPalette(count)};
-    if (bits < 8) spec.options = {"NBITS=" + std::to_string(bits)};
+    RasterSpec params{.bands = 1, .palette = TestPalette(count)};
+    if (bits < 8) params.options = {"NBITS=" + std::to_string(bits)};
     const auto sample = [count](int, int x, int y) { return double(PaletteIndex(count, x, y)); };
     const auto colour = [count](int x, int y) {
       return TestPalette(count)[PaletteIndex(count, x, y)];
     };
     const int depth = bits == 1 ? 1 : bits <= 4 ? 4 : 8;
-    spec.driver = "PNG";
-    cases.push_back({"png palette", spec, sample, depth, colour});
-    spec.driver = "GTiff";
-    cases.push_back({"tiff palette", spec, sample, depth, colour});
-    spec.driver = "GIF";  // GIF has no packed depths: always 8
-    spec.options.clear();
-    cases.push_back({"gif palette", spec, sample, 8, colour});
+    params.driver = "PNG";
+    cases.push_back({"png palette", params, sample, depth, colour});
+    params.driver = "GTiff";
+    cases.push_back({"tiff palette", params, sample, depth, colour});
+    params.driver = "GIF";  // GIF has no packed depths: always 8
+    params.options.clear();
+    cases.push_back({"gif palette", params, sample, 8, colour});
   }
   const auto grey_sample = [](int, int x, int y) { return double((x * 17 + y * 29) % 256); };
   const auto grey_colour = [](int x, int y) { return Grey((x * 17 + y * 29) % 256); };
@@ -135,15 +135,15 @@ TEST(ImageSourceTest, ReadsEveryFormatWithItsDepthAndPixels) {
   for (const FormatCase& format : FormatCases()) {
     SCOPED_TRACE(format.name);
     const std::string path = dir.File("image" + std::to_string(++file_number));
-    ASSERT_TRUE(WriteRaster(path, format.spec, format.sample));
+    ASSERT_TRUE(WriteRaster(path, format.params, format.sample));
     ImageSourcePtr source;
     ASSERT_EQ(library.Open(path, ImageSourceKind::kRaster, &source), kConvOk);
     ASSERT_TRUE(source);
     std::uint16_t width = 0, height = 0;
     int depth = 0;
     ASSERT_EQ(QueryImageSource(*source, &width, &height, &depth), kConvOk);
-    EXPECT_EQ(width, format.spec.width);
-    EXPECT_EQ(height, format.spec.height);
+    EXPECT_EQ(width, format.params.width);
+    EXPECT_EQ(height, format.params.height);
     EXPECT_EQ(depth, format.depth);
     EXPECT_EQ(source->kind(), ImageSourceKind::kRaster);
     EXPECT_EQ(source->PaletteKind(), SourcePaletteKind::kNone);

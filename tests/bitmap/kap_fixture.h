@@ -23,7 +23,7 @@ struct KapReference {
   double latitude, longitude;
 };
 
-struct KapSpec {
+struct KapParams {
   int width = 20;
   int height = 12;
   int depth = 4;
@@ -71,44 +71,44 @@ inline void AppendRun(std::vector<std::uint8_t>& bytes, int colour, std::uint32_
   }
 }
 
-inline std::vector<std::uint8_t> MakeKap(const KapSpec& spec, const KapColour& colour) {
+inline std::vector<std::uint8_t> MakeKap(const KapParams& params, const KapColour& colour) {
   std::vector<std::uint8_t> bytes;
   char line[256];
   AppendText(bytes, "! test chart");
   AppendText(bytes, "VER/2.0");
-  std::snprintf(line, sizeof line, "BSB/NA=TEST,NU=1,RA=%d,%d,DU=254", spec.width, spec.height);
+  std::snprintf(line, sizeof line, "BSB/NA=TEST,NU=1,RA=%d,%d,DU=254", params.width, params.height);
   AppendText(bytes, line);
   AppendText(bytes,
-             "KNP/SC=10000,GD=WGS84,PR=" + spec.projection +
+             "KNP/SC=10000,GD=WGS84,PR=" + params.projection +
                  ",PP=0.0,PI=UNKNOWN,SP=UNKNOWN,SK=0.0,TA=90.0,UN=METERS,SD=MLLW,DX=1.0,DY=1.0");
-  for (std::size_t i = 0; i < spec.palette.size(); ++i) {
-    const std::uint32_t rgb = spec.palette[i];
+  for (std::size_t i = 0; i < params.palette.size(); ++i) {
+    const std::uint32_t rgb = params.palette[i];
     std::snprintf(line, sizeof line, "RGB/%zu,%u,%u,%u", i + 1, rgb >> 16, (rgb >> 8) & 0xFF,
                   rgb & 0xFF);
     AppendText(bytes, line);
   }
-  for (std::size_t i = 0; i < spec.references.size(); ++i) {
-    const KapReference& ref = spec.references[i];
+  for (std::size_t i = 0; i < params.references.size(); ++i) {
+    const KapReference& ref = params.references[i];
     std::snprintf(line, sizeof line, "REF/%zu,%d,%d,%.9f,%.9f", i + 1, ref.x, ref.y, ref.latitude,
                   ref.longitude);
     AppendText(bytes, line);
   }
-  std::snprintf(line, sizeof line, "IFM/%d", spec.depth);
+  std::snprintf(line, sizeof line, "IFM/%d", params.depth);
   AppendText(bytes, line);
   const std::size_t header_size = bytes.size();
   bytes.push_back(0x1A);
   bytes.push_back(0x00);
-  bytes.push_back(static_cast<std::uint8_t>(spec.depth));
+  bytes.push_back(static_cast<std::uint8_t>(params.depth));
 
   std::vector<std::uint32_t> row_offsets;
-  for (int y = 0; y < spec.height; ++y) {
+  for (int y = 0; y < params.height; ++y) {
     row_offsets.push_back(static_cast<std::uint32_t>(bytes.size()));
     AppendRowNumber(bytes, static_cast<std::uint32_t>(y + 1));
-    for (int x = 0; x < spec.width;) {
+    for (int x = 0; x < params.width;) {
       const int value = colour(x, y);
       int length = 1;
-      while (x + length < spec.width && colour(x + length, y) == value) ++length;
-      AppendRun(bytes, value, static_cast<std::uint32_t>(length), spec.depth);
+      while (x + length < params.width && colour(x + length, y) == value) ++length;
+      AppendRun(bytes, value, static_cast<std::uint32_t>(length), params.depth);
       x += length;
     }
     bytes.push_back(0);

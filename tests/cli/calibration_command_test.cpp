@@ -133,13 +133,13 @@ TEST(CalibrationCommand, OziMapAndUnknownSources) {
 
 TEST(CalibrationCommand, ChartReferencePoints) {
   TempDir dir;
-  testing::KapSpec spec;
-  spec.width = 40;
-  spec.height = 30;
-  spec.palette = {0xFF0000, 0x00FF00};
-  spec.references = {{0, 0, 50.0, 10.0}, {39, 0, 50.0, 10.39}, {0, 29, 49.71, 10.0},
+  testing::KapParams params;
+  params.width = 40;
+  params.height = 30;
+  params.palette = {0xFF0000, 0x00FF00};
+  params.references = {{0, 0, 50.0, 10.0}, {39, 0, 50.0, 10.39}, {0, 29, 49.71, 10.0},
                      {39, 29, 49.71, 10.39}};
-  const auto bytes = testing::MakeKap(spec, [](int x, int) { return 1 + (x & 1); });
+  const auto bytes = testing::MakeKap(params, [](int x, int) { return 1 + (x & 1); });
   const std::string chart = dir.Write("chart.kap", bytes);
   auto result = RunKvmap("calibration " + Quoted(chart) + " --json", dir.File(""));
   ASSERT_EQ(result.exit_code, 0) << result.err;

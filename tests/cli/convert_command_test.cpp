@@ -33,10 +33,10 @@ class ConvertCommandTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   std::string WriteBmp(const std::string& name, int width, int height) {
-    testing::BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    const std::vector<std::uint8_t> bytes = testing::MakeBmp(spec, Stripes);
+    testing::BmpParams params;
+    params.width = width;
+    params.height = height;
+    const std::vector<std::uint8_t> bytes = testing::MakeBmp(params, Stripes);
     const std::string path = (dir_ / name).string();
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

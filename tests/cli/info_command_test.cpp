@@ -20,10 +20,10 @@ namespace fs = std::filesystem;
 
 // A one-colour 16-bit tile, which always compresses.
 std::vector<std::uint8_t> CompressedBitmapRecord() {
-  testing::BmpSpec spec;
-  spec.width = 160;
-  spec.height = 131;
-  std::vector<std::uint8_t> bmp = testing::MakeBmp(spec, [](int, int) { return 0x336699u; });
+  testing::BmpParams params;
+  params.width = 160;
+  params.height = 131;
+  std::vector<std::uint8_t> bmp = testing::MakeBmp(params, [](int, int) { return 0x336699u; });
   ConversionContext context;
   ConversionSettings settings;
   ConversionOptions options;

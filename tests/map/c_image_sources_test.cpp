@@ -14,10 +14,10 @@ namespace {
 using ::testing::ElementsAre;
 
 std::vector<std::uint8_t> Bmp(int width, int height) {
-  testing::BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
-  return testing::MakeBmp(spec, [](int x, int y) {
+  testing::BmpParams params;
+  params.width = width;
+  params.height = height;
+  return testing::MakeBmp(params, [](int x, int y) {
     return (static_cast<std::uint32_t>(x & 0xFF) << 16) | static_cast<std::uint32_t>(y & 0xFF);
   });
 }
