@@ -10,6 +10,9 @@
 #include "bitmap/kap_fixture.h"
 #include "bitmap/temp_dir.h"
 #include "kvmap_runner.h"
+#include "map/map_file.h"
+#include "map/stored_bitmap.h"
+#include "map/map_fixtures.h"
 
 namespace kv {
 namespace {
@@ -151,6 +154,45 @@ TEST(CalibrationCommand, ChartReferencePoints) {
   EXPECT_EQ(json["points"][1]["x"], 39);
   EXPECT_NEAR(json["west"].get<double>(), 10.0, 1e-6);
   EXPECT_NEAR(json["north"].get<double>(), 50.0, 1e-6);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(CalibrationCommand, MapDatabaseCalibrationReadsLikeItsSource) {
+  testing::TempDir dir;
+  const std::string world = dir.File("area.jgw");
+  std::ofstream(world, std::ios::binary) << "0.001\n0.0\n0.0\n-0.001\n8\n47\n";
+  auto text = testing::RunKvmap("calibration '" + world + "' --size 1000x1000", dir.File(""));
+  ASSERT_EQ(text.exit_code, 0) << text.err;
+  auto direct = testing::RunKvmap("calibration '" + world + "' --size 1000x1000 --json", dir.File(""));
+  ASSERT_EQ(direct.exit_code, 0) << direct.err;
+
+  CImageContainer container("Map", nullptr);
+  auto image = std::make_unique<CImage>();
+  image->SetBitmap(StoredBitmap(testing::FakeBitmapRecord(20, 20, 8, 1)));
+  const std::string kvm = text.out;
+  image->SetCalibration(reinterpret_cast<const std::uint8_t*>(kvm.c_str()), kvm.size() + 1);
+  container.AddImage(std::move(image));
+  const std::string map = dir.File("area.prc");
+  SaveMapFile(container, map, "area", 1700000000);
+
+  auto from_map = testing::RunKvmap("calibration '" + map + "' --json", dir.File(""));
+  ASSERT_EQ(from_map.exit_code, 0) << from_map.err;
+  const auto a = nlohmann::json::parse(direct.out);
+  const auto b = nlohmann::json::parse(from_map.out);
+  EXPECT_EQ(a["kind"], b["kind"]);
+  EXPECT_EQ(a["north"], b["north"]);
+  EXPECT_EQ(a["east"], b["east"]);
+  ASSERT_EQ(b["points"].size(), 9u);
+  for (std::size_t i = 0; i < 9; ++i) {
+    EXPECT_NEAR(a["points"][i]["lat"].get<double>(), b["points"][i]["lat"].get<double>(), 1e-8);
+    EXPECT_NEAR(a["points"][i]["lon"].get<double>(), b["points"][i]["lon"].get<double>(), 1e-8);
+    EXPECT_EQ(a["points"][i]["x"], b["points"][i]["x"]);
+  }
 }
 
 }  // namespace
