@@ -1,5 +1,6 @@
 #include "bitmap/gdal_image_source.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -76,6 +77,28 @@ std::uint32_t GdalImageSource::Pixel(int x, int y) const {
   }
   const std::uint8_t* pixel = row + 3 * static_cast<std::size_t>(x);
   return (std::uint32_t{pixel[0]} << 16) | (std::uint32_t{pixel[1]} << 8) | pixel[2];
+}
+
+void GdalImageSource::PixelsOfRow(std::span<const int> xs, int y, std::uint32_t* values) const {
+  const std::uint8_t* row = (y < 0 || y >= height_) ? nullptr : cache_.Row(y);
+  if (row == nullptr) {
+    std::fill(values, values + xs.size(), 0u);
+    return;
+  }
+  const bool indices = format_.storage == GdalStorage::kOneByte;
+  const bool raw_index = indices && mode_ == PixelMode::kIndex && format_.has_palette;
+  for (std::size_t i = 0; i < xs.size(); ++i) {
+    const int x = xs[i];
+    if (x < 0 || x >= width_) {
+      values[i] = 0;
+    } else if (indices) {
+      const std::uint8_t stored = row[x];
+      values[i] = raw_index ? stored : format_.colours[stored];
+    } else {
+      const std::uint8_t* pixel = row + 3 * static_cast<std::size_t>(x);
+      values[i] = (std::uint32_t{pixel[0]} << 16) | (std::uint32_t{pixel[1]} << 8) | pixel[2];
+    }
+  }
 }
 
 SourcePaletteKind GdalImageSource::PaletteKind() const {

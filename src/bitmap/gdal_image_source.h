@@ -36,6 +36,7 @@ class GdalImageSource final : public ImageSource {
   void SetPixelMode(PixelMode mode) override { mode_ = mode; }
   // Colours 0x00RRGGBB. In index mode a paletted image gives its indices.
   std::uint32_t Pixel(int x, int y) const override;
+  void PixelsOfRow(std::span<const int> xs, int y, std::uint32_t* values) const override;
   SourcePaletteKind PaletteKind() const override;
   ConversionStatus Palette(std::vector<std::uint32_t>* entries) const override;
 

@@ -5,10 +5,11 @@
 
 namespace kv {
 
-OctreeQuantiser::OctreeQuantiser(int depth)
+OctreeQuantiser::OctreeQuantiser(int depth, bool remember_leaves)
     : leaf_level_(std::min(depth, 8)),
       max_leaves_(1u << depth),
-      reducible_(static_cast<std::size_t>(leaf_level_)) {}
+      reducible_(static_cast<std::size_t>(leaf_level_)),
+      remember_leaves_(remember_leaves) {}
 
 std::int32_t OctreeQuantiser::NewNode(int level) {
   std::int32_t node;
@@ -31,10 +32,26 @@ std::int32_t OctreeQuantiser::NewNode(int level) {
   return node;
 }
 
+void OctreeQuantiser::AddToLeaf(std::int32_t leaf, std::uint32_t red, std::uint32_t green,
+                                std::uint32_t blue) {
+  Node& node = nodes_[static_cast<std::size_t>(leaf)];
+  node.count += 1;
+  node.red += red;
+  node.green += green;
+  node.blue += blue;
+}
+
 void OctreeQuantiser::Insert(std::uint32_t colour) {
   const std::uint32_t red = (colour >> 16) & 0xFF;
   const std::uint32_t green = (colour >> 8) & 0xFF;
   const std::uint32_t blue = colour & 0xFF;
+  if (leaf_memo_.empty()) leaf_memo_.resize(kLeafMemoSize);
+  LeafMemo& memo = leaf_memo_[MemoSlot(colour)];
+  if (remember_leaves_ && memo.generation == generation_ && memo.colour == colour) {
+    // Same leaf as the walk would reach; no new node, so nothing to reduce.
+    AddToLeaf(memo.leaf, red, green, blue);
+    return;
+  }
   if (root_ == kNone) root_ = NewNode(0);
   std::int32_t node = root_;
   int level = 0;
@@ -49,12 +66,10 @@ void OctreeQuantiser::Insert(std::uint32_t colour) {
     node = next;
     ++level;
   }
-  Node& leaf = nodes_[static_cast<std::size_t>(node)];
-  leaf.count += 1;
-  leaf.red += red;
-  leaf.green += green;
-  leaf.blue += blue;
+  AddToLeaf(node, red, green, blue);
+  const std::uint64_t before = generation_;
   while (leaves_ > max_leaves_) ReduceOne();
+  if (generation_ == before) memo = LeafMemo{colour, node, generation_};
 }
 
 void OctreeQuantiser::ReduceOne() {
@@ -64,6 +79,7 @@ void OctreeQuantiser::ReduceOne() {
   if (candidates.empty()) return;  // only a leaf root is left
   const std::int32_t node = candidates.back();
   candidates.pop_back();
+  ++generation_;
   Node merged = nodes_[static_cast<std::size_t>(node)];
   std::uint32_t children = 0;
   for (std::int32_t& child : merged.children) {
@@ -108,8 +124,12 @@ ConversionStatus OctreePalette(const PixelSource& source, int width, int height,
   if (depth < 1 || depth > 8) return kConvBadDepth;
   try {
     OctreeQuantiser quantiser(depth);
+    std::vector<int> xs(static_cast<std::size_t>(width));
+    for (std::size_t x = 0; x < xs.size(); ++x) xs[x] = static_cast<int>(x);
+    std::vector<std::uint32_t> row(xs.size());
     for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) quantiser.Insert(source.Pixel(x, y));
+      source.PixelsOfRow(xs, y, row.data());
+      for (std::uint32_t colour : row) quantiser.Insert(colour);
     }
     *colours = quantiser.Colours();
   } catch (const std::bad_alloc&) {

@@ -28,8 +28,9 @@ ConversionStatus OctreePalette(const PixelSource& source, int width, int height,
 // themselves (for instance the pixels of a stored bitmap).
 class OctreeQuantiser {
  public:
-  // REQUIRES: 1 <= depth <= 8.
-  explicit OctreeQuantiser(int depth);
+  // REQUIRES: 1 <= depth <= 8. Without `remember_leaves` every colour walks
+  // from the root (the same result, only slower; tests compare the two).
+  explicit OctreeQuantiser(int depth, bool remember_leaves = true);
 
   // May throw std::bad_alloc.
   void Insert(std::uint32_t colour);
@@ -44,6 +45,20 @@ class OctreeQuantiser {
   };
   static constexpr std::int32_t kNone = -1;
 
+  // Photos repeat colours; the leaf a colour reached stays its leaf until
+  // the tree is next reduced, so recent colours skip the walk from the root.
+  struct LeafMemo {
+    std::uint32_t colour = 0;
+    std::int32_t leaf = kNone;
+    std::uint64_t generation = 0;
+  };
+  static constexpr std::size_t kLeafMemoSize = 4096;
+  static std::size_t MemoSlot(std::uint32_t colour) {
+    return (colour * 2654435761u) >> 20 & (kLeafMemoSize - 1);
+  }
+  void AddToLeaf(std::int32_t leaf, std::uint32_t red, std::uint32_t green, std::uint32_t blue);
+
+
   std::int32_t NewNode(int level);
   void ReduceOne();
   void FreeNode(std::int32_t node);
@@ -57,6 +72,10 @@ class OctreeQuantiser {
   std::vector<std::int32_t> free_nodes_;
   // Per level, most recent last.
   std::vector<std::vector<std::int32_t>> reducible_;
+  bool remember_leaves_;
+  std::vector<LeafMemo> leaf_memo_;
+  // Bumped by every reduction, which may merge or free any leaf.
+  std::uint64_t generation_ = 1;
 };
 
 }  // namespace kv

@@ -64,41 +64,37 @@ ConversionStatus BuildCustomTable(PixelSource& source, int depth, PaletteState& 
   return palette.SetCustomTable(colours) ? kConvOk : kConvNoMemory;
 }
 
-// 16-bit tiles are the common case on large maps; packing RGB565 straight
-// into each row saves a call and a bounds check per pixel. Same bytes as
-// PutPixelColour.
-void Sample16BitPixels(const PixelSource& source, const SamplingGeometry& geometry,
-                       const std::vector<int>& source_x, PalmBitmapDescriptor* bitmap) {
-  for (int i = 0; i < geometry.outputHeight; ++i) {
-    const int sy = geometry.SourceY(i);
-    std::uint8_t* out = bitmap->pixelData.data() + std::size_t{bitmap->rowBytes} * static_cast<std::size_t>(i);
-    for (int x : source_x) {
-      const std::uint32_t colour = source.Pixel(x, sy);
-      const auto rgb565 = static_cast<std::uint16_t>(((colour >> 19) & 0x1F) << 11 |
-                                                     ((colour >> 10) & 0x3F) << 5 |
-                                                     ((colour >> 3) & 0x1F));
-      EncodeBig16(out, rgb565);
-      out += 2;
-    }
+// Packs one row of colours as RGB565, the bytes PutPixelColour writes at
+// depth 16, without a call and a bounds check per pixel.
+void Pack16BitRow(const std::vector<std::uint32_t>& colours, std::uint8_t* out) {
+  for (std::uint32_t colour : colours) {
+    EncodeBig16(out, static_cast<std::uint16_t>(((colour >> 19) & 0x1F) << 11 |
+                                                ((colour >> 10) & 0x3F) << 5 |
+                                                ((colour >> 3) & 0x1F)));
+    out += 2;
   }
 }
 
 ConversionStatus SamplePixels(const PixelSource& source, const SamplingGeometry& geometry,
                               bool copy_indices, PaletteMatcher* matcher,
                               PalmBitmapDescriptor* bitmap) {
-  std::vector<int> source_x(static_cast<std::size_t>(geometry.outputWidth));
-  for (int j = 0; j < geometry.outputWidth; ++j) source_x[static_cast<std::size_t>(j)] = geometry.SourceX(j);
-  if (bitmap->pixelSize == 16 && !bitmap->IsCompressed() &&
-      bitmap->pixelData.size() >= bitmap->UncompressedLength()) {
-    Sample16BitPixels(source, geometry, source_x, bitmap);
-    return kConvOk;
-  }
+  const auto width = static_cast<std::size_t>(geometry.outputWidth);
+  std::vector<int> source_x(width);
+  for (std::size_t j = 0; j < width; ++j) source_x[j] = geometry.SourceX(static_cast<int>(j));
+  std::vector<std::uint32_t> row(width);
+  const bool packed16 = bitmap->pixelSize == 16 && !bitmap->IsCompressed() &&
+                        bitmap->pixelData.size() >= bitmap->UncompressedLength();
   for (int i = 0; i < geometry.outputHeight; ++i) {
-    const int sy = geometry.SourceY(i);
-    for (int j = 0; j < geometry.outputWidth; ++j) {
-      const std::uint32_t value = source.Pixel(source_x[static_cast<std::size_t>(j)], sy);
-      const ConversionStatus status = copy_indices ? PutPixelIndex(bitmap, j, i, value)
-                                                   : PutPixelColour(bitmap, j, i, value, matcher);
+    source.PixelsOfRow(source_x, geometry.SourceY(i), row.data());
+    if (packed16) {
+      Pack16BitRow(row, bitmap->pixelData.data() +
+                            std::size_t{bitmap->rowBytes} * static_cast<std::size_t>(i));
+      continue;
+    }
+    for (std::size_t j = 0; j < width; ++j) {
+      const int x = static_cast<int>(j);
+      const ConversionStatus status = copy_indices ? PutPixelIndex(bitmap, x, i, row[j])
+                                                   : PutPixelColour(bitmap, x, i, row[j], matcher);
       if (status != kConvOk) return status;
     }
   }

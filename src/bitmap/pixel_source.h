@@ -4,7 +4,9 @@
 // The pixels the Palm bitmap encoder reads. BMP bytes, GDAL image sources and
 // synthetic test images all reach the encoder through this interface.
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "bitmap/conversion_status.h"
@@ -49,6 +51,13 @@ class PixelSource {
   // REQUIRES: 0 <= x < Width(), 0 <= y < Height() (y counts from the top).
   // A palette index in kIndex mode, else a colour 0x00RRGGBB.
   virtual std::uint32_t Pixel(int x, int y) const = 0;
+
+  // Pixel(xs[i], y) for every i, into values[i]: one call per row instead of
+  // one per pixel. Sources that can reach a whole row at once override it.
+  // REQUIRES: values has room for xs.size() entries; same bounds as Pixel.
+  virtual void PixelsOfRow(std::span<const int> xs, int y, std::uint32_t* values) const {
+    for (std::size_t i = 0; i < xs.size(); ++i) values[i] = Pixel(xs[i], y);
+  }
 
   virtual SourcePaletteKind PaletteKind() const { return SourcePaletteKind::kNone; }
 

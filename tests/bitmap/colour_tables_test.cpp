@@ -202,3 +202,30 @@ TEST(OctreePalette, NeverExceedsTheDepthsColourCount) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(OctreePalette, RememberedLeavesGiveTheSameTable) {
+  // Runs of repeated colours between reductions, as photos have them.
+  std::uint32_t state = 12345;
+  std::vector<std::uint32_t> colours;
+  for (int i = 0; i < 200000; ++i) {
+    state = state * 1103515245u + 12345u;
+    const std::uint32_t colour = (state >> 8) & 0xFFFFFF;
+    for (int repeat = static_cast<int>(state % 5); repeat >= 0; --repeat) colours.push_back(colour);
+    if (i % 7 == 0) colours.push_back(colours[colours.size() / 2]);  // an earlier colour again
+  }
+  for (int depth : {1, 2, 4, 8}) {
+    OctreeQuantiser remembering(depth);
+    OctreeQuantiser walking(depth, false);
+    for (std::uint32_t colour : colours) {
+      remembering.Insert(colour);
+      walking.Insert(colour);
+    }
+    EXPECT_EQ(remembering.Colours(), walking.Colours()) << depth;
+  }
+}
+
+}  // namespace
+}  // namespace kv
