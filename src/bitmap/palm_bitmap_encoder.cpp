@@ -82,13 +82,23 @@ ConversionStatus SamplePixels(const PixelSource& source, const SamplingGeometry&
   std::vector<int> source_x(width);
   for (std::size_t j = 0; j < width; ++j) source_x[j] = geometry.SourceX(static_cast<int>(j));
   std::vector<std::uint32_t> row(width);
-  const bool packed16 = bitmap->pixelSize == 16 && !bitmap->IsCompressed() &&
-                        bitmap->pixelData.size() >= bitmap->UncompressedLength();
+  const bool whole = !bitmap->IsCompressed() &&
+                     bitmap->pixelData.size() >= bitmap->UncompressedLength();
+  const bool packed16 = whole && bitmap->pixelSize == 16;
+  const bool matched8 = whole && bitmap->pixelSize == 8 && !copy_indices && matcher != nullptr &&
+                        matcher->Table().Count() <= 256;
   for (int i = 0; i < geometry.outputHeight; ++i) {
     source.PixelsOfRow(source_x, geometry.SourceY(i), row.data());
+    std::uint8_t* out =
+        bitmap->pixelData.data() + std::size_t{bitmap->rowBytes} * static_cast<std::size_t>(i);
     if (packed16) {
-      Pack16BitRow(row, bitmap->pixelData.data() +
-                            std::size_t{bitmap->rowBytes} * static_cast<std::size_t>(i));
+      Pack16BitRow(row, out);
+      continue;
+    }
+    if (matched8) {
+      // One table index per byte: what PutPixelColour stores, without the
+      // call and bounds check per pixel.
+      for (std::size_t j = 0; j < width; ++j) out[j] = static_cast<std::uint8_t>(matcher->Match(row[j]));
       continue;
     }
     for (std::size_t j = 0; j < width; ++j) {
