@@ -3,11 +3,13 @@
 #include <memory>
 #include <string>
 
+#include "calibration/calibration_file_import.h"
+#include "cli/cli_document_ui.h"
 #include "cli/commands.h"
 #include "cli/conversion_flags.h"
-#include "cli/progress_printer.h"
-#include "cli/source_import.h"
-#include "map/map_file.h"
+#include "cli/coord_text.h"
+#include "document/command_ids.h"
+#include "document/document.h"
 
 namespace kv::cli {
 
@@ -16,39 +18,80 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kMaxMapNameLength = 31;
-constexpr std::uint32_t kDefaultDocumentNameId = 1028;
 
 struct ConvertOptions {
   std::string source;
   std::string output;
   std::string name;
+  std::string calibration;
+  std::string world_system;
+  std::string zone;
+  bool no_calibration = false;
   ConversionFlags flags;
 };
 
-std::string DefaultOutput(const std::string& source) {
-  return fs::path(source).replace_extension(".prc").string();
+// The output beside the image the import opened (a calibration file names
+// its image), with the extension ".prc".
+std::string DefaultOutput(const std::string& image_path) {
+  return fs::path(image_path).replace_extension(".prc").string();
 }
 
-// Import, then save: each step reports its failures with its own context.
+// The world file's coordinate system, or none when the file is not a world
+// file. Throws CLI errors the user can fix.
+std::optional<WorldFileSystem> WorldSystemFor(const ConvertOptions& options) {
+  if (CalibrationFileType(options.calibration) != kCalibrationFileWorld) return std::nullopt;
+  if (options.world_system.empty()) {
+    throw CLI::ValidationError("--calibration", "a world file needs --world-system SYS");
+  }
+  const int system = ResolveCoordinateSystem(options.world_system);
+  if (system < 0) {
+    throw CLI::ValidationError("--world-system",
+                               "unknown coordinate system: " + options.world_system);
+  }
+  return WorldFileSystem{system, options.zone};
+}
+
+void PrintSummary(const CDocument& document, const std::string& output) {
+  const CImage& overview = *document.container().ImageAt(0);
+  std::cout << output << ": " << document.container().image_count() << " images, "
+            << overview.bitmap().depth << " bits, " << overview.map_width() << " x "
+            << overview.map_height() << " pixels, " << fs::file_size(output) << " bytes\n";
+}
+
+// The document's own import and save, as the desktop program runs them:
+// Import (40039) with the options from the command line, optionally a
+// calibration file (40064 / 40065), then Save As.
 int Convert(CliContext& context, const ConvertOptions& options) {
-  ConversionSettings settings = SettingsFrom(options.flags);
-  const std::string output = options.output.empty() ? DefaultOutput(options.source) : options.output;
-  const std::string name = options.name.empty() ? fs::path(options.source).stem().string()
-                                                : options.name;
-  const std::string& base_name = context.strings.Get(kDefaultDocumentNameId);
-  ProgressPrinter progress;
-  CImageContainer container(base_name.empty() ? "Map" : base_name, &progress);
-  int result = RunReported(context, kContextImport, [&]() {
-    ImportSourceImage(container, options.source, name.substr(0, kMaxMapNameLength), settings);
-  });
-  if (result != 0) return result;
-  return RunReported(context, kContextSave, [&]() {
-    SaveMapFile(container, output, DatabaseNameFor(output), MapWriteTime());
-    const CImage& overview = *container.ImageAt(0);
-    std::cout << output << ": " << container.image_count() << " images, "
-              << overview.bitmap().depth << " bits, " << overview.map_width() << " x "
-              << overview.map_height() << " pixels, " << fs::file_size(output) << " bytes\n";
-  });
+  const std::optional<WorldFileSystem> world_system = WorldSystemFor(options);
+  ApplicationState app;
+  LoadDocumentTexts(context.strings, &app);
+  std::ostream quiet(nullptr);
+  app.diagnostics = &quiet;
+  CliDocumentUi ui(context);
+  ui.settings = SettingsFrom(options.flags);
+  if (!options.name.empty()) ui.map_name = options.name.substr(0, kMaxMapNameLength);
+
+  CDocument document(app, ui, true);
+  if (document.ImportSourceImage(options.source, true, true) != 0) return 1;
+  if (options.no_calibration) {
+    ClearCalibrationRecord(&app.calibration);
+    document.RestoreBounds(BoundTexts{});
+  }
+  if (!options.calibration.empty()) {
+    ui.calibration_file = options.calibration;
+    ui.world_system = world_system;
+    bool handled = false;
+    const int command = world_system ? kCmdImportWorldFile : kCmdImportCalibrationFile;
+    if (document.HandleCommand(command, &handled) != 0) return 1;
+    document.ApplyCalibration();
+  }
+  const std::string output =
+      options.output.empty() ? DefaultOutput(document.source_path()) : options.output;
+  // Relative to the working folder, not to the document's.
+  ui.map_file = fs::absolute(output).string();
+  bool handled = false;
+  if (document.HandleCommand(kCmdSaveAs, &handled) != 0) return 1;
+  return RunReported(context, kContextSave, [&]() { PrintSummary(document, output); });
 }
 
 }  // namespace
@@ -57,15 +100,32 @@ void AddConvertCommand(CLI::App& app, CliContext& context, int* exit_code) {
   auto options = std::make_shared<ConvertOptions>();
   CLI::App* command = app.add_subcommand(
       "convert", "Convert an image into a map database: an overview and 160 x 131 tiles");
-  command->add_option("SOURCE", options->source, "Image: BMP, JPEG, PNG, GIF, TIFF, KAP or CAP")
+  command
+      ->add_option("SOURCE", options->source,
+                   "Image (BMP, JPEG, PNG, GIF, TIFF, KAP, CAP) or a .kvm, .cal or .jpr file "
+                   "naming its image")
       ->required()
       ->check(CLI::ExistingFile);
-  command->add_option("-o,--output", options->output, "Map database to write (default: SOURCE.prc)");
-  command->add_option("--name", options->name, "Map name (default: SOURCE's file name)");
+  command->add_option("-o,--output", options->output,
+                      "Map database to write (default: the image's name with .prc)");
+  command->add_option("--name", options->name, "Map name (default: the image's file name)");
+  CLI::Option* calibration =
+      command
+          ->add_option("--calibration", options->calibration,
+                       "Calibration file (or world file) to use after the image")
+          ->check(CLI::ExistingFile);
+  command
+      ->add_option("--world-system", options->world_system,
+                   "Coordinate system of a world file: index, name or grid code")
+      ->needs(calibration);
+  command->add_option("--zone", options->zone, "UTM or MTM zone of a world file, e.g. 32U")
+      ->needs(calibration);
+  command
+      ->add_flag("--no-calibration", options->no_calibration,
+                 "Ignore any calibration found with the image")
+      ->excludes(calibration);
   AddConversionFlags(command, &options->flags, true);
-  command->callback([&context, exit_code, options]() {
-    *exit_code = Convert(context, *options);
-  });
+  command->callback([&context, exit_code, options]() { *exit_code = Convert(context, *options); });
 }
 
 }  // namespace kv::cli

@@ -3,9 +3,11 @@
 #include <memory>
 #include <string>
 
+#include "cli/cli_document_ui.h"
 #include "cli/commands.h"
 #include "cli/conversion_flags.h"
-#include "map/map_file.h"
+#include "document/command_ids.h"
+#include "document/document.h"
 
 namespace kv::cli {
 
@@ -17,25 +19,38 @@ struct RecodeOptions {
   ConversionFlags flags;
 };
 
+// Re-opens the map as a document, runs its colour depth command over every
+// entry with the compression the flags ask for, and saves in place or as
+// the output.
 int Recode(CliContext& context, const RecodeOptions& options) {
-  ConversionSettings settings;
-  CImageContainer container("Map", nullptr);
-  int result = RunReported(context, kContextOpen, [&]() {
-    LoadMapFile(options.map, container, settings, nullptr);
-  });
+  ApplicationState app;
+  LoadDocumentTexts(context.strings, &app);
+  std::ostream quiet(nullptr);
+  app.diagnostics = &quiet;
+  CliDocumentUi ui(context);
+  std::unique_ptr<CDocument> document;
+  int result = RunReported(context, kContextOpen,
+                           [&]() { document = CDocument::FromFile(app, ui, options.map, true); });
   if (result != 0) return result;
   // Reading made the compression setting follow the map; the flag decides.
-  settings = SettingsFrom(options.flags, settings);
-  result = RunReported(context, kContextColourDepth, [&]() {
-    container.ReencodeImages(settings, options.flags.depth);
-  });
-  if (result != 0) return result;
-  const std::string output = options.output.empty() ? options.map : options.output;
-  return RunReported(context, kContextSave, [&]() {
-    SaveMapFile(container, output, DatabaseNameFor(output), MapWriteTime());
-    std::cout << output << ": " << container.image_count() << " images, " << options.flags.depth
-              << " bits\n";
-  });
+  const bool compress = SettingsFrom(options.flags, app.settings).compressBitmaps;
+  if (compress != app.settings.compressBitmaps) {
+    if (document->SetCompression(compress) != 0) return 1;
+  }
+  if (document->SetColourDepth(options.flags.depth) != 0) return 1;
+  bool handled = false;
+  if (options.output.empty()) {
+    result = document->HandleCommand(kCmdSave, &handled);
+  } else {
+    // Relative to the working folder, not to the map's.
+    ui.map_file = std::filesystem::absolute(options.output).string();
+    result = document->HandleCommand(kCmdSaveAs, &handled);
+  }
+  if (result != 0) return 1;
+  const std::string& written = options.output.empty() ? options.map : options.output;
+  std::cout << written << ": " << document->container().image_count() << " images, "
+            << options.flags.depth << " bits\n";
+  return 0;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,12 +63,13 @@ class CImageContainer {
   CImage& AddImageFromSource(ImageSourcePtr source, bool convert, const std::string* name,
                              ConversionSettings& settings);
 
-  // Encodes every image again from its reference bitmap at `depth`, with
-  // compression as the settings say, in list order: the first image builds
-  // the colour table the others share. An image whose reference already has
-  // that depth and compression takes the reference as it is. A failure
-  // leaves the failing image and those after it as they were.
-  void ReencodeImages(const ConversionSettings& settings, int depth);
+  // Encodes every image again from its reference bitmap at `depth` (none:
+  // each at the depth it has now), with compression as the settings say, in
+  // list order: the first image builds the colour table the others share.
+  // An image whose reference already has that depth and compression takes
+  // the reference as it is. A failure leaves the failing image and those
+  // after it as they were.
+  void ReencodeImages(const ConversionSettings& settings, std::optional<int> depth);
 
   // "<base name> <n>", counting from 1.
   std::string NextImageName();

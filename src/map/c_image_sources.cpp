@@ -152,9 +152,11 @@ CImage& CImageContainer::AddImageFromSource(ImageSourcePtr source, bool convert,
 
 namespace kv {
 
-void CImageContainer::ReencodeImages(const ConversionSettings& settings, int depth) {
+void CImageContainer::ReencodeImages(const ConversionSettings& settings,
+                                     std::optional<int> new_depth) {
   bool first = true;
   for (const auto& image : images_) {
+    const int depth = new_depth.value_or(image->bitmap().depth);
     const BitmapRecord& reference = image->reference_bitmap();
     if (reference.depth == depth && reference.compressed == settings.compressBitmaps) {
       image->SetBitmap(reference);

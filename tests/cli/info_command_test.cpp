@@ -36,7 +36,10 @@ std::vector<std::uint8_t> CompressedBitmapRecord() {
 class InfoCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / "kv_info_command_test";
+    // One folder per test: ctest runs tests side by side.
+    dir_ = fs::temp_directory_path() /
+           ("kv_info_command_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

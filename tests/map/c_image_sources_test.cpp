@@ -107,3 +107,34 @@ TEST_F(ImageSourcesTest, FileErrorsNameTheFile) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(ReencodeImagesTest, WithoutADepthEveryImageKeepsItsOwn) {
+  CImageContainer container("Map", nullptr);
+  ConversionSettings settings;
+  const std::vector<std::uint8_t> bmp = Bmp(200, 150);
+  ConversionSource source{1, bmp, nullptr};
+  const std::string name = "Mixed";
+  settings.colourDepth = 8;
+  container.AddSourceImage(source, true, true, true, &name, 0, 0xFFFF, settings);
+  settings.colourDepth = 16;
+  container.AddSourceImage(source, true, true, true, &name, 0, 0xFFFF, settings);
+
+  settings.compressBitmaps = false;
+  container.ReencodeImages(settings, std::nullopt);
+  for (const auto& image : container.images()) {
+    EXPECT_EQ(image->bitmap().depth, image->reference_bitmap().depth);
+    EXPECT_FALSE(image->bitmap().compressed);
+  }
+  EXPECT_EQ(container.ImageAt(0)->bitmap().depth, 8);
+  EXPECT_EQ(container.image_count(), 10u);  // each source: overview and 2 x 2 tiles
+  EXPECT_EQ(container.ImageAt(5)->bitmap().depth, 16);
+
+  container.ReencodeImages(settings, 4);
+  for (const auto& image : container.images()) EXPECT_EQ(image->bitmap().depth, 4);
+}
+
+}  // namespace
+}  // namespace kv

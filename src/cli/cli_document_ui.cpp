@@ -1,0 +1,37 @@
+#include "cli/cli_document_ui.h"
+
+#include <iostream>
+
+namespace kv::cli {
+
+// kvmap only runs the commands the user asked for, so every question about
+// them is answered yes.
+Answer CliDocumentUi::Ask(const Question&) { return Answer::kYes; }
+
+void CliDocumentUi::ShowMessage(const std::string& text, const std::string&, MessageIcon) {
+  std::cout << text << "\n";
+}
+
+void CliDocumentUi::ReportFailure(std::uint32_t context_id, const DocumentFailure& failure) {
+  ReportDocumentFailure(context_.reporter, context_.strings.Get(context_id), failure);
+}
+
+std::optional<std::string> CliDocumentUi::ChooseFile(const FileRequest& request) {
+  switch (request.choice) {
+    case FileChoice::kSaveMap:
+      return map_file;
+    case FileChoice::kWorldFile:
+    case FileChoice::kCalibrationFile:
+      return calibration_file;
+    default:
+      return std::nullopt;
+  }
+}
+
+bool CliDocumentUi::RunConversionOptions(std::string* name, ConversionSettings* chosen) {
+  if (map_name) *name = *map_name;
+  *chosen = settings;
+  return true;
+}
+
+}  // namespace kv::cli

@@ -1,0 +1,39 @@
+#ifndef KORVALE_CLI_CLI_DOCUMENT_UI_H_
+#define KORVALE_CLI_CLI_DOCUMENT_UI_H_
+
+// The document's user interface for kvmap: the answers come from the
+// command line, failures go to standard error through the error reporting.
+
+#include <optional>
+#include <string>
+
+#include "cli/cli_context.h"
+#include "document/document_ui.h"
+
+namespace kv::cli {
+
+class CliDocumentUi final : public DocumentUi {
+ public:
+  explicit CliDocumentUi(CliContext& context) : context_(context) {}
+
+  // What the command line chose; a chooser without an answer cancels.
+  std::optional<std::string> map_file;          // Save As
+  std::optional<std::string> calibration_file;  // 40064 / 40065
+  std::optional<WorldFileSystem> world_system;
+  std::optional<std::string> map_name;  // replaces the proposed name
+  ConversionSettings settings;          // what the options dialog returns
+
+  Answer Ask(const Question& question) override;
+  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+  void ReportFailure(std::uint32_t context_id, const DocumentFailure& failure) override;
+  std::optional<std::string> ChooseFile(const FileRequest& request) override;
+  std::optional<WorldFileSystem> ChooseWorldFileSystem() override { return world_system; }
+  bool RunConversionOptions(std::string* name, ConversionSettings* chosen) override;
+
+ private:
+  CliContext& context_;
+};
+
+}  // namespace kv::cli
+
+#endif  // KORVALE_CLI_CLI_DOCUMENT_UI_H_

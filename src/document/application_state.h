@@ -1,0 +1,47 @@
+#ifndef KORVALE_DOCUMENT_APPLICATION_STATE_H_
+#define KORVALE_DOCUMENT_APPLICATION_STATE_H_
+
+// What the program keeps beyond one document: the current calibration, the
+// conversion settings, the folders last used, the texts the document shows,
+// and what calibration imports share. The caller owns it (the main window,
+// kvmap's command, a test) and hands it to each document by reference.
+
+#include <iostream>
+#include <ostream>
+#include <string>
+
+#include "bitmap/conversion_context.h"
+#include "calibration/calibration_import.h"
+#include "calibration/calibration_record.h"
+#include "geo/grid_conversion.h"
+#include "geo/position_text.h"
+#include "shell/string_table.h"
+
+namespace kv {
+
+struct ApplicationState {
+  CalibrationRecord calibration;
+  ConversionSettings settings;
+  // With trailing separator, or empty for the working folder.
+  std::string last_map_folder;
+  std::string last_image_folder;
+  std::string caption;                       // string 1030
+  std::string default_document_name;         // string 1028
+  std::string save_changes_question;         // string 1029: "%s" is the file name
+  std::string replace_calibration_question;  // string 2085
+  std::string negative_letters = std::string(kDefaultNegativeLetters);
+
+  CoordinateContext coordinates;
+  CalibrationImportState import_state;
+  // Diagnostics nobody is meant to see (a missing library, a world file's
+  // report).
+  std::ostream* diagnostics = &std::cout;
+};
+
+// The texts from the language strings, each falling back to the program's
+// own English text when the strings lack it.
+void LoadDocumentTexts(const StringTable& strings, ApplicationState* state);
+
+}  // namespace kv
+
+#endif  // KORVALE_DOCUMENT_APPLICATION_STATE_H_

@@ -1,0 +1,42 @@
+#ifndef KORVALE_DOCUMENT_COMMAND_IDS_H_
+#define KORVALE_DOCUMENT_COMMAND_IDS_H_
+
+// The menu commands the document handles or keeps enabled, by their menu
+// identifiers.
+
+namespace kv {
+
+inline constexpr int kCmdSave = 40002;
+inline constexpr int kCmdSaveAs = 40003;
+inline constexpr int kCmdExit = 40004;
+inline constexpr int kCmdImportImage = 40039;
+// Only enabled and grayed by the document; nothing handles it.
+inline constexpr int kCmdSelectedEntry = 40040;
+inline constexpr int kCmdDepth16 = 40047;
+inline constexpr int kCmdDepth8 = 40048;
+inline constexpr int kCmdDepth4 = 40049;
+inline constexpr int kCmdDepth2 = 40052;
+inline constexpr int kCmdDepth1 = 40053;
+inline constexpr int kCmdOpenCalibration = 40055;
+inline constexpr int kCmdCloseCalibration = 40056;
+inline constexpr int kCmdToggleCompression = 40057;
+inline constexpr int kCmdCopyToPocketPc = 40058;
+inline constexpr int kCmdExportCalibration = 40059;
+inline constexpr int kCmdZoom200 = 40060;
+inline constexpr int kCmdZoom50 = 40061;
+inline constexpr int kCmdZoom100 = 40062;
+inline constexpr int kCmdZoomFit = 40063;
+inline constexpr int kCmdImportWorldFile = 40064;
+inline constexpr int kCmdImportCalibrationFile = 40065;
+
+struct DepthCommand {
+  int command;
+  int depth;
+};
+
+inline constexpr DepthCommand kDepthCommands[] = {
+    {kCmdDepth16, 16}, {kCmdDepth8, 8}, {kCmdDepth4, 4}, {kCmdDepth2, 2}, {kCmdDepth1, 1}};
+
+}  // namespace kv
+
+#endif  // KORVALE_DOCUMENT_COMMAND_IDS_H_

@@ -1,0 +1,168 @@
+#ifndef KORVALE_DOCUMENT_DOCUMENT_H_
+#define KORVALE_DOCUMENT_DOCUMENT_H_
+
+// The one open map document: its images, its file identity and the commands
+// that import, re-open, save and export it. Questions and pane updates go
+// through DocumentUi; what outlives a document is in ApplicationState.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "bitmap/image_source_library.h"
+#include "document/application_state.h"
+#include "document/document_ui.h"
+#include "document/image_list_model.h"
+#include "map/c_image_container.h"
+
+namespace kv {
+
+struct MenuItemState {
+  int command = 0;
+  bool enabled = true;
+  bool checked = false;
+};
+
+// The four corner texts of the current image, in the map's order.
+using BoundTexts = std::array<std::string, kCornerTextCount>;
+
+class CDocument {
+ public:
+  // An empty document. Without `reset_calibration` the current calibration
+  // is kept for the next image, its point pixels scaled back to full size;
+  // with it the calibration is cleared. Either way the scale becomes 1/1.
+  CDocument(ApplicationState& app, DocumentUi& ui, bool reset_calibration);
+  virtual ~CDocument();
+  CDocument(const CDocument&) = delete;
+  CDocument& operator=(const CDocument&) = delete;
+
+  // An empty document that then opens `path`: a ".prc" is re-opened (its
+  // failures propagate as LException), anything else imported as a source
+  // image without the options dialog (its failures are reported, context
+  // 1003, and leave the document empty).
+  static std::unique_ptr<CDocument> FromFile(ApplicationState& app, DocumentUi& ui,
+                                             const std::string& path, bool reset_calibration);
+
+  // May the document be dropped? Asks to save a modified document.
+  bool QueryClose();
+  // Result of the command; `*handled` false for identifiers it does not know.
+  int HandleCommand(int command, bool* handled);
+  // Adds a dropped file, converted; 0 or -1 (reported, context 1003).
+  int Drop(const std::string& path);
+
+  // Asks for a source file and imports it with the options dialog.
+  int ImportImage(bool reset_calibration);
+  // Imports an image, or the image a calibration file names. 0, or -1 when
+  // cancelled or failed (failures are reported, context 1003); a failed or
+  // cancelled import leaves the document and the calibration as they were.
+  int ImportSourceImage(const std::string& path, bool reset_calibration, bool show_options);
+  // Throws LException; the caller reports with context 1000.
+  void ReopenMap(const std::string& path, bool reset_calibration);
+
+  int Save();               // 40002
+  int SaveAs();             // 40003
+  int ExportCalibration();  // 40059
+  int SetColourDepth(int depth);
+  int SetCompression(bool compress);
+  // 40064 (world file) and 40065.
+  int ImportCalibrationFile(bool world_file);
+
+  // The state of the items the menu update touches.
+  std::array<MenuItemState, 7> MenuState() const;
+
+  BoundTexts RememberBounds() const;
+  void RestoreBounds(const BoundTexts& texts);
+  // The calibration dialog applied its values.
+  void CalibrationDialogClosed();
+  // What applying a calibration does to the current image: its corner texts
+  // follow the record's bounds (when it has any) and its calibration text
+  // the record. For callers without the dialog, e.g. after 40064 / 40065.
+  void ApplyCalibration();
+
+  std::string Title() const;
+  void UpdateTitle();
+
+  CImageContainer& container() { return *container_; }
+  const CImageContainer& container() const { return *container_; }
+  ImageListModel& image_list() { return list_; }
+  const ImageListModel& image_list() const { return list_; }
+  const std::string& source_path() const { return source_path_; }
+  const std::string& folder() const { return folder_; }
+  const std::string& file_name() const { return file_name_; }
+  const std::string& database_name() const { return database_name_; }
+  std::string document_path() const { return folder_ + file_name_; }
+  bool saved() const { return saved_; }
+
+ private:
+  // Every entry again from its reference at `depth` (none: its own depth);
+  // errors are reported with context 1005.
+  int Reencode(std::optional<int> depth);
+
+  // What a failed import puts back.
+  struct Snapshot {
+    std::size_t image_count = 0;
+    bool modified = false;
+    CalibrationRecord calibration;
+    std::string source_path;
+    std::ptrdiff_t selected = -1;
+  };
+  Snapshot TakeSnapshot() const;
+  void RestoreSnapshot(const Snapshot& snapshot);
+
+  ImportEnvironment Environment();
+  int Report(std::uint32_t context, const DocumentFailure& failure);
+  void SetIdentity(const std::string& path);
+  std::string ProposedName() const;
+
+  // The image an import opens, and the calibration file that named it.
+  struct ImportPlan {
+    std::string image_path;
+    int kind = 0;
+    std::string map_name;
+    std::string calibration_path;  // empty for a plain image
+    int calibration_type = 0;      // kCalibrationFileKvm, ...Cal, ...Jpr
+    CalibrationImport import;
+  };
+  ImportPlan PlanImport(const std::string& path);
+  void TakeImportedCalibration(const ImportPlan& plan);
+  // Opens the file as its kind says and adds it; GeoTIFF and chart sources
+  // leave their own calibration in `*own_calibration`.
+  CImage& AddSourceByKind(const std::string& path, int kind, const std::string& name, bool convert,
+                          std::optional<CalibrationRecord>* own_calibration);
+  void CalibrateImported(CImage& image, const ImportPlan& plan,
+                         const std::optional<CalibrationRecord>& own_calibration,
+                         bool reset_calibration);
+  // Source pixels of the image: point pixels are read in these before the
+  // output scale applies.
+  void SourceSize(const CImage& image, std::int32_t* width, std::int32_t* height) const;
+  void StoreCalibrationText(CImage& image) const;
+  int SaveBody(const std::string& target);
+  int ExportBody();
+  std::string Resolve(const std::string& chosen) const;
+
+  ApplicationState& app_;
+  DocumentUi& ui_;
+  std::string source_path_;
+  bool export_mode_ = false;
+  std::string file_name_;
+  std::string folder_;
+  std::string database_name_;
+  bool saved_ = false;
+  ImageSourceLibrary library_;
+  ImageListModel list_;
+  std::unique_ptr<CImageContainer> container_;
+};
+
+// The image's four corner texts from the record's bounds; false (and
+// nothing changed) when the record has no bounds.
+bool SetCornerTextsFromBounds(CImage& image, const CalibrationRecord& record);
+
+// Point pixels times `num` / `den`, as the output scale wants them.
+void ScaleCalibrationPoints(CalibrationRecord* record, int num, int den);
+
+}  // namespace kv
+
+#endif  // KORVALE_DOCUMENT_DOCUMENT_H_

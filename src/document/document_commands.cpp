@@ -1,0 +1,105 @@
+// Colour depth and compression over all entries, and importing a world file
+// or calibration file for the current image.
+
+#include "calibration/calibration_file_import.h"
+#include "calibration/calibration_text_reader.h"
+#include "document/document.h"
+#include "shell/exceptions.h"
+#include "shell/message_tables.h"
+
+namespace kv {
+
+namespace {
+
+void ThrowImportFailure(int status, const std::string& path) {
+  if (status == kImportNotFound) throw ErrUnknownImageKind(path.c_str());
+  throw ErrFileRead(path.c_str());
+}
+
+}  // namespace
+
+int CDocument::SetColourDepth(int depth) { return Reencode(depth); }
+
+int CDocument::Reencode(std::optional<int> depth) {
+  DocumentFailure failure;
+  const bool ok = CaptureFailure(
+      [&]() {
+        WaitCursor wait(ui_);
+        // In list order: the first entry builds the colour table the others
+        // share.
+        container_->ReencodeImages(app_.settings, depth);
+      },
+      std::string(), &failure);
+  list_.Select(0);
+  ui_.ShowImage(list_.current());
+  return ok ? 0 : Report(kContextColourDepth, failure);
+}
+
+int CDocument::SetCompression(bool compress) {
+  app_.settings.compressBitmaps = compress;
+  if (list_.current() == nullptr) return 0;
+  // Every entry keeps its own depth.
+  const int result = Reencode(std::nullopt);
+  // The bitmaps changed although their depths did not.
+  if (result == 0) container_->SetModified();
+  return result;
+}
+
+void CDocument::ApplyCalibration() {
+  CImage* current = list_.current();
+  if (current == nullptr) return;
+  SetCornerTextsFromBounds(*current, app_.calibration);
+  StoreCalibrationText(*current);
+  list_.Refresh(*current);
+  container_->SetModified();
+}
+
+int CDocument::ImportCalibrationFile(bool world_file) {
+  CImage* current = list_.current();
+  if (current != nullptr) {
+    Question question;
+    question.text = app_.replace_calibration_question;
+    question.caption = app_.caption;
+    question.icon = MessageIcon::kQuestion;
+    question.answers = AnswerSet::kYesNo;
+    if (ui_.Ask(question) != Answer::kYes) return 0;
+  }
+  const std::optional<std::string> chosen =
+      ui_.ChooseFile({world_file ? FileChoice::kWorldFile : FileChoice::kCalibrationFile,
+                      app_.last_image_folder, std::string()});
+  if (!chosen) return 0;
+  std::optional<WorldFileSystem> system;
+  if (world_file) {
+    system = ui_.ChooseWorldFileSystem();
+    if (!system) return 0;
+  }
+  const std::int32_t width = current ? static_cast<std::int32_t>(current->map_width()) : 0;
+  const std::int32_t height = current ? static_cast<std::int32_t>(current->map_height()) : 0;
+  DocumentFailure failure;
+  const bool ok = CaptureFailure(
+      [&]() {
+        CalibrationImport import;
+        int type = 0;
+        const int status = ::kv::ImportCalibrationFile(*chosen, system, Environment(), &import,
+                                                       width, height, &type);
+        app_.import_state.needs_image_size = false;
+        if (status != kImportOk) ThrowImportFailure(status, *chosen);
+        CalibrationRecord record =
+            CalibrationRecordFromImport(import, app_.negative_letters, width, height);
+        if ((type == kCalibrationFileKvm || type == kCalibrationFileCal) && import.raw_text) {
+          ReadCalibrationIntoRecord(
+              *import.raw_text,
+              type == kCalibrationFileKvm ? kCalibrationSourceKvm : kCalibrationSourceCal, &record);
+        }
+        app_.calibration = std::move(record);
+      },
+      *chosen, &failure);
+  if (!ok) return Report(kContextImport, failure);
+  ui_.RefreshCalibrationDialog();
+  // The image's calibration text follows at the next apply or save; until
+  // then the change must not be lost on close.
+  container_->SetModified();
+  return 0;
+}
+
+}  // namespace kv

@@ -1,0 +1,255 @@
+// Importing a source image, with the calibration file that names it or the
+// one found beside it.
+
+#include <filesystem>
+#include <string_view>
+
+#include "calibration/calibration_file_finder.h"
+#include "calibration/calibration_file_import.h"
+#include "calibration/calibration_text_reader.h"
+#include "calibration/calibration_text_writer.h"
+#include "calibration/chart_calibration.h"
+#include "calibration/geotiff_calibration.h"
+#include "document/document.h"
+#include "document/image_kind.h"
+#include "shell/exceptions.h"
+#include "shell/message_tables.h"
+
+namespace kv {
+
+namespace {
+
+// Where a calibration file's image is looked for when the file does not
+// say, in this order.
+constexpr std::string_view kImageExtensions[] = {"bmp", "tif", "tiff", "jpg", "jpeg",
+                                                 "png", "gif", "kap",  "cap"};
+
+// The reader state of a calibration file given as the file to import.
+int CalibrationTypeOfKind(int kind) {
+  switch (kind) {
+    case kImageKindKvm:
+      return kCalibrationFileKvm;
+    case kImageKindCal:
+      return kCalibrationFileCal;
+    case kImageKindJpr:
+      return kCalibrationFileJpr;
+    default:
+      return 0;
+  }
+}
+
+std::string PathWithoutExtension(const std::string& path) {
+  const std::string_view extension = FileExtension(path);
+  return extension.empty() ? path : path.substr(0, path.size() - extension.size() - 1);
+}
+
+std::string ImageExtensionOf(const CalibrationImport& import, const std::string& stem) {
+  std::string_view extension = import.image_extension;
+  if (!extension.empty() && extension.front() == '.') extension.remove_prefix(1);
+  if (!extension.empty()) return std::string(extension);
+  extension = FileExtension(import.image_name);
+  if (!extension.empty()) return std::string(extension);
+  for (std::string_view candidate : kImageExtensions) {
+    std::error_code ignored;
+    if (std::filesystem::is_regular_file(stem + "." + std::string(candidate), ignored)) {
+      return std::string(candidate);
+    }
+  }
+  return std::string();
+}
+
+void SetCornerTexts(CImage& image, const std::string& west, const std::string& north,
+                    const std::string& east, const std::string& south) {
+  image.set_corner_text(kTopLeftLongitude, west);
+  image.set_corner_text(kTopLeftLatitude, north);
+  image.set_corner_text(kBottomRightLongitude, east);
+  image.set_corner_text(kBottomRightLatitude, south);
+}
+
+int TextSourceOf(int calibration_type) {
+  return calibration_type == kCalibrationFileKvm ? kCalibrationSourceKvm : kCalibrationSourceCal;
+}
+
+}  // namespace
+
+bool SetCornerTextsFromBounds(CImage& image, const CalibrationRecord& record) {
+  if (record.north == 0 && record.west == 0 && record.south == 0 && record.east == 0) return false;
+  SetCornerTexts(image, FormatBoundText(record.west, false), FormatBoundText(record.north, true),
+                 FormatBoundText(record.east, false), FormatBoundText(record.south, true));
+  return true;
+}
+
+CDocument::ImportPlan CDocument::PlanImport(const std::string& path) {
+  ImportPlan plan;
+  plan.image_path = path;
+  plan.kind = ImageKind(path);
+  plan.map_name = std::filesystem::path(path).stem().string().substr(0, kMaxImageNameLength);
+  plan.calibration_type = CalibrationTypeOfKind(plan.kind);
+  if (plan.calibration_type == 0) return plan;
+
+  plan.calibration_path = path;
+  int type = plan.calibration_type;
+  // A file that cannot be read leaves the import empty; the image search
+  // below still runs and opening fails later with the path in the message.
+  ::kv::ImportCalibrationFile(path, std::nullopt, Environment(), &plan.import, 0, 0, &type);
+  const std::string stem = PathWithoutExtension(path);
+  const std::string extension = ImageExtensionOf(plan.import, stem);
+  if (!extension.empty()) {
+    plan.image_path = stem + "." + extension;
+    plan.kind = ImageKindOfExtension(extension);
+  }
+  if (!plan.import.image_name.empty()) {
+    plan.map_name = plan.import.image_name.substr(0, kMaxImageNameLength);
+  }
+  return plan;
+}
+
+void CDocument::TakeImportedCalibration(const ImportPlan& plan) {
+  app_.calibration = CalibrationRecordFromImport(plan.import, app_.negative_letters, 0, 0);
+  const bool text_format =
+      plan.calibration_type == kCalibrationFileKvm || plan.calibration_type == kCalibrationFileCal;
+  if (text_format && plan.import.raw_text) {
+    ReadCalibrationIntoRecord(*plan.import.raw_text, TextSourceOf(plan.calibration_type),
+                              &app_.calibration);
+  }
+}
+
+int CDocument::ImportImage(bool reset_calibration) {
+  const std::optional<std::string> chosen =
+      ui_.ChooseFile({FileChoice::kSourceImage, app_.last_image_folder, std::string()});
+  if (!chosen) return -1;
+  const std::string folder = std::filesystem::path(*chosen).parent_path().string();
+  if (!folder.empty()) app_.last_image_folder = folder + "/";
+  return ImportSourceImage(*chosen, reset_calibration, true);
+}
+
+int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration,
+                                 bool show_options) {
+  const Snapshot before = TakeSnapshot();
+  if (reset_calibration) ClearCalibrationRecord(&app_.calibration);
+  ImportPlan plan = PlanImport(path);
+  if (reset_calibration && !plan.calibration_path.empty()) TakeImportedCalibration(plan);
+  if (show_options && !ui_.RunConversionOptions(&plan.map_name, &app_.settings)) {
+    RestoreSnapshot(before);
+    return -1;
+  }
+  DocumentFailure failure;
+  const bool ok = CaptureFailure(
+      [&]() {
+        WaitCursor wait(ui_);
+        source_path_ = plan.image_path;
+        std::optional<CalibrationRecord> own_calibration;
+        // Import converts into overview and tiles; Open adds the image alone.
+        CImage& image = AddSourceByKind(plan.image_path, plan.kind, plan.map_name, show_options,
+                                        &own_calibration);
+        list_.Select(0);
+        CalibrateImported(image, plan, own_calibration, reset_calibration);
+      },
+      plan.image_path, &failure);
+  app_.import_state.needs_image_size = false;
+  if (!ok) {
+    RestoreSnapshot(before);
+    return Report(kContextImport, failure);
+  }
+  UpdateTitle();
+  ui_.Repaint();
+  return 0;
+}
+
+CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std::string& name,
+                                   bool convert,
+                                   std::optional<CalibrationRecord>* own_calibration) {
+  ConversionSettings& settings = app_.settings;
+  if (kind == kImageKindBmp) {
+    return container_->AddImageFromFile(kImageKindBmp, path, &name, convert, settings);
+  }
+  ImageSourcePtr source;
+  if (kind == kImageKindChart) {
+    if (library_.Open(path, ImageSourceKind::kChart, &source) != kConvOk || !source) {
+      throw ErrUnknownImageKind(path.c_str());
+    }
+    std::vector<ChartCalibrationPoint> points;
+    for (const ChartReferencePoint& reference : source->reference_points()) {
+      points.push_back(
+          {reference.pixel_x, reference.pixel_y, reference.latitude, reference.longitude});
+    }
+    CalibrationRecord chart;
+    CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt()), source->Width(),
+                   source->Height(), &chart);
+    *own_calibration = std::move(chart);
+    return container_->AddImageFromSource(std::move(source), convert, &name, settings);
+  }
+  if (kind == kImageKindTiff) {
+    // A TIFF without georeferencing is imported without calibration.
+    CalibrationImport geotiff;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    if (ReadGeoTiffCalibration(path, &geotiff, &width, &height) == kImportOk) {
+      *own_calibration = CalibrationRecordFromImport(geotiff, app_.negative_letters, width, height);
+    }
+  }
+  if (library_.Open(path, ImageSourceKind::kRaster, &source) != kConvOk || !source) {
+    throw ErrFileOpen(path.c_str());
+  }
+  return container_->AddImageFromSource(std::move(source), convert, &name, settings);
+}
+
+void CDocument::SourceSize(const CImage& image, std::int32_t* width, std::int32_t* height) const {
+  const ScaleRatio scale = app_.settings.scale;
+  const std::int64_t num = scale.scaleNum > 0 ? scale.scaleNum : 1;
+  const std::int64_t den = scale.scaleDen > 0 ? scale.scaleDen : 1;
+  *width = static_cast<std::int32_t>(std::int64_t{image.map_width()} * den / num);
+  *height = static_cast<std::int32_t>(std::int64_t{image.map_height()} * den / num);
+}
+
+void CDocument::CalibrateImported(CImage& image, const ImportPlan& plan,
+                                  const std::optional<CalibrationRecord>& own_calibration,
+                                  bool reset_calibration) {
+  CalibrationRecord& record = app_.calibration;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  SourceSize(image, &width, &height);
+  if (own_calibration) record = *own_calibration;
+  const bool given = !plan.calibration_path.empty() || own_calibration || !reset_calibration;
+  if (!given) {
+    CalibrationImport found_import;
+    const int type =
+        FindCalibrationFile(plan.image_path, Environment(), &found_import, width, height, nullptr);
+    if (type != kImportNotFound) {
+      record = CalibrationRecordFromImport(found_import, app_.negative_letters, width, height);
+      if ((type == kCalibrationFileKvm || type == kCalibrationFileCal) && found_import.raw_text) {
+        ReadCalibrationIntoRecord(*found_import.raw_text, TextSourceOf(type), &record);
+      }
+    }
+  } else if (app_.import_state.needs_image_size && !plan.calibration_path.empty()) {
+    // A ".jpr" holding world file numbers: read again, now with the size.
+    CalibrationImport again;
+    int type = plan.calibration_type;
+    ::kv::ImportCalibrationFile(plan.calibration_path, std::nullopt, Environment(), &again, width,
+                                height, &type);
+    record = CalibrationRecordFromImport(again, app_.negative_letters, width, height);
+  }
+  record.width = static_cast<std::int32_t>(image.map_width());
+  record.height = static_cast<std::int32_t>(image.map_height());
+  ScaleCalibrationPoints(&record, app_.settings.scale.scaleNum, app_.settings.scale.scaleDen);
+
+  if (!SetCornerTextsFromBounds(image, record) && given) {
+    SetCornerTexts(image, plan.import.west_text, plan.import.north_text, plan.import.east_text,
+                   plan.import.south_text);
+  }
+  StoreCalibrationText(image);
+  list_.Refresh(image);
+}
+
+void CDocument::StoreCalibrationText(CImage& image) const {
+  const std::optional<std::string> text =
+      WriteCalibrationText(app_.calibration, app_.calibration.pending_text);
+  if (!text) {
+    image.SetCalibration(nullptr, 0);
+    return;
+  }
+  // Stored with its terminating NUL.
+  image.SetCalibration(reinterpret_cast<const std::uint8_t*>(text->c_str()), text->size() + 1);
+}
+
+}  // namespace kv

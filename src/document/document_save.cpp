@@ -1,0 +1,91 @@
+// Save, Save As and Export Calibration.
+
+#include <filesystem>
+
+#include "calibration/calibration_text_writer.h"
+#include "document/document.h"
+#include "map/map_file.h"
+#include "shell/exceptions.h"
+#include "shell/message_tables.h"
+
+namespace kv {
+
+std::string CDocument::Resolve(const std::string& chosen) const {
+  if (std::filesystem::path(chosen).is_absolute() || folder_.empty()) return chosen;
+  return folder_ + chosen;
+}
+
+int CDocument::Save() {
+  const std::string target = document_path();
+  if (!ui_.CloseCalibrationDialog(true)) return -1;
+  int result = 0;
+  DocumentFailure failure;
+  if (!CaptureFailure([&]() { result = SaveBody(target); }, target, &failure)) {
+    return Report(kContextSave, failure);
+  }
+  return result;
+}
+
+int CDocument::SaveBody(const std::string& target) {
+  if (CImage* current = list_.current()) StoreCalibrationText(*current);
+  if (export_mode_) return ExportBody();
+  // The map goes into a new file that replaces the target only once it is
+  // complete, so a failure leaves the previous map as it was.
+  SaveMapFile(*container_, target, database_name_, MapWriteTime());
+  container_->MarkSaved();
+  saved_ = true;
+  UpdateTitle();
+  return 0;
+}
+
+// Writes only the ".kvm" file: the map itself is not saved, so neither the
+// saved flag nor the container's modified state change; a later Save asks
+// for a name like any first save.
+int CDocument::ExportBody() {
+  Question question;
+  question.text = std::string(kExportCalibrationQuestion);
+  question.caption = app_.caption;
+  question.icon = MessageIcon::kQuestion;
+  question.answers = AnswerSet::kYesNo;
+  if (ui_.Ask(question) != Answer::kYes) return -1;
+  const std::optional<std::string> chosen =
+      ui_.ChooseFile({FileChoice::kExportCalibration, folder_, ProposedName()});
+  if (!chosen) return 0;
+  const std::string path = CalibrationExportPath(Resolve(*chosen));
+  const std::optional<std::string> text =
+      WriteCalibrationText(app_.calibration, app_.calibration.pending_text);
+  if (WriteTextFile(path, text) != 0) throw ErrFileWrite(path.c_str());
+  ui_.ShowMessage(CalibrationExportedMessage(path), app_.caption, MessageIcon::kWarning);
+  UpdateTitle();
+  return 0;
+}
+
+int CDocument::SaveAs() {
+  const std::optional<std::string> chosen =
+      ui_.ChooseFile({FileChoice::kSaveMap, folder_, ProposedName()});
+  if (!chosen) return -1;
+  const std::string old_folder = folder_;
+  const std::string old_file_name = file_name_;
+  const std::string old_database_name = database_name_;
+  SetIdentity(Resolve(*chosen));
+  app_.last_map_folder = folder_;
+  const int result = Save();
+  if (result != 0) {
+    // The document keeps the file it had until a save under the new name
+    // succeeds.
+    folder_ = old_folder;
+    file_name_ = old_file_name;
+    database_name_ = old_database_name;
+    UpdateTitle();
+  }
+  return result;
+}
+
+int CDocument::ExportCalibration() {
+  export_mode_ = true;
+  const int result = Save();
+  export_mode_ = false;
+  return result;
+}
+
+}  // namespace kv

@@ -1,0 +1,106 @@
+#ifndef KORVALE_DOCUMENT_DOCUMENT_UI_H_
+#define KORVALE_DOCUMENT_DOCUMENT_UI_H_
+
+// Everything the document asks of the user or shows: questions, messages,
+// error boxes, file choosers, the conversion options and coordinate system
+// dialogs, the panes, the wait cursor and the title. The desktop program
+// implements it with windows; kvmap and tests without a display.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "bitmap/conversion_context.h"
+#include "calibration/calibration_import.h"
+#include "document/document_failure.h"
+
+namespace kv {
+
+class CImage;
+class ImageListModel;
+
+enum class Answer { kYes, kNo, kCancel };
+enum class MessageIcon { kQuestion, kWarning };
+enum class AnswerSet { kYesNo, kYesNoCancel };
+
+struct Question {
+  std::string text;
+  std::string caption;
+  MessageIcon icon = MessageIcon::kQuestion;
+  AnswerSet answers = AnswerSet::kYesNo;
+};
+
+enum class FileChoice {
+  kSourceImage,        // an image or calibration file to import
+  kSaveMap,            // the map database to save as
+  kExportCalibration,  // the ".kvm" file to export to
+  kWorldFile,          // "Select World File"
+  kCalibrationFile,    // "Select Calibration File"
+};
+
+struct FileRequest {
+  FileChoice choice = FileChoice::kSourceImage;
+  std::string folder;         // where the chooser starts
+  std::string proposed_name;  // empty for choosers that open a file
+};
+
+enum class PreviewerMode { kView, kCalibrate };
+
+// Zoom of the image view, in percent; 0 fits the image into the view.
+inline constexpr int kZoomFit = 0;
+
+class DocumentUi {
+ public:
+  virtual ~DocumentUi() = default;
+
+  virtual Answer Ask(const Question& question) = 0;
+  virtual void ShowMessage(const std::string& text, const std::string& caption,
+                           MessageIcon icon) = 0;
+  // One error box; `context_id` is the string ID of what the user was doing.
+  virtual void ReportFailure(std::uint32_t context_id, const DocumentFailure& failure) = 0;
+
+  // A path, or none when the user cancelled.
+  virtual std::optional<std::string> ChooseFile(const FileRequest& request) = 0;
+  // The coordinate system of a world file; none when cancelled.
+  virtual std::optional<WorldFileSystem> ChooseWorldFileSystem() = 0;
+  // The conversion options dialog: map name, colour depth, compression and
+  // scale. False when cancelled; the values are then unchanged.
+  virtual bool RunConversionOptions(std::string* map_name, ConversionSettings* settings) = 0;
+
+  // The modeless calibration dialog. Closing with validation may be
+  // refused (false); closing a dialog that is not open succeeds.
+  virtual void OpenCalibrationDialog() {}
+  virtual bool CloseCalibrationDialog(bool /*validate*/) { return true; }
+  virtual bool IsCalibrationDialogOpen() const { return false; }
+  virtual void RefreshCalibrationDialog() {}
+
+  // Panes. The list's order, selection and totals are in the model.
+  virtual void ImageListChanged(const ImageListModel& /*list*/) {}
+  virtual void ShowImage(CImage* /*image*/) {}     // image view; null for none
+  virtual void PreviewImage(CImage* /*image*/) {}  // previewer; null for none
+  virtual void SetPreviewerMode(PreviewerMode /*mode*/) {}
+  virtual void ZoomImageView(int /*percent*/) {}
+  virtual void Repaint() {}
+
+  virtual void SetWaitCursor(bool /*waiting*/) {}
+  virtual void SetTitle(const std::string& /*title*/) {}
+  // Exit: the main window closes (and asks QueryClose).
+  virtual void RequestClose() {}
+};
+
+// Shows the wait cursor while it lives.
+class WaitCursor {
+ public:
+  explicit WaitCursor(DocumentUi& ui) : ui_(ui) { ui_.SetWaitCursor(true); }
+  ~WaitCursor() { ui_.SetWaitCursor(false); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  DocumentUi& ui_;
+};
+
+}  // namespace kv
+
+#endif  // KORVALE_DOCUMENT_DOCUMENT_UI_H_

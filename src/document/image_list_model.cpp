@@ -1,0 +1,107 @@
+#include "document/image_list_model.h"
+
+#include <algorithm>
+
+#include "document/document_texts.h"
+#include "document/document_ui.h"
+
+namespace kv {
+
+SizeDisplay DisplaySize(std::uint64_t bytes) {
+  if (bytes == 0) return {0, SizeUnit::kNothing};
+  const std::uint64_t kilobytes = (bytes + 512) / 1024;
+  if (kilobytes > 2) return {kilobytes, SizeUnit::kKilobytes};
+  return {bytes, SizeUnit::kBytes};
+}
+
+CImage* ImageListModel::ImageAt(std::ptrdiff_t index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) return nullptr;
+  return entries_[static_cast<std::size_t>(index)];
+}
+
+std::ptrdiff_t ImageListModel::Find(const CImage* image) const {
+  auto it = std::find(entries_.begin(), entries_.end(), image);
+  return it == entries_.end() || image == nullptr ? -1 : it - entries_.begin();
+}
+
+std::ptrdiff_t ImageListModel::selected_index() const { return Find(selected_); }
+
+void ImageListModel::Select(std::ptrdiff_t index) {
+  selected_ = ImageAt(std::max<std::ptrdiff_t>(index, 0));
+  ui_.PreviewImage(selected_);
+  ui_.ImageListChanged(*this);
+}
+
+void ImageListModel::Sort(ImageOrdering ordering) {
+  if (container_ == nullptr) return;
+  bool (*less)(const CImage&, const CImage&) = LessByName;
+  switch (ordering) {
+    case ImageOrdering::kByName:
+      less = LessByName;
+      break;
+    case ImageOrdering::kByDate:
+      less = LessByDate;
+      break;
+    case ImageOrdering::kBySize:
+      less = LessBySize;
+      break;
+    case ImageOrdering::kByArea:
+      less = LessByArea;
+      break;
+    case ImageOrdering::kByDepth:
+      less = LessByDepth;
+      break;
+  }
+  std::vector<CImage*> sorted = entries_;
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [less](const CImage* a, const CImage* b) { return less(*a, *b); });
+  for (std::size_t position = 0; position < sorted.size(); ++position) {
+    container_->MoveImage(sorted[position], position);
+  }
+  ui_.ImageListChanged(*this);
+}
+
+void ImageListModel::Refresh(CImage& image) {
+  if (&image == selected_) ui_.PreviewImage(selected_);
+  ui_.ImageListChanged(*this);
+}
+
+std::uint64_t ImageListModel::TotalBytes() const {
+  std::uint64_t total = 0;
+  for (const CImage* image : entries_) total += image->bitmap().bytes.size();
+  return total;
+}
+
+std::uint32_t ImageListModel::EntriesWordId() const {
+  return entries_.size() == 1 ? kOneEntryWordId : kEntriesWordId;
+}
+
+void ImageListModel::ImageAdded(CImage& image) {
+  entries_.push_back(&image);
+  selected_ = &image;
+  ui_.ImageListChanged(*this);
+}
+
+void ImageListModel::ImageRemoved(CImage& image) {
+  const std::ptrdiff_t index = Find(&image);
+  if (index < 0) return;
+  entries_.erase(entries_.begin() + index);
+  if (selected_ == &image) {
+    // The entry that takes its place, or the new last one.
+    selected_ =
+        ImageAt(std::min<std::ptrdiff_t>(index, static_cast<std::ptrdiff_t>(entries_.size()) - 1));
+  }
+  ui_.ImageListChanged(*this);
+}
+
+void ImageListModel::ImageMoved(CImage& image, std::size_t position) {
+  const std::ptrdiff_t index = Find(&image);
+  if (index < 0) return;
+  entries_.erase(entries_.begin() + index);
+  position = std::min(position, entries_.size());
+  entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(position), &image);
+}
+
+void ImageListModel::ShowImage(CImage& image) { ui_.ShowImage(&image); }
+
+}  // namespace kv

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "document/command_ids.h"
+#include "document/document.h"
+#include "document_fixture.h"
+#include "shell/message_tables.h"
+
+namespace kv {
+namespace {
+
+class DocumentCommandTest : public testing::DocumentTest {
+ protected:
+  int Command(CDocument& document, int command, bool expect_handled = true) {
+    bool handled = !expect_handled;
+    const int result = document.HandleCommand(command, &handled);
+    EXPECT_EQ(handled, expect_handled) << command;
+    return result;
+  }
+};
+
+TEST_F(DocumentCommandTest, WithoutASelectedEntryOnlyTheEntryCommandIsGrayed) {
+  app_.settings.compressBitmaps = true;
+  CDocument document(app_, ui_, true);
+  for (const MenuItemState& item : document.MenuState()) {
+    EXPECT_EQ(item.enabled, item.command != kCmdSelectedEntry) << item.command;
+    EXPECT_EQ(item.checked, item.command == kCmdToggleCompression) << item.command;
+  }
+
+  ASSERT_EQ(document.ImportSourceImage(WriteBmp("a.bmp", 50, 40), true, true), 0);
+  ASSERT_EQ(Command(document, kCmdDepth2), 0);
+  ASSERT_EQ(Command(document, kCmdToggleCompression), 0);
+  for (const MenuItemState& item : document.MenuState()) {
+    EXPECT_TRUE(item.enabled) << item.command;
+    EXPECT_EQ(item.checked, item.command == kCmdDepth2) << item.command;
+  }
+}
+
+TEST_F(DocumentCommandTest, DepthAndCompressionReachEveryEntryInListOrder) {
+  CDocument document(app_, ui_, true);
+  ASSERT_EQ(document.ImportSourceImage(WriteBmp("big.bmp", 330, 140), true, true), 0);
+  ASSERT_EQ(document.container().image_count(), 1u + 3u * 2u);
+  document.container().MarkSaved();
+  ASSERT_EQ(Command(document, kCmdDepth4), 0);
+  for (const auto& image : document.container().images()) EXPECT_EQ(image->bitmap().depth, 4);
+  EXPECT_TRUE(document.container().IsModified());
+  EXPECT_EQ(document.image_list().selected_index(), 0);
+
+  document.container().MarkSaved();
+  ASSERT_EQ(Command(document, kCmdToggleCompression), 0);
+  EXPECT_FALSE(app_.settings.compressBitmaps);
+  for (const auto& image : document.container().images()) {
+    EXPECT_FALSE(image->bitmap().compressed);
+    EXPECT_EQ(image->bitmap().depth, 4);
+  }
+  // New bitmaps of the same depth are a change too.
+  EXPECT_TRUE(document.container().IsModified());
+  EXPECT_EQ(ui_.wait_depth, 0);
+}
+
+TEST_F(DocumentCommandTest, ImportCommandAsksForTheFileFromTheLastImageFolder) {
+  const std::string bmp = WriteBmp("chosen.bmp", 50, 40);
+  app_.last_image_folder = "/nowhere/";
+  CDocument document(app_, ui_, true);
+  ui_.files = {std::nullopt};
+  EXPECT_EQ(Command(document, kCmdImportImage), -1);
+  EXPECT_EQ(ui_.file_requests[0].choice, FileChoice::kSourceImage);
+  EXPECT_EQ(ui_.file_requests[0].folder, "/nowhere/");
+  EXPECT_EQ(ui_.options_runs, 0);
+
+  ui_.files = {bmp};
+  EXPECT_EQ(Command(document, kCmdImportImage), 0);
+  EXPECT_EQ(ui_.options_runs, 1);
+  EXPECT_EQ(app_.last_image_folder, Folder());
+  EXPECT_EQ(document.container().image_count(), 2u);  // overview and one tile
+  EXPECT_TRUE(document.container().IsModified());
+}
+
+TEST_F(DocumentCommandTest, PaneCommandsAndUnknownIdentifiers) {
+  CDocument document(app_, ui_, true);
+  EXPECT_EQ(Command(document, kCmdOpenCalibration), 0);
+  EXPECT_TRUE(ui_.calibration_dialog_open);
+  EXPECT_EQ(ui_.previewer_mode, PreviewerMode::kCalibrate);
+  ui_.refuse_close = true;
+  Command(document, kCmdCloseCalibration);
+  EXPECT_EQ(ui_.previewer_mode, PreviewerMode::kCalibrate);
+  ui_.refuse_close = false;
+  Command(document, kCmdCloseCalibration);
+  EXPECT_EQ(ui_.previewer_mode, PreviewerMode::kView);
+
+  const struct {
+    int command;
+    int zoom;
+  } kZooms[] = {{kCmdZoom200, 200}, {kCmdZoom50, 50}, {kCmdZoom100, 100}, {kCmdZoomFit, kZoomFit}};
+  for (const auto& row : kZooms) {
+    Command(document, row.command);
+    EXPECT_EQ(ui_.zoom, row.zoom);
+  }
+  Command(document, kCmdExit);
+  EXPECT_TRUE(ui_.close_requested);
+  Command(document, kCmdSelectedEntry, false);
+  Command(document, 12345, false);
+  Command(document, kCmdCopyToPocketPc, false);  // comes with the installation
+  EXPECT_EQ(ui_.title, "Korvale - Untitled");
+}
+
+TEST_F(DocumentCommandTest, ImportingACalibrationFileAsksBeforeReplacing) {
+  CDocument document(app_, ui_, true);
+  ASSERT_EQ(document.ImportSourceImage(WriteBmp("c.bmp", 200, 150), true, true), 0);
+  document.container().MarkSaved();
+  const std::string kvm = WriteText("other.kvm", testing::kTwoPointKvm);
+
+  ui_.answers = {Answer::kNo};
+  EXPECT_EQ(Command(document, kCmdImportCalibrationFile), 0);
+  EXPECT_TRUE(ui_.file_requests.empty());
+  EXPECT_EQ(ui_.questions[0].text, "Replace?");
+
+  ui_.answers = {Answer::kYes};
+  ui_.files = {kvm};
+  app_.last_image_folder = Folder();
+  EXPECT_EQ(Command(document, kCmdImportCalibrationFile), 0);
+  EXPECT_EQ(ui_.file_requests[0].choice, FileChoice::kCalibrationFile);
+  EXPECT_EQ(ui_.file_requests[0].folder, Folder());
+  EXPECT_DOUBLE_EQ(app_.calibration.north, 47.5);
+  ASSERT_TRUE(app_.calibration.points);
+  EXPECT_EQ((*app_.calibration.points)[1].pixel_x, 199);
+  EXPECT_TRUE(document.container().IsModified());
+
+  // A world file in degrees on the 200 x 150 image.
+  const std::string world = WriteText("c.bpw", "0.005\n0\n0\n-0.002\n8\n47.5\n");
+  ui_.answers = {Answer::kYes};
+  ui_.files = {world};
+  ui_.world_system = WorldFileSystem{};
+  EXPECT_EQ(Command(document, kCmdImportWorldFile), 0);
+  EXPECT_EQ(ui_.file_requests.back().choice, FileChoice::kWorldFile);
+  ASSERT_TRUE(app_.calibration.points);
+  EXPECT_DOUBLE_EQ((*app_.calibration.points)[0].latitude, 47.5);
+  EXPECT_DOUBLE_EQ((*app_.calibration.points)[0].longitude, 8.0);
+
+  ui_.answers = {Answer::kYes};
+  ui_.files = {dir_.File("absent.kvm")};
+  EXPECT_EQ(Command(document, kCmdImportCalibrationFile), -1);
+  ASSERT_EQ(ui_.failures.size(), 1u);
+  EXPECT_EQ(ui_.failures[0].context, kContextImport);
+  EXPECT_DOUBLE_EQ((*app_.calibration.points)[0].latitude, 47.5);  // kept
+}
+
+}  // namespace
+}  // namespace kv
