@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   kv::cli::CliContext context(kv::LoadLanguage("EN", kv::cli::LanguageFolders(argv[0])));
   CLI::App app{"kvmap: Korvale Map Manager on the command line", "kvmap"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "kvmap " KORVALE_VERSION);
   int exit_code = 0;
   kv::cli::AddPdbCommand(app, context, &exit_code);
   kv::cli::AddCoordCommand(app, context, &exit_code);
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
     return app.exit(help);
   } catch (const CLI::CallForAllHelp& help) {
     return app.exit(help);
+  } catch (const CLI::CallForVersion& version) {
+    return app.exit(version);
   } catch (const CLI::ParseError& error) {
     std::cerr << "kvmap: " << error.what() << "\nRun 'kvmap --help' for more information.\n";
     return kUsageExitCode;

@@ -115,6 +115,9 @@ TEST_F(PdbCommandTest, UsageMistakesExitWithStatus2) {
   EXPECT_EQ(result.exit_code, 2);
   EXPECT_THAT(result.err, StartsWith("kvmap: "));
   EXPECT_EQ(Run("--help").exit_code, 0);
+  testing::KvmapResult version = Run("--version");
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_THAT(version.out, StartsWith("kvmap "));
 }
 
 TEST_F(PdbCommandTest, LanguageFileBesideTheProgramIsUsed) {
