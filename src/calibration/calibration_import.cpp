@@ -34,25 +34,14 @@ CalibrationRecord CalibrationRecordFromImport(const CalibrationImport& import,
                                               std::string_view negative_letters,
                                               std::int32_t width, std::int32_t height) {
   CalibrationRecord record;
+  static_cast<CalibrationFrame&>(record) = import;
   record.width = width;
   record.height = height;
   record.north = BoundFromText(import.north_text, negative_letters);
   record.west = BoundFromText(import.west_text, negative_letters);
   record.south = BoundFromText(import.south_text, negative_letters);
   record.east = BoundFromText(import.east_text, negative_letters);
-  record.proj_mode = import.proj_mode;
-  record.datum_row = import.datum_row;
-  record.datum_parameters = import.datum_parameters;
-  record.datum_name = import.datum_name;
-  record.datum_parameter_text = import.datum_parameter_text;
   record.points = import.points;
-  record.caloffset_left = import.caloffset_left;
-  record.caloffset_top = import.caloffset_top;
-  record.pixel_left = import.pixel_left;
-  record.pixel_top = import.pixel_top;
-  record.pixel_scale_horz = import.pixel_scale_horz;
-  record.pixel_scale_vert = import.pixel_scale_vert;
-  record.projparams = import.projparams;
   return record;
 }
 

@@ -57,7 +57,7 @@ struct WorldFileValues {
   double f = 0.0;
 };
 
-struct CalibrationImport {
+struct CalibrationImport : CalibrationFrame {
   // Position texts with "N"/"S" and "E"/"W".
   std::string north_text;
   std::string west_text;
@@ -68,24 +68,11 @@ struct CalibrationImport {
   // The whole file, for ".kvm" and ".cal" files (read again as text).
   std::optional<std::string> raw_text;
 
-  std::int32_t proj_mode = kCalibrationGeographic;
-  std::optional<DatumParameters> datum_parameters;
-  std::optional<std::string> datum_name;
-  std::optional<std::string> datum_parameter_text;
   CalibrationPoints points{};
-  std::int32_t caloffset_left = 0;
-  std::int32_t caloffset_top = 0;
-  std::int32_t pixel_left = 0;
-  std::int32_t pixel_top = 0;
-  double pixel_scale_horz = 0.0;
-  double pixel_scale_vert = 0.0;
-  std::optional<std::string> projparams;
 
   bool world_file = false;
   WorldFileValues world_values;
   std::string world_system_code;
-  // Datum row the world file's grid positions were converted in.
-  std::int16_t datum_row = 0;
 };
 
 // The coordinate system a world file's numbers are in: an index of the

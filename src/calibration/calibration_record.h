@@ -47,22 +47,14 @@ using CalibrationPoints = std::array<CalibrationPoint, kCalibrationPointCount>;
 // a, rf, then dx, dy, dz, rx, ry, rz, scale; 0 where absent.
 using DatumParameters = std::array<double, kDatumParameterCount>;
 
-struct CalibrationRecord {
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  double north = 0.0;
-  double west = 0.0;
-  double south = 0.0;
-  double east = 0.0;
+// The projection, datum and pixel frame of a calibration: what the
+// calibration record and the import record of a foreign file share.
+struct CalibrationFrame {
   std::int32_t proj_mode = kCalibrationGeographic;
-  // Lines still to be read, and lines the reader did not consume; the
-  // writer appends them so that nothing we do not understand is lost.
-  std::optional<std::string> pending_text;
   std::int16_t datum_row = 0;  // 0 is WGS84
   std::optional<DatumParameters> datum_parameters;
   std::optional<std::string> datum_name;  // none means WGS84
   std::optional<std::string> datum_parameter_text;
-  std::optional<CalibrationPoints> points;
   std::int32_t caloffset_left = 0;
   std::int32_t caloffset_top = 0;
   std::int32_t pixel_left = 0;
@@ -70,6 +62,21 @@ struct CalibrationRecord {
   double pixel_scale_horz = 0.0;
   double pixel_scale_vert = 0.0;
   std::optional<std::string> projparams;
+
+  bool operator==(const CalibrationFrame&) const = default;
+};
+
+struct CalibrationRecord : CalibrationFrame {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  double north = 0.0;
+  double west = 0.0;
+  double south = 0.0;
+  double east = 0.0;
+  // Lines still to be read, and lines the reader did not consume; the
+  // writer appends them so that nothing we do not understand is lost.
+  std::optional<std::string> pending_text;
+  std::optional<CalibrationPoints> points;
 
   bool operator==(const CalibrationRecord&) const = default;
 };

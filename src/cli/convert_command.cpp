@@ -10,14 +10,13 @@
 #include "cli/coord_text.h"
 #include "document/command_ids.h"
 #include "document/document.h"
+#include "map/map_layout.h"
 
 namespace kv::cli {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::size_t kMaxMapNameLength = 31;
 
 struct ConvertOptions {
   std::string source;
@@ -69,7 +68,7 @@ int Convert(CliContext& context, const ConvertOptions& options) {
   app.diagnostics = &quiet;
   CliDocumentUi ui(context);
   ui.settings = SettingsFrom(options.flags);
-  if (!options.name.empty()) ui.map_name = options.name.substr(0, kMaxMapNameLength);
+  if (!options.name.empty()) ui.map_name = options.name.substr(0, kMaxImageNameLength);
 
   CDocument document(app, ui, true);
   if (document.ImportSourceImage(options.source, true, true) != 0) return 1;

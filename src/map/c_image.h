@@ -17,6 +17,7 @@
 namespace kv {
 
 class CImageContainer;
+struct ConvertedBitmap;
 
 // A Palm bitmap record and what its header says about it.
 struct BitmapRecord {
@@ -103,7 +104,7 @@ class CImage {
 };
 
 // The stored form of a converted bitmap.
-BitmapRecord BitmapRecordOf(const struct ConvertedBitmap& converted);
+BitmapRecord BitmapRecordOf(const ConvertedBitmap& converted);
 
 // Text of at most `max_bytes` bytes: cut at the first NUL and at the limit.
 std::string BoundedText(std::string_view text, std::size_t max_bytes);
