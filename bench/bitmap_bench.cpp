@@ -22,7 +22,9 @@ constexpr int kSourceHeight = 1024;
 constexpr int kTileWidth = 160;
 constexpr int kTileHeight = 131;
 
-std::uint8_t Clamp(double v) { return static_cast<std::uint8_t>(std::lround(std::fmin(255.0, std::fmax(0.0, v)))); }
+std::uint8_t Clamp(double v) {
+  return static_cast<std::uint8_t>(std::lround(std::fmin(255.0, std::fmax(0.0, v))));
+}
 
 // Smooth colour fields with sensor-like noise: many distinct colours, as in
 // a scanned or photographed map.
@@ -87,8 +89,8 @@ void ConvertMap(PhotoSource& source, int depth, kv::PaletteState& palette) {
 
 void ReportMegapixels(benchmark::State& state) {
   const double pixels = static_cast<double>(kSourceWidth) * kSourceHeight;
-  state.counters["Mpx/s"] =
-      benchmark::Counter(pixels * static_cast<double>(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
+  state.counters["Mpx/s"] = benchmark::Counter(
+      pixels * static_cast<double>(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
 }
 
 void BM_ConvertMap(benchmark::State& state) {
@@ -119,9 +121,10 @@ void BM_MatchPhotoPixels(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(sum);
   }
-  state.counters["Mpx/s"] = benchmark::Counter(
-      static_cast<double>(kSourceWidth) * kSourceHeight / 4 * static_cast<double>(state.iterations()) / 1e6,
-      benchmark::Counter::kIsRate);
+  state.counters["Mpx/s"] =
+      benchmark::Counter(static_cast<double>(kSourceWidth) * kSourceHeight / 4 *
+                             static_cast<double>(state.iterations()) / 1e6,
+                         benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_MatchPhotoPixels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

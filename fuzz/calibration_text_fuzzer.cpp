@@ -29,8 +29,8 @@ kv::CalibrationRecord Normalised(kv::CalibrationRecord record) {
   }
   if (record.points) {
     for (kv::CalibrationPoint& point : *record.points) {
-      for (double* value : {&point.latitude, &point.longitude, &point.vpa, &point.vpb, &point.vpm,
-                            &point.vpn}) {
+      for (double* value :
+           {&point.latitude, &point.longitude, &point.vpa, &point.vpb, &point.vpm, &point.vpn}) {
         Quantise(value);
       }
     }

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <span>
 
+#include "base/exceptions.h"
 #include "map/c_image_container.h"
 #include "map/map_reader.h"
 #include "map/map_writer.h"
 #include "pdb/memory_stream.h"
-#include "shell/exceptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kv::MemoryStream stream(std::span<const std::uint8_t>(data, size));

@@ -34,7 +34,8 @@ void ReadEveryPixel(const kv::PalmBitmapDescriptor& bitmap) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kv::PalmBitmapDescriptor bitmap;
-  if (kv::ParsePalmBitmap(std::span<const std::uint8_t>(data, size), &bitmap) != kv::kConvOk) return 0;
+  if (kv::ParsePalmBitmap(std::span<const std::uint8_t>(data, size), &bitmap) != kv::kConvOk)
+    return 0;
   if (kv::DecompressPalmBitmap(&bitmap) != kv::kConvOk) return 0;
   ReadEveryPixel(bitmap);
   kv::CompressPalmBitmap(&bitmap, kv::kCompressWhenSmaller);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "shell/string_table.h"
+#include "base/string_table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kv::StringTable table =

@@ -44,7 +44,8 @@ std::optional<std::vector<std::uint8_t>> TryScheme(const PalmBitmapDescriptor& b
     output.resize(kSizeWordLength);
     for (std::size_t y = 0; y < bitmap.height; ++y) {
       const bool first_row = y == 0;
-      const auto above = first_row ? std::span<const std::uint8_t>() : Row(bitmap.pixelData, row_bytes, y - 1);
+      const auto above =
+          first_row ? std::span<const std::uint8_t>() : Row(bitmap.pixelData, row_bytes, y - 1);
       EncodeRow(scheme, Row(bitmap.pixelData, row_bytes, y), above, first_row,
                 y + 1 == bitmap.height, &output);
       if (output.size() > kMaxCompressedTotal || output.size() >= best_length) return std::nullopt;
@@ -65,7 +66,8 @@ bool DecodeRow(std::uint8_t scheme, std::span<const std::uint8_t> input,
 }
 
 std::size_t MinRowInput(std::uint8_t scheme, std::size_t row_bytes) {
-  return scheme == kCompressionScanline ? MinScanlineRowInput(row_bytes) : MinRleRowInput(row_bytes);
+  return scheme == kCompressionScanline ? MinScanlineRowInput(row_bytes)
+                                        : MinRleRowInput(row_bytes);
 }
 
 }  // namespace
@@ -102,8 +104,10 @@ ConversionStatus DecompressPalmBitmap(PalmBitmapDescriptor* bitmap) {
   if (bitmap->pixelData.size() < kSizeWordLength) return kConvMalformed;
 
   const std::size_t announced = DecodeBig16(bitmap->pixelData.data());
-  const std::span<const std::uint8_t> input = std::span<const std::uint8_t>(bitmap->pixelData)
-      .subspan(kSizeWordLength, std::min(announced, bitmap->pixelData.size() - kSizeWordLength));
+  const std::span<const std::uint8_t> input =
+      std::span<const std::uint8_t>(bitmap->pixelData)
+          .subspan(kSizeWordLength,
+                   std::min(announced, bitmap->pixelData.size() - kSizeWordLength));
   const std::size_t row_bytes = bitmap->rowBytes;
   const std::size_t height = bitmap->height;
   // Refuse before allocating when the stream is too short for the rows it
@@ -119,7 +123,9 @@ ConversionStatus DecompressPalmBitmap(PalmBitmapDescriptor* bitmap) {
   std::size_t in = 0;
   for (std::size_t y = 0; y < height; ++y) {
     const auto row = std::span<std::uint8_t>(expanded).subspan(y * row_bytes, row_bytes);
-    if (y > 0) std::copy_n(expanded.begin() + static_cast<std::ptrdiff_t>((y - 1) * row_bytes), row_bytes, row.begin());
+    if (y > 0)
+      std::copy_n(expanded.begin() + static_cast<std::ptrdiff_t>((y - 1) * row_bytes), row_bytes,
+                  row.begin());
     std::size_t consumed = 0;
     if (!DecodeRow(scheme, input.subspan(in), row, &consumed)) return kConvMalformed;
     in += consumed;

@@ -29,8 +29,8 @@ ColourTable ColourTable::FromColours(std::span<const std::uint32_t> colours,
 ColourTable ColourTable::FromStored(std::span<const std::uint8_t> stored) {
   ColourTable table;
   const std::uint16_t count = DecodeBig16(stored.data());
-  table.bytes_.assign(stored.begin(),
-                      stored.begin() + static_cast<std::ptrdiff_t>(kCountWordSize + kEntrySize * count));
+  table.bytes_.assign(stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(
+                                                           kCountWordSize + kEntrySize * count));
   table.count_ = count;
   return table;
 }

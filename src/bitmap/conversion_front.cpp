@@ -2,11 +2,11 @@
 
 #include <new>
 
+#include "base/exceptions.h"
 #include "bitmap/bitmap_compression.h"
 #include "bitmap/palm_bitmap_encoder.h"
 #include "bitmap/palm_bitmap_parser.h"
 #include "bitmap/raise_conversion_error.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 
@@ -62,7 +62,8 @@ ConvertedBitmap Encode(ConversionContext& context, const ConversionSettings& set
   converted.height = size.height;
   converted.depth = size.depth;
   PalmBitmapDescriptor header;
-  converted.compressed = ParsePalmBitmap(converted.record, &header) == kConvOk && header.IsCompressed();
+  converted.compressed =
+      ParsePalmBitmap(converted.record, &header) == kConvOk && header.IsCompressed();
   return converted;
 }
 

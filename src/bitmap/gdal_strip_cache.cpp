@@ -1,10 +1,10 @@
 #include "bitmap/gdal_strip_cache.h"
 
+#include <cpl_conv.h>
+
 #include <algorithm>
 #include <new>
 #include <string>
-
-#include <cpl_conv.h>
 
 #include "bitmap/gdal_runtime.h"
 

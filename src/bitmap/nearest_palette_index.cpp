@@ -106,7 +106,8 @@ std::size_t PaletteMatcher::MemoSlot(std::size_t cell, std::uint32_t colour) con
 }
 
 std::size_t PaletteMatcher::CellOf(std::uint32_t colour) {
-  return static_cast<std::size_t>((colour >> 19 & 31) << 10 | (colour >> 11 & 31) << 5 | (colour >> 3 & 31));
+  return static_cast<std::size_t>((colour >> 19 & 31) << 10 | (colour >> 11 & 31) << 5 |
+                                  (colour >> 3 & 31));
 }
 
 int PaletteMatcher::Match(std::uint32_t colour) {
@@ -130,8 +131,9 @@ int PaletteMatcher::Match(std::uint32_t colour) {
 // hold every entry that can win for any colour of the cell; they are in
 // table order, so ties still go to the later entry.
 int PaletteMatcher::Scan(std::size_t cell, std::uint32_t colour) const {
-  const auto candidates = std::span<const std::uint16_t>(candidates_)
-      .subspan(static_cast<std::size_t>(cell_start_[cell]), cell_size_[cell]);
+  const auto candidates =
+      std::span<const std::uint16_t>(candidates_)
+          .subspan(static_cast<std::size_t>(cell_start_[cell]), cell_size_[cell]);
   const int red = Red(colour);
   const int green = Green(colour);
   const int blue = Blue(colour);
@@ -152,7 +154,8 @@ int PaletteMatcher::Scan(std::size_t cell, std::uint32_t colour) const {
 // cell is no more than the largest possible distance of the best entry.
 // The cell also gets its block of the memo.
 void PaletteMatcher::BuildCell(std::size_t cell) {
-  const int low[3] = {static_cast<int>(cell >> 10) * kCellSide, static_cast<int>((cell >> 5) & 31) * kCellSide,
+  const int low[3] = {static_cast<int>(cell >> 10) * kCellSide,
+                      static_cast<int>((cell >> 5) & 31) * kCellSide,
                       static_cast<int>(cell & 31) * kCellSide};
   const std::size_t count = red_.size();
   std::vector<int> nearest(count);
@@ -180,7 +183,8 @@ void PaletteMatcher::BuildCell(std::size_t cell) {
       candidates_.push_back(static_cast<std::uint16_t>(i));
     }
   }
-  cell_size_[cell] = static_cast<std::uint32_t>(candidates_.size()) - static_cast<std::uint32_t>(start);
+  cell_size_[cell] =
+      static_cast<std::uint32_t>(candidates_.size()) - static_cast<std::uint32_t>(start);
   memo_block_[cell] = memo_.size();
   memo_.resize(memo_.size() + kCellColours, kUnknown);
   cell_start_[cell] = start;  // last: the cell counts as built only when complete

@@ -48,7 +48,7 @@ class PaletteMatcher {
   static constexpr std::size_t kCellCount = 32 * 32 * 32;
   static constexpr std::size_t kCellColours = 8 * 8 * 8;
   static constexpr std::uint16_t kUnknown = 0xFFFF;  // tables hold at most 65535 entries
-  std::vector<std::int32_t> cell_start_;  // -1: not built yet
+  std::vector<std::int32_t> cell_start_;             // -1: not built yet
   std::vector<std::uint32_t> cell_size_;
   std::vector<std::uint16_t> candidates_;
   std::vector<std::size_t> memo_block_;

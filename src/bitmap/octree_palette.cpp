@@ -57,7 +57,8 @@ void OctreeQuantiser::Insert(std::uint32_t colour) {
   int level = 0;
   while (!nodes_[static_cast<std::size_t>(node)].leaf) {
     const unsigned bit = static_cast<unsigned>(7 - level);
-    const std::size_t child = ((red >> bit) & 1) << 2 | ((green >> bit) & 1) << 1 | ((blue >> bit) & 1);
+    const std::size_t child =
+        ((red >> bit) & 1) << 2 | ((green >> bit) & 1) << 1 | ((blue >> bit) & 1);
     std::int32_t next = nodes_[static_cast<std::size_t>(node)].children[child];
     if (next == kNone) {
       next = NewNode(level + 1);  // may move nodes_
@@ -104,8 +105,11 @@ void OctreeQuantiser::Collect(std::int32_t node, std::vector<std::uint32_t>* col
   const Node& current = nodes_[static_cast<std::size_t>(node)];
   if (current.leaf) {
     if (current.count == 0) return;
-    const auto average = [&](std::uint64_t sum) { return static_cast<std::uint32_t>(sum / current.count); };
-    colours->push_back(average(current.red) << 16 | average(current.green) << 8 | average(current.blue));
+    const auto average = [&](std::uint64_t sum) {
+      return static_cast<std::uint32_t>(sum / current.count);
+    };
+    colours->push_back(average(current.red) << 16 | average(current.green) << 8 |
+                       average(current.blue));
     return;
   }
   for (std::int32_t child : current.children) {

@@ -58,7 +58,6 @@ class OctreeQuantiser {
   }
   void AddToLeaf(std::int32_t leaf, std::uint32_t red, std::uint32_t green, std::uint32_t blue);
 
-
   std::int32_t NewNode(int level);
   void ReduceOne();
   void FreeNode(std::int32_t node);

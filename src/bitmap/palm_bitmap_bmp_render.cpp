@@ -1,12 +1,12 @@
 #include <cstring>
 #include <new>
 
+#include "base/exceptions.h"
 #include "bitmap/bmp_little_endian.h"
 #include "bitmap/conversion_front.h"
 #include "bitmap/palm_bitmap_parser.h"
 #include "bitmap/palm_bitmap_pixels.h"
 #include "bitmap/raise_conversion_error.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 

@@ -49,8 +49,8 @@ void AttachColourTable(PalmBitmapDescriptor* descriptor, const ColourTable* tabl
   if (table == nullptr) table = SystemColourTable(descriptor->pixelSize);
   if (table == nullptr) return;
   descriptor->colourTable = table;
-  descriptor->flags = static_cast<std::uint16_t>(
-      (descriptor->flags & ~kBitmapFlagDirectColor) | kBitmapFlagHasColorTable);
+  descriptor->flags = static_cast<std::uint16_t>((descriptor->flags & ~kBitmapFlagDirectColor) |
+                                                 kBitmapFlagHasColorTable);
 }
 
 }  // namespace kv

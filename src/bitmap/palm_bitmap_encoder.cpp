@@ -68,9 +68,9 @@ ConversionStatus BuildCustomTable(PixelSource& source, int depth, PaletteState& 
 // depth 16, without a call and a bounds check per pixel.
 void Pack16BitRow(const std::vector<std::uint32_t>& colours, std::uint8_t* out) {
   for (std::uint32_t colour : colours) {
-    EncodeBig16(out, static_cast<std::uint16_t>(((colour >> 19) & 0x1F) << 11 |
-                                                ((colour >> 10) & 0x3F) << 5 |
-                                                ((colour >> 3) & 0x1F)));
+    EncodeBig16(out,
+                static_cast<std::uint16_t>(((colour >> 19) & 0x1F) << 11 |
+                                           ((colour >> 10) & 0x3F) << 5 | ((colour >> 3) & 0x1F)));
     out += 2;
   }
 }
@@ -82,8 +82,8 @@ ConversionStatus SamplePixels(const PixelSource& source, const SamplingGeometry&
   std::vector<int> source_x(width);
   for (std::size_t j = 0; j < width; ++j) source_x[j] = geometry.SourceX(static_cast<int>(j));
   std::vector<std::uint32_t> row(width);
-  const bool whole = !bitmap->IsCompressed() &&
-                     bitmap->pixelData.size() >= bitmap->UncompressedLength();
+  const bool whole =
+      !bitmap->IsCompressed() && bitmap->pixelData.size() >= bitmap->UncompressedLength();
   const bool packed16 = whole && bitmap->pixelSize == 16;
   const bool matched8 = whole && bitmap->pixelSize == 8 && !copy_indices && matcher != nullptr &&
                         matcher->Table().Count() <= 256;
@@ -98,7 +98,8 @@ ConversionStatus SamplePixels(const PixelSource& source, const SamplingGeometry&
     if (matched8) {
       // One table index per byte: what PutPixelColour stores, without the
       // call and bounds check per pixel.
-      for (std::size_t j = 0; j < width; ++j) out[j] = static_cast<std::uint8_t>(matcher->Match(row[j]));
+      for (std::size_t j = 0; j < width; ++j)
+        out[j] = static_cast<std::uint8_t>(matcher->Match(row[j]));
       continue;
     }
     for (std::size_t j = 0; j < width; ++j) {
@@ -114,11 +115,13 @@ ConversionStatus SamplePixels(const PixelSource& source, const SamplingGeometry&
 ConversionStatus EncodeInto(PixelSource& source, const ConversionOptions& options, ScaleRatio scale,
                             int compression, PaletteState& palette, OutputBuffer* output,
                             EncodedBitmapSize* size) {
-  if (!IsValidDepthBound(options.minDepth) || !IsValidDepthBound(options.maxDepth)) return kConvBadDepth;
+  if (!IsValidDepthBound(options.minDepth) || !IsValidDepthBound(options.maxDepth))
+    return kConvBadDepth;
   const int depth = ChooseOutputDepth(source.Depth(), options.minDepth, options.maxDepth);
   if (!IsSupportedDepth(depth)) return kConvBadDepth;
   SamplingGeometry geometry;
-  ConversionStatus status = ComputeSamplingGeometry(source.Width(), source.Height(), options, scale, &geometry);
+  ConversionStatus status =
+      ComputeSamplingGeometry(source.Width(), source.Height(), options, scale, &geometry);
   if (status != kConvOk) return status;
   PalmBitmapDescriptor bitmap;
   status = CreatePalmBitmapDescriptor(depth, geometry.outputWidth, geometry.outputHeight, &bitmap);

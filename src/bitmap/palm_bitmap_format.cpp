@@ -14,8 +14,8 @@ constexpr char kHeaderLayout[] = "w,w,w,w,b,b,w,b,b,zw";
 
 int AppendHeader(const PalmBitmapDescriptor& bitmap, OutputBuffer* output) {
   const std::array<std::uint32_t, 9> fields = {
-      bitmap.width,           bitmap.height,          bitmap.rowBytes,
-      bitmap.flags,           bitmap.pixelSize,       bitmap.version,
+      bitmap.width,           bitmap.height,           bitmap.rowBytes,
+      bitmap.flags,           bitmap.pixelSize,        bitmap.version,
       bitmap.nextDepthOffset, bitmap.transparentIndex, bitmap.compressionType};
   return PackRecord(output, fields, kHeaderLayout);
 }

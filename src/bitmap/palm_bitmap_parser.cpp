@@ -22,7 +22,9 @@ class RecordCursor {
   explicit RecordCursor(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
   std::size_t Left() const { return bytes_.size() - pos_; }
-  std::span<const std::uint8_t> Peek(std::size_t count) const { return bytes_.subspan(pos_, count); }
+  std::span<const std::uint8_t> Peek(std::size_t count) const {
+    return bytes_.subspan(pos_, count);
+  }
   std::span<const std::uint8_t> Take(std::size_t count) {
     auto taken = Peek(count);
     pos_ += count;
@@ -67,7 +69,8 @@ ConversionStatus ReadColourTable(RecordCursor* cursor, PalmBitmapDescriptor* bit
   const std::size_t count = DecodeBig16(cursor->Peek(2).data());
   const std::size_t size = 2 + 4 * count;
   if (cursor->Left() < size) return kConvMalformed;
-  bitmap->ownedColourTable = std::make_unique<ColourTable>(ColourTable::FromStored(cursor->Take(size)));
+  bitmap->ownedColourTable =
+      std::make_unique<ColourTable>(ColourTable::FromStored(cursor->Take(size)));
   bitmap->colourTable = bitmap->ownedColourTable.get();
   return kConvOk;
 }

@@ -21,7 +21,8 @@ const std::uint8_t* PixelByte(const PalmBitmapDescriptor& bitmap, int x, int y) 
 }
 
 std::uint8_t* PixelByte(PalmBitmapDescriptor* bitmap, int x, int y) {
-  return const_cast<std::uint8_t*>(PixelByte(static_cast<const PalmBitmapDescriptor&>(*bitmap), x, y));
+  return const_cast<std::uint8_t*>(
+      PixelByte(static_cast<const PalmBitmapDescriptor&>(*bitmap), x, y));
 }
 
 // Bit position of the lowest bit of pixel x inside its byte (depth < 8).
@@ -70,7 +71,8 @@ ConversionStatus PutPixelColour(PalmBitmapDescriptor* bitmap, int x, int y, std:
   if (depth <= 8) {
     const ColourTable* table = TableOf(*bitmap);
     if (table == nullptr) return kConvBadDepth;
-    const int index = matcher != nullptr ? matcher->Match(colour) : NearestPaletteIndex(*table, colour);
+    const int index =
+        matcher != nullptr ? matcher->Match(colour) : NearestPaletteIndex(*table, colour);
     return PutPixelIndex(bitmap, x, y, static_cast<std::uint32_t>(index));
   }
   std::uint8_t* byte = PixelByte(bitmap, x, y);
@@ -80,7 +82,8 @@ ConversionStatus PutPixelColour(PalmBitmapDescriptor* bitmap, int x, int y, std:
   const std::uint8_t blue = Channel(colour, 0);
   switch (depth) {
     case 16:
-      EncodeBig16(byte, static_cast<std::uint16_t>((red >> 3) << 11 | (green >> 2) << 5 | (blue >> 3)));
+      EncodeBig16(byte,
+                  static_cast<std::uint16_t>((red >> 3) << 11 | (green >> 2) << 5 | (blue >> 3)));
       return kConvOk;
     case 24:
       EncodeBig24(byte, colour);
@@ -119,7 +122,8 @@ ConversionStatus GetPixel(const PalmBitmapDescriptor& bitmap, int x, int y, Pixe
     return kConvOk;
   }
   const ColourTable* table = TableOf(bitmap);
-  if (table == nullptr || index >= static_cast<std::uint32_t>(table->Count())) return kConvMalformed;
+  if (table == nullptr || index >= static_cast<std::uint32_t>(table->Count()))
+    return kConvMalformed;
   *value = table->Colour(static_cast<int>(index));
   return kConvOk;
 }

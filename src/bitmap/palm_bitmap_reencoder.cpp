@@ -1,6 +1,7 @@
 #include <new>
 #include <optional>
 
+#include "base/exceptions.h"
 #include "bitmap/bitmap_compression.h"
 #include "bitmap/conversion_front.h"
 #include "bitmap/octree_palette.h"
@@ -8,7 +9,6 @@
 #include "bitmap/palm_bitmap_parser.h"
 #include "bitmap/palm_bitmap_pixels.h"
 #include "bitmap/raise_conversion_error.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 

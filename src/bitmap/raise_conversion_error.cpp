@@ -1,6 +1,6 @@
 #include "bitmap/raise_conversion_error.h"
 
-#include "shell/exceptions.h"
+#include "base/exceptions.h"
 
 namespace kv {
 

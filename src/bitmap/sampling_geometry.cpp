@@ -25,8 +25,10 @@ void FitWhole(int w_src, int h_src, int w, int h, SamplingGeometry* g) {
     g->num = w;
     g->den = w_src;
   }
-  g->outputWidth = static_cast<int>(std::min<std::int64_t>(std::int64_t{w_src} * g->num / g->den, w));
-  g->outputHeight = static_cast<int>(std::min<std::int64_t>(std::int64_t{h_src} * g->num / g->den, h));
+  g->outputWidth =
+      static_cast<int>(std::min<std::int64_t>(std::int64_t{w_src} * g->num / g->den, w));
+  g->outputHeight =
+      static_cast<int>(std::min<std::int64_t>(std::int64_t{h_src} * g->num / g->den, h));
 }
 
 // The output extent along one axis of a tile window of `target` pixels at

@@ -35,7 +35,8 @@ std::vector<std::uint32_t> Depth8Colours() {
     }
   }
   colours.pop_back();  // the cube's black; black comes back as padding
-  for (std::uint32_t grey : {0x11u, 0x22u, 0x44u, 0x55u, 0x77u, 0x88u, 0xAAu, 0xBBu, 0xDDu, 0xEEu}) {
+  for (std::uint32_t grey :
+       {0x11u, 0x22u, 0x44u, 0x55u, 0x77u, 0x88u, 0xAAu, 0xBBu, 0xDDu, 0xEEu}) {
     colours.push_back(Rgb(grey, grey, grey));
   }
   for (std::uint32_t named : {0xC0C0C0u, 0x800000u, 0x800080u, 0x008000u, 0x008080u}) {

@@ -24,7 +24,8 @@ bool IsInUse(const CalibrationPoint& point) {
 int CountPointsInUse(const CalibrationRecord& record) {
   if (!record.points) return 0;
   int count = 0;
-  while (count < kCalibrationPointCount && IsInUse((*record.points)[static_cast<std::size_t>(count)])) {
+  while (count < kCalibrationPointCount &&
+         IsInUse((*record.points)[static_cast<std::size_t>(count)])) {
     ++count;
   }
   return count;
@@ -75,15 +76,14 @@ double GreatCircleDistance(double latitude1, double longitude1, double latitude2
   if (latitude1 == latitude2 && longitude1 == longitude2) return 0.0;
   const double phi1 = ToRadians(latitude1);
   const double phi2 = ToRadians(latitude2);
-  const double d = std::acos(ClampUnit(std::sin(phi1) * std::sin(phi2) +
-                                       std::cos(phi1) * std::cos(phi2) *
-                                           std::cos(ToRadians(longitude1 - longitude2))));
+  const double d = std::acos(
+      ClampUnit(std::sin(phi1) * std::sin(phi2) +
+                std::cos(phi1) * std::cos(phi2) * std::cos(ToRadians(longitude1 - longitude2))));
   if (d == 0.0) return 0.0;
   return d * 180.0 * kMinutesPerDegree / kBoundsPi;
 }
 
-LatLonDegrees DestinationPoint(double distance, double bearing, double latitude,
-                               double longitude) {
+LatLonDegrees DestinationPoint(double distance, double bearing, double latitude, double longitude) {
   const double delta = distance * kBoundsPi / 10800.0;
   const double theta = ToRadians(bearing);
   const double phi1 = ToRadians(latitude);
@@ -106,8 +106,7 @@ GeoBounds BoundsFromCentre(const CentreExtents& centre) {
   bounds.west =
       DestinationPoint(centre.horizontal / 2.0, 90.0, centre.latitude, centre.longitude).longitude;
   bounds.east =
-      DestinationPoint(-centre.horizontal / 2.0, 90.0, centre.latitude, centre.longitude)
-          .longitude;
+      DestinationPoint(-centre.horizontal / 2.0, 90.0, centre.latitude, centre.longitude).longitude;
   return bounds;
 }
 
@@ -131,9 +130,8 @@ void BoundsFromPoints(CalibrationRecord* record) {
       WidestPair(points, count, [](const CalibrationPoint& p) { return p.pixel_x; });
   const PointPair y_pair =
       WidestPair(points, count, [](const CalibrationPoint& p) { return p.pixel_y; });
-  const double sx =
-      PixelsPerDegree(std::int64_t{x_pair.second->pixel_x} - x_pair.first->pixel_x,
-                      x_pair.second->longitude - x_pair.first->longitude);
+  const double sx = PixelsPerDegree(std::int64_t{x_pair.second->pixel_x} - x_pair.first->pixel_x,
+                                    x_pair.second->longitude - x_pair.first->longitude);
   const double sy = PixelsPerDegree(std::int64_t{y_pair.second->pixel_y} - y_pair.first->pixel_y,
                                     y_pair.second->latitude - y_pair.first->latitude);
   // Without a scale the bound collapses onto the point, as an infinite

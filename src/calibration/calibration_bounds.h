@@ -43,8 +43,7 @@ double GreatCircleDistance(double latitude1, double longitude1, double latitude2
 // Where `distance` at `bearing` (degrees) from the start leads. A positive
 // distance at bearing 90 moves west: the longitude is measured the way the
 // dialog's formulas have always taken it.
-LatLonDegrees DestinationPoint(double distance, double bearing, double latitude,
-                               double longitude);
+LatLonDegrees DestinationPoint(double distance, double bearing, double latitude, double longitude);
 
 GeoBounds BoundsFromCentre(const CentreExtents& centre);
 CentreExtents CentreFromBounds(const GeoBounds& bounds);

@@ -58,8 +58,8 @@ std::vector<CalibrationCandidate> CalibrationCandidates(std::string_view image_p
   const SplitPath split = Split(image_path);
   std::vector<CalibrationCandidate> candidates;
   if (split.has_extension) {
-    candidates.push_back(
-        {std::string(split.stem) + "_" + std::string(split.extension) + ".kvm", kCalibrationFileKvm});
+    candidates.push_back({std::string(split.stem) + "_" + std::string(split.extension) + ".kvm",
+                          kCalibrationFileKvm});
   }
   static constexpr struct {
     std::string_view extension;

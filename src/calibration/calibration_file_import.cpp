@@ -108,8 +108,8 @@ int ReadCalibrationData(std::string_view data, int type, const ImportEnvironment
       return kImportNotFound;
   }
   if (status != kImportOk) return status;
-  const bool counted_type = type == kCalibrationFileJpr || type == kCalibrationFileGeo ||
-                            type == kCalibrationFileMap;
+  const bool counted_type =
+      type == kCalibrationFileJpr || type == kCalibrationFileGeo || type == kCalibrationFileMap;
   if (counted_type && HasAllThreePoints(*import) &&
       (type == kCalibrationFileJpr || import->proj_mode == kCalibrationGeographic)) {
     import->proj_mode = kCalibrationKnownPoints;

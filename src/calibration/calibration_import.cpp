@@ -23,16 +23,15 @@ double BoundFromText(const std::string& text, std::string_view negative_letters)
 
 std::string FormatBoundText(double degrees, bool latitude) {
   if (!std::isfinite(degrees)) return std::string();
-  std::string text =
-      FormatPosition(BoundTexts(), degrees,
-                     latitude ? PositionAxis::kLatitude : PositionAxis::kLongitude,
-                     kSystemDecimalDegrees, kBoundTextPrecision);
+  std::string text = FormatPosition(BoundTexts(), degrees,
+                                    latitude ? PositionAxis::kLatitude : PositionAxis::kLongitude,
+                                    kSystemDecimalDegrees, kBoundTextPrecision);
   return text.size() <= kBoundTextLength ? text : std::string();
 }
 
 CalibrationRecord CalibrationRecordFromImport(const CalibrationImport& import,
-                                              std::string_view negative_letters,
-                                              std::int32_t width, std::int32_t height) {
+                                              std::string_view negative_letters, std::int32_t width,
+                                              std::int32_t height) {
   CalibrationRecord record;
   static_cast<CalibrationFrame&>(record) = import;
   record.width = width;

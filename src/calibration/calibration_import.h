@@ -112,8 +112,8 @@ std::string FormatBoundText(double degrees, bool latitude);
 // offsets, scales and projection parameters, the bounds read from the bound
 // texts, and the image size given.
 CalibrationRecord CalibrationRecordFromImport(const CalibrationImport& import,
-                                              std::string_view negative_letters,
-                                              std::int32_t width, std::int32_t height);
+                                              std::string_view negative_letters, std::int32_t width,
+                                              std::int32_t height);
 
 }  // namespace kv
 

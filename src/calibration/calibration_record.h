@@ -24,8 +24,8 @@ inline constexpr int kCalibrationPointCount = 9;
 inline constexpr int kDatumParameterCount = 9;
 
 struct CalibrationPoint {
-  double latitude = 0.0;   // degrees
-  double longitude = 0.0;  // degrees
+  double latitude = 0.0;        // degrees
+  double longitude = 0.0;       // degrees
   std::int32_t adjusted_x = 0;  // every reader keeps it equal to pixel_x
   std::int32_t adjusted_y = 0;
   std::int32_t pixel_x = 0;

@@ -1,7 +1,6 @@
 #include "calibration/calibration_text_reader.h"
 
 #include <string_view>
-
 #include <vector>
 
 #include "calibration/calibration_keys.h"
@@ -40,8 +39,7 @@ void DivideByTwips(const TwipsDivisors& divisors, CalibrationPoints* points) {
 // three longitudes in the same points; every grid point gets its row's
 // latitude and its column's longitude.
 void SpreadThreeByThree(CalibrationPoints* points) {
-  const double latitudes[3] = {(*points)[0].latitude, (*points)[1].latitude,
-                               (*points)[2].latitude};
+  const double latitudes[3] = {(*points)[0].latitude, (*points)[1].latitude, (*points)[2].latitude};
   const double longitudes[3] = {(*points)[0].longitude, (*points)[1].longitude,
                                 (*points)[2].longitude};
   for (std::size_t i = 0; i < points->size(); ++i) {
@@ -102,20 +100,22 @@ std::optional<std::string> NameAfterRereading(const CalibrationRecord& record,
 // record.
 void DropOverruledLines(const CalibrationRecord& record, std::vector<KeptLine>* kept) {
   if (record.proj_mode != kCalibrationInvalid) {
-    std::erase_if(*kept, [](const KeptLine& line) { return EqualsIgnoreCase(line.key, "proj_mode"); });
+    std::erase_if(*kept,
+                  [](const KeptLine& line) { return EqualsIgnoreCase(line.key, "proj_mode"); });
   }
   const std::optional<std::string> reread = NameAfterRereading(record, *kept);
   const bool same = reread == record.datum_name ||
                     (!reread && record.datum_name && IsWgs84Name(*record.datum_name));
   if (!same) {
-    std::erase_if(*kept, [](const KeptLine& line) { return EqualsIgnoreCase(line.key, "map_datum"); });
+    std::erase_if(*kept,
+                  [](const KeptLine& line) { return EqualsIgnoreCase(line.key, "map_datum"); });
   }
 }
 
 }  // namespace
 
-void ParseCalibrationText(std::string* text, int source_kind, CalibrationRecord* record,
-                          bool strip, bool promote) {
+void ParseCalibrationText(std::string* text, int source_kind, CalibrationRecord* record, bool strip,
+                          bool promote) {
   if (!record->points) record->points = CalibrationPoints{};
   TwipsDivisors divisors;
   const std::string_view whole(*text);
@@ -136,7 +136,8 @@ void ParseCalibrationText(std::string* text, int source_kind, CalibrationRecord*
   }
   if (source_kind == kCalibrationSourceCal) FinishCalFile(divisors, record);
   if (record->proj_mode != kCalibrationThreeByThree) ClearFromFirstEmptyPoint(&*record->points);
-  if (promote && record->proj_mode == kCalibrationGeographic && CountPositionedPoints(*record) >= 3) {
+  if (promote && record->proj_mode == kCalibrationGeographic &&
+      CountPositionedPoints(*record) >= 3) {
     record->proj_mode = kCalibrationKnownPoints;
   }
   if (!strip) return;

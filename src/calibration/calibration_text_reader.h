@@ -21,8 +21,8 @@ inline constexpr int kCalibrationSourceCal = 2;  // a ".cal" file of another pro
 // only the lines the reader did not use (and nothing from the first NUL
 // on). With `promote` set, a geographic record with three or more points
 // becomes a known-points record.
-void ParseCalibrationText(std::string* text, int source_kind, CalibrationRecord* record,
-                          bool strip, bool promote);
+void ParseCalibrationText(std::string* text, int source_kind, CalibrationRecord* record, bool strip,
+                          bool promote);
 
 // What the document does with a map's or file's text: the text becomes the
 // record's pending text and is read with stripping and promotion, so that

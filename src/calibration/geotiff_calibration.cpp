@@ -83,7 +83,8 @@ WorldFileValues WorldValuesOf(const std::array<double, 6>& geo) {
 }
 
 bool IsUsableGeoTransform(const std::array<double, 6>& geo) {
-  const bool finite = std::all_of(geo.begin(), geo.end(), [](double v) { return std::isfinite(v); });
+  const bool finite =
+      std::all_of(geo.begin(), geo.end(), [](double v) { return std::isfinite(v); });
   // GDAL's default (0, 1, 0, 0, 0, 1) stands for "none".
   const bool default_transform =
       geo[0] == 0 && geo[1] == 1 && geo[2] == 0 && geo[3] == 0 && geo[4] == 0 && geo[5] == 1;
@@ -98,15 +99,15 @@ std::string Underscores(std::string_view name) {
 
 }  // namespace
 
-int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import,
-                           std::int32_t* width, std::int32_t* height) {
+int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import, std::int32_t* width,
+                           std::int32_t* height) {
   *import = CalibrationImport{};
   RegisterDriversOnce();
   QuietErrors quiet;
   const char* const drivers[] = {"GTiff", nullptr};
   const char* const options[] = {"GEOREF_SOURCES=INTERNAL", nullptr};
-  Dataset dataset(GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, drivers, options,
-                             nullptr));
+  Dataset dataset(
+      GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, drivers, options, nullptr));
   if (!dataset) return kImportReadFailed;
   *width = GDALGetRasterXSize(dataset.get());
   *height = GDALGetRasterYSize(dataset.get());

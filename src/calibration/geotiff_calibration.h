@@ -22,8 +22,8 @@ inline constexpr int kGeoTiffNotGeoreferenced = -24;
 // `*height` get the image size. kImportOk, kGeoTiffNotGeoreferenced, or
 // kImportReadFailed when GDAL cannot open the file as a TIFF. World files
 // beside the TIFF are not consulted (they are read as world files).
-int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import,
-                           std::int32_t* width, std::int32_t* height);
+int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import, std::int32_t* width,
+                           std::int32_t* height);
 
 // Our datum code for the datum of a coordinate system given as WKT: none
 // for WGS84 (and for WKT GDAL cannot read), the datum table's code when the

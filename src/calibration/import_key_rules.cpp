@@ -90,8 +90,7 @@ bool ApplyProjectionKey(const KeyValue& entry, CalibrationImport* import) {
     return true;
   }
   if (IsKey(entry.key, {"zn"})) {
-    AppendProjectionParameter(import, "lon_0",
-                              FormatCalibrationReal(UtmZoneMeridian(entry.value)));
+    AppendProjectionParameter(import, "lon_0", FormatCalibrationReal(UtmZoneMeridian(entry.value)));
     return true;
   }
   const std::string_view name = ParameterName(entry.key);

@@ -50,8 +50,8 @@ void ReadPcaLines(const std::vector<std::string>& lines, const ImportEnvironment
                           {&import->east_text, false},
                           {&import->south_text, true}};
   for (std::size_t i = 0; i < 4 && i + 1 < lines.size(); ++i) {
-    *bounds[i].text = FormatBoundText(
-        ParsePosition(lines[i + 1], environment.negative_letters), bounds[i].latitude);
+    *bounds[i].text = FormatBoundText(ParsePosition(lines[i + 1], environment.negative_letters),
+                                      bounds[i].latitude);
   }
 }
 

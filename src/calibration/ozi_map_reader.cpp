@@ -69,8 +69,8 @@ void ApplyProjectionSetup(const std::vector<std::string>& fields, CalibrationImp
 
 double DegreesAndMinutes(const std::vector<std::string>& fields, std::size_t degrees,
                          char negative_hemisphere) {
-  const double value = LeadingDecimal(Field(fields, degrees)) +
-                       LeadingDecimal(Field(fields, degrees + 1)) / 60.0;
+  const double value =
+      LeadingDecimal(Field(fields, degrees)) + LeadingDecimal(Field(fields, degrees + 1)) / 60.0;
   const std::string hemisphere = Field(fields, degrees + 2);
   const bool negative = !hemisphere.empty() && hemisphere[0] == negative_hemisphere;
   return negative ? -value : value;

@@ -33,8 +33,8 @@ bool IsFullOsgb(const WorldFileSystem& system) {
   return system.system == kSystemOsgb && system.zone.empty();
 }
 
-bool GridToPosition(CoordinateContext& coordinates, int datum_row,
-                    const WorldFileSystem& system, WorldXY world, LatLon* position) {
+bool GridToPosition(CoordinateContext& coordinates, int datum_row, const WorldFileSystem& system,
+                    WorldXY world, LatLon* position) {
   if (!IsGrid(system.system)) {
     *position = {world.y, world.x};
     return true;
@@ -80,8 +80,10 @@ void WriteReport(const ImportEnvironment& environment, const WorldFileValues& va
   GridToPosition(environment.coordinates, import.datum_row, system, top_left, &tl);
   GridToPosition(environment.coordinates, import.datum_row, system, bottom_right, &br);
   GridToPosition(environment.coordinates, import.datum_row, system, centre, &c);
-  out << "Parse World File\r\n" << "================\r\n";
-  Print(out, "tlXmetre %lf, tlYmetre %lf\r\nbrXmetre %lf, brYmetre %lf\r\ncXmetre %lf, cYmetre %lf\r\n",
+  out << "Parse World File\r\n"
+      << "================\r\n";
+  Print(out,
+        "tlXmetre %lf, tlYmetre %lf\r\nbrXmetre %lf, brYmetre %lf\r\ncXmetre %lf, cYmetre %lf\r\n",
         top_left.x, top_left.y, bottom_right.x, bottom_right.y, centre.x, centre.y);
   Print(out, "xScaleX %lf, xpixels %ld\r\n", values.a, static_cast<long>(width));
   Print(out, "yScaleY %lf, ypixels %ld\r\n", values.e, static_cast<long>(height));

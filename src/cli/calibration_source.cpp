@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "base/exceptions.h"
 #include "bitmap/image_source_library.h"
 #include "calibration/calibration_file_import.h"
 #include "calibration/calibration_text_reader.h"
@@ -13,7 +14,6 @@
 #include "geo/text_match.h"
 #include "map/c_image_container.h"
 #include "map/map_file.h"
-#include "shell/exceptions.h"
 
 namespace kv::cli {
 namespace {
@@ -42,8 +42,8 @@ void SetBoundTexts(CalibrationResult* result) {
 
 CalibrationResult FromImport(const CalibrationImport& import, const CalibrationRequest& request) {
   CalibrationResult result;
-  result.record = CalibrationRecordFromImport(import, request.negative_letters, request.width,
-                                              request.height);
+  result.record =
+      CalibrationRecordFromImport(import, request.negative_letters, request.width, request.height);
   result.north_text = import.north_text;
   result.west_text = import.west_text;
   result.south_text = import.south_text;
@@ -58,15 +58,16 @@ CalibrationResult ReadCalibrationFileSource(const CalibrationRequest& request, i
   ImportEnvironment environment{coordinates, state, diagnostics, request.negative_letters};
   CalibrationImport import;
   int type = type_hint;
-  const int status = ImportCalibrationFile(request.path, request.world_system, environment,
-                                           &import, request.width, request.height, &type);
+  const int status = ImportCalibrationFile(request.path, request.world_system, environment, &import,
+                                           request.width, request.height, &type);
   if (status == kImportReadFailed) throw ErrFileRead(request.path.c_str());
   if (status == kImportNotOziExplorer) {
     throw CalibrationSourceError("not an OziExplorer map file: " + request.path);
   }
   if (status == kImportBadWorldSystem) {
-    throw CalibrationSourceError("the world file's positions cannot be converted in that "
-                                 "coordinate system (UTM and MTM need --zone)");
+    throw CalibrationSourceError(
+        "the world file's positions cannot be converted in that "
+        "coordinate system (UTM and MTM need --zone)");
   }
   if (state.needs_image_size) {
     throw CalibrationSourceError("this file needs the image size: give --image or --size");
@@ -75,10 +76,10 @@ CalibrationResult ReadCalibrationFileSource(const CalibrationRequest& request, i
   // The two text formats are also read as calibration text, which knows
   // more keys than the importer.
   if ((type == kCalibrationFileKvm || type == kCalibrationFileCal) && import.raw_text) {
-    ReadCalibrationIntoRecord(*import.raw_text,
-                              type == kCalibrationFileKvm ? kCalibrationSourceKvm
-                                                          : kCalibrationSourceCal,
-                              &result.record);
+    ReadCalibrationIntoRecord(
+        *import.raw_text,
+        type == kCalibrationFileKvm ? kCalibrationSourceKvm : kCalibrationSourceCal,
+        &result.record);
     SetBoundTexts(&result);
   }
   return result;
@@ -103,7 +104,8 @@ CalibrationResult ReadChartSource(const CalibrationRequest& request) {
   }
   std::vector<ChartCalibrationPoint> points;
   for (const ChartReferencePoint& reference : source->reference_points()) {
-    points.push_back({reference.pixel_x, reference.pixel_y, reference.latitude, reference.longitude});
+    points.push_back(
+        {reference.pixel_x, reference.pixel_y, reference.latitude, reference.longitude});
   }
   CalibrationResult result;
   CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt()), source->Width(),
@@ -198,8 +200,10 @@ std::string CalibrationJson(const CalibrationResult& result) {
   const int count = CountPositionedPoints(record);
   for (int i = 0; i < count; ++i) {
     const CalibrationPoint& point = (*record.points)[static_cast<std::size_t>(i)];
-    json["points"].push_back(
-        {{"lat", point.latitude}, {"lon", point.longitude}, {"x", point.pixel_x}, {"y", point.pixel_y}});
+    json["points"].push_back({{"lat", point.latitude},
+                              {"lon", point.longitude},
+                              {"x", point.pixel_x},
+                              {"y", point.pixel_y}});
   }
   return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }

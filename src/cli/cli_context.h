@@ -8,10 +8,10 @@
 #include <functional>
 #include <iosfwd>
 
-#include "shell/error_display.h"
-#include "shell/error_reporter.h"
-#include "shell/message_tables.h"
-#include "shell/string_table.h"
+#include "base/error_display.h"
+#include "base/error_reporter.h"
+#include "base/message_tables.h"
+#include "base/string_table.h"
 
 namespace kv::cli {
 

@@ -4,10 +4,9 @@
 // The conversion options kvmap commands share: colour depth, scale and
 // compression.
 
+#include <CLI/CLI.hpp>
 #include <optional>
 #include <string>
-
-#include <CLI/CLI.hpp>
 
 #include "bitmap/conversion_context.h"
 

@@ -69,8 +69,8 @@ void AddSystemAndDatum(CLI::App* command, GridOptions* options) {
 void AddListCommands(CLI::App* coord, CliContext& context, int* exit_code) {
   coord->add_subcommand("systems", "List the 29 coordinate systems: index, name, code, datum")
       ->callback([&context, exit_code]() {
-        *exit_code = RunReported(context, kCoordContext,
-                                 [] { std::cout << CoordinateSystemListing(); });
+        *exit_code =
+            RunReported(context, kCoordContext, [] { std::cout << CoordinateSystemListing(); });
       });
   coord->add_subcommand("datums", "List the 92 rows of the datum and ellipsoid table")
       ->callback([&context, exit_code]() {
@@ -106,8 +106,7 @@ void AddToGridCommand(CLI::App* coord, CliContext& context, int* exit_code) {
 
 void AddToLatLonCommand(CLI::App* coord, CliContext& context, int* exit_code) {
   auto options = std::make_shared<GridOptions>();
-  CLI::App* command =
-      coord->add_subcommand("to-latlon", "Print LAT LON of a grid reference");
+  CLI::App* command = coord->add_subcommand("to-latlon", "Print LAT LON of a grid reference");
   AddSystemAndDatum(command, options.get());
   command->add_option("--zone", options->zone,
                       "UTM zone (32U), OSGB squares (TG) or MTM zone (QU8); - for none");
@@ -121,8 +120,8 @@ void AddToLatLonCommand(CLI::App* coord, CliContext& context, int* exit_code) {
       GridReference grid{zone, options->easting, options->northing};
       LatLon position;
       const int system = ResolveCoordinateSystem(options->system);
-      const int status = GridToLatLon(coordinates, ResolveDatum(options->datum), grid, system,
-                                      false, &position);
+      const int status =
+          GridToLatLon(coordinates, ResolveDatum(options->datum), grid, system, false, &position);
       if (status == kGridKeptInDegrees && system > 2) {
         std::cerr << "kvmap: the zone \"" << options->zone
                   << "\" is not one of the system's; the values are read as degrees\n";
@@ -160,8 +159,8 @@ void AddFormatCommand(CLI::App* coord, CliContext& context, int* exit_code) {
     *exit_code = RunReported(context, kCoordContext, [&]() {
       const PositionAxis axis =
           options->latitude ? PositionAxis::kLatitude : PositionAxis::kLongitude;
-      std::cout << FormatPosition(PositionTextsFromStrings(context.strings), options->value,
-                                  axis, options->system, options->precision)
+      std::cout << FormatPosition(PositionTextsFromStrings(context.strings), options->value, axis,
+                                  options->system, options->precision)
                 << "\n";
     });
   });
@@ -174,9 +173,9 @@ void AddParseCommand(CLI::App* coord, CliContext& context, int* exit_code) {
     bool letters_given = false;
   };
   auto options = std::make_shared<Options>();
-  CLI::App* command = coord->add_subcommand("parse", "Print the decimal degrees of a position text");
-  command->add_option("TEXT", options->text, "Position such as \"N47 30.5\" or -8.25")
-      ->required();
+  CLI::App* command =
+      coord->add_subcommand("parse", "Print the decimal degrees of a position text");
+  command->add_option("TEXT", options->text, "Position such as \"N47 30.5\" or -8.25")->required();
   CLI::Option* letters = command->add_option(
       "--letters", options->letters, "Letters that make the position negative (default SWsw)");
   command->callback([&context, exit_code, options, letters]() {

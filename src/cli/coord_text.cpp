@@ -103,9 +103,8 @@ std::string CoordinateSystemListing() {
   std::string listing;
   for (int system = 0; system < kCoordinateSystemCount; ++system) {
     const SystemColumns columns = ColumnsOf(system);
-    listing += Padded(std::to_string(system), 4) +
-               Padded(CoordinateSystemName(system), 38) + Padded(columns.code, 10) +
-               std::string(columns.datum) + "\n";
+    listing += Padded(std::to_string(system), 4) + Padded(CoordinateSystemName(system), 38) +
+               Padded(columns.code, 10) + std::string(columns.datum) + "\n";
   }
   return listing;
 }
@@ -123,8 +122,8 @@ std::string DatumListing() {
 
 std::string GridLine(const GridReference& grid, int status) {
   const int decimals = status == kGridConverted ? 3 : 9;
-  return (grid.zone.empty() ? std::string("-") : grid.zone) + " " +
-         Fixed(grid.easting, decimals) + " " + Fixed(grid.northing, decimals) + "\n";
+  return (grid.zone.empty() ? std::string("-") : grid.zone) + " " + Fixed(grid.easting, decimals) +
+         " " + Fixed(grid.northing, decimals) + "\n";
 }
 
 std::string LatLonLine(LatLon position) {

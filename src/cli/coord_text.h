@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/string_table.h"
 #include "geo/grid_conversion.h"
 #include "geo/position_text.h"
-#include "shell/string_table.h"
 
 namespace kv::cli {
 

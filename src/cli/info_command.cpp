@@ -13,8 +13,8 @@ void AddInfoCommand(CLI::App& app, CliContext& context, int* exit_code) {
     bool json = false;
   };
   auto options = std::make_shared<Options>();
-  CLI::App* command = app.add_subcommand(
-      "info", "List a map database: header, resources, images, map metadata");
+  CLI::App* command =
+      app.add_subcommand("info", "List a map database: header, resources, images, map metadata");
   command->add_option("MAP", options->path, "Map database (.prc)")->required();
   command->add_flag("--json", options->json, "Print JSON instead of text");
   command->callback([&context, exit_code, options]() {

@@ -1,8 +1,7 @@
 #include "cli/map_listing.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "cli/text_format.h"
@@ -46,7 +45,8 @@ nlohmann::ordered_json MapJson(const CImage* first) {
   json["top_left_latitude"] = first->corner_text(kTopLeftLatitude);
   json["bottom_right_longitude"] = first->corner_text(kBottomRightLongitude);
   json["bottom_right_latitude"] = first->corner_text(kBottomRightLatitude);
-  json["calibration"] = PalmNameToUtf8(CalibrationText(*first).c_str(), CalibrationText(*first).size());
+  json["calibration"] =
+      PalmNameToUtf8(CalibrationText(*first).c_str(), CalibrationText(*first).size());
   return json;
 }
 
@@ -89,7 +89,8 @@ std::string MapListingJson(const MapListing& listing) {
   }
   json["images"] = nlohmann::ordered_json::array();
   const auto& images = listing.container.images();
-  for (std::size_t i = 0; i < images.size(); ++i) json["images"].push_back(ImageJson(*images[i], i));
+  for (std::size_t i = 0; i < images.size(); ++i)
+    json["images"].push_back(ImageJson(*images[i], i));
   json["map"] = MapJson(listing.container.ImageAt(0));
   json["preserved"] = nlohmann::ordered_json::array();
   const auto& preserved = listing.container.preserved_resources();
@@ -112,20 +113,22 @@ std::string MapListingText(const MapListing& listing) {
       const CImage& image = *images[i];
       const BitmapRecord& b = image.bitmap();
       std::snprintf(line, sizeof line, "%5zu  %5u  %5d  %5d  %4d  %6u  %-10s %8zu  ", i,
-                    image.resource_id(), b.width, b.height, b.depth, b.version,
-                    CompressionName(b), b.bytes.size());
+                    image.resource_id(), b.width, b.height, b.depth, b.version, CompressionName(b),
+                    b.bytes.size());
       out << line << PalmNameToUtf8(image.name().c_str(), image.name().size()) << "\n";
     }
   }
   if (const CImage* first = listing.container.ImageAt(0)) {
-    out << "\nmap name:      " << PalmNameToUtf8(first->name().c_str(), first->name().size()) << "\n"
+    out << "\nmap name:      " << PalmNameToUtf8(first->name().c_str(), first->name().size())
+        << "\n"
         << "date:          " << UtcTimeText(UnixFromPalmDate(first->date())) << "\n"
         << "size:          " << first->map_width() << " x " << first->map_height() << "\n"
         << "top left:      " << first->corner_text(kTopLeftLatitude) << "  "
         << first->corner_text(kTopLeftLongitude) << "\n"
         << "bottom right:  " << first->corner_text(kBottomRightLatitude) << "  "
         << first->corner_text(kBottomRightLongitude) << "\n"
-        << "calibration:\n" << CalibrationText(*first) << "\n";
+        << "calibration:\n"
+        << CalibrationText(*first) << "\n";
   }
   const auto& preserved = listing.container.preserved_resources();
   out << "\npreserved resources: " << preserved.size() << "\n";

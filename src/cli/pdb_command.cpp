@@ -13,8 +13,8 @@ void AddPdbCommand(CLI::App& app, CliContext& context, int* exit_code) {
     bool json = false;
   };
   auto options = std::make_shared<Options>();
-  CLI::App* command = app.add_subcommand(
-      "pdb", "Validate any Palm database and list its header and entries");
+  CLI::App* command =
+      app.add_subcommand("pdb", "Validate any Palm database and list its header and entries");
   command->add_option("FILE", options->path, "Palm database (.prc or .pdb)")->required();
   command->add_flag("--json", options->json, "Print JSON instead of text");
   command->callback([&context, exit_code, options]() {

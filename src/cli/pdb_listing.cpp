@@ -1,8 +1,7 @@
 #include "cli/pdb_listing.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "cli/text_format.h"

@@ -5,7 +5,7 @@
 #include <csetjmp>
 #include <cstdio>
 
-#include "shell/exceptions.h"
+#include "base/exceptions.h"
 
 namespace kv::cli {
 

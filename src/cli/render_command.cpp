@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "base/exceptions.h"
 #include "cli/commands.h"
 #include "cli/png_file.h"
 #include "map/map_file.h"
 #include "map/map_mosaic.h"
-#include "shell/exceptions.h"
 
 namespace kv::cli {
 
@@ -29,7 +29,8 @@ bool IsPng(const std::string& path) {
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream file(path, std::ios::binary);
   if (!file) throw ErrFileCreate(path.c_str());
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   if (!file.flush()) throw ErrFileWrite(path.c_str());
 }
 

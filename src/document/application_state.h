@@ -10,12 +10,12 @@
 #include <ostream>
 #include <string>
 
+#include "base/string_table.h"
 #include "bitmap/conversion_context.h"
 #include "calibration/calibration_import.h"
 #include "calibration/calibration_record.h"
 #include "geo/grid_conversion.h"
 #include "geo/position_text.h"
-#include "shell/string_table.h"
 
 namespace kv {
 

@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <limits>
 
+#include "base/exceptions.h"
+#include "base/message_tables.h"
 #include "document/command_ids.h"
 #include "document/image_kind.h"
 #include "geo/text_match.h"
 #include "map/map_file.h"
-#include "shell/exceptions.h"
-#include "shell/message_tables.h"
 
 namespace kv {
 

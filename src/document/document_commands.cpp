@@ -1,11 +1,11 @@
 // Colour depth and compression over all entries, and importing a world file
 // or calibration file for the current image.
 
+#include "base/exceptions.h"
+#include "base/message_tables.h"
 #include "calibration/calibration_file_import.h"
 #include "calibration/calibration_text_reader.h"
 #include "document/document.h"
-#include "shell/exceptions.h"
-#include "shell/message_tables.h"
 
 namespace kv {
 

@@ -3,7 +3,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "shell/exceptions.h"
+#include "base/exceptions.h"
 
 namespace kv {
 

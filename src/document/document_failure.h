@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "shell/error_codes.h"
-#include "shell/error_reporter.h"
+#include "base/error_codes.h"
+#include "base/error_reporter.h"
 
 namespace kv {
 

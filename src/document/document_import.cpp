@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "base/exceptions.h"
+#include "base/message_tables.h"
 #include "calibration/calibration_file_finder.h"
 #include "calibration/calibration_file_import.h"
 #include "calibration/calibration_text_reader.h"
@@ -12,8 +14,6 @@
 #include "calibration/geotiff_calibration.h"
 #include "document/document.h"
 #include "document/image_kind.h"
-#include "shell/exceptions.h"
-#include "shell/message_tables.h"
 
 namespace kv {
 

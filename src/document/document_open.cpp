@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "base/exceptions.h"
 #include "calibration/calibration_text_reader.h"
 #include "document/document.h"
 #include "document/image_kind.h"
 #include "geo/position_text.h"
 #include "map/map_file.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
+#include "base/exceptions.h"
+#include "base/message_tables.h"
 #include "calibration/calibration_text_writer.h"
 #include "document/document.h"
 #include "map/map_file.h"
-#include "shell/exceptions.h"
-#include "shell/message_tables.h"
 
 namespace kv {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/string_table.h"
+#include "base/string_table.h"
 
 namespace kv {
 

@@ -17,19 +17,19 @@ constexpr double kSinAlphaLambda0 = 0.420215144586493;    // sin(alpha * lambda0
 constexpr double kCosAlphaLambda0 = 0.907424504992097;    // cos(alpha * lambda0)
 constexpr double kCosPoleColatitude = 0.863499969506341;  // cos(30 deg 17' 17.3")
 constexpr double kSinPoleColatitude = 0.504348889819882;
-constexpr double kConeConstant = 0.97992470462083;        // n = sin(78 deg 30')
-constexpr double kRhoScale = 12310230.12797036;           // rho0 * tan(S0/2 + pi/4)^n
+constexpr double kConeConstant = 0.97992470462083;  // n = sin(78 deg 30')
+constexpr double kRhoScale = 12310230.12797036;     // rho0 * tan(S0/2 + pi/4)^n
 
 // The inverse follows the Krovak method of EPSG guidance note 7-2 (method
 // 9819), deriving its sphere from these defining values.
 constexpr double kInverseSquaredE = 0.006674372230614;
 constexpr double kInverseOneMinusSquaredE = 0.993325627769386;
 constexpr double kBesselSemiMajorAxis = 6377397.155;
-constexpr double kCentreLatitude = 0.863937979737193;       // 49 deg 30' N
+constexpr double kCentreLatitude = 0.863937979737193;         // 49 deg 30' N
 constexpr double kPseudoStandardParallel = 1.37008346281555;  // 78 deg 30'
 constexpr double kScale = 0.9999;
-constexpr double kPoleColatitude = 0.5286277629901559;        // 30 deg 17' 17.3"
-constexpr double kCentralMeridian = 0.4334234309119251;       // 24 deg 50' E
+constexpr double kPoleColatitude = 0.5286277629901559;   // 30 deg 17' 17.3"
+constexpr double kCentralMeridian = 0.4334234309119251;  // 24 deg 50' E
 constexpr double kQuarterPi = 0.785398163397448;
 constexpr double kInverseRadiansToDegrees = 57.29577791868205;
 constexpr double kConvergence = 1e-15;
@@ -47,8 +47,8 @@ InverseSphere MakeInverseSphere() {
   sphere.e = std::sqrt(kInverseSquaredE);
   const double sin_centre = std::sin(kCentreLatitude);
   const double cos_centre = std::cos(kCentreLatitude);
-  sphere.alpha = std::sqrt(1.0 + kInverseSquaredE * std::pow(cos_centre, 4) /
-                                     kInverseOneMinusSquaredE);
+  sphere.alpha =
+      std::sqrt(1.0 + kInverseSquaredE * std::pow(cos_centre, 4) / kInverseOneMinusSquaredE);
   const double u0 = std::asin(sin_centre / sphere.alpha);
   const double g = std::pow((1.0 + sphere.e * sin_centre) / (1.0 - sphere.e * sin_centre),
                             sphere.alpha * sphere.e / 2.0);
@@ -96,11 +96,11 @@ LatLon KrovakInverse(KrovakPoint point) {
   const double rho = std::hypot(point.x, point.y);
   const double epsilon = std::atan2(point.y, point.x);
   const double d = epsilon / std::sin(kPseudoStandardParallel);
-  const double s =
-      rho == 0.0 ? 2.0 * kQuarterPi
-                 : 2.0 * (std::atan(std::pow(sphere.rho0 / rho, 1.0 / sphere.n) *
-                                    std::tan(kPseudoStandardParallel / 2.0 + kQuarterPi)) -
-                          kQuarterPi);
+  const double s = rho == 0.0
+                       ? 2.0 * kQuarterPi
+                       : 2.0 * (std::atan(std::pow(sphere.rho0 / rho, 1.0 / sphere.n) *
+                                          std::tan(kPseudoStandardParallel / 2.0 + kQuarterPi)) -
+                                kQuarterPi);
   const double u = std::asin(std::cos(kPoleColatitude) * std::sin(s) -
                              std::sin(kPoleColatitude) * std::cos(s) * std::cos(d));
   const double dv = std::asin(std::cos(s) * std::sin(d) / std::cos(u));

@@ -29,8 +29,8 @@ double LeadingDecimal(std::string_view text) {
   // from_chars would also take "inf" and "nan"; a position never is one.
   if (text.empty() || !((text[0] >= '0' && text[0] <= '9') || text[0] == '.')) return 0.0;
   double value = 0.0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value,
-                                      std::chars_format::general);
+  const auto result =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
   if (result.ec != std::errc() || !std::isfinite(value)) return 0.0;
   return sign * value;
 }

@@ -28,7 +28,7 @@ struct FirstLetterOrigin {
 };
 
 constexpr FirstLetterOrigin kFirstLetters[] = {
-    {'S', 0, 0},      {'T', 500000, 0},       {'N', 0, 500000},
+    {'S', 0, 0},           {'T', 500000, 0},  {'N', 0, 500000},
     {'O', 500000, 500000}, {'H', 0, 1000000}, {'J', 500000, 1000000},
 };
 
@@ -55,8 +55,8 @@ bool OsgbForward(LatLon position, OsgbReference* reference) {
   // J) are written. West or south of the false origin the letter arithmetic
   // would index before the letter table, and the other squares would give
   // references that read back as degrees.
-  if (!(rounded_easting >= 0.0 && rounded_easting < kGridEastingLimit &&
-        rounded_northing >= 0.0 && rounded_northing < kGridNorthingLimit)) {
+  if (!(rounded_easting >= 0.0 && rounded_easting < kGridEastingLimit && rounded_northing >= 0.0 &&
+        rounded_northing < kGridNorthingLimit)) {
     return false;
   }
   const auto easting = static_cast<std::int64_t>(rounded_easting);

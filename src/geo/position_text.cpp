@@ -102,8 +102,8 @@ double ParseAfterLetter(std::string_view rest) {
 
 }  // namespace
 
-std::string FormatPosition(const PositionTexts& texts, double value, PositionAxis axis,
-                           int system, int precision) {
+std::string FormatPosition(const PositionTexts& texts, double value, PositionAxis axis, int system,
+                           int precision) {
   if (!std::isfinite(value) || precision < 0) return {};
   const double magnitude = std::fabs(value);
   const std::string letter = HemisphereLetter(texts, value, axis);

@@ -13,10 +13,10 @@ namespace kv {
 // The language's texts for positions, filled by the caller from the
 // language strings (IDs 2044, 2043, 2051, 2052).
 struct PositionTexts {
-  std::string latitude_letters;     // positive then negative, e.g. "NS"
-  std::string longitude_letters;    // e.g. "EW"
-  std::string fraction_separator;   // between whole and fractional minutes/seconds, e.g. "."
-  std::string negative_letters;     // letters that make a typed position negative, e.g. "SWsw"
+  std::string latitude_letters;    // positive then negative, e.g. "NS"
+  std::string longitude_letters;   // e.g. "EW"
+  std::string fraction_separator;  // between whole and fractional minutes/seconds, e.g. "."
+  std::string negative_letters;    // letters that make a typed position negative, e.g. "SWsw"
 };
 
 inline constexpr std::string_view kDefaultNegativeLetters = "SWsw";
@@ -37,8 +37,8 @@ inline constexpr int kFullPrecision = 0x8000;
 // Every text starts with the hemisphere letter. Other systems, and values
 // that are not finite (or beyond 1e9 degrees for systems 0 and 1), give an
 // empty text.
-std::string FormatPosition(const PositionTexts& texts, double value, PositionAxis axis,
-                           int system, int precision);
+std::string FormatPosition(const PositionTexts& texts, double value, PositionAxis axis, int system,
+                           int precision);
 
 // Decimal degrees of a typed position. A leading letter is the hemisphere:
 // negative when it is one of `negative_letters`. After it, "47 30.5" is

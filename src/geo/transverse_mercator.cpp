@@ -60,12 +60,11 @@ GridPoint TransverseMercatorForward(const EllipsoidShape& shape,
                       (big_a + (1.0 - t + c) * a3 / 6.0 +
                        (5.0 - 18.0 * t + t * t + 72.0 * c - 58.0 * ep2) * a5 / 120.0) +
                   parameters.false_easting;
-  point.northing =
-      k0 * (m - m0 +
-            n * tan_phi *
-                (a2 / 2.0 + (5.0 - t + 9.0 * c + 4.0 * c * c) * a4 / 24.0 +
-                 (61.0 - 58.0 * t + t * t + 600.0 * c - 330.0 * ep2) * a6 / 720.0)) +
-      parameters.false_northing;
+  point.northing = k0 * (m - m0 +
+                         n * tan_phi *
+                             (a2 / 2.0 + (5.0 - t + 9.0 * c + 4.0 * c * c) * a4 / 24.0 +
+                              (61.0 - 58.0 * t + t * t + 600.0 * c - 330.0 * ep2) * a6 / 720.0)) +
+                   parameters.false_northing;
   return point;
 }
 

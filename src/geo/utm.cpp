@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstddef>
 
-
 namespace kv {
 namespace {
 
@@ -15,8 +14,8 @@ struct BandRow {
 // Bands of 8 degrees, [lower, lower + 8); "X" is handled apart because it is
 // 12 degrees high and includes 84.
 constexpr BandRow kBands[] = {
-    {64, 'W'}, {56, 'V'}, {48, 'U'}, {40, 'T'}, {32, 'S'},  {24, 'R'},  {16, 'Q'},
-    {8, 'P'},  {0, 'N'},  {-8, 'M'}, {-16, 'L'}, {-24, 'K'}, {-32, 'J'}, {-40, 'H'},
+    {64, 'W'},  {56, 'V'},  {48, 'U'},  {40, 'T'},  {32, 'S'},  {24, 'R'},  {16, 'Q'},
+    {8, 'P'},   {0, 'N'},   {-8, 'M'},  {-16, 'L'}, {-24, 'K'}, {-32, 'J'}, {-40, 'H'},
     {-48, 'G'}, {-56, 'F'}, {-64, 'E'}, {-72, 'D'}, {-80, 'C'},
 };
 

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <string_view>
 
+#include "base/exceptions.h"
 #include "pdb/palm_time.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 
@@ -18,8 +18,9 @@ CImageContainer::~CImageContainer() {
 }
 
 std::vector<std::unique_ptr<CImage>>::iterator CImageContainer::Find(const CImage* image) {
-  return std::find_if(images_.begin(), images_.end(),
-                      [image](const std::unique_ptr<CImage>& listed) { return listed.get() == image; });
+  return std::find_if(
+      images_.begin(), images_.end(),
+      [image](const std::unique_ptr<CImage>& listed) { return listed.get() == image; });
 }
 
 CImage& CImageContainer::AddImage(std::unique_ptr<CImage> image) {
@@ -38,8 +39,8 @@ bool CImageContainer::MoveImage(const CImage* image, std::size_t position) {
   std::unique_ptr<CImage> moving = std::move(*it);
   images_.erase(it);
   position = std::min(position, images_.size());
-  CImage& moved = **images_.insert(images_.begin() + static_cast<std::ptrdiff_t>(position),
-                                   std::move(moving));
+  CImage& moved =
+      **images_.insert(images_.begin() + static_cast<std::ptrdiff_t>(position), std::move(moving));
   modified_ = true;
   if (observer_ != nullptr) observer_->ImageMoved(moved, position);
   return true;
@@ -96,12 +97,11 @@ bool LessByKeyThenName(const CImage& a, const CImage& b, Key key) {
 
 }  // namespace
 
-bool LessByName(const CImage& a, const CImage& b) {
-  return CompareNoCase(a.name(), b.name()) < 0;
-}
+bool LessByName(const CImage& a, const CImage& b) { return CompareNoCase(a.name(), b.name()) < 0; }
 
 bool LessByDate(const CImage& a, const CImage& b) {
-  return LessByKeyThenName(a, b, [](const CImage& i) { return UnixFromPalmDate(i.date()) / 86400; });
+  return LessByKeyThenName(a, b,
+                           [](const CImage& i) { return UnixFromPalmDate(i.date()) / 86400; });
 }
 
 bool LessBySize(const CImage& a, const CImage& b) {
@@ -109,9 +109,8 @@ bool LessBySize(const CImage& a, const CImage& b) {
 }
 
 bool LessByArea(const CImage& a, const CImage& b) {
-  return LessByKeyThenName(a, b, [](const CImage& i) {
-    return std::int64_t{i.bitmap().width} * i.bitmap().height;
-  });
+  return LessByKeyThenName(
+      a, b, [](const CImage& i) { return std::int64_t{i.bitmap().width} * i.bitmap().height; });
 }
 
 bool LessByDepth(const CImage& a, const CImage& b) {

@@ -56,8 +56,8 @@ class CImageContainer {
                          std::uint16_t resource_id, ConversionSettings& settings);
   // Reads the whole file at `path` and adds it as BMP bytes, converted with
   // a new colour table and dated now. File errors name the path.
-  CImage& AddImageFromFile(int kind, const std::string& path, const std::string* name,
-                           bool convert, ConversionSettings& settings);
+  CImage& AddImageFromFile(int kind, const std::string& path, const std::string* name, bool convert,
+                           ConversionSettings& settings);
   // Adds an open image source, converted with a new colour table and dated
   // now, and keeps the source open while the container lives.
   CImage& AddImageFromSource(ImageSourcePtr source, bool convert, const std::string* name,

@@ -4,13 +4,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/exceptions.h"
 #include "bitmap/bmp_layout.h"
 #include "bitmap/raise_conversion_error.h"
 #include "map/c_image_container.h"
 #include "map/map_file.h"
 #include "map/stored_bitmap.h"
 #include "pdb/palm_time.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 
@@ -140,8 +140,7 @@ CImage& CImageContainer::AddImageFromFile(int kind, const std::string& path,
 }
 
 CImage& CImageContainer::AddImageFromSource(ImageSourcePtr source, bool convert,
-                                            const std::string* name,
-                                            ConversionSettings& settings) {
+                                            const std::string* name, ConversionSettings& settings) {
   kept_source_ = std::move(source);
   ConversionSource from{static_cast<int>(kept_source_->kind()), {}, kept_source_.get()};
   return AddSourceImage(from, convert, false, true, name, DateNow(), kUnassignedResourceId,

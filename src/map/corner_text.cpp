@@ -9,10 +9,9 @@ std::string NormaliseCornerText(std::string_view text, bool latitude) {
   // letters are the program's own.
   static const PositionTexts kStoredTexts{"NS", "EW", ".", std::string(kDefaultNegativeLetters)};
   const double degrees = ParsePosition(text, kDefaultNegativeLetters);
-  std::string formatted =
-      FormatPosition(kStoredTexts, degrees,
-                     latitude ? PositionAxis::kLatitude : PositionAxis::kLongitude, 0,
-                     kFullPrecision);
+  std::string formatted = FormatPosition(
+      kStoredTexts, degrees, latitude ? PositionAxis::kLatitude : PositionAxis::kLongitude, 0,
+      kFullPrecision);
   if (formatted.empty()) return std::string(text);
   const std::size_t degree_digits = formatted.find(' ') - 1;
   const std::size_t wanted = latitude ? 2 : 3;

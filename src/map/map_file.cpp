@@ -8,9 +8,9 @@
 #include <random>
 #include <system_error>
 
+#include "base/exceptions.h"
 #include "map/map_writer.h"
 #include "pdb/file_stream.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 
@@ -73,8 +73,8 @@ void SaveMapFile(CImageContainer& container, const std::string& path,
   temp.committed = true;
 }
 
-void LoadMapFile(const std::string& path, CImageContainer& container,
-                 ConversionSettings& settings, const CornerTextFormatter& format_corner) {
+void LoadMapFile(const std::string& path, CImageContainer& container, ConversionSettings& settings,
+                 const CornerTextFormatter& format_corner) {
   std::unique_ptr<FileStream> file = FileStream::Open(path, "rb");
   if (!file) throw ErrFileOpen(path.c_str());
   try {

@@ -28,8 +28,8 @@ void SaveMapFile(CImageContainer& container, const std::string& path,
                  std::string_view database_name, std::int64_t now);
 
 // Reads the map at `path` into an empty container; failures name the path.
-void LoadMapFile(const std::string& path, CImageContainer& container,
-                 ConversionSettings& settings, const CornerTextFormatter& format_corner);
+void LoadMapFile(const std::string& path, CImageContainer& container, ConversionSettings& settings,
+                 const CornerTextFormatter& format_corner);
 
 }  // namespace kv
 

@@ -47,10 +47,10 @@ inline constexpr std::uint32_t kAttributeResourceType = FourCharCode("MATT");
 inline constexpr std::size_t kMetadataResourceCount = 11;
 // In the order the writer stores them.
 inline constexpr std::array<std::uint32_t, kMetadataResourceCount> kMetadataResourceTypes = {
-    kNameResourceType,        kDateResourceType,         kMapWidthResourceType,
-    kMapHeightResourceType,   kTopLeftLongitudeType,     kTopLeftLatitudeType,
+    kNameResourceType,         kDateResourceType,        kMapWidthResourceType,
+    kMapHeightResourceType,    kTopLeftLongitudeType,    kTopLeftLatitudeType,
     kBottomRightLongitudeType, kBottomRightLatitudeType, kCalibrationResourceType,
-    kExtraTextResourceType,   kAttributeResourceType};
+    kExtraTextResourceType,    kAttributeResourceType};
 
 inline constexpr std::size_t kNameResourceSize = 34;
 inline constexpr std::size_t kMaxImageNameLength = 31;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "shell/exceptions.h"
+#include "base/exceptions.h"
 
 namespace kv {
 

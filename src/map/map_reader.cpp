@@ -5,13 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "base/exceptions.h"
+#include "bitmap/conversion_front.h"
 #include "map/corner_text.h"
 #include "map/map_layout.h"
-#include "bitmap/conversion_front.h"
 #include "map/throw_on_status.h"
 #include "pdb/big_endian.h"
 #include "pdb/palm_time.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 

@@ -1,7 +1,7 @@
 #include "map/stored_bitmap.h"
 
+#include "base/exceptions.h"
 #include "pdb/big_endian.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 

@@ -1,6 +1,6 @@
 #include "map/throw_on_status.h"
 
-#include "shell/exceptions.h"
+#include "base/exceptions.h"
 
 namespace kv {
 

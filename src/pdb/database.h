@@ -195,13 +195,15 @@ PdbStatus ReadRecord(DatabaseHandle& handle, std::uint32_t index, RecordInfo* in
 PdbStatus GetAppInfoSize(DatabaseHandle& handle, std::uint32_t* size);
 PdbStatus GetSortInfoSize(DatabaseHandle& handle, std::uint32_t* size);
 PdbStatus ReadAppInfoBlock(DatabaseHandle& handle, const std::uint8_t** bytes, std::uint32_t* size);
-PdbStatus ReadSortInfoBlock(DatabaseHandle& handle, const std::uint8_t** bytes, std::uint32_t* size);
+PdbStatus ReadSortInfoBlock(DatabaseHandle& handle, const std::uint8_t** bytes,
+                            std::uint32_t* size);
 
 PdbStatus GetDatabaseStatus(const DatabaseHandle& handle);
 
 // Bytes the database would occupy on a handheld that allocates in blocks of
 // `block_size` bytes.
-PdbStatus EstimateStorage(DatabaseHandle& handle, std::uint32_t block_size, StorageEstimate* estimate);
+PdbStatus EstimateStorage(DatabaseHandle& handle, std::uint32_t block_size,
+                          StorageEstimate* estimate);
 
 // Rewrites the header of an existing file in place with a new version,
 // creator, type and the decimal number in `seed_text` as unique ID seed.

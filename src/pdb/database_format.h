@@ -58,10 +58,10 @@ inline std::uint32_t EntryPosition(DatabaseKind kind, std::uint32_t index) {
 // One entry of either kind as stored.
 struct EntryFields {
   std::uint32_t offset = 0;
-  std::uint32_t type = 0;        // resource entries
-  std::uint16_t id = 0;          // resource entries
-  std::uint8_t attributes = 0;   // record entries
-  std::uint32_t unique_id = 0;   // record entries, 24 bits
+  std::uint32_t type = 0;       // resource entries
+  std::uint16_t id = 0;         // resource entries
+  std::uint8_t attributes = 0;  // record entries
+  std::uint32_t unique_id = 0;  // record entries, 24 bits
 };
 
 void EncodeEntry(DatabaseKind kind, const EntryFields& entry, std::uint8_t* dst);

@@ -233,11 +233,13 @@ PdbStatus GetSortInfoSize(DatabaseHandle& handle, std::uint32_t* size) {
   return BlockExtent(handle, true, &offset, size);
 }
 
-PdbStatus ReadAppInfoBlock(DatabaseHandle& handle, const std::uint8_t** bytes, std::uint32_t* size) {
+PdbStatus ReadAppInfoBlock(DatabaseHandle& handle, const std::uint8_t** bytes,
+                           std::uint32_t* size) {
   return ReadBlock(handle, false, bytes, size);
 }
 
-PdbStatus ReadSortInfoBlock(DatabaseHandle& handle, const std::uint8_t** bytes, std::uint32_t* size) {
+PdbStatus ReadSortInfoBlock(DatabaseHandle& handle, const std::uint8_t** bytes,
+                            std::uint32_t* size) {
   return ReadBlock(handle, true, bytes, size);
 }
 

@@ -32,8 +32,8 @@ bool BlocksValid(const DatabaseHeader& header, std::uint64_t g, std::uint64_t le
 // the two zero bytes (data may begin where they would be).
 bool EntriesValid(DatabaseKind kind, const DatabaseHeader& header,
                   const std::vector<std::uint8_t>& list, std::uint64_t g, std::uint64_t length) {
-  std::uint64_t previous = header.sort_info_offset != 0 ? header.sort_info_offset
-                                                        : header.app_info_offset;
+  std::uint64_t previous =
+      header.sort_info_offset != 0 ? header.sort_info_offset : header.app_info_offset;
   const std::uint32_t entry_size = EntrySize(kind);
   for (std::uint32_t i = 0; i < header.entry_count; ++i) {
     EntryFields entry = DecodeEntry(kind, list.data() + std::size_t{i} * entry_size);

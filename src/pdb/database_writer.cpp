@@ -31,7 +31,8 @@ DatabaseHeader HeaderFromParams(const CreateParams& params) {
 }
 
 // The header, a zeroed entry list and the two zero bytes, in one write.
-PdbStatus WriteHeaderAndList(Stream& stream, const DatabaseHeader& header, std::uint32_t data_start) {
+PdbStatus WriteHeaderAndList(Stream& stream, const DatabaseHeader& header,
+                             std::uint32_t data_start) {
   std::vector<std::uint8_t> head;
   try {
     head.assign(data_start, 0);
@@ -165,7 +166,8 @@ PdbStatus WriteAppInfoBlock(DatabaseHandle& handle, const std::uint8_t* bytes, s
   return WriteBlock(handle, bytes, size, kAppInfoFieldOffset, &handle.app_info_offset);
 }
 
-PdbStatus WriteSortInfoBlock(DatabaseHandle& handle, const std::uint8_t* bytes, std::uint32_t size) {
+PdbStatus WriteSortInfoBlock(DatabaseHandle& handle, const std::uint8_t* bytes,
+                             std::uint32_t size) {
   return WriteBlock(handle, bytes, size, kSortInfoFieldOffset, &handle.sort_info_offset);
 }
 

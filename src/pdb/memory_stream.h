@@ -14,8 +14,7 @@ namespace kv {
 class MemoryStream final : public Stream {
  public:
   MemoryStream() = default;
-  explicit MemoryStream(std::span<const std::uint8_t> bytes)
-      : bytes_(bytes.begin(), bytes.end()) {}
+  explicit MemoryStream(std::span<const std::uint8_t> bytes) : bytes_(bytes.begin(), bytes.end()) {}
 
   bool Seek(std::uint64_t offset) override;
   bool Tell(std::uint64_t* offset) override;

@@ -1,3 +1,5 @@
+#include "bitmap/bitmap_compression.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -5,7 +7,6 @@
 #include <span>
 #include <vector>
 
-#include "bitmap/bitmap_compression.h"
 #include "bitmap/palm_bitmap_descriptor.h"
 #include "bitmap/rle_compression.h"
 #include "bitmap/scanline_compression.h"
@@ -29,7 +30,9 @@ PalmBitmapDescriptor MakeBitmap(int depth, int width, int height, ByteFn byte) {
   return bitmap;
 }
 
-Bytes Body(const PalmBitmapDescriptor& bitmap) { return Bytes(bitmap.pixelData.begin() + 2, bitmap.pixelData.end()); }
+Bytes Body(const PalmBitmapDescriptor& bitmap) {
+  return Bytes(bitmap.pixelData.begin() + 2, bitmap.pixelData.end());
+}
 
 TEST(RleRow, SplitsRunsAt255) {
   Bytes out;
@@ -67,7 +70,8 @@ TEST(ScanlineRow, FlagsChangedBytesPerGroupOfEight) {
 
 TEST(CompressPalmBitmap, IdenticalRowsCostOneFlagBytePerGroup) {
   // 10-byte rows of noise, all rows the same: scanline wins over RLE.
-  auto bitmap = MakeBitmap(8, 10, 4, [](int k, int) { return static_cast<std::uint8_t>(k * 37 + 1); });
+  auto bitmap =
+      MakeBitmap(8, 10, 4, [](int k, int) { return static_cast<std::uint8_t>(k * 37 + 1); });
   CompressPalmBitmap(&bitmap, kCompressWhenSmaller);
   ASSERT_TRUE(bitmap.IsCompressed());
   EXPECT_EQ(bitmap.compressionType, kCompressionScanline);
@@ -103,7 +107,8 @@ TEST(CompressPalmBitmap, EqualSizesKeepScanline) {
 
 TEST(CompressPalmBitmap, NoiseStaysUncompressed) {
   std::mt19937 random(3);
-  auto bitmap = MakeBitmap(8, 160, 20, [&](int, int) { return static_cast<std::uint8_t>(random()); });
+  auto bitmap =
+      MakeBitmap(8, 160, 20, [&](int, int) { return static_cast<std::uint8_t>(random()); });
   const Bytes before = bitmap.pixelData;
   CompressPalmBitmap(&bitmap, kCompressWhenSmaller);
   EXPECT_FALSE(bitmap.IsCompressed());
@@ -161,7 +166,8 @@ TEST(DecompressPalmBitmap, RoundTripsBothSchemes) {
     const int height = 1 + static_cast<int>(random() % 20);
     const unsigned spread = 1 + random() % 4;
     auto bitmap = MakeBitmap(8, width, height, [&](int k, int y) {
-      return static_cast<std::uint8_t>(random() % 7 == 0 ? random() % spread : (k / 9 + y / 3) % spread);
+      return static_cast<std::uint8_t>(random() % 7 == 0 ? random() % spread
+                                                         : (k / 9 + y / 3) % spread);
     });
     const Bytes original = bitmap.pixelData;
     CompressPalmBitmap(&bitmap, kCompressWhenSmaller);
@@ -216,14 +222,16 @@ TEST_P(TruncatedStreams, AreCorrupt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Streams, TruncatedStreams,
-    ::testing::Values(BrokenStream{"rle: half a pair", kCompressionRle, 4, 1, {2, 1, 2}},
-                      BrokenStream{"rle: rows missing", kCompressionRle, 4, 3, {4, 1, 4, 2}},
-                      BrokenStream{"rle: zero pairs only", kCompressionRle, 4, 1, {0, 0, 0, 0}},
-                      BrokenStream{"scanline: byte missing", kCompressionScanline, 4, 1, {0xF0, 1, 2, 3}},
-                      BrokenStream{"scanline: flag missing", kCompressionScanline, 10, 1, {0xFF, 1, 2, 3, 4, 5, 6, 7, 8}},
-                      BrokenStream{"huge claim, tiny data", kCompressionScanline, 65535, 65535, {0xFF}},
-                      BrokenStream{"packbits", 2, 4, 1, {4, 1, 1, 1, 1}},
-                      BrokenStream{"unknown type", 7, 4, 1, {4, 1}}));
+    ::testing::Values(
+        BrokenStream{"rle: half a pair", kCompressionRle, 4, 1, {2, 1, 2}},
+        BrokenStream{"rle: rows missing", kCompressionRle, 4, 3, {4, 1, 4, 2}},
+        BrokenStream{"rle: zero pairs only", kCompressionRle, 4, 1, {0, 0, 0, 0}},
+        BrokenStream{"scanline: byte missing", kCompressionScanline, 4, 1, {0xF0, 1, 2, 3}},
+        BrokenStream{
+            "scanline: flag missing", kCompressionScanline, 10, 1, {0xFF, 1, 2, 3, 4, 5, 6, 7, 8}},
+        BrokenStream{"huge claim, tiny data", kCompressionScanline, 65535, 65535, {0xFF}},
+        BrokenStream{"packbits", 2, 4, 1, {4, 1, 1, 1, 1}},
+        BrokenStream{"unknown type", 7, 4, 1, {4, 1}}));
 
 TEST(DecompressPalmBitmap, NeverReadsPastTheSizeWord) {
   // The size word says 2, though more bytes follow in the buffer.

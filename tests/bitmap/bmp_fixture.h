@@ -71,7 +71,8 @@ inline std::vector<std::uint8_t> MakeBmp(const BmpParams& params, const PixelVal
   PutLittle(bytes, 10, offset, 4);
   PutLittle(bytes, 14, 40, 4);
   PutLittle(bytes, 18, static_cast<std::uint32_t>(params.width), 4);
-  PutLittle(bytes, 22, static_cast<std::uint32_t>(params.top_down ? -params.height : params.height), 4);
+  PutLittle(bytes, 22, static_cast<std::uint32_t>(params.top_down ? -params.height : params.height),
+            4);
   PutLittle(bytes, 26, 1, 2);
   PutLittle(bytes, 28, params.depth, 2);
   PutLittle(bytes, 30, params.compression, 4);

@@ -44,9 +44,9 @@ std::uint32_t ExpectedColour(int depth, const std::vector<std::uint32_t>& palett
 
 std::vector<std::uint8_t> Image(int depth, bool top_down) {
   BmpParams params{.width = kWidth,
-               .height = kHeight,
-               .depth = static_cast<std::uint16_t>(depth),
-               .top_down = top_down};
+                   .height = kHeight,
+                   .depth = static_cast<std::uint16_t>(depth),
+                   .top_down = top_down};
   if (depth <= 8) params.palette = DistinctPalette(depth);
   return MakeBmp(params, [depth](int x, int y) { return StoredValue(depth, x, y); });
 }

@@ -14,8 +14,8 @@
 namespace kv {
 namespace {
 
-using testing::KapReference;
 using testing::KapParams;
+using testing::KapReference;
 using testing::MakeKap;
 using testing::TempDir;
 
@@ -51,11 +51,12 @@ TEST_P(ChartDepthTest, SizePalettePixelsAndDepth) {
   TempDir dir;
   ASSERT_TRUE(dir.ok());
   const KapParams params{.width = 300,
-                     .height = 140,
-                     .depth = depth,
-                     .palette = ChartPalette(colours),
-                     .references = kCorners};
-  const auto bytes = MakeKap(params, [colours](int x, int y) { return ChartColour(colours, x, y); });
+                         .height = 140,
+                         .depth = depth,
+                         .palette = ChartPalette(colours),
+                         .references = kCorners};
+  const auto bytes =
+      MakeKap(params, [colours](int x, int y) { return ChartColour(colours, x, y); });
   ImageSourcePtr source = OpenChart(dir, "chart.kap", bytes, ImageSourceKind::kChart);
   ASSERT_TRUE(source);
   std::uint16_t width = 0, height = 0;
@@ -94,11 +95,11 @@ TEST(ChartSourceTest, ReferencePointsKeepTheirPositions) {
   for (const char* projection : {"MERCATOR", "TRANSVERSE MERCATOR", "UNKNOWN"}) {
     SCOPED_TRACE(projection);
     const KapParams params{.width = 300,
-                       .height = 140,
-                       .depth = 3,
-                       .projection = projection,
-                       .palette = ChartPalette(7),
-                       .references = kCorners};
+                           .height = 140,
+                           .depth = 3,
+                           .projection = projection,
+                           .palette = ChartPalette(7),
+                           .references = kCorners};
     ImageSourcePtr source = OpenChart(dir, "chart.kap", MakeKap(params, [](int, int) { return 2; }),
                                       ImageSourceKind::kChart);
     ASSERT_TRUE(source);

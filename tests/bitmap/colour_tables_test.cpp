@@ -31,20 +31,17 @@ TEST_P(SystemTableEntries, HoldColourAndPositionAsIndexByte) {
 
 INSTANTIATE_TEST_SUITE_P(
     Palm, SystemTableEntries,
-    ::testing::Values(TableEntry{1, 0, 0xFFFFFF}, TableEntry{1, 1, 0x000000},
-                      TableEntry{2, 1, 0xAAAAAA}, TableEntry{2, 2, 0x555555},
-                      TableEntry{4, 2, 0xEFCC83}, TableEntry{4, 9, 0x80A000},
-                      TableEntry{4, 12, 0xB721D0}, TableEntry{4, 15, 0x000000},
-                      // The cube: light blues first, then red, blue, green.
-                      TableEntry{8, 0, 0xFFFFFF}, TableEntry{8, 1, 0xFFCCFF},
-                      TableEntry{8, 5, 0xFF00FF}, TableEntry{8, 6, 0xFFFFCC},
-                      TableEntry{8, 17, 0xFF0099}, TableEntry{8, 18, 0xCCFFFF},
-                      TableEntry{8, 107, 0x000099}, TableEntry{8, 108, 0xFFFF66},
-                      TableEntry{8, 213, 0x006600}, TableEntry{8, 214, 0x003300},
-                      TableEntry{8, 215, 0x111111}, TableEntry{8, 224, 0xEEEEEE},
-                      TableEntry{8, 225, 0xC0C0C0}, TableEntry{8, 226, 0x800000},
-                      TableEntry{8, 229, 0x008080}, TableEntry{8, 230, 0x000000},
-                      TableEntry{8, 255, 0x000000}));
+    ::testing::Values(
+        TableEntry{1, 0, 0xFFFFFF}, TableEntry{1, 1, 0x000000}, TableEntry{2, 1, 0xAAAAAA},
+        TableEntry{2, 2, 0x555555}, TableEntry{4, 2, 0xEFCC83}, TableEntry{4, 9, 0x80A000},
+        TableEntry{4, 12, 0xB721D0}, TableEntry{4, 15, 0x000000},
+        // The cube: light blues first, then red, blue, green.
+        TableEntry{8, 0, 0xFFFFFF}, TableEntry{8, 1, 0xFFCCFF}, TableEntry{8, 5, 0xFF00FF},
+        TableEntry{8, 6, 0xFFFFCC}, TableEntry{8, 17, 0xFF0099}, TableEntry{8, 18, 0xCCFFFF},
+        TableEntry{8, 107, 0x000099}, TableEntry{8, 108, 0xFFFF66}, TableEntry{8, 213, 0x006600},
+        TableEntry{8, 214, 0x003300}, TableEntry{8, 215, 0x111111}, TableEntry{8, 224, 0xEEEEEE},
+        TableEntry{8, 225, 0xC0C0C0}, TableEntry{8, 226, 0x800000}, TableEntry{8, 229, 0x008080},
+        TableEntry{8, 230, 0x000000}, TableEntry{8, 255, 0x000000}));
 
 TEST(SystemColourTables, HaveOneTablePerIndexedDepth) {
   EXPECT_EQ(SystemColourTable(1)->Count(), 2);
@@ -88,7 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Channels are compared on their top 6 bits: 0x83 and 0x80 are equal
         // there, so this near-grey has no class and takes the nearest.
         MatchRow{"near-grey has no class", {0x000000, 0xA04040, 0x707070}, 0x838080, 2},
-        MatchRow{"very light entries are white, not green", {0x000000, 0xF8FFF8, 0x00A000}, 0xB0FFB0, 2}));
+        MatchRow{"very light entries are white, not green",
+                 {0x000000, 0xF8FFF8, 0x00A000},
+                 0xB0FFB0,
+                 2}));
 
 TEST(NearestPaletteIndex, MatchesTheFourBitSystemTable) {
   const ColourTable& table = *SystemColourTable(4);
@@ -122,8 +122,9 @@ TEST(PaletteMatcher, GivesTheSameAnswersAsTheFullScan) {
     }
   }
   // Tables with ties everywhere, and with no entry of some class.
-  const ColourTable greys = ColourTable::FromColours(
-      std::vector<std::uint32_t>{0x808080, 0x808080, 0x000000, 0x808080}, ColourTable::IndexBytes::kZero);
+  const ColourTable greys =
+      ColourTable::FromColours(std::vector<std::uint32_t>{0x808080, 0x808080, 0x000000, 0x808080},
+                               ColourTable::IndexBytes::kZero);
   PaletteMatcher grey_matcher(greys);
   for (std::uint32_t colour : {0x808080u, 0xFF0000u, 0x00FF00u, 0x0000FFu, 0x010101u}) {
     EXPECT_EQ(grey_matcher.Match(colour), NearestPaletteIndex(greys, colour)) << std::hex << colour;
@@ -146,7 +147,8 @@ TEST(PaletteState, KeepsOneCustomTableAndOneMemoPerTable) {
   EXPECT_EQ(&matcher->Table(), custom);
   EXPECT_EQ(state.MatcherFor(SystemColourTable(4)), state.MatcherFor(SystemColourTable(4)));
   EXPECT_EQ(&state.MatcherFor(SystemColourTable(8))->Table(), SystemColourTable(8));
-  const ColourTable other = ColourTable::FromColours(std::vector<std::uint32_t>{1}, ColourTable::IndexBytes::kZero);
+  const ColourTable other =
+      ColourTable::FromColours(std::vector<std::uint32_t>{1}, ColourTable::IndexBytes::kZero);
   EXPECT_EQ(state.MatcherFor(&other), nullptr);
   state.DiscardCustomTable();
   EXPECT_EQ(state.CustomTable(), nullptr);
@@ -160,7 +162,8 @@ TEST(PaletteMatcher, AgreesWithTheFullScanAcrossTheColourCube) {
       for (std::uint32_t g = 1; g < 256; g += 7) {
         for (std::uint32_t b = 2; b < 256; b += 7) {
           const std::uint32_t colour = r << 16 | g << 8 | b;
-          ASSERT_EQ(matcher.Match(colour), NearestPaletteIndex(table, colour)) << std::hex << colour;
+          ASSERT_EQ(matcher.Match(colour), NearestPaletteIndex(table, colour))
+              << std::hex << colour;
         }
       }
     }

@@ -3,11 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "base/exceptions.h"
 #include "bitmap/palm_bitmap_parser.h"
 #include "bitmap/palm_bitmap_pixels.h"
 #include "bitmap/raise_conversion_error.h"
 #include "bmp_fixture.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 namespace {
@@ -130,7 +130,8 @@ TEST_F(ConversionFrontTest, RenderingIsA24BitBottomUpBmp) {
   tile.targetWidth = 160;
   tile.targetHeight = 160;
   tile.maxDepth = 16;
-  ConvertedBitmap bitmap = Convert(MakeBmp(params, [](int x, int) { return x < 80 ? 0xF80000u : 0x0000F8u; }), tile);
+  ConvertedBitmap bitmap =
+      Convert(MakeBmp(params, [](int x, int) { return x < 80 ? 0xF80000u : 0x0000F8u; }), tile);
   std::vector<std::uint8_t> bmp = RenderPalmBitmapAsBmp(bitmap.record);
   ASSERT_EQ(bmp.size(), 54u + 76800u);
   EXPECT_EQ(bmp[0], 'B');
@@ -160,7 +161,8 @@ TEST_F(ConversionFrontTest, ReencodingSharesTheFirstPalette) {
   params.width = 64;
   params.height = 48;
   ConvertedBitmap first = Convert(MakeBmp(params, Gradient), Overview(16));
-  ConvertedBitmap second = Convert(MakeBmp(params, [](int x, int y) { return Gradient(y, x); }), Overview(16));
+  ConvertedBitmap second =
+      Convert(MakeBmp(params, [](int x, int y) { return Gradient(y, x); }), Overview(16));
   std::vector<std::uint8_t> a = ReencodePalmBitmap(context_, settings_, first.record, 4, true);
   std::vector<std::uint8_t> b = ReencodePalmBitmap(context_, settings_, second.record, 4, false);
   PalmBitmapDescriptor pa, pb;
@@ -169,8 +171,10 @@ TEST_F(ConversionFrontTest, ReencodingSharesTheFirstPalette) {
   EXPECT_EQ(pa.pixelSize, 4);
   ASSERT_NE(pa.colourTable, nullptr);
   ASSERT_NE(pb.colourTable, nullptr);
-  std::vector<std::uint8_t> ta(pa.colourTable->StoredBytes().begin(), pa.colourTable->StoredBytes().end());
-  std::vector<std::uint8_t> tb(pb.colourTable->StoredBytes().begin(), pb.colourTable->StoredBytes().end());
+  std::vector<std::uint8_t> ta(pa.colourTable->StoredBytes().begin(),
+                               pa.colourTable->StoredBytes().end());
+  std::vector<std::uint8_t> tb(pb.colourTable->StoredBytes().begin(),
+                               pb.colourTable->StoredBytes().end());
   EXPECT_EQ(ta, tb);
   EXPECT_THROW(ReencodePalmBitmap(context_, settings_, first.record, 3, true), ErrImageFileCorrupt);
 }

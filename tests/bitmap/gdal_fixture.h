@@ -41,9 +41,9 @@ inline bool WriteRaster(const std::string& path, const RasterSpec& params,
     for (int y = 0; y < params.height; ++y) {
       for (int x = 0; x < params.width; ++x) values[y * params.width + x] = sample(band, x, y);
     }
-    ok =
-        ok && GDALRasterIO(GDALGetRasterBand(memory, band), GF_Write, 0, 0, params.width, params.height,
-                           values.data(), params.width, params.height, GDT_Float64, 0, 0) == CE_None;
+    ok = ok &&
+         GDALRasterIO(GDALGetRasterBand(memory, band), GF_Write, 0, 0, params.width, params.height,
+                      values.data(), params.width, params.height, GDT_Float64, 0, 0) == CE_None;
   }
   if (!params.palette.empty()) {
     GDALColorTableH table = GDALCreateColorTable(GPI_RGB);

@@ -183,7 +183,7 @@ TEST(ImageSourceTest, UnreadableFilesGiveNoSourceAndPrintNothing) {
       {dir.File("missing.jpg"), ImageSourceKind::kRaster},
       {"", ImageSourceKind::kRaster},
       {std::string("real.png\0x", 10), ImageSourceKind::kRaster},
-      {dir.File(""), ImageSourceKind::kRaster},  // the folder itself
+      {dir.File(""), ImageSourceKind::kRaster},        // the folder itself
       {"/vsimem/real.png", ImageSourceKind::kRaster},  // only files on disk
       {png, ImageSourceKind::kChart},                  // a chart must be a BSB chart
       {png, static_cast<ImageSourceKind>(3)},

@@ -50,7 +50,8 @@ Encoded Encode(PixelSource& source, const ConversionOptions& options, PaletteSta
                int compression = kCompressNever, ScaleRatio scale = {}) {
   Encoded out;
   OutputBuffer output;
-  EXPECT_EQ(EncodePalmBitmap(source, options, scale, compression, palette, &output, &out.size), kConvOk);
+  EXPECT_EQ(EncodePalmBitmap(source, options, scale, compression, palette, &output, &out.size),
+            kConvOk);
   out.record = output.bytes;
   EXPECT_EQ(ParseAndExpandPalmBitmap(out.record, &out.bitmap), kConvOk);
   return out;
@@ -64,7 +65,8 @@ std::uint32_t Read(const PalmBitmapDescriptor& bitmap, int x, int y, PixelRead r
 
 std::vector<std::uint32_t> TableColours(const PalmBitmapDescriptor& bitmap) {
   std::vector<std::uint32_t> colours;
-  for (int i = 0; i < bitmap.colourTable->Count(); ++i) colours.push_back(bitmap.colourTable->Colour(i));
+  for (int i = 0; i < bitmap.colourTable->Count(); ++i)
+    colours.push_back(bitmap.colourTable->Colour(i));
   return colours;
 }
 
@@ -81,7 +83,8 @@ TEST(EncodePalmBitmap, TrueColourAtSixteenBitsIsDirectColour) {
   EXPECT_EQ(out.record.size(), 16u + 8 + 240 * 90);
   for (int y = 0; y < 90; y += 7) {
     for (int x = 0; x < 120; x += 5) {
-      EXPECT_EQ(Read(out.bitmap, x, y, PixelRead::kColour) & 0xF8FCF8, PhotoColour(x, y) & 0xF8FCF8);
+      EXPECT_EQ(Read(out.bitmap, x, y, PixelRead::kColour) & 0xF8FCF8,
+                PhotoColour(x, y) & 0xF8FCF8);
     }
   }
   EXPECT_EQ(palette.CustomTable(), nullptr);
@@ -100,7 +103,8 @@ TEST(EncodePalmBitmap, SameDepthBmpKeepsItsPaletteAndIndices) {
     EXPECT_EQ(TableColours(out.bitmap), bmp_palette);
     EXPECT_EQ(out.record[16 + 2 + 4 * 5], 0);  // custom entries carry index byte 0
     for (int y = 0; y < 60; ++y) {
-      for (int x = 0; x < 100; ++x) ASSERT_EQ(Read(out.bitmap, x, y, PixelRead::kIndex), index(x, y));
+      for (int x = 0; x < 100; ++x)
+        ASSERT_EQ(Read(out.bitmap, x, y, PixelRead::kIndex), index(x, y));
     }
   }
 }
@@ -131,7 +135,8 @@ TEST(EncodePalmBitmap, FourBitBoundMatchesColoursToAnOctreeTable) {
   for (int y = 0; y < 100; y += 3) {
     for (int x = 0; x < 150; x += 3) {
       ASSERT_EQ(Read(out.bitmap, x, y, PixelRead::kIndex),
-                static_cast<std::uint32_t>(NearestPaletteIndex(*palette.CustomTable(), PhotoColour(x, y))));
+                static_cast<std::uint32_t>(
+                    NearestPaletteIndex(*palette.CustomTable(), PhotoColour(x, y))));
     }
   }
 }
@@ -157,7 +162,8 @@ TEST(EncodePalmBitmap, PaletteBuildingAtSixteenBitsDropsTheOldTable) {
   Encode(source, Whole(16), palette);
   EXPECT_EQ(palette.CustomTable(), nullptr);
   const Encoded tile = Encode(source, Tile(16, 0, 0), palette);
-  EXPECT_EQ(tile.bitmap.flags & (kBitmapFlagDirectColor | kBitmapFlagHasColorTable), kBitmapFlagDirectColor);
+  EXPECT_EQ(tile.bitmap.flags & (kBitmapFlagDirectColor | kBitmapFlagHasColorTable),
+            kBitmapFlagDirectColor);
 }
 
 TEST(EncodePalmBitmap, TilesWithoutATableUseTheSystemTable) {
@@ -182,7 +188,8 @@ TEST(EncodePalmBitmap, ATableTooLargeForTheDepthIsNotAttached) {
 
 TEST(EncodePalmBitmap, ShortBmpPalettesArePaddedToOneEntryPerIndex) {
   PaletteState palette;
-  IndexedSource source(20, 20, 4, {0x102030, 0x405060}, [](int x, int) { return static_cast<std::uint32_t>(x % 2); });
+  IndexedSource source(20, 20, 4, {0x102030, 0x405060},
+                       [](int x, int) { return static_cast<std::uint32_t>(x % 2); });
   const Encoded out = Encode(source, Whole(4), palette);
   std::vector<std::uint32_t> expected(16, 0);
   expected[0] = 0x102030;
@@ -194,8 +201,9 @@ TEST(EncodePalmBitmap, ShortBmpPalettesArePaddedToOneEntryPerIndex) {
 TEST(EncodePalmBitmap, ChartPalettesBecomeTheTable) {
   PaletteState palette;
   const std::vector<std::uint32_t> chart = {0xFFFFFF, 0x000000, 0xF0C000, 0x6090F0, 0xE02020};
-  IndexedSource source(50, 40, 4, chart, [](int x, int) { return static_cast<std::uint32_t>(x % 5); },
-                       SourcePaletteKind::kChart);
+  IndexedSource source(
+      50, 40, 4, chart, [](int x, int) { return static_cast<std::uint32_t>(x % 5); },
+      SourcePaletteKind::kChart);
   const Encoded out = Encode(source, Whole(8), palette);
   EXPECT_EQ(out.size.depth, 4);
   EXPECT_EQ(source.mode(), PixelMode::kColour);
@@ -227,14 +235,19 @@ TEST_P(Geometry, SamplesTheNearestSourcePixel) {
   ASSERT_EQ(out.size.height, row.height) << row.what;
   EXPECT_EQ(out.size.depth, 24);
   const bool shrunk = row.fit && (row.source_width > 160 || row.source_height > 131);
-  const bool by_height = static_cast<double>(row.source_height) / 131 > static_cast<double>(row.source_width) / 160;
+  const bool by_height =
+      static_cast<double>(row.source_height) / 131 > static_cast<double>(row.source_width) / 160;
   const int num = !row.fit ? row.scale.scaleNum : !shrunk ? 1 : by_height ? 131 : 160;
-  const int den = !row.fit ? row.scale.scaleDen : !shrunk ? 1 : by_height ? row.source_height : row.source_width;
+  const int den = !row.fit    ? row.scale.scaleDen
+                  : !shrunk   ? 1
+                  : by_height ? row.source_height
+                              : row.source_width;
   for (int i = 0; i < row.height; ++i) {
     for (int j = 0; j < row.width; ++j) {
       const int sx = std::min(den * j / num + (row.fit ? 0 : row.origin_x), row.source_width - 1);
       const int sy = std::min(den * i / num + (row.fit ? 0 : row.origin_y), row.source_height - 1);
-      ASSERT_EQ(Read(out.bitmap, j, i, PixelRead::kColour), static_cast<std::uint32_t>(sx << 12 | sy))
+      ASSERT_EQ(Read(out.bitmap, j, i, PixelRead::kColour),
+                static_cast<std::uint32_t>(sx << 12 | sy))
           << row.what << " at " << j << "," << i;
     }
   }
@@ -257,14 +270,17 @@ TEST(EncodePalmBitmap, RefusesImpossibleRequests) {
   EncodedBitmapSize size;
   ConversionOptions options = Whole(16);
   options.maxDepth = 3;
-  EXPECT_EQ(EncodePalmBitmap(source, options, {}, kCompressNever, palette, &output, &size), kConvBadDepth);
+  EXPECT_EQ(EncodePalmBitmap(source, options, {}, kCompressNever, palette, &output, &size),
+            kConvBadDepth);
   EXPECT_EQ(EncodePalmBitmap(source, Tile(16, 100, 0), {}, kCompressNever, palette, &output, &size),
             kConvMalformed);
-  EXPECT_EQ(EncodePalmBitmap(source, Tile(16, 0, 0), {0, 1}, kCompressNever, palette, &output, &size),
-            kConvMalformed);
+  EXPECT_EQ(
+      EncodePalmBitmap(source, Tile(16, 0, 0), {0, 1}, kCompressNever, palette, &output, &size),
+      kConvMalformed);
   ColourSource deep(10, 10, 20, PhotoColour);  // 20 bits within bounds 1..32 is no Palm depth
   options = Whole(32);
-  EXPECT_EQ(EncodePalmBitmap(deep, options, {}, kCompressNever, palette, &output, &size), kConvBadDepth);
+  EXPECT_EQ(EncodePalmBitmap(deep, options, {}, kCompressNever, palette, &output, &size),
+            kConvBadDepth);
   EXPECT_TRUE(output.bytes.empty());
 }
 
@@ -275,14 +291,17 @@ TEST(EncodePalmBitmap, CompressesWhenAskedAndItPays) {
   EXPECT_FALSE(plain.bitmap.IsCompressed());
   OutputBuffer output;
   EncodedBitmapSize size;
-  ASSERT_EQ(EncodePalmBitmap(flat, Tile(8, 0, 0), {}, kCompressWhenSmaller, palette, &output, &size), kConvOk);
+  ASSERT_EQ(
+      EncodePalmBitmap(flat, Tile(8, 0, 0), {}, kCompressWhenSmaller, palette, &output, &size),
+      kConvOk);
   PalmBitmapDescriptor stored;
   ASSERT_EQ(ParsePalmBitmap(output.bytes, &stored), kConvOk);
   ASSERT_TRUE(stored.IsCompressed());
   // The size word counts the bytes after it.
   EXPECT_EQ(DecodeBig16(stored.pixelData.data()) + 2u, stored.pixelData.size());
   const std::size_t table = 2 + 4 * 256;
-  EXPECT_EQ(output.bytes.size(), 16 + table + stored.pixelData.size() + ((stored.pixelData.size() & 2) ? 2 : 0));
+  EXPECT_EQ(output.bytes.size(),
+            16 + table + stored.pixelData.size() + ((stored.pixelData.size() & 2) ? 2 : 0));
   PalmBitmapDescriptor expanded;
   ASSERT_EQ(ParseAndExpandPalmBitmap(output.bytes, &expanded), kConvOk);
   EXPECT_EQ(expanded.pixelData, plain.bitmap.pixelData);

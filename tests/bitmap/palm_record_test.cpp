@@ -81,8 +81,8 @@ TEST(SerialisePalmBitmap, WritesHeaderTableAndPixels) {
   ASSERT_EQ(PutPixelIndex(&bitmap, 1, 0, 0x5), kConvOk);
   ASSERT_EQ(PutPixelIndex(&bitmap, 12, 1, 0xF), kConvOk);
   const std::vector<std::uint8_t> bytes = Serialise(bitmap);
-  const std::vector<std::uint8_t> header = {0, 13, 0, 2, 0, 8, 0x40, 0x00,
-                                            4, 2,  0, 0, 0, 255, 0, 0};
+  const std::vector<std::uint8_t> header = {0, 13, 0, 2, 0, 8,   0x40, 0x00,
+                                            4, 2,  0, 0, 0, 255, 0,    0};
   ASSERT_EQ(bytes.size(), 16u + 2 + 64 + 16);  // data length 16: no padding
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 16), header);
   EXPECT_EQ(DecodeBig16(&bytes[16]), 16);
@@ -121,7 +121,8 @@ TEST(PalmBitmapPixels, PackAndReadBackEveryDepth) {
     const std::uint32_t limit = depth <= 8 ? (1u << depth) : 0x1000000u;
     for (int y = 0; y < 3; ++y) {
       for (int x = 0; x < 11; ++x) {
-        const std::uint32_t value = (static_cast<std::uint32_t>(x * 37 + y * 101) * 0x10101u) % limit;
+        const std::uint32_t value =
+            (static_cast<std::uint32_t>(x * 37 + y * 101) * 0x10101u) % limit;
         if (depth <= 8) {
           ASSERT_EQ(PutPixelIndex(&bitmap, x, y, value), kConvOk);
         } else {
@@ -131,7 +132,8 @@ TEST(PalmBitmapPixels, PackAndReadBackEveryDepth) {
     }
     for (int y = 0; y < 3; ++y) {
       for (int x = 0; x < 11; ++x) {
-        const std::uint32_t value = (static_cast<std::uint32_t>(x * 37 + y * 101) * 0x10101u) % limit;
+        const std::uint32_t value =
+            (static_cast<std::uint32_t>(x * 37 + y * 101) * 0x10101u) % limit;
         std::uint32_t read = 0;
         if (depth <= 8) {
           ASSERT_EQ(GetPixel(bitmap, x, y, PixelRead::kIndex, &read), kConvOk);
@@ -242,23 +244,32 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ParseRow{"15 bytes", std::vector<std::uint8_t>(15, 0), kConvMalformed},
         ParseRow{"plain 8-bit", Join(Header(0, 8, 2), kTwoPixels), kConvOk},
-        ParseRow{"version 1 with transparency", Join(Header(0x2000, 8, 1), kTwoPixels), kConvMalformed},
+        ParseRow{"version 1 with transparency", Join(Header(0x2000, 8, 1), kTwoPixels),
+                 kConvMalformed},
         ParseRow{"version 0 with 0x0800", Join(Header(0x0800, 8, 0), kTwoPixels), kConvMalformed},
-        ParseRow{"table and direct colour", Join(Header(0x4400, 16, 2), kTwoPixels), kConvMalformed},
-        ParseRow{"table and direct colour beat depth 3", Join(Header(0x4400, 3, 2), kTwoPixels), kConvMalformed},
+        ParseRow{"table and direct colour", Join(Header(0x4400, 16, 2), kTwoPixels),
+                 kConvMalformed},
+        ParseRow{"table and direct colour beat depth 3", Join(Header(0x4400, 3, 2), kTwoPixels),
+                 kConvMalformed},
         ParseRow{"depth 3", Join(Header(0, 3, 2), kTwoPixels), kConvBadDepth},
         ParseRow{"depth 3 beats version 3", Join(Header(0, 3, 3), kTwoPixels), kConvBadDepth},
         ParseRow{"version 3", Join(Header(0, 8, 3), kTwoPixels), kConvBadVersion},
-        ParseRow{"rows too short for their pixels", Join(Header(0, 16, 2, 2, 1, 2), kTwoPixels), kConvMalformed},
+        ParseRow{"rows too short for their pixels", Join(Header(0, 16, 2, 2, 1, 2), kTwoPixels),
+                 kConvMalformed},
         ParseRow{"table count cut off", Header(0x4000, 8, 2), kConvMalformed},
-        ParseRow{"table entries cut off", Join(Header(0x4000, 8, 2), {0, 2, 0, 1, 2, 3, 1, 4, 5}), kConvMalformed},
-        ParseRow{"table then pixels", Join(Header(0x4000, 8, 2), {0, 1, 0, 1, 2, 3, 0, 0}), kConvOk},
-        ParseRow{"direct block cut off", Join(Header(0x0400, 16, 2, 1, 1, 2), {5, 6, 5, 0, 0, 0, 0}), kConvMalformed},
+        ParseRow{"table entries cut off", Join(Header(0x4000, 8, 2), {0, 2, 0, 1, 2, 3, 1, 4, 5}),
+                 kConvMalformed},
+        ParseRow{"table then pixels", Join(Header(0x4000, 8, 2), {0, 1, 0, 1, 2, 3, 0, 0}),
+                 kConvOk},
+        ParseRow{"direct block cut off",
+                 Join(Header(0x0400, 16, 2, 1, 1, 2), {5, 6, 5, 0, 0, 0, 0}), kConvMalformed},
         ParseRow{"size word cut off", Join(Header(0x8000, 8, 2), {0}), kConvMalformed},
-        ParseRow{"compressed data cut off", Join(Header(0x8000, 8, 2), {0, 3, 0x80, 1}), kConvMalformed},
+        ParseRow{"compressed data cut off", Join(Header(0x8000, 8, 2), {0, 3, 0x80, 1}),
+                 kConvMalformed},
         ParseRow{"pixel data cut off", Join(Header(0, 8, 2), {1}), kConvMalformed},
         ParseRow{"transparent index outside the table",
-                 Join(Header(0x6000, 8, 2), {0, 1, 0, 1, 2, 3, 0, 0}) /* index 0 is fine */, kConvOk},
+                 Join(Header(0x6000, 8, 2), {0, 1, 0, 1, 2, 3, 0, 0}) /* index 0 is fine */,
+                 kConvOk},
         ParseRow{"16-bit transparent colour from the direct block",
                  Join(Header(0x2400, 16, 2, 1, 1, 2), {5, 6, 5, 0, 0, 1, 2, 3, 0, 0}), kConvOk}));
 
@@ -287,7 +298,8 @@ TEST(ParsePalmBitmap, ReadsTablelessRecordsWithTheSystemTable) {
 
 TEST(GetPixel, RefusesIndicesTheTableDoesNotHold) {
   PalmBitmapDescriptor bitmap;
-  ASSERT_EQ(ParsePalmBitmap(Join(Header(0x4000, 8, 2), {0, 1, 0, 9, 9, 9, 0, 7}), &bitmap), kConvOk);
+  ASSERT_EQ(ParsePalmBitmap(Join(Header(0x4000, 8, 2), {0, 1, 0, 9, 9, 9, 0, 7}), &bitmap),
+            kConvOk);
   std::uint32_t colour = 0;
   EXPECT_EQ(GetPixel(bitmap, 0, 0, PixelRead::kColour, &colour), kConvOk);
   EXPECT_EQ(colour, 0x090909u);

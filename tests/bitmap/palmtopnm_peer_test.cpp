@@ -1,13 +1,12 @@
 // Our records, decoded by netpbm's palmtopnm, must show the pixels we meant.
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cctype>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -118,14 +117,15 @@ bool ParsePnm(const std::string& bytes, Image* image) {
   const fs::path output = dir.path() / "record.pnm";
   {
     std::ofstream file(input, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
+    file.write(reinterpret_cast<const char*>(record.data()),
+               static_cast<std::streamsize>(record.size()));
   }
   const std::string command = std::string(kPalmToPnm) + " '" + input.string() + "' > '" +
                               output.string() + "' 2> '" + (dir.path() / "err").string() + "'";
   if (std::system(command.c_str()) != 0) {
     std::ifstream err(dir.path() / "err");
-    return ::testing::AssertionFailure() << "palmtopnm failed: "
-                                       << std::string(std::istreambuf_iterator<char>(err), {});
+    return ::testing::AssertionFailure()
+           << "palmtopnm failed: " << std::string(std::istreambuf_iterator<char>(err), {});
   }
   std::ifstream file(output, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -136,7 +136,8 @@ bool ParsePnm(const std::string& bytes, Image* image) {
 // palmtopnm widens 5- and 6-bit channels as v * 255 / max; undo it.
 std::uint32_t PeerRgb565(std::uint32_t colour) {
   const auto narrow = [](std::uint32_t v, std::uint32_t max) { return (v * max + 127) / 255; };
-  return narrow(colour >> 16 & 0xFF, 31) << 11 | narrow(colour >> 8 & 0xFF, 63) << 5 | narrow(colour & 0xFF, 31);
+  return narrow(colour >> 16 & 0xFF, 31) << 11 | narrow(colour >> 8 & 0xFF, 63) << 5 |
+         narrow(colour & 0xFF, 31);
 }
 
 void ExpectPeerShowsOurPixels(const std::vector<std::uint8_t>& record, const char* what) {
@@ -150,8 +151,10 @@ void ExpectPeerShowsOurPixels(const std::vector<std::uint8_t>& record, const cha
     for (int x = 0; x < ours.width; ++x) {
       const std::uint32_t theirs = peer.pixels[static_cast<std::size_t>(y) * ours.width + x];
       if (ours.pixelSize == 16) {
-        const std::size_t at = static_cast<std::size_t>(y) * ours.rowBytes + 2 * static_cast<std::size_t>(x);
-        ASSERT_EQ(PeerRgb565(theirs), DecodeBig16(&ours.pixelData[at])) << what << " at " << x << "," << y;
+        const std::size_t at =
+            static_cast<std::size_t>(y) * ours.rowBytes + 2 * static_cast<std::size_t>(x);
+        ASSERT_EQ(PeerRgb565(theirs), DecodeBig16(&ours.pixelData[at]))
+            << what << " at " << x << "," << y;
       } else {
         std::uint32_t mine = 0;
         ASSERT_EQ(GetPixel(ours, x, y, PixelRead::kColour, &mine), kConvOk);
@@ -172,7 +175,8 @@ std::vector<std::uint8_t> NumberTableEntries(std::vector<std::uint8_t> record) {
 
 // Images that make each compression outcome win.
 std::uint32_t Noise(int x, int y) {
-  std::uint32_t h = static_cast<std::uint32_t>(x) * 0x9E3779B1u ^ static_cast<std::uint32_t>(y) * 0x85EBCA77u;
+  std::uint32_t h =
+      static_cast<std::uint32_t>(x) * 0x9E3779B1u ^ static_cast<std::uint32_t>(y) * 0x85EBCA77u;
   h ^= h >> 15;
   h *= 0x2C1B3C6Du;
   return (h ^ h >> 12) & 0xFFFFFF;
@@ -204,11 +208,13 @@ TEST_P(PalmToPnmPeer, DecodesOurRecordsToOurPixels) {
   options.buildPalette = row.build_palette;
   OutputBuffer output;
   EncodedBitmapSize size;
-  ASSERT_EQ(EncodePalmBitmap(source, options, {}, kCompressWhenSmaller, palette, &output, &size), kConvOk);
+  ASSERT_EQ(EncodePalmBitmap(source, options, {}, kCompressWhenSmaller, palette, &output, &size),
+            kConvOk);
   PalmBitmapDescriptor stored;
   ASSERT_EQ(ParsePalmBitmap(output.bytes, &stored), kConvOk);
   ASSERT_EQ(stored.compressionType, row.scheme) << row.what;
-  ExpectPeerShowsOurPixels(row.build_palette ? NumberTableEntries(output.bytes) : output.bytes, row.what);
+  ExpectPeerShowsOurPixels(row.build_palette ? NumberTableEntries(output.bytes) : output.bytes,
+                           row.what);
 }
 
 constexpr std::uint8_t kNone = kCompressionNone;

@@ -42,8 +42,12 @@ class IndexedSource : public PixelSource {
   IndexedSource(int width, int height, int depth, std::vector<std::uint32_t> palette,
                 std::function<std::uint32_t(int, int)> index,
                 SourcePaletteKind kind = SourcePaletteKind::kBmpIndexed)
-      : width_(width), height_(height), depth_(depth), palette_(std::move(palette)),
-        index_(std::move(index)), kind_(kind) {}
+      : width_(width),
+        height_(height),
+        depth_(depth),
+        palette_(std::move(palette)),
+        index_(std::move(index)),
+        kind_(kind) {}
 
   int Width() const override { return width_; }
   int Height() const override { return height_; }

@@ -1,10 +1,10 @@
 // Bounds from a centre, from points, and their limits.
 
+#include "calibration/calibration_bounds.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "calibration/calibration_bounds.h"
 
 namespace kv {
 namespace {
@@ -126,12 +126,9 @@ TEST(LimitBounds, Ranges) {
     GeoBounds out;
   };
   const Row rows[] = {
-      {{95, 8, -95, 10}, {90, 8, -90, 10}},
-      {{48, 175, 46, 170}, {48, -180, 46, 180}},
-      {{46, 8, 48, 10}, {90, 8, -90, 10}},
-      {{48, 200, 46, -200}, {48, -180, 46, 180}},
-      {{90, 8, 90, 10}, {90, 8, 89, 10}},
-      {{48, -180, 46, -180}, {48, -180, 46, -179}},
+      {{95, 8, -95, 10}, {90, 8, -90, 10}}, {{48, 175, 46, 170}, {48, -180, 46, 180}},
+      {{46, 8, 48, 10}, {90, 8, -90, 10}},  {{48, 200, 46, -200}, {48, -180, 46, 180}},
+      {{90, 8, 90, 10}, {90, 8, 89, 10}},   {{48, -180, 46, -180}, {48, -180, 46, -179}},
   };
   for (const Row& row : rows) {
     CalibrationRecord record;

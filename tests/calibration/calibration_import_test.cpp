@@ -39,8 +39,9 @@ TEST(CalibrationFileType, ByExtension) {
 TEST(FindCalibrationFile, CandidateOrder) {
   const auto candidates = CalibrationCandidates("maps/area.jpg");
   const std::vector<std::pair<std::string, int>> expected = {
-      {"maps/area_jpg.kvm", 1}, {"maps/area.cal", 2}, {"maps/area.kvm", 1},
-      {"maps/area.jpr", 3},     {"maps/area.map", 6}, {"maps/area.geo", 5},
+      {"maps/area_jpg.kvm", 1}, {"maps/area.cal", 2},
+      {"maps/area.kvm", 1},     {"maps/area.jpr", 3},
+      {"maps/area.map", 6},     {"maps/area.geo", 5},
       {"maps/area.pca", 4},     {"maps/area" + std::string(25, '_') + "png.cal", 2}};
   ASSERT_EQ(candidates.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -228,7 +229,10 @@ TEST(WorldFileReader, DegreesExample) {
   EXPECT_EQ(import.south_text, "N46.00000000");
   EXPECT_EQ(import.east_text, "E9.00000000");
   const std::string report = fixture.diagnostics.str();
-  EXPECT_EQ(report.rfind("Parse World File\r\n================\r\ntlXmetre 8.000000, tlYmetre 47.000000\r\n", 0), 0u);
+  EXPECT_EQ(
+      report.rfind(
+          "Parse World File\r\n================\r\ntlXmetre 8.000000, tlYmetre 47.000000\r\n", 0),
+      0u);
   EXPECT_NE(report.find("xScaleX 0.001000, xpixels 1000\r\n"), std::string::npos);
   EXPECT_NE(report.find("Cal Point #3:\r\n\tLong 8.999000, Lat 46.001000\r\n"), std::string::npos);
   EXPECT_NE(report.find("\tx=999, y=999\r\n"), std::string::npos);
@@ -264,9 +268,9 @@ TEST(ImportCalibrationFile, GridCodeSetsSystemAndDatum) {
   EXPECT_EQ(fixture.state.world_file_system.system, 9);
   EXPECT_NEAR(import.points[0].longitude, 9.0, 1e-9);
   // Without a system the numbers are degrees again.
-  EXPECT_EQ(ImportCalibrationFile(path, std::nullopt, fixture.environment, &import, 100, 100,
-                                  &type),
-            kImportOk);
+  EXPECT_EQ(
+      ImportCalibrationFile(path, std::nullopt, fixture.environment, &import, 100, 100, &type),
+      kImportOk);
   EXPECT_EQ(fixture.state.world_file_system.system, 0);
   EXPECT_EQ(import.points[0].latitude, 5300000.0);
 
@@ -274,14 +278,14 @@ TEST(ImportCalibrationFile, GridCodeSetsSystemAndDatum) {
                                   &import, 0, 0, &type),
             kImportReadFailed);
   EXPECT_EQ(type, kCalibrationFileCal);
-  EXPECT_NE(fixture.diagnostics.str().find("Could not file calibration file: " +
-                                           dir.File("missing.cal") + "\n"),
+  EXPECT_NE(fixture.diagnostics.str().find(
+                "Could not file calibration file: " + dir.File("missing.cal") + "\n"),
             std::string::npos);
-  EXPECT_EQ(ImportCalibrationFile(dir.File("a.png"), std::nullopt, fixture.environment, &import,
-                                  0, 0, &type),
+  EXPECT_EQ(ImportCalibrationFile(dir.File("a.png"), std::nullopt, fixture.environment, &import, 0,
+                                  0, &type),
             kImportNotFound);
-  EXPECT_EQ(ImportCalibrationFile(dir.File("noext"), std::nullopt, fixture.environment, &import,
-                                  0, 0, &type),
+  EXPECT_EQ(ImportCalibrationFile(dir.File("noext"), std::nullopt, fixture.environment, &import, 0,
+                                  0, &type),
             kImportReadFailed);
 }
 

@@ -1,9 +1,8 @@
 // Our readers against independent peers: GDAL reads the same OziExplorer
 // ".map" files and world files, PROJ computes the same grid positions.
 
-#include <gtest/gtest.h>
-
 #include <gdal.h>
+#include <gtest/gtest.h>
 #include <proj.h>
 
 #include <array>
@@ -30,12 +29,18 @@ TEST(OziMapPeer, GdalMapDriverGcpsEqualOurPoints) {
       "\r\n1 ,Map Code,\r\nWGS 84,WGS 84,   0.0000,   0.0000,WGS 84\r\nReserved 1\r\n"
       "Reserved 2\r\nMagnetic Variation,,,E\r\n"
       "Map Projection,Latitude/Longitude,PolyCal,No,AutoCalOnly,No,BSBUseWPX,No\r\n"
-      "Point01,xy,   10,   20,in, deg,  47, 30.0000,N,   8, 15.0000,W, grid,   ,           ,           ,N\r\n"
-      "Point02,xy,  630,   25,in, deg,  47, 29.1234,N,   7, 01.5000,W, grid,   ,           ,           ,N\r\n"
-      "Point03,xy,  300,  470,in, deg,  46, 10.7500,N,   7, 40.2500,W, grid,   ,           ,           ,N\r\n"
-      "Point04,xy,  620,  460,in, deg,  12, 59.9999,S, 120, 00.0001,E, grid,   ,           ,           ,N\r\n"
-      "Point05,xy,     ,     ,in, deg,    ,        ,N,    ,        ,E, grid,   ,           ,           ,N\r\n"
-      "Projection Setup,,,,,,,,,,\r\nMap Feature = MF ; Map Comment = MC     These follow if they exist\r\n";
+      "Point01,xy,   10,   20,in, deg,  47, 30.0000,N,   8, 15.0000,W, grid,   ,           ,       "
+      "    ,N\r\n"
+      "Point02,xy,  630,   25,in, deg,  47, 29.1234,N,   7, 01.5000,W, grid,   ,           ,       "
+      "    ,N\r\n"
+      "Point03,xy,  300,  470,in, deg,  46, 10.7500,N,   7, 40.2500,W, grid,   ,           ,       "
+      "    ,N\r\n"
+      "Point04,xy,  620,  460,in, deg,  12, 59.9999,S, 120, 00.0001,E, grid,   ,           ,       "
+      "    ,N\r\n"
+      "Point05,xy,     ,     ,in, deg,    ,        ,N,    ,        ,E, grid,   ,           ,       "
+      "    ,N\r\n"
+      "Projection Setup,,,,,,,,,,\r\nMap Feature = MF ; Map Comment = MC     These follow if they "
+      "exist\r\n";
   const std::string path = dir.Write("area.map", map);
   ImportFixture fixture;
   CalibrationImport import;
@@ -87,9 +92,9 @@ TEST(WorldFilePeer, GdalGeoTransformGivesOurNinePoints) {
     ImportFixture fixture;
     CalibrationImport import;
     int type = 0;
-    ASSERT_EQ(ImportCalibrationFile(path, std::nullopt, fixture.environment, &import, 1001, 777,
-                                    &type),
-              kImportOk);
+    ASSERT_EQ(
+        ImportCalibrationFile(path, std::nullopt, fixture.environment, &import, 1001, 777, &type),
+        kImportOk);
     GDALDatasetH dataset = GDALOpen(dir.File("area.png").c_str(), GA_ReadOnly);
     ASSERT_NE(dataset, nullptr);
     double geo[6];
@@ -139,9 +144,9 @@ struct GridWorldRow {
 
 TEST(WorldFilePeer, GridWorldFilesAgreeWithProjWithin2cm) {
   const GridWorldRow rows[] = {
-      {{kSystemUtm, "32U"}, "+proj=utm +zone=32 +ellps=WGS84",
-       "10\n0\n0\n-10\n480005\n5350005\n"},
-      {{kSystemUtm, "33H"}, "+proj=utm +zone=33 +south +ellps=WGS84",
+      {{kSystemUtm, "32U"}, "+proj=utm +zone=32 +ellps=WGS84", "10\n0\n0\n-10\n480005\n5350005\n"},
+      {{kSystemUtm, "33H"},
+       "+proj=utm +zone=33 +south +ellps=WGS84",
        "5\n0\n0\n-5\n520002.5\n6240002.5\n"},
       {{FindGridSystem("GK3"), ""},
        "+proj=tmerc +lat_0=0 +lon_0=9 +k=1 +x_0=3500000 +y_0=0 +a=6377397.155 +rf=299.152812",
@@ -167,8 +172,7 @@ TEST(WorldFilePeer, GridWorldFilesAgreeWithProjWithin2cm) {
     ASSERT_TRUE(proj.ok());
     const WorldFileValues& w = import.world_values;
     for (const CalibrationPoint& point : import.points) {
-      const auto expected =
-          proj.LatLon(w.c + point.pixel_x * w.a, w.f + point.pixel_y * w.e);
+      const auto expected = proj.LatLon(w.c + point.pixel_x * w.a, w.f + point.pixel_y * w.e);
       EXPECT_LT(MetresBetween(point.latitude, point.longitude, expected[0], expected[1]), 0.02)
           << point.pixel_x << "," << point.pixel_y;
     }

@@ -63,8 +63,8 @@ TEST(CalibrationNumbers, DecimalCommaLeadingPartAndLimits) {
   EXPECT_EQ(FormatCalibrationReal(0.000000004), "0.00000000");
 }
 
-CalibrationRecord Parsed(std::string text, int source = kCalibrationSourceKvm,
-                         bool strip = false, std::string* left = nullptr) {
+CalibrationRecord Parsed(std::string text, int source = kCalibrationSourceKvm, bool strip = false,
+                         std::string* left = nullptr) {
   CalibrationRecord record;
   ParseCalibrationText(&text, source, &record, strip, true);
   if (left) *left = text;
@@ -73,9 +73,8 @@ CalibrationRecord Parsed(std::string text, int source = kCalibrationSourceKvm,
 
 TEST(ApplyCalibrationKey, ExamplesAndConsumedFlag) {
   std::string left;
-  CalibrationRecord record =
-      Parsed("pixel_left=4=12\nc3_lat=7=47,5\nPROJ_MODE=7=gcp\n", kCalibrationSourceKvm, true,
-             &left);
+  CalibrationRecord record = Parsed("pixel_left=4=12\nc3_lat=7=47,5\nPROJ_MODE=7=gcp\n",
+                                    kCalibrationSourceKvm, true, &left);
   EXPECT_EQ(record.pixel_left, 12);
   EXPECT_EQ(record.proj_mode, kCalibrationKnownPoints);
   EXPECT_EQ(left, "");
@@ -103,16 +102,34 @@ TEST(ApplyCalibrationKey, EveryKeyAndItsField) {
     bool consumed;
   };
   const Row rows[] = {
-      {"c2_lon", "8,25", true},        {"C2_X", "10", true},        {"c2_y", "20", true},
-      {"c2_lat", "47.5", true},        {"vpa(2)", "1.5", true},     {"VPB(2)", "2.5", true},
-      {"vpm(2)", "3.5", true},         {"vpn(2)", "4.5", true},     {"c2_foo", "1", false},
-      {"c0_lat", "1", false},          {"vpa(10)", "1", false},     {"projparams", "", false},
-      {"projparams", "proj=tmerc", true}, {"map_datum", "Potsdam", false},
-      {"caloffset_left", "3", true},   {"caloffset_top", "4", true}, {"pixel_top", "5", true},
-      {"pixel_scale", "2", true},      {"pixel_scale_vert", "3", true},
-      {"nord", "48", true},            {"west", "8", true},         {"sued", "46", true},
-      {"ost", "10", true},             {"kv_horiz_meter", "x", true}, {"twipsx", "15", true},
-      {"twipsy", "16", true},          {"datum1", "", false},       {"unknown", "1", false},
+      {"c2_lon", "8,25", true},
+      {"C2_X", "10", true},
+      {"c2_y", "20", true},
+      {"c2_lat", "47.5", true},
+      {"vpa(2)", "1.5", true},
+      {"VPB(2)", "2.5", true},
+      {"vpm(2)", "3.5", true},
+      {"vpn(2)", "4.5", true},
+      {"c2_foo", "1", false},
+      {"c0_lat", "1", false},
+      {"vpa(10)", "1", false},
+      {"projparams", "", false},
+      {"projparams", "proj=tmerc", true},
+      {"map_datum", "Potsdam", false},
+      {"caloffset_left", "3", true},
+      {"caloffset_top", "4", true},
+      {"pixel_top", "5", true},
+      {"pixel_scale", "2", true},
+      {"pixel_scale_vert", "3", true},
+      {"nord", "48", true},
+      {"west", "8", true},
+      {"sued", "46", true},
+      {"ost", "10", true},
+      {"kv_horiz_meter", "x", true},
+      {"twipsx", "15", true},
+      {"twipsy", "16", true},
+      {"datum1", "", false},
+      {"unknown", "1", false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.key);
@@ -145,7 +162,8 @@ TEST(ApplyCalibrationKey, EveryKeyAndItsField) {
 }
 
 TEST(ApplyCalibrationKey, MapDatumOnlyFillsAnEmptyName) {
-  CalibrationRecord record = Parsed("map_datum=0\nmap_datum=A_very_long_datum_name\nmap_datum=Other\n");
+  CalibrationRecord record =
+      Parsed("map_datum=0\nmap_datum=A_very_long_datum_name\nmap_datum=Other\n");
   EXPECT_EQ(record.datum_name, "A_very_long_dat");
 }
 
@@ -154,9 +172,9 @@ TEST(ParseCalibrationText, OverruledLinesAreNotKept) {
   // overruled by a WGS84 datum1, would act again when the written text is
   // read back; they are dropped from the pending text.
   std::string left;
-  CalibrationRecord record = Parsed(
-      "proj_mode=7=utm\nproj_mode=7=GCP\nmap_datum=Potsdam\ndatum1=7=WGS84#\nother=1\n",
-      kCalibrationSourceKvm, true, &left);
+  CalibrationRecord record =
+      Parsed("proj_mode=7=utm\nproj_mode=7=GCP\nmap_datum=Potsdam\ndatum1=7=WGS84#\nother=1\n",
+             kCalibrationSourceKvm, true, &left);
   EXPECT_EQ(record.proj_mode, kCalibrationKnownPoints);
   EXPECT_EQ(record.datum_name, "WGS84");
   EXPECT_EQ(left, "other=1\n");
@@ -200,7 +218,8 @@ TEST(ParseCalibrationText, PointsEndAtTheFirstEmptyOne) {
 }
 
 TEST(ParseCalibrationText, ThreePointsPromoteOnlyWhenAsked) {
-  const std::string text = "c1_lat=7=47\nc1_lon=7=8\nc2_lat=7=46\nc2_lon=7=9\nc3_lat=7=45\nc3_lon=7=10";
+  const std::string text =
+      "c1_lat=7=47\nc1_lon=7=8\nc2_lat=7=46\nc2_lon=7=9\nc3_lat=7=45\nc3_lon=7=10";
   EXPECT_EQ(Parsed(text).proj_mode, kCalibrationKnownPoints);
   std::string copy = text;
   CalibrationRecord record;

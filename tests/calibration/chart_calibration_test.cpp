@@ -1,10 +1,10 @@
 // Chart reference points as calibration points.
 
+#include "calibration/chart_calibration.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "calibration/chart_calibration.h"
 
 namespace kv {
 namespace {
@@ -39,8 +39,8 @@ TEST(CalibrateChart, ManyPointsSpreadOverTheChart) {
   CalibrateChart(references, std::nullopt, 1001, 801, &record);
   EXPECT_FALSE(record.datum_name.has_value());
   ASSERT_EQ(CountPositionedPoints(record), 9);
-  const int expected[9][2] = {{0, 0},     {1000, 0},   {0, 800},  {1000, 800}, {500, 400},
-                              {500, 0},   {500, 800},  {0, 400},  {1000, 400}};
+  const int expected[9][2] = {{0, 0},   {1000, 0},  {0, 800}, {1000, 800}, {500, 400},
+                              {500, 0}, {500, 800}, {0, 400}, {1000, 400}};
   for (std::size_t i = 0; i < 9; ++i) {
     EXPECT_EQ((*record.points)[i].pixel_x, expected[i][0]);
     EXPECT_EQ((*record.points)[i].pixel_y, expected[i][1]);

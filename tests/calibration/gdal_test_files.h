@@ -26,8 +26,8 @@ inline GDALDatasetH MemoryRaster(int width, int height) {
 inline bool WritePng(const std::string& path, int width, int height) {
   GDALDatasetH source = MemoryRaster(width, height);
   if (!source) return false;
-  GDALDatasetH copy =
-      GDALCreateCopy(GDALGetDriverByName("PNG"), path.c_str(), source, FALSE, nullptr, nullptr, nullptr);
+  GDALDatasetH copy = GDALCreateCopy(GDALGetDriverByName("PNG"), path.c_str(), source, FALSE,
+                                     nullptr, nullptr, nullptr);
   GDALClose(source);
   if (!copy) return false;
   GDALClose(copy);
@@ -38,8 +38,8 @@ inline bool WritePng(const std::string& path, int width, int height) {
 inline bool WriteGeoTiff(const std::string& path, int width, int height,
                          const std::array<double, 6>* geo, int epsg) {
   RegisterGdal();
-  GDALDatasetH dataset = GDALCreate(GDALGetDriverByName("GTiff"), path.c_str(), width, height, 1,
-                                    GDT_Byte, nullptr);
+  GDALDatasetH dataset =
+      GDALCreate(GDALGetDriverByName("GTiff"), path.c_str(), width, height, 1, GDT_Byte, nullptr);
   if (!dataset) return false;
   if (geo) GDALSetGeoTransform(dataset, const_cast<double*>(geo->data()));
   if (epsg != 0) {

@@ -1,13 +1,13 @@
 // GeoTIFF calibration against GDAL's own pixel-to-WGS84 transformation (what
 // gdaltransform computes).
 
-#include <gtest/gtest.h>
+#include "calibration/geotiff_calibration.h"
 
 #include <gdal_alg.h>
+#include <gtest/gtest.h>
 
 #include <array>
 
-#include "calibration/geotiff_calibration.h"
 #include "calibration_fixtures.h"
 #include "gdal_test_files.h"
 
@@ -25,7 +25,7 @@ TEST(GeoTiffCalibration, NinePointsAgreeWithGdalTransform) {
   const GeoTiffRow rows[] = {
       {32632, {480000, 10, 0, 5350000, 0, -10}},
       {4326, {7.5, 0.001, 0, 47.25, 0, -0.001}},
-      {31467, {3480000, 2, 0, 5400000, 0, -2}},  // DHDN / Gauss-Krueger zone 3
+      {31467, {3480000, 2, 0, 5400000, 0, -2}},     // DHDN / Gauss-Krueger zone 3
       {27700, {530000, 5, 0.5, 180000, 0.25, -5}},  // British National Grid, rotated
   };
   for (const GeoTiffRow& row : rows) {

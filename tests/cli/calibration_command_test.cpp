@@ -2,17 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 
 #include "bitmap/kap_fixture.h"
 #include "bitmap/temp_dir.h"
 #include "kvmap_runner.h"
 #include "map/map_file.h"
-#include "map/stored_bitmap.h"
 #include "map/map_fixtures.h"
+#include "map/stored_bitmap.h"
 
 namespace kv {
 namespace {
@@ -55,13 +54,13 @@ TEST(CalibrationCommand, GridWorldFileWithZone) {
   TempDir dir;
   const std::string world = dir.File("utm.tfw");
   WriteText(world, "10\n0\n0\n-10\n500000\n5300000\n");
-  auto result = RunKvmap("calibration " + Quoted(world) + " --size 100x100 --world-system UTM",
-                         dir.File(""));
+  auto result =
+      RunKvmap("calibration " + Quoted(world) + " --size 100x100 --world-system UTM", dir.File(""));
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_NE(result.err.find("--zone"), std::string::npos);
-  result = RunKvmap("calibration " + Quoted(world) +
-                        " --size 100x100 --world-system UTM --zone 32U --json",
-                    dir.File(""));
+  result = RunKvmap(
+      "calibration " + Quoted(world) + " --size 100x100 --world-system UTM --zone 32U --json",
+      dir.File(""));
   ASSERT_EQ(result.exit_code, 0) << result.err;
   const auto json = nlohmann::json::parse(result.out);
   EXPECT_NEAR(json["points"][0]["lon"].get<double>(), 9.0, 1e-9);
@@ -79,8 +78,8 @@ TEST(CalibrationCommand, KvmTextRoundTripsAndExports) {
     const std::string i = "(" + std::to_string(n) + ")";
     const char* lat = n <= 3 ? "47.50000000" : "0.00000000";
     const char* lon = n <= 3 ? "8.25000000" : "0.00000000";
-    points += p + "lon=7=" + lon + "\n" + p + "lat=7=" + lat + "\n" + p + "x=7=" +
-              std::to_string(n <= 3 ? n * 10 : 0) + "\n" + p + "y=7=0\nvpa" + i +
+    points += p + "lon=7=" + lon + "\n" + p + "lat=7=" + lat + "\n" + p +
+              "x=7=" + std::to_string(n <= 3 ? n * 10 : 0) + "\n" + p + "y=7=0\nvpa" + i +
               "=7=0.00000000\nvpb" + i + "=7=0.00000000\nvpm" + i + "=7=0.00000000\nvpn" + i +
               "=7=0.00000000\n";
   }
@@ -90,8 +89,8 @@ TEST(CalibrationCommand, KvmTextRoundTripsAndExports) {
   ASSERT_EQ(result.exit_code, 0) << result.err;
   EXPECT_EQ(result.out, text + points + "; kept\n");
 
-  result = RunKvmap("calibration " + Quoted(file) + " -o " + Quoted(dir.File("copy.txt")),
-                    dir.File(""));
+  result =
+      RunKvmap("calibration " + Quoted(file) + " -o " + Quoted(dir.File("copy.txt")), dir.File(""));
   ASSERT_EQ(result.exit_code, 0) << result.err;
   EXPECT_EQ(result.out,
             "Calibration data has been exported to file:\n" + dir.File("copy.kvm") + "\n");
@@ -140,8 +139,8 @@ TEST(CalibrationCommand, ChartReferencePoints) {
   params.width = 40;
   params.height = 30;
   params.palette = {0xFF0000, 0x00FF00};
-  params.references = {{0, 0, 50.0, 10.0}, {39, 0, 50.0, 10.39}, {0, 29, 49.71, 10.0},
-                     {39, 29, 49.71, 10.39}};
+  params.references = {
+      {0, 0, 50.0, 10.0}, {39, 0, 50.0, 10.39}, {0, 29, 49.71, 10.0}, {39, 29, 49.71, 10.39}};
   const auto bytes = testing::MakeKap(params, [](int x, int) { return 1 + (x & 1); });
   const std::string chart = dir.Write("chart.kap", bytes);
   auto result = RunKvmap("calibration " + Quoted(chart) + " --json", dir.File(""));
@@ -168,7 +167,8 @@ TEST(CalibrationCommand, MapDatabaseCalibrationReadsLikeItsSource) {
   std::ofstream(world, std::ios::binary) << "0.001\n0.0\n0.0\n-0.001\n8\n47\n";
   auto text = testing::RunKvmap("calibration '" + world + "' --size 1000x1000", dir.File(""));
   ASSERT_EQ(text.exit_code, 0) << text.err;
-  auto direct = testing::RunKvmap("calibration '" + world + "' --size 1000x1000 --json", dir.File(""));
+  auto direct =
+      testing::RunKvmap("calibration '" + world + "' --size 1000x1000 --json", dir.File(""));
   ASSERT_EQ(direct.exit_code, 0) << direct.err;
 
   CImageContainer container("Map", nullptr);

@@ -1,11 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 
 #include "bitmap/bmp_fixture.h"
 #include "kvmap_runner.h"
@@ -26,7 +25,8 @@ class ConvertCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("kv_convert_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("kv_convert_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -39,10 +39,13 @@ class ConvertCommandTest : public ::testing::Test {
     const std::vector<std::uint8_t> bytes = testing::MakeBmp(params, Stripes);
     const std::string path = (dir_ / name).string();
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return path;
   }
-  testing::KvmapResult Run(const std::string& arguments) { return testing::RunKvmap(arguments, dir_); }
+  testing::KvmapResult Run(const std::string& arguments) {
+    return testing::RunKvmap(arguments, dir_);
+  }
   nlohmann::json Info(const std::string& map) {
     testing::KvmapResult result = Run("info --json '" + map + "'");
     EXPECT_EQ(result.exit_code, 0) << result.err;
@@ -72,8 +75,10 @@ TEST_F(ConvertCommandTest, ConvertsIntoOverviewAndTilesBesideTheSource) {
 TEST_F(ConvertCommandTest, SourceDateEpochMakesTheOutputReproducible) {
   const std::string source = WriteBmp("a.bmp", 200, 150);
   setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
-  testing::KvmapResult first = Run("convert --name Same '" + source + "' -o '" + (dir_ / "one.prc").string() + "'");
-  testing::KvmapResult second = Run("convert --name Same '" + source + "' -o '" + (dir_ / "two.prc").string() + "'");
+  testing::KvmapResult first =
+      Run("convert --name Same '" + source + "' -o '" + (dir_ / "one.prc").string() + "'");
+  testing::KvmapResult second =
+      Run("convert --name Same '" + source + "' -o '" + (dir_ / "two.prc").string() + "'");
   unsetenv("SOURCE_DATE_EPOCH");
   ASSERT_EQ(first.exit_code, 0) << first.err;
   ASSERT_EQ(second.exit_code, 0) << second.err;
@@ -91,12 +96,14 @@ TEST_F(ConvertCommandTest, RenderAndMosaicWriteTheMapsPixels) {
   const std::string map = (dir_ / "m.prc").string();
   ASSERT_EQ(Run("convert '" + source + "' -o '" + map + "'").exit_code, 0);
 
-  ASSERT_EQ(Run("render '" + map + "' --image 1 -o '" + (dir_ / "tile.bmp").string() + "'").exit_code, 0);
+  ASSERT_EQ(
+      Run("render '" + map + "' --image 1 -o '" + (dir_ / "tile.bmp").string() + "'").exit_code, 0);
   const std::string bmp = testing::ReadWholeFile(dir_ / "tile.bmp");
   ASSERT_EQ(bmp.size(), 54u + 480u * 131u);  // 160 pixels of 3 bytes per row
   EXPECT_EQ(bmp.substr(0, 2), "BM");
 
-  testing::KvmapResult mosaic = Run("mosaic '" + map + "' -o '" + (dir_ / "all.png").string() + "'");
+  testing::KvmapResult mosaic =
+      Run("mosaic '" + map + "' -o '" + (dir_ / "all.png").string() + "'");
   ASSERT_EQ(mosaic.exit_code, 0) << mosaic.err;
   const std::string png = testing::ReadWholeFile(dir_ / "all.png");
   ASSERT_GT(png.size(), 24u);
@@ -105,7 +112,8 @@ TEST_F(ConvertCommandTest, RenderAndMosaicWriteTheMapsPixels) {
   EXPECT_EQ(DecodeBig32(ihdr), 200u);
   EXPECT_EQ(DecodeBig32(ihdr + 4), 150u);
 
-  EXPECT_EQ(Run("render '" + map + "' --image 99 -o '" + (dir_ / "x.bmp").string() + "'").exit_code, 1);
+  EXPECT_EQ(Run("render '" + map + "' --image 99 -o '" + (dir_ / "x.bmp").string() + "'").exit_code,
+            1);
 }
 
 TEST_F(ConvertCommandTest, RecodeChangesEveryImageInPlace) {

@@ -17,10 +17,10 @@ TEST(CoordTextTest, ResolvesSystemsByIndexNameAndCode) {
     const char* text;
     int system;
   };
-  const Case cases[] = {{"0", 0},         {"28", 28},         {"29", -1},      {"utm", 3},
-                        {"OSGB", 4},      {"ire", 13},        {"Irish Grid", 13}, {"S-JTSK", 25},
-                        {"ch-1903", 24},  {"DD MM SS", 1},    {"qmtm", 20},    {"", -1},
-                        {"99999", -1},    {"-1", -1},         {"Nowhere", -1}};
+  const Case cases[] = {{"0", 0},        {"28", 28},      {"29", -1},         {"utm", 3},
+                        {"OSGB", 4},     {"ire", 13},     {"Irish Grid", 13}, {"S-JTSK", 25},
+                        {"ch-1903", 24}, {"DD MM SS", 1}, {"qmtm", 20},       {"", -1},
+                        {"99999", -1},   {"-1", -1},      {"Nowhere", -1}};
   for (const Case& c : cases) EXPECT_EQ(cli::ResolveCoordinateSystem(c.text), c.system) << c.text;
 }
 
@@ -48,17 +48,15 @@ TEST(CoordTextTest, ReadsPositions) {
 TEST(CoordTextTest, GridLineShowsMetresOrDegrees) {
   EXPECT_EQ(cli::GridLine({"32U", 1.23456, 2.5}, kGridConverted), "32U 1.235 2.500\n");
   EXPECT_EQ(cli::GridLine({"", 1.5, 2.5}, kGridConverted), "- 1.500 2.500\n");
-  EXPECT_EQ(cli::GridLine({"", 2.35, 48.85}, kGridKeptInDegrees),
-            "- 2.350000000 48.850000000\n");
+  EXPECT_EQ(cli::GridLine({"", 2.35, 48.85}, kGridKeptInDegrees), "- 2.350000000 48.850000000\n");
 }
 
 class CoordCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
-           ("kv_coord_command_" + std::string(::testing::UnitTest::GetInstance()
-                                                  ->current_test_info()
-                                                  ->name()));
+           ("kv_coord_command_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }

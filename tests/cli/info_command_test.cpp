@@ -1,9 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "bitmap/bmp_fixture.h"
 #include "bitmap/conversion_front.h"

@@ -1,10 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 
 #include "kvmap_runner.h"
 #include "pdb/database.h"
@@ -19,9 +18,8 @@ class PdbCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
-           ("kv_pdb_command_" + std::string(::testing::UnitTest::GetInstance()
-                                                ->current_test_info()
-                                                ->name()));
+           ("kv_pdb_command_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }

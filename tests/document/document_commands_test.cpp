@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "base/message_tables.h"
 #include "document/command_ids.h"
 #include "document/document.h"
 #include "document_fixture.h"
-#include "shell/message_tables.h"
 
 namespace kv {
 namespace {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "shell/exceptions.h"
+#include "base/exceptions.h"
 
 namespace kv {
 namespace {

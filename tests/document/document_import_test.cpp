@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <array>
 
+#include "base/exceptions.h"
+#include "base/message_tables.h"
 #include "bitmap/gdal_fixture.h"
 #include "bitmap/kap_fixture.h"
 #include "calibration/gdal_test_files.h"
 #include "document/document.h"
 #include "document_fixture.h"
-#include "shell/exceptions.h"
-#include "shell/message_tables.h"
 
 namespace kv {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
+#include "base/message_tables.h"
 #include "document/command_ids.h"
 #include "document/document.h"
 #include "document_fixture.h"
-#include "shell/message_tables.h"
 
 namespace kv {
 namespace {

@@ -1,8 +1,8 @@
 #include "geo/datum_table.h"
 
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "geo/datum_aliases.h"
 #include "geo/ellipsoid.h"
@@ -127,9 +127,8 @@ TEST(EllipsoidTest, UsesTheExactWgs84PairForRowZeroAndFailures) {
     double rf;
   };
   const Case cases[] = {
-      {0, 6378137.0, 298.257223563},  {29, 6378137.0, 298.257222},
-      {90, 6378137.0, 298.257224},    {-1, 6378137.0, 298.257223563},
-      {92, 6378137.0, 298.257223563}, {60, 6377397.155, 299.152812},
+      {0, 6378137.0, 298.257223563},  {29, 6378137.0, 298.257222},    {90, 6378137.0, 298.257224},
+      {-1, 6378137.0, 298.257223563}, {92, 6378137.0, 298.257223563}, {60, 6377397.155, 299.152812},
   };
   EllipsoidCache cache;
   for (const Case& c : cases) {

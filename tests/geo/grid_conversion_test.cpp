@@ -1,9 +1,9 @@
 #include "geo/grid_conversion.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "geo/coordinate_systems.h"
 #include "geo/ellipsoid.h"
@@ -24,8 +24,7 @@ class GridConversionTest : public ::testing::Test {
     if (status != nullptr) *status = result;
     return grid;
   }
-  LatLon ToLatLon(const GridReference& grid, int system, int datum_row = 0,
-                  int* status = nullptr) {
+  LatLon ToLatLon(const GridReference& grid, int system, int datum_row = 0, int* status = nullptr) {
     LatLon position;
     const int result = GridToLatLon(context_, datum_row, grid, system, true, &position);
     if (status != nullptr) *status = result;

@@ -1,6 +1,6 @@
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "geo/coordinate_systems.h"
 #include "geo/grid_system_table.h"
@@ -60,9 +60,9 @@ TEST(GridSystemTableTest, ResolvesDatumRowsOnFirstUse) {
     int datum_row;
   };
   // Datum rows and ellipsoid rows alike.
-  const Case cases[] = {{5, 2},   {8, 36},  {12, 14}, {13, 16}, {14, 51}, {15, 63},
-                        {16, 11}, {17, 0},  {18, 12}, {20, 29}, {21, 43}, {24, 60},
-                        {25, 60}, {26, 40}, {28, 40}};
+  const Case cases[] = {{5, 2},   {8, 36},  {12, 14}, {13, 16}, {14, 51},
+                        {15, 63}, {16, 11}, {17, 0},  {18, 12}, {20, 29},
+                        {21, 43}, {24, 60}, {25, 60}, {26, 40}, {28, 40}};
   for (const Case& c : cases) {
     ASSERT_EQ(table.RowOf(c.system, &row), 0);
     EXPECT_EQ(row.datum_row, c.datum_row) << c.system;
@@ -83,8 +83,9 @@ TEST(MtmZonesTest, WestLimitInsideEastLimitOutside) {
     double longitude;
     const char* zone;  // nullptr: none
   };
-  const Case cases[] = {{-57.0, "QU2"}, {-53.0, nullptr}, {-53.0001, "QU2"}, {-83.5, nullptr},
-                        {-84.0, nullptr}, {-84.5, "Q12"}, {-86.5, nullptr}, {-73.5, "QU8"},    {-81.0, "Q10"}, {-81.5, "Q11"}};
+  const Case cases[] = {{-57.0, "QU2"},   {-53.0, nullptr}, {-53.0001, "QU2"}, {-83.5, nullptr},
+                        {-84.0, nullptr}, {-84.5, "Q12"},   {-86.5, nullptr},  {-73.5, "QU8"},
+                        {-81.0, "Q10"},   {-81.5, "Q11"}};
   for (const Case& c : cases) {
     const int index = MtmZoneOfLongitude(c.longitude);
     if (c.zone == nullptr) {

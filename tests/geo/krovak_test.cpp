@@ -1,8 +1,8 @@
 #include "geo/krovak.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "geo/proj_reference.h"
 

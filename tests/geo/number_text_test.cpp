@@ -10,10 +10,18 @@ TEST(NumberTextTest, ReadsTheLeadingDecimal) {
     const char* text;
     double value;
   };
-  const Case cases[] = {{"6378137.0.", 6378137.0}, {"297.", 297.0},  {"  -8.25xyz", -8.25},
-                        {"+3e2", 300.0},           {".5", 0.5},      {"", 0.0},
-                        {"abc", 0.0},              {"--5", 0.0},     {"inf", 0.0},
-                        {"nan", 0.0},              {"1e999", 0.0},   {"-", 0.0}};
+  const Case cases[] = {{"6378137.0.", 6378137.0},
+                        {"297.", 297.0},
+                        {"  -8.25xyz", -8.25},
+                        {"+3e2", 300.0},
+                        {".5", 0.5},
+                        {"", 0.0},
+                        {"abc", 0.0},
+                        {"--5", 0.0},
+                        {"inf", 0.0},
+                        {"nan", 0.0},
+                        {"1e999", 0.0},
+                        {"-", 0.0}};
   for (const Case& c : cases) EXPECT_EQ(LeadingDecimal(c.text), c.value) << c.text;
 }
 

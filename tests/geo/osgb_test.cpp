@@ -1,8 +1,8 @@
 #include "geo/osgb.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "geo/proj_reference.h"
 
@@ -41,10 +41,10 @@ TEST(OsgbTest, SquaresOfEveryFirstLetterReadBack) {
     const char* letters;
   };
   // Squares over land and the nearby sea, one of each first letter.
-  const Case cases[] = {{91000, 11000, "SV"},     {450000, 90000, "SZ"},   {560000, 99000, "TV"},
-                        {530000, 180000, "TQ"},   {651409, 313177, "TG"},  {90000, 560000, "NV"},
-                        {325000, 673000, "NT"},   {216000, 771000, "NN"},  {170000, 220000, "SM"},
-                        {450000, 1150000, "HU"},  {460000, 1210000, "HP"}, {510000, 1120000, "JQ"},
+  const Case cases[] = {{91000, 11000, "SV"},    {450000, 90000, "SZ"},   {560000, 99000, "TV"},
+                        {530000, 180000, "TQ"},  {651409, 313177, "TG"},  {90000, 560000, "NV"},
+                        {325000, 673000, "NT"},  {216000, 771000, "NN"},  {170000, 220000, "SM"},
+                        {450000, 1150000, "HU"}, {460000, 1210000, "HP"}, {510000, 1120000, "JQ"},
                         {520000, 620000, "OQ"}};
   for (const Case& c : cases) {
     OsgbReference reference;
@@ -65,8 +65,8 @@ TEST(OsgbTest, SquaresOfEveryFirstLetterReadBack) {
 TEST(OsgbTest, PositionsOutsideTheSquaresAreRefused) {
   // West and south of the false origin, and east or north of the squares
   // whose letters read back.
-  const double outside[][2] = {{-1, 100}, {100, -1}, {-250000, 300000},
-                               {1000001, 100}, {100, 1500001}};
+  const double outside[][2] = {
+      {-1, 100}, {100, -1}, {-250000, 300000}, {1000001, 100}, {100, 1500001}};
   for (const auto& p : outside) {
     OsgbReference reference;
     reference.letters = "unchanged";

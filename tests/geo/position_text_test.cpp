@@ -1,9 +1,9 @@
 #include "geo/position_text.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <limits>
-
-#include <gtest/gtest.h>
 
 namespace kv {
 namespace {
@@ -32,12 +32,9 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, FormatPositionTest,
     ::testing::Values(
         FormatCase{47.5, kLat, 0, kFullPrecision, "N47 30.000000"},
-        FormatCase{47.5, kLat, 0, 6, "N47 30.000000"},
-        FormatCase{47.5, kLat, 0, 3, "N47 30.000"},
-        FormatCase{47.5, kLat, 0, 0, "N47 30"},
-        FormatCase{47.5, kLat, 0, 9, "N47 30.000000"},
-        FormatCase{-8.25, kLon, 0, 4, "W8 15.0000"},
-        FormatCase{47.3, kLat, 0, 6, "N47 18.000000"},
+        FormatCase{47.5, kLat, 0, 6, "N47 30.000000"}, FormatCase{47.5, kLat, 0, 3, "N47 30.000"},
+        FormatCase{47.5, kLat, 0, 0, "N47 30"}, FormatCase{47.5, kLat, 0, 9, "N47 30.000000"},
+        FormatCase{-8.25, kLon, 0, 4, "W8 15.0000"}, FormatCase{47.3, kLat, 0, 6, "N47 18.000000"},
         FormatCase{0.999999999, kLat, 0, 6, "N0 59.999999"},
         FormatCase{-33.9, kLat, 0, 2, "S33 54.00"},
         FormatCase{47.508333333, kLat, 1, 1, "N47 30 29.9999"},
@@ -47,15 +44,12 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{47.5083334, kLat, 1, 4, "N47 30 30.00"},
         FormatCase{47.5083334, kLat, 1, 40, "N47 30 30.0002"},
         FormatCase{-122.25, kLon, 1, 1, "W122 15 00.0000"},
-        FormatCase{47.5, kLat, 2, 2, "N47.5000"},
-        FormatCase{-8.123456789, kLon, 2, 0, "W8.12"},
+        FormatCase{47.5, kLat, 2, 2, "N47.5000"}, FormatCase{-8.123456789, kLon, 2, 0, "W8.12"},
         FormatCase{-8.123456789, kLon, 2, kFullPrecision, "W8.123456789"},
-        FormatCase{1.0, kLon, 2, 1000, "E1.00000000000000000000"},
-        FormatCase{47.5, kLat, 3, 2, ""},
+        FormatCase{1.0, kLon, 2, 1000, "E1.00000000000000000000"}, FormatCase{47.5, kLat, 3, 2, ""},
         FormatCase{std::numeric_limits<double>::quiet_NaN(), kLat, 0, 2, ""},
         FormatCase{std::numeric_limits<double>::infinity(), kLat, 2, 2, ""},
-        FormatCase{2e9, kLat, 0, 2, ""},
-        FormatCase{1e300, kLat, 1, 2, ""},
+        FormatCase{2e9, kLat, 0, 2, ""}, FormatCase{1e300, kLat, 1, 2, ""},
         FormatCase{47.5, kLat, 0, -1, ""}));
 
 TEST(FormatPositionTest, UsesTheLanguagesTexts) {
@@ -83,27 +77,20 @@ TEST_P(ParsePositionTest, Parses) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParsePositionTest,
-    ::testing::Values(ParseCase{"N47 30.5", "SWsw", 47.50833333333333},
-                      ParseCase{"S47 30 30", "SWsw", -47.50833333333333},
-                      ParseCase{"s47 30 30", "SWsw", -47.50833333333333},
-                      ParseCase{"S47 30 30", "", 47.50833333333333},
-                      ParseCase{"-8.25", "SWsw", -8.25},
-                      ParseCase{"", "SWsw", 0.0},
-                      ParseCase{"E8.25", "SWsw", 8.25},
-                      ParseCase{"W8", "SWsw", -8.0},
-                      ParseCase{"W122 15 00.0000", "SWsw", -122.25},
-                      // The whole degrees stop at a point; the minutes are integer.
-                      ParseCase{"N47.9 30", "SWsw", 47.5},
-                      ParseCase{"N47 30.5 15", "SWsw", 47.50416666666667},
-                      // A blank beyond 20 characters after the letter does not count.
-                      ParseCase{"N0000000000000000047 30", "SWsw", 47.5},
-                      ParseCase{"N00000000000000000047 30", "SWsw", 47.0},
-                      ParseCase{"N", "SWsw", 0.0},
-                      ParseCase{"N ", "SWsw", 0.0},
-                      ParseCase{"Nnan", "SWsw", 0.0},
-                      ParseCase{"inf", "SWsw", 0.0},
-                      ParseCase{" 12.5", "SWsw", 12.5},
-                      ParseCase{"x1", "SWsw", 1.0}));
+    ::testing::Values(
+        ParseCase{"N47 30.5", "SWsw", 47.50833333333333},
+        ParseCase{"S47 30 30", "SWsw", -47.50833333333333},
+        ParseCase{"s47 30 30", "SWsw", -47.50833333333333},
+        ParseCase{"S47 30 30", "", 47.50833333333333}, ParseCase{"-8.25", "SWsw", -8.25},
+        ParseCase{"", "SWsw", 0.0}, ParseCase{"E8.25", "SWsw", 8.25}, ParseCase{"W8", "SWsw", -8.0},
+        ParseCase{"W122 15 00.0000", "SWsw", -122.25},
+        // The whole degrees stop at a point; the minutes are integer.
+        ParseCase{"N47.9 30", "SWsw", 47.5}, ParseCase{"N47 30.5 15", "SWsw", 47.50416666666667},
+        // A blank beyond 20 characters after the letter does not count.
+        ParseCase{"N0000000000000000047 30", "SWsw", 47.5},
+        ParseCase{"N00000000000000000047 30", "SWsw", 47.0}, ParseCase{"N", "SWsw", 0.0},
+        ParseCase{"N ", "SWsw", 0.0}, ParseCase{"Nnan", "SWsw", 0.0}, ParseCase{"inf", "SWsw", 0.0},
+        ParseCase{" 12.5", "SWsw", 12.5}, ParseCase{"x1", "SWsw", 1.0}));
 
 TEST(ParsePositionTest, HugeComponentsStayFinite) {
   const double value = ParsePosition("N1 1 1e308", "");

@@ -4,9 +4,9 @@
 // PROJ as the independent reference for the projection tests: one
 // projection given as a "+proj=..." string, no datum shift involved.
 
-#include <string>
-
 #include <proj.h>
+
+#include <string>
 
 namespace kv::test {
 

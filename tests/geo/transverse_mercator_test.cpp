@@ -1,8 +1,8 @@
 #include "geo/transverse_mercator.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "geo/datum_table.h"
 #include "geo/ellipsoid.h"
@@ -39,10 +39,9 @@ TEST_P(TransverseMercatorTest, AgreesWithProjWithinThreeDegreesOfTheMeridian) {
   const TmCase& c = GetParam();
   const Ellipsoid ellipsoid = EllipsoidOfDatumRow(c.datum_row);
   const TransverseMercatorParameters& p = c.parameters;
-  test::ProjReference proj(test::TmercDefinition(p.scale_factor, p.false_northing,
-                                                 p.false_easting, p.origin_latitude,
-                                                 p.central_meridian, ellipsoid.semi_major_axis,
-                                                 ellipsoid.inverse_flattening));
+  test::ProjReference proj(test::TmercDefinition(
+      p.scale_factor, p.false_northing, p.false_easting, p.origin_latitude, p.central_meridian,
+      ellipsoid.semi_major_axis, ellipsoid.inverse_flattening));
   ASSERT_TRUE(proj.ok());
   EllipsoidCache cache;
   double worst = 0;

@@ -1,9 +1,9 @@
 #include "geo/utm.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "geo/ellipsoid.h"
 #include "geo/proj_reference.h"
@@ -28,18 +28,15 @@ TEST_P(UtmZoneTest, GivesZoneAndBand) {
 
 INSTANTIATE_TEST_SUITE_P(
     Positions, UtmZoneTest,
-    ::testing::Values(ZoneCase{60, 5, "32V"}, ZoneCase{78, 10, "33X"},
-                      ZoneCase{-33.9, 18.4, "34H"}, ZoneCase{84, 10, "32X"},
-                      ZoneCase{84.5, 10, "32Z"}, ZoneCase{-80, 0, "31C"},
-                      ZoneCase{-80.5, 0, "31Z"}, ZoneCase{72, 8.9, "31X"},
-                      ZoneCase{72, 9, "33X"}, ZoneCase{75, 41.9, "37X"},
-                      ZoneCase{75, 42, "38X"}, ZoneCase{56, 2.9, "31V"},
-                      ZoneCase{63.9, 11.9, "32V"}, ZoneCase{64, 5, "31W"},
-                      ZoneCase{0, -180, "1N"}, ZoneCase{-0.1, 179.9, "60M"},
+    ::testing::Values(ZoneCase{60, 5, "32V"}, ZoneCase{78, 10, "33X"}, ZoneCase{-33.9, 18.4, "34H"},
+                      ZoneCase{84, 10, "32X"}, ZoneCase{84.5, 10, "32Z"}, ZoneCase{-80, 0, "31C"},
+                      ZoneCase{-80.5, 0, "31Z"}, ZoneCase{72, 8.9, "31X"}, ZoneCase{72, 9, "33X"},
+                      ZoneCase{75, 41.9, "37X"}, ZoneCase{75, 42, "38X"}, ZoneCase{56, 2.9, "31V"},
+                      ZoneCase{63.9, 11.9, "32V"}, ZoneCase{64, 5, "31W"}, ZoneCase{0, -180, "1N"},
+                      ZoneCase{-0.1, 179.9, "60M"},
                       // Longitudes outside [-180, 180) are brought back first.
-                      ZoneCase{10, 180, "1P"}, ZoneCase{10, 190, "2P"},
-                      ZoneCase{10, -190, "59P"}, ZoneCase{10, 540, "1P"},
-                      ZoneCase{10, -180.0000000001, "60P"}));
+                      ZoneCase{10, 180, "1P"}, ZoneCase{10, 190, "2P"}, ZoneCase{10, -190, "59P"},
+                      ZoneCase{10, 540, "1P"}, ZoneCase{10, -180.0000000001, "60P"}));
 
 TEST(UtmTest, ZoneOfLongitudesOutsideTheRangeIsAnEndZone) {
   EXPECT_EQ(UtmZone(10, std::nan("")), 1);
@@ -124,9 +121,9 @@ TEST(UtmZoneMeridianTest, SpecialZonesTakeTheMiddleOfTheirExtent) {
     const char* zone;
     double meridian;
   };
-  const Case cases[] = {{"31V", 1.5},  {"32V", 7.5},  {"31X", 4.5}, {"33X", 15},
-                        {"35X", 27},   {"37X", 39},   {"32U", 9},   {"31U", 3},
-                        {"1C", -177},  {"60", 177},   {"32v", 9},   {"", -183}};
+  const Case cases[] = {{"31V", 1.5}, {"32V", 7.5}, {"31X", 4.5}, {"33X", 15},
+                        {"35X", 27},  {"37X", 39},  {"32U", 9},   {"31U", 3},
+                        {"1C", -177}, {"60", 177},  {"32v", 9},   {"", -183}};
   for (const Case& c : cases) EXPECT_EQ(UtmZoneMeridian(c.zone), c.meridian) << c.zone;
   EXPECT_TRUE(std::isfinite(UtmZoneMeridian(std::string(400, '9'))));
 }

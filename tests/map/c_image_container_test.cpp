@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "base/exceptions.h"
 #include "map_fixtures.h"
 #include "pdb/palm_time.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 namespace {
@@ -62,9 +62,8 @@ TEST(CImageContainerTest, AddMoveAndRemoveTellTheObserver) {
   EXPECT_FALSE(container.MoveImage(removed.get(), 0));
   EXPECT_EQ(container.RemoveImage(removed.get()), nullptr);
   EXPECT_EQ(container.ImageAt(2), nullptr);
-  EXPECT_THAT(observer.events,
-              ::testing::ElementsAre("added a", "added b", "added c", "moved a to 2",
-                                     "moved b to 0", "removed c"));
+  EXPECT_THAT(observer.events, ::testing::ElementsAre("added a", "added b", "added c",
+                                                      "moved a to 2", "moved b to 0", "removed c"));
 }
 
 TEST(CImageContainerTest, TheListHoldsAtMost9999Images) {

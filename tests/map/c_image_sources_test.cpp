@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/exceptions.h"
 #include "bitmap/bmp_fixture.h"
 #include "map/c_image_container.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 namespace {
@@ -75,7 +75,8 @@ TEST_F(ImageSourcesTest, OneColumnPastTheEdgeIsAColumnOfItsOwn) {
 TEST_F(ImageSourcesTest, UnnamedSourcesTakeTheNextImageName) {
   const std::vector<std::uint8_t> bytes = Bmp(20, 20);
   ConversionSource source{1, bytes, nullptr};
-  CImage& main = container_.AddSourceImage(source, false, true, true, nullptr, 0, 0xFFFF, settings_);
+  CImage& main =
+      container_.AddSourceImage(source, false, true, true, nullptr, 0, 0xFFFF, settings_);
   EXPECT_EQ(main.name(), "Untitled 1");
   EXPECT_EQ(container_.image_count(), 1u);  // unconverted: no tiles
   EXPECT_EQ(main.map_width(), 20u);
@@ -97,8 +98,9 @@ TEST_F(ImageSourcesTest, FileErrorsNameTheFile) {
   }
   const auto path = std::filesystem::temp_directory_path() / "kv_sources_test_small.bmp";
   const std::vector<std::uint8_t> narrow = Bmp(9, 40);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(narrow.data()),
-                                              static_cast<std::streamsize>(narrow.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(narrow.data()),
+             static_cast<std::streamsize>(narrow.size()));
   EXPECT_THROW(container_.AddImageFromFile(1, path.string(), nullptr, true, settings_),
                ErrImageTooSmall);
   std::filesystem::remove(path);

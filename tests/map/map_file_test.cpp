@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/exceptions.h"
 #include "map_fixtures.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 namespace {
@@ -26,7 +26,8 @@ class MapFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("kv_map_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("kv_map_file_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     path_ = (dir_ / "map.prc").string();
@@ -34,7 +35,8 @@ class MapFileTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   std::size_t FilesInFolder() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
   }
 
   fs::path dir_;

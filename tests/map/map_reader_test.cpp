@@ -5,13 +5,13 @@
 
 #include <string>
 
+#include "base/exceptions.h"
 #include "map/corner_text.h"
 #include "map/map_layout.h"
 #include "map/map_writer.h"
 #include "map_fixtures.h"
 #include "pdb/memory_stream.h"
 #include "pdb/palm_time.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 namespace {
@@ -26,7 +26,8 @@ struct RawResource {
   std::vector<std::uint8_t> bytes;
 };
 
-MemoryStream RawMap(const std::vector<RawResource>& resources, std::uint32_t type = kMapDatabaseType) {
+MemoryStream RawMap(const std::vector<RawResource>& resources,
+                    std::uint32_t type = kMapDatabaseType) {
   MemoryStream stream;
   CreateParams params;
   params.name = "raw";
@@ -155,8 +156,8 @@ TEST_F(MapReaderTest, NoBitmapsGiveAnEmptyContainerThatCannotBeWritten) {
 TEST_F(MapReaderTest, RefusesWhatIsNotAMap) {
   MemoryStream short_file(std::vector<std::uint8_t>(79, 0));
   EXPECT_THROW(Read(short_file), ErrNotOurFile);
-  MemoryStream other_type = RawMap({{"Tbmp", 1, FakeBitmapRecord(20, 20, 8, 1)}},
-                                   FourCharCode("appl"));
+  MemoryStream other_type =
+      RawMap({{"Tbmp", 1, FakeBitmapRecord(20, 20, 8, 1)}}, FourCharCode("appl"));
   EXPECT_THROW(Read(other_type), ErrUnknown);
 }
 
@@ -178,10 +179,8 @@ TEST(CornerTextTest, ReadsAnyPositionAndWritesTheStoredForm) {
     const char* expected;
   };
   const Row rows[] = {
-      {"N47 30.5", true, "N47 30.500000"},
-      {"S5 0.25", true, "S05 00.250000"},
-      {"-8.25", false, "W008 15.000000"},
-      {"E179 59.999999", false, "E179 59.999999"},
+      {"N47 30.5", true, "N47 30.500000"},     {"S5 0.25", true, "S05 00.250000"},
+      {"-8.25", false, "W008 15.000000"},      {"E179 59.999999", false, "E179 59.999999"},
       {"47.508333333", true, "N47 30.499999"},
   };
   for (const Row& row : rows) {

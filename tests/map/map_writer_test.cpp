@@ -6,11 +6,11 @@
 #include <cstring>
 #include <string>
 
+#include "base/exceptions.h"
 #include "map/map_layout.h"
 #include "map_fixtures.h"
 #include "pdb/big_endian.h"
 #include "pdb/memory_stream.h"
-#include "shell/exceptions.h"
 
 namespace kv {
 namespace {

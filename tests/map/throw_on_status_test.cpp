@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/exceptions.h"
+#include "base/exceptions.h"
 
 namespace kv {
 namespace {
@@ -13,11 +13,13 @@ TEST(ThrowOnStatusTest, EachStatusRaisesItsError) {
     ErrorCode code;
   };
   const Row rows[] = {
-      {1025, kErrUnknown},          {1026, kErrImageFileCorrupt}, {1027, kErrFileOpen},
-      {1028, kErrImageFileCorrupt}, {1029, kErrBadAlloc},         {1030, kErrFileWrite},
-      {1031, kErrUnknown},          {1032, kErrNotOurFile},       {1033, kErrFileCreate},
-      {1034, kErrFileOpen},         {1035, kErrFileWrite},        {1036, kErrFileWrite},
-      {1, kErrUnknown},             {-5, kErrUnknown},
+      {1025, kErrUnknown},    {1026, kErrImageFileCorrupt},
+      {1027, kErrFileOpen},   {1028, kErrImageFileCorrupt},
+      {1029, kErrBadAlloc},   {1030, kErrFileWrite},
+      {1031, kErrUnknown},    {1032, kErrNotOurFile},
+      {1033, kErrFileCreate}, {1034, kErrFileOpen},
+      {1035, kErrFileWrite},  {1036, kErrFileWrite},
+      {1, kErrUnknown},       {-5, kErrUnknown},
   };
   for (const Row& row : rows) {
     try {

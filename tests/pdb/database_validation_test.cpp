@@ -77,8 +77,8 @@ TEST(ValidateDatabaseTest, OffsetsMustRiseStrictlyInsideTheFile) {
     PdbStatus expected;
   };
   const Row rows[] = {
-      {100, 110, kPdbOk},          {100, 100, kPdbInvalidFile}, {110, 100, kPdbInvalidFile},
-      {0, 110, kPdbInvalidFile},   {100, 0, kPdbInvalidFile},   {100, 119, kPdbOk},
+      {100, 110, kPdbOk},          {100, 100, kPdbInvalidFile},        {110, 100, kPdbInvalidFile},
+      {0, 110, kPdbInvalidFile},   {100, 0, kPdbInvalidFile},          {100, 119, kPdbOk},
       {100, 120, kPdbInvalidFile}, {100, 0xFFFFFFFF, kPdbInvalidFile},
   };
   for (const Row& row : rows) {
@@ -98,16 +98,16 @@ TEST(ValidateDatabaseTest, BlockRules) {
   };
   // With two entries, data starts at 100.
   const Row rows[] = {
-      {100, 0, 105, kPdbOk},             // application info at the data start
-      {102, 0, 105, kPdbInvalidFile},    // ... and nowhere else
-      {0, 100, 105, kPdbOk},             // sort info alone starts at the data start
+      {100, 0, 105, kPdbOk},           // application info at the data start
+      {102, 0, 105, kPdbInvalidFile},  // ... and nowhere else
+      {0, 100, 105, kPdbOk},           // sort info alone starts at the data start
       {0, 102, 105, kPdbInvalidFile},
       {100, 103, 105, kPdbOk},           // sort info behind application info
       {100, 100, 105, kPdbInvalidFile},  // ... strictly behind
       {100, 0, 100, kPdbInvalidFile},    // entries come after the blocks
       {0, 100, 100, kPdbInvalidFile},
       {100, 103, 103, kPdbInvalidFile},
-      {120, 0, 105, kPdbInvalidFile},    // block beyond the end
+      {120, 0, 105, kPdbInvalidFile},  // block beyond the end
   };
   for (const Row& row : rows) {
     RawDatabase db = TwoResources();

@@ -442,9 +442,9 @@ TEST_F(DatabaseFileTest, RewriteHeaderChangesOnlyItsFields) {
   const CreateParams params = WriteMapFile();
   DatabasePtr handle;
 
-  ASSERT_EQ(RewriteDatabaseHeader(params.path, 7, FourCharCode("ABCD"), FourCharCode("WXYZ"),
-                                  "12345"),
-            kPdbOk);
+  ASSERT_EQ(
+      RewriteDatabaseHeader(params.path, 7, FourCharCode("ABCD"), FourCharCode("WXYZ"), "12345"),
+      kPdbOk);
   ASSERT_EQ(OpenDatabaseFile(params.path, &handle), kPdbOk);
   DatabaseInfo db;
   ASSERT_EQ(ReadDatabaseInfo(*handle, &db), kPdbOk);

@@ -37,8 +37,8 @@ TEST(PackRecordTest, RepeatCountsConsumeOneSlotEach) {
 TEST(PackRecordTest, BitmapHeaderDescriptor) {
   std::vector<std::uint32_t> slots = {160, 131, 160, 0x8000, 8, 2, 0, 0, 0, 0xEEEE};
   std::vector<std::uint8_t> bytes = Pack(slots, "w,w,w,w,b,b,w,b,b,zw");
-  EXPECT_THAT(bytes, ElementsAre(0x00, 0xA0, 0x00, 0x83, 0x00, 0xA0, 0x80, 0x00, 8, 2, 0, 0, 0, 0,
-                                 0, 0));
+  EXPECT_THAT(bytes,
+              ElementsAre(0x00, 0xA0, 0x00, 0x83, 0x00, 0xA0, 0x80, 0x00, 8, 2, 0, 0, 0, 0, 0, 0));
 }
 
 TEST(PackRecordTest, BitFieldsGatherIntoBytes) {

@@ -1,11 +1,11 @@
-#include "shell/string_table.h"
+#include "base/string_table.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "shell/message_tables.h"
+#include "base/message_tables.h"
 
 namespace kv {
 namespace {

@@ -1,12 +1,12 @@
-#ifndef KORVALE_SHELL_ERROR_DISPLAY_H_
-#define KORVALE_SHELL_ERROR_DISPLAY_H_
+#ifndef KORVALE_BASE_ERROR_DISPLAY_H_
+#define KORVALE_BASE_ERROR_DISPLAY_H_
 
 // Where error messages go: a message box in the desktop program, standard
 // error in kvmap, a recorder in tests.
 
 #include <string>
 
-#include "shell/error_codes.h"
+#include "base/error_codes.h"
 
 namespace kv {
 
@@ -32,4 +32,4 @@ class ErrorDisplay {
 
 }  // namespace kv
 
-#endif  // KORVALE_SHELL_ERROR_DISPLAY_H_
+#endif  // KORVALE_BASE_ERROR_DISPLAY_H_

@@ -1,5 +1,5 @@
-#ifndef KORVALE_SHELL_ERROR_CODES_H_
-#define KORVALE_SHELL_ERROR_CODES_H_
+#ifndef KORVALE_BASE_ERROR_CODES_H_
+#define KORVALE_BASE_ERROR_CODES_H_
 
 // Error codes. The program's own codes have bit 0x20000000 set and the rest
 // indexes the message tables; a code without that bit is an operating system
@@ -36,4 +36,4 @@ inline constexpr ErrorCode kErrCompressionFmtNotSupported = 0x20000012;
 
 }  // namespace kv
 
-#endif  // KORVALE_SHELL_ERROR_CODES_H_
+#endif  // KORVALE_BASE_ERROR_CODES_H_

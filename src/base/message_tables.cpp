@@ -1,4 +1,4 @@
-#include "shell/message_tables.h"
+#include "base/message_tables.h"
 
 namespace kv {
 

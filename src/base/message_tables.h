@@ -1,5 +1,5 @@
-#ifndef KORVALE_SHELL_MESSAGE_TABLES_H_
-#define KORVALE_SHELL_MESSAGE_TABLES_H_
+#ifndef KORVALE_BASE_MESSAGE_TABLES_H_
+#define KORVALE_BASE_MESSAGE_TABLES_H_
 
 // The texts that error reporting composes its messages from, loaded once
 // from the language strings.
@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/error_codes.h"
-#include "shell/string_table.h"
+#include "base/error_codes.h"
+#include "base/string_table.h"
 
 namespace kv {
 
@@ -40,4 +40,4 @@ struct MessageTables {
 
 }  // namespace kv
 
-#endif  // KORVALE_SHELL_MESSAGE_TABLES_H_
+#endif  // KORVALE_BASE_MESSAGE_TABLES_H_

@@ -1,5 +1,5 @@
-#ifndef KORVALE_SHELL_ERROR_REPORTER_H_
-#define KORVALE_SHELL_ERROR_REPORTER_H_
+#ifndef KORVALE_BASE_ERROR_REPORTER_H_
+#define KORVALE_BASE_ERROR_REPORTER_H_
 
 // Turns failures into one error message each. Command handlers catch, in
 // this order, LException, std::exception and anything else, and report with
@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "shell/error_display.h"
-#include "shell/exceptions.h"
-#include "shell/message_tables.h"
+#include "base/error_display.h"
+#include "base/exceptions.h"
+#include "base/message_tables.h"
 
 namespace kv {
 
@@ -48,4 +48,4 @@ std::string FormatMessageText(std::string_view format, std::string_view argument
 
 }  // namespace kv
 
-#endif  // KORVALE_SHELL_ERROR_REPORTER_H_
+#endif  // KORVALE_BASE_ERROR_REPORTER_H_

@@ -1,4 +1,4 @@
-#include "shell/exceptions.h"
+#include "base/exceptions.h"
 
 #include <cstring>
 

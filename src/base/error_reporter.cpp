@@ -1,4 +1,4 @@
-#include "shell/error_reporter.h"
+#include "base/error_reporter.h"
 
 #include <new>
 #include <string>
@@ -50,8 +50,8 @@ void ErrorReporter::ShowErrorBox(std::string_view context, std::string_view mess
     box.message = message;
     box.extra1 = extra1;
     box.extra2 = extra2;
-    box.text = tables_.frame[0] + box.context + tables_.frame[1] + box.message +
-               tables_.frame[2] + box.extra1 + box.extra2;
+    box.text = tables_.frame[0] + box.context + tables_.frame[1] + box.message + tables_.frame[2] +
+               box.extra1 + box.extra2;
     display_.ShowErrorBox(box);
   } catch (...) {
     // Out of memory while composing: nothing more can be shown.

@@ -1,4 +1,4 @@
-#include "shell/string_table.h"
+#include "base/string_table.h"
 
 #include <charconv>
 #include <fstream>
@@ -19,10 +19,18 @@ std::string Unescape(std::string_view text) {
       continue;
     }
     switch (text[++i]) {
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case 's': out += ' '; break;
-      case '\\': out += '\\'; break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 's':
+        out += ' ';
+        break;
+      case '\\':
+        out += '\\';
+        break;
       default:
         out += '\\';
         out += text[i];

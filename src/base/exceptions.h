@@ -1,5 +1,5 @@
-#ifndef KORVALE_SHELL_EXCEPTIONS_H_
-#define KORVALE_SHELL_EXCEPTIONS_H_
+#ifndef KORVALE_BASE_EXCEPTIONS_H_
+#define KORVALE_BASE_EXCEPTIONS_H_
 
 // The exceptions that file, image and conversion code throws. Each carries an
 // error code and, where it concerns a file, the file's name.
@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <exception>
 
-#include "shell/error_codes.h"
+#include "base/error_codes.h"
 
 namespace kv {
 
@@ -43,10 +43,10 @@ class FileException : public LException {
   using LException::LException;
 };
 
-#define KV_DEFINE_EXCEPTION(Name, Base, Code)                                      \
-  class Name : public Base {                                                       \
-   public:                                                                         \
-    explicit Name(const char* file_name = nullptr) : Base(Code, file_name) {}      \
+#define KV_DEFINE_EXCEPTION(Name, Base, Code)                                 \
+  class Name : public Base {                                                  \
+   public:                                                                    \
+    explicit Name(const char* file_name = nullptr) : Base(Code, file_name) {} \
   };
 
 KV_DEFINE_EXCEPTION(ErrImageListFull, LException, kErrImageListFull)
@@ -69,4 +69,4 @@ KV_DEFINE_EXCEPTION(ErrCompressionFmtNotSupported, LException, kErrCompressionFm
 
 }  // namespace kv
 
-#endif  // KORVALE_SHELL_EXCEPTIONS_H_
+#endif  // KORVALE_BASE_EXCEPTIONS_H_

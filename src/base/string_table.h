@@ -1,5 +1,5 @@
-#ifndef KORVALE_SHELL_STRING_TABLE_H_
-#define KORVALE_SHELL_STRING_TABLE_H_
+#ifndef KORVALE_BASE_STRING_TABLE_H_
+#define KORVALE_BASE_STRING_TABLE_H_
 
 // The texts of the user interface, by numeric ID, from a language file.
 //
@@ -48,4 +48,4 @@ StringTable LoadLanguage(std::string_view code, const std::vector<std::string>& 
 
 }  // namespace kv
 
-#endif  // KORVALE_SHELL_STRING_TABLE_H_
+#endif  // KORVALE_BASE_STRING_TABLE_H_

@@ -1,4 +1,4 @@
-#include "shell/error_reporter.h"
+#include "base/error_reporter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
