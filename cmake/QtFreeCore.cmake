@@ -1,0 +1,36 @@
+# Only the desktop program's folders (src/shell, src/views, src/dialogs) may
+# link Qt; the libraries below them are shared with kvmap and stay Qt-free.
+# kv_check_qt_free(target...) stops the configure step when one of them
+# links a Qt target, directly or through another of our libraries.
+function(kv_collect_links target out_var)
+  set(seen ${${out_var}})
+  if(target IN_LIST seen OR NOT TARGET ${target})
+    return()
+  endif()
+  list(APPEND seen ${target})
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    get_target_property(links ${target} INTERFACE_LINK_LIBRARIES)
+  else()
+    get_target_property(links ${target} LINK_LIBRARIES)
+  endif()
+  foreach(link IN LISTS links)
+    if(link)
+      kv_collect_links(${link} seen)
+    endif()
+  endforeach()
+  set(${out_var} ${seen} PARENT_SCOPE)
+endfunction()
+
+function(kv_check_qt_free)
+  foreach(target IN LISTS ARGN)
+    set(links "")
+    kv_collect_links(${target} links)
+    foreach(link IN LISTS links)
+      if(link MATCHES "^Qt[0-9]*::")
+        message(FATAL_ERROR "${target} links ${link}; only src/shell, src/views and "
+                            "src/dialogs may use Qt")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
