@@ -111,9 +111,10 @@ std::optional<std::string> WriteCalibrationText(const CalibrationRecord& record,
   if (record.proj_mode != kCalibrationGeographic) {
     AddTextLine(&text, "proj_mode", KindText(record.proj_mode));
   }
-  // Written for every kind, not only for projections: the reader consumes
-  // the line whatever the kind, so leaving it out would lose it.
-  if (record.projparams && !record.projparams->empty()) {
+  // The handheld application reads this text too and knows the line only
+  // in a projection calibration; other kinds keep the value in memory.
+  if (record.proj_mode == kCalibrationProjection && record.projparams &&
+      !record.projparams->empty()) {
     AddTextLine(&text, "projparams", *record.projparams);
   }
   AddDatumLine(record, &text);
