@@ -74,9 +74,7 @@ void AddScaleLines(const CalibrationRecord& record, std::string* text) {
 }
 
 void AddBoundLines(const CalibrationRecord& record, std::string* text) {
-  if (record.north == 0.0 && record.west == 0.0 && record.south == 0.0 && record.east == 0.0) {
-    return;
-  }
+  if (!HasBounds(record)) return;
   AddRealLine(text, "kv_north", record.north);
   AddRealLine(text, "kv_west", record.west);
   AddRealLine(text, "kv_south", record.south);
