@@ -106,7 +106,6 @@ CalibrationResult ReadChartSource(const CalibrationRequest& request) {
   CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt()), source->Width(),
                  source->Height(), &record);
   library.Release(&source);
-  if (!HasEarthPositions(record)) RaiseImportError(kImportOffTheEarth, request.path);
   return ResultOf(std::move(record));
 }
 

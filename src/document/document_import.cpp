@@ -178,7 +178,6 @@ CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std:
     CalibrationRecord chart;
     CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt()), source->Width(),
                    source->Height(), &chart);
-    if (!HasEarthPositions(chart)) RaiseImportError(kImportOffTheEarth, path);
     *own_calibration = std::move(chart);
     return container_->AddImageFromSource(std::move(source), convert, &name, settings);
   }
