@@ -162,6 +162,12 @@ TEST(CalibrationCommand, OziMapAndUnknownSources) {
   EXPECT_EQ(result.exit_code, 1);
   result = RunKvmap("calibration " + Quoted(dir.File("x.png")), dir.File(""));
   EXPECT_EQ(result.exit_code, 1);
+  // A missing file cannot be opened, as the document reports it.
+  const std::string missing = dir.File("missing.kvm");
+  result = RunKvmap("calibration " + Quoted(missing), dir.File(""));
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find("kvmap: error 0x20000005"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find(missing), std::string::npos) << result.err;
   result = RunKvmap("calibration", dir.File(""));
   EXPECT_EQ(result.exit_code, 2);
 }

@@ -142,6 +142,8 @@ TEST_F(DocumentCommandTest, ImportingACalibrationFileAsksBeforeReplacing) {
   EXPECT_EQ(Command(document, kCmdImportCalibrationFile), -1);
   ASSERT_EQ(ui_.failures.size(), 1u);
   EXPECT_EQ(ui_.failures[0].context, kContextImport);
+  EXPECT_EQ(ui_.failures[0].failure.code, kErrFileOpen);
+  EXPECT_EQ(ui_.failures[0].failure.file_name, dir_.File("absent.kvm"));
   EXPECT_DOUBLE_EQ((*app_.calibration.points)[0].latitude, 47.5);  // kept
 }
 
