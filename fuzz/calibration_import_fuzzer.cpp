@@ -1,20 +1,37 @@
 // Reads arbitrary bytes as a calibration file of another program. The first
 // byte chooses the file type (".kvm", ".cal", ".jpr", ".pca", ".geo",
 // ".map", world file), the second the world file's coordinate system, the
-// third and fourth the image size.
+// third and fourth the image size. A record the import accepts lies on the
+// Earth, and its text never holds "nan" or "inf".
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <sstream>
+#include <string>
 #include <string_view>
 
 #include "calibration/calibration_file_import.h"
 #include "calibration/calibration_import.h"
 #include "calibration/calibration_text_writer.h"
+#include "calibration/imported_calibration.h"
 
 namespace {
 
 constexpr std::size_t kHeaderSize = 4;
+
+// Lines whose value the writer formatted as a number; the datum and
+// projection lines carry the file's own text.
+bool HasNonFiniteNumber(const std::string& text) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("datum1=") || line.starts_with("projparams=")) continue;
+    if (line.find("nan") != std::string::npos || line.find("inf") != std::string::npos) {
+      return true;
+    }
+  }
+  return false;
+}
 
 const kv::WorldFileSystem kSystems[] = {
     {0, ""}, {2, ""},     {3, "32U"},  {3, ""},  {4, ""},  {4, "TQ"},
@@ -37,8 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                size - kHeaderSize);
   kv::CalibrationImport import;
   kv::ReadCalibrationData(bytes, type, environment, &import, width, height);
-  kv::CalibrationRecord record =
-      kv::CalibrationRecordFromImport(import, environment.negative_letters, width, height);
-  kv::WriteCalibrationText(record, std::nullopt);
+  kv::CalibrationRecord record;
+  if (kv::ReadImportedCalibration(import, type, environment.negative_letters, width, height,
+                                  &record) != kv::kImportOk) {
+    return 0;
+  }
+  if (!kv::HasEarthPositions(record)) std::abort();
+  if (HasNonFiniteNumber(kv::WriteCalibrationText(record, std::nullopt).value_or(""))) {
+    std::abort();
+  }
   return 0;
 }

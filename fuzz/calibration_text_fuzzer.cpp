@@ -2,7 +2,8 @@
 // the record back and reads that again. For ".kvm" and map text the second
 // reading must give the same record (to the eight decimals the text keeps;
 // a WGS84 datum name and pixel scales of 1 are written as nothing, which
-// means the same); for every source the
+// means the same, and projection parameters are written only for the
+// projection kind); for every source the
 // text written from the second reading must equal the first one.
 
 #include <cstddef>
@@ -43,6 +44,7 @@ kv::CalibrationRecord Normalised(kv::CalibrationRecord record) {
   if (record.pixel_scale_horz == 1.0 && record.pixel_scale_vert == 1.0) {
     record.pixel_scale_horz = record.pixel_scale_vert = 0.0;
   }
+  if (record.proj_mode != kv::kCalibrationProjection) record.projparams.reset();
   return record;
 }
 

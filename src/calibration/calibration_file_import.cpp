@@ -141,7 +141,7 @@ int ImportCalibrationFile(const std::string& path,
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     environment.diagnostics << "Could not file calibration file: " << path << "\n";
-    return kImportReadFailed;
+    return kImportOpenFailed;
   }
   return ReadCalibrationFile(file.get(), *type, environment, import, width, height);
 }

@@ -37,7 +37,7 @@ int ReadCalibrationFile(std::FILE* file, int type, const ImportEnvironment& envi
 // grid's code and datum go into the record. `*type` gets the file type
 // whenever the extension is known, also when the file cannot be opened
 // ("Could not file calibration file: PATH" goes to the diagnostics then and
-// the result is kImportReadFailed).
+// the result is kImportOpenFailed).
 int ImportCalibrationFile(const std::string& path,
                           const std::optional<WorldFileSystem>& world_system,
                           const ImportEnvironment& environment, CalibrationImport* import,

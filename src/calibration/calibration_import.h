@@ -30,11 +30,16 @@ inline constexpr int kCalibrationFileWorld = 7;
 // Results of the import functions.
 inline constexpr int kImportOk = 0;
 inline constexpr int kImportReadFailed = -1;       // also: a path without extension
+inline constexpr int kImportOpenFailed = -2;       // the file does not open
 inline constexpr int kImportNotFound = -10;        // no calibration file, or not a known type
 inline constexpr int kImportNotOziExplorer = -22;  // a ".map" without its header
 // A world file named a grid position that the chosen coordinate system
 // cannot convert (UTM without a zone, for instance).
 inline constexpr int kImportBadWorldSystem = -23;
+// A position or bound came out as no number, or off the Earth (beyond ±90°
+// latitude or ±180° longitude). (-24 is the GeoTIFF reader's
+// kGeoTiffNotGeoreferenced.)
+inline constexpr int kImportOffTheEarth = -25;
 
 // Calibration files are a few kilobytes; anything larger is not one.
 inline constexpr std::size_t kMaxCalibrationFileSize = std::size_t{16} << 20;

@@ -56,6 +56,9 @@ std::int32_t ReadCalibrationInteger(std::string_view value) {
 }
 
 std::string FormatCalibrationReal(double value) {
+  // "nan" and "inf" would reach the handheld application, whose reader
+  // takes them for 0 at best.
+  if (!std::isfinite(value)) value = 0.0;
   // Finite doubles need at most 309 digits before the point.
   char buffer[400];
   const auto result =

@@ -33,7 +33,9 @@ double ReadCalibrationReal(std::string_view value);
 // none.
 std::int32_t ReadCalibrationInteger(std::string_view value);
 
-// "%.8f" whatever the process locale: the decimal point is always ".".
+// "%.8f" whatever the process locale: the decimal point is always ".". A
+// value that is not finite is written as 0, which is what the reader makes
+// of any number it cannot read.
 std::string FormatCalibrationReal(double value);
 
 }  // namespace kv

@@ -90,6 +90,13 @@ bool IsEmptyPosition(const CalibrationPoint& point);
 // Leading points with a position, up to the first empty one.
 int CountPositionedPoints(const CalibrationRecord& record);
 
+// Any of the four bounds other than 0.
+bool HasBounds(const CalibrationRecord& record);
+
+// Every point's position and every bound is a finite number of degrees,
+// latitudes within ±90 and longitudes within ±180.
+bool HasEarthPositions(const CalibrationRecord& record);
+
 }  // namespace kv
 
 #endif  // KORVALE_CALIBRATION_CALIBRATION_RECORD_H_

@@ -74,9 +74,7 @@ void AddScaleLines(const CalibrationRecord& record, std::string* text) {
 }
 
 void AddBoundLines(const CalibrationRecord& record, std::string* text) {
-  if (record.north == 0.0 && record.west == 0.0 && record.south == 0.0 && record.east == 0.0) {
-    return;
-  }
+  if (!HasBounds(record)) return;
   AddRealLine(text, "kv_north", record.north);
   AddRealLine(text, "kv_west", record.west);
   AddRealLine(text, "kv_south", record.south);
@@ -111,9 +109,10 @@ std::optional<std::string> WriteCalibrationText(const CalibrationRecord& record,
   if (record.proj_mode != kCalibrationGeographic) {
     AddTextLine(&text, "proj_mode", KindText(record.proj_mode));
   }
-  // Written for every kind, not only for projections: the reader consumes
-  // the line whatever the kind, so leaving it out would lose it.
-  if (record.projparams && !record.projparams->empty()) {
+  // The handheld application reads this text too and knows the line only
+  // in a projection calibration; other kinds keep the value in memory.
+  if (record.proj_mode == kCalibrationProjection && record.projparams &&
+      !record.projparams->empty()) {
     AddTextLine(&text, "projparams", *record.projparams);
   }
   AddDatumLine(record, &text);

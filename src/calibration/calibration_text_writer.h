@@ -19,8 +19,8 @@ inline constexpr std::string_view kCalibrationExportedMessage =
     "Calibration data has been exported to file:\n%s";
 
 // The record's lines in their fixed order, each ending with LF, followed by
-// `trailing` unchanged. None when the record gives no line of its own (a
-// trailing text alone never makes a text). Stored with a terminating NUL the
+// `trailing` unchanged; `projparams` only in a projection calibration. None when the record gives
+// no line of its own (a trailing text alone never makes a text). Stored with a terminating NUL the
 // text takes size() + 1 bytes.
 std::optional<std::string> WriteCalibrationText(const CalibrationRecord& record,
                                                 const std::optional<std::string>& trailing);

@@ -108,7 +108,7 @@ int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import, s
   const char* const options[] = {"GEOREF_SOURCES=INTERNAL", nullptr};
   Dataset dataset(
       GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, drivers, options, nullptr));
-  if (!dataset) return kImportReadFailed;
+  if (!dataset) return kImportOpenFailed;
   *width = GDALGetRasterXSize(dataset.get());
   *height = GDALGetRasterYSize(dataset.get());
   std::array<double, 6> geo{};

@@ -20,7 +20,7 @@ inline constexpr int kGeoTiffNotGeoreferenced = -24;
 
 // Clears `*import` and fills it from the GeoTIFF at `path`; `*width` and
 // `*height` get the image size. kImportOk, kGeoTiffNotGeoreferenced, or
-// kImportReadFailed when GDAL cannot open the file as a TIFF. World files
+// kImportOpenFailed when GDAL cannot open the file as a TIFF. World files
 // beside the TIFF are not consulted (they are read as world files).
 int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import, std::int32_t* width,
                            std::int32_t* height);

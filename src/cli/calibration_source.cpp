@@ -7,13 +7,14 @@
 #include "base/exceptions.h"
 #include "bitmap/image_source_library.h"
 #include "calibration/calibration_file_import.h"
-#include "calibration/calibration_text_reader.h"
 #include "calibration/chart_calibration.h"
 #include "calibration/geotiff_calibration.h"
-#include "geo/position_text.h"
+#include "calibration/imported_calibration.h"
+#include "calibration/raise_import_error.h"
 #include "geo/text_match.h"
 #include "map/c_image_container.h"
 #include "map/map_file.h"
+#include "map/map_image_calibration.h"
 
 namespace kv::cli {
 namespace {
@@ -32,68 +33,62 @@ bool IsOneOf(const std::string& extension, std::initializer_list<std::string_vie
   return false;
 }
 
-void SetBoundTexts(CalibrationResult* result) {
-  const CalibrationRecord& record = result->record;
-  result->north_text = FormatBoundText(record.north, true);
-  result->west_text = FormatBoundText(record.west, false);
-  result->south_text = FormatBoundText(record.south, true);
-  result->east_text = FormatBoundText(record.east, false);
-}
-
-CalibrationResult FromImport(const CalibrationImport& import, const CalibrationRequest& request) {
+// The bound texts as the map would store them: from the record's bounds,
+// none when it has none.
+CalibrationResult ResultOf(CalibrationRecord record) {
   CalibrationResult result;
-  result.record =
-      CalibrationRecordFromImport(import, request.negative_letters, request.width, request.height);
-  result.north_text = import.north_text;
-  result.west_text = import.west_text;
-  result.south_text = import.south_text;
-  result.east_text = import.east_text;
+  result.record = std::move(record);
+  if (!HasBounds(result.record)) return result;
+  result.north_text = FormatBoundText(result.record.north, true);
+  result.west_text = FormatBoundText(result.record.west, false);
+  result.south_text = FormatBoundText(result.record.south, true);
+  result.east_text = FormatBoundText(result.record.east, false);
   return result;
 }
 
-CalibrationResult ReadCalibrationFileSource(const CalibrationRequest& request, int type_hint,
-                                            std::ostream& diagnostics) {
-  CoordinateContext coordinates;
-  CalibrationImportState state;
-  ImportEnvironment environment{coordinates, state, diagnostics, request.negative_letters};
-  CalibrationImport import;
-  int type = type_hint;
-  const int status = ImportCalibrationFile(request.path, request.world_system, environment, &import,
-                                           request.width, request.height, &type);
-  if (status == kImportReadFailed) throw ErrFileRead(request.path.c_str());
+// Statuses the user can mend with kvmap's own options are told so; every
+// other one is the file's error as the document reports it.
+void RaiseCalibrationFileError(int status, const std::string& path) {
   if (status == kImportNotOziExplorer) {
-    throw CalibrationSourceError("not an OziExplorer map file: " + request.path);
+    throw CalibrationSourceError("not an OziExplorer map file: " + path);
   }
   if (status == kImportBadWorldSystem) {
     throw CalibrationSourceError(
         "the world file's positions cannot be converted in that "
         "coordinate system (UTM and MTM need --zone)");
   }
+  RaiseImportError(status, path);
+}
+
+CalibrationResult ReadCalibrationFileSource(const CalibrationRequest& request,
+                                            std::ostream& diagnostics) {
+  CoordinateContext coordinates;
+  CalibrationImportState state;
+  ImportEnvironment environment{coordinates, state, diagnostics, request.negative_letters};
+  ImportedCalibrationFile file;
+  const int status = ImportCalibrationRecord(request.path, request.world_system, environment,
+                                             request.width, request.height, &file);
+  if (status != kImportOk) RaiseCalibrationFileError(status, request.path);
   if (state.needs_image_size) {
     throw CalibrationSourceError("this file needs the image size: give --image or --size");
   }
-  CalibrationResult result = FromImport(import, request);
-  // The two text formats are also read as calibration text, which knows
-  // more keys than the importer.
-  if ((type == kCalibrationFileKvm || type == kCalibrationFileCal) && import.raw_text) {
-    ReadCalibrationIntoRecord(
-        *import.raw_text,
-        type == kCalibrationFileKvm ? kCalibrationSourceKvm : kCalibrationSourceCal,
-        &result.record);
-    SetBoundTexts(&result);
-  }
-  return result;
+  return ResultOf(std::move(file.record));
 }
 
 CalibrationResult ReadGeoTiffSource(const CalibrationRequest& request) {
   CalibrationImport import;
-  CalibrationRequest sized = request;
-  const int status = ReadGeoTiffCalibration(request.path, &import, &sized.width, &sized.height);
-  if (status == kImportReadFailed) throw ErrFileOpen(request.path.c_str());
-  if (status != kImportOk) {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  int status = ReadGeoTiffCalibration(request.path, &import, &width, &height);
+  if (status == kGeoTiffNotGeoreferenced) {
     throw CalibrationSourceError("the TIFF carries no georeferencing: " + request.path);
   }
-  return FromImport(import, sized);
+  CalibrationRecord record;
+  if (status == kImportOk) {
+    status = ReadImportedCalibration(import, 0, request.negative_letters, width, height, &record);
+  }
+  if (status != kImportOk) RaiseImportError(status, request.path);
+  return ResultOf(std::move(record));
 }
 
 CalibrationResult ReadChartSource(const CalibrationRequest& request) {
@@ -107,40 +102,23 @@ CalibrationResult ReadChartSource(const CalibrationRequest& request) {
     points.push_back(
         {reference.pixel_x, reference.pixel_y, reference.latitude, reference.longitude});
   }
-  CalibrationResult result;
+  CalibrationRecord record;
   CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt()), source->Width(),
-                 source->Height(), &result.record);
+                 source->Height(), &record);
   library.Release(&source);
-  SetBoundTexts(&result);
-  return result;
+  return ResultOf(std::move(record));
 }
 
-// The map's first image carries the calibration text, its size and its
-// corner texts, as re-opening the map in the desktop program reads them.
+// The map's first image carries the calibration, as re-opening the map in
+// the desktop program reads it.
 CalibrationResult ReadMapSource(const CalibrationRequest& request) {
   CImageContainer container("map", nullptr);
   ConversionSettings settings;
   LoadMapFile(request.path, container, settings, nullptr);
   if (container.images().empty()) throw CalibrationSourceError("the map holds no image");
-  const CImage& image = *container.images().front();
-  CalibrationResult result;
-  CalibrationRecord& record = result.record;
-  record.width = static_cast<std::int32_t>(image.map_width());
-  record.height = static_cast<std::int32_t>(image.map_height());
-  const auto bound = [&](CornerText which) {
-    const std::string& text = image.corner_text(which);
-    return text.empty() ? 0.0 : ParsePosition(text, request.negative_letters);
-  };
-  record.north = bound(kTopLeftLatitude);
-  record.west = bound(kTopLeftLongitude);
-  record.south = bound(kBottomRightLatitude);
-  record.east = bound(kBottomRightLongitude);
-  const std::vector<std::uint8_t>& bytes = image.calibration();
-  std::string text(bytes.begin(), bytes.end());
-  text.resize(std::min(text.size(), text.find('\0')));
-  if (!text.empty()) ReadCalibrationIntoRecord(text, kCalibrationSourceMap, &record);
-  SetBoundTexts(&result);
-  return result;
+  CalibrationRecord record;
+  ReadMapImageCalibration(*container.images().front(), request.negative_letters, &record);
+  return ResultOf(std::move(record));
 }
 
 }  // namespace
@@ -151,11 +129,10 @@ CalibrationResult ReadCalibrationSource(const CalibrationRequest& request,
   if (IsOneOf(extension, {"tif", "tiff"})) return ReadGeoTiffSource(request);
   if (IsOneOf(extension, {"kap", "cap"})) return ReadChartSource(request);
   if (IsOneOf(extension, {"prc"})) return ReadMapSource(request);
-  const int type = CalibrationFileType(request.path);
-  if (type < 0) {
+  if (CalibrationFileType(request.path) < 0) {
     throw CalibrationSourceError("not a calibration source kvmap knows: " + request.path);
   }
-  return ReadCalibrationFileSource(request, type, diagnostics);
+  return ReadCalibrationFileSource(request, diagnostics);
 }
 
 void ReadImageSize(const std::string& path, std::int32_t* width, std::int32_t* height) {

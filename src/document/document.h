@@ -13,6 +13,7 @@
 #include <string>
 
 #include "bitmap/image_source_library.h"
+#include "calibration/imported_calibration.h"
 #include "document/application_state.h"
 #include "document/document_ui.h"
 #include "document/image_list_model.h"
@@ -123,11 +124,21 @@ class CDocument {
     int kind = 0;
     std::string map_name;
     std::string calibration_path;  // empty for a plain image
-    int calibration_type = 0;      // kCalibrationFileKvm, ...Cal, ...Jpr
-    CalibrationImport import;
+    // Read without an image size; its type is kCalibrationFileKvm, ...Cal
+    // or ...Jpr.
+    ImportedCalibrationFile calibration;
   };
+  // Throws the LException of a calibration file that gives no calibration.
   ImportPlan PlanImport(const std::string& path);
-  void TakeImportedCalibration(const ImportPlan& plan);
+  // Reads the calibration file at `path` for `width` x `height` source
+  // pixels; throws the file's LException when it gives no calibration.
+  ImportedCalibrationFile ReadCalibrationFile(const std::string& path,
+                                              const std::optional<WorldFileSystem>& world_system,
+                                              std::int32_t width, std::int32_t height);
+  // The calibration file found beside a plain image, if any, into
+  // `*record`.
+  void ReadCalibrationBeside(const std::string& image_path, std::int32_t width, std::int32_t height,
+                             CalibrationRecord* record);
   // Opens the file as its kind says and adds it; GeoTIFF and chart sources
   // leave their own calibration in `*own_calibration`.
   CImage& AddSourceByKind(const std::string& path, int kind, const std::string& name, bool convert,
@@ -138,6 +149,9 @@ class CDocument {
   // Source pixels of the image: point pixels are read in these before the
   // output scale applies.
   void SourceSize(const CImage& image, std::int32_t* width, std::int32_t* height) const;
+  // A record read in the source's pixels made the image's: its size the
+  // map size, its point pixels at the output scale.
+  void FitCalibrationToImage(const CImage& image, CalibrationRecord* record) const;
   void StoreCalibrationText(CImage& image) const;
   int SaveBody(const std::string& target);
   int ExportBody();

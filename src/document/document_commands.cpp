@@ -1,22 +1,10 @@
 // Colour depth and compression over all entries, and importing a world file
 // or calibration file for the current image.
 
-#include "base/exceptions.h"
 #include "base/message_tables.h"
-#include "calibration/calibration_file_import.h"
-#include "calibration/calibration_text_reader.h"
 #include "document/document.h"
 
 namespace kv {
-
-namespace {
-
-void ThrowImportFailure(int status, const std::string& path) {
-  if (status == kImportNotFound) throw ErrUnknownImageKind(path.c_str());
-  throw ErrFileRead(path.c_str());
-}
-
-}  // namespace
 
 int CDocument::SetColourDepth(int depth) { return Reencode(depth); }
 
@@ -73,27 +61,19 @@ int CDocument::ImportCalibrationFile(bool world_file) {
     system = ui_.ChooseWorldFileSystem();
     if (!system) return 0;
   }
-  const std::int32_t width = current ? static_cast<std::int32_t>(current->map_width()) : 0;
-  const std::int32_t height = current ? static_cast<std::int32_t>(current->map_height()) : 0;
+  // Read in the source's pixels, as the image's import read its own.
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  if (current != nullptr) SourceSize(*current, &width, &height);
   DocumentFailure failure;
   const bool ok = CaptureFailure(
       [&]() {
-        CalibrationImport import;
-        int type = 0;
-        const int status = ::kv::ImportCalibrationFile(*chosen, system, Environment(), &import,
-                                                       width, height, &type);
-        app_.import_state.needs_image_size = false;
-        if (status != kImportOk) ThrowImportFailure(status, *chosen);
-        CalibrationRecord record =
-            CalibrationRecordFromImport(import, app_.negative_letters, width, height);
-        if ((type == kCalibrationFileKvm || type == kCalibrationFileCal) && import.raw_text) {
-          ReadCalibrationIntoRecord(
-              *import.raw_text,
-              type == kCalibrationFileKvm ? kCalibrationSourceKvm : kCalibrationSourceCal, &record);
-        }
+        CalibrationRecord record = ReadCalibrationFile(*chosen, system, width, height).record;
+        if (current != nullptr) FitCalibrationToImage(*current, &record);
         app_.calibration = std::move(record);
       },
       *chosen, &failure);
+  app_.import_state.needs_image_size = false;
   if (!ok) return Report(kContextImport, failure);
   ui_.RefreshCalibrationDialog();
   // The image's calibration text follows at the next apply or save; until

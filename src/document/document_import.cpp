@@ -7,11 +7,10 @@
 #include "base/exceptions.h"
 #include "base/message_tables.h"
 #include "calibration/calibration_file_finder.h"
-#include "calibration/calibration_file_import.h"
-#include "calibration/calibration_text_reader.h"
 #include "calibration/calibration_text_writer.h"
 #include "calibration/chart_calibration.h"
 #include "calibration/geotiff_calibration.h"
+#include "calibration/raise_import_error.h"
 #include "document/document.h"
 #include "document/image_kind.h"
 
@@ -24,18 +23,10 @@ namespace {
 constexpr std::string_view kImageExtensions[] = {"bmp", "tif", "tiff", "jpg", "jpeg",
                                                  "png", "gif", "kap",  "cap"};
 
-// The reader state of a calibration file given as the file to import.
-int CalibrationTypeOfKind(int kind) {
-  switch (kind) {
-    case kImageKindKvm:
-      return kCalibrationFileKvm;
-    case kImageKindCal:
-      return kCalibrationFileCal;
-    case kImageKindJpr:
-      return kCalibrationFileJpr;
-    default:
-      return 0;
-  }
+// The kinds of calibration file that may be given as the file to import:
+// they name their image.
+bool IsCalibrationKind(int kind) {
+  return kind == kImageKindKvm || kind == kImageKindCal || kind == kImageKindJpr;
 }
 
 std::string PathWithoutExtension(const std::string& path) {
@@ -66,14 +57,10 @@ void SetCornerTexts(CImage& image, const std::string& west, const std::string& n
   image.set_corner_text(kBottomRightLatitude, south);
 }
 
-int TextSourceOf(int calibration_type) {
-  return calibration_type == kCalibrationFileKvm ? kCalibrationSourceKvm : kCalibrationSourceCal;
-}
-
 }  // namespace
 
 bool SetCornerTextsFromBounds(CImage& image, const CalibrationRecord& record) {
-  if (record.north == 0 && record.west == 0 && record.south == 0 && record.east == 0) return false;
+  if (!HasBounds(record)) return false;
   SetCornerTexts(image, FormatBoundText(record.west, false), FormatBoundText(record.north, true),
                  FormatBoundText(record.east, false), FormatBoundText(record.south, true));
   return true;
@@ -84,34 +71,43 @@ CDocument::ImportPlan CDocument::PlanImport(const std::string& path) {
   plan.image_path = path;
   plan.kind = ImageKind(path);
   plan.map_name = std::filesystem::path(path).stem().string().substr(0, kMaxImageNameLength);
-  plan.calibration_type = CalibrationTypeOfKind(plan.kind);
-  if (plan.calibration_type == 0) return plan;
+  if (!IsCalibrationKind(plan.kind)) return plan;
 
   plan.calibration_path = path;
-  int type = plan.calibration_type;
-  // A file that cannot be read leaves the import empty; the image search
-  // below still runs and opening fails later with the path in the message.
-  ::kv::ImportCalibrationFile(path, std::nullopt, Environment(), &plan.import, 0, 0, &type);
+  plan.calibration = ReadCalibrationFile(path, std::nullopt, 0, 0);
+  const CalibrationImport& import = plan.calibration.import;
   const std::string stem = PathWithoutExtension(path);
-  const std::string extension = ImageExtensionOf(plan.import, stem);
+  const std::string extension = ImageExtensionOf(import, stem);
   if (!extension.empty()) {
     plan.image_path = stem + "." + extension;
     plan.kind = ImageKindOfExtension(extension);
   }
-  if (!plan.import.image_name.empty()) {
-    plan.map_name = plan.import.image_name.substr(0, kMaxImageNameLength);
-  }
+  if (!import.image_name.empty()) plan.map_name = import.image_name.substr(0, kMaxImageNameLength);
   return plan;
 }
 
-void CDocument::TakeImportedCalibration(const ImportPlan& plan) {
-  app_.calibration = CalibrationRecordFromImport(plan.import, app_.negative_letters, 0, 0);
-  const bool text_format =
-      plan.calibration_type == kCalibrationFileKvm || plan.calibration_type == kCalibrationFileCal;
-  if (text_format && plan.import.raw_text) {
-    ReadCalibrationIntoRecord(*plan.import.raw_text, TextSourceOf(plan.calibration_type),
-                              &app_.calibration);
-  }
+ImportedCalibrationFile CDocument::ReadCalibrationFile(
+    const std::string& path, const std::optional<WorldFileSystem>& world_system, std::int32_t width,
+    std::int32_t height) {
+  ImportedCalibrationFile file;
+  const int status =
+      ImportCalibrationRecord(path, world_system, Environment(), width, height, &file);
+  if (status != kImportOk) RaiseImportError(status, path);
+  return file;
+}
+
+void CDocument::ReadCalibrationBeside(const std::string& image_path, std::int32_t width,
+                                      std::int32_t height, CalibrationRecord* record) {
+  CalibrationImport import;
+  FoundCalibrationFile found;
+  const int type = FindCalibrationFile(image_path, Environment(), &import, width, height, &found);
+  if (type == kImportNotFound) return;
+  // A file beside the image that does not read as a calibration (say a
+  // ".map" of another program) is passed over; one that reads as a place
+  // off the Earth is refused.
+  const int status =
+      ReadImportedCalibration(import, type, app_.negative_letters, width, height, record);
+  if (status != kImportOk) RaiseImportError(status, found.path);
 }
 
 int CDocument::ImportImage(bool reset_calibration) {
@@ -126,14 +122,20 @@ int CDocument::ImportImage(bool reset_calibration) {
 int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration,
                                  bool show_options) {
   const Snapshot before = TakeSnapshot();
+  ImportPlan plan;
+  DocumentFailure failure;
+  if (!CaptureFailure([&]() { plan = PlanImport(path); }, path, &failure)) {
+    RestoreSnapshot(before);
+    return Report(kContextImport, failure);
+  }
   if (reset_calibration) ClearCalibrationRecord(&app_.calibration);
-  ImportPlan plan = PlanImport(path);
-  if (reset_calibration && !plan.calibration_path.empty()) TakeImportedCalibration(plan);
+  if (reset_calibration && !plan.calibration_path.empty()) {
+    app_.calibration = plan.calibration.record;
+  }
   if (show_options && !ui_.RunConversionOptions(&plan.map_name, &app_.settings)) {
     RestoreSnapshot(before);
     return -1;
   }
-  DocumentFailure failure;
   const bool ok = CaptureFailure(
       [&]() {
         WaitCursor wait(ui_);
@@ -185,7 +187,11 @@ CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std:
     std::int32_t width = 0;
     std::int32_t height = 0;
     if (ReadGeoTiffCalibration(path, &geotiff, &width, &height) == kImportOk) {
-      *own_calibration = CalibrationRecordFromImport(geotiff, app_.negative_letters, width, height);
+      CalibrationRecord record;
+      const int status =
+          ReadImportedCalibration(geotiff, 0, app_.negative_letters, width, height, &record);
+      if (status != kImportOk) RaiseImportError(status, path);
+      *own_calibration = std::move(record);
     }
   }
   if (library_.Open(path, ImageSourceKind::kRaster, &source) != kConvOk || !source) {
@@ -212,33 +218,25 @@ void CDocument::CalibrateImported(CImage& image, const ImportPlan& plan,
   if (own_calibration) record = *own_calibration;
   const bool given = !plan.calibration_path.empty() || own_calibration || !reset_calibration;
   if (!given) {
-    CalibrationImport found_import;
-    const int type =
-        FindCalibrationFile(plan.image_path, Environment(), &found_import, width, height, nullptr);
-    if (type != kImportNotFound) {
-      record = CalibrationRecordFromImport(found_import, app_.negative_letters, width, height);
-      if ((type == kCalibrationFileKvm || type == kCalibrationFileCal) && found_import.raw_text) {
-        ReadCalibrationIntoRecord(*found_import.raw_text, TextSourceOf(type), &record);
-      }
-    }
+    ReadCalibrationBeside(plan.image_path, width, height, &record);
   } else if (app_.import_state.needs_image_size && !plan.calibration_path.empty()) {
     // A ".jpr" holding world file numbers: read again, now with the size.
-    CalibrationImport again;
-    int type = plan.calibration_type;
-    ::kv::ImportCalibrationFile(plan.calibration_path, std::nullopt, Environment(), &again, width,
-                                height, &type);
-    record = CalibrationRecordFromImport(again, app_.negative_letters, width, height);
+    record = ReadCalibrationFile(plan.calibration_path, std::nullopt, width, height).record;
   }
-  record.width = static_cast<std::int32_t>(image.map_width());
-  record.height = static_cast<std::int32_t>(image.map_height());
-  ScaleCalibrationPoints(&record, app_.settings.scale.scaleNum, app_.settings.scale.scaleDen);
+  FitCalibrationToImage(image, &record);
 
+  const CalibrationImport& import = plan.calibration.import;
   if (!SetCornerTextsFromBounds(image, record) && given) {
-    SetCornerTexts(image, plan.import.west_text, plan.import.north_text, plan.import.east_text,
-                   plan.import.south_text);
+    SetCornerTexts(image, import.west_text, import.north_text, import.east_text, import.south_text);
   }
   StoreCalibrationText(image);
   list_.Refresh(image);
+}
+
+void CDocument::FitCalibrationToImage(const CImage& image, CalibrationRecord* record) const {
+  record->width = static_cast<std::int32_t>(image.map_width());
+  record->height = static_cast<std::int32_t>(image.map_height());
+  ScaleCalibrationPoints(record, app_.settings.scale.scaleNum, app_.settings.scale.scaleDen);
 }
 
 void CDocument::StoreCalibrationText(CImage& image) const {

@@ -276,7 +276,7 @@ TEST(ImportCalibrationFile, GridCodeSetsSystemAndDatum) {
 
   EXPECT_EQ(ImportCalibrationFile(dir.File("missing.cal"), std::nullopt, fixture.environment,
                                   &import, 0, 0, &type),
-            kImportReadFailed);
+            kImportOpenFailed);
   EXPECT_EQ(type, kCalibrationFileCal);
   EXPECT_NE(fixture.diagnostics.str().find(
                 "Could not file calibration file: " + dir.File("missing.cal") + "\n"),

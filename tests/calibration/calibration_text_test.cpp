@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "calibration/calibration_keys.h"
@@ -317,6 +318,50 @@ TEST(WriteCalibrationText, ScalesDatumAndEmptyRecords) {
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 72);
 }
 
+// The handheld application reads "MCAL" too, and knows a projection line
+// only in a projection calibration.
+TEST(WriteCalibrationText, ProjectionParametersOnlyForTheProjectionKind) {
+  CalibrationRecord record;
+  ReadCalibrationIntoRecord("proj_mode=7=GCP\nprojparams=7=proj=merc\n", kCalibrationSourceKvm,
+                            &record);
+  EXPECT_EQ(record.projparams, "proj=merc");  // held, but not written
+  record.points.reset();
+  EXPECT_EQ(WriteCalibrationText(record, record.pending_text), "proj_mode=7=GCP\n");
+  for (std::int32_t kind :
+       {kCalibrationGeographic, kCalibrationThreeByThree, kCalibrationInvalid}) {
+    record.proj_mode = kind;
+    const std::string text = WriteCalibrationText(record, std::nullopt).value_or("");
+    EXPECT_EQ(text.find("projparams"), std::string::npos) << kind;
+  }
+  record.proj_mode = kCalibrationProjection;
+  EXPECT_EQ(WriteCalibrationText(record, std::nullopt),
+            "proj_mode=7=proj\nprojparams=7=proj=merc\n");
+}
+
+// A number that is not finite has no text the reader would take back;
+// it is written as 0, which is what the reader makes of any number it
+// cannot read.
+TEST(WriteCalibrationText, NonFiniteNumbersAreWrittenAsZero) {
+  CalibrationRecord record;
+  record.north = std::numeric_limits<double>::quiet_NaN();
+  record.east = std::numeric_limits<double>::infinity();
+  record.pixel_scale_horz = -std::numeric_limits<double>::infinity();
+  record.pixel_scale_vert = 2;
+  record.points = CalibrationPoints{};
+  (*record.points)[0].latitude = -std::numeric_limits<double>::quiet_NaN();
+  (*record.points)[0].longitude = 8;
+  (*record.points)[8].vpn = std::numeric_limits<double>::infinity();
+  const std::string text = WriteCalibrationText(record, std::nullopt).value();
+  for (const char* word : {"nan", "inf", "NAN", "INF"}) {
+    EXPECT_EQ(text.find(word), std::string::npos) << word << "\n" << text;
+  }
+  EXPECT_NE(text.find("kv_north=7=0.00000000\n"), std::string::npos);
+  EXPECT_NE(text.find("kv_east=7=0.00000000\n"), std::string::npos);
+  EXPECT_NE(text.find("pixel_scale_horz=7=0.00000000\n"), std::string::npos);
+  EXPECT_NE(text.find("c1_lat=7=0.00000000\nc1_x"), std::string::npos);
+  EXPECT_NE(text.find("vpn(9)=7=0.00000000\n"), std::string::npos);
+}
+
 // Text → record → text → record keeps every value and every unconsumed line.
 TEST(CalibrationText, RoundTripKeepsValuesAndPendingLines) {
   const std::string texts[] = {
@@ -328,7 +373,6 @@ TEST(CalibrationText, RoundTripKeepsValuesAndPendingLines) {
       "projparams=7=proj=utm zone=32\nproj_mode=7=proj\ncaloffset_top=4=-3\n",
       "proj_mode=7=3x3\nc1_lat=7=0\nc1_lon=7=0\nvpa(1)=7=1\nvpn(9)=7=-2.5\n",
       "datum1=7=#1#2\n",
-      "projparams=7=proj=merc\n",
   };
   for (const std::string& original : texts) {
     SCOPED_TRACE(original);

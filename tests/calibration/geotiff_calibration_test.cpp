@@ -81,9 +81,9 @@ TEST(GeoTiffCalibration, WithoutGeoreferencingOrFile) {
   EXPECT_EQ(import.points[0], CalibrationPoint{});
   dir.Write("text.tif", "not a tiff");
   EXPECT_EQ(ReadGeoTiffCalibration(dir.File("text.tif"), &import, &width, &height),
-            kImportReadFailed);
+            kImportOpenFailed);
   EXPECT_EQ(ReadGeoTiffCalibration(dir.File("missing.tif"), &import, &width, &height),
-            kImportReadFailed);
+            kImportOpenFailed);
 }
 
 TEST(DatumCodeFromWkt, KnownAndUnknownDatums) {

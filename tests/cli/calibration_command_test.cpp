@@ -66,6 +66,39 @@ TEST(CalibrationCommand, GridWorldFileWithZone) {
   EXPECT_NEAR(json["points"][0]["lon"].get<double>(), 9.0, 1e-9);
 }
 
+// Positions that are not numbers, or lie off the Earth, must not become a
+// calibration: the file is named, nothing is printed or exported.
+TEST(CalibrationCommand, PositionsOffTheEarthAreRefused) {
+  TempDir dir;
+  const std::string huge = dir.File("huge.tfw");
+  WriteText(huge, "1e308\n0\n0\n-1e308\n1e308\n-1e308\n");
+  auto result = RunKvmap("calibration " + Quoted(huge) +
+                             " --size 60000x60000 --world-system UTM --zone 32U -o " +
+                             Quoted(dir.File("out.kvm")),
+                         dir.File(""));
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.out.find("nan"), std::string::npos) << result.out;
+  EXPECT_NE(result.err.find("kvmap: error"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find(huge), std::string::npos) << result.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.kvm")));
+
+  const std::string north = dir.File("north.kvm");
+  WriteText(north, "kv_north=7=95\nkv_west=7=8\nkv_south=7=46\nkv_east=7=9\n");
+  result = RunKvmap("calibration " + Quoted(north), dir.File(""));
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find(north), std::string::npos) << result.err;
+  EXPECT_TRUE(result.out.empty()) << result.out;
+
+  const std::string east = dir.File("east.map");
+  WriteText(east,
+            "OziExplorer Map Data File Version 2.2\r\nArea\r\narea.png\r\n1 ,Map Code,\r\n"
+            "WGS 84,WGS 84,   0.0000,   0.0000,WGS 84\r\nReserved 1\r\nReserved 2\r\n"
+            "Point01,xy, 10, 20,in, deg, 47, 30.0,N, 181, 0.0,E, grid, , , ,N\r\n");
+  result = RunKvmap("calibration " + Quoted(east) + " --json", dir.File(""));
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find(east), std::string::npos) << result.err;
+}
+
 TEST(CalibrationCommand, KvmTextRoundTripsAndExports) {
   TempDir dir;
   const std::string text =
@@ -129,6 +162,12 @@ TEST(CalibrationCommand, OziMapAndUnknownSources) {
   EXPECT_EQ(result.exit_code, 1);
   result = RunKvmap("calibration " + Quoted(dir.File("x.png")), dir.File(""));
   EXPECT_EQ(result.exit_code, 1);
+  // A missing file cannot be opened, as the document reports it.
+  const std::string missing = dir.File("missing.kvm");
+  result = RunKvmap("calibration " + Quoted(missing), dir.File(""));
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find("kvmap: error 0x20000005"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find(missing), std::string::npos) << result.err;
   result = RunKvmap("calibration", dir.File(""));
   EXPECT_EQ(result.exit_code, 2);
 }

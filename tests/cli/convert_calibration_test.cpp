@@ -28,6 +28,12 @@ constexpr char kOziMap[] =
     "Point03,xy, 199, 149,in, deg, 47, 0.0,N, 9, 0.0,E, grid, , , ,N\r\n"
     "Point04,xy, 0, 149,in, deg, 47, 0.0,N, 8, 0.0,E, grid, , , ,N\r\n";
 
+// Bounds and two points of the 200 x 150 test image, in its own pixels.
+constexpr char kTwoPointKvm[] =
+    "kv_north=7=47.5\nkv_west=7=8\nkv_south=7=47\nkv_east=7=9\n"
+    "c1_lat=7=47.5\nc1_lon=7=8\nc1_x=7=100\nc1_y=7=50\n"
+    "c2_lat=7=47\nc2_lon=7=9\nc2_x=7=199\nc2_y=7=149\n";
+
 class ConvertCalibrationTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -116,6 +122,39 @@ TEST_F(ConvertCalibrationTest, WorldFileGivenWithItsCoordinateSystem) {
   result = testing::RunKvmap("recode '" + (dir_ / "world.prc").string() + "' --depth 2", dir_);
   ASSERT_EQ(result.exit_code, 0) << result.err;
   EXPECT_EQ(Calibration("'" + (dir_ / "world.prc").string() + "'"), map);
+}
+
+// At half scale the map's calibration still spans the whole source: its
+// bounds are the file's, its points at half the file's pixels.
+TEST_F(ConvertCalibrationTest, CalibrationGivenAtHalfScaleCoversTheWholeImage) {
+  const std::string image = WriteBmp("half.bmp");
+  const struct {
+    std::string file;
+    std::string system;
+    double south;
+  } kRows[] = {
+      {Write("half.bpw", "0.005\n0\n0\n-0.002\n8\n47.5\n"), " --world-system 2", 47.2},
+      {Write("other.kvm", kTwoPointKvm), "", 47.0},
+  };
+  const std::string map_path = (dir_ / "half.prc").string();
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.file);
+    const std::string calibration = "'" + row.file + "'" + row.system;
+    testing::KvmapResult result =
+        testing::RunKvmap("convert '" + image + "' --scale 1/2 --calibration " + calibration +
+                              " -o '" + map_path + "'",
+                          dir_);
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+    const nlohmann::json map = Calibration("'" + map_path + "'");
+    nlohmann::json file = Calibration(calibration + " --image '" + image + "'");
+    for (nlohmann::json& point : file["points"]) {
+      point["x"] = point["x"].get<int>() / 2;
+      point["y"] = point["y"].get<int>() / 2;
+    }
+    ExpectSameCalibration(map, file);
+    EXPECT_NEAR(map["south"].get<double>(), row.south, 1e-8);
+    EXPECT_NEAR(map["east"].get<double>(), 9.0, 1e-8);
+  }
 }
 
 TEST_F(ConvertCalibrationTest, CalibrationFileAsSourceAndNoCalibration) {

@@ -4,6 +4,7 @@
 #include "document/command_ids.h"
 #include "document/document.h"
 #include "document_fixture.h"
+#include "geo/coordinate_systems.h"
 
 namespace kv {
 namespace {
@@ -141,7 +142,71 @@ TEST_F(DocumentCommandTest, ImportingACalibrationFileAsksBeforeReplacing) {
   EXPECT_EQ(Command(document, kCmdImportCalibrationFile), -1);
   ASSERT_EQ(ui_.failures.size(), 1u);
   EXPECT_EQ(ui_.failures[0].context, kContextImport);
+  EXPECT_EQ(ui_.failures[0].failure.code, kErrFileOpen);
+  EXPECT_EQ(ui_.failures[0].failure.file_name, dir_.File("absent.kvm"));
   EXPECT_DOUBLE_EQ((*app_.calibration.points)[0].latitude, 47.5);  // kept
+}
+
+// A calibration file is read in the source's pixels and its points are
+// stored at the output scale, as an import does: at half scale it still
+// covers the whole image.
+TEST_F(DocumentCommandTest, CalibrationFilesAtReducedScaleCoverTheWholeImage) {
+  ConversionSettings half;
+  half.scale = {1, 2};
+  ui_.options = half;
+  CDocument document(app_, ui_, true);
+  ASSERT_EQ(document.ImportSourceImage(WriteBmp("h.bmp", 200, 150), true, true), 0);
+  const CalibrationRecord& record = app_.calibration;
+
+  ui_.answers = {Answer::kYes};
+  ui_.files = {WriteText("h.bpw", "0.005\n0\n0\n-0.002\n8\n47.5\n")};
+  ui_.world_system = WorldFileSystem{};
+  ASSERT_EQ(Command(document, kCmdImportWorldFile), 0);
+  EXPECT_DOUBLE_EQ(record.north, 47.5);
+  EXPECT_DOUBLE_EQ(record.west, 8.0);
+  EXPECT_NEAR(record.south, 47.2, 1e-9);
+  EXPECT_NEAR(record.east, 9.0, 1e-9);
+  EXPECT_EQ(record.width, 100);
+  EXPECT_EQ(record.height, 75);
+  ASSERT_TRUE(record.points);
+  const CalibrationPoint& bottom_right = (*record.points)[3];
+  EXPECT_EQ(bottom_right.pixel_x, 99);
+  EXPECT_EQ(bottom_right.pixel_y, 74);
+  EXPECT_EQ(bottom_right.adjusted_x, 99);
+  EXPECT_NEAR(bottom_right.longitude, 8.995, 1e-9);
+  EXPECT_NEAR(bottom_right.latitude, 47.202, 1e-9);
+
+  for (const char* name : {"h.kvm", "h.cal"}) {
+    SCOPED_TRACE(name);
+    ui_.answers = {Answer::kYes};
+    ui_.files = {WriteText(name, testing::kTwoPointKvm)};
+    ASSERT_EQ(Command(document, kCmdImportCalibrationFile), 0);
+    ASSERT_TRUE(record.points);
+    EXPECT_EQ((*record.points)[0].pixel_x, 50);
+    EXPECT_EQ((*record.points)[0].pixel_y, 25);
+    EXPECT_EQ((*record.points)[1].pixel_x, 99);
+    EXPECT_EQ((*record.points)[1].adjusted_y, 74);
+    EXPECT_DOUBLE_EQ(record.south, 47.0);
+    EXPECT_EQ(record.width, 100);
+  }
+  EXPECT_TRUE(ui_.failures.empty());
+}
+
+TEST_F(DocumentCommandTest, WorldFileOffTheEarthIsAnImportFailure) {
+  CDocument document(app_, ui_, true);
+  ASSERT_EQ(document.ImportSourceImage(WriteBmp("e.bmp", 50, 40), true, true), 0);
+  document.container().MarkSaved();
+  const CalibrationRecord before = app_.calibration;
+  const std::string world = WriteText("e.bpw", "1e308\n0\n0\n-1e308\n1e308\n-1e308\n");
+  ui_.answers = {Answer::kYes};
+  ui_.files = {world};
+  ui_.world_system = WorldFileSystem{kSystemUtm, "32U"};
+  EXPECT_EQ(Command(document, kCmdImportWorldFile), -1);
+  ASSERT_EQ(ui_.failures.size(), 1u);
+  EXPECT_EQ(ui_.failures[0].context, kContextImport);
+  EXPECT_EQ(ui_.failures[0].failure.file_name, world);
+  EXPECT_EQ(app_.calibration, before);
+  EXPECT_FALSE(document.container().IsModified());
 }
 
 }  // namespace

@@ -60,6 +60,26 @@ TEST_F(DocumentTest, CalibrationWhoseImageIsMissingFailsToOpenItself) {
   EXPECT_EQ(ui_.wait_depth, 0);
 }
 
+// Given as the file to import or found beside the image, a calibration
+// whose bounds lie off the Earth fails the import and names the file.
+TEST_F(DocumentTest, CalibrationOffTheEarthFailsTheImportNamingTheFile) {
+  const std::string bmp = WriteBmp("far.bmp", 50, 40);
+  const std::string kvm =
+      WriteText("far.kvm", "kv_north=7=95\nkv_west=7=8\nkv_south=7=46\nkv_east=7=9\n");
+  CDocument document(app_, ui_, true);
+  for (const std::string& path : {kvm, bmp}) {
+    SCOPED_TRACE(path);
+    app_.calibration.north = 12.0;
+    ui_.failures.clear();
+    EXPECT_EQ(document.ImportSourceImage(path, true, false), -1);
+    ASSERT_EQ(ui_.failures.size(), 1u);
+    EXPECT_EQ(ui_.failures[0].context, kContextImport);
+    EXPECT_EQ(ui_.failures[0].failure.file_name, kvm);
+    EXPECT_EQ(document.container().image_count(), 0u);
+    EXPECT_DOUBLE_EQ(app_.calibration.north, 12.0);
+  }
+}
+
 TEST_F(DocumentTest, KvmImageNameGivesTheExtensionAndTheMapName) {
   // The image keeps the calibration file's base name; the named image's
   // extension says which of the files beside it is meant.

@@ -1,0 +1,141 @@
+// From a read calibration file to the record the document and kvmap use,
+// and from its statuses to the exceptions they report.
+
+#include "calibration/imported_calibration.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "base/exceptions.h"
+#include "calibration/calibration_fixtures.h"
+#include "calibration/raise_import_error.h"
+
+namespace kv {
+namespace {
+
+using testing::CalibrationDir;
+using testing::ImportFixture;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+TEST(HasEarthPositions, LimitsAreInclusiveAndNoNumberIsOff) {
+  const struct {
+    double latitude;
+    double longitude;
+    bool earth;
+  } kRows[] = {
+      {90, 180, true},  {-90, -180, true}, {90.000001, 0, false}, {0, -180.000001, false},
+      {kNaN, 0, false}, {0, -kNaN, false}, {kInfinity, 0, false}, {0, -kInfinity, false},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(std::to_string(row.latitude) + " " + std::to_string(row.longitude));
+    CalibrationRecord record;
+    record.points = CalibrationPoints{};
+    (*record.points)[8].latitude = row.latitude;
+    (*record.points)[8].longitude = row.longitude;
+    EXPECT_EQ(HasEarthPositions(record), row.earth);
+
+    record = CalibrationRecord{};
+    record.north = row.latitude;
+    record.east = row.longitude;
+    EXPECT_EQ(HasEarthPositions(record), row.earth);
+    record = CalibrationRecord{};
+    record.south = row.latitude;
+    record.west = row.longitude;
+    EXPECT_EQ(HasEarthPositions(record), row.earth);
+  }
+  EXPECT_TRUE(HasEarthPositions(CalibrationRecord{}));
+}
+
+TEST(ReadImportedCalibration, TextFormatsAreReadAgainAsCalibrationText) {
+  CalibrationImport import;
+  import.north_text = "N47.00000000";
+  import.raw_text = "kv_north=7=48\nc1_x=7=30\nc1_lat=7=47\nc1_lon=7=8\nunknown=1\n";
+  import.proj_mode = kCalibrationKnownPoints;
+  CalibrationRecord record;
+  ASSERT_EQ(ReadImportedCalibration(import, kCalibrationFileKvm, "SWsw", 640, 480, &record),
+            kImportOk);
+  EXPECT_EQ(record.north, 48.0);
+  EXPECT_EQ(record.width, 640);
+  ASSERT_TRUE(record.points);
+  EXPECT_EQ((*record.points)[0].pixel_x, 30);
+  EXPECT_EQ(record.pending_text, "unknown=1\n");
+
+  // Other types keep the importer's reading only.
+  ASSERT_EQ(ReadImportedCalibration(import, kCalibrationFileGeo, "SWsw", 640, 480, &record),
+            kImportOk);
+  EXPECT_EQ(record.north, 47.0);
+  EXPECT_FALSE(record.pending_text.has_value());
+}
+
+TEST(ReadImportedCalibration, OffTheEarthLeavesTheRecordAlone) {
+  CalibrationRecord record;
+  record.north = 12;
+  CalibrationImport import;
+  import.points[2].longitude = -kNaN;
+  EXPECT_EQ(ReadImportedCalibration(import, kCalibrationFileWorld, "SWsw", 10, 10, &record),
+            kImportOffTheEarth);
+  import = CalibrationImport{};
+  import.raw_text = "kv_south=7=-90.5\n";
+  EXPECT_EQ(ReadImportedCalibration(import, kCalibrationFileCal, "SWsw", 10, 10, &record),
+            kImportOffTheEarth);
+  import.north_text = "N91.00000000";
+  EXPECT_EQ(ReadImportedCalibration(import, kCalibrationFilePca, "SWsw", 10, 10, &record),
+            kImportOffTheEarth);
+  EXPECT_EQ(record.north, 12.0);
+}
+
+TEST(ImportCalibrationRecord, StatusOfTheFirstStepThatFails) {
+  CalibrationDir dir;
+  ASSERT_TRUE(dir.ok());
+  ImportFixture fixture;
+  ImportedCalibrationFile file;
+  EXPECT_EQ(ImportCalibrationRecord(dir.File("missing.kvm"), std::nullopt, fixture.environment, 0,
+                                    0, &file),
+            kImportOpenFailed);
+  EXPECT_EQ(ImportCalibrationRecord(dir.Write("bad.map", "Not Ozi\n"), std::nullopt,
+                                    fixture.environment, 0, 0, &file),
+            kImportNotOziExplorer);
+
+  // A world file whose far corner overflows the double range.
+  const std::string huge = dir.Write("huge.tfw", "1e308\n0\n0\n-1e308\n1e308\n-1e308\n");
+  EXPECT_EQ(ImportCalibrationRecord(huge, WorldFileSystem{2, ""}, fixture.environment, 60000, 60000,
+                                    &file),
+            kImportOffTheEarth);
+
+  const std::string world = dir.Write("a.jgw", "0.001\n0\n0\n-0.001\n8\n47\n");
+  ASSERT_EQ(ImportCalibrationRecord(world, std::nullopt, fixture.environment, 1000, 1000, &file),
+            kImportOk);
+  EXPECT_EQ(file.type, kCalibrationFileWorld);
+  EXPECT_EQ(file.import.south_text, "N46.00000000");
+  EXPECT_EQ(file.record.south, 46.0);
+  EXPECT_EQ((*file.record.points)[3].pixel_x, 999);
+}
+
+TEST(RaiseImportError, EachStatusNamesTheFile) {
+  const struct {
+    int status;
+    ErrorCode code;
+  } kRows[] = {
+      {kImportOpenFailed, kErrFileOpen},       {kImportReadFailed, kErrFileRead},
+      {kImportNotFound, kErrUnknownImageKind}, {kImportNotOziExplorer, kErrFileRead},
+      {kImportBadWorldSystem, kErrFileRead},   {kImportOffTheEarth, kErrFileRead},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.status);
+    try {
+      RaiseImportError(row.status, "/maps/area.kvm");
+      ADD_FAILURE() << "nothing thrown";
+    } catch (const LException& error) {
+      EXPECT_EQ(error.code(), row.code);
+      EXPECT_STREQ(error.file_name(), "/maps/area.kvm");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kv
