@@ -95,6 +95,7 @@ int CDocument::ImportCalibrationFile(bool world_file) {
       },
       *chosen, &failure);
   if (!ok) return Report(kContextImport, failure);
+  RememberInput(*chosen, kCalibrationFileRole);
   ui_.RefreshCalibrationDialog();
   // The image's calibration text follows at the next apply or save; until
   // then the change must not be lost on close.

@@ -151,6 +151,8 @@ int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration
     RestoreSnapshot(before);
     return Report(kContextImport, failure);
   }
+  RememberInput(plan.image_path, kSourceImageRole);
+  RememberInput(plan.calibration_path, kCalibrationFileRole);
   UpdateTitle();
   ui_.Repaint();
   return 0;
@@ -213,9 +215,11 @@ void CDocument::CalibrateImported(CImage& image, const ImportPlan& plan,
   const bool given = !plan.calibration_path.empty() || own_calibration || !reset_calibration;
   if (!given) {
     CalibrationImport found_import;
+    FoundCalibrationFile found;
     const int type =
-        FindCalibrationFile(plan.image_path, Environment(), &found_import, width, height, nullptr);
+        FindCalibrationFile(plan.image_path, Environment(), &found_import, width, height, &found);
     if (type != kImportNotFound) {
+      RememberInput(found.path, kCalibrationFileRole);
       record = CalibrationRecordFromImport(found_import, app_.negative_letters, width, height);
       if ((type == kCalibrationFileKvm || type == kCalibrationFileCal) && found_import.raw_text) {
         ReadCalibrationIntoRecord(*found_import.raw_text, TextSourceOf(type), &record);
