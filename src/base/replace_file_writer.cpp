@@ -76,11 +76,13 @@ ReplaceFileWriter::~ReplaceFileWriter() { Discard(); }
 
 int ReplaceFileWriter::Begin(const std::string& target) {
   Discard();
-  if (const int error = FollowLinks(target, &target_); error != 0) return error;
   struct stat existing {};
-  target_existed_ = ::stat(target_.c_str(), &existing) == 0;
+  target_existed_ = ::stat(target.c_str(), &existing) == 0;
   if (target_existed_ && S_ISDIR(existing.st_mode)) return EISDIR;
-  if (target_existed_ && !S_ISREG(existing.st_mode)) return OpenDirect();
+  // Opened by the name given: the kernel's own links (/dev/stdout to a
+  // pipe) lead nowhere a path can follow.
+  if (target_existed_ && !S_ISREG(existing.st_mode)) return OpenDirect(target);
+  if (const int error = FollowLinks(target, &target_); error != 0) return error;
 
   int fd = -1;
   if (const int error = OpenTemporary(&fd); error != 0) return error;
@@ -100,10 +102,10 @@ int ReplaceFileWriter::Begin(const std::string& target) {
   return 0;
 }
 
-int ReplaceFileWriter::OpenDirect() {
-  const int fd = ::open(target_.c_str(), O_RDWR | O_TRUNC | O_CLOEXEC);
+int ReplaceFileWriter::OpenDirect(const std::string& target) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
   if (fd < 0) return LastError();
-  file_ = ::fdopen(fd, "w+b");
+  file_ = ::fdopen(fd, "wb");
   if (file_ == nullptr) {
     const int error = LastError();
     ::close(fd);

@@ -40,8 +40,9 @@ class ReplaceFileWriter {
   // nothing was created.
   int Begin(const std::string& target);
 
-  // The new file, open for reading and writing; null before Begin and after
-  // Commit or Discard. The writer closes it.
+  // The new file, open for writing (and for reading, unless it is a device
+  // or pipe); null before Begin and after Commit or Discard. The writer
+  // closes it.
   std::FILE* file() const { return file_; }
 
   // Flushes, puts the file on the disk and gives it the target's name. On
@@ -56,7 +57,7 @@ class ReplaceFileWriter {
   bool unnamed() const { return file_ != nullptr && !direct_ && temp_path_.empty(); }
 
  private:
-  int OpenDirect();
+  int OpenDirect(const std::string& target);
   int OpenTemporary(int* fd);
   int GiveName();
 
