@@ -1,9 +1,6 @@
 #include "calibration/calibration_text_writer.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-
+#include "base/replace_file_writer.h"
 #include "calibration/calibration_line.h"
 #include "geo/text_match.h"
 
@@ -97,10 +94,6 @@ void AddPointLines(const CalibrationPoints& points, std::string* text) {
   }
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 std::optional<std::string> WriteCalibrationText(const CalibrationRecord& record,
@@ -126,15 +119,7 @@ std::optional<std::string> WriteCalibrationText(const CalibrationRecord& record,
 }
 
 int WriteTextFile(const std::string& path, const std::optional<std::string>& text) {
-  errno = 0;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-  if (!file) return errno != 0 ? errno : EIO;
-  if (text && !text->empty() &&
-      std::fwrite(text->data(), 1, text->size(), file.get()) != text->size()) {
-    return errno != 0 ? errno : EIO;
-  }
-  if (std::fclose(file.release()) != 0) return errno != 0 ? errno : EIO;
-  return 0;
+  return ReplaceFileContents(path, text ? std::string_view(*text) : std::string_view());
 }
 
 std::string CalibrationExportPath(std::string_view path) {

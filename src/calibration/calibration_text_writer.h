@@ -25,7 +25,8 @@ inline constexpr std::string_view kCalibrationExportedMessage =
 std::optional<std::string> WriteCalibrationText(const CalibrationRecord& record,
                                                 const std::optional<std::string>& trailing);
 
-// Creates or truncates `path` and writes `text` (nothing when absent).
+// Replaces `path` with `text` (an empty file when absent) once the new
+// file is complete; a failure leaves the old file and nothing else.
 // 0 on success, otherwise the errno of the failure (or EIO).
 int WriteTextFile(const std::string& path, const std::optional<std::string>& text);
 

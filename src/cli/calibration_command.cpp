@@ -1,3 +1,4 @@
+#include <array>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 #include "cli/calibration_source.h"
 #include "cli/commands.h"
 #include "cli/coord_text.h"
+#include "document/input_overwrite.h"
 
 namespace kv::cli {
 namespace {
@@ -51,6 +53,8 @@ void PrintCalibration(const CalibrationOptions& options, const CalibrationResult
       WriteCalibrationText(result.record, result.record.pending_text);
   if (!options.output.empty()) {
     const std::string path = CalibrationExportPath(options.output);
+    RefuseToOverwriteInput(path, std::array{InputFile{options.path, "calibration source"},
+                                            InputFile{options.image, kSourceImageRole}});
     if (WriteTextFile(path, text) != 0) throw ErrFileWrite(path.c_str());
     if (!options.json) std::cout << CalibrationExportedMessage(path) << "\n";
   }

@@ -2,6 +2,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "calibration/calibration_file_import.h"
 #include "cli/cli_document_ui.h"
@@ -10,6 +11,8 @@
 #include "cli/coord_text.h"
 #include "document/command_ids.h"
 #include "document/document.h"
+#include "document/image_kind.h"
+#include "document/input_overwrite.h"
 #include "map/map_layout.h"
 
 namespace kv::cli {
@@ -50,6 +53,20 @@ std::optional<WorldFileSystem> WorldSystemFor(const ConvertOptions& options) {
   return WorldFileSystem{system, options.zone};
 }
 
+// The files named on the command line; the document itself refuses the
+// ones it finds while importing (the image a calibration file names, the
+// calibration file beside the image), but only after converting.
+void RefuseToOverwriteNamedInputs(const ConvertOptions& options) {
+  if (options.output.empty()) return;
+  const int kind = ImageKind(options.source);
+  const bool calibration_source =
+      kind == kImageKindKvm || kind == kImageKindCal || kind == kImageKindJpr;
+  std::vector<InputFile> inputs{
+      {options.source, calibration_source ? kCalibrationFileRole : kSourceImageRole}};
+  if (!options.calibration.empty()) inputs.push_back({options.calibration, kCalibrationFileRole});
+  RefuseToOverwriteInput(options.output, inputs);
+}
+
 void PrintSummary(const CDocument& document, const std::string& output) {
   const CImage& overview = *document.container().ImageAt(0);
   std::cout << output << ": " << document.container().image_count() << " images, "
@@ -62,6 +79,9 @@ void PrintSummary(const CDocument& document, const std::string& output) {
 // calibration file (40064 / 40065), then Save As.
 int Convert(CliContext& context, const ConvertOptions& options) {
   const std::optional<WorldFileSystem> world_system = WorldSystemFor(options);
+  if (RunReported(context, kContextSave, [&]() { RefuseToOverwriteNamedInputs(options); }) != 0) {
+    return 1;
+  }
   ApplicationState app;
   LoadDocumentTexts(context.strings, &app);
   std::ostream quiet(nullptr);

@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "base/file_size_signal.h"
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/language_folders.h"
@@ -13,6 +14,7 @@ constexpr int kUsageExitCode = 2;
 }  // namespace
 
 int main(int argc, char** argv) {
+  kv::IgnoreFileSizeSignal();
   kv::cli::CliContext context(kv::LoadLanguage("EN", kv::cli::LanguageFolders(argv[0])));
   CLI::App app{"kvmap: Korvale Map Manager on the command line", "kvmap"};
   app.require_subcommand(1);

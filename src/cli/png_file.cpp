@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "base/exceptions.h"
+#include "base/replace_file_writer.h"
 
 namespace kv::cli {
 
@@ -38,14 +39,9 @@ bool WritePng(std::FILE* file, const RgbImage& image) {
 }  // namespace
 
 void WritePngFile(const std::string& path, const RgbImage& image) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) throw ErrFileCreate(path.c_str());
-  const bool written = WritePng(file, image);
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) {
-    std::remove(path.c_str());
-    throw ErrFileWrite(path.c_str());
-  }
+  ReplaceFileWriter writer;
+  if (writer.Begin(path) != 0) throw ErrFileCreate(path.c_str());
+  if (!WritePng(writer.file(), image) || writer.Commit() != 0) throw ErrFileWrite(path.c_str());
 }
 
 }  // namespace kv::cli

@@ -7,8 +7,9 @@
 
 namespace kv::cli {
 
-// Writes an 8-bit RGB PNG; throws ErrFileCreate or ErrFileWrite naming the
-// path. A failed write removes the partial file.
+// Writes an 8-bit RGB PNG that replaces `path` once complete; throws
+// ErrFileCreate or ErrFileWrite naming the path. A failed write leaves the
+// old file as it was and nothing beside it.
 void WritePngFile(const std::string& path, const RgbImage& image);
 
 }  // namespace kv::cli

@@ -1,12 +1,15 @@
+#include <array>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
 
 #include "base/exceptions.h"
+#include "base/replace_file_writer.h"
 #include "cli/commands.h"
 #include "cli/png_file.h"
+#include "document/input_overwrite.h"
 #include "map/map_file.h"
 #include "map/map_mosaic.h"
 
@@ -27,11 +30,16 @@ bool IsPng(const std::string& path) {
 }
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream file(path, std::ios::binary);
-  if (!file) throw ErrFileCreate(path.c_str());
-  file.write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-  if (!file.flush()) throw ErrFileWrite(path.c_str());
+  ReplaceFileWriter writer;
+  if (writer.Begin(path) != 0) throw ErrFileCreate(path.c_str());
+  if (std::fwrite(bytes.data(), 1, bytes.size(), writer.file()) != bytes.size() ||
+      writer.Commit() != 0) {
+    throw ErrFileWrite(path.c_str());
+  }
+}
+
+void RefuseToOverwriteMap(const RenderOptions& options) {
+  RefuseToOverwriteInput(options.output, std::array{InputFile{options.map, kMapRole}});
 }
 
 void LoadMap(const std::string& path, CImageContainer* container) {
@@ -39,24 +47,49 @@ void LoadMap(const std::string& path, CImageContainer* container) {
   LoadMapFile(path, *container, settings, nullptr);
 }
 
-void Render(const RenderOptions& options) {
-  CImageContainer container("Map", nullptr);
-  LoadMap(options.map, &container);
-  const CImage* image = container.ImageAt(options.image);
-  if (image == nullptr) throw ErrUnknown(options.map.c_str());
-  if (IsPng(options.output)) {
-    WritePngFile(options.output, DecodePalmBitmapRgb(image->bitmap().bytes));
+// A wrong index is the user's slip, not a failure of the map: it is a usage
+// error, told with the numbers the map has.
+void CheckImageIndex(const RenderOptions& options, std::size_t image_count) {
+  if (options.image < image_count) return;
+  std::string message = "the map " + options.map;
+  if (image_count == 0) {
+    message += " holds no images";
   } else {
-    WriteBytes(options.output, RenderPalmBitmapAsBmp(image->bitmap().bytes));
+    message += " has " + std::to_string(image_count) + " images, numbered 0 to " +
+               std::to_string(image_count - 1) + "; there is no image " +
+               std::to_string(options.image);
+  }
+  throw CLI::ValidationError("--image", message);
+}
+
+void Render(const RenderOptions& options, const CImageContainer& container) {
+  const std::vector<std::uint8_t>& bytes = container.ImageAt(options.image)->bitmap().bytes;
+  if (IsPng(options.output)) {
+    WritePngFile(options.output, DecodePalmBitmapRgb(bytes));
+  } else {
+    WriteBytes(options.output, RenderPalmBitmapAsBmp(bytes));
   }
   std::cout << options.output << "\n";
 }
 
 void Mosaic(const RenderOptions& options) {
+  RefuseToOverwriteMap(options);
   CImageContainer container("Map", nullptr);
   LoadMap(options.map, &container);
   WritePngFile(options.output, RenderMosaic(container));
   std::cout << options.output << "\n";
+}
+
+int RunRender(CliContext& context, const RenderOptions& options) {
+  CImageContainer container("Map", nullptr);
+  int result = RunReported(context, kContextOpen, [&]() {
+    RefuseToOverwriteMap(options);
+    LoadMap(options.map, &container);
+  });
+  if (result != 0) return result;
+  // Outside RunReported, which would report it as a failure.
+  CheckImageIndex(options, container.image_count());
+  return RunReported(context, kContextOpen, [&]() { Render(options, container); });
 }
 
 }  // namespace
@@ -68,9 +101,7 @@ void AddRenderCommands(CLI::App& app, CliContext& context, int* exit_code) {
   command->add_option("--image", render->image, "Index of the image (0 is the overview)")
       ->capture_default_str();
   command->add_option("-o,--output", render->output, "OUT.bmp or OUT.png")->required();
-  command->callback([&context, exit_code, render]() {
-    *exit_code = RunReported(context, kContextOpen, [&]() { Render(*render); });
-  });
+  command->callback([&context, exit_code, render]() { *exit_code = RunRender(context, *render); });
 
   auto mosaic = std::make_shared<RenderOptions>();
   command = app.add_subcommand("mosaic", "Put a map's tiles together into one PNG picture");

@@ -251,6 +251,7 @@ int CDocument::Drop(const std::string& path) {
         std::optional<CalibrationRecord> ignored;
         AddSourceByKind(path, ImageKind(path), name, true, &ignored);
         source_path_ = path;
+        RememberInput(path, kSourceImageRole);
       },
       path, &failure);
   if (ok) {

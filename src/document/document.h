@@ -11,7 +11,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "base/same_file.h"
 #include "bitmap/image_source_library.h"
 #include "calibration/imported_calibration.h"
 #include "document/application_state.h"
@@ -63,6 +66,8 @@ class CDocument {
   // Throws LException; the caller reports with context 1000.
   void ReopenMap(const std::string& path, bool reset_calibration);
 
+  // Each refuses to write over a file the document was made from (source
+  // image, calibration files); a re-opened map may be saved over itself.
   int Save();               // 40002
   int SaveAs();             // 40003
   int ExportCalibration();  // 40059
@@ -154,6 +159,8 @@ class CDocument {
   void FitCalibrationToImage(const CImage& image, CalibrationRecord* record) const;
   void StoreCalibrationText(CImage& image) const;
   int SaveBody(const std::string& target);
+  // A file the document read or still reads, so that no save destroys it.
+  void RememberInput(const std::string& path, std::string_view role);
   int ExportBody();
   std::string Resolve(const std::string& chosen) const;
 
@@ -165,6 +172,7 @@ class CDocument {
   std::string folder_;
   std::string database_name_;
   bool saved_ = false;
+  std::vector<InputFile> inputs_;
   ImageSourceLibrary library_;
   ImageListModel list_;
   std::unique_ptr<CImageContainer> container_;

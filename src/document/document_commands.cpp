@@ -75,6 +75,7 @@ int CDocument::ImportCalibrationFile(bool world_file) {
       *chosen, &failure);
   app_.import_state.needs_image_size = false;
   if (!ok) return Report(kContextImport, failure);
+  RememberInput(*chosen, kCalibrationFileRole);
   ui_.RefreshCalibrationDialog();
   // The image's calibration text follows at the next apply or save; until
   // then the change must not be lost on close.

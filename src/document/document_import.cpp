@@ -102,6 +102,7 @@ void CDocument::ReadCalibrationBeside(const std::string& image_path, std::int32_
   FoundCalibrationFile found;
   const int type = FindCalibrationFile(image_path, Environment(), &import, width, height, &found);
   if (type == kImportNotFound) return;
+  RememberInput(found.path, kCalibrationFileRole);
   // A file beside the image that does not read as a calibration (say a
   // ".map" of another program) is passed over; one that reads as a place
   // off the Earth is refused.
@@ -153,6 +154,8 @@ int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration
     RestoreSnapshot(before);
     return Report(kContextImport, failure);
   }
+  RememberInput(plan.image_path, kSourceImageRole);
+  RememberInput(plan.calibration_path, kCalibrationFileRole);
   UpdateTitle();
   ui_.Repaint();
   return 0;

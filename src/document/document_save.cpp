@@ -6,6 +6,7 @@
 #include "base/message_tables.h"
 #include "calibration/calibration_text_writer.h"
 #include "document/document.h"
+#include "document/input_overwrite.h"
 #include "map/map_file.h"
 
 namespace kv {
@@ -26,7 +27,12 @@ int CDocument::Save() {
   return result;
 }
 
+void CDocument::RememberInput(const std::string& path, std::string_view role) {
+  if (!path.empty()) inputs_.push_back({path, role});
+}
+
 int CDocument::SaveBody(const std::string& target) {
+  if (!export_mode_) RefuseToOverwriteInput(target, inputs_);
   if (CImage* current = list_.current()) StoreCalibrationText(*current);
   if (export_mode_) return ExportBody();
   // The map goes into a new file that replaces the target only once it is
@@ -52,6 +58,7 @@ int CDocument::ExportBody() {
       ui_.ChooseFile({FileChoice::kExportCalibration, folder_, ProposedName()});
   if (!chosen) return 0;
   const std::string path = CalibrationExportPath(Resolve(*chosen));
+  RefuseToOverwriteInput(path, inputs_);
   const std::optional<std::string> text =
       WriteCalibrationText(app_.calibration, app_.calibration.pending_text);
   if (WriteTextFile(path, text) != 0) throw ErrFileWrite(path.c_str());

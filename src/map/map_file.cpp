@@ -2,41 +2,15 @@
 
 #include <charconv>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
-#include <system_error>
 
 #include "base/exceptions.h"
+#include "base/replace_file_writer.h"
 #include "map/map_writer.h"
 #include "pdb/file_stream.h"
 
 namespace kv {
-
-namespace {
-
-// A new file beside `path`, opened exclusively so that no other file is
-// ever overwritten; null when none could be created.
-std::unique_ptr<FileStream> CreateTemporaryBeside(const std::string& path, std::string* temp_path) {
-  std::random_device random;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    *temp_path = path + ".kvtmp" + std::to_string(random() % 1000000);
-    if (auto file = FileStream::Open(*temp_path, "w+bx")) return file;
-  }
-  return nullptr;
-}
-
-// Removes the temporary file unless it was moved into place.
-struct TemporaryFile {
-  std::string path;
-  bool committed = false;
-  ~TemporaryFile() {
-    if (!committed) std::remove(path.c_str());
-  }
-};
-
-}  // namespace
 
 std::int64_t MapWriteTime() {
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr && *epoch != '\0') {
@@ -56,21 +30,18 @@ std::string DatabaseNameFor(const std::string& path) {
 }
 
 void SaveMapFile(CImageContainer& container, const std::string& path,
-                 std::string_view database_name, std::int64_t now) {
-  TemporaryFile temp;
-  std::unique_ptr<FileStream> file = CreateTemporaryBeside(path, &temp.path);
-  if (!file) throw ErrFileCreate(path.c_str());
+                 std::string_view database_name, std::int64_t now, TemporaryFileKind temporary) {
+  ReplaceFileWriter writer(temporary);
+  if (writer.Begin(path) != 0) throw ErrFileCreate(path.c_str());
+  std::unique_ptr<FileStream> file = FileStream::Borrow(writer.file());
+  if (!file) throw ErrBadAlloc();
   try {
     WriteMapDatabase(container, *file, database_name, now);
   } catch (LException& error) {
     error.set_file_name(path.c_str());
     throw;
   }
-  if (!file->Sync() || !file->Close()) throw ErrFileWrite(path.c_str());
-  std::error_code rename_error;
-  std::filesystem::rename(temp.path, path, rename_error);
-  if (rename_error) throw ErrFileWrite(path.c_str());
-  temp.committed = true;
+  if (writer.Commit() != 0) throw ErrFileWrite(path.c_str());
 }
 
 void LoadMapFile(const std::string& path, CImageContainer& container, ConversionSettings& settings,

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/replace_file_writer.h"
 #include "map/c_image_container.h"
 #include "map/map_reader.h"
 
@@ -21,11 +22,12 @@ std::int64_t MapWriteTime();
 std::string DatabaseNameFor(const std::string& path);
 
 // Writes the container to `path` without ever destroying a good file: the
-// map goes into a new file beside the target, which replaces the target
-// only once it is complete. On failure the temporary file is removed, the
+// map goes into a new file that replaces the target only once it is
+// complete (ReplaceFileWriter). On failure nothing is left behind, the
 // target is untouched and the exception names the path.
 void SaveMapFile(CImageContainer& container, const std::string& path,
-                 std::string_view database_name, std::int64_t now);
+                 std::string_view database_name, std::int64_t now,
+                 TemporaryFileKind temporary = TemporaryFileKind::kUnnamedWhenPossible);
 
 // Reads the map at `path` into an empty container; failures name the path.
 void LoadMapFile(const std::string& path, CImageContainer& container, ConversionSettings& settings,

@@ -9,11 +9,16 @@ namespace kv {
 std::unique_ptr<FileStream> FileStream::Open(const std::string& path, const char* mode) {
   std::FILE* file = std::fopen(path.c_str(), mode);
   if (file == nullptr) return nullptr;
-  return std::unique_ptr<FileStream>(new (std::nothrow) FileStream(file));
+  return std::unique_ptr<FileStream>(new (std::nothrow) FileStream(file, true));
+}
+
+std::unique_ptr<FileStream> FileStream::Borrow(std::FILE* file) {
+  if (file == nullptr) return nullptr;
+  return std::unique_ptr<FileStream>(new (std::nothrow) FileStream(file, false));
 }
 
 FileStream::~FileStream() {
-  if (file_ != nullptr) std::fclose(file_);
+  if (file_ != nullptr && owned_) std::fclose(file_);
 }
 
 bool FileStream::Seek(std::uint64_t offset) {
@@ -56,7 +61,7 @@ bool FileStream::Sync() { return Flush() && fsync(fileno(file_)) == 0; }
 
 bool FileStream::Close() {
   if (file_ == nullptr) return false;
-  bool ok = std::fclose(file_) == 0;
+  bool ok = owned_ ? std::fclose(file_) == 0 : std::fflush(file_) == 0;
   file_ = nullptr;
   return ok;
 }

@@ -15,6 +15,9 @@ class FileStream final : public Stream {
   // Opens `path` with an fopen mode ("rb", "w+b", "r+b"); null when the file
   // cannot be opened.
   static std::unique_ptr<FileStream> Open(const std::string& path, const char* mode);
+  // A stream over a file that its opener keeps and closes; Close() only
+  // flushes it.
+  static std::unique_ptr<FileStream> Borrow(std::FILE* file);
 
   ~FileStream() override;
   FileStream(const FileStream&) = delete;
@@ -36,9 +39,10 @@ class FileStream final : public Stream {
   bool Close();
 
  private:
-  explicit FileStream(std::FILE* file) : file_(file) {}
+  FileStream(std::FILE* file, bool owned) : file_(file), owned_(owned) {}
 
   std::FILE* file_;
+  bool owned_;
 };
 
 }  // namespace kv

@@ -111,9 +111,21 @@ TEST_F(ConvertCommandTest, RenderAndMosaicWriteTheMapsPixels) {
   const auto* ihdr = reinterpret_cast<const std::uint8_t*>(png.data() + 16);
   EXPECT_EQ(DecodeBig32(ihdr), 200u);
   EXPECT_EQ(DecodeBig32(ihdr + 4), 150u);
+}
 
-  EXPECT_EQ(Run("render '" + map + "' --image 99 -o '" + (dir_ / "x.bmp").string() + "'").exit_code,
-            1);
+// A wrong image number is a usage error, told with the numbers there are.
+TEST_F(ConvertCommandTest, RenderOfAnImageTheMapDoesNotHaveIsAUsageError) {
+  const std::string source = WriteBmp("stripes.bmp", 480, 262);
+  const std::string map = (dir_ / "stripes.prc").string();
+  ASSERT_EQ(Run("convert '" + source + "'").exit_code, 0);
+  const testing::KvmapResult result =
+      Run("render '" + map + "' --image 99 -o '" + (dir_ / "x.bmp").string() + "'");
+  EXPECT_EQ(result.exit_code, 2);
+  EXPECT_THAT(result.err, StartsWith("kvmap: --image: the map " + map +
+                                     " has 7 images, numbered 0 to 6; there is no image 99\n"));
+  EXPECT_FALSE(fs::exists(dir_ / "x.bmp"));
+  EXPECT_EQ(Run("render '" + map + "' --image 6 -o '" + (dir_ / "x.bmp").string() + "'").exit_code,
+            0);
 }
 
 TEST_F(ConvertCommandTest, RecodeChangesEveryImageInPlace) {

@@ -27,10 +27,12 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
 }
 
 // `arguments` is passed to the shell as it stands; quote paths yourself.
-inline KvmapResult RunKvmap(const std::string& arguments, const std::filesystem::path& work_dir) {
+// `shell_setup` runs first in the same shell ("ulimit -f 40; cd 'dir' &&").
+inline KvmapResult RunKvmap(const std::string& arguments, const std::filesystem::path& work_dir,
+                            const std::string& shell_setup = "") {
   const std::filesystem::path out = work_dir / "kvmap.out";
   const std::filesystem::path err = work_dir / "kvmap.err";
-  const std::string command = std::string("'") + KVMAP_PATH + "' " + arguments + " >'" +
+  const std::string command = shell_setup + " '" + KVMAP_PATH + "' " + arguments + " >'" +
                               out.string() + "' 2>'" + err.string() + "'";
   int status = std::system(command.c_str());
   KvmapResult result;

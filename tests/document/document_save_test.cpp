@@ -141,6 +141,81 @@ TEST_F(DocumentSaveTest, FailedSaveLeavesThePreviousFileAndTheDocumentUnsaved) {
   EXPECT_TRUE(second->container().IsModified());
 }
 
+// A refusal is one error box in the save context that names both files;
+// nothing is written and the document keeps its name.
+class DocumentOverwriteTest : public DocumentSaveTest {
+ protected:
+  void ExpectRefused(CDocument& document, int command, const std::string& output,
+                     const std::string& input) {
+    const std::vector<std::uint8_t> before = dir_.Read(fs::path(input).filename().string());
+    const std::string file_name = document.file_name();
+    const std::size_t failures = ui_.failures.size();
+    EXPECT_EQ(Command(document, command), -1);
+    ASSERT_EQ(ui_.failures.size(), failures + 1);
+    const testing::RecordedFailure& failure = ui_.failures.back();
+    EXPECT_EQ(failure.context, kContextSave);
+    EXPECT_EQ(failure.failure.kind, FailureKind::kStandard);
+    EXPECT_NE(failure.failure.description.find(output + " is the same file as the "),
+              std::string::npos)
+        << failure.failure.description;
+    EXPECT_NE(failure.failure.description.find(" " + input + ";"), std::string::npos)
+        << failure.failure.description;
+    EXPECT_EQ(dir_.Read(fs::path(input).filename().string()), before);
+    EXPECT_EQ(document.file_name(), file_name);
+    EXPECT_FALSE(document.saved());
+  }
+};
+
+TEST_F(DocumentOverwriteTest, SaveRefusesTheSourceImageAndTheCalibrationFoundBesideIt) {
+  auto document = Imported();
+  const std::string image = dir_.File("area.bmp");
+  ui_.files.push_back(image);
+  ExpectRefused(*document, kCmdSaveAs, image, image);
+  fs::create_hard_link(image, dir_.File("hard.prc"));
+  ui_.files.push_back(dir_.File("hard.prc"));
+  ExpectRefused(*document, kCmdSaveAs, dir_.File("hard.prc"), image);
+  const std::string calibration = dir_.File("area.kvm");
+  ui_.files.push_back(calibration);
+  ExpectRefused(*document, kCmdSaveAs, calibration, calibration);
+
+  // Exporting over the calibration that was read is refused as well.
+  ui_.answers.push_back(Answer::kYes);
+  ui_.files.push_back(std::string("area.kvm"));
+  app_.last_map_folder = Folder();
+  auto exporting = Imported();
+  ExpectRefused(*exporting, kCmdExportCalibration, calibration, calibration);
+  EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(DocumentOverwriteTest, SaveRefusesCalibrationFilesAndDroppedImagesTakenLater) {
+  auto document = Imported();
+  const std::string other = WriteText("other.kvm", testing::kTwoPointKvm);
+  ui_.answers.push_back(Answer::kYes);  // replace the calibration
+  ui_.files.push_back(other);
+  ASSERT_EQ(Command(*document, kCmdImportCalibrationFile), 0);
+  fs::create_symlink("other.kvm", dir_.File("link.prc"));
+  ui_.files.push_back(dir_.File("link.prc"));
+  ExpectRefused(*document, kCmdSaveAs, dir_.File("link.prc"), other);
+
+  const std::string dropped = WriteBmp("dropped.bmp", 50, 40);
+  ASSERT_EQ(document->Drop(dropped), 0);
+  ui_.files.push_back(dropped);
+  ExpectRefused(*document, kCmdSaveAs, dropped, dropped);
+}
+
+TEST_F(DocumentOverwriteTest, AReopenedMapIsSavedOverItself) {
+  auto document = Imported();
+  const std::string map = dir_.File("again.prc");
+  ui_.files.push_back(map);
+  ASSERT_EQ(Command(*document, kCmdSaveAs), 0);
+  document.reset();
+  auto reopened = CDocument::FromFile(app_, ui_, map, true);
+  ASSERT_EQ(Command(*reopened, kCmdDepth4), 0);
+  EXPECT_EQ(Command(*reopened, kCmdSave), 0);
+  EXPECT_TRUE(ui_.failures.empty());
+  EXPECT_EQ(reopened->container().ImageAt(0)->bitmap().depth, 4);
+}
+
 TEST_F(DocumentSaveTest, AnsweringNoClearsOnlyTheModifiedFlag) {
   auto document = Imported();
   ui_.answers = {Answer::kNo};

@@ -1,13 +1,17 @@
 #include "map/map_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "base/child_process.h"
 #include "base/exceptions.h"
+#include "base/file_size_signal.h"
 #include "map_fixtures.h"
 
 namespace kv {
@@ -71,6 +75,53 @@ TEST_F(MapFileTest, FailedSaveLeavesThePreviousFileUntouched) {
   }
   EXPECT_EQ(ReadAll(path_), before);
   EXPECT_EQ(FilesInFolder(), 1u);  // no temporary file left behind
+}
+
+TEST_F(MapFileTest, ReplacingAMapKeepsItsPermissionBitsAndItsSymbolicLink) {
+  CImageContainer container("Map", nullptr);
+  container.AddImage(testing::FakeImage(3));
+  const std::string real = (dir_ / "real.prc").string();
+  SaveMapFile(container, real, "map", 1700000000);
+  ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+  fs::create_symlink("real.prc", path_);
+
+  container.ImageAt(0)->SetName("Second");
+  SaveMapFile(container, path_, "map", 1700000001);
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(fs::status(real).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  CImageContainer loaded("Map", nullptr);
+  LoadMapFile(real, loaded, settings_, nullptr);
+  EXPECT_EQ(loaded.ImageAt(0)->name(), "Second");
+  EXPECT_EQ(FilesInFolder(), 2u);
+}
+
+// Past the file size limit the save fails like any failed write: named,
+// with the old map intact and no temporary file, whichever road it took.
+TEST_F(MapFileTest, TheFileSizeLimitFailsTheSaveAndLeavesNothing) {
+  CImageContainer small("Map", nullptr);
+  small.AddImage(testing::FakeImage(3));
+  SaveMapFile(small, path_, "map", 1700000000);
+  const std::string before = ReadAll(path_);
+  CImageContainer big("Map", nullptr);
+  for (std::uint8_t fill = 0; fill < 4; ++fill) big.AddImage(testing::FakeImage(fill));
+
+  for (TemporaryFileKind kind :
+       {TemporaryFileKind::kUnnamedWhenPossible, TemporaryFileKind::kNamed}) {
+    const int code = testing::RunInChild([&]() {
+      IgnoreFileSizeSignal();
+      if (!testing::LimitFileSize(before.size() + 1000)) return 2;
+      try {
+        SaveMapFile(big, path_, "map", 1700000000, kind);
+      } catch (const ErrFileWrite& error) {
+        return std::strcmp(error.file_name(), path_.c_str()) == 0 ? 0 : 4;
+      }
+      return 3;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(ReadAll(path_), before);
+    EXPECT_EQ(FilesInFolder(), 1u);
+  }
 }
 
 TEST_F(MapFileTest, MissingFolderCannotBeCreated) {
