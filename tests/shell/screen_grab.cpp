@@ -1,5 +1,5 @@
 // Starts a program under the current X display, waits until its window has
-// settled on the screen, saves the screen as a PNG, then asks the program to
+// settled on the screen, saves the windows' part of the screen as a PNG, then asks the program to
 // close (SIGTERM, which it treats like closing the window) and returns its
 // exit code. Exit 2 when the screen stays blank, 3 when the program will
 // not start or end.
@@ -30,6 +30,19 @@ int DistinctColours(const QImage& image) {
     }
   }
   return static_cast<int>(colours.size());
+}
+
+// The part of the screen that differs from the empty background, which
+// the top-left pixel shows while no window covers it.
+QImage CropToWindows(const QImage& screen) {
+  const QRgb background = screen.pixel(0, 0);
+  QRect box;
+  for (int y = 0; y < screen.height(); ++y) {
+    for (int x = 0; x < screen.width(); ++x) {
+      if (screen.pixel(x, y) != background) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return box.isEmpty() ? screen : screen.copy(box);
 }
 
 QImage GrabScreen() {
@@ -70,7 +83,7 @@ int main(int argc, char** argv) {
   if (settled.isNull()) {
     std::fprintf(stderr, "the screen stayed blank\n");
     result = 2;
-  } else if (!settled.save(arguments[1])) {
+  } else if (!CropToWindows(settled).save(arguments[1])) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(arguments[1]));
     result = 3;
   }
