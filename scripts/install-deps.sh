@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgdal-dev gdal-bin libpng-dev
   qt6-base-dev
-  xvfb xauth x11-utils
+  xvfb xauth
   libcli11-dev nlohmann-json3-dev
   netpbm libproj-dev proj-bin
   clang-14 libclang-rt-14-dev clang-format

@@ -15,6 +15,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/src/cli/kvmap" convert samples/earth.jpg -o "$work/earth.prc" --depth 8 >/dev/null
 export XDG_CONFIG_HOME="$work/config"
+# A real X server, whatever platform the other tests run on.
+export QT_QPA_PLATFORM=xcb
 grab() {  # grab OUTPUT.png SCREEN_SIZE ARGUMENTS...
   local output=$1 size=$2
   shift 2
