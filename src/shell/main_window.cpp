@@ -29,8 +29,8 @@ inline constexpr const char* kHelpCaption = "Korvale Help";
 
 std::string HelpFailureText(const std::string& guide_path) {
   return "Could not open the user guide" + (guide_path.empty() ? "." : ":\n" + guide_path) +
-         "\nPlease install a web browser or an HTML viewer, or open the guide from "
-         "https://korvale.example/guide.";
+         "\nPlease install a web browser, or re-install Korvale Map Manager if the guide is "
+         "missing.";
 }
 
 std::string FirstLocalFile(const QMimeData* data) {
