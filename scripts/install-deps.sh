@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, with apt-get and only when missing, every Debian package the
-# project builds, tests, fuzzes and benchmarks with.
+# project builds, tests, fuzzes and benchmarks with; xvfb runs the desktop
+# program's smoke test and screenshots without a display.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgdal-dev gdal-bin libpng-dev
   qt6-base-dev
+  xvfb xauth
   libcli11-dev nlohmann-json3-dev
   netpbm libproj-dev proj-bin
   clang-14 libclang-rt-14-dev clang-format

@@ -10,7 +10,11 @@ namespace {
 
 constexpr std::uint32_t kMaxStringId = 65535;
 
-std::string Unescape(std::string_view text) {
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+std::string UnescapeLanguageText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -39,9 +43,7 @@ std::string Unescape(std::string_view text) {
   return out;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-void ParseLine(std::string_view line, StringTable* table) {
+void StringTable::AddLine(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (line.empty() || line.front() == '#') return;
   std::uint32_t id = 0;
@@ -50,17 +52,20 @@ void ParseLine(std::string_view line, StringTable* table) {
   std::size_t pos = static_cast<std::size_t>(end - line.data());
   if (pos < line.size() && !IsBlank(line[pos])) return;
   while (pos < line.size() && IsBlank(line[pos])) ++pos;
-  table->Set(id, Unescape(line.substr(pos)));
+  Set(id, UnescapeLanguageText(line.substr(pos)));
 }
-
-}  // namespace
 
 StringTable StringTable::Parse(std::string_view text) {
   StringTable table;
+  bool in_strings = true;
   while (!text.empty()) {
     std::size_t newline = text.find('\n');
     std::string_view line = text.substr(0, newline);
-    ParseLine(line, &table);
+    if (!line.empty() && line.front() == '[') {
+      in_strings = line.substr(0, 9) == "[strings]";
+    } else if (in_strings) {
+      table.AddLine(line);
+    }
     if (newline == std::string_view::npos) break;
     text.remove_prefix(newline + 1);
   }

@@ -8,7 +8,9 @@
 // the line. Escapes: \n newline, \t tab, \s space (for leading or trailing
 // spaces), \\ backslash. Lines starting with "#" and blank lines are skipped,
 // as are lines without a valid ID (0 to 65535). A later line for the same ID
-// replaces an earlier one.
+// replaces an earlier one. A line starting with "[" opens a section of
+// language_file.h; only "[strings]" holds strings, the others are skipped
+// here.
 
 #include <cstdint>
 #include <string>
@@ -21,6 +23,9 @@ namespace kv {
 class StringTable {
  public:
   static StringTable Parse(std::string_view text);
+  // One line of the strings syntax; lines it does not understand are
+  // skipped.
+  void AddLine(std::string_view line);
   // False when the file cannot be read; `table` is then unchanged.
   static bool LoadFile(const std::string& path, StringTable* table);
 
@@ -34,6 +39,10 @@ class StringTable {
  private:
   std::unordered_map<std::uint32_t, std::string> texts_;
 };
+
+// The text with its escapes (\n, \t, \s, \\) resolved; an unknown escape
+// stays as written.
+std::string UnescapeLanguageText(std::string_view text);
 
 // "DARudIdi" + code + ".lang", e.g. "DARudIdiEN.lang".
 std::string LanguageFileName(std::string_view code);

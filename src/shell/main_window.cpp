@@ -1,0 +1,301 @@
+#include "shell/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QMimeData>
+#include <QScreen>
+#include <QSplitter>
+#include <QStyle>
+#include <QTimer>
+#include <filesystem>
+
+#include "base/message_tables.h"
+#include "shell/command_routing.h"
+#include "shell/prefs_binding.h"
+#include "shell/resource_catalogue.h"
+#include "shell/window_placement.h"
+#include "views/image_list_pane.h"
+#include "views/image_view_pane.h"
+#include "views/previewer_pane.h"
+
+namespace kv {
+
+namespace {
+
+inline constexpr const char* kHelpCaption = "Korvale Help";
+
+std::string HelpFailureText(const std::string& guide_path) {
+  return "Could not open the user guide" + (guide_path.empty() ? "." : ":\n" + guide_path) +
+         "\nPlease install a web browser, or re-install Korvale Map Manager if the guide is "
+         "missing.";
+}
+
+std::string FirstLocalFile(const QMimeData* data) {
+  if (data == nullptr) return {};
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) return url.toLocalFile().toStdString();
+  }
+  return {};
+}
+
+}  // namespace
+
+MainWindow::MainWindow(ShellState& state, UserPrompts& prompts) : state_(state), prompts_(prompts) {
+  setObjectName("mainWindow");
+  setWindowTitle(QString::fromStdString(state_.app.caption));
+  setAcceptDrops(true);
+  CreatePanes();
+  ui_ = std::make_unique<QtDocumentUi>(this, state_, prompts_, panes_);
+  CreateMenus();
+  if (!CreateEmptyDocument(true)) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+MainWindow::~MainWindow() {
+  // The document tells the panes and the interface about its end.
+  document_.reset();
+}
+
+void MainWindow::CreatePanes() {
+  auto* central = new QWidget(this);
+  auto* layout = new QHBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* left = new QSplitter(Qt::Vertical, central);
+  panes_.list = new ImageListPane(left);
+  panes_.view = new ImageViewPane(left);
+  left->setStretchFactor(1, 3);
+  panes_.previewer = new PreviewerPane(central);
+  layout->addWidget(left, 1);
+  layout->addWidget(panes_.previewer, 0);
+  setCentralWidget(central);
+  setFocusProxy(panes_.view);
+}
+
+void MainWindow::CreateMenus() {
+  const CommandHandler handler = [this](int command) { RunCommand(command); };
+  auto menu = state_.language.menus.find(kMainMenuId);
+  if (menu != state_.language.menus.end()) {
+    menu_ = BuildMenuBar(menuBar(), menu->second, handler);
+  }
+  auto table = state_.language.accelerators.find(kAcceleratorTableId);
+  if (table != state_.language.accelerators.end()) {
+    ApplyAccelerators(this, table->second, &menu_, handler);
+  }
+  handheld_menu_ = SubmenuAt(menu_, kHandheldMenuPosition);
+  FillUserMenu(handheld_menu_, state_.handheld_users, kCmdFirstHandheldUser, &menu_, handler);
+  for (QMenu* popup : menu_.popups) {
+    connect(popup, &QMenu::aboutToShow, this, [this]() { UpdateMenu(); });
+  }
+}
+
+QAction* MainWindow::action(int command) const {
+  auto it = menu_.actions.find(command);
+  return it == menu_.actions.end() ? nullptr : it->second;
+}
+
+int MainWindow::RunCommand(int command) {
+  switch (WindowCommandFor(command)) {
+    case WindowCommand::kCloseDocument:
+      return CloseDocument();
+    case WindowCommand::kOpen:
+      return Open();
+    case WindowCommand::kAbout:
+      return About();
+    case WindowCommand::kHelp:
+      return Help();
+    case WindowCommand::kNew:
+      return New();
+    case WindowCommand::kOpenWithSameCalibration:
+      return OpenWithSameCalibration();
+    case WindowCommand::kNone:
+      break;
+  }
+  if (!document_) return 0;
+  bool handled = false;
+  const int result = document_->HandleCommand(command, &handled);
+  return handled ? result : 0;
+}
+
+int MainWindow::CloseDocument() {
+  if (document_ && !document_->QueryClose()) return -1;
+  document_.reset();
+  DocumentChanged();
+  return 0;
+}
+
+bool MainWindow::CreateEmptyDocument(bool reset_calibration) {
+  DocumentFailure failure;
+  const bool ok = CaptureFailure(
+      [&]() { document_ = std::make_unique<CDocument>(state_.app, *ui_, reset_calibration); },
+      std::string(), &failure);
+  if (!ok) {
+    ui_->ReportFailure(kContextOpen, failure);
+    CloseDocument();
+    QTimer::singleShot(0, this, &QWidget::close);
+  }
+  DocumentChanged();
+  return ok;
+}
+
+void MainWindow::OpenFile(const std::string& path) {
+  std::unique_ptr<CDocument> opened;
+  DocumentFailure failure;
+  const bool ok = CaptureFailure(
+      [&]() { opened = CDocument::FromFile(state_.app, *ui_, path, true); }, path, &failure);
+  if (!ok) {
+    ui_->ReportFailure(kContextOpen, failure);
+    opened.reset();
+  }
+  if (!opened) {
+    if (!document_) CreateEmptyDocument(true);
+    DocumentChanged();
+    return;
+  }
+  if (document_ && CloseDocument() != 0) {
+    opened.reset();
+    DocumentChanged();
+    return;
+  }
+  document_ = std::move(opened);
+  DocumentChanged();
+}
+
+int MainWindow::Open() {
+  if (document_ && !document_->QueryClose()) return 0;
+  const std::optional<std::string> path = ui_->ChooseMapToOpen();
+  if (!path) {
+    if (!document_) CreateEmptyDocument(true);
+    return 0;
+  }
+  OpenFile(*path);
+  return 0;
+}
+
+int MainWindow::New() {
+  if (CloseDocument() != 0) return -1;
+  if (!CreateEmptyDocument(true)) return -1;
+  return document_->ImportImage(true);
+}
+
+int MainWindow::OpenWithSameCalibration() {
+  const BoundTexts bounds = document_ ? document_->RememberBounds() : BoundTexts{};
+  if (CloseDocument() != 0) return -1;
+  if (!CreateEmptyDocument(false)) return -1;
+  const int result = document_->ImportImage(false);
+  if (result != 0) return result;
+  document_->RestoreBounds(bounds);
+  return result;
+}
+
+int MainWindow::About() {
+  prompts_.ShowAbout(this);
+  return 0;
+}
+
+int MainWindow::Help() {
+  const std::string& guide = state_.guide_path;
+  if (!guide.empty() && std::filesystem::exists(guide) && prompts_.OpenGuide(guide)) return 0;
+  prompts_.Inform(nullptr, HelpFailureText(guide), kHelpCaption, MessageIcon::kWarning);
+  return -1;
+}
+
+void MainWindow::Drop(const std::string& path) {
+  if (document_ && CloseDocument() != 0) return;
+  if (!CreateEmptyDocument(false)) return;
+  document_->Drop(path);
+  DocumentChanged();
+}
+
+void MainWindow::DocumentChanged() {
+  if (!document_) {
+    setWindowTitle(QString::fromStdString(state_.app.caption));
+    setMinimumSize(0, 0);
+    return;
+  }
+  ImageListModel& list = document_->image_list();
+  ui_->ImageListChanged(list);
+  ui_->ShowImage(list.current());
+  ui_->PreviewImage(list.selected_image());
+  document_->UpdateTitle();
+  WindowMetrics metrics;
+  metrics.scroll_bar_extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  metrics.frame_width = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+  metrics.caption_height = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  metrics.menu_height = menuBar()->sizeHint().height();
+  setMinimumSize(DocumentMinimumSize(panes_.previewer->sizeHint(), metrics));
+}
+
+void MainWindow::UpdateMenu() {
+  if (!document_) return;
+  for (const MenuItemState& item : document_->MenuState()) {
+    if (QAction* found = action(item.command)) {
+      found->setEnabled(item.enabled);
+      found->setChecked(item.checked);
+    }
+  }
+}
+
+void MainWindow::ShowAtStartPlacement() {
+  if (state_.prefs_loaded && state_.prefs.placement.length != 0) {
+    const QtPlacement placement = PlacementToQt(state_.prefs.placement);
+    setGeometry(placement.normal_geometry);
+    if (placement.state & Qt::WindowMaximized) {
+      showMaximized();
+    } else {
+      show();
+    }
+    return;
+  }
+  const QScreen* screen = QApplication::primaryScreen();
+  const InitialPlacement placement =
+      FirstRunPlacement(screen != nullptr ? screen->size() : QSize());
+  const QSize size = sizeHint();
+  resize(placement.width.value_or(size.width()), placement.height.value_or(size.height()));
+  if (placement.x || placement.y) move(placement.x.value_or(x()), placement.y.value_or(y()));
+  show();
+}
+
+void MainWindow::StoreSettings() {
+  StoreSettingsInPrefs(state_.app, &state_.prefs);
+  state_.prefs.placement =
+      PlacementFromQt(normalGeometry(), windowState(), maximized_before_minimizing_);
+  if (!state_.prefs_path.empty()) WritePrefsFile(state_.prefs_path, state_.prefs);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (RunCommand(kCmdCloseDocument) != 0) {
+    event->ignore();
+    return;
+  }
+  // Written once, however often the close is asked for afterwards.
+  if (!settings_stored_) {
+    StoreSettings();
+    settings_stored_ = true;
+  }
+  event->accept();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange) {
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (windowState() & Qt::WindowMinimized) {
+      maximized_before_minimizing_ = (change->oldState() & Qt::WindowMaximized) != 0;
+    }
+  }
+  QMainWindow::changeEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!FirstLocalFile(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const std::string path = FirstLocalFile(event->mimeData());
+  if (path.empty()) return;
+  event->acceptProposedAction();
+  Drop(path);
+}
+
+}  // namespace kv

@@ -1,0 +1,78 @@
+#ifndef KORVALE_SHELL_MAIN_WINDOW_H_
+#define KORVALE_SHELL_MAIN_WINDOW_H_
+
+// The program's one window. It owns the current document, replaces it on
+// New, Open, Open With Same Calibration and drops, handles those commands,
+// About and Help itself, and hands every other command to the document.
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+#include "document/document.h"
+#include "shell/menu_builder.h"
+#include "shell/qt_document_ui.h"
+#include "shell/shell_state.h"
+#include "shell/user_prompts.h"
+
+namespace kv {
+
+class MainWindow : public QMainWindow {
+ public:
+  MainWindow(ShellState& state, UserPrompts& prompts);
+  ~MainWindow() override;
+
+  // The command's result; commands nobody handles give 0.
+  int RunCommand(int command);
+  // Like Open with `path` chosen; a failure is reported and leaves an
+  // empty document.
+  void OpenFile(const std::string& path);
+  // The stored placement when the preferences had one, else the first-run
+  // placement; then shows the window.
+  void ShowAtStartPlacement();
+
+  CDocument* document() const { return document_.get(); }
+  QAction* action(int command) const;
+  QMenu* handheld_menu() const { return handheld_menu_; }
+  QtDocumentUi& ui() { return *ui_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void CreatePanes();
+  void CreateMenus();
+
+  int CloseDocument();  // 30001: 0, or -1 when refused
+  int Open();
+  int New();
+  int OpenWithSameCalibration();
+  int About();
+  int Help();
+  void Drop(const std::string& path);
+
+  // False when even an empty document cannot be made; the window then
+  // closes.
+  bool CreateEmptyDocument(bool reset_calibration);
+  // Panes, title and minimum size after the document changed.
+  void DocumentChanged();
+  void UpdateMenu();
+  void StoreSettings();
+
+  ShellState& state_;
+  UserPrompts& prompts_;
+  Panes panes_;
+  std::unique_ptr<QtDocumentUi> ui_;
+  std::unique_ptr<CDocument> document_;
+  BuiltMenu menu_;
+  QMenu* handheld_menu_ = nullptr;
+  bool maximized_before_minimizing_ = false;
+  bool settings_stored_ = false;
+};
+
+}  // namespace kv
+
+#endif  // KORVALE_SHELL_MAIN_WINDOW_H_

@@ -1,0 +1,132 @@
+#include "shell/qt_document_ui.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <filesystem>
+
+#include "views/image_list_pane.h"
+#include "views/image_view_pane.h"
+#include "views/previewer_pane.h"
+
+namespace kv {
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  const std::string folder = std::filesystem::path(path).parent_path().string();
+  return folder.empty() ? std::string() : folder + "/";
+}
+
+}  // namespace
+
+void PromptErrorDisplay::ShowErrorBox(const ErrorBox& box) noexcept {
+  try {
+    prompts_.ShowError(box);
+  } catch (...) {
+    // Reporting never throws; a box that cannot be shown is lost.
+  }
+}
+
+QtDocumentUi::QtDocumentUi(QWidget* window, ShellState& state, UserPrompts& prompts,
+                           const Panes& panes)
+    : window_(window),
+      state_(state),
+      prompts_(prompts),
+      panes_(panes),
+      display_(prompts),
+      reporter_(state.tables, display_) {}
+
+QtDocumentUi::~QtDocumentUi() {
+  while (wait_depth_ > 0) SetWaitCursor(false);
+}
+
+Answer QtDocumentUi::Ask(const Question& question) { return prompts_.Ask(window_, question); }
+
+void QtDocumentUi::ShowMessage(const std::string& text, const std::string& caption,
+                               MessageIcon icon) {
+  prompts_.Inform(window_, text, caption, icon);
+}
+
+void QtDocumentUi::ReportFailure(std::uint32_t context_id, const DocumentFailure& failure) {
+  ReportDocumentFailure(reporter_, state_.language.strings.Get(context_id), failure);
+}
+
+std::optional<std::string> QtDocumentUi::ChooseFile(const FileRequest& request) {
+  const FileChooser chooser =
+      MakeFileChooser(ChooserKindFor(request.choice), state_.language.strings);
+  std::optional<std::string> path =
+      prompts_.ChooseFile(window_, chooser, request.folder, request.proposed_name);
+  if (!path) return std::nullopt;
+  *path = CompleteChosenPath(chooser, *path);
+  if (request.choice == FileChoice::kWorldFile || request.choice == FileChoice::kCalibrationFile) {
+    state_.app.last_image_folder = FolderOf(*path);
+  }
+  return path;
+}
+
+std::optional<std::string> QtDocumentUi::ChooseMapToOpen() {
+  const FileChooser chooser = MakeFileChooser(ChooserKind::kOpenMap, state_.language.strings);
+  std::optional<std::string> path =
+      prompts_.ChooseFile(window_, chooser, state_.app.last_map_folder, std::string());
+  if (path) state_.app.last_map_folder = FolderOf(*path);
+  return path;
+}
+
+std::optional<WorldFileSystem> QtDocumentUi::ChooseWorldFileSystem() {
+  std::optional<WorldFileSystem> chosen =
+      prompts_.ChooseWorldFileSystem(window_, state_.app.import_state.world_file_system);
+  if (chosen) state_.app.import_state.world_file_system = *chosen;
+  return chosen;
+}
+
+bool QtDocumentUi::RunConversionOptions(std::string* map_name, ConversionSettings* settings) {
+  return prompts_.RunConversionOptions(window_, map_name, settings);
+}
+
+void QtDocumentUi::ImageListChanged(const ImageListModel& list) {
+  if (panes_.list != nullptr) panes_.list->ShowList(list);
+}
+
+void QtDocumentUi::ShowImage(CImage* image) {
+  if (panes_.view != nullptr) panes_.view->ShowImage(image);
+}
+
+void QtDocumentUi::PreviewImage(CImage* image) {
+  if (panes_.previewer != nullptr) panes_.previewer->ShowImage(image);
+}
+
+void QtDocumentUi::SetPreviewerMode(PreviewerMode mode) {
+  if (panes_.previewer != nullptr) {
+    panes_.previewer->SetCalibrating(mode == PreviewerMode::kCalibrate);
+  }
+}
+
+void QtDocumentUi::ZoomImageView(int percent) {
+  if (panes_.view != nullptr) panes_.view->SetZoom(percent);
+}
+
+void QtDocumentUi::Repaint() {
+  if (window_) window_->update();
+}
+
+void QtDocumentUi::SetWaitCursor(bool waiting) {
+  if (waiting) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++wait_depth_;
+  } else if (wait_depth_ > 0) {
+    QApplication::restoreOverrideCursor();
+    --wait_depth_;
+  }
+}
+
+void QtDocumentUi::SetTitle(const std::string& title) {
+  if (window_) window_->setWindowTitle(QString::fromStdString(title));
+}
+
+void QtDocumentUi::RequestClose() {
+  // Exit arrives inside the document's own command; closing may delete the
+  // document, so the close waits until that command has returned.
+  if (window_) QTimer::singleShot(0, window_, [window = window_]() { window->close(); });
+}
+
+}  // namespace kv

@@ -1,0 +1,77 @@
+#ifndef KORVALE_SHELL_QT_DOCUMENT_UI_H_
+#define KORVALE_SHELL_QT_DOCUMENT_UI_H_
+
+// The document's user interface in the desktop program: questions and
+// choosers through UserPrompts, failures as error boxes, the panes, the wait
+// cursor and the window title.
+
+#include <QPointer>
+#include <QWidget>
+
+#include "base/error_reporter.h"
+#include "document/document_ui.h"
+#include "shell/shell_state.h"
+#include "shell/user_prompts.h"
+
+namespace kv {
+
+class ImageListPane;
+class ImageViewPane;
+class PreviewerPane;
+
+struct Panes {
+  ImageListPane* list = nullptr;
+  ImageViewPane* view = nullptr;
+  PreviewerPane* previewer = nullptr;
+};
+
+// Error boxes through the prompts.
+class PromptErrorDisplay final : public ErrorDisplay {
+ public:
+  explicit PromptErrorDisplay(UserPrompts& prompts) : prompts_(prompts) {}
+  void ShowErrorBox(const ErrorBox& box) noexcept override;
+
+ private:
+  UserPrompts& prompts_;
+};
+
+class QtDocumentUi final : public DocumentUi {
+ public:
+  QtDocumentUi(QWidget* window, ShellState& state, UserPrompts& prompts, const Panes& panes);
+  ~QtDocumentUi() override;
+
+  ErrorReporter& reporter() { return reporter_; }
+
+  Answer Ask(const Question& question) override;
+  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+  void ReportFailure(std::uint32_t context_id, const DocumentFailure& failure) override;
+  std::optional<std::string> ChooseFile(const FileRequest& request) override;
+  std::optional<WorldFileSystem> ChooseWorldFileSystem() override;
+  bool RunConversionOptions(std::string* map_name, ConversionSettings* settings) override;
+
+  void ImageListChanged(const ImageListModel& list) override;
+  void ShowImage(CImage* image) override;
+  void PreviewImage(CImage* image) override;
+  void SetPreviewerMode(PreviewerMode mode) override;
+  void ZoomImageView(int percent) override;
+  void Repaint() override;
+  void SetWaitCursor(bool waiting) override;
+  void SetTitle(const std::string& title) override;
+  void RequestClose() override;
+
+  // The open map chooser, which only the window uses.
+  std::optional<std::string> ChooseMapToOpen();
+
+ private:
+  QPointer<QWidget> window_;
+  ShellState& state_;
+  UserPrompts& prompts_;
+  Panes panes_;
+  PromptErrorDisplay display_;
+  ErrorReporter reporter_;
+  int wait_depth_ = 0;
+};
+
+}  // namespace kv
+
+#endif  // KORVALE_SHELL_QT_DOCUMENT_UI_H_

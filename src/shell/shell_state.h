@@ -1,0 +1,38 @@
+#ifndef KORVALE_SHELL_SHELL_STATE_H_
+#define KORVALE_SHELL_SHELL_STATE_H_
+
+// What the desktop program keeps for its whole run: the language, the
+// error texts, the state documents share, the preferences and the handheld
+// users. Start-up fills it; the main window uses it.
+
+#include <string>
+#include <vector>
+
+#include "base/language_file.h"
+#include "base/message_tables.h"
+#include "document/application_state.h"
+#include "shell/prefs_record.h"
+
+namespace kv {
+
+struct ShellState {
+  LanguageFile language;
+  MessageTables tables;
+  ApplicationState app;
+  PrefsRecord prefs;
+  // False when the record was not read from a file (a first run).
+  bool prefs_loaded = false;
+  // Where the record is written at exit; empty writes nothing.
+  std::string prefs_path;
+  // Palm Desktop users, for the install submenu.
+  std::vector<std::string> handheld_users;
+  // The user guide's start page; empty when it is not installed.
+  std::string guide_path;
+};
+
+// The texts the document and error reporting take from the language.
+void LoadLanguageTexts(ShellState* state);
+
+}  // namespace kv
+
+#endif  // KORVALE_SHELL_SHELL_STATE_H_

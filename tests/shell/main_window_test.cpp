@@ -1,0 +1,246 @@
+// The main window driven the way a person would: menu commands, closing,
+// dropping, with the prompts answered from a script.
+
+#include "shell/main_window.h"
+
+#include <QDropEvent>
+#include <QImage>
+#include <QMimeData>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include "base/message_tables.h"
+#include "document/command_ids.h"
+#include "scripted_prompts.h"
+#include "shell/command_routing.h"
+#include "shell/menu_text.h"
+#include "shell/resource_catalogue.h"
+#include "shipped_languages.h"
+
+namespace kv {
+
+namespace {
+
+// A small map image with enough structure to convert.
+QString MakeImage(const QTemporaryDir& dir, const QString& name) {
+  QImage image(320, 262, QImage::Format_RGB32);
+  QPainter painter(&image);
+  painter.fillRect(image.rect(), QColor(40, 90, 160));
+  painter.setBrush(QColor(90, 160, 70));
+  painter.drawEllipse(40, 30, 200, 150);
+  painter.end();
+  const QString path = dir.filePath(name);
+  image.save(path);
+  return path;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  std::unique_ptr<ShellState> state_;
+  std::unique_ptr<ScriptedPrompts> prompts_;
+
+  std::unique_ptr<MainWindow> MakeWindow(std::vector<std::string> users = {}) {
+    state_ = std::make_unique<ShellState>();
+    std::string message;
+    const QString english = QDir(ShippedLanguageFolder()).filePath("DARudIdiEN.lang");
+    if (!LoadLanguageFile(english.toStdString(), &state_->language, &message)) {
+      qFatal("%s", message.c_str());
+    }
+    LoadLanguageTexts(state_.get());
+    state_->prefs_path = dir_.filePath("config/test.prefs").toStdString();
+    state_->app.last_map_folder = dir_.path().toStdString() + "/";
+    state_->handheld_users = std::move(users);
+    state_->app.diagnostics = &diagnostics_;
+    prompts_ = std::make_unique<ScriptedPrompts>();
+    return std::make_unique<MainWindow>(*state_, *prompts_);
+  }
+
+  std::ostringstream diagnostics_;
+
+ private slots:
+  void init() { QFile::remove(dir_.filePath("config/test.prefs")); }
+
+  void routesOnlyItsSixCommandsToItself() {
+    QCOMPARE(WindowCommandFor(30001), WindowCommand::kCloseDocument);
+    QCOMPARE(WindowCommandFor(40001), WindowCommand::kOpen);
+    QCOMPARE(WindowCommandFor(40005), WindowCommand::kAbout);
+    QCOMPARE(WindowCommandFor(40042), WindowCommand::kHelp);
+    QCOMPARE(WindowCommandFor(40051), WindowCommand::kNew);
+    QCOMPARE(WindowCommandFor(40054), WindowCommand::kOpenWithSameCalibration);
+    for (int command : RequiredMenuCommands()) {
+      if (command == 30001 || command == 40001 || command == 40005 || command == 40042 ||
+          command == 40051 || command == 40054) {
+        continue;
+      }
+      QCOMPARE(WindowCommandFor(command), WindowCommand::kNone);
+    }
+    QCOMPARE(WindowCommandFor(kCmdFirstHandheldUser), WindowCommand::kNone);
+  }
+
+  void menuAndShortcutsComeFromTheLanguageFile() {
+    auto window = MakeWindow();
+    for (int command : RequiredMenuCommands()) {
+      QVERIFY2(window->action(command) != nullptr, qPrintable(QString::number(command)));
+    }
+    QCOMPARE(window->action(kCmdSave)->shortcut(), QKeySequence("Ctrl+S"));
+    QCOMPARE(window->action(kCmdHelp)->shortcut(), QKeySequence("F1"));
+    QVERIFY(window->action(kCmdDepth8)->isCheckable());
+    QVERIFY(!window->action(kCmdSave)->isCheckable());
+  }
+
+  void withoutHandheldUsersThePlaceholderStays() {
+    auto window = MakeWindow();
+    QVERIFY(window->handheld_menu() != nullptr);
+    const QList<QAction*> items = window->handheld_menu()->actions();
+    QCOMPARE(items.size(), 1);
+    QVERIFY(!items.front()->isEnabled());
+    QVERIFY(window->action(kCmdFirstHandheldUser) == nullptr);
+    QCOMPARE(window->RunCommand(kCmdFirstHandheldUser), 0);
+    QVERIFY(prompts_->questions.empty());
+    QVERIFY(prompts_->choosers.empty());
+    QVERIFY(prompts_->errors.empty());
+  }
+
+  void handheldUsersShowTheirAmpersands() {
+    QCOMPARE(LiteralMenuText("Ann & Bob"), std::string("Ann && Bob"));
+    QCOMPARE(LiteralMenuText("&&"), std::string("&&&&"));
+    auto window = MakeWindow({"Ann & Bob", "Cy"});
+    const QList<QAction*> items = window->handheld_menu()->actions();
+    QCOMPARE(items.size(), 2);
+    QCOMPARE(items[0]->text(), QString("Ann && Bob"));
+    QCOMPARE(items[1]->text(), QString("Cy"));
+    QCOMPARE(window->action(kCmdFirstHandheldUser), items[0]);
+    QCOMPARE(window->action(kCmdFirstHandheldUser + 1), items[1]);
+  }
+
+  void importRunsTheDocumentsImportAndTitlesTheWindow() {
+    auto window = MakeWindow();
+    prompts_->files.push_back(MakeImage(dir_, "coast.png").toStdString());
+    QCOMPARE(window->RunCommand(kCmdImportImage), 0);
+    QCOMPARE(prompts_->conversion_options_shown, 1);
+    QCOMPARE(prompts_->choosers.front().kind, ChooserKind::kOpenImage);
+    QVERIFY(window->document()->container().image_count() > 1);
+    QVERIFY(window->document()->container().IsModified());
+    QCOMPARE(window->windowTitle(), QString("Korvale Map Manager - Map"));
+    QVERIFY(prompts_->errors.empty());
+  }
+
+  void cancelAtCloseKeepsTheWindowAndWritesNothing() {
+    auto window = MakeWindow();
+    window->show();
+    prompts_->files.push_back(MakeImage(dir_, "coast.png").toStdString());
+    QCOMPARE(window->RunCommand(kCmdImportImage), 0);
+    prompts_->answers.push_back(Answer::kCancel);
+    QVERIFY(!window->close());
+    QVERIFY(window->isVisible());
+    QVERIFY(window->document() != nullptr);
+    QCOMPARE(prompts_->questions.size(), std::size_t{1});
+    QCOMPARE(prompts_->questions.front().answers, AnswerSet::kYesNoCancel);
+    QVERIFY(!QFile::exists(QString::fromStdString(state_->prefs_path)));
+  }
+
+  void closingWritesThePreferencesOnce() {
+    auto window = MakeWindow();
+    window->show();
+    state_->app.settings.colourDepth = 4;
+    state_->app.settings.compressBitmaps = false;
+    QVERIFY(window->close());
+    QVERIFY(window->document() == nullptr);
+    PrefsRecord written;
+    QCOMPARE(ReadPrefsFile(state_->prefs_path, &written), PrefsVersion::kCurrent);
+    QCOMPARE(written.colour_depth, 4);
+    QCOMPARE(written.compression, 0);
+    QCOMPARE(written.placement.length, 44);
+    QCOMPARE(written.placement.right - written.placement.left, window->normalGeometry().width());
+    QCOMPARE(written.last_map_folder, state_->app.last_map_folder);
+  }
+
+  void saveAsAppendsTheMapExtension() {
+    auto window = MakeWindow();
+    prompts_->files.push_back(MakeImage(dir_, "coast.png").toStdString());
+    QCOMPARE(window->RunCommand(kCmdImportImage), 0);
+    prompts_->files.push_back(dir_.filePath("harbour").toStdString());
+    QCOMPARE(window->RunCommand(kCmdSaveAs), 0);
+    QVERIFY(QFileInfo(dir_.filePath("harbour.prc")).size() > 0);
+    QCOMPARE(window->windowTitle(), QString("Korvale Map Manager - harbour.prc"));
+    QVERIFY(!window->document()->container().IsModified());
+  }
+
+  void openingAMissingMapShowsOneErrorNamingIt() {
+    auto window = MakeWindow();
+    const std::string path = dir_.filePath("gone.prc").toStdString();
+    prompts_->files.push_back(path);
+    QCOMPARE(window->RunCommand(kCmdOpen), 0);
+    QCOMPARE(prompts_->choosers.front().kind, ChooserKind::kOpenMap);
+    QCOMPARE(prompts_->errors.size(), std::size_t{1});
+    const ErrorBox& box = prompts_->errors.front();
+    QCOMPARE(box.context, state_->language.strings.Get(kContextOpen));
+    QVERIFY(box.text.find(path) != std::string::npos);
+    QVERIFY(window->document() != nullptr);
+  }
+
+  void closedDocumentIgnoresItsCommandsUntilNew() {
+    auto window = MakeWindow();
+    QCOMPARE(window->RunCommand(kCmdCloseDocument), 0);
+    QVERIFY(window->document() == nullptr);
+    QCOMPARE(window->RunCommand(kCmdSave), 0);
+    QVERIFY(prompts_->choosers.empty());
+    QCOMPARE(window->RunCommand(kCmdNew), -1);  // the chooser is cancelled
+    QVERIFY(window->document() != nullptr);
+    QCOMPARE(prompts_->choosers.size(), std::size_t{1});
+  }
+
+  void helpOpensTheGuideOrSaysItCannot() {
+    auto window = MakeWindow();
+    state_->guide_path.clear();
+    QCOMPARE(window->RunCommand(kCmdHelp), -1);
+    QCOMPARE(prompts_->informed.size(), std::size_t{1});
+    QVERIFY(prompts_->informed.front().rfind("Korvale Help|", 0) == 0);
+    const QString guide = dir_.filePath("index.html");
+    QFile file(guide);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    state_->guide_path = guide.toStdString();
+    QCOMPARE(window->RunCommand(kCmdHelp), 0);
+    QCOMPARE(prompts_->guides_opened.size(), std::size_t{1});
+    prompts_->guide_opens = false;
+    QCOMPARE(window->RunCommand(kCmdHelp), -1);
+    QCOMPARE(prompts_->informed.size(), std::size_t{2});
+  }
+
+  void aboutShowsDialog110() {
+    auto window = MakeWindow();
+    QCOMPARE(window->RunCommand(kCmdAbout), 0);
+    QCOMPARE(prompts_->about_shown, 1);
+  }
+
+  void droppedImageReplacesTheDocument() {
+    auto window = MakeWindow();
+    const QString path = MakeImage(dir_, "dropped.png");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    QVERIFY(drop.isAccepted());
+    QVERIFY2(prompts_->errors.empty(),
+             prompts_->errors.empty() ? "" : prompts_->errors[0].text.c_str());
+    QVERIFY(window->document()->container().image_count() > 1);
+    QVERIFY(prompts_->choosers.empty());
+    QCOMPARE(window->document()->source_path(), path.toStdString());
+  }
+};
+
+}  // namespace kv
+
+QTEST_MAIN(kv::MainWindowTest)
+#include "main_window_test.moc"
