@@ -163,7 +163,14 @@ void ReadMapDatabase(Stream& stream, CImageContainer& container, ConversionSetti
 
   const std::vector<BitmapEntry> bitmaps = FindBitmaps(*handle, info.entry_count);
   const ReadContext read{*handle, container, settings, format_corner, creation_time};
-  for (const BitmapEntry& entry : bitmaps) container.AddImage(MakeImage(read, entry));
+  bool any_compressed = false;
+  for (const BitmapEntry& entry : bitmaps) {
+    any_compressed |= container.AddImage(MakeImage(read, entry)).bitmap().compressed;
+  }
+  // Compression is kept only where it made a bitmap smaller, so one plainly
+  // stored bitmap (often the last, a noisy tile) says nothing about the
+  // map's setting; any compressed one shows that compression was on.
+  if (!bitmaps.empty()) settings.compressBitmaps = any_compressed;
   ReadPreserved(*handle, info.entry_count, bitmaps, container);
   ThrowOnStatus(CloseDatabase(&handle));
 }
