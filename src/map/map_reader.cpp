@@ -153,7 +153,8 @@ void ReadPreserved(DatabaseHandle& handle, std::uint32_t count,
 void ReadMapDatabase(Stream& stream, CImageContainer& container, ConversionSettings& settings,
                      const CornerTextFormatter& format_corner) {
   DatabasePtr handle;
-  ThrowOnStatus(OpenDatabase(stream, &handle));
+  PdbReason reason;
+  ThrowOnStatus(OpenDatabase(stream, &handle, &reason), nullptr, reason);
   ReadHandleGuard guard{&handle};
   DatabaseInfo info;
   ThrowOnStatus(ReadDatabaseInfo(*handle, &info));
