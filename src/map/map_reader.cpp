@@ -131,17 +131,26 @@ std::unique_ptr<CImage> MakeImage(const ReadContext& read, const BitmapEntry& en
   return image;
 }
 
-bool IsBitmapId(const std::vector<BitmapEntry>& bitmaps, std::uint16_t id) {
-  return std::any_of(bitmaps.begin(), bitmaps.end(),
-                     [id](const BitmapEntry& entry) { return entry.id == id; });
+// Sorted, so that a file of 65535 entries, most of them metadata of some
+// bitmap, is not read in time proportional to entries times bitmaps.
+std::vector<std::uint16_t> SortedBitmapIds(const std::vector<BitmapEntry>& bitmaps) {
+  std::vector<std::uint16_t> ids;
+  ids.reserve(bitmaps.size());
+  for (const BitmapEntry& entry : bitmaps) ids.push_back(entry.id);
+  std::sort(ids.begin(), ids.end());
+  return ids;
 }
 
 void ReadPreserved(DatabaseHandle& handle, std::uint32_t count,
                    const std::vector<BitmapEntry>& bitmaps, CImageContainer& container) {
+  const std::vector<std::uint16_t> bitmap_ids = SortedBitmapIds(bitmaps);
   for (std::uint32_t i = 0; i < count; ++i) {
     ResourceInfo info;
     ThrowOnStatus(GetResourceInfo(handle, i, &info));
-    if (IsKnownType(info.type) && IsBitmapId(bitmaps, info.id)) continue;
+    if (IsKnownType(info.type) &&
+        std::binary_search(bitmap_ids.begin(), bitmap_ids.end(), info.id)) {
+      continue;
+    }
     const std::uint8_t* bytes = nullptr;
     ThrowOnStatus(ReadResource(handle, i, &info, &bytes));
     container.preserved_resources().push_back({info, {bytes, bytes + info.size}});
