@@ -12,23 +12,22 @@ namespace {
 
 using Bytes = unsigned long long;  // for printf
 
+// Records `text` as the reason and gives false, so that each rule reads as
+// one condition and its words.
+bool Refuse(PdbReason* reason, const char* text) {
+  SetPdbReason(reason, "%s", text);
+  return false;
+}
+
 const char* EntryWord(DatabaseKind kind) {
   return kind == DatabaseKind::kResource ? "resource" : "record";
 }
 
 bool HeaderFieldsValid(const DatabaseHeader& header, PdbReason* reason) {
-  if (header.next_entry_list != 0) {
-    SetPdbReason(reason, "the next entry list field is not 0");
-    return false;
-  }
-  if (std::memchr(header.name, '\0', kDatabaseNameSize) == nullptr) {
-    SetPdbReason(reason, "the name has no terminating NUL within its 32 bytes");
-    return false;
-  }
-  if (header.type == 0) {
-    SetPdbReason(reason, "the database type is 0");
-    return false;
-  }
+  if (header.next_entry_list != 0) return Refuse(reason, "the next entry list field is not 0");
+  if (std::memchr(header.name, '\0', kDatabaseNameSize) == nullptr)
+    return Refuse(reason, "the name has no terminating NUL within its 32 bytes");
+  if (header.type == 0) return Refuse(reason, "the database type is 0");
   return true;
 }
 
@@ -37,30 +36,18 @@ bool BlocksValid(const DatabaseHeader& header, std::uint64_t g, std::uint64_t le
                  PdbReason* reason) {
   const std::uint64_t a = header.app_info_offset;
   const std::uint64_t s = header.sort_info_offset;
-  if (a != 0 && a >= length) {
-    SetPdbReason(reason, "the application-info block starts beyond the end of the file");
-    return false;
-  }
-  if (a != 0 && a != g) {
-    SetPdbReason(reason, "the application-info block does not start right after the entry list");
-    return false;
-  }
-  if (s != 0 && s >= length) {
-    SetPdbReason(reason, "the sort-info block starts beyond the end of the file");
-    return false;
-  }
-  if (s != 0 && s < g) {
-    SetPdbReason(reason, "the sort-info block starts inside the header or entry list");
-    return false;
-  }
-  if (s != 0 && a >= s) {
-    SetPdbReason(reason, "the sort-info block does not come after the application-info block");
-    return false;
-  }
-  if (s != 0 && a == 0 && s != g) {
-    SetPdbReason(reason, "the sort-info block does not start right after the entry list");
-    return false;
-  }
+  if (a != 0 && a >= length)
+    return Refuse(reason, "the application-info block starts beyond the end of the file");
+  if (a != 0 && a != g)
+    return Refuse(reason, "the application-info block does not start right after the entry list");
+  if (s != 0 && s >= length)
+    return Refuse(reason, "the sort-info block starts beyond the end of the file");
+  if (s != 0 && s < g)
+    return Refuse(reason, "the sort-info block starts inside the header or entry list");
+  if (s != 0 && a >= s)
+    return Refuse(reason, "the sort-info block does not come after the application-info block");
+  if (s != 0 && a == 0 && s != g)
+    return Refuse(reason, "the sort-info block does not start right after the entry list");
   if (a == 0 && s == 0 && header.entry_count == 0 && length != g) {
     SetPdbReason(reason, "a database without entries or blocks is %llu bytes long instead of 80",
                  static_cast<Bytes>(length));
