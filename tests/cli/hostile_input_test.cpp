@@ -60,6 +60,9 @@ constexpr char kReencodeNamesNoFile[] =
 constexpr char kImportNamesNoFile[] =
     "RaiseConversionError passes the decoder's message (mostly empty) as the file name, so a "
     "GDAL source that fails to decode is reported without the image's name";
+constexpr char kFolderIsAUsageError[] =
+    "convert refuses a folder as SOURCE through CLI11's ExistingFile check, a usage error "
+    "(status 2, no \"kvmap: error\" line)";
 constexpr char kCalRawTextKeepsNan[] =
     "a .cal file's raw text, nan and inf included, becomes the calibration text that kvmap "
     "calibration prints and convert stores in \"MCAL\"";
@@ -311,6 +314,9 @@ void AddSourceRows(std::vector<Row>& rows) {
               [](Bytes b) { return TiffWithTag(std::move(b), 273, 0xFFFFFF00, true); }),
          Expect::kRefused, kImportNamesNoFile);
   source("GifTruncated", "cut.gif", Gdal("cut.gif", "GIF", FirstHalf), Expect::kRefused);
+  rows.push_back(
+      {"SourceIsAFolder", [](const fs::path& in) { fs::create_directory(in / "dir.bmp"); },
+       "convert {in}/dir.bmp" + convert, "dir.bmp", Expect::kRefused, kFolderIsAUsageError});
   source("KapClaims60000Square", "huge.kap", File("huge.kap", KapClaimingHugeSize),
          Expect::kRefused);
 }
@@ -406,6 +412,16 @@ Bytes TooManyBitmaps() {
 }
 
 void AddMapDatabaseRows(std::vector<Row>& rows) {
+  // Reading a folder opens on Linux and fails at the first read.
+  const auto folder = [](const fs::path& in) { fs::create_directory(in / "map.prc"); };
+  for (const auto& [command, words] : std::vector<std::pair<std::string, std::string>>{
+           {"Info", "info {in}/map.prc"},
+           {"Pdb", "pdb {in}/map.prc"},
+           {"Render", "render {in}/map.prc -o {out}/r.png"},
+           {"Recode", "recode {in}/map.prc --depth 4 -o {out}/m.prc"},
+           {"Calibration", "calibration {in}/map.prc"}}) {
+    rows.push_back({"MapIsAFolder" + command, folder, words, "map.prc", Expect::kRefused});
+  }
   AddMapRows(rows, "Truncated", [] { return FirstHalf(GoodMapPrc()); }, {});
   AddMapRows(
       rows, "OffsetBeyondTheEnd",

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -237,11 +238,19 @@ TEST(ValidateDatabaseTest, ValidFileAndStreamFailures) {
   EXPECT_EQ(handle, nullptr);
 }
 
-TEST(ValidateDatabaseTest, OpeningAMissingFileSaysWhy) {
+TEST(ValidateDatabaseTest, OpeningSaysWhyAFileCannotBeOpened) {
   PdbReason reason;
   DatabasePtr handle;
   EXPECT_EQ(OpenDatabaseFile("/nonexistent-folder/map.prc", &handle, &reason), kPdbOpenFailed);
   EXPECT_STREQ(reason.text, "No such file or directory");
+
+  // A folder opens for reading on Linux; only its reads fail.
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / "kv-validation-folder.prc";
+  std::filesystem::create_directories(folder);
+  EXPECT_EQ(OpenDatabaseFile(folder.string(), &handle, &reason), kPdbOpenFailed);
+  EXPECT_STREQ(reason.text, "Is a directory");
+  std::filesystem::remove(folder);
 }
 
 }  // namespace
