@@ -63,6 +63,9 @@ constexpr char kImportNamesNoFile[] =
 constexpr char kFolderIsAUsageError[] =
     "convert refuses a folder as SOURCE through CLI11's ExistingFile check, a usage error "
     "(status 2, no \"kvmap: error\" line)";
+constexpr char kCalibrationRefusalIsNoError[] =
+    "kvmap calibration refuses a source it cannot use with \"kvmap: <text>\" "
+    "(CalibrationSourceError), not a \"kvmap: error\" line";
 constexpr char kCalRawTextKeepsNan[] =
     "a .cal file's raw text, nan and inf included, becomes the calibration text that kvmap "
     "calibration prints and convert stores in \"MCAL\"";
@@ -319,6 +322,18 @@ void AddSourceRows(std::vector<Row>& rows) {
        "convert {in}/dir.bmp" + convert, "dir.bmp", Expect::kRefused, kFolderIsAUsageError});
   source("KapClaims60000Square", "huge.kap", File("huge.kap", KapClaimingHugeSize),
          Expect::kRefused);
+
+  // Charts and GeoTIFFs are calibration sources too.
+  rows.push_back({"CalibrationOfKapClaims60000Square", File("huge.kap", KapClaimingHugeSize),
+                  "calibration {in}/huge.kap", "huge.kap", Expect::kEither});
+  rows.push_back({"CalibrationOfTiffStripsBeyondTheFile",
+                  Gdal("wild.tif", "GTiff",
+                       [](Bytes b) { return TiffWithTag(std::move(b), 273, 0xFFFFFF00, true); }),
+                  "calibration {in}/wild.tif", "wild.tif", Expect::kRefused,
+                  kCalibrationRefusalIsNoError});
+  rows.push_back({"CalibrationOfJpegTruncated", Gdal("cut.jpg", "JPEG", FirstHalf),
+                  "calibration {in}/cut.jpg", "cut.jpg", Expect::kRefused,
+                  kCalibrationRefusalIsNoError});
 }
 
 void AddCalibrationRows(std::vector<Row>& rows) {
