@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "pdb/database.h"
@@ -44,7 +45,12 @@ void ReadEverything(kv::DatabaseHandle& handle) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kv::MemoryStream stream(std::span<const std::uint8_t>(data, size));
   kv::DatabasePtr handle;
-  if (kv::OpenDatabase(stream, &handle) != kv::kPdbOk) return 0;
+  kv::PdbReason reason;
+  if (kv::OpenDatabase(stream, &handle, &reason) != kv::kPdbOk) {
+    // The reason is text for the user: terminated inside its buffer.
+    if (std::memchr(reason.text, '\0', sizeof reason.text) == nullptr) __builtin_trap();
+    return 0;
+  }
   ReadEverything(*handle);
   kv::CloseDatabase(&handle);
   return 0;

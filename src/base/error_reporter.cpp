@@ -58,8 +58,8 @@ void ErrorReporter::ShowErrorBox(std::string_view context, std::string_view mess
   }
 }
 
-void ErrorReporter::ReportError(std::string_view context, ErrorCode code,
-                                const char* file_name) noexcept {
+void ErrorReporter::ReportError(std::string_view context, ErrorCode code, const char* file_name,
+                                std::string_view reason) noexcept {
   if (code == 0 || code == kErrAlreadyReported) return;
   try {
     if ((code & kProgramErrorBit) == 0) {
@@ -76,13 +76,15 @@ void ErrorReporter::ReportError(std::string_view context, ErrorCode code,
       main_text = FormatMessageText(tables_.main[index], name);
       detail_text = FormatMessageText(tables_.detail[index], name);
     }
+    // Beside the formatted text, so that a long file name cannot cut it off.
+    if (!reason.empty()) main_text += (main_text.empty() ? "" : "\n") + std::string(reason);
     ShowErrorBox(context, main_text, detail_text, {}, code);
   } catch (...) {
   }
 }
 
 void ErrorReporter::ReportException(const LException& error, std::string_view context) noexcept {
-  ReportError(context, error.code(), error.file_name());
+  ReportError(context, error.code(), error.file_name(), error.reason());
 }
 
 void ErrorReporter::ReportStdException(const std::exception& error,

@@ -29,8 +29,10 @@ class ErrorReporter {
 
   // Nothing for 0 and kErrAlreadyReported; a system error number for codes
   // without the program bit; else the main and detail texts of the code,
-  // each formatted with the file name.
-  void ReportError(std::string_view context, ErrorCode code, const char* file_name) noexcept;
+  // each formatted with the file name. A reason goes on its own line after
+  // the main text.
+  void ReportError(std::string_view context, ErrorCode code, const char* file_name,
+                   std::string_view reason = {}) noexcept;
   void ReportException(const LException& error, std::string_view context) noexcept;
   // Out of memory reads as ErrBadAlloc; anything else shows its description.
   void ReportStdException(const std::exception& error, std::string_view context) noexcept;

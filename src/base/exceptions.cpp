@@ -16,4 +16,10 @@ void LException::set_file_name(const char* file_name) noexcept {
   file_name_[length] = '\0';
 }
 
+void LException::set_reason(const char* reason) noexcept {
+  std::size_t length = reason != nullptr ? strnlen(reason, kMaxExceptionReason) : 0;
+  if (length != 0) std::memmove(reason_, reason, length);
+  reason_[length] = '\0';
+}
+
 }  // namespace kv

@@ -6,7 +6,8 @@
 //
 // Building one never allocates: the name is copied into a fixed buffer inside
 // the exception (at most kMaxExceptionFileName bytes), so ErrBadAlloc can be
-// thrown when memory is gone. Every exception keeps its own name.
+// thrown when memory is gone. Every exception keeps its own name, and in the
+// same way an optional reason.
 
 #include <cstddef>
 #include <exception>
@@ -16,6 +17,7 @@
 namespace kv {
 
 inline constexpr std::size_t kMaxExceptionFileName = 255;
+inline constexpr std::size_t kMaxExceptionReason = 127;
 
 class LException : public std::exception {
  public:
@@ -27,6 +29,12 @@ class LException : public std::exception {
   // A null name clears it; longer names are cut to kMaxExceptionFileName bytes.
   void set_file_name(const char* file_name) noexcept;
 
+  // Why it failed, in words from the layer that found out (for example
+  // which rule of a file format was broken); "" when nobody said.
+  const char* reason() const noexcept { return reason_; }
+  // A null reason clears it; longer ones are cut to kMaxExceptionReason bytes.
+  void set_reason(const char* reason) noexcept;
+
   // The file name, or "" when there is none.
   const char* what() const noexcept override { return file_name_; }
 
@@ -34,6 +42,7 @@ class LException : public std::exception {
   ErrorCode code_;
   bool has_file_name_ = false;
   char file_name_[kMaxExceptionFileName + 1] = {};
+  char reason_[kMaxExceptionReason + 1] = {};
 };
 
 // Common base of the file-related errors, so that code can catch file

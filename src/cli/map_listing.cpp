@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "base/exceptions.h"
 #include "cli/text_format.h"
 #include "map/map_file.h"
 #include "pdb/palm_time.h"
@@ -17,6 +18,13 @@ std::string CalibrationText(const CImage& image) {
   const auto& bytes = image.calibration();
   std::string text(bytes.begin(), bytes.end());
   return text.substr(0, text.find('\0'));
+}
+
+// A corner text that could not be read as a position stays as stored, in
+// Windows-1252 like every text of the file.
+std::string CornerTextUtf8(const CImage& image, CornerText which) {
+  const std::string& text = image.corner_text(which);
+  return PalmNameToUtf8(text.c_str(), text.size());
 }
 
 nlohmann::ordered_json ImageJson(const CImage& image, std::size_t index) {
@@ -41,10 +49,10 @@ nlohmann::ordered_json MapJson(const CImage* first) {
   json["date"] = UnixFromPalmDate(first->date());
   json["width"] = first->map_width();
   json["height"] = first->map_height();
-  json["top_left_longitude"] = first->corner_text(kTopLeftLongitude);
-  json["top_left_latitude"] = first->corner_text(kTopLeftLatitude);
-  json["bottom_right_longitude"] = first->corner_text(kBottomRightLongitude);
-  json["bottom_right_latitude"] = first->corner_text(kBottomRightLatitude);
+  json["top_left_longitude"] = CornerTextUtf8(*first, kTopLeftLongitude);
+  json["top_left_latitude"] = CornerTextUtf8(*first, kTopLeftLatitude);
+  json["bottom_right_longitude"] = CornerTextUtf8(*first, kBottomRightLongitude);
+  json["bottom_right_latitude"] = CornerTextUtf8(*first, kBottomRightLatitude);
   json["calibration"] =
       PalmNameToUtf8(CalibrationText(*first).c_str(), CalibrationText(*first).size());
   return json;
@@ -70,7 +78,14 @@ const char* CompressionName(const BitmapRecord& bitmap) {
 void ReadMapListing(const std::string& path, MapListing* listing) {
   listing->database = ReadPdbListing(path);
   ConversionSettings settings;
-  LoadMapFile(path, listing->container, settings, nullptr);
+  try {
+    LoadMapFile(path, listing->container, settings, nullptr);
+  } catch (LException& error) {
+    // Failures that are not about a file as such (a map of too many images)
+    // still come from this one.
+    if (error.file_name() == nullptr) error.set_file_name(path.c_str());
+    throw;
+  }
 }
 
 std::string MapListingJson(const MapListing& listing) {
@@ -123,10 +138,10 @@ std::string MapListingText(const MapListing& listing) {
         << "\n"
         << "date:          " << UtcTimeText(UnixFromPalmDate(first->date())) << "\n"
         << "size:          " << first->map_width() << " x " << first->map_height() << "\n"
-        << "top left:      " << first->corner_text(kTopLeftLatitude) << "  "
-        << first->corner_text(kTopLeftLongitude) << "\n"
-        << "bottom right:  " << first->corner_text(kBottomRightLatitude) << "  "
-        << first->corner_text(kBottomRightLongitude) << "\n"
+        << "top left:      " << CornerTextUtf8(*first, kTopLeftLatitude) << "  "
+        << CornerTextUtf8(*first, kTopLeftLongitude) << "\n"
+        << "bottom right:  " << CornerTextUtf8(*first, kBottomRightLatitude) << "  "
+        << CornerTextUtf8(*first, kBottomRightLongitude) << "\n"
         << "calibration:\n"
         << CalibrationText(*first) << "\n";
   }

@@ -19,7 +19,13 @@ void AddPdbCommand(CLI::App& app, CliContext& context, int* exit_code) {
   command->add_flag("--json", options->json, "Print JSON instead of text");
   command->callback([&context, exit_code, options]() {
     *exit_code = RunReported(context, kContextOpen, [&]() {
-      PdbListing listing = ReadPdbListing(options->path);
+      PdbListing listing;
+      PdbRefusal refusal;
+      if (!ListPdbFile(options->path, &listing, &refusal)) {
+        // A program reading the JSON learns why as well as the person.
+        if (options->json) std::cout << PdbRefusalJson(options->path, refusal);
+        ThrowRefusal(options->path, refusal);
+      }
       std::cout << (options->json ? PdbListingJson(listing) : PdbListingText(listing));
     });
   });

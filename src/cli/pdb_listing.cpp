@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "base/exceptions.h"
 #include "cli/text_format.h"
 #include "map/throw_on_status.h"
 
@@ -19,25 +20,44 @@ struct ReadHandleCloser {
   }
 };
 
-PdbEntryListing ReadEntryListing(DatabaseHandle& handle, std::uint32_t index, const char* path) {
-  PdbEntryListing entry;
-  entry.index = index;
+PdbStatus ReadEntryListing(DatabaseHandle& handle, std::uint32_t index, PdbEntryListing* entry) {
+  entry->index = index;
   if (handle.kind == DatabaseKind::kResource) {
     ResourceInfo info;
-    ThrowOnStatus(GetResourceInfo(handle, index, &info), path);
-    entry.type = info.type;
-    entry.id = info.id;
-    entry.offset = info.offset;
-    entry.size = info.size;
-  } else {
-    RecordInfo info;
-    ThrowOnStatus(GetRecordInfo(handle, index, &info), path);
-    entry.attributes = info.attributes;
-    entry.unique_id = info.unique_id;
-    entry.offset = info.offset;
-    entry.size = info.size;
+    PdbStatus status = GetResourceInfo(handle, index, &info);
+    entry->type = info.type;
+    entry->id = info.id;
+    entry->offset = info.offset;
+    entry->size = info.size;
+    return status;
   }
-  return entry;
+  RecordInfo info;
+  PdbStatus status = GetRecordInfo(handle, index, &info);
+  entry->attributes = info.attributes;
+  entry->unique_id = info.unique_id;
+  entry->offset = info.offset;
+  entry->size = info.size;
+  return status;
+}
+
+// Header, block sizes and every entry of an open database.
+PdbStatus ReadListing(DatabaseHandle& handle, PdbListing* listing, PdbReason* reason) {
+  PdbStatus status = ReadDatabaseInfo(handle, &listing->info);
+  if (status == kPdbOk) status = GetAppInfoSize(handle, &listing->app_info_size);
+  if (status == kPdbOk) status = GetSortInfoSize(handle, &listing->sort_info_size);
+  if (status != kPdbOk) {
+    SetPdbReason(reason, "the header or its blocks could not be read");
+    return status;
+  }
+  listing->entries.resize(listing->info.entry_count);
+  for (std::uint32_t i = 0; i < listing->info.entry_count; ++i) {
+    status = ReadEntryListing(handle, i, &listing->entries[i]);
+    if (status != kPdbOk) {
+      SetPdbReason(reason, "entry %u could not be read", i);
+      return status;
+    }
+  }
+  return kPdbOk;
 }
 
 const char* KindName(DatabaseKind kind) {
@@ -52,17 +72,24 @@ std::string Hex(std::uint32_t value, int digits) {
 
 }  // namespace
 
-PdbListing ReadPdbListing(const std::string& path) {
+bool ListPdbFile(const std::string& path, PdbListing* listing, PdbRefusal* refusal) {
   DatabasePtr handle;
-  ThrowOnStatus(OpenDatabaseFile(path, &handle), path.c_str());
+  refusal->status = OpenDatabaseFile(path, &handle, &refusal->reason);
+  if (refusal->status != kPdbOk) return false;
   ReadHandleCloser closer{&handle};
+  refusal->status = ReadListing(*handle, listing, &refusal->reason);
+  return refusal->status == kPdbOk;
+}
+
+void ThrowRefusal(const std::string& path, const PdbRefusal& refusal) {
+  ThrowOnStatus(refusal.status, path.c_str(), refusal.reason);
+  throw ErrUnknown(path.c_str());  // a refusal always has a failed status
+}
+
+PdbListing ReadPdbListing(const std::string& path) {
   PdbListing listing;
-  ThrowOnStatus(ReadDatabaseInfo(*handle, &listing.info), path.c_str());
-  ThrowOnStatus(GetAppInfoSize(*handle, &listing.app_info_size), path.c_str());
-  ThrowOnStatus(GetSortInfoSize(*handle, &listing.sort_info_size), path.c_str());
-  for (std::uint32_t i = 0; i < listing.info.entry_count; ++i) {
-    listing.entries.push_back(ReadEntryListing(*handle, i, path.c_str()));
-  }
+  PdbRefusal refusal;
+  if (!ListPdbFile(path, &listing, &refusal)) ThrowRefusal(path, refusal);
   return listing;
 }
 
@@ -106,6 +133,7 @@ std::string PdbListingText(const PdbListing& listing) {
 std::string PdbListingJson(const PdbListing& listing) {
   const DatabaseInfo& info = listing.info;
   nlohmann::ordered_json json;
+  json["valid"] = true;
   json["name"] = PalmNameToUtf8(info.name, sizeof info.name);
   json["kind"] = KindName(info.kind);
   json["attributes"] = info.attributes;
@@ -136,6 +164,16 @@ std::string PdbListingJson(const PdbListing& listing) {
     json["entries"].push_back(entry);
   }
   return json.dump(2) + "\n";
+}
+
+std::string PdbRefusalJson(const std::string& path, const PdbRefusal& refusal) {
+  nlohmann::ordered_json json;
+  json["valid"] = false;
+  json["file"] = path;
+  json["status"] = refusal.status;
+  json["reason"] = refusal.reason.text;
+  // Paths and reasons need not be UTF-8; replace what is not.
+  return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace kv::cli

@@ -28,12 +28,27 @@ struct PdbListing {
   std::vector<PdbEntryListing> entries;
 };
 
-// Validates and reads the database at `path`; throws the program's
-// exceptions (ErrFileOpen, ErrNotOurFile, ...) carrying the path.
+// Why the database library refused a file.
+struct PdbRefusal {
+  PdbStatus status = kPdbOk;
+  PdbReason reason;
+};
+
+// Validates and reads the database at `path`. A file the library refuses
+// gives false and fills `refusal`; only running out of memory throws.
+bool ListPdbFile(const std::string& path, PdbListing* listing, PdbRefusal* refusal);
+
+// ListPdbFile, with a refusal thrown as the program's exception
+// (ErrFileOpen, ErrNotOurFile, ...) carrying the path and the reason.
 PdbListing ReadPdbListing(const std::string& path);
 
+// Raises the exception of a refusal of the file at `path`.
+[[noreturn]] void ThrowRefusal(const std::string& path, const PdbRefusal& refusal);
+
 std::string PdbListingText(const PdbListing& listing);
+// Both JSON forms have "valid", so that a reader can tell them apart.
 std::string PdbListingJson(const PdbListing& listing);
+std::string PdbRefusalJson(const std::string& path, const PdbRefusal& refusal);
 
 }  // namespace kv::cli
 

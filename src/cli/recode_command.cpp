@@ -32,8 +32,9 @@ int Recode(CliContext& context, const RecodeOptions& options) {
   int result = RunReported(context, kContextOpen,
                            [&]() { document = CDocument::FromFile(app, ui, options.map, true); });
   if (result != 0) return result;
-  // Reading made the compression setting follow the map; the flag decides.
-  const bool compress = SettingsFrom(options.flags, app.settings).compressBitmaps;
+  // Compression is on unless --no-compress says otherwise, whatever the map
+  // was stored with.
+  const bool compress = options.flags.compress.value_or(true);
   if (compress != app.settings.compressBitmaps) {
     if (document->SetCompression(compress) != 0) return 1;
   }

@@ -131,17 +131,26 @@ std::unique_ptr<CImage> MakeImage(const ReadContext& read, const BitmapEntry& en
   return image;
 }
 
-bool IsBitmapId(const std::vector<BitmapEntry>& bitmaps, std::uint16_t id) {
-  return std::any_of(bitmaps.begin(), bitmaps.end(),
-                     [id](const BitmapEntry& entry) { return entry.id == id; });
+// Sorted, so that a file of 65535 entries, most of them metadata of some
+// bitmap, is not read in time proportional to entries times bitmaps.
+std::vector<std::uint16_t> SortedBitmapIds(const std::vector<BitmapEntry>& bitmaps) {
+  std::vector<std::uint16_t> ids;
+  ids.reserve(bitmaps.size());
+  for (const BitmapEntry& entry : bitmaps) ids.push_back(entry.id);
+  std::sort(ids.begin(), ids.end());
+  return ids;
 }
 
 void ReadPreserved(DatabaseHandle& handle, std::uint32_t count,
                    const std::vector<BitmapEntry>& bitmaps, CImageContainer& container) {
+  const std::vector<std::uint16_t> bitmap_ids = SortedBitmapIds(bitmaps);
   for (std::uint32_t i = 0; i < count; ++i) {
     ResourceInfo info;
     ThrowOnStatus(GetResourceInfo(handle, i, &info));
-    if (IsKnownType(info.type) && IsBitmapId(bitmaps, info.id)) continue;
+    if (IsKnownType(info.type) &&
+        std::binary_search(bitmap_ids.begin(), bitmap_ids.end(), info.id)) {
+      continue;
+    }
     const std::uint8_t* bytes = nullptr;
     ThrowOnStatus(ReadResource(handle, i, &info, &bytes));
     container.preserved_resources().push_back({info, {bytes, bytes + info.size}});
@@ -153,7 +162,8 @@ void ReadPreserved(DatabaseHandle& handle, std::uint32_t count,
 void ReadMapDatabase(Stream& stream, CImageContainer& container, ConversionSettings& settings,
                      const CornerTextFormatter& format_corner) {
   DatabasePtr handle;
-  ThrowOnStatus(OpenDatabase(stream, &handle));
+  PdbReason reason;
+  ThrowOnStatus(OpenDatabase(stream, &handle, &reason), nullptr, reason);
   ReadHandleGuard guard{&handle};
   DatabaseInfo info;
   ThrowOnStatus(ReadDatabaseInfo(*handle, &info));
@@ -163,7 +173,14 @@ void ReadMapDatabase(Stream& stream, CImageContainer& container, ConversionSetti
 
   const std::vector<BitmapEntry> bitmaps = FindBitmaps(*handle, info.entry_count);
   const ReadContext read{*handle, container, settings, format_corner, creation_time};
-  for (const BitmapEntry& entry : bitmaps) container.AddImage(MakeImage(read, entry));
+  bool any_compressed = false;
+  for (const BitmapEntry& entry : bitmaps) {
+    any_compressed |= container.AddImage(MakeImage(read, entry)).bitmap().compressed;
+  }
+  // Compression is kept only where it made a bitmap smaller, so one plainly
+  // stored bitmap (often the last, a noisy tile) says nothing about the
+  // map's setting; any compressed one shows that compression was on.
+  if (!bitmaps.empty()) settings.compressBitmaps = any_compressed;
   ReadPreserved(*handle, info.entry_count, bitmaps, container);
   ThrowOnStatus(CloseDatabase(&handle));
 }

@@ -19,8 +19,9 @@ using CornerTextFormatter = std::function<std::string(std::string_view text, boo
 // one image per bitmap in file order, the metadata for the bitmap at entry
 // index 0, every other resource kept as a preserved resource unless it is
 // metadata of some bitmap. Bitmaps are taken as stored, through the
-// conversion front, so each must be readable and the compression setting
-// follows them. Throws ErrNotOurFile for a file that is not a Palm
+// conversion front, so each must be readable. The compression setting comes
+// out on when any bitmap is stored compressed (unchanged without bitmaps).
+// Throws ErrNotOurFile for a file that is not a Palm
 // database, ErrUnknown for a database of another type.
 void ReadMapDatabase(Stream& stream, CImageContainer& container, ConversionSettings& settings,
                      const CornerTextFormatter& format_corner);

@@ -4,29 +4,44 @@
 
 namespace kv {
 
-void ThrowOnStatus(PdbStatus status, const char* file_name) {
+namespace {
+
+template <typename Error>
+[[noreturn]] void Raise(const char* file_name, const char* reason) {
+  Error error(file_name);
+  error.set_reason(reason);
+  throw error;
+}
+
+}  // namespace
+
+void ThrowOnStatus(PdbStatus status, const char* file_name, const char* reason) {
   switch (status) {
     case kPdbOk:
       return;
     case 1026:
     case 1028:
-      throw ErrImageFileCorrupt(file_name);
+      Raise<ErrImageFileCorrupt>(file_name, reason);
     case 1027:
     case 1034:
-      throw ErrFileOpen(file_name);
+      Raise<ErrFileOpen>(file_name, reason);
     case 1029:
-      throw ErrBadAlloc(file_name);
+      Raise<ErrBadAlloc>(file_name, reason);
     case 1030:
     case 1035:
     case 1036:
-      throw ErrFileWrite(file_name);
+      Raise<ErrFileWrite>(file_name, reason);
     case 1032:
-      throw ErrNotOurFile(file_name);
+      Raise<ErrNotOurFile>(file_name, reason);
     case 1033:
-      throw ErrFileCreate(file_name);
+      Raise<ErrFileCreate>(file_name, reason);
     default:
-      throw ErrUnknown(file_name);
+      Raise<ErrUnknown>(file_name, reason);
   }
+}
+
+void ThrowOnStatus(PdbStatus status, const char* file_name, const PdbReason& reason) {
+  ThrowOnStatus(status, file_name, reason.text);
 }
 
 }  // namespace kv

@@ -9,8 +9,9 @@
 namespace kv {
 
 // Returns for kPdbOk; otherwise throws the exception of the status's table
-// row, carrying `file_name` when one is given.
-void ThrowOnStatus(PdbStatus status, const char* file_name = nullptr);
+// row, carrying `file_name` and `reason` when they are given.
+void ThrowOnStatus(PdbStatus status, const char* file_name = nullptr, const char* reason = nullptr);
+void ThrowOnStatus(PdbStatus status, const char* file_name, const PdbReason& reason);
 
 }  // namespace kv
 

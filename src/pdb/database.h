@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "pdb/file_stream.h"
+#include "pdb/pdb_reason.h"
 #include "pdb/stream.h"
 
 namespace kv {
@@ -173,10 +174,12 @@ PdbStatus AbortDatabase(DatabasePtr* handle);
 // --- Reading -------------------------------------------------------------
 
 // Validates the whole structure (ValidateDatabaseFile), then builds a read
-// handle on the caller's stream.
-PdbStatus OpenDatabase(Stream& stream, DatabasePtr* out);
-PdbStatus OpenDatabaseFile(const std::string& path, DatabasePtr* out);
-PdbStatus ValidateDatabaseFile(Stream& stream);
+// handle on the caller's stream. When the file is refused, `reason` (if
+// given) says why; the status is the same with or without it.
+PdbStatus OpenDatabase(Stream& stream, DatabasePtr* out, PdbReason* reason = nullptr);
+PdbStatus OpenDatabaseFile(const std::string& path, DatabasePtr* out, PdbReason* reason = nullptr);
+// Every structural rule gives kPdbInvalidFile; `reason` tells them apart.
+PdbStatus ValidateDatabaseFile(Stream& stream, PdbReason* reason = nullptr);
 
 PdbStatus ReadDatabaseInfo(DatabaseHandle& handle, DatabaseInfo* info);
 PdbStatus GetResourceInfo(DatabaseHandle& handle, std::uint32_t index, ResourceInfo* info);

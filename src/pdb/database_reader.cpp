@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -93,12 +94,15 @@ PdbStatus ReadBlock(DatabaseHandle& handle, bool sort_info, const std::uint8_t**
 
 }  // namespace
 
-PdbStatus OpenDatabase(Stream& stream, DatabasePtr* out) {
+PdbStatus OpenDatabase(Stream& stream, DatabasePtr* out, PdbReason* reason) {
   out->reset();
-  PdbStatus status = ValidateDatabaseFile(stream);
+  PdbStatus status = ValidateDatabaseFile(stream, reason);
   if (status != kPdbOk) return status;
   std::uint8_t raw[kDatabaseHeaderSize];
-  if (!ReadAt(stream, 0, raw, sizeof raw)) return kPdbStreamError;
+  if (!ReadAt(stream, 0, raw, sizeof raw)) {
+    SetPdbReason(reason, "the header could not be read");
+    return kPdbStreamError;
+  }
   DatabaseHeader header;
   DecodeDatabaseHeader(raw, &header);
 
@@ -115,11 +119,15 @@ PdbStatus OpenDatabase(Stream& stream, DatabasePtr* out) {
   return kPdbOk;
 }
 
-PdbStatus OpenDatabaseFile(const std::string& path, DatabasePtr* out) {
+PdbStatus OpenDatabaseFile(const std::string& path, DatabasePtr* out, PdbReason* reason) {
   out->reset();
+  errno = 0;
   auto file = FileStream::Open(path, "rb");
-  if (!file) return kPdbOpenFailed;
-  PdbStatus status = OpenDatabase(*file, out);
+  if (!file) {
+    if (errno != 0) SetPdbReason(reason, "%s", std::strerror(errno));
+    return kPdbOpenFailed;
+  }
+  PdbStatus status = OpenDatabase(*file, out, reason);
   if (status != kPdbOk) return status;
   (*out)->path = path;
   (*out)->owned_file = std::move(file);

@@ -1,7 +1,9 @@
 #include "pdb/file_stream.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <limits>
 
 namespace kv {
@@ -9,7 +11,17 @@ namespace kv {
 std::unique_ptr<FileStream> FileStream::Open(const std::string& path, const char* mode) {
   std::FILE* file = std::fopen(path.c_str(), mode);
   if (file == nullptr) return nullptr;
-  return std::unique_ptr<FileStream>(new (std::nothrow) FileStream(file, true));
+  // A folder opens for reading here, and then every read fails: that is a
+  // file that cannot be opened, not one that cannot be read.
+  struct stat status;
+  if (fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode)) {
+    std::fclose(file);
+    errno = EISDIR;
+    return nullptr;
+  }
+  std::unique_ptr<FileStream> stream(new (std::nothrow) FileStream(file, true));
+  if (!stream) std::fclose(file);
+  return stream;
 }
 
 std::unique_ptr<FileStream> FileStream::Borrow(std::FILE* file) {

@@ -12,8 +12,8 @@ namespace kv {
 // A buffered C file as a Stream.
 class FileStream final : public Stream {
  public:
-  // Opens `path` with an fopen mode ("rb", "w+b", "r+b"); null when the file
-  // cannot be opened.
+  // Opens `path` with an fopen mode ("rb", "w+b", "r+b"); null, with errno
+  // set, when the file cannot be opened. A folder cannot (EISDIR).
   static std::unique_ptr<FileStream> Open(const std::string& path, const char* mode);
   // A stream over a file that its opener keeps and closes; Close() only
   // flushes it.

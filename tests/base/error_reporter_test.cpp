@@ -5,6 +5,7 @@
 
 #include <new>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace kv {
@@ -50,6 +51,22 @@ TEST_F(ErrorReporterTest, ProgramCodesShowMainAndDetailWithTheFileName) {
   EXPECT_EQ(box.message, "Cannot open map.prc.");
   EXPECT_EQ(box.extra1, "Detail about map.prc.");
   EXPECT_EQ(box.text, "[opening] Cannot open map.prc. | Detail about map.prc.");
+}
+
+TEST_F(ErrorReporterTest, ReasonFollowsTheMainTextOnItsOwnLine) {
+  ErrNotOurFile error("map.prc");
+  error.set_reason("resource 3 starts beyond the end of the file");
+  reporter_.ReportException(error, "opening");
+  ASSERT_EQ(display_.boxes.size(), 1u);
+  EXPECT_EQ(display_.boxes[0].message,
+            "Not ours: map.prc\nresource 3 starts beyond the end of the file");
+  EXPECT_EQ(display_.boxes[0].extra1, "Use a map.");
+
+  // A file name long enough to fill the formatted text does not cut it off.
+  error.set_file_name(std::string(300, 'x').c_str());
+  reporter_.ReportException(error, "opening");
+  EXPECT_THAT(display_.boxes[1].message,
+              ::testing::EndsWith("x\nresource 3 starts beyond the end of the file"));
 }
 
 TEST_F(ErrorReporterTest, NothingIsShownForNoErrorOrAnErrorAlreadyShown) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <type_traits>
 
@@ -66,6 +67,18 @@ TEST(ExceptionsTest, NameCanBeSetFromItself) {
   ErrFileWrite error("self");
   error.set_file_name(error.file_name());
   EXPECT_STREQ(error.file_name(), "self");
+}
+
+TEST(ExceptionsTest, ReasonIsKeptBesideTheNameAndCut) {
+  ErrNotOurFile error("map.prc");
+  EXPECT_STREQ(error.reason(), "");
+  error.set_reason(std::string(200, 'r').c_str());
+  EXPECT_EQ(std::string(error.reason()), std::string(kMaxExceptionReason, 'r'));
+  error.set_file_name("other.prc");
+  EXPECT_EQ(std::strlen(error.reason()), kMaxExceptionReason);
+  error.set_reason(nullptr);
+  EXPECT_STREQ(error.reason(), "");
+  EXPECT_STREQ(error.file_name(), "other.prc");
 }
 
 TEST(ExceptionsTest, CatchableAsFileExceptionAndStdException) {

@@ -90,6 +90,24 @@ TEST_F(InfoCommandTest, JsonListsImagesMapAndPreservedResources) {
   EXPECT_EQ(json["preserved"][0]["id"], 3);
 }
 
+TEST_F(InfoCommandTest, CornerTextThatIsNoPositionStaysAsStoredInValidJson) {
+  CImageContainer container("Map", nullptr);
+  auto image = std::make_unique<CImage>();
+  image->SetBitmap(StoredBitmap(CompressedBitmapRecord()));
+  // Too far to format as a position, and not UTF-8.
+  image->set_corner_text(kTopLeftLatitude, "N99999999999\xFF");
+  container.AddImage(std::move(image));
+  const std::string path = (dir_ / "corner.prc").string();
+  SaveMapFile(container, path, "corner", 1700000000);
+
+  testing::KvmapResult result = testing::RunKvmap("info --json '" + path + "'", dir_);
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  nlohmann::json json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["map"]["top_left_latitude"], "N99999999999\xC3\xBF");
+  result = testing::RunKvmap("info '" + path + "'", dir_);
+  EXPECT_THAT(result.out, ::testing::HasSubstr("N99999999999\xC3\xBF"));
+}
+
 TEST_F(InfoCommandTest, ForeignDatabaseIsAnUnknownError) {
   const std::string path = (dir_ / "other.pdb").string();
   CreateParams params;

@@ -71,6 +71,7 @@ TEST_F(PdbCommandTest, JsonHasTheHeaderAndEveryEntry) {
   testing::KvmapResult result = Run("pdb --json '" + path + "'");
   ASSERT_EQ(result.exit_code, 0) << result.err;
   nlohmann::json json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["valid"], true);
   EXPECT_EQ(json["name"], "Sample \xC3\xA9t\xC3\xA9");
   EXPECT_EQ(json["kind"], "resource");
   EXPECT_EQ(json["type"], "tBMP");
@@ -99,7 +100,32 @@ TEST_F(PdbCommandTest, CorruptFileIsNotOurFile) {
   EXPECT_THAT(result.err, StartsWith("kvmap: error 0x20000006: "));
   EXPECT_THAT(result.err, HasSubstr(path));
   EXPECT_THAT(result.err, HasSubstr("not a map database"));
+  EXPECT_THAT(result.err, HasSubstr("\nthe next entry list field is not 0\n"));
   EXPECT_TRUE(result.out.empty());
+}
+
+TEST_F(PdbCommandTest, JsonSaysWhyAFileIsInvalid) {
+  const std::string path = WriteMap();
+  {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(97);
+    file.put('\xC8');  // the second entry's offset, now 200 in a 110-byte file
+  }
+  testing::KvmapResult result = Run("pdb --json '" + path + "'");
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_THAT(result.err, StartsWith("kvmap: error 0x20000006: "));
+  EXPECT_THAT(result.err, HasSubstr("resource 1 starts beyond the end of the file"));
+  nlohmann::json json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["valid"], false);
+  EXPECT_EQ(json["file"], path);
+  EXPECT_EQ(json["status"], 1032);
+  EXPECT_EQ(json["reason"], "resource 1 starts beyond the end of the file");
+
+  testing::KvmapResult missing = Run("pdb --json '" + (dir_ / "missing.prc").string() + "'");
+  EXPECT_EQ(missing.exit_code, 1);
+  json = nlohmann::json::parse(missing.out);
+  EXPECT_EQ(json["status"], 1034);
+  EXPECT_EQ(json["reason"], "No such file or directory");
 }
 
 TEST_F(PdbCommandTest, MissingFileCannotBeOpened) {

@@ -6,6 +6,9 @@
 #include <string>
 
 #include "base/exceptions.h"
+#include "bitmap/bitmap_compression.h"
+#include "bitmap/palm_bitmap_format.h"
+#include "bitmap/palm_bitmap_parser.h"
 #include "map/corner_text.h"
 #include "map/map_layout.h"
 #include "map/map_writer.h"
@@ -55,6 +58,18 @@ std::vector<std::uint8_t> Text(const std::string& text, std::size_t size) {
   std::vector<std::uint8_t> bytes(size, 0);
   std::copy(text.begin(), text.end(), bytes.begin());
   return bytes;
+}
+
+// FakeBitmapRecord with its rows scanline-compressed (one colour always
+// compresses).
+std::vector<std::uint8_t> CompressedBitmapRecord(std::uint8_t fill) {
+  PalmBitmapDescriptor bitmap;
+  EXPECT_EQ(ParsePalmBitmap(FakeBitmapRecord(160, 131, 8, fill), &bitmap), kConvOk);
+  CompressPalmBitmap(&bitmap, kCompressWhenSmaller);
+  EXPECT_TRUE(bitmap.IsCompressed());
+  OutputBuffer out;
+  EXPECT_EQ(SerialisePalmBitmap(bitmap, &out), kConvOk);
+  return out.bytes;
 }
 
 class MapReaderTest : public ::testing::Test {
@@ -142,6 +157,22 @@ TEST_F(MapReaderTest, MissingDateFallsBackToTheCreationTime) {
   Read(stream);
   EXPECT_EQ(read_.ImageAt(0)->date(), PalmTimeFromUnix(1600000000));
   EXPECT_EQ(read_.ImageAt(0)->map_width(), 0u);
+}
+
+TEST_F(MapReaderTest, CompressionIsOnWhenAnyBitmapIsStoredCompressed) {
+  // A noisy last tile is stored plainly although compression was on.
+  MemoryStream mixed = RawMap({{"Tbmp", 1, CompressedBitmapRecord(1)},
+                               {"Tbmp", 2, CompressedBitmapRecord(2)},
+                               {"Tbmp", 3, FakeBitmapRecord(160, 131, 8, 3)}});
+  settings_.compressBitmaps = false;
+  Read(mixed);
+  EXPECT_TRUE(settings_.compressBitmaps);
+
+  MemoryStream plain = RawMap({{"Tbmp", 1, FakeBitmapRecord(160, 131, 8, 1)},
+                               {"Tbmp", 2, FakeBitmapRecord(160, 131, 8, 2)}});
+  CImageContainer again("Map", nullptr);
+  ReadMapDatabase(plain, again, settings_, nullptr);
+  EXPECT_FALSE(settings_.compressBitmaps);
 }
 
 TEST_F(MapReaderTest, NoBitmapsGiveAnEmptyContainerThatCannotBeWritten) {

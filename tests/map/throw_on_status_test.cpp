@@ -33,5 +33,22 @@ TEST(ThrowOnStatusTest, EachStatusRaisesItsError) {
   EXPECT_NO_THROW(ThrowOnStatus(kPdbOk));
 }
 
+TEST(ThrowOnStatusTest, ReasonTravelsWithTheException) {
+  PdbReason reason;
+  SetPdbReason(&reason, "record %u starts beyond the end of the file", 3u);
+  try {
+    ThrowOnStatus(kPdbInvalidFile, "map.prc", reason);
+    ADD_FAILURE() << "raised nothing";
+  } catch (const ErrNotOurFile& error) {
+    EXPECT_STREQ(error.reason(), "record 3 starts beyond the end of the file");
+    EXPECT_STREQ(error.file_name(), "map.prc");
+  }
+  try {
+    ThrowOnStatus(kPdbStreamError, "map.prc");
+  } catch (const LException& error) {
+    EXPECT_STREQ(error.reason(), "");
+  }
+}
+
 }  // namespace
 }  // namespace kv

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
 
 #include "pdb/database.h"
 #include "pdb/memory_stream.h"
 #include "raw_database.h"
+#include "test_streams.h"
 
 namespace kv {
 namespace {
@@ -133,6 +137,120 @@ TEST(ValidateDatabaseTest, RecordDatabasesAcceptDeletedEmptyRecords) {
   EXPECT_EQ(Validate(db.Bytes(110)), kPdbOk);
   db.entries[1].attributes = 0x40;  // empty but not deleted
   EXPECT_EQ(Validate(db.Bytes(110)), kPdbInvalidFile);
+}
+
+// Each rule names itself: a valid file with one chosen byte (or field)
+// broken gives 1032 as always, and the reason says which rule failed.
+TEST(ValidateDatabaseTest, EachRuleSaysWhyTheFileIsInvalid) {
+  struct Row {
+    const char* broken;
+    std::function<void(std::vector<std::uint8_t>&)> corrupt;
+    const char* reason;
+  };
+  // TwoResources as bytes: entry 0's offset ends at byte 87, entry 1's at 97;
+  // data starts at 100 and the file is 120 bytes long.
+  const Row rows[] = {
+      {"next entry list", [](auto& b) { b[75] = 1; }, "the next entry list field is not 0"},
+      {"name", [](auto& b) { std::memset(b.data(), 'A', 32); },
+       "the name has no terminating NUL within its 32 bytes"},
+      {"type", [](auto& b) { std::memset(&b[60], 0, 4); }, "the database type is 0"},
+      {"entry count", [](auto& b) { b[76] = 1; },
+       "the list of 258 entries runs past the end of the file"},
+      {"application info beyond the end", [](auto& b) { b[55] = 120; },
+       "the application-info block starts beyond the end of the file"},
+      {"application info elsewhere", [](auto& b) { b[55] = 102; },
+       "the application-info block does not start right after the entry list"},
+      {"sort info beyond the end", [](auto& b) { b[59] = 130; },
+       "the sort-info block starts beyond the end of the file"},
+      {"sort info in the list", [](auto& b) { b[59] = 90; },
+       "the sort-info block starts inside the header or entry list"},
+      {"sort info elsewhere", [](auto& b) { b[59] = 102; },
+       "the sort-info block does not start right after the entry list"},
+      {"sort info before application info",
+       [](auto& b) {
+         b[55] = 100;
+         b[59] = 100;
+       },
+       "the sort-info block does not come after the application-info block"},
+      {"block without room", [](auto& b) { b[55] = 100; },
+       "resource 0 leaves no room for the application-info block"},
+      {"offset 0", [](auto& b) { b[87] = 0; }, "resource 0 has offset 0"},
+      {"offset beyond the end", [](auto& b) { b[97] = 120; },
+       "resource 1 starts beyond the end of the file"},
+      {"offset in the list", [](auto& b) { b[87] = 90; },
+       "resource 0 starts inside the header or entry list"},
+      {"offsets backwards", [](auto& b) { b[87] = 115; },
+       "entry offsets go backwards at resource 1"},
+      {"same offsets", [](auto& b) { b[87] = 110; },
+       "resource 1 starts at the same offset as the entry before it"},
+      {"too short", [](auto& b) { b.resize(79); },
+       "the file is 79 bytes long, shorter than a database header"},
+  };
+  for (const Row& row : rows) {
+    std::vector<std::uint8_t> bytes = TwoResources().Bytes(120);
+    row.corrupt(bytes);
+    MemoryStream stream(bytes);
+    PdbReason reason;
+    EXPECT_EQ(ValidateDatabaseFile(stream, &reason), kPdbInvalidFile) << row.broken;
+    EXPECT_STREQ(reason.text, row.reason) << row.broken;
+  }
+}
+
+TEST(ValidateDatabaseTest, ReasonsOfEmptyAndRecordDatabases) {
+  PdbReason reason;
+  MemoryStream empty(RawDatabase{}.Bytes(81));
+  EXPECT_EQ(ValidateDatabaseFile(empty, &reason), kPdbInvalidFile);
+  EXPECT_STREQ(reason.text, "a database without entries or blocks is 81 bytes long instead of 80");
+
+  RawDatabase db;
+  db.resource = false;
+  db.entries = {RawEntry{112}, RawEntry{0}, RawEntry{116}, RawEntry{118}};
+  MemoryStream not_deleted(db.Bytes(120));
+  EXPECT_EQ(ValidateDatabaseFile(not_deleted, &reason), kPdbInvalidFile);
+  EXPECT_STREQ(reason.text, "record 1 has offset 0 but is not deleted");
+
+  db.entries[1].offset = 114;
+  db.entries[3].offset = 120;
+  MemoryStream beyond(db.Bytes(120));
+  EXPECT_EQ(ValidateDatabaseFile(beyond, &reason), kPdbInvalidFile);
+  EXPECT_STREQ(reason.text, "record 3 starts beyond the end of the file");
+}
+
+TEST(ValidateDatabaseTest, ValidFileAndStreamFailures) {
+  PdbReason reason;
+  MemoryStream valid(TwoResources().Bytes(120));
+  EXPECT_EQ(ValidateDatabaseFile(valid, &reason), kPdbOk);
+  EXPECT_TRUE(reason.empty());
+
+  testing::FailingStream closed(0);
+  closed.Close();
+  EXPECT_EQ(ValidateDatabaseFile(closed, &reason), kPdbStreamError);
+  EXPECT_STREQ(reason.text, "the length of the file could not be found");
+
+  // Opening passes the reason on; the status is the same without one.
+  std::vector<std::uint8_t> bytes = TwoResources().Bytes(120);
+  bytes[97] = 120;
+  MemoryStream stream(bytes);
+  DatabasePtr handle;
+  EXPECT_EQ(OpenDatabase(stream, &handle, &reason), kPdbInvalidFile);
+  EXPECT_STREQ(reason.text, "resource 1 starts beyond the end of the file");
+  EXPECT_EQ(OpenDatabase(stream, &handle), kPdbInvalidFile);
+  EXPECT_EQ(handle, nullptr);
+}
+
+TEST(ValidateDatabaseTest, OpeningSaysWhyAFileCannotBeOpened) {
+  PdbReason reason;
+  DatabasePtr handle;
+  EXPECT_EQ(OpenDatabaseFile("/nonexistent-folder/map.prc", &handle, &reason), kPdbOpenFailed);
+  EXPECT_STREQ(reason.text, "No such file or directory");
+
+  // A folder opens for reading on Linux; only its reads fail.
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / "kv-validation-folder.prc";
+  std::filesystem::create_directories(folder);
+  EXPECT_EQ(OpenDatabaseFile(folder.string(), &handle, &reason), kPdbOpenFailed);
+  EXPECT_STREQ(reason.text, "Is a directory");
+  std::filesystem::remove(folder);
 }
 
 }  // namespace
