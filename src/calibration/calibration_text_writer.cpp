@@ -1,5 +1,9 @@
 #include "calibration/calibration_text_writer.h"
 
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
 #include "base/replace_file_writer.h"
 #include "calibration/calibration_line.h"
 #include "geo/text_match.h"
@@ -20,12 +24,44 @@ std::string_view KindText(std::int32_t kind) {
   }
 }
 
+// True when a word of `line` reads as an infinite or undefined number
+// ("nan", "-inf", "1e999"). Such a value means nothing to the handheld and
+// is read back as garbage, so a line holding one is not written.
+bool HoldsNonFiniteNumber(std::string_view line) {
+  constexpr std::string_view kSeparators = "=,; \t\r";
+  std::size_t start = 0;
+  while (start < line.size()) {
+    std::size_t end = line.find_first_of(kSeparators, start);
+    if (end == std::string_view::npos) end = line.size();
+    if (end > start) {
+      const std::string word(line.substr(start, end - start));
+      char* stop = nullptr;
+      const double value = std::strtod(word.c_str(), &stop);
+      if (stop == word.c_str() + word.size() && !std::isfinite(value)) return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+// The lines of `trailing` that hold no such number.
+void AppendFiniteLines(std::string_view trailing, std::string* text) {
+  while (!trailing.empty()) {
+    std::size_t end = trailing.find('\n');
+    end = end == std::string_view::npos ? trailing.size() : end + 1;
+    const std::string_view line = trailing.substr(0, end);
+    if (!HoldsNonFiniteNumber(line)) text->append(line);
+    trailing.remove_prefix(end);
+  }
+}
+
 // Type digit "7" marks a real or text value, "4" an integer.
 void AddRealLine(std::string* text, std::string_view key, double value) {
   text->append(key).append("=7=").append(FormatCalibrationReal(value)).push_back('\n');
 }
 
 void AddTextLine(std::string* text, std::string_view key, std::string_view value) {
+  if (HoldsNonFiniteNumber(value)) return;
   text->append(key).append("=7=").append(value).push_back('\n');
 }
 
@@ -114,7 +150,7 @@ std::optional<std::string> WriteCalibrationText(const CalibrationRecord& record,
   AddBoundLines(record, &text);
   if (record.points) AddPointLines(*record.points, &text);
   if (text.empty()) return std::nullopt;
-  if (trailing) text.append(*trailing);
+  if (trailing) AppendFiniteLines(*trailing, &text);
   return text;
 }
 

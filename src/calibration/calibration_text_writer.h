@@ -19,9 +19,11 @@ inline constexpr std::string_view kCalibrationExportedMessage =
     "Calibration data has been exported to file:\n%s";
 
 // The record's lines in their fixed order, each ending with LF, followed by
-// `trailing` unchanged; `projparams` only in a projection calibration. None when the record gives
-// no line of its own (a trailing text alone never makes a text). Stored with a terminating NUL the
-// text takes size() + 1 bytes.
+// the lines of `trailing`; `projparams` only in a projection calibration.
+// Non-finite values are written as 0, and text lines (kept ones included)
+// holding "nan", "inf" or an overflowing number are left out. None when the
+// record gives no line of its own (a trailing text alone never makes a
+// text). Stored with a terminating NUL the text takes size() + 1 bytes.
 std::optional<std::string> WriteCalibrationText(const CalibrationRecord& record,
                                                 const std::optional<std::string>& trailing);
 

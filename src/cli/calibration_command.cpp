@@ -73,7 +73,7 @@ int RunCalibrationBody(CliContext& context, const std::function<void()>& body) {
     try {
       body();
     } catch (const CalibrationSourceError& error) {
-      std::cerr << "kvmap: " << error.what() << "\n";
+      std::cerr << "kvmap: error: " << error.what() << "\n";
       result = 1;
     }
   });

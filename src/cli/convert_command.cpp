@@ -123,16 +123,13 @@ void AddConvertCommand(CLI::App& app, CliContext& context, int* exit_code) {
       ->add_option("SOURCE", options->source,
                    "Image (BMP, JPEG, PNG, GIF, TIFF, KAP, CAP) or a .kvm, .cal or .jpr file "
                    "naming its image")
-      ->required()
-      ->check(CLI::ExistingFile);
+      ->required();
   command->add_option("-o,--output", options->output,
                       "Map database to write (default: the image's name with .prc)");
   command->add_option("--name", options->name, "Map name (default: the image's file name)");
   CLI::Option* calibration =
-      command
-          ->add_option("--calibration", options->calibration,
-                       "Calibration file (or world file) to use after the image")
-          ->check(CLI::ExistingFile);
+      command->add_option("--calibration", options->calibration,
+                          "Calibration file (or world file) to use after the image");
   command
       ->add_option("--world-system", options->world_system,
                    "Coordinate system of a world file: index, name or grid code")

@@ -76,7 +76,14 @@ void Mosaic(const RenderOptions& options) {
   RefuseToOverwriteMap(options);
   CImageContainer container("Map", nullptr);
   LoadMap(options.map, &container);
-  WritePngFile(options.output, RenderMosaic(container));
+  RgbImage mosaic;
+  try {
+    mosaic = RenderMosaic(container);
+  } catch (LException& error) {
+    if (error.file_name() == nullptr) error.set_file_name(options.map.c_str());
+    throw;
+  }
+  WritePngFile(options.output, mosaic);
   std::cout << options.output << "\n";
 }
 

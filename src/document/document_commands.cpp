@@ -17,7 +17,9 @@ int CDocument::Reencode(std::optional<int> depth) {
         // share.
         container_->ReencodeImages(app_.settings, depth);
       },
-      std::string(), &failure);
+      // The bitmaps came from the map file once it has one, else from the
+      // image.
+      saved_ ? document_path() : source_path_, &failure);
   list_.Select(0);
   ui_.ShowImage(list_.current());
   return ok ? 0 : Report(kContextColourDepth, failure);

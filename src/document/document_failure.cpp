@@ -15,8 +15,10 @@ bool CaptureFailure(const std::function<void()>& body, std::string_view unnamed_
   } catch (const LException& error) {
     failure->kind = FailureKind::kProgram;
     failure->code = error.code();
-    failure->file_name =
-        error.file_name() != nullptr ? error.file_name() : std::string(unnamed_file);
+    // Decoders may leave an empty name behind; that names no file either.
+    const char* name = error.file_name();
+    failure->file_name = name != nullptr && *name != '\0' ? name : std::string(unnamed_file);
+    failure->reason = error.reason() != nullptr ? error.reason() : "";
   } catch (const std::bad_alloc&) {
     failure->kind = FailureKind::kProgram;
     failure->code = kErrBadAlloc;
@@ -37,7 +39,8 @@ void ReportDocumentFailure(ErrorReporter& reporter, std::string_view context,
   switch (failure.kind) {
     case FailureKind::kProgram:
       reporter.ReportError(context, failure.code,
-                           failure.file_name.empty() ? nullptr : failure.file_name.c_str());
+                           failure.file_name.empty() ? nullptr : failure.file_name.c_str(),
+                           failure.reason);
       break;
     case FailureKind::kStandard:
       try {

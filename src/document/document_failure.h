@@ -25,6 +25,7 @@ struct DocumentFailure {
   ErrorCode code = kErrUnknown;
   std::string file_name;    // empty when the failure names no file
   std::string description;  // what() of a standard exception
+  std::string reason;       // why a file was refused; empty when not known
 };
 
 // Runs `body`; a failure becomes `*failure` and the result false. An

@@ -164,6 +164,10 @@ int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration
 CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std::string& name,
                                    bool convert,
                                    std::optional<CalibrationRecord>* own_calibration) {
+  // A folder opens for reading and then fails at its first read, or is
+  // taken by GDAL for a data set; either way it is no image to open.
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) throw ErrFileOpen(path.c_str());
   ConversionSettings& settings = app_.settings;
   if (kind == kImageKindBmp) {
     return container_->AddImageFromFile(kImageKindBmp, path, &name, convert, settings);

@@ -53,6 +53,12 @@ void LoadMapFile(const std::string& path, CImageContainer& container, Conversion
   } catch (FileException& error) {
     error.set_file_name(path.c_str());
     throw;
+  } catch (LException& error) {
+    // A full container or a bitmap that cannot be read is still this map's
+    // fault; say which map.
+    const char* name = error.file_name();
+    if (name == nullptr || *name == '\0') error.set_file_name(path.c_str());
+    throw;
   }
 }
 

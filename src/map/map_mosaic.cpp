@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "base/exceptions.h"
+#include "map/map_layout.h"
 
 namespace kv {
 
@@ -26,12 +28,28 @@ void Paste(const RgbImage& tile, int left, int top, RgbImage* map) {
   }
 }
 
+// The size a map states must be one that at most kMaxImages - 1 tiles
+// cover; anything else comes from a damaged file and would only make us
+// allocate what the file claims.
+bool TilesCanCover(std::uint64_t width, std::uint64_t height) {
+  if (width == 0 || height == 0) return false;
+  const std::uint64_t columns = (width + kTileWidth - 1) / kTileWidth;
+  const std::uint64_t rows = (height + kTileHeight - 1) / kTileHeight;
+  return columns <= kMaxImages && rows <= kMaxImages && columns * rows < kMaxImages;
+}
+
 }  // namespace
 
 RgbImage RenderMosaic(const CImageContainer& container) {
   const CImage* overview = container.ImageAt(0);
-  if (overview == nullptr || overview->map_width() == 0 || overview->map_height() == 0) {
-    throw ErrUnknown();
+  if (overview == nullptr) throw ErrUnknown();
+  if (!TilesCanCover(overview->map_width(), overview->map_height())) {
+    ErrNotOurFile error;
+    const std::string reason = "the map claims " + std::to_string(overview->map_width()) + " x " +
+                               std::to_string(overview->map_height()) +
+                               " pixels, which no map's tiles can cover";
+    error.set_reason(reason.c_str());
+    throw error;
   }
   RgbImage map;
   map.width = static_cast<int>(overview->map_width());

@@ -9,7 +9,8 @@ namespace kv {
 // The whole map at output scale, put together from its tiles: the images
 // after the overview, column by column, each column as many tiles high as
 // the map height needs. Tiles missing at the end leave black. Throws
-// ErrUnknown when the container holds no map size.
+// ErrUnknown for an empty container and ErrNotOurFile (with a reason) when
+// the stated map size is one no map's tiles can cover.
 RgbImage RenderMosaic(const CImageContainer& container);
 
 }  // namespace kv

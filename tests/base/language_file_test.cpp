@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "temp_folder.h"
+
 namespace kv {
 namespace {
 
@@ -123,7 +125,7 @@ TEST(LanguageFileTest, RefusesMenusNestedTooDeeply) {
 
 TEST(LanguageFileTest, LoadFailuresNameTheFile) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / "kv_language_file_test";
+  const fs::path dir = kv::MakeTempFolder("kv_language_file_test_");
   fs::create_directories(dir);
   const std::string bad = (dir / "DARudIdiXX.lang").string();
   std::ofstream(bad) << "1 ok\n[menu 101]\nbogus\n";

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "base/message_tables.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -54,7 +55,7 @@ TEST(StringTableTest, LanguageFilesAreNamedByCode) {
 
 TEST(StringTableTest, LoadsTheFirstFolderWithTheFileElseBuiltInEnglish) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / "kv_string_table_test";
+  const fs::path dir = kv::MakeTempFolder("kv_string_table_test_");
   fs::create_directories(dir / "b");
   std::ofstream(dir / "b" / "DARudIdiDE.lang") << "1000 Öffnen der Karte\n";
 

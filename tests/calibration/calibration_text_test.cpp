@@ -362,6 +362,24 @@ TEST(WriteCalibrationText, NonFiniteNumbersAreWrittenAsZero) {
   EXPECT_NE(text.find("vpn(9)=7=0.00000000\n"), std::string::npos);
 }
 
+// Lines the reader did not use are written back as they came, except those
+// holding a number that is no number: the handheld would read garbage.
+TEST(WriteCalibrationText, KeptLinesWithNonFiniteNumbersAreDropped) {
+  CalibrationRecord record;
+  record.north = 47;
+  record.projparams = "lat_0=nan +k=1";
+  const std::string trailing =
+      "imageType=bmp\nrp1=nan,inf,10,20\nrp2=1e999,-nan,30,40\nnote=information\nlast=-INF";
+  const std::string text = WriteCalibrationText(record, trailing).value();
+  EXPECT_NE(text.find("imageType=bmp\nnote=information\n"), std::string::npos) << text;
+  for (const char* word : {"rp1", "rp2", "last=", "nan", "1e999"}) {
+    EXPECT_EQ(text.find(word), std::string::npos) << word << "\n" << text;
+  }
+  record.proj_mode = kCalibrationProjection;
+  EXPECT_EQ(WriteCalibrationText(record, std::nullopt).value().find("projparams"),
+            std::string::npos);
+}
+
 // Text → record → text → record keeps every value and every unconsumed line.
 TEST(CalibrationText, RoundTripKeepsValuesAndPendingLines) {
   const std::string texts[] = {

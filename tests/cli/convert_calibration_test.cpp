@@ -11,6 +11,7 @@
 
 #include "bitmap/bmp_fixture.h"
 #include "kvmap_runner.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -37,9 +38,7 @@ constexpr char kTwoPointKvm[] =
 class ConvertCalibrationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kv_convert_cal_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = kv::MakeTempFolder("kv_convert_cal_");
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

@@ -9,6 +9,7 @@
 #include "bitmap/bmp_fixture.h"
 #include "kvmap_runner.h"
 #include "pdb/big_endian.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -24,9 +25,7 @@ std::uint32_t Stripes(int x, int y) {
 class ConvertCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kv_convert_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = kv::MakeTempFolder("kv_convert_");
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

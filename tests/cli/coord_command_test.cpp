@@ -6,6 +6,7 @@
 
 #include "cli/coord_text.h"
 #include "kvmap_runner.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -54,9 +55,7 @@ TEST(CoordTextTest, GridLineShowsMetresOrDegrees) {
 class CoordCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("kv_coord_command_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = kv::MakeTempFolder("kv_coord_command_");
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }

@@ -11,6 +11,7 @@
 #include "map/stored_bitmap.h"
 #include "pdb/big_endian.h"
 #include "pdb/palm_time.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -36,9 +37,7 @@ class InfoCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // One folder per test: ctest runs tests side by side.
-    dir_ = fs::temp_directory_path() /
-           ("kv_info_command_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = kv::MakeTempFolder("kv_info_command_");
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

@@ -10,6 +10,7 @@
 
 #include "bitmap/bmp_fixture.h"
 #include "kvmap_runner.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -26,9 +27,7 @@ constexpr char kCalibration[] =
 class OutputSafetyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kv_output_safety_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = kv::MakeTempFolder("kv_output_safety_");
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

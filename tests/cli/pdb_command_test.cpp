@@ -7,6 +7,7 @@
 
 #include "kvmap_runner.h"
 #include "pdb/database.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -17,9 +18,7 @@ using ::testing::StartsWith;
 class PdbCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("kv_pdb_command_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = kv::MakeTempFolder("kv_pdb_command_");
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }

@@ -10,6 +10,7 @@
 #include "bitmap/bmp_fixture.h"
 #include "kvmap_runner.h"
 #include "map/map_file.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -19,9 +20,7 @@ namespace fs = std::filesystem;
 class RecodeCompressionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kv_recode_compression_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = kv::MakeTempFolder("kv_recode_compression_");
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     WriteFlatImageWithNoisyLastTile();

@@ -7,6 +7,7 @@
 #include "base/exceptions.h"
 #include "bitmap/bmp_fixture.h"
 #include "map/c_image_container.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -96,14 +97,15 @@ TEST_F(ImageSourcesTest, FileErrorsNameTheFile) {
   } catch (const ErrFileOpen& error) {
     EXPECT_EQ(std::string(error.file_name()), missing);
   }
-  const auto path = std::filesystem::temp_directory_path() / "kv_sources_test_small.bmp";
+  const auto folder = kv::MakeTempFolder("kv_sources_test_");
+  const auto path = folder / "small.bmp";
   const std::vector<std::uint8_t> narrow = Bmp(9, 40);
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(narrow.data()),
              static_cast<std::streamsize>(narrow.size()));
   EXPECT_THROW(container_.AddImageFromFile(1, path.string(), nullptr, true, settings_),
                ErrImageTooSmall);
-  std::filesystem::remove(path);
+  std::filesystem::remove_all(folder);
   EXPECT_EQ(container_.image_count(), 0u);
 }
 

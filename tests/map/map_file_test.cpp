@@ -13,6 +13,7 @@
 #include "base/exceptions.h"
 #include "base/file_size_signal.h"
 #include "map_fixtures.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -29,9 +30,7 @@ std::string ReadAll(const fs::path& path) {
 class MapFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kv_map_file_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = kv::MakeTempFolder("kv_map_file_");
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     path_ = (dir_ / "map.prc").string();

@@ -8,6 +8,7 @@
 #include "pdb/database.h"
 #include "pdb/memory_stream.h"
 #include "raw_database.h"
+#include "temp_folder.h"
 #include "test_streams.h"
 
 namespace kv {
@@ -245,9 +246,7 @@ TEST(ValidateDatabaseTest, OpeningSaysWhyAFileCannotBeOpened) {
   EXPECT_STREQ(reason.text, "No such file or directory");
 
   // A folder opens for reading on Linux; only its reads fail.
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / "kv-validation-folder.prc";
-  std::filesystem::create_directories(folder);
+  const std::filesystem::path folder = kv::MakeTempFolder("kv-validation-folder.prc");
   EXPECT_EQ(OpenDatabaseFile(folder.string(), &handle, &reason), kPdbOpenFailed);
   EXPECT_STREQ(reason.text, "Is a directory");
   std::filesystem::remove(folder);

@@ -13,6 +13,7 @@
 #include "pdb/file_stream.h"
 #include "pdb/memory_stream.h"
 #include "pdb/palm_time.h"
+#include "temp_folder.h"
 #include "test_streams.h"
 
 namespace kv {
@@ -369,9 +370,7 @@ TEST(StorageEstimateTest, RoundsEntriesAndBlocksToTheBlockSize) {
 class DatabaseFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("kv_pdb_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = kv::MakeTempFolder("kv_pdb_test_");
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
