@@ -102,7 +102,7 @@ class MapConverter {
     }
     if (status == kConvOk) status = WaitForTiles(0);
     if (status == kConvOk) status = EncodeOverview();
-    Report(true);
+    if (status == kConvOk) Report(true);
     return status;
   }
 
@@ -216,9 +216,7 @@ class MapConverter {
         return prefetcher.status() != kConvOk ? prefetcher.status() : kConvMalformed;
       }
       if (Cancelled()) return kConvCancelled;
-      if (octree != nullptr) {
-        for (std::size_t x = 0; x < width; ++x) octree->Insert(values[x]);
-      }
+      if (octree != nullptr) octree->InsertAll(values, width);
       for (; next_use < uses.size() && uses[next_use].y == y; ++next_use) {
         const ConversionStatus status = UseRow(uses[next_use], values, tiles);
         if (status != kConvOk) return status;

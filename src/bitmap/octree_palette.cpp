@@ -33,12 +33,45 @@ std::int32_t OctreeQuantiser::NewNode(int level) {
 }
 
 void OctreeQuantiser::AddToLeaf(std::int32_t leaf, std::uint32_t red, std::uint32_t green,
-                                std::uint32_t blue) {
+                                std::uint32_t blue, std::uint64_t times) {
   Node& node = nodes_[static_cast<std::size_t>(leaf)];
-  node.count += 1;
-  node.red += red;
-  node.green += green;
-  node.blue += blue;
+  node.count += times;
+  node.red += red * times;
+  node.green += green * times;
+  node.blue += blue * times;
+}
+
+std::int32_t OctreeQuantiser::LeafOf(std::uint32_t colour) const {
+  const LeafMemo& memo = leaf_memo_[MemoSlot(colour)];
+  if (remember_leaves_ && memo.generation == generation_ && memo.colour == colour) {
+    return memo.leaf;
+  }
+  std::int32_t node = root_;
+  for (int level = 0; !nodes_[static_cast<std::size_t>(node)].leaf; ++level) {
+    const unsigned bit = static_cast<unsigned>(7 - level);
+    const std::size_t child = ((colour >> (16 + bit)) & 1) << 2 | ((colour >> (8 + bit)) & 1) << 1 |
+                              ((colour >> bit) & 1);
+    node = nodes_[static_cast<std::size_t>(node)].children[child];
+  }
+  return node;
+}
+
+// After the first colour of a run the path to its leaf exists, so the
+// others create no node and cause no reduction: they all land in the leaf
+// the first one ends in, as if inserted one by one.
+void OctreeQuantiser::InsertAll(const std::uint32_t* colours, std::size_t count) {
+  std::size_t i = 0;
+  while (i < count) {
+    const std::uint32_t colour = colours[i];
+    std::size_t run = 1;
+    while (i + run < count && colours[i + run] == colour) ++run;
+    Insert(colour);
+    if (run > 1) {
+      AddToLeaf(LeafOf(colour), (colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF,
+                run - 1);
+    }
+    i += run;
+  }
 }
 
 void OctreeQuantiser::Insert(std::uint32_t colour) {
@@ -133,7 +166,7 @@ ConversionStatus OctreePalette(const PixelSource& source, int width, int height,
     std::vector<std::uint32_t> row(xs.size());
     for (int y = 0; y < height; ++y) {
       source.PixelsOfRow(xs, y, row.data());
-      for (std::uint32_t colour : row) quantiser.Insert(colour);
+      quantiser.InsertAll(row.data(), row.size());
     }
     *colours = quantiser.Colours();
   } catch (const std::bad_alloc&) {

@@ -10,6 +10,7 @@
 // created node of the deepest reducible level absorbs its children. The
 // palette is the leaves' average colours, depth first, children 0 to 7.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -34,6 +35,8 @@ class OctreeQuantiser {
 
   // May throw std::bad_alloc.
   void Insert(std::uint32_t colour);
+  // Insert() of each colour in turn; a run of equal colours costs one walk.
+  void InsertAll(const std::uint32_t* colours, std::size_t count);
   std::vector<std::uint32_t> Colours() const;
 
  private:
@@ -56,7 +59,10 @@ class OctreeQuantiser {
   static std::size_t MemoSlot(std::uint32_t colour) {
     return (colour * 2654435761u) >> 20 & (kLeafMemoSize - 1);
   }
-  void AddToLeaf(std::int32_t leaf, std::uint32_t red, std::uint32_t green, std::uint32_t blue);
+  void AddToLeaf(std::int32_t leaf, std::uint32_t red, std::uint32_t green, std::uint32_t blue,
+                 std::uint64_t times = 1);
+  // The leaf an inserted colour reaches, without creating nodes.
+  std::int32_t LeafOf(std::uint32_t colour) const;
 
   std::int32_t NewNode(int level);
   void ReduceOne();
