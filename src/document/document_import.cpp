@@ -14,6 +14,7 @@
 #include "calibration/geotiff_calibration.h"
 #include "document/document.h"
 #include "document/image_kind.h"
+#include "document/import_progress.h"
 
 namespace kv {
 
@@ -137,6 +138,7 @@ int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration
   const bool ok = CaptureFailure(
       [&]() {
         WaitCursor wait(ui_);
+        ImportProgress progress(ui_, container_->conversion_context());
         source_path_ = plan.image_path;
         std::optional<CalibrationRecord> own_calibration;
         // Import converts into overview and tiles; Open adds the image alone.
