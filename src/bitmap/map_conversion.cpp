@@ -39,7 +39,55 @@ enum class TileWork {
   kEncode,  // encodes each band as soon as it is complete
 };
 
-using BandValues = std::shared_ptr<std::vector<std::uint32_t>>;
+// The sampled pixels of one band of tiles.
+using BandValues = std::shared_ptr<std::uint32_t[]>;
+
+// Buffers for bands. A buffer comes back when the last tile of its band is
+// encoded and serves a later band: fresh memory would cost a page fault per
+// page of every band.
+class BandBuffers {
+ public:
+  BandBuffers() { free_.reserve(kKeptFree); }
+  ~BandBuffers() {
+    for (std::uint32_t* buffer : free_) delete[] buffer;
+  }
+  BandBuffers(const BandBuffers&) = delete;
+  BandBuffers& operator=(const BandBuffers&) = delete;
+
+  // REQUIRES: the same size for every buffer, set before the first Take.
+  void set_values(std::size_t values) { values_ = values; }
+
+  // Not zeroed: a band's rows are all written before its tiles are read.
+  BandValues Take() {
+    std::uint32_t* buffer = nullptr;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (!free_.empty()) {
+        buffer = free_.back();
+        free_.pop_back();
+      }
+    }
+    if (buffer == nullptr) buffer = new std::uint32_t[values_];
+    return BandValues(buffer, [this](std::uint32_t* used) { Give(used); });
+  }
+
+ private:
+  // Two bands are in use at a time, a third waits; more are kept bands.
+  static constexpr std::size_t kKeptFree = 4;
+
+  void Give(std::uint32_t* buffer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (free_.size() < kKeptFree) {
+      free_.push_back(buffer);
+    } else {
+      delete[] buffer;
+    }
+  }
+
+  std::size_t values_ = 0;
+  std::mutex mutex_;
+  std::vector<std::uint32_t*> free_;
+};
 
 // The progress callback is not told of every row: a thousandth of the work
 // is fine enough for any progress bar.
@@ -130,6 +178,7 @@ class MapConverter {
     result_->grid = layout_.grid();
     result_->tiles.assign(layout_.grid().count(), ConvertedBitmap{});
     bands_.assign(static_cast<std::size_t>(layout_.grid().rows), nullptr);
+    buffers_.set_values(layout_.band_width() * static_cast<std::size_t>(layout_.max_height()));
     return kConvOk;
   }
 
@@ -251,11 +300,10 @@ class MapConverter {
             WaitForTiles(static_cast<std::size_t>(layout_.grid().columns));
         if (status != kConvOk) return status;
       }
-      band = std::make_shared<std::vector<std::uint32_t>>(
-          layout_.band_width() * static_cast<std::size_t>(layout_.height(use.band)));
+      band = buffers_.Take();
     }
     const std::vector<int>& columns = layout_.source_columns();
-    std::uint32_t* out = band->data() + columns.size() * static_cast<std::size_t>(use.row);
+    std::uint32_t* out = band.get() + columns.size() * static_cast<std::size_t>(use.row);
     for (std::size_t k = 0; k < columns.size(); ++k) out[k] = values[columns[k]];
     if (tiles == TileWork::kEncode && use.row == layout_.height(use.band) - 1) {
       SubmitBand(use.band);
@@ -293,21 +341,23 @@ class MapConverter {
   }
 
   void SubmitBand(int band) {
-    BandValues values = std::move(bands_[static_cast<std::size_t>(band)]);
-    if (!values) values = std::make_shared<std::vector<std::uint32_t>>();  // no rows
+    const BandValues values = std::move(bands_[static_cast<std::size_t>(band)]);
     for (int column = 0; column < layout_.grid().columns; ++column) {
-      pool_.Submit(
-          [this, column, band, values](int worker) { EncodeTile(worker, column, band, *values); });
+      pool_.Submit([this, column, band, values](int worker) {
+        EncodeTile(worker, column, band, values.get());
+      });
     }
   }
 
-  void EncodeTile(int worker, int column, int band, const std::vector<std::uint32_t>& values) {
+  // `values` is null for a band without rows.
+  void EncodeTile(int worker, int column, int band, const std::uint32_t* values) {
     if (failed_ || Cancelled()) return;
     ConversionStatus status = kConvOk;
     try {
       PaletteMatcher* matcher = WorkerMatcher(worker);
       const SampledPixels pixels{layout_.width(column), layout_.height(band),
-                                 values.data() + layout_.offset(column), layout_.band_width()};
+                                 values == nullptr ? nullptr : values + layout_.offset(column),
+                                 layout_.band_width()};
       OutputBuffer output;
       status = EncodeSampledBitmap(encoding_, pixels, matcher, &output);
       if (status == kConvOk) {
@@ -371,6 +421,7 @@ class MapConverter {
   std::vector<int> overview_columns_;
   std::vector<std::uint32_t> overview_values_;
   TileBandLayout layout_;
+  BandBuffers buffers_;  // before bands_, whose buffers return to it
   std::vector<BandValues> bands_;
   ConversionProgress progress_;
   double reported_ = -1;
