@@ -304,7 +304,11 @@ class MapConverter {
     }
     const std::vector<int>& columns = layout_.source_columns();
     std::uint32_t* out = band.get() + columns.size() * static_cast<std::size_t>(use.row);
-    for (std::size_t k = 0; k < columns.size(); ++k) out[k] = values[columns[k]];
+    if (layout_.copies_columns()) {
+      std::copy_n(values, columns.size(), out);
+    } else {
+      for (std::size_t k = 0; k < columns.size(); ++k) out[k] = values[columns[k]];
+    }
     if (tiles == TileWork::kEncode && use.row == layout_.height(use.band) - 1) {
       SubmitBand(use.band);
     }

@@ -4,13 +4,8 @@
 
 namespace kv {
 
-// Writes into room for the worst case (a pair per byte and the end pair)
-// and gives back what was not used.
-void EncodeRleRow(std::span<const std::uint8_t> row, bool last_row,
-                  std::vector<std::uint8_t>* output) {
-  const std::size_t start = output->size();
-  output->resize(start + 2 * row.size() + 2);
-  std::uint8_t* out = output->data() + start;
+std::size_t EncodeRleRowInto(std::span<const std::uint8_t> row, bool last_row, std::uint8_t* out) {
+  std::uint8_t* const start = out;
   const auto emit = [&out](std::size_t count, std::uint8_t value) {
     *out++ = static_cast<std::uint8_t>(count);
     *out++ = value;
@@ -30,7 +25,14 @@ void EncodeRleRow(std::span<const std::uint8_t> row, bool last_row,
     emit(count, value);
   }
   if (last_row) emit(0, 0);
-  output->resize(static_cast<std::size_t>(out - output->data()));
+  return static_cast<std::size_t>(out - start);
+}
+
+void EncodeRleRow(std::span<const std::uint8_t> row, bool last_row,
+                  std::vector<std::uint8_t>* output) {
+  const std::size_t start = output->size();
+  output->resize(start + MaxRleRowOutput(row.size()));
+  output->resize(start + EncodeRleRowInto(row, last_row, output->data() + start));
 }
 
 bool DecodeRleRow(std::span<const std::uint8_t> input, std::span<std::uint8_t> row,

@@ -28,6 +28,10 @@ ConversionStatus TileBandLayout::Plan(int source_width, int source_height,
     }
     plan.columns_.push_back(geometry);
   }
+  plan.copies_columns_ = true;
+  for (std::size_t k = 0; k < plan.source_columns_.size(); ++k) {
+    if (plan.source_columns_[k] != static_cast<int>(k)) plan.copies_columns_ = false;
+  }
   window.originX = 0;
   for (int row = 0; row < plan.grid_.rows; ++row) {
     window.originY = static_cast<std::uint16_t>(plan.grid_.OriginY(row));

@@ -35,6 +35,9 @@ class TileBandLayout {
   // Values in one band row.
   std::size_t band_width() const { return source_columns_.size(); }
   const std::vector<int>& source_columns() const { return source_columns_; }
+  // Band column k samples source column k for every k (scale 1/1): a band
+  // row is a copy of the start of the source row.
+  bool copies_columns() const { return copies_columns_; }
   int width(int column) const { return columns_[static_cast<std::size_t>(column)].outputWidth; }
   std::size_t offset(int column) const { return offsets_[static_cast<std::size_t>(column)]; }
   int height(int row) const { return rows_[static_cast<std::size_t>(row)].outputHeight; }
@@ -50,6 +53,7 @@ class TileBandLayout {
   std::vector<SamplingGeometry> rows_;     // origin (0, y) of each row
   std::vector<std::size_t> offsets_;
   std::vector<int> source_columns_;
+  bool copies_columns_ = false;
 };
 
 }  // namespace kv
