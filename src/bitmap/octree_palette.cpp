@@ -16,7 +16,9 @@ std::int32_t OctreeQuantiser::NewNode(int level) {
   if (!free_nodes_.empty()) {
     node = free_nodes_.back();
     free_nodes_.pop_back();
+    const std::uint32_t incarnation = nodes_[static_cast<std::size_t>(node)].incarnation;
     nodes_[static_cast<std::size_t>(node)] = Node{};
+    nodes_[static_cast<std::size_t>(node)].incarnation = incarnation;
   } else {
     nodes_.emplace_back();
     node = static_cast<std::int32_t>(nodes_.size() - 1);
@@ -43,9 +45,7 @@ void OctreeQuantiser::AddToLeaf(std::int32_t leaf, std::uint32_t red, std::uint3
 
 std::int32_t OctreeQuantiser::LeafOf(std::uint32_t colour) const {
   const LeafMemo& memo = leaf_memo_[MemoSlot(colour)];
-  if (remember_leaves_ && memo.generation == generation_ && memo.colour == colour) {
-    return memo.leaf;
-  }
+  if (Remembers(memo, colour)) return memo.leaf;
   std::int32_t node = root_;
   for (int level = 0; !nodes_[static_cast<std::size_t>(node)].leaf; ++level) {
     const unsigned bit = static_cast<unsigned>(7 - level);
@@ -80,7 +80,7 @@ void OctreeQuantiser::Insert(std::uint32_t colour) {
   const std::uint32_t blue = colour & 0xFF;
   if (leaf_memo_.empty()) leaf_memo_.resize(kLeafMemoSize);
   LeafMemo& memo = leaf_memo_[MemoSlot(colour)];
-  if (remember_leaves_ && memo.generation == generation_ && memo.colour == colour) {
+  if (Remembers(memo, colour)) {
     // Same leaf as the walk would reach; no new node, so nothing to reduce.
     AddToLeaf(memo.leaf, red, green, blue);
     return;
@@ -101,9 +101,9 @@ void OctreeQuantiser::Insert(std::uint32_t colour) {
     ++level;
   }
   AddToLeaf(node, red, green, blue);
-  const std::uint64_t before = generation_;
+  // A reduction that merges this leaf away also forgets it.
+  memo = LeafMemo{colour, node, nodes_[static_cast<std::size_t>(node)].incarnation};
   while (leaves_ > max_leaves_) ReduceOne();
-  if (generation_ == before) memo = LeafMemo{colour, node, generation_};
 }
 
 void OctreeQuantiser::ReduceOne() {
@@ -113,7 +113,6 @@ void OctreeQuantiser::ReduceOne() {
   if (candidates.empty()) return;  // only a leaf root is left
   const std::int32_t node = candidates.back();
   candidates.pop_back();
-  ++generation_;
   Node merged = nodes_[static_cast<std::size_t>(node)];
   std::uint32_t children = 0;
   for (std::int32_t& child : merged.children) {
@@ -132,7 +131,10 @@ void OctreeQuantiser::ReduceOne() {
   leaves_ -= children - 1;
 }
 
-void OctreeQuantiser::FreeNode(std::int32_t node) { free_nodes_.push_back(node); }
+void OctreeQuantiser::FreeNode(std::int32_t node) {
+  ++nodes_[static_cast<std::size_t>(node)].incarnation;
+  free_nodes_.push_back(node);
+}
 
 void OctreeQuantiser::Collect(std::int32_t node, std::vector<std::uint32_t>* colours) const {
   const Node& current = nodes_[static_cast<std::size_t>(node)];
