@@ -8,8 +8,10 @@
 #include <optional>
 #include <utility>
 
+#include "bitmap/band_buffers.h"
 #include "bitmap/bitmap_encoding.h"
 #include "bitmap/conversion_threads.h"
+#include "bitmap/large_buffer.h"
 #include "bitmap/octree_palette.h"
 #include "bitmap/palm_bitmap_descriptor.h"
 #include "bitmap/palm_bitmap_format.h"
@@ -37,56 +39,6 @@ enum class TileWork {
   kNone,    // nothing (the palette pass when the tiles do not fit)
   kKeep,    // keeps every band for after the palette is known
   kEncode,  // encodes each band as soon as it is complete
-};
-
-// The sampled pixels of one band of tiles.
-using BandValues = std::shared_ptr<std::uint32_t[]>;
-
-// Buffers for bands. A buffer comes back when the last tile of its band is
-// encoded and serves a later band: fresh memory would cost a page fault per
-// page of every band.
-class BandBuffers {
- public:
-  BandBuffers() { free_.reserve(kKeptFree); }
-  ~BandBuffers() {
-    for (std::uint32_t* buffer : free_) delete[] buffer;
-  }
-  BandBuffers(const BandBuffers&) = delete;
-  BandBuffers& operator=(const BandBuffers&) = delete;
-
-  // REQUIRES: the same size for every buffer, set before the first Take.
-  void set_values(std::size_t values) { values_ = values; }
-
-  // Not zeroed: a band's rows are all written before its tiles are read.
-  BandValues Take() {
-    std::uint32_t* buffer = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (!free_.empty()) {
-        buffer = free_.back();
-        free_.pop_back();
-      }
-    }
-    if (buffer == nullptr) buffer = new std::uint32_t[values_];
-    return BandValues(buffer, [this](std::uint32_t* used) { Give(used); });
-  }
-
- private:
-  // Two bands are in use at a time, a third waits; more are kept bands.
-  static constexpr std::size_t kKeptFree = 4;
-
-  void Give(std::uint32_t* buffer) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (free_.size() < kKeptFree) {
-      free_.push_back(buffer);
-    } else {
-      delete[] buffer;
-    }
-  }
-
-  std::size_t values_ = 0;
-  std::mutex mutex_;
-  std::vector<std::uint32_t*> free_;
 };
 
 // The progress callback is not told of every row: a thousandth of the work
@@ -284,6 +236,16 @@ class MapConverter {
     return kConvOk;
   }
 
+  // Kept bands share one large buffer, band after band.
+  BandValues KeptBand(int band) {
+    if (!kept_) kept_ = AllocateLargeBuffer(layout_.total_values());
+    std::size_t offset = 0;
+    for (int above = 0; above < band; ++above) {
+      offset += layout_.band_width() * static_cast<std::size_t>(layout_.height(above));
+    }
+    return BandValues(kept_, kept_.get() + offset);
+  }
+
   ConversionStatus UseRow(const RowUse& use, const std::uint32_t* values, TileWork tiles) {
     if (use.band < 0) {
       const auto width = static_cast<std::size_t>(overview_.outputWidth);
@@ -299,8 +261,10 @@ class MapConverter {
         const ConversionStatus status =
             WaitForTiles(static_cast<std::size_t>(layout_.grid().columns));
         if (status != kConvOk) return status;
+        band = buffers_.Take();
+      } else {
+        band = KeptBand(use.band);
       }
-      band = buffers_.Take();
     }
     const std::vector<int>& columns = layout_.source_columns();
     std::uint32_t* out = band.get() + columns.size() * static_cast<std::size_t>(use.row);
@@ -426,6 +390,7 @@ class MapConverter {
   std::vector<std::uint32_t> overview_values_;
   TileBandLayout layout_;
   BandBuffers buffers_;  // before bands_, whose buffers return to it
+  BandValues kept_;      // all kept bands
   std::vector<BandValues> bands_;
   ConversionProgress progress_;
   double reported_ = -1;
