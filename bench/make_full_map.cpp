@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
-#include <stdexcept>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 

@@ -95,6 +95,26 @@ ConversionStatus DecodeGdalRows(GDALDatasetH dataset, const GdalPixelFormat& for
   return ReadBands(dataset, format, first_row, rows, pixels);
 }
 
+ConversionStatus DecodeGdalPlanes(GDALDatasetH dataset, const GdalPixelFormat& format,
+                                  int first_row, int rows, std::uint8_t* planes) {
+  QuietGdalErrors quiet;
+  StrictJpegDecoding strict;
+  const int width = GDALGetRasterXSize(dataset);
+  int band_map[3] = {1, 2, 3};
+  const GSpacing plane_bytes = static_cast<GSpacing>(width) * rows;
+  const CPLErr result =
+      GDALDatasetRasterIOEx(dataset, GF_Read, 0, first_row, width, rows, planes, width, rows,
+                            GDT_Byte, format.bands, band_map, 1, width, plane_bytes, nullptr);
+  return result == CE_None ? kConvOk : kConvDecoderFailed;
+}
+
+void ExpandGdalPlanes(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue,
+                      int width, std::uint32_t* values) {
+  for (std::size_t x = 0; x < static_cast<std::size_t>(width); ++x) {
+    values[x] = (std::uint32_t{red[x]} << 16) | (std::uint32_t{green[x]} << 8) | blue[x];
+  }
+}
+
 void ExpandGdalRow(const GdalPixelFormat& format, PixelMode mode, const std::uint8_t* kept,
                    int width, std::uint32_t* values) {
   const auto count = static_cast<std::size_t>(width);

@@ -25,6 +25,17 @@ std::size_t GdalKeptBytesPerPixel(const GdalPixelFormat& format);
 ConversionStatus DecodeGdalRows(GDALDatasetH dataset, const GdalPixelFormat& format, int first_row,
                                 int rows, std::uint8_t* pixels);
 
+// Rows of a three-band byte image as three planes, red, green, blue, each
+// width x rows bytes: for tiled files GDAL copies planes out of its blocks
+// faster than it interleaves them.
+// REQUIRES: format.storage is kThreeBytes and !format.sixteen_bit.
+ConversionStatus DecodeGdalPlanes(GDALDatasetH dataset, const GdalPixelFormat& format,
+                                  int first_row, int rows, std::uint8_t* planes);
+
+// `width` pixels of three planes as 0x00RRGGBB colours.
+void ExpandGdalPlanes(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue,
+                      int width, std::uint32_t* values);
+
 // `width` kept pixels as 0x00RRGGBB colours, or as palette indices in index
 // mode for an image with a palette.
 void ExpandGdalRow(const GdalPixelFormat& format, PixelMode mode, const std::uint8_t* kept,

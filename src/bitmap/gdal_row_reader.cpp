@@ -66,6 +66,7 @@ GdalRowReader::GdalRowReader(GDALDatasetH dataset, const GdalPixelFormat& format
       width_(GDALGetRasterXSize(dataset)),
       height_(GDALGetRasterYSize(dataset)),
       row_bytes_(static_cast<std::size_t>(width_) * GdalKeptBytesPerPixel(format)),
+      planar_(format.storage == GdalStorage::kThreeBytes && !format.sixteen_bit),
       band_rows_(ChooseBandRows(dataset, row_bytes_, height_)),
       cache_limit_(BlockCacheBytes(dataset)) {}
 
@@ -79,7 +80,9 @@ ConversionStatus GdalRowReader::DecodeBandOf(int y) {
     return kConvNoMemory;
   }
   ++decode_count_;
-  const ConversionStatus status = DecodeGdalRows(dataset_, format_, first, rows, band_.data());
+  const ConversionStatus status =
+      planar_ ? DecodeGdalPlanes(dataset_, format_, first, rows, band_.data())
+              : DecodeGdalRows(dataset_, format_, first, rows, band_.data());
   if (status == kConvOk) band_end_ = first + rows;
   return status;
 }
@@ -91,8 +94,15 @@ ConversionStatus GdalRowReader::ReadRow(int y, std::uint32_t* values) {
     status_ = DecodeBandOf(y);
     if (status_ != kConvOk) return status_;
   }
-  const std::uint8_t* kept = band_.data() + static_cast<std::size_t>(y - band_first_) * row_bytes_;
-  ExpandGdalRow(format_, mode_, kept, width_, values);
+  const auto row = static_cast<std::size_t>(y - band_first_);
+  if (planar_) {
+    const std::size_t plane =
+        static_cast<std::size_t>(width_) * static_cast<std::size_t>(band_end_ - band_first_);
+    const std::uint8_t* red = band_.data() + row * static_cast<std::size_t>(width_);
+    ExpandGdalPlanes(red, red + plane, red + 2 * plane, width_, values);
+  } else {
+    ExpandGdalRow(format_, mode_, band_.data() + row * row_bytes_, width_, values);
+  }
   return kConvOk;
 }
 

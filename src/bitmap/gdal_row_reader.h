@@ -41,6 +41,9 @@ class GdalRowReader final : public SourceRowReader {
   int width_;
   int height_;
   std::size_t row_bytes_;
+  // Three byte bands are read as planes (band_ then holds three planes of
+  // band_rows_ rows), anything else as kept pixels.
+  bool planar_;
   int band_rows_;
   GdalBlockCacheLimit cache_limit_;
   std::vector<std::uint8_t> band_;

@@ -1,15 +1,44 @@
 #include "bitmap/octree_palette.h"
 
 #include <algorithm>
+#include <bit>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kv {
+
+namespace {
+
+// How many colours from the first on are equal to it (at least 1). Enlarged
+// maps repeat colours over long runs, so four are compared at a time.
+std::size_t RunLength(const std::uint32_t* colours, std::size_t count) {
+  const std::uint32_t colour = colours[0];
+  std::size_t run = 1;
+#if defined(__SSE2__)
+  const __m128i wanted = _mm_set1_epi32(static_cast<int>(colour));
+  while (run + 4 <= count) {
+    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(colours + run));
+    const int equal = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(four, wanted)));
+    if (equal != 0xF)
+      return run + static_cast<std::size_t>(std::countr_one(static_cast<unsigned>(equal)));
+    run += 4;
+  }
+#endif
+  while (run < count && colours[run] == colour) ++run;
+  return run;
+}
+
+}  // namespace
 
 OctreeQuantiser::OctreeQuantiser(int depth, bool remember_leaves)
     : leaf_level_(std::min(depth, 8)),
       max_leaves_(1u << depth),
       reducible_(static_cast<std::size_t>(leaf_level_)),
-      remember_leaves_(remember_leaves) {}
+      remember_leaves_(remember_leaves),
+      leaf_memo_(kLeafMemoSize) {}
 
 std::int32_t OctreeQuantiser::NewNode(int level) {
   std::int32_t node;
@@ -63,8 +92,7 @@ void OctreeQuantiser::InsertAll(const std::uint32_t* colours, std::size_t count)
   std::size_t i = 0;
   while (i < count) {
     const std::uint32_t colour = colours[i];
-    std::size_t run = 1;
-    while (i + run < count && colours[i + run] == colour) ++run;
+    const std::size_t run = RunLength(colours + i, count - i);
     Insert(colour);
     if (run > 1) {
       AddToLeaf(LeafOf(colour), (colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF,
@@ -78,7 +106,6 @@ void OctreeQuantiser::Insert(std::uint32_t colour) {
   const std::uint32_t red = (colour >> 16) & 0xFF;
   const std::uint32_t green = (colour >> 8) & 0xFF;
   const std::uint32_t blue = colour & 0xFF;
-  if (leaf_memo_.empty()) leaf_memo_.resize(kLeafMemoSize);
   LeafMemo& memo = leaf_memo_[MemoSlot(colour)];
   if (Remembers(memo, colour)) {
     // Same leaf as the walk would reach; no new node, so nothing to reduce.
