@@ -26,7 +26,7 @@ class GdalRowReader final : public SourceRowReader {
 
   ConversionStatus ReadRow(int y, std::uint32_t* values) override;
 
-  int band_rows() const { return band_rows_; }
+  int BandRows() const override { return band_rows_; }
   // Bands decoded so far.
   std::size_t decode_count() const { return decode_count_; }
   // The most GDAL's block cache may hold while the reader lives.

@@ -11,7 +11,8 @@ RowPrefetcher::RowPrefetcher(SourceRowReader& reader, int width, std::vector<int
     : reader_(reader),
       width_(static_cast<std::size_t>(std::max(width, 1))),
       rows_(std::move(rows)),
-      chunk_rows_(std::max<std::size_t>(1, kChunkBytes / (width_ * sizeof(std::uint32_t)))),
+      chunk_rows_(std::max<std::size_t>({1, kChunkBytes / (width_ * sizeof(std::uint32_t)),
+                                         static_cast<std::size_t>(reader.BandRows())})),
       chunk_count_((rows_.size() + chunk_rows_ - 1) / chunk_rows_),
       cancel_(cancel),
       ring_(std::clamp<std::size_t>(chunk_count_, 1, kChunks)) {

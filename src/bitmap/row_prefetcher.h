@@ -3,8 +3,9 @@
 
 // Hands out the rows a pass needs, in order, read by a SourceRowReader. With
 // `ahead` set, a thread of its own reads (decodes) the next rows while the
-// caller works on the current ones; at most kChunks chunks of rows of about
-// kChunkBytes each are held. Without, each chunk is read when it is needed.
+// caller works on the current ones; at most kChunks chunks of rows are
+// held, each of about kChunkBytes but never fewer rows than the reader
+// decodes at once. Without, each chunk is read when it is needed.
 
 #include <atomic>
 #include <condition_variable>

@@ -23,6 +23,10 @@ class SourceRowReader {
   // REQUIRES: 0 <= y < Height(), y not above the row read before; room for
   // Width() values.
   virtual ConversionStatus ReadRow(int y, std::uint32_t* values) = 0;
+
+  // Rows decoded together: whoever reads ahead should hold at least this
+  // many, or decoding the next band cannot overlap the use of this one.
+  virtual int BandRows() const { return 1; }
 };
 
 // The reader of any source: PixelsOfRow over the whole width.

@@ -66,8 +66,8 @@ TEST_F(GdalRowReaderTest, DecodesEachBlockRowOnceAndHoldsTheCacheToIt) {
   const std::int64_t before = GDALGetCacheMax64();
   std::unique_ptr<SourceRowReader> reader = source->OpenRowReader();
   auto& rows = dynamic_cast<GdalRowReader&>(*reader);
-  EXPECT_EQ(rows.band_rows() % 128, 0);
-  ASSERT_LT(rows.band_rows(), kHeight);
+  EXPECT_EQ(rows.BandRows() % 128, 0);
+  ASSERT_LT(rows.BandRows(), kHeight);
   // Room for two block rows and a little more, not GDAL's share of the
   // machine's memory.
   EXPECT_LE(GDALGetCacheMax64(), 2 * kBlockRowBytes + kCacheSlack);
@@ -79,7 +79,7 @@ TEST_F(GdalRowReaderTest, DecodesEachBlockRowOnceAndHoldsTheCacheToIt) {
   }
   EXPECT_EQ(wrong, 0);
   const std::size_t bands =
-      static_cast<std::size_t>((kHeight + rows.band_rows() - 1) / rows.band_rows());
+      static_cast<std::size_t>((kHeight + rows.BandRows() - 1) / rows.BandRows());
   EXPECT_EQ(rows.decode_count(), bands);
   reader.reset();
   EXPECT_EQ(GDALGetCacheMax64(), before);
@@ -90,8 +90,8 @@ TEST_F(GdalRowReaderTest, RowStoredFilesAreReadInBandsOfManyRows) {
   ASSERT_TRUE(source);
   std::unique_ptr<SourceRowReader> reader = source->OpenRowReader();
   auto& rows = dynamic_cast<GdalRowReader&>(*reader);
-  EXPECT_GT(rows.band_rows(), 100);
-  EXPECT_LT(rows.band_rows(), kHeight);
+  EXPECT_GT(rows.BandRows(), 100);
+  EXPECT_LT(rows.BandRows(), kHeight);
   std::vector<std::uint32_t> values(kWidth);
   for (int y = 0; y < kHeight; ++y) ASSERT_EQ(reader->ReadRow(y, values.data()), kConvOk);
   EXPECT_EQ(values[17], Colour(17, kHeight - 1));
