@@ -11,7 +11,6 @@
 #include "bitmap/band_buffers.h"
 #include "bitmap/bitmap_encoding.h"
 #include "bitmap/conversion_threads.h"
-#include "bitmap/large_buffer.h"
 #include "bitmap/octree_palette.h"
 #include "bitmap/palm_bitmap_descriptor.h"
 #include "bitmap/palm_bitmap_format.h"
@@ -81,8 +80,7 @@ class MapConverter {
     bool octree = false;
     status = ChoosePalette(&octree);
     if (status != kConvOk) return status;
-    const bool keep =
-        octree && layout_.total_values() * sizeof(std::uint32_t) <= request_.max_kept_tile_bytes;
+    const bool keep = octree && KeepsTiles();
     CountRows(octree, keep);
     if (octree) {
       OctreeQuantiser quantiser(encoding_.depth);
@@ -104,6 +102,17 @@ class MapConverter {
     if (status == kConvOk) status = EncodeOverview();
     if (status == kConvOk) Report(true);
     return status;
+  }
+
+  // Keeping the tiles' pixels spares a second decode of the source but
+  // costs their memory and the copying: worth it when the tiles sample a
+  // fraction of the source (scales below 1/1); at 1/1 a second pass over
+  // the source, decoded while the tiles are encoded, is faster.
+  bool KeepsTiles() const {
+    const std::size_t kept = layout_.total_values();
+    const std::size_t source =
+        static_cast<std::size_t>(source_.Width()) * static_cast<std::size_t>(source_.Height());
+    return 2 * kept <= source && kept * sizeof(std::uint32_t) <= request_.max_kept_tile_bytes;
   }
 
   // The depth, the overview's geometry and the tile bands; refuses bitmaps
@@ -236,9 +245,10 @@ class MapConverter {
     return kConvOk;
   }
 
-  // Kept bands share one large buffer, band after band.
+  // Kept bands share one buffer, band after band; not cleared, as every
+  // value is written before it is read.
   BandValues KeptBand(int band) {
-    if (!kept_) kept_ = AllocateLargeBuffer(layout_.total_values());
+    if (!kept_) kept_ = BandValues(new std::uint32_t[layout_.total_values()]);
     std::size_t offset = 0;
     for (int above = 0; above < band; ++above) {
       offset += layout_.band_width() * static_cast<std::size_t>(layout_.height(above));

@@ -205,6 +205,14 @@ TEST(MapConversion, ReadsEveryRowOnceWhenThePaletteSeesAllPixels) {
   std::vector<int> two_passes = Ascending(0, 700);
   for (int y = 0; y < 700; y += 2) two_passes.push_back(y);  // every row a tile samples
   EXPECT_THAT(again.rows(), ElementsAreArray(two_passes));
+
+  // At 1/1 the tiles sample every pixel: decoding again while they are
+  // encoded beats copying the whole source aside.
+  RowLog full(500, 300);
+  ASSERT_EQ(ConvertMap(full, Request(8, {1, 1}), context, &converted), kConvOk);
+  std::vector<int> twice = Ascending(0, 300);
+  for (int y = 0; y < 300; ++y) twice.push_back(y);
+  EXPECT_THAT(full.rows(), ElementsAreArray(twice));
 }
 
 TEST(MapConversion, ReadsOnlyTheSampledRowsOnceWithoutAPalette) {
@@ -227,7 +235,7 @@ TEST(MapConversion, ReportsProgressToTheEnd) {
   std::vector<ConversionProgress> reports;
   context.progress = [&](const ConversionProgress& progress) { reports.push_back(progress); };
   MapConversion converted;
-  ASSERT_EQ(ConvertMap(source, Request(8, {1, 1}), context, &converted), kConvOk);
+  ASSERT_EQ(ConvertMap(source, Request(8, {1, 2}), context, &converted), kConvOk);
   ASSERT_GE(reports.size(), 2u);
   for (std::size_t i = 1; i < reports.size(); ++i) {
     EXPECT_LE(reports[i - 1].Fraction(), reports[i].Fraction());
