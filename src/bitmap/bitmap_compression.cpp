@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <optional>
 #include <span>
@@ -22,41 +23,48 @@ std::span<const std::uint8_t> Row(const std::vector<std::uint8_t>& data, std::si
   return std::span<const std::uint8_t>(data).subspan(y * row_bytes, row_bytes);
 }
 
-void EncodeRow(std::uint8_t scheme, std::span<const std::uint8_t> row,
-               std::span<const std::uint8_t> above, bool first_row, bool last_row,
-               std::vector<std::uint8_t>* output) {
-  if (scheme == kCompressionScanline) {
-    EncodeScanlineRow(row, above, first_row, output);
-  } else {
-    EncodeRleRow(row, last_row, output);
-  }
+std::size_t EncodeRow(std::uint8_t scheme, std::span<const std::uint8_t> row,
+                      std::span<const std::uint8_t> above, bool first_row, bool last_row,
+                      std::uint8_t* out) {
+  if (scheme == kCompressionScanline) return EncodeScanlineRowInto(row, above, first_row, out);
+  return EncodeRleRowInto(row, last_row, out);
+}
+
+std::size_t MaxRowOutput(std::uint8_t scheme, std::size_t row_bytes) {
+  return scheme == kCompressionScanline ? MaxScanlineRowOutput(row_bytes)
+                                        : MaxRleRowOutput(row_bytes);
 }
 
 // Encodes the whole bitmap with `scheme`, giving up as soon as the output
 // reaches `best_length` or grows past the size word's range. Returns the
-// compressed data with its size word, or nothing when abandoned.
+// compressed data with its size word, or nothing when abandoned. The work
+// buffer is not cleared: only what is written of it is read, and a losing
+// scheme usually stops long before its end.
 std::optional<std::vector<std::uint8_t>> TryScheme(const PalmBitmapDescriptor& bitmap,
                                                    std::uint8_t scheme, std::size_t best_length) {
   const std::size_t row_bytes = bitmap.rowBytes;
-  std::vector<std::uint8_t> output;
+  // Never more than the rows so far, the next row's worst case and the
+  // size word; a longer total is abandoned after its row.
+  const std::size_t room = best_length + MaxRowOutput(scheme, row_bytes) + kSizeWordLength;
+  std::unique_ptr<std::uint8_t[]> work(new (std::nothrow) std::uint8_t[room]);
+  if (!work) return std::nullopt;
+  std::size_t length = kSizeWordLength;
+  for (std::size_t y = 0; y < bitmap.height; ++y) {
+    const bool first_row = y == 0;
+    const auto above =
+        first_row ? std::span<const std::uint8_t>() : Row(bitmap.pixelData, row_bytes, y - 1);
+    length += EncodeRow(scheme, Row(bitmap.pixelData, row_bytes, y), above, first_row,
+                        y + 1 == bitmap.height, work.get() + length);
+    if (length > kMaxCompressedTotal || length >= best_length) return std::nullopt;
+  }
+  // Without rows the loop never compares; the size word alone is no gain.
+  if (length >= best_length) return std::nullopt;
+  EncodeBig16(work.get(), static_cast<std::uint16_t>(length - kSizeWordLength));
   try {
-    output.reserve(2 * bitmap.pixelData.size() + 4);
-    output.resize(kSizeWordLength);
-    for (std::size_t y = 0; y < bitmap.height; ++y) {
-      const bool first_row = y == 0;
-      const auto above =
-          first_row ? std::span<const std::uint8_t>() : Row(bitmap.pixelData, row_bytes, y - 1);
-      EncodeRow(scheme, Row(bitmap.pixelData, row_bytes, y), above, first_row,
-                y + 1 == bitmap.height, &output);
-      if (output.size() > kMaxCompressedTotal || output.size() >= best_length) return std::nullopt;
-    }
+    return std::vector<std::uint8_t>(work.get(), work.get() + length);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
-  // Without rows the loop never compares; the size word alone is no gain.
-  if (output.size() >= best_length) return std::nullopt;
-  EncodeBig16(output.data(), static_cast<std::uint16_t>(output.size() - kSizeWordLength));
-  return output;
 }
 
 bool DecodeRow(std::uint8_t scheme, std::span<const std::uint8_t> input,

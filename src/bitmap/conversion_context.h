@@ -5,12 +5,16 @@
 // conversion settings (the user's choices, kept with the preferences); each
 // document owns a conversion context: the custom colour table an overview
 // builds and its tiles reuse, the BMP reader set-up, and the text a failing
-// conversion leaves for its error message.
+// conversion leaves for its error message, and how a long map conversion
+// reports progress and is stopped.
 
+#include <atomic>
+#include <functional>
 #include <string>
 
 #include "bitmap/bmp_pixel_reader.h"
 #include "bitmap/conversion_options.h"
+#include "bitmap/conversion_progress.h"
 #include "bitmap/palette_state.h"
 
 namespace kv {
@@ -28,6 +32,17 @@ struct ConversionContext {
   PaletteState palette;
   BmpPixelReader bmp_reader;
   std::string conversion_message;
+
+  // Told how far a map conversion is, on the thread that runs the
+  // conversion, between steps; may be empty.
+  std::function<void(const ConversionProgress&)> progress;
+  // Set from any thread (or from `progress`) to stop a map conversion
+  // between tiles: it then fails with kConvCancelled and keeps nothing.
+  // Whoever starts a conversion clears it first.
+  std::atomic<bool> cancel{false};
+  // Threads that encode tiles; 0 takes KV_THREADS from the environment, or
+  // else one per core. The output is the same for any count.
+  int threads = 0;
 };
 
 }  // namespace kv

@@ -67,7 +67,41 @@ ConvertedBitmap Encode(ConversionContext& context, const ConversionSettings& set
   return converted;
 }
 
+MapConversion ConvertMapSource(ConversionContext& context, const ConversionSettings& settings,
+                               const ConversionSource& source, const ConversionOptions& options) {
+  PixelSource* pixels = OpenPixels(context, source, options);
+  MapConversionRequest request;
+  request.overview = options;
+  request.scale = settings.scale;
+  request.compression = settings.compressBitmaps ? kCompressWhenSmaller : kCompressNever;
+  MapConversion converted;
+  ConversionStatus status = ConvertMap(*pixels, request, context, &converted);
+  // Pixels a damaged image could not decode read as black; refuse the result.
+  if (status == kConvOk && source.image != nullptr && !options.sourceIsBmp) {
+    status = source.image->read_status();
+  }
+  if (status != kConvOk) RaiseConversionError(status, context.conversion_message);
+  return converted;
+}
+
 }  // namespace
+
+MapConversion ConvertToOverviewAndTiles(ConversionContext& context, ConversionSettings& settings,
+                                        const ConversionSource& source,
+                                        const ConversionOptions& overview) {
+  if (source.kind == kInvalidSourceKind) throw ErrUnknownImageKind();
+  context.conversion_message.clear();
+  try {
+    if (source.kind == kPalmBitmapSourceKind) {
+      MapConversion stored;
+      stored.overview = StoredRecord(settings, source.bytes);
+      return stored;
+    }
+    return ConvertMapSource(context, settings, source, overview);
+  } catch (const std::bad_alloc&) {
+    throw ErrBadAlloc();
+  }
+}
 
 ConvertedBitmap ConvertToPalmBitmap(ConversionContext& context, ConversionSettings& settings,
                                     const ConversionSource& source,

@@ -12,7 +12,9 @@
 
 #include "bitmap/conversion_context.h"
 #include "bitmap/conversion_options.h"
+#include "bitmap/converted_bitmap.h"
 #include "bitmap/image_source.h"
+#include "bitmap/map_conversion.h"
 
 namespace kv {
 
@@ -28,14 +30,6 @@ struct ConversionSource {
   ImageSource* image = nullptr;         // when the source is not BMP bytes
 };
 
-struct ConvertedBitmap {
-  std::vector<std::uint8_t> record;
-  int width = 0;
-  int height = 0;
-  int depth = 0;
-  bool compressed = false;
-};
-
 // Converts the source, or takes a stored record as it is (kind 4). A
 // stored record must parse and expand; the compression setting then follows
 // it. Converting an image never changes the settings: each bitmap is
@@ -43,6 +37,19 @@ struct ConvertedBitmap {
 ConvertedBitmap ConvertToPalmBitmap(ConversionContext& context, ConversionSettings& settings,
                                     const ConversionSource& source,
                                     const ConversionOptions& options);
+
+// The whole source as a map: the overview (`overview` with fitToSize, the
+// tile size as target and buildPalette as wanted) and the tiles of the grid
+// at the settings' scale, each converted as ConvertToPalmBitmap would
+// convert its window with the overview's colour table. The source is read
+// in order, once, or twice when an octree palette must be built first and
+// the tiles' pixels would not fit in memory meanwhile; tiles are encoded on
+// several threads. Progress goes to context.progress; context.cancel stops
+// the conversion with ErrAlreadyReported. A stored record (kind 4) is its
+// own overview and has no tiles.
+MapConversion ConvertToOverviewAndTiles(ConversionContext& context, ConversionSettings& settings,
+                                        const ConversionSource& source,
+                                        const ConversionOptions& overview);
 
 // The record as a 24-bit bottom-up BMP file.
 std::vector<std::uint8_t> RenderPalmBitmapAsBmp(std::span<const std::uint8_t> record);

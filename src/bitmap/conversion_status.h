@@ -22,6 +22,8 @@ inline constexpr ConversionStatus kConvTooBig = 11;
 inline constexpr ConversionStatus kConvTooSmall = 12;  // width or height below 10
 inline constexpr ConversionStatus kConvDecoderFailed = 13;
 inline constexpr ConversionStatus kConvCompressedBmp = 14;
+// The user stopped a map conversion; nothing went wrong.
+inline constexpr ConversionStatus kConvCancelled = 15;
 
 // Depths a bitmap of this system can have.
 bool IsSupportedDepth(int depth);

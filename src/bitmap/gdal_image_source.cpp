@@ -5,6 +5,7 @@
 #include <new>
 #include <system_error>
 
+#include "bitmap/gdal_row_reader.h"
 #include "bitmap/gdal_runtime.h"
 
 namespace kv {
@@ -99,6 +100,10 @@ void GdalImageSource::PixelsOfRow(std::span<const int> xs, int y, std::uint32_t*
       values[i] = (std::uint32_t{pixel[0]} << 16) | (std::uint32_t{pixel[1]} << 8) | pixel[2];
     }
   }
+}
+
+std::unique_ptr<SourceRowReader> GdalImageSource::OpenRowReader() const {
+  return std::make_unique<GdalRowReader>(dataset_.get(), format_, mode_);
 }
 
 SourcePaletteKind GdalImageSource::PaletteKind() const {

@@ -37,6 +37,8 @@ class GdalImageSource final : public ImageSource {
   // Colours 0x00RRGGBB. In index mode a paletted image gives its indices.
   std::uint32_t Pixel(int x, int y) const override;
   void PixelsOfRow(std::span<const int> xs, int y, std::uint32_t* values) const override;
+  // Reads past the strip cache, band by band (gdal_row_reader.h).
+  std::unique_ptr<SourceRowReader> OpenRowReader() const override;
   SourcePaletteKind PaletteKind() const override;
   ConversionStatus Palette(std::vector<std::uint32_t>* entries) const override;
 

@@ -3,6 +3,7 @@
 #include <cpl_error.h>
 #include <gdal.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace kv {
@@ -20,5 +21,11 @@ QuietGdalErrors::~QuietGdalErrors() {
   CPLPopErrorHandler();
   CPLErrorReset();
 }
+
+GdalBlockCacheLimit::GdalBlockCacheLimit(std::int64_t bytes) : previous_(GDALGetCacheMax64()) {
+  GDALSetCacheMax64(std::min(bytes, previous_));
+}
+
+GdalBlockCacheLimit::~GdalBlockCacheLimit() { GDALSetCacheMax64(previous_); }
 
 }  // namespace kv

@@ -1,12 +1,9 @@
 #include "bitmap/gdal_strip_cache.h"
 
-#include <cpl_conv.h>
-
 #include <algorithm>
 #include <new>
-#include <string>
 
-#include "bitmap/gdal_runtime.h"
+#include "bitmap/gdal_row_decoder.h"
 
 namespace kv {
 namespace {
@@ -31,34 +28,6 @@ int ChooseStripRows(GDALDatasetH dataset, std::size_t row_bytes, int height) {
   return static_cast<int>(std::min<std::size_t>(rows, static_cast<std::size_t>(height)));
 }
 
-// libjpeg only warns about a stream that ends early and GDAL pads the rest
-// grey; while a strip is decoded such warnings count as failures.
-class StrictJpegDecoding {
- public:
-  StrictJpegDecoding() {
-    const char* previous = CPLGetThreadLocalConfigOption(kOption, nullptr);
-    had_previous_ = previous != nullptr;
-    if (had_previous_) previous_ = previous;
-    CPLSetThreadLocalConfigOption(kOption, "YES");
-  }
-  ~StrictJpegDecoding() {
-    CPLSetThreadLocalConfigOption(kOption, had_previous_ ? previous_.c_str() : nullptr);
-  }
-  StrictJpegDecoding(const StrictJpegDecoding&) = delete;
-  StrictJpegDecoding& operator=(const StrictJpegDecoding&) = delete;
-
- private:
-  static constexpr const char* kOption = "GDAL_ERROR_ON_LIBJPEG_WARNING";
-  std::string previous_;
-  bool had_previous_ = false;
-};
-
-void StoreRgb(std::uint32_t colour, std::uint8_t* pixel) {
-  pixel[0] = static_cast<std::uint8_t>(colour >> 16);
-  pixel[1] = static_cast<std::uint8_t>(colour >> 8);
-  pixel[2] = static_cast<std::uint8_t>(colour);
-}
-
 }  // namespace
 
 GdalStripCache::GdalStripCache(GDALDatasetH dataset, const GdalPixelFormat& format,
@@ -67,7 +36,7 @@ GdalStripCache::GdalStripCache(GDALDatasetH dataset, const GdalPixelFormat& form
       format_(format),
       width_(GDALGetRasterXSize(dataset)),
       height_(GDALGetRasterYSize(dataset)),
-      bytes_per_pixel_(format.storage == GdalStorage::kOneByte ? 1 : 3),
+      bytes_per_pixel_(GdalKeptBytesPerPixel(format)),
       row_bytes_(static_cast<std::size_t>(width_) * bytes_per_pixel_),
       rows_per_strip_(ChooseStripRows(dataset, row_bytes_, height_)) {
   const std::size_t strip_bytes = row_bytes_ * static_cast<std::size_t>(rows_per_strip_);
@@ -137,48 +106,7 @@ ConversionStatus GdalStripCache::Decode(int strip_index, Strip* strip) {
     return kConvNoMemory;
   }
   ++decode_count_;
-  QuietGdalErrors quiet;
-  StrictJpegDecoding strict;
-  if (format_.sixteen_bit) return ReadWideBands(first_row, rows, strip->pixels.data());
-  return ReadBands(first_row, rows, strip->pixels.data());
-}
-
-// Byte samples go straight into place, interleaved by GDAL.
-ConversionStatus GdalStripCache::ReadBands(int first_row, int rows, std::uint8_t* pixels) {
-  int band_map[3] = {1, 2, 3};
-  const CPLErr result = GDALDatasetRasterIOEx(dataset_, GF_Read, 0, first_row, width_, rows, pixels,
-                                              width_, rows, GDT_Byte, format_.bands, band_map,
-                                              static_cast<GSpacing>(bytes_per_pixel_),
-                                              static_cast<GSpacing>(row_bytes_), 1, nullptr);
-  return result == CE_None ? kConvOk : kConvDecoderFailed;
-}
-
-// 16-bit samples keep their high byte; 16-bit palette indices are looked up.
-ConversionStatus GdalStripCache::ReadWideBands(int first_row, int rows, std::uint8_t* pixels) {
-  const std::size_t samples = static_cast<std::size_t>(width_) * static_cast<std::size_t>(rows) *
-                              static_cast<std::size_t>(format_.bands);
-  std::vector<std::uint16_t> wide;
-  try {
-    wide.resize(samples);
-  } catch (const std::bad_alloc&) {
-    return kConvNoMemory;
-  }
-  int band_map[3] = {1, 2, 3};
-  const GSpacing sample_bytes = sizeof(std::uint16_t);
-  const GSpacing pixel_bytes = sample_bytes * format_.bands;
-  const CPLErr result = GDALDatasetRasterIOEx(
-      dataset_, GF_Read, 0, first_row, width_, rows, wide.data(), width_, rows, GDT_UInt16,
-      format_.bands, band_map, pixel_bytes, pixel_bytes * width_, sample_bytes, nullptr);
-  if (result != CE_None) return kConvDecoderFailed;
-  if (format_.expand_palette) {
-    const std::vector<std::uint32_t>& palette = format_.palette;
-    for (std::size_t i = 0; i < samples; ++i) {
-      StoreRgb(wide[i] < palette.size() ? palette[wide[i]] : 0, pixels + 3 * i);
-    }
-  } else {
-    for (std::size_t i = 0; i < samples; ++i) pixels[i] = static_cast<std::uint8_t>(wide[i] >> 8);
-  }
-  return kConvOk;
+  return DecodeGdalRows(dataset_, format_, first_row, rows, strip->pixels.data());
 }
 
 }  // namespace kv

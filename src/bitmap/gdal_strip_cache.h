@@ -52,8 +52,6 @@ class GdalStripCache {
 
   const std::uint8_t* SlowRow(int y);
   ConversionStatus Decode(int strip_index, Strip* strip);
-  ConversionStatus ReadBands(int first_row, int rows, std::uint8_t* pixels);
-  ConversionStatus ReadWideBands(int first_row, int rows, std::uint8_t* pixels);
   void MakeRoom();
   void Fail(ConversionStatus status);
 

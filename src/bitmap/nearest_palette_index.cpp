@@ -91,7 +91,7 @@ PaletteMatcher::PaletteMatcher(const ColourTable& table) : table_(&table) {
   class_.resize(count);
   cell_start_.assign(kCellCount, -1);
   cell_size_.assign(kCellCount, 0);
-  memo_block_.assign(kCellCount, 0);
+  memo_block_.assign(kCellCount, kNoBlock);
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint32_t entry = table.Colour(static_cast<int>(i));
     red_[i] = static_cast<std::int16_t>(Red(entry));
@@ -101,19 +101,8 @@ PaletteMatcher::PaletteMatcher(const ColourTable& table) : table_(&table) {
   }
 }
 
-std::size_t PaletteMatcher::MemoSlot(std::size_t cell, std::uint32_t colour) const {
-  return memo_block_[cell] + ((colour >> 16 & 7) << 6 | (colour >> 8 & 7) << 3 | (colour & 7));
-}
-
-std::size_t PaletteMatcher::CellOf(std::uint32_t colour) {
-  return static_cast<std::size_t>((colour >> 19 & 31) << 10 | (colour >> 11 & 31) << 5 |
-                                  (colour >> 3 & 31));
-}
-
-int PaletteMatcher::Match(std::uint32_t colour) {
-  colour &= 0xFFFFFF;
-  const std::size_t cell = CellOf(colour);
-  if (cell_start_[cell] < 0) {
+int PaletteMatcher::MatchNew(std::size_t cell, std::uint32_t colour) {
+  if (memo_block_[cell] == kNoBlock) {
     try {
       BuildCell(cell);
     } catch (const std::bad_alloc&) {
@@ -122,7 +111,7 @@ int PaletteMatcher::Match(std::uint32_t colour) {
       return NearestPaletteIndex(*table_, colour);
     }
   }
-  std::uint16_t& known = memo_[MemoSlot(cell, colour)];
+  std::uint16_t& known = memo_[memo_block_[cell] + OffsetInCell(colour)];
   if (known == kUnknown) known = static_cast<std::uint16_t>(Scan(cell, colour));
   return known;
 }
@@ -185,9 +174,10 @@ void PaletteMatcher::BuildCell(std::size_t cell) {
   }
   cell_size_[cell] =
       static_cast<std::uint32_t>(candidates_.size()) - static_cast<std::uint32_t>(start);
-  memo_block_[cell] = memo_.size();
+  const std::size_t block = memo_.size();
   memo_.resize(memo_.size() + kCellColours, kUnknown);
-  cell_start_[cell] = start;  // last: the cell counts as built only when complete
+  cell_start_[cell] = start;
+  memo_block_[cell] = block;  // last: the cell counts as built only when complete
 }
 
 }  // namespace kv

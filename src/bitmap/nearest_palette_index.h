@@ -29,13 +29,30 @@ class PaletteMatcher {
   explicit PaletteMatcher(const ColourTable& table);
 
   const ColourTable& Table() const { return *table_; }
-  int Match(std::uint32_t colour);
+  // Inline for the common case, a colour matched before.
+  int Match(std::uint32_t colour) {
+    colour &= 0xFFFFFF;
+    const std::size_t cell = CellOf(colour);
+    const std::size_t block = memo_block_[cell];
+    if (block != kNoBlock) {
+      const std::uint16_t known = memo_[block + OffsetInCell(colour)];
+      if (known != kUnknown) return known;
+    }
+    return MatchNew(cell, colour);
+  }
 
  private:
+  int MatchNew(std::size_t cell, std::uint32_t colour);
+  static std::size_t OffsetInCell(std::uint32_t colour) {
+    return (colour >> 16 & 7) << 6 | (colour >> 8 & 7) << 3 | (colour & 7);
+  }
+  static std::size_t CellOf(std::uint32_t colour) {
+    return static_cast<std::size_t>((colour >> 19 & 31) << 10 | (colour >> 11 & 31) << 5 |
+                                    (colour >> 3 & 31));
+  }
+
   int Scan(std::size_t cell, std::uint32_t colour) const;
   void BuildCell(std::size_t cell);
-  static std::size_t CellOf(std::uint32_t colour);
-  std::size_t MemoSlot(std::size_t cell, std::uint32_t colour) const;
 
   const ColourTable* table_;
   // The table's entries unpacked for the scan.
@@ -48,10 +65,11 @@ class PaletteMatcher {
   static constexpr std::size_t kCellCount = 32 * 32 * 32;
   static constexpr std::size_t kCellColours = 8 * 8 * 8;
   static constexpr std::uint16_t kUnknown = 0xFFFF;  // tables hold at most 65535 entries
-  std::vector<std::int32_t> cell_start_;             // -1: not built yet
+  static constexpr std::size_t kNoBlock = static_cast<std::size_t>(-1);
+  std::vector<std::int32_t> cell_start_;
   std::vector<std::uint32_t> cell_size_;
   std::vector<std::uint16_t> candidates_;
-  std::vector<std::size_t> memo_block_;
+  std::vector<std::size_t> memo_block_;  // kNoBlock: the cell is not built yet
   std::vector<std::uint16_t> memo_;
 };
 

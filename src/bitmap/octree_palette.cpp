@@ -1,22 +1,53 @@
 #include "bitmap/octree_palette.h"
 
 #include <algorithm>
+#include <bit>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kv {
+
+namespace {
+
+// How many colours from the first on are equal to it (at least 1). Enlarged
+// maps repeat colours over long runs, so four are compared at a time.
+std::size_t RunLength(const std::uint32_t* colours, std::size_t count) {
+  const std::uint32_t colour = colours[0];
+  std::size_t run = 1;
+#if defined(__SSE2__)
+  const __m128i wanted = _mm_set1_epi32(static_cast<int>(colour));
+  while (run + 4 <= count) {
+    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(colours + run));
+    const int equal = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(four, wanted)));
+    if (equal != 0xF)
+      return run + static_cast<std::size_t>(std::countr_one(static_cast<unsigned>(equal)));
+    run += 4;
+  }
+#endif
+  while (run < count && colours[run] == colour) ++run;
+  return run;
+}
+
+}  // namespace
 
 OctreeQuantiser::OctreeQuantiser(int depth, bool remember_leaves)
     : leaf_level_(std::min(depth, 8)),
       max_leaves_(1u << depth),
       reducible_(static_cast<std::size_t>(leaf_level_)),
-      remember_leaves_(remember_leaves) {}
+      remember_leaves_(remember_leaves),
+      leaf_memo_(kLeafMemoSize) {}
 
 std::int32_t OctreeQuantiser::NewNode(int level) {
   std::int32_t node;
   if (!free_nodes_.empty()) {
     node = free_nodes_.back();
     free_nodes_.pop_back();
+    const std::uint32_t incarnation = nodes_[static_cast<std::size_t>(node)].incarnation;
     nodes_[static_cast<std::size_t>(node)] = Node{};
+    nodes_[static_cast<std::size_t>(node)].incarnation = incarnation;
   } else {
     nodes_.emplace_back();
     node = static_cast<std::int32_t>(nodes_.size() - 1);
@@ -33,21 +64,50 @@ std::int32_t OctreeQuantiser::NewNode(int level) {
 }
 
 void OctreeQuantiser::AddToLeaf(std::int32_t leaf, std::uint32_t red, std::uint32_t green,
-                                std::uint32_t blue) {
+                                std::uint32_t blue, std::uint64_t times) {
   Node& node = nodes_[static_cast<std::size_t>(leaf)];
-  node.count += 1;
-  node.red += red;
-  node.green += green;
-  node.blue += blue;
+  node.count += times;
+  node.red += red * times;
+  node.green += green * times;
+  node.blue += blue * times;
+}
+
+std::int32_t OctreeQuantiser::LeafOf(std::uint32_t colour) const {
+  const LeafMemo& memo = leaf_memo_[MemoSlot(colour)];
+  if (Remembers(memo, colour)) return memo.leaf;
+  std::int32_t node = root_;
+  for (int level = 0; !nodes_[static_cast<std::size_t>(node)].leaf; ++level) {
+    const unsigned bit = static_cast<unsigned>(7 - level);
+    const std::size_t child = ((colour >> (16 + bit)) & 1) << 2 | ((colour >> (8 + bit)) & 1) << 1 |
+                              ((colour >> bit) & 1);
+    node = nodes_[static_cast<std::size_t>(node)].children[child];
+  }
+  return node;
+}
+
+// After the first colour of a run the path to its leaf exists, so the
+// others create no node and cause no reduction: they all land in the leaf
+// the first one ends in, as if inserted one by one.
+void OctreeQuantiser::InsertAll(const std::uint32_t* colours, std::size_t count) {
+  std::size_t i = 0;
+  while (i < count) {
+    const std::uint32_t colour = colours[i];
+    const std::size_t run = RunLength(colours + i, count - i);
+    Insert(colour);
+    if (run > 1) {
+      AddToLeaf(LeafOf(colour), (colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF,
+                run - 1);
+    }
+    i += run;
+  }
 }
 
 void OctreeQuantiser::Insert(std::uint32_t colour) {
   const std::uint32_t red = (colour >> 16) & 0xFF;
   const std::uint32_t green = (colour >> 8) & 0xFF;
   const std::uint32_t blue = colour & 0xFF;
-  if (leaf_memo_.empty()) leaf_memo_.resize(kLeafMemoSize);
   LeafMemo& memo = leaf_memo_[MemoSlot(colour)];
-  if (remember_leaves_ && memo.generation == generation_ && memo.colour == colour) {
+  if (Remembers(memo, colour)) {
     // Same leaf as the walk would reach; no new node, so nothing to reduce.
     AddToLeaf(memo.leaf, red, green, blue);
     return;
@@ -68,9 +128,9 @@ void OctreeQuantiser::Insert(std::uint32_t colour) {
     ++level;
   }
   AddToLeaf(node, red, green, blue);
-  const std::uint64_t before = generation_;
+  // A reduction that merges this leaf away also forgets it.
+  memo = LeafMemo{colour, node, nodes_[static_cast<std::size_t>(node)].incarnation};
   while (leaves_ > max_leaves_) ReduceOne();
-  if (generation_ == before) memo = LeafMemo{colour, node, generation_};
 }
 
 void OctreeQuantiser::ReduceOne() {
@@ -80,7 +140,6 @@ void OctreeQuantiser::ReduceOne() {
   if (candidates.empty()) return;  // only a leaf root is left
   const std::int32_t node = candidates.back();
   candidates.pop_back();
-  ++generation_;
   Node merged = nodes_[static_cast<std::size_t>(node)];
   std::uint32_t children = 0;
   for (std::int32_t& child : merged.children) {
@@ -99,7 +158,10 @@ void OctreeQuantiser::ReduceOne() {
   leaves_ -= children - 1;
 }
 
-void OctreeQuantiser::FreeNode(std::int32_t node) { free_nodes_.push_back(node); }
+void OctreeQuantiser::FreeNode(std::int32_t node) {
+  ++nodes_[static_cast<std::size_t>(node)].incarnation;
+  free_nodes_.push_back(node);
+}
 
 void OctreeQuantiser::Collect(std::int32_t node, std::vector<std::uint32_t>* colours) const {
   const Node& current = nodes_[static_cast<std::size_t>(node)];
@@ -133,7 +195,7 @@ ConversionStatus OctreePalette(const PixelSource& source, int width, int height,
     std::vector<std::uint32_t> row(xs.size());
     for (int y = 0; y < height; ++y) {
       source.PixelsOfRow(xs, y, row.data());
-      for (std::uint32_t colour : row) quantiser.Insert(colour);
+      quantiser.InsertAll(row.data(), row.size());
     }
     *colours = quantiser.Colours();
   } catch (const std::bad_alloc&) {

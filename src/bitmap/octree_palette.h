@@ -10,6 +10,7 @@
 // created node of the deepest reducible level absorbs its children. The
 // palette is the leaves' average colours, depth first, children 0 to 7.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -34,6 +35,8 @@ class OctreeQuantiser {
 
   // May throw std::bad_alloc.
   void Insert(std::uint32_t colour);
+  // Insert() of each colour in turn; a run of equal colours costs one walk.
+  void InsertAll(const std::uint32_t* colours, std::size_t count);
   std::vector<std::uint32_t> Colours() const;
 
  private:
@@ -42,21 +45,33 @@ class OctreeQuantiser {
     std::uint64_t count = 0;
     std::uint64_t red = 0, green = 0, blue = 0;
     bool leaf = false;
+    // Counts the times the slot was freed, so that a remembered leaf that
+    // was merged away (and its slot perhaps reused) is recognised.
+    std::uint32_t incarnation = 0;
   };
   static constexpr std::int32_t kNone = -1;
 
   // Photos repeat colours; the leaf a colour reached stays its leaf until
-  // the tree is next reduced, so recent colours skip the walk from the root.
+  // a reduction merges it into its parent (a reduction only ever merges
+  // leaves), so recent colours skip the walk from the root while their leaf
+  // lives.
   struct LeafMemo {
     std::uint32_t colour = 0;
     std::int32_t leaf = kNone;
-    std::uint64_t generation = 0;
+    std::uint32_t incarnation = 0;
   };
   static constexpr std::size_t kLeafMemoSize = 4096;
   static std::size_t MemoSlot(std::uint32_t colour) {
     return (colour * 2654435761u) >> 20 & (kLeafMemoSize - 1);
   }
-  void AddToLeaf(std::int32_t leaf, std::uint32_t red, std::uint32_t green, std::uint32_t blue);
+  bool Remembers(const LeafMemo& memo, std::uint32_t colour) const {
+    return remember_leaves_ && memo.leaf != kNone && memo.colour == colour &&
+           nodes_[static_cast<std::size_t>(memo.leaf)].incarnation == memo.incarnation;
+  }
+  void AddToLeaf(std::int32_t leaf, std::uint32_t red, std::uint32_t green, std::uint32_t blue,
+                 std::uint64_t times = 1);
+  // The leaf an inserted colour reaches, without creating nodes.
+  std::int32_t LeafOf(std::uint32_t colour) const;
 
   std::int32_t NewNode(int level);
   void ReduceOne();
@@ -73,8 +88,6 @@ class OctreeQuantiser {
   std::vector<std::vector<std::int32_t>> reducible_;
   bool remember_leaves_;
   std::vector<LeafMemo> leaf_memo_;
-  // Bumped by every reduction, which may merge or free any leaf.
-  std::uint64_t generation_ = 1;
 };
 
 }  // namespace kv

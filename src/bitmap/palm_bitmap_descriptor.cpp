@@ -11,14 +11,23 @@ std::uint32_t RowBytesFor(std::uint32_t width, std::uint32_t depth) {
   return static_cast<std::uint32_t>((bits / 16 * 16) / 8);
 }
 
-ConversionStatus CreatePalmBitmapDescriptor(int depth, int width, int height,
-                                            PalmBitmapDescriptor* descriptor) {
+ConversionStatus CheckPalmBitmapSize(int depth, int width, int height) {
   if (!IsSupportedDepth(depth)) return kConvBadDepth;
   if (width < 0 || height < 0 || width > 0xFFFF || height > 0xFFFF) return kConvTooBig;
   const std::uint32_t row_bytes =
       RowBytesFor(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(depth));
   const std::uint64_t length = std::uint64_t{row_bytes} * static_cast<std::uint64_t>(height);
   if (row_bytes > 0xFFFF || length > kMaxPixelDataLength) return kConvTooBig;
+  return kConvOk;
+}
+
+ConversionStatus CreatePalmBitmapDescriptor(int depth, int width, int height,
+                                            PalmBitmapDescriptor* descriptor) {
+  const ConversionStatus status = CheckPalmBitmapSize(depth, width, height);
+  if (status != kConvOk) return status;
+  const std::uint32_t row_bytes =
+      RowBytesFor(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(depth));
+  const std::uint64_t length = std::uint64_t{row_bytes} * static_cast<std::uint64_t>(height);
 
   PalmBitmapDescriptor fresh;
   fresh.width = static_cast<std::uint16_t>(width);

@@ -65,6 +65,10 @@ struct PalmBitmapDescriptor {
 // Bytes per row: width x depth bits rounded up to a multiple of 16 bits.
 std::uint32_t RowBytesFor(std::uint32_t width, std::uint32_t depth);
 
+// kConvOk when a bitmap of that depth and size can be created; otherwise
+// the status CreatePalmBitmapDescriptor would give before allocating.
+ConversionStatus CheckPalmBitmapSize(int depth, int width, int height);
+
 // Fills a descriptor for a fresh, zero-filled bitmap. Depths above 8 get the
 // direct-colour flag (and 5, 6, 5 at depth 16); depth 8 and below refer to
 // the system table without flagging it until AttachColourTable.

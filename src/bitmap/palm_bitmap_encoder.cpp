@@ -5,149 +5,72 @@
 #include <optional>
 #include <vector>
 
-#include "bitmap/bitmap_compression.h"
+#include "bitmap/bitmap_encoding.h"
 #include "bitmap/octree_palette.h"
-#include "bitmap/output_depth.h"
 #include "bitmap/palm_bitmap_descriptor.h"
-#include "bitmap/palm_bitmap_format.h"
-#include "bitmap/palm_bitmap_pixels.h"
 #include "bitmap/sampling_geometry.h"
-#include "pdb/big_endian.h"
 
 namespace kv {
 
 namespace {
 
-// BMP indices go straight into the bitmap when the source already has the
-// output's depth: its palette is (or was, for the tiles) the bitmap's table.
-bool CopiesIndices(const PixelSource& source, int depth) {
-  return source.PaletteKind() == SourcePaletteKind::kBmpIndexed && source.Depth() == depth &&
-         depth <= 8;
-}
-
-bool UsesOwnPalette(const PixelSource& source, int depth) {
-  switch (source.PaletteKind()) {
-    case SourcePaletteKind::kBmpIndexed:
-      return source.Depth() == depth;
-    case SourcePaletteKind::kChart:
-      return source.Depth() <= depth;
-    case SourcePaletteKind::kNone:
-      break;
-  }
-  return false;
-}
-
 ConversionStatus BuildCustomTable(PixelSource& source, int depth, PaletteState& palette) {
-  const std::size_t table_size = std::size_t{1} << depth;
+  if (UsesOwnPalette(source, depth)) return SetOwnPaletteTable(source, depth, palette);
+  source.SetPixelMode(PixelMode::kColour);
   std::vector<std::uint32_t> colours;
-  ConversionStatus status;
-  if (UsesOwnPalette(source, depth)) {
-    status = source.Palette(&colours);
-    // A palette longer than the depth can address would give indices that
-    // do not fit the pixels; a BMP table always has one entry per index.
-    if (status == kConvOk && colours.size() > table_size) colours.resize(table_size);
-    if (status == kConvOk && source.PaletteKind() == SourcePaletteKind::kBmpIndexed) {
-      colours.resize(table_size, 0x000000);
-    }
-  } else {
-    source.SetPixelMode(PixelMode::kColour);
-    status = OctreePalette(source, source.Width(), source.Height(), depth, &colours);
-    if (status == kConvOk) {
-      try {
-        colours.resize(table_size, 0x000000);
-      } catch (const std::bad_alloc&) {
-        status = kConvNoMemory;
-      }
-    }
-  }
+  const ConversionStatus status =
+      OctreePalette(source, source.Width(), source.Height(), depth, &colours);
   if (status != kConvOk) return status;
-  return palette.SetCustomTable(colours) ? kConvOk : kConvNoMemory;
+  return SetQuantisedTable(std::move(colours), depth, palette);
 }
 
-// Packs one row of colours as RGB565, the bytes PutPixelColour writes at
-// depth 16, without a call and a bounds check per pixel.
-void Pack16BitRow(const std::vector<std::uint32_t>& colours, std::uint8_t* out) {
-  for (std::uint32_t colour : colours) {
-    EncodeBig16(out,
-                static_cast<std::uint16_t>(((colour >> 19) & 0x1F) << 11 |
-                                           ((colour >> 10) & 0x3F) << 5 | ((colour >> 3) & 0x1F)));
-    out += 2;
-  }
-}
-
-ConversionStatus SamplePixels(const PixelSource& source, const SamplingGeometry& geometry,
-                              bool copy_indices, PaletteMatcher* matcher,
-                              PalmBitmapDescriptor* bitmap) {
+// The window's pixels, row by row, as the geometry picks them.
+std::vector<std::uint32_t> SampleWindow(const PixelSource& source,
+                                        const SamplingGeometry& geometry) {
   const auto width = static_cast<std::size_t>(geometry.outputWidth);
   std::vector<int> source_x(width);
   for (std::size_t j = 0; j < width; ++j) source_x[j] = geometry.SourceX(static_cast<int>(j));
-  std::vector<std::uint32_t> row(width);
-  const bool whole =
-      !bitmap->IsCompressed() && bitmap->pixelData.size() >= bitmap->UncompressedLength();
-  const bool packed16 = whole && bitmap->pixelSize == 16;
-  const bool matched8 = whole && bitmap->pixelSize == 8 && !copy_indices && matcher != nullptr &&
-                        matcher->Table().Count() <= 256;
+  std::vector<std::uint32_t> values(width * static_cast<std::size_t>(geometry.outputHeight));
   for (int i = 0; i < geometry.outputHeight; ++i) {
-    source.PixelsOfRow(source_x, geometry.SourceY(i), row.data());
-    std::uint8_t* out =
-        bitmap->pixelData.data() + std::size_t{bitmap->rowBytes} * static_cast<std::size_t>(i);
-    if (packed16) {
-      Pack16BitRow(row, out);
-      continue;
-    }
-    if (matched8) {
-      // One table index per byte: what PutPixelColour stores, without the
-      // call and bounds check per pixel.
-      for (std::size_t j = 0; j < width; ++j)
-        out[j] = static_cast<std::uint8_t>(matcher->Match(row[j]));
-      continue;
-    }
-    for (std::size_t j = 0; j < width; ++j) {
-      const int x = static_cast<int>(j);
-      const ConversionStatus status = copy_indices ? PutPixelIndex(bitmap, x, i, row[j])
-                                                   : PutPixelColour(bitmap, x, i, row[j], matcher);
-      if (status != kConvOk) return status;
-    }
+    source.PixelsOfRow(source_x, geometry.SourceY(i),
+                       values.data() + width * static_cast<std::size_t>(i));
   }
-  return kConvOk;
+  return values;
 }
 
 ConversionStatus EncodeInto(PixelSource& source, const ConversionOptions& options, ScaleRatio scale,
                             int compression, PaletteState& palette, OutputBuffer* output,
                             EncodedBitmapSize* size) {
-  if (!IsValidDepthBound(options.minDepth) || !IsValidDepthBound(options.maxDepth))
-    return kConvBadDepth;
-  const int depth = ChooseOutputDepth(source.Depth(), options.minDepth, options.maxDepth);
-  if (!IsSupportedDepth(depth)) return kConvBadDepth;
-  SamplingGeometry geometry;
-  ConversionStatus status =
-      ComputeSamplingGeometry(source.Width(), source.Height(), options, scale, &geometry);
+  BitmapEncoding encoding;
+  encoding.compression = compression;
+  ConversionStatus status = EncodingDepth(source, options, &encoding.depth);
   if (status != kConvOk) return status;
-  PalmBitmapDescriptor bitmap;
-  status = CreatePalmBitmapDescriptor(depth, geometry.outputWidth, geometry.outputHeight, &bitmap);
+  SamplingGeometry geometry;
+  status = ComputeSamplingGeometry(source.Width(), source.Height(), options, scale, &geometry);
+  if (status != kConvOk) return status;
+  status = CheckPalmBitmapSize(encoding.depth, geometry.outputWidth, geometry.outputHeight);
   if (status != kConvOk) return status;
 
   if (options.buildPalette) {
     palette.DiscardCustomTable();
-    if (depth <= 8) status = BuildCustomTable(source, depth, palette);
+    if (encoding.depth <= 8) status = BuildCustomTable(source, encoding.depth, palette);
     if (status != kConvOk) return status;
   }
   std::optional<PaletteMatcher> own_matcher;
   PaletteMatcher* matcher = nullptr;
-  if (depth <= 8) {
-    AttachColourTable(&bitmap, palette.TableForDepth(depth));
-    matcher = palette.MatcherFor(bitmap.colourTable);
-    if (matcher == nullptr) matcher = &own_matcher.emplace(*bitmap.colourTable);
+  if (encoding.depth <= 8) {
+    encoding.table = palette.TableForDepth(encoding.depth);
+    matcher = palette.MatcherFor(encoding.MatchedTable());
+    if (matcher == nullptr) matcher = &own_matcher.emplace(*encoding.MatchedTable());
   }
-  const bool copy_indices = CopiesIndices(source, depth);
-  source.SetPixelMode(copy_indices ? PixelMode::kIndex : PixelMode::kColour);
-  status = SamplePixels(source, geometry, copy_indices, matcher, &bitmap);
+  encoding.copy_indices = CopiesIndices(source, encoding.depth);
+  source.SetPixelMode(encoding.copy_indices ? PixelMode::kIndex : PixelMode::kColour);
+  const std::vector<std::uint32_t> values = SampleWindow(source, geometry);
+  const SampledPixels pixels{geometry.outputWidth, geometry.outputHeight, values.data(),
+                             static_cast<std::size_t>(geometry.outputWidth)};
+  status = EncodeSampledBitmap(encoding, pixels, matcher, output);
   if (status != kConvOk) return status;
-
-  CompressPalmBitmap(&bitmap, compression);
-  status = SerialisePalmBitmap(bitmap, output);
-  if (status != kConvOk) return status;
-  *size = EncodedBitmapSize{bitmap.width, bitmap.height, depth};
+  *size = EncodedBitmapSize{geometry.outputWidth, geometry.outputHeight, encoding.depth};
   return kConvOk;
 }
 

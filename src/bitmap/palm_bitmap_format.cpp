@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <new>
 
 #include "bitmap/system_colour_tables.h"
 #include "pdb/pack_record.h"
@@ -27,6 +28,13 @@ bool NeedsPadding(std::size_t data_length) { return (data_length & 2) != 0; }
 }  // namespace
 
 ConversionStatus SerialisePalmBitmap(const PalmBitmapDescriptor& bitmap, OutputBuffer* output) {
+  // One allocation for the record instead of one per block appended.
+  try {
+    output->bytes.reserve(output->bytes.size() + kPalmBitmapHeaderSize + 2 + 4 * 256 +
+                          kDirectColorBlockSize + bitmap.pixelData.size() + 2);
+  } catch (const std::bad_alloc&) {
+    return kConvNoMemory;
+  }
   int failed = AppendHeader(bitmap, output);
   if ((bitmap.flags & kBitmapFlagHasColorTable) != 0) {
     // A flagged bitmap always gets a table block, so the flag never

@@ -6,12 +6,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "bitmap/conversion_status.h"
 
 namespace kv {
+
+class SourceRowReader;
 
 // What Pixel() returns.
 enum class PixelMode {
@@ -58,6 +61,12 @@ class PixelSource {
   virtual void PixelsOfRow(std::span<const int> xs, int y, std::uint32_t* values) const {
     for (std::size_t i = 0; i < xs.size(); ++i) values[i] = Pixel(xs[i], y);
   }
+
+  // Whole rows top to bottom (source_row_reader.h), for reading the source
+  // once in order. Sources that decode in bands read them band by band;
+  // others read through PixelsOfRow. The source must not be read otherwise
+  // while the reader lives.
+  virtual std::unique_ptr<SourceRowReader> OpenRowReader() const;
 
   virtual SourcePaletteKind PaletteKind() const { return SourcePaletteKind::kNone; }
 

@@ -29,6 +29,9 @@ void RaiseConversionError(ConversionStatus status, const std::string& message) {
       throw ErrJPEGDecompressFailed(message.c_str());
     case kConvCompressedBmp:
       throw ErrCompressionFmtNotSupported(message.c_str());
+    case kConvCancelled:
+      // The user asked for it: there is nothing to show.
+      throw ErrAlreadyReported();
     default:
       throw ErrUnknown();
   }

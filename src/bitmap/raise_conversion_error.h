@@ -9,7 +9,8 @@ namespace kv {
 
 // The one place where conversion statuses become exceptions. Decoder
 // failures (13) and compressed BMPs (14) carry `message`; the others carry
-// no text. REQUIRES: status != kConvOk.
+// no text; a cancelled conversion (15) becomes ErrAlreadyReported, which
+// nobody shows. REQUIRES: status != kConvOk.
 [[noreturn]] void RaiseConversionError(ConversionStatus status, const std::string& message);
 
 }  // namespace kv

@@ -4,15 +4,12 @@
 
 namespace kv {
 
-namespace {
-void AppendRun(std::size_t count, std::uint8_t value, std::vector<std::uint8_t>* output) {
-  output->push_back(static_cast<std::uint8_t>(count));
-  output->push_back(value);
-}
-}  // namespace
-
-void EncodeRleRow(std::span<const std::uint8_t> row, bool last_row,
-                  std::vector<std::uint8_t>* output) {
+std::size_t EncodeRleRowInto(std::span<const std::uint8_t> row, bool last_row, std::uint8_t* out) {
+  std::uint8_t* const start = out;
+  const auto emit = [&out](std::size_t count, std::uint8_t value) {
+    *out++ = static_cast<std::uint8_t>(count);
+    *out++ = value;
+  };
   if (!row.empty()) {
     std::uint8_t value = row[0];
     std::size_t count = 1;
@@ -20,14 +17,22 @@ void EncodeRleRow(std::span<const std::uint8_t> row, bool last_row,
       if (row[k] == value && count < kMaxRleRun) {
         ++count;
       } else {
-        AppendRun(count, value, output);
+        emit(count, value);
         value = row[k];
         count = 1;
       }
     }
-    AppendRun(count, value, output);
+    emit(count, value);
   }
-  if (last_row) AppendRun(0, 0, output);
+  if (last_row) emit(0, 0);
+  return static_cast<std::size_t>(out - start);
+}
+
+void EncodeRleRow(std::span<const std::uint8_t> row, bool last_row,
+                  std::vector<std::uint8_t>* output) {
+  const std::size_t start = output->size();
+  output->resize(start + MaxRleRowOutput(row.size()));
+  output->resize(start + EncodeRleRowInto(row, last_row, output->data() + start));
 }
 
 bool DecodeRleRow(std::span<const std::uint8_t> input, std::span<std::uint8_t> row,

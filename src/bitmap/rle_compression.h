@@ -14,7 +14,16 @@ namespace kv {
 
 inline constexpr std::size_t kMaxRleRun = 255;
 
-// Appends one encoded row, and the end pair when `last_row` is set.
+// The most bytes a row of `row_bytes` can take: a pair per byte and the
+// end pair.
+inline std::size_t MaxRleRowOutput(std::size_t row_bytes) { return 2 * row_bytes + 2; }
+
+// Writes one encoded row, and the end pair when `last_row` is set, to `out`
+// and returns its length.
+// REQUIRES: room for MaxRleRowOutput(row.size()) bytes at `out`.
+std::size_t EncodeRleRowInto(std::span<const std::uint8_t> row, bool last_row, std::uint8_t* out);
+
+// Appends one encoded row, as EncodeRleRowInto writes it.
 void EncodeRleRow(std::span<const std::uint8_t> row, bool last_row,
                   std::vector<std::uint8_t>* output);
 

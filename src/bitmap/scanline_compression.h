@@ -14,8 +14,19 @@
 
 namespace kv {
 
-// Appends one encoded row. `above` is not read when `first_row` is set;
-// otherwise it has the row's size.
+// The most bytes a row of `row_bytes` can take: every byte and its flags.
+inline std::size_t MaxScanlineRowOutput(std::size_t row_bytes) {
+  return row_bytes + (row_bytes + 7) / 8;
+}
+
+// Writes one encoded row to `out` and returns its length. `above` is not
+// read when `first_row` is set; otherwise it has the row's size.
+// REQUIRES: room for MaxScanlineRowOutput(row.size()) bytes at `out`.
+std::size_t EncodeScanlineRowInto(std::span<const std::uint8_t> row,
+                                  std::span<const std::uint8_t> above, bool first_row,
+                                  std::uint8_t* out);
+
+// Appends one encoded row, as EncodeScanlineRowInto writes it.
 void EncodeScanlineRow(std::span<const std::uint8_t> row, std::span<const std::uint8_t> above,
                        bool first_row, std::vector<std::uint8_t>* output);
 

@@ -4,10 +4,12 @@
 // The document's user interface for kvmap: the answers come from the
 // command line, failures go to standard error through the error reporting.
 
+#include <atomic>
 #include <optional>
 #include <string>
 
 #include "cli/cli_context.h"
+#include "cli/progress_printer.h"
 #include "document/document_ui.h"
 
 namespace kv::cli {
@@ -22,6 +24,8 @@ class CliDocumentUi final : public DocumentUi {
   std::optional<WorldFileSystem> world_system;
   std::optional<std::string> map_name;  // replaces the proposed name
   ConversionSettings settings;          // what the options dialog returns
+  // Set (by Ctrl-C) to cancel the conversion under way.
+  std::atomic<bool> cancel_requested{false};
 
   Answer Ask(const Question& question) override;
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
@@ -29,9 +33,13 @@ class CliDocumentUi final : public DocumentUi {
   std::optional<std::string> ChooseFile(const FileRequest& request) override;
   std::optional<WorldFileSystem> ChooseWorldFileSystem() override { return world_system; }
   bool RunConversionOptions(std::string* name, ConversionSettings* chosen) override;
+  void ShowProgress(const ConversionProgress& progress) override { progress_.Show(progress); }
+  void EndProgress() override { progress_.End(); }
+  bool CancelRequested() override { return cancel_requested; }
 
  private:
   CliContext& context_;
+  ProgressPrinter progress_ = ProgressPrinter::ForStandardOutput();
 };
 
 }  // namespace kv::cli

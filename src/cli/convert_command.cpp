@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/conversion_flags.h"
 #include "cli/coord_text.h"
+#include "cli/interrupt_watcher.h"
 #include "document/command_ids.h"
 #include "document/document.h"
 #include "document/image_kind.h"
@@ -67,6 +68,18 @@ void RefuseToOverwriteNamedInputs(const ConvertOptions& options) {
   RefuseToOverwriteInput(options.output, inputs);
 }
 
+// What a shell reports for a program ended by Ctrl-C (128 + SIGINT).
+constexpr int kInterruptedExitCode = 130;
+
+// Ctrl-C during the conversion cancels it; nothing is written then.
+bool Import(CDocument& document, CliDocumentUi& ui, const std::string& source) {
+  InterruptWatcher interrupts(ui.cancel_requested);
+  const bool imported = document.ImportSourceImage(source, true, true) == 0;
+  if (!ui.cancel_requested) return imported;
+  std::cerr << "kvmap: cancelled\n";
+  return false;
+}
+
 void PrintSummary(const CDocument& document, const std::string& output) {
   const CImage& overview = *document.container().ImageAt(0);
   std::cout << output << ": " << document.container().image_count() << " images, "
@@ -91,7 +104,7 @@ int Convert(CliContext& context, const ConvertOptions& options) {
   if (!options.name.empty()) ui.map_name = options.name.substr(0, kMaxImageNameLength);
 
   CDocument document(app, ui, true);
-  if (document.ImportSourceImage(options.source, true, true) != 0) return 1;
+  if (!Import(document, ui, options.source)) return ui.cancel_requested ? kInterruptedExitCode : 1;
   if (options.no_calibration) {
     ClearCalibrationRecord(&app.calibration);
     document.RestoreBounds(BoundTexts{});

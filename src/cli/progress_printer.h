@@ -1,27 +1,32 @@
 #ifndef KORVALE_CLI_PROGRESS_PRINTER_H_
 #define KORVALE_CLI_PROGRESS_PRINTER_H_
 
-#include <cstddef>
+// How far a conversion is, on one line of a terminal that is redrawn in
+// place and cleared at the end. Silent when the output is not a terminal,
+// so that scripts see only the summary.
 
-#include "map/image_list_observer.h"
+#include <cstdio>
+
+#include "bitmap/conversion_progress.h"
 
 namespace kv::cli {
 
-// Counts the images a conversion adds on one line of standard error, when
-// that is a terminal; silent otherwise, so scripts see only the summary.
-class ProgressPrinter final : public ImageListObserver {
+class ProgressPrinter {
  public:
-  ProgressPrinter();
-  ~ProgressPrinter() override;
+  // Prints to `out` when `terminal`.
+  ProgressPrinter(std::FILE* out, bool terminal) : out_(out), enabled_(terminal) {}
+  // Standard output, when it is a terminal.
+  static ProgressPrinter ForStandardOutput();
 
-  void ImageAdded(CImage& image) override;
-  void ImageRemoved(CImage&) override {}
-  void ImageMoved(CImage&, std::size_t) override {}
-  void ShowImage(CImage&) override {}
+  // Redraws the line when the whole percent has changed.
+  void Show(const ConversionProgress& progress);
+  // Clears the line if one was drawn.
+  void End();
 
  private:
+  std::FILE* out_;
   bool enabled_;
-  std::size_t added_ = 0;
+  int shown_percent_ = -1;
 };
 
 }  // namespace kv::cli

@@ -8,6 +8,7 @@
 #include "base/message_tables.h"
 #include "document/command_ids.h"
 #include "document/image_kind.h"
+#include "document/import_progress.h"
 #include "geo/text_match.h"
 #include "map/map_file.h"
 
@@ -247,6 +248,7 @@ int CDocument::Drop(const std::string& path) {
   const bool ok = CaptureFailure(
       [&]() {
         WaitCursor wait(ui_);
+        ImportProgress progress(ui_, container_->conversion_context());
         // A dropped file brings no calibration of its own.
         std::optional<CalibrationRecord> ignored;
         AddSourceByKind(path, ImageKind(path), name, true, &ignored);

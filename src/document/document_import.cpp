@@ -13,6 +13,7 @@
 #include "calibration/raise_import_error.h"
 #include "document/document.h"
 #include "document/image_kind.h"
+#include "document/import_progress.h"
 
 namespace kv {
 
@@ -140,6 +141,7 @@ int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration
   const bool ok = CaptureFailure(
       [&]() {
         WaitCursor wait(ui_);
+        ImportProgress progress(ui_, container_->conversion_context());
         source_path_ = plan.image_path;
         std::optional<CalibrationRecord> own_calibration;
         // Import converts into overview and tiles; Open adds the image alone.

@@ -83,6 +83,13 @@ class DocumentUi {
   virtual void ZoomImageView(int /*percent*/) {}
   virtual void Repaint() {}
 
+  // Long work (an import's conversion): how far it is, shown with a way to
+  // cancel, on the thread that runs the work; EndProgress once it is over,
+  // however it ended. CancelRequested is asked between steps.
+  virtual void ShowProgress(const ConversionProgress& /*progress*/) {}
+  virtual void EndProgress() {}
+  virtual bool CancelRequested() { return false; }
+
   virtual void SetWaitCursor(bool /*waiting*/) {}
   virtual void SetTitle(const std::string& /*title*/) {}
   // Exit: the main window closes (and asks QueryClose).

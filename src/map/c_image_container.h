@@ -49,8 +49,8 @@ class CImageContainer {
   // overview's table; without, the main image alone, unconverted. Returns
   // the main image. `name` null takes NextImageName(). Throws
   // ErrImageListFull before converting anything when the tiles would not
-  // fit the list, and the conversion's exceptions; images added before a
-  // failure stay.
+  // fit the list, and the conversion's exceptions (ErrAlreadyReported when
+  // the conversion context was cancelled); the list is then unchanged.
   CImage& AddSourceImage(const ConversionSource& source, bool convert, bool source_is_bmp,
                          bool build_palette, const std::string* name, std::uint32_t date,
                          std::uint16_t resource_id, ConversionSettings& settings);
@@ -96,6 +96,7 @@ class CImageContainer {
 
  private:
   std::vector<std::unique_ptr<CImage>>::iterator Find(const CImage* image);
+  void AddTiles(MapConversion& converted, const std::string& main_name, std::uint32_t date);
 
   int name_counter_ = 1;
   std::string base_name_;

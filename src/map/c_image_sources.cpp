@@ -40,25 +40,6 @@ SourceSize SizeOf(ConversionContext& context, const ConversionSource& source, bo
   return size;
 }
 
-// Tiles step through the source by one tile at output scale.
-struct TileGrid {
-  std::uint32_t step_x;
-  std::uint32_t step_y;
-  std::size_t columns;
-  std::size_t rows;
-};
-
-TileGrid GridFor(SourceSize size, ScaleRatio scale) {
-  const auto num = static_cast<std::uint32_t>(scale.scaleNum);
-  const auto den = static_cast<std::uint32_t>(scale.scaleDen);
-  TileGrid grid;
-  grid.step_x = den * kTileWidth / num;
-  grid.step_y = den * kTileHeight / num;
-  grid.columns = (size.width + grid.step_x - 1) / grid.step_x;
-  grid.rows = (size.height + grid.step_y - 1) / grid.step_y;
-  return grid;
-}
-
 ConversionOptions TileOptions(const ConversionSettings& settings, bool source_is_bmp) {
   ConversionOptions options;
   options.targetWidth = kTileWidth;
@@ -83,17 +64,22 @@ CImage& CImageContainer::AddSourceImage(const ConversionSource& source, bool con
                                         std::uint16_t resource_id, ConversionSettings& settings) {
   const SourceSize size = SizeOf(conversion_, source, source_is_bmp);
   if (settings.scale.scaleNum <= 0 || settings.scale.scaleDen <= 0) throw ErrUnknown();
-  const TileGrid grid = GridFor(size, settings.scale);
-  const std::size_t new_images = 1 + (convert ? grid.columns * grid.rows : 0);
+  const TileGrid grid = TileGridFor(static_cast<int>(size.width), static_cast<int>(size.height),
+                                    kTileWidth, kTileHeight, settings.scale);
+  const std::size_t new_images = 1 + (convert ? grid.count() : 0);
   if (new_images > kMaxImages - images_.size()) throw ErrImageListFull();
 
   auto main = std::make_unique<CImage>();
   const std::string main_name = name != nullptr ? *name : NextImageName();
-  ConversionOptions options = TileOptions(settings, source_is_bmp);
+  MapConversion converted;
   if (convert) {
+    ConversionOptions options = TileOptions(settings, source_is_bmp);
     options.fitToSize = true;
     options.buildPalette = build_palette;
-    main->SetBitmap(BitmapRecordOf(ConvertToPalmBitmap(conversion_, settings, source, options)));
+    // Everything is converted before anything is added: a failed or
+    // cancelled conversion leaves the list as it was.
+    converted = ConvertToOverviewAndTiles(conversion_, settings, source, options);
+    main->SetBitmap(BitmapRecordOf(converted.overview));
   }
   main->SetName(main_name);
   main->set_date(date);
@@ -102,23 +88,26 @@ CImage& CImageContainer::AddSourceImage(const ConversionSource& source, bool con
   const auto den = static_cast<std::uint32_t>(settings.scale.scaleDen);
   main->set_map_size(size.width * num / den, size.height * num / den);
   CImage& added = AddImage(std::move(main));
-
-  if (convert) {
-    ConversionOptions tile = TileOptions(settings, source_is_bmp);
-    for (std::uint32_t x = 0; x < size.width; x += grid.step_x) {
-      for (std::uint32_t y = 0; y < size.height; y += grid.step_y) {
-        tile.originX = static_cast<std::uint16_t>(x);
-        tile.originY = static_cast<std::uint16_t>(y);
-        auto image = std::make_unique<CImage>();
-        image->SetBitmap(BitmapRecordOf(ConvertToPalmBitmap(conversion_, settings, source, tile)));
-        image->SetName(main_name + " " + std::to_string(x) + " " + std::to_string(y));
-        image->set_date(date);
-        AddImage(std::move(image));
-      }
-    }
-  }
+  AddTiles(converted, main_name, date);
   if (observer_ != nullptr) observer_->ShowImage(added);
   return added;
+}
+
+// Column by column, as the map stores them, named after their windows'
+// origins in source pixels.
+void CImageContainer::AddTiles(MapConversion& converted, const std::string& main_name,
+                               std::uint32_t date) {
+  const TileGrid& grid = converted.grid;
+  for (int column = 0; column < grid.columns; ++column) {
+    for (int row = 0; row < grid.rows; ++row) {
+      auto image = std::make_unique<CImage>();
+      image->SetBitmap(StoredBitmap(std::move(converted.tiles[grid.Index(column, row)].record)));
+      image->SetName(main_name + " " + std::to_string(grid.OriginX(column)) + " " +
+                     std::to_string(grid.OriginY(row)));
+      image->set_date(date);
+      AddImage(std::move(image));
+    }
+  }
 }
 
 CImage& CImageContainer::AddImageFromFile(int kind, const std::string& path,

@@ -49,6 +49,42 @@ TEST(RleRow, SplitsRunsAt255) {
   EXPECT_EQ(out, (Bytes{2, 1, 1, 2, 1, 1}));
 }
 
+// Scanline encoding as the format defines it, one byte at a time.
+Bytes ScanlineByDefinition(const Bytes& row, const Bytes& above) {
+  Bytes out;
+  std::size_t flags = 0;
+  for (std::size_t k = 0; k < row.size(); ++k) {
+    if (k % 8 == 0) {
+      flags = out.size();
+      out.push_back(0);
+    }
+    if (row[k] != above[k]) {
+      out[flags] |= static_cast<std::uint8_t>(0x80 >> (k % 8));
+      out.push_back(row[k]);
+    }
+  }
+  return out;
+}
+
+TEST(ScanlineRow, WholeGroupsAtOnceGiveWhatTheDefinitionGives) {
+  std::mt19937 random(7);
+  for (std::size_t length : {1u, 7u, 8u, 9u, 16u, 61u, 320u}) {
+    for (int round = 0; round < 200; ++round) {
+      Bytes above(length);
+      Bytes row(length);
+      // Few values, so that bytes often repeat the row above.
+      for (std::size_t k = 0; k < length; ++k) {
+        above[k] = static_cast<std::uint8_t>(random() % 3);
+        row[k] = static_cast<std::uint8_t>(random() % 3 == 0 ? above[k] ^ (1u << (random() % 8))
+                                                             : above[k]);
+      }
+      Bytes out;
+      EncodeScanlineRow(row, above, false, &out);
+      ASSERT_EQ(out, ScanlineByDefinition(row, above)) << length << " " << round;
+    }
+  }
+}
+
 TEST(ScanlineRow, FlagsChangedBytesPerGroupOfEight) {
   const Bytes above = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
   Bytes row = above;
