@@ -20,6 +20,7 @@
 #include "bitmap/bmp_fixture.h"
 #include "cli/progress_printer.h"
 #include "kvmap_runner.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -36,13 +37,7 @@ std::uint32_t Photo(int x, int y) {
 
 class ConvertProgressTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kv_progress_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
+  void SetUp() override { dir_ = kv::MakeTempFolder("kv_progress_"); }
   void TearDown() override { fs::remove_all(dir_); }
 
   std::string WriteBmp(const std::string& name, int width, int height) {
