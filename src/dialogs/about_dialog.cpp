@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "base/error_reporter.h"
+#include "dialogs/dialog_buttons.h"
 #include "dialogs/dialog_ids.h"
 
 namespace kv {
@@ -31,9 +32,7 @@ AboutDialog::AboutDialog(const DialogTexts& texts, const QString& version, QWidg
   auto* description = new QLabel(Text(texts, kAboutDescription));
   description->setWordWrap(true);
   auto* copyright = new QLabel(Text(texts, kAboutCopyright));
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(Text(texts, kOkButton));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  auto* buttons = MakeDialogButtons(texts, QDialogButtonBox::Ok, this);
 
   auto* column = new QVBoxLayout;
   column->addWidget(name);

@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QPushButton>
 
+#include "dialogs/dialog_buttons.h"
 #include "dialogs/dialog_ids.h"
 
 namespace kv {
@@ -22,12 +23,7 @@ ConversionOptionsPlaceholder::ConversionOptionsPlaceholder(const DialogTexts& te
   setObjectName("conversionOptions");
   setWindowTitle(QString::fromStdString(texts.caption));
   name_->setMaxLength(kMapNameLimit);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(QString::fromStdString(texts.Text(kOkButton)));
-  buttons->button(QDialogButtonBox::Cancel)
-      ->setText(QString::fromStdString(texts.Text(kCancelButton)));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = MakeDialogButtons(texts, QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   auto* layout = new QFormLayout(this);
   layout->addRow(QString::fromStdString(texts.Text(kOptionsMapNameLabel)), name_);
   layout->addRow(buttons);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/dialog_buttons.h"
 #include "dialogs/dialog_ids.h"
 
 namespace kv {
@@ -13,12 +14,7 @@ WorldFileSystemPlaceholder::WorldFileSystemPlaceholder(const DialogTexts& texts,
     : QDialog(parent) {
   setObjectName("worldFileSystem");
   setWindowTitle(QString::fromStdString(texts.caption));
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(QString::fromStdString(texts.Text(kOkButton)));
-  buttons->button(QDialogButtonBox::Cancel)
-      ->setText(QString::fromStdString(texts.Text(kCancelButton)));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* buttons = MakeDialogButtons(texts, QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QString::fromStdString(texts.Text(kWorldFileSystemLabel))));
   layout->addWidget(buttons);
