@@ -16,7 +16,7 @@
 
 namespace kv::testing {
 
-struct RasterSpec {
+struct RasterLayout {
   std::string driver = "PNG";
   int width = 37;
   int height = 23;
@@ -29,7 +29,7 @@ struct RasterSpec {
 // The sample of one band (1 = first) at (x, y).
 using SampleValue = std::function<double(int band, int x, int y)>;
 
-inline bool WriteRaster(const std::string& path, const RasterSpec& params,
+inline bool WriteRaster(const std::string& path, const RasterLayout& params,
                         const SampleValue& sample) {
   EnsureGdalDriversRegistered();
   GDALDatasetH memory = GDALCreate(GDALGetDriverByName("MEM"), "", params.width, params.height,

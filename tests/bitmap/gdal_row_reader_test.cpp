@@ -18,7 +18,7 @@
 namespace kv {
 namespace {
 
-using testing::RasterSpec;
+using testing::RasterLayout;
 using testing::TempDir;
 using testing::WriteRaster;
 
@@ -36,10 +36,10 @@ std::uint32_t Colour(int x, int y) {
 
 class GdalRowReaderTest : public ::testing::Test {
  protected:
-  ImageSourcePtr Open(const RasterSpec& spec) {
+  ImageSourcePtr Open(const RasterLayout& layout) {
     EXPECT_TRUE(dir_.ok());
     const std::string path = dir_.File("image");
-    EXPECT_TRUE(WriteRaster(path, spec,
+    EXPECT_TRUE(WriteRaster(path, layout,
                             [](int band, int x, int y) { return double(Channel(band, x, y)); }));
     ImageSourceLibrary library;
     ImageSourcePtr source;
@@ -54,11 +54,11 @@ class GdalRowReaderTest : public ::testing::Test {
   TempDir dir_;
 };
 
-const RasterSpec kTiled{.driver = "GTiff",
-                        .width = kWidth,
-                        .height = kHeight,
-                        .bands = 3,
-                        .options = {"TILED=YES", "BLOCKXSIZE=256", "BLOCKYSIZE=128"}};
+const RasterLayout kTiled{.driver = "GTiff",
+                          .width = kWidth,
+                          .height = kHeight,
+                          .bands = 3,
+                          .options = {"TILED=YES", "BLOCKXSIZE=256", "BLOCKYSIZE=128"}};
 
 TEST_F(GdalRowReaderTest, DecodesEachBlockRowOnceAndHoldsTheCacheToIt) {
   ImageSourcePtr source = Open(kTiled);

@@ -16,7 +16,7 @@
 namespace kv {
 namespace {
 
-using testing::RasterSpec;
+using testing::RasterLayout;
 using testing::TempDir;
 using testing::WriteRaster;
 
@@ -32,7 +32,7 @@ std::uint32_t Colour(int x, int y) {
 
 class StripCacheTest : public ::testing::Test {
  protected:
-  void Write(const RasterSpec& params) {
+  void Write(const RasterLayout& params) {
     ASSERT_TRUE(dir_.ok());
     path_ = dir_.File("image");
     ASSERT_TRUE(WriteRaster(path_, params,

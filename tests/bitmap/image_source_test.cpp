@@ -16,7 +16,7 @@
 namespace kv {
 namespace {
 
-using testing::RasterSpec;
+using testing::RasterLayout;
 using testing::TempDir;
 using testing::WriteRaster;
 
@@ -39,7 +39,7 @@ std::uint32_t Channel(int band, int x, int y) { return (x * 7 + y * 13 + band * 
 // every pixel must read as (within the tolerance per channel).
 struct FormatCase {
   const char* name;
-  RasterSpec params;
+  RasterLayout params;
   testing::SampleValue sample;
   int depth;
   std::function<std::uint32_t(int x, int y)> colour;
@@ -50,7 +50,7 @@ std::vector<FormatCase> FormatCases() {
   std::vector<FormatCase> cases;
   for (int bits : {1, 2, 4, 8}) {
     const int count = 1 << bits;
-    RasterSpec params{.bands = 1, .palette = TestPalette(count)};
+    RasterLayout params{.bands = 1, .palette = TestPalette(count)};
     if (bits < 8) params.options = {"NBITS=" + std::to_string(bits)};
     const auto sample = [count](int, int x, int y) { return double(PaletteIndex(count, x, y)); };
     const auto colour = [count](int x, int y) {

@@ -140,14 +140,14 @@ inline Bytes DeflatedBlackRows(std::uint32_t width, std::uint32_t rows) {
 // A 200 x 150 noise image written by GDAL's `driver`, read back as bytes.
 inline Bytes GdalImage(const std::filesystem::path& scratch, const std::string& driver,
                        std::vector<std::string> options = {}) {
-  RasterSpec spec;
-  spec.driver = driver;
-  spec.width = 200;
-  spec.height = 150;
-  spec.bands = driver == "GIF" ? 1 : 3;
-  spec.options = std::move(options);
+  RasterLayout layout;
+  layout.driver = driver;
+  layout.width = 200;
+  layout.height = 150;
+  layout.bands = driver == "GIF" ? 1 : 3;
+  layout.options = std::move(options);
   const std::filesystem::path path = scratch / ("made-by-gdal." + driver);
-  WriteRaster(path.string(), spec,
+  WriteRaster(path.string(), layout,
               [](int band, int x, int y) { return (x * 7 + y * 13 + band * 5) % 256; });
   Bytes bytes = ReadFile(path);
   std::filesystem::remove(path);

@@ -3,10 +3,6 @@
 // succeed sensibly. None may end by a signal or a sanitizer report, print
 // nan or inf, leave a file behind, or take unbounded memory or time (the
 // child runs under the limits of bounded_child.h).
-//
-// Rows whose fault lies in another part of the program carry `known_fault`:
-// they are run and reported as skipped while they still fail, and fail once
-// they pass, so that the mark is removed.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -41,7 +37,6 @@ struct Row {
   std::string command;                           // words; {in} and {out} stand for the two folders
   std::string input;                             // the file an error must name
   Expect expect = Expect::kRefused;
-  const char* known_fault = nullptr;
   bool echoes_stored_text = false;  // prints texts of the file as stored
 };
 
@@ -196,10 +191,6 @@ TEST_P(HostileInputTest, EndsCleanly) {
   std::string report;
   for (const std::string& problem : problems) report += "  " + problem + "\n";
   report += "stdout: " + outcome.out.substr(0, 600) + "\nstderr: " + outcome.err.substr(0, 1500);
-  if (row.known_fault != nullptr) {
-    if (problems.empty()) FAIL() << "passes now; remove the known fault: " << row.known_fault;
-    GTEST_SKIP() << "known fault: " << row.known_fault << "\n" << report;
-  }
   EXPECT_TRUE(problems.empty()) << report;
 }
 
@@ -228,9 +219,8 @@ std::function<void(const fs::path&)> Gdal(const std::string& name, const std::st
 void AddSourceRows(std::vector<Row>& rows) {
   const std::string convert = " --no-calibration -o {out}/m.prc";
   const auto source = [&](const std::string& name, const std::string& file,
-                          std::function<void(const fs::path&)> make, Expect expect,
-                          const char* fault = nullptr) {
-    rows.push_back({name, make, "convert {in}/" + file + convert, file, expect, fault});
+                          std::function<void(const fs::path&)> make, Expect expect) {
+    rows.push_back({name, make, "convert {in}/" + file + convert, file, expect});
   };
   source("BmpClaims100000Square", "huge.bmp",
          File("huge.bmp", [] { return BmpHeaderOnly(100000, 100000); }), Expect::kRefused);
@@ -308,18 +298,18 @@ void AddSourceRows(std::vector<Row>& rows) {
 void AddCalibrationRows(std::vector<Row>& rows) {
   const auto good = File("good.bmp", GoodBmp);
   const auto both = [&](const std::string& name, const std::string& file, const std::string& text,
-                        const std::string& options, Expect expect, const char* fault = nullptr) {
+                        const std::string& options, Expect expect) {
     rows.push_back({"Calibration" + name, Text(file, text),
-                    "calibration {in}/" + file + " --size 200x150" + options, file, expect, fault});
+                    "calibration {in}/" + file + " --size 200x150" + options, file, expect});
     rows.push_back(
         {"Convert" + name, Files({good, Text(file, text)}),
          "convert {in}/good.bmp --calibration {in}/" + file + options + " -o {out}/m.prc", file,
-         expect, fault});
+         expect});
   };
-  both("KvmFullOfNan", "nan.kvm", kNanKvm, "", Expect::kEither, nullptr);
+  both("KvmFullOfNan", "nan.kvm", kNanKvm, "", Expect::kEither);
   both("CalFullOfNan", "nan.cal", kNanCal, "", Expect::kEither);
-  both("OziMapFullOfNan", "nan.map", kNanOziMap, "", Expect::kEither, nullptr);
-  both("WorldFileOfNan", "nan.bpw", kNanWorldFile, " --world-system 2", Expect::kEither, nullptr);
+  both("OziMapFullOfNan", "nan.map", kNanOziMap, "", Expect::kEither);
+  both("WorldFileOfNan", "nan.bpw", kNanWorldFile, " --world-system 2", Expect::kEither);
   both("WorldFileOverflowing", "big.bpw", kOverflowWorldFile, " --world-system UTM --zone 32U",
        Expect::kEither);
 }
@@ -333,9 +323,6 @@ struct MapCommands {
   std::optional<Expect> mosaic = Expect::kRefused;
   std::optional<Expect> recode = Expect::kRefused;
   std::optional<Expect> calibration = Expect::kRefused;
-  const char* map_fault = nullptr;  // render, mosaic and calibration
-  const char* mosaic_fault = nullptr;
-  const char* recode_fault = nullptr;
   bool echoes_stored_text = false;  // info
   bool info_json = false;           // info --json too
 };
@@ -346,20 +333,18 @@ constexpr auto kEither = Expect::kEither;
 void AddMapRows(std::vector<Row>& rows, const std::string& name, std::function<Bytes()> make,
                 const MapCommands& c) {
   const auto row = [&](const char* command, const std::string& words, std::optional<Expect> expect,
-                       const char* fault, bool echoes = false) {
+                       bool echoes = false) {
     if (!expect) return;
     rows.push_back(
-        {"Map" + name + command, File("map.prc", make), words, "map.prc", *expect, fault, echoes});
+        {"Map" + name + command, File("map.prc", make), words, "map.prc", *expect, echoes});
   };
-  row("Info", "info {in}/map.prc", c.info, nullptr, c.echoes_stored_text);
-  if (c.info_json)
-    row("InfoJson", "info --json {in}/map.prc", c.info, nullptr, c.echoes_stored_text);
-  row("Pdb", "pdb --json {in}/map.prc", c.pdb, nullptr);
-  row("Render", "render {in}/map.prc -o {out}/r.png", c.render, c.map_fault);
-  row("Mosaic", "mosaic {in}/map.prc -o {out}/m.png", c.mosaic,
-      c.mosaic_fault != nullptr ? c.mosaic_fault : c.map_fault);
-  row("Recode", "recode {in}/map.prc --depth 4 -o {out}/m.prc", c.recode, c.recode_fault);
-  row("Calibration", "calibration {in}/map.prc", c.calibration, c.map_fault);
+  row("Info", "info {in}/map.prc", c.info, c.echoes_stored_text);
+  if (c.info_json) row("InfoJson", "info --json {in}/map.prc", c.info, c.echoes_stored_text);
+  row("Pdb", "pdb --json {in}/map.prc", c.pdb);
+  row("Render", "render {in}/map.prc -o {out}/r.png", c.render);
+  row("Mosaic", "mosaic {in}/map.prc -o {out}/m.png", c.mosaic);
+  row("Recode", "recode {in}/map.prc --depth 4 -o {out}/m.prc", c.recode);
+  row("Calibration", "calibration {in}/map.prc", c.calibration);
 }
 
 MapClaims ClaimingSize(std::uint32_t width, std::uint32_t height) {

@@ -17,7 +17,7 @@ namespace {
 using testing::DocumentTest;
 
 bool WriteGdalImage(const std::string& path, const std::string& driver) {
-  testing::RasterSpec raster;
+  testing::RasterLayout raster;
   raster.driver = driver;
   raster.width = 40;
   raster.height = 30;
