@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "map/map_layout.h"
@@ -83,6 +84,19 @@ class CImage {
   std::uint16_t resource_id() const { return resource_id_; }
   void set_resource_id(std::uint16_t id) { resource_id_ = id; }
 
+  // An image shown before it is converted: the file it comes from and its
+  // size in pixels. Its bitmap stays empty until it is converted; none for
+  // converted images.
+  struct UnconvertedSource {
+    std::string path;
+    int width = 0;
+    int height = 0;
+  };
+  const std::optional<UnconvertedSource>& unconverted_source() const { return unconverted_source_; }
+  void set_unconverted_source(std::optional<UnconvertedSource> source) {
+    unconverted_source_ = std::move(source);
+  }
+
   CImageContainer* owner() const { return owner_; }
 
  private:
@@ -100,6 +114,7 @@ class CImage {
   std::optional<std::array<std::uint8_t, kExtraTextSize>> extra_text_;
   std::uint32_t attribute_word_ = 0;
   std::uint16_t resource_id_ = kUnassignedResourceId;
+  std::optional<UnconvertedSource> unconverted_source_;
   CImageContainer* owner_ = nullptr;
 };
 

@@ -32,6 +32,12 @@ void ImageViewPane::ShowImage(const CImage* image) {
   UpdatePixmap();
 }
 
+void ImageViewPane::HighlightPoint(int /*pixel_x*/, int /*pixel_y*/, int index,
+                                   bool /*make_visible*/) {
+  highlighted_ = index;
+  update();
+}
+
 void ImageViewPane::SetZoom(int percent) {
   zoom_ = percent;
   UpdatePixmap();

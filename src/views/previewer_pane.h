@@ -16,6 +16,8 @@ class PreviewerPane : public QLabel {
   void ShowImage(const CImage* image);
   void SetCalibrating(bool calibrating);
   QSize sizeHint() const override;
+  // Left edge of the calibration dialog, in the main window's client area.
+  int CalibrationDialogX() const { return x() + 10; }
 
  private:
   void UpdateText();
