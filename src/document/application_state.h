@@ -31,6 +31,10 @@ struct ApplicationState {
   std::string replace_calibration_question;  // string 2085
   std::string negative_letters = std::string(kDefaultNegativeLetters);
 
+  // The calibration dialog's "follow the point" option, kept in the
+  // preferences.
+  bool calibration_follow = true;
+
   CoordinateContext coordinates;
   CalibrationImportState import_state;
   // Diagnostics nobody is meant to see (a missing library, a world file's

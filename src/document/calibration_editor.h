@@ -1,0 +1,171 @@
+#ifndef KORVALE_DOCUMENT_CALIBRATION_EDITOR_H_
+#define KORVALE_DOCUMENT_CALIBRATION_EDITOR_H_
+
+// Everything the calibration dialog does, without a window: the texts,
+// choices and visibility of its controls (by their identifiers, see
+// calibration_controls.h) and what each user action does to them, to the
+// process-wide calibration record, to the image being calibrated and to the
+// image view. The dialog window only shows this state and reports actions.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/string_table.h"
+#include "calibration/calibration_bounds.h"
+#include "document/calibration_captions.h"
+#include "document/calibration_notation.h"
+#include "document/calibration_point_view.h"
+#include "document/calibration_projection_fields.h"
+
+namespace kv {
+
+class CDocument;
+class CImage;
+struct ApplicationState;
+
+// The message boxes of the dialog.
+class CalibrationEditorPrompts {
+ public:
+  virtual ~CalibrationEditorPrompts() = default;
+  // An error box with an OK button.
+  virtual void ShowValidationError(const std::string& text, const std::string& caption) = 0;
+  // A warning with Yes and No, No the default; true for Yes.
+  virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+};
+
+struct CalibrationEditorContext {
+  ApplicationState& app;
+  CDocument& document;
+  CalibrationPointView* view = nullptr;  // none: no image view to tell
+  const StringTable& strings;
+  CalibrationEditorPrompts& prompts;
+};
+
+// The calibration kinds of the kind list, by list index.
+inline constexpr int kKindIndexCount = 4;
+std::int32_t RecordKindOfIndex(int kind_index);
+int KindIndexOfRecord(std::int32_t kind);
+
+// Position texts (hemisphere letters, separator, negative letters) from the
+// language strings, with the program's English ones where they are missing.
+PositionTexts DialogPositionTexts(const StringTable& strings);
+
+class CalibrationEditor {
+ public:
+  explicit CalibrationEditor(const CalibrationEditorContext& context);
+
+  // The dialog opens only on a document with at least one image.
+  static bool CanOpen(const CDocument& document);
+
+  // The state of a freshly opened dialog.
+  void Initialise();
+  // The fields again from the record after a calibration import; the next
+  // Apply writes the imported calibration to the image.
+  void Refresh();
+
+  // --- what the controls show
+  const std::string& Text(int control) const;
+  bool IsVisible(int control) const;
+  bool IsEnabled(int control) const;
+  std::vector<std::string> ListTexts(int control) const;
+  // Selected entry of a list (1012, 1018, 1011, 1013).
+  int Selection(int control) const;
+  int mode() const { return mode_; }
+  int current_point() const { return current_point_; }  // 0-8
+  bool follow() const;
+  bool pick() const { return pick_; }
+  bool modified() const { return modified_; }
+  const std::string& help_text() const { return help_text_; }
+  std::vector<CaptionString> Captions() const;
+  // The control that should get the focus now (once), or 0.
+  int TakeFocusRequest();
+
+  // --- what the user does
+  void EditText(int control, const std::string& text);
+  void FocusEntered(int control);
+  // False when the text was refused (message shown, focus requested back).
+  bool FocusLeft(int control);
+  bool SelectKind(int index);
+  bool SelectSystem(int index);
+  void SelectDatum(int index);
+  void SelectProjection(int index);
+  // False when the mode stays as it was.
+  bool SelectMode(int mode);
+  void NextPoint();
+  void PreviousPoint();
+  void DeleteCurrentPoint();
+  void SetFollow(bool follow);
+  void SetPick(bool pick);
+  void ImageClicked(int pixel_x, int pixel_y);
+
+  // 0, or -1 when the fields do not validate.
+  int Apply();
+  // Before the window goes: with `validate` and pending changes Apply
+  // first; -1 refuses the close.
+  int PrepareClose(bool validate);
+  // After the window went: the view forgets the dialog, and with `validate`
+  // the document hears that the dialog closed.
+  void Closed(bool validate);
+
+ private:
+  // Fields
+  void FillAll();
+  void FillModeFields();
+  void FillCornerFields();
+  void FillCentreFields();
+  void FillPointFields();
+  void FillProjectionFields();
+  void SelectRecordDatum();
+  void ApplyFixedDatum();
+
+  // Validation and storage
+  int ValidateAndStoreModeFields();
+  int StoreBoundsFromFields(GeoBounds* bounds);
+  int CentreBounds(GeoBounds* bounds);
+  int CornerBounds(GeoBounds* bounds);
+  int PointBounds(GeoBounds* bounds);
+  void StoreBounds(const GeoBounds& bounds);
+  void Fail(int code, int focus);
+  void StoreCurrentPoint();
+  void StorePointIfChanged();
+  void StoreProjection();
+
+  // Points
+  bool PointFieldsVisible() const;
+  void GoToPoint(int index);
+  void ShowCurrentPointInView(bool follow_it);
+  void MakePointsFromBounds();
+  void ClearPoints();
+  void RepaintView();
+
+  PositionNotation Notation() const;
+  GeoBounds BoundsOfImage() const;
+  CalibrationRecord& record();
+  const CalibrationRecord& record() const;
+  int system() const;
+  void SetText(int control, const std::string& text);
+  std::string String(std::uint32_t id) const;
+
+  CalibrationEditorContext context_;
+  PositionTexts position_texts_;
+  CImage* image_ = nullptr;
+  std::map<int, std::string> texts_;
+  int kind_index_ = 0;
+  int datum_index_ = 0;
+  bool datum_fixed_ = false;
+  int projection_index_ = 0;
+  int mode_ = 0;
+  int current_point_ = 0;
+  bool pick_ = false;
+  bool modified_ = false;
+  bool point_fields_changed_ = false;
+  int focus_request_ = 0;
+  std::string help_text_;
+};
+
+}  // namespace kv
+
+#endif  // KORVALE_DOCUMENT_CALIBRATION_EDITOR_H_
