@@ -21,7 +21,7 @@ class CImage;
 class ImageListModel;
 
 enum class Answer { kYes, kNo, kCancel };
-enum class MessageIcon { kQuestion, kWarning };
+enum class MessageIcon { kQuestion, kWarning, kError };
 enum class AnswerSet { kYesNo, kYesNoCancel };
 
 struct Question {
@@ -29,6 +29,8 @@ struct Question {
   std::string caption;
   MessageIcon icon = MessageIcon::kQuestion;
   AnswerSet answers = AnswerSet::kYesNo;
+  // No is the default answer rather than Yes.
+  bool default_no = false;
 };
 
 enum class FileChoice {

@@ -49,6 +49,7 @@ MainWindow::MainWindow(ShellState& state, UserPrompts& prompts) : state_(state),
   setAcceptDrops(true);
   CreatePanes();
   ui_ = std::make_unique<QtDocumentUi>(this, state_, prompts_, panes_);
+  ui_->SetDocumentSource([this] { return document_.get(); });
   CreateMenus();
   if (!CreateEmptyDocument(true)) QTimer::singleShot(0, this, &QWidget::close);
 }

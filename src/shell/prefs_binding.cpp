@@ -16,6 +16,7 @@ void LoadSettingsFromPrefs(const PrefsRecord& prefs, ApplicationState* app) {
   app->last_map_folder = prefs.last_map_folder;
   app->last_image_folder = prefs.last_image_folder;
   app->import_state.world_file_system.system = prefs.coordinate_system;
+  app->calibration_follow = prefs.calibration_follow != 0;
 }
 
 void StoreSettingsInPrefs(const ApplicationState& app, PrefsRecord* prefs) {
@@ -25,6 +26,7 @@ void StoreSettingsInPrefs(const ApplicationState& app, PrefsRecord* prefs) {
   prefs->last_map_folder = app.last_map_folder;
   prefs->last_image_folder = app.last_image_folder;
   prefs->coordinate_system = app.import_state.world_file_system.system;
+  prefs->calibration_follow = app.calibration_follow ? 1 : 0;
 }
 
 }  // namespace kv

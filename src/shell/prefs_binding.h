@@ -8,8 +8,8 @@
 
 namespace kv {
 
-// Colour depth, compression, folders and the world file's coordinate
-// system from the record; a depth the program does not offer becomes 16.
+// Colour depth, compression, folders, the calibration dialog's follow
+// option and the coordinate system from the record; a depth the program does not offer becomes 16.
 void LoadSettingsFromPrefs(const PrefsRecord& prefs, ApplicationState* app);
 // The same settings back into the record, the minimum depth as 1.
 void StoreSettingsInPrefs(const ApplicationState& app, PrefsRecord* prefs);

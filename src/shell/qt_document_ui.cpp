@@ -1,9 +1,14 @@
 #include "shell/qt_document_ui.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QTimer>
 #include <filesystem>
 
+#include "dialogs/calibration_dialog.h"
+#include "dialogs/dialog_ids.h"
+#include "document/calibration_controls.h"
+#include "document/document.h"
 #include "views/image_list_pane.h"
 #include "views/image_view_pane.h"
 #include "views/previewer_pane.h"
@@ -34,10 +39,82 @@ QtDocumentUi::QtDocumentUi(QWidget* window, ShellState& state, UserPrompts& prom
       prompts_(prompts),
       panes_(panes),
       display_(prompts),
-      reporter_(state.tables, display_) {}
+      reporter_(state.tables, display_),
+      calibration_messages_(prompts, window_) {}
 
 QtDocumentUi::~QtDocumentUi() {
+  CloseCalibrationDialog(false);
   while (wait_depth_ > 0) SetWaitCursor(false);
+}
+
+void PromptCalibrationMessages::ShowValidationError(const std::string& text,
+                                                    const std::string& caption) {
+  QWidget* active = QApplication::activeWindow();
+  prompts_.Inform(active != nullptr ? active : owner_.data(), text, caption, MessageIcon::kError);
+}
+
+bool PromptCalibrationMessages::AskYesNo(const std::string& text, const std::string& caption) {
+  Question question;
+  question.text = text;
+  question.caption = caption;
+  question.icon = MessageIcon::kWarning;
+  question.answers = AnswerSet::kYesNo;
+  question.default_no = true;
+  return prompts_.Ask(owner_, question) == Answer::kYes;
+}
+
+void QtDocumentUi::OpenCalibrationDialog() {
+  if (calibration_dialog_ || !window_ || !document_source_) return;
+  CDocument* document = document_source_();
+  if (document == nullptr || !CalibrationEditor::CanOpen(*document)) return;
+  auto* main_window = qobject_cast<QMainWindow*>(window_.data());
+  QWidget* area = main_window != nullptr && main_window->centralWidget() != nullptr
+                      ? main_window->centralWidget()
+                      : window_.data();
+  CalibrationPointView* view = panes_.view;
+  auto editor = std::make_unique<CalibrationEditor>(CalibrationEditorContext{
+      state_.app, *document, view, state_.language.strings, calibration_messages_});
+  editor->Initialise();
+  auto dialogs = state_.language.dialogs.find(calib::kDialogId);
+  static const DialogTexts kNoTexts;
+  const DialogTexts& texts = dialogs == state_.language.dialogs.end() ? kNoTexts : dialogs->second;
+  PreviewerPane* previewer = panes_.previewer;
+  calibration_dialog_ = new CalibrationDialog(
+      texts, state_.language.strings, std::move(editor),
+      [previewer] { return previewer != nullptr ? previewer->CalibrationDialogX() : 0; }, area);
+  calibration_dialog_->SetCloseHandler([this] { CloseCalibrationDialog(true); });
+  if (view != nullptr) {
+    QPointer<CalibrationDialog> dialog = calibration_dialog_;
+    view->SetClickHandler([dialog](int x, int y) {
+      if (dialog) dialog->ImageClicked(x, y);
+    });
+  }
+  calibration_dialog_->Place();
+  calibration_dialog_->show();
+  calibration_dialog_->raise();
+}
+
+bool QtDocumentUi::CloseCalibrationDialog(bool validate) {
+  if (!calibration_dialog_) return true;
+  CalibrationEditor& editor = calibration_dialog_->editor();
+  if (editor.PrepareClose(validate) != 0) return false;
+  // The window goes first: the document asks whether a dialog remains. The
+  // editor lives on until the event loop deletes the window, as the close
+  // may come from the window's own button.
+  CalibrationDialog* dialog = calibration_dialog_;
+  calibration_dialog_ = nullptr;
+  dialog->hide();
+  dialog->deleteLater();
+  editor.Closed(validate);
+  return true;
+}
+
+CalibrationDialog* QtDocumentUi::calibration_dialog() const { return calibration_dialog_; }
+
+bool QtDocumentUi::IsCalibrationDialogOpen() const { return !calibration_dialog_.isNull(); }
+
+void QtDocumentUi::RefreshCalibrationDialog() {
+  if (calibration_dialog_) calibration_dialog_->Refresh();
 }
 
 Answer QtDocumentUi::Ask(const Question& question) { return prompts_.Ask(window_, question); }

@@ -7,14 +7,19 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 #include "base/error_reporter.h"
+#include "document/calibration_editor.h"
 #include "document/document_ui.h"
 #include "shell/shell_state.h"
 #include "shell/user_prompts.h"
 
 namespace kv {
 
+class CalibrationDialog;
+class CDocument;
 class ImageListPane;
 class ImageViewPane;
 class PreviewerPane;
@@ -35,12 +40,31 @@ class PromptErrorDisplay final : public ErrorDisplay {
   UserPrompts& prompts_;
 };
 
+// The calibration dialog's message boxes through the prompts.
+class PromptCalibrationMessages final : public CalibrationEditorPrompts {
+ public:
+  PromptCalibrationMessages(UserPrompts& prompts, QPointer<QWidget>& owner)
+      : prompts_(prompts), owner_(owner) {}
+  void ShowValidationError(const std::string& text, const std::string& caption) override;
+  bool AskYesNo(const std::string& text, const std::string& caption) override;
+
+ private:
+  UserPrompts& prompts_;
+  QPointer<QWidget>& owner_;
+};
+
 class QtDocumentUi final : public DocumentUi {
  public:
   QtDocumentUi(QWidget* window, ShellState& state, UserPrompts& prompts, const Panes& panes);
   ~QtDocumentUi() override;
 
   ErrorReporter& reporter() { return reporter_; }
+  // Where the calibration dialog finds the document it calibrates.
+  void SetDocumentSource(std::function<CDocument*()> source) {
+    document_source_ = std::move(source);
+  }
+  // The open calibration dialog, or null.
+  CalibrationDialog* calibration_dialog() const;
 
   Answer Ask(const Question& question) override;
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
@@ -48,6 +72,11 @@ class QtDocumentUi final : public DocumentUi {
   std::optional<std::string> ChooseFile(const FileRequest& request) override;
   std::optional<WorldFileSystem> ChooseWorldFileSystem() override;
   bool RunConversionOptions(std::string* map_name, ConversionSettings* settings) override;
+
+  void OpenCalibrationDialog() override;
+  bool CloseCalibrationDialog(bool validate) override;
+  bool IsCalibrationDialogOpen() const override;
+  void RefreshCalibrationDialog() override;
 
   void ImageListChanged(const ImageListModel& list) override;
   void ShowImage(CImage* image) override;
@@ -70,6 +99,9 @@ class QtDocumentUi final : public DocumentUi {
   PromptErrorDisplay display_;
   ErrorReporter reporter_;
   int wait_depth_ = 0;
+  std::function<CDocument*()> document_source_;
+  PromptCalibrationMessages calibration_messages_;
+  QPointer<CalibrationDialog> calibration_dialog_;
 };
 
 }  // namespace kv

@@ -20,7 +20,14 @@ namespace {
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
-  return icon == MessageIcon::kQuestion ? QMessageBox::Question : QMessageBox::Warning;
+  switch (icon) {
+    case MessageIcon::kQuestion:
+      return QMessageBox::Question;
+    case MessageIcon::kError:
+      return QMessageBox::Critical;
+    default:
+      return QMessageBox::Warning;
+  }
 }
 
 }  // namespace
@@ -36,6 +43,7 @@ Answer WidgetPrompts::Ask(QWidget* owner, const Question& question) {
   if (question.answers == AnswerSet::kYesNoCancel) buttons |= QMessageBox::Cancel;
   QMessageBox box(BoxIcon(question.icon), Text(question.caption), Text(question.text), buttons,
                   owner);
+  if (question.default_no) box.setDefaultButton(QMessageBox::No);
   switch (box.exec()) {
     case QMessageBox::Yes:
       return Answer::kYes;

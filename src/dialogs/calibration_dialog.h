@@ -1,0 +1,75 @@
+#ifndef KORVALE_DIALOGS_CALIBRATION_DIALOG_H_
+#define KORVALE_DIALOGS_CALIBRATION_DIALOG_H_
+
+// The modeless calibration panel inside the main window: the controls of
+// the language file's dialog 115 over a CalibrationEditor, which holds all
+// of the dialog's behaviour. The panel reports what the user does to the
+// editor and then shows the editor's state again.
+
+#include <QFrame>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "base/language_file.h"
+#include "document/calibration_editor.h"
+
+class QGridLayout;
+class QLabel;
+
+namespace kv {
+
+class CalibrationDialog : public QFrame {
+ public:
+  // `parent` is the main window's client area; `left_edge` says where the
+  // panel's left edge lies in it.
+  CalibrationDialog(const DialogTexts& texts, const StringTable& strings,
+                    std::unique_ptr<CalibrationEditor> editor, std::function<int()> left_edge,
+                    QWidget* parent);
+  ~CalibrationDialog() override;
+
+  CalibrationEditor& editor() { return *editor_; }
+
+  // Button 2 asks the owner to close the panel with validation.
+  void SetCloseHandler(std::function<void()> handler) { close_handler_ = std::move(handler); }
+
+  // At the left edge, 2 pixels below the top of the client area, as wide
+  // as the rest of it and as tall as it allows.
+  void Place();
+  // Shows the editor's state in every control.
+  void Sync();
+  void ImageClicked(int pixel_x, int pixel_y);
+  void Refresh();
+
+  // The control with the dialog's identifier `id`, or null.
+  QWidget* Control(int id) const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Build(const DialogTexts& texts);
+  QWidget* AddControl(int id, QWidget* widget);
+  void AddRow(int row, int label_id, int field_id);
+  void WireEdits();
+  void WireChoices();
+  void WireButtons();
+  void PlaceCaptions();
+  void FocusRequested();
+  void Act(const std::function<void()>& action);
+
+  std::unique_ptr<CalibrationEditor> editor_;
+  const StringTable& strings_;
+  std::function<int()> left_edge_;
+  std::function<void()> close_handler_;
+  std::map<int, QWidget*> controls_;
+  QGridLayout* grid_ = nullptr;
+  std::map<int, int> field_rows_;
+  QLabel* help_line_ = nullptr;
+  bool leaving_field_ = false;
+};
+
+}  // namespace kv
+
+#endif  // KORVALE_DIALOGS_CALIBRATION_DIALOG_H_
