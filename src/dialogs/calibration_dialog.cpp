@@ -30,7 +30,8 @@ QString FromText(const std::string& text) {
   return utf8;
 }
 
-// Rows of the panel's grid: label in column 0, control in column 1.
+// Rows of the panel: the panel is as narrow as the previewer, so each
+// row's label stands above its control (grid rows 2 * row and 2 * row + 1).
 enum Row {
   kKindRow,
   kSystemRow,
@@ -67,6 +68,14 @@ constexpr int kListMinimumCharacters = 12;
 
 }  // namespace
 
+int CalibrationDialog::FieldOfLabel(int label) const {
+  const std::map<int, int> fields = {
+      {kFirstLatitudeLabel, kFirstLatitude},   {kFirstLongitudeLabel, kFirstLongitude},
+      {kSecondLatitudeLabel, kSecondLatitude}, {kSecondLongitudeLabel, kSecondLongitude},
+      {kPointLatitudeLabel, kPointLatitude},   {kPointLongitudeLabel, kPointLongitude}};
+  return field_rows_.at(fields.at(label));
+}
+
 CalibrationDialog::CalibrationDialog(const DialogTexts& texts, const StringTable& strings,
                                      std::unique_ptr<CalibrationEditor> editor,
                                      std::function<int()> left_edge, QWidget* parent)
@@ -101,9 +110,11 @@ QWidget* CalibrationDialog::Control(int id) const {
 }
 
 void CalibrationDialog::AddRow(int row, int label_id, int field_id) {
-  if (label_id != 0) grid_->addWidget(Control(label_id), row, 0);
-  if (field_id != 0) grid_->addWidget(Control(field_id), row, 1);
+  if (label_id != 0) grid_->addWidget(Control(label_id), 2 * row, 0);
+  if (field_id != 0) grid_->addWidget(Control(field_id), 2 * row + 1, 0);
 }
+
+void CalibrationDialog::AddWide(int row, QWidget* widget) { grid_->addWidget(widget, 2 * row, 0); }
 
 void CalibrationDialog::Build(const DialogTexts& texts) {
   const auto label = [&](int id) { return AddControl(id, new QLabel(FromText(texts.Text(id)))); };
@@ -127,7 +138,7 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
 
   auto* body = new QWidget;
   grid_ = new QGridLayout(body);
-  grid_->setColumnStretch(1, 1);
+  grid_->setVerticalSpacing(2);
   for (int id : {kKindLabel, kSystemLabel, kDatumLabel, kProjectionLabel, kFirstLatitudeLabel,
                  kFirstLongitudeLabel, kSecondLatitudeLabel, kSecondLongitudeLabel, kFirstZoneLabel,
                  kSecondZoneLabel, kPointNumberLabel, kPixelXLabel, kPixelYLabel,
@@ -154,7 +165,7 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
     mode_group->addButton(radio);
     mode_column->addWidget(radio);
   }
-  grid_->addWidget(modes, kModeRow, 0, 1, 2);
+  AddWide(kModeRow, modes);
 
   for (int id : {kFirstLatitude, kFirstLongitude, kSecondLatitude, kSecondLongitude, kFirstZone,
                  kSecondZone, kPixelX, kPixelY, kPointLatitude, kPointLongitude, kPointZone}) {
@@ -164,43 +175,50 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
                  {kSecondLatitude, kSecondLatitudeRow}, {kSecondLongitude, kSecondLongitudeRow},
                  {kPointLatitude, kPointLatitudeRow},   {kPointLongitude, kPointLongitudeRow}};
   for (const auto& [field, row] : field_rows_) AddRow(row, 0, field);
+  // Every caption starts beside a field; the mode moves them (PlaceCaptions).
+  for (int id : kFieldLabels) grid_->addWidget(Control(id), 2 * FieldOfLabel(id), 0);
   AddRow(kFirstZoneRow, kFirstZoneLabel, kFirstZone);
   AddRow(kSecondZoneRow, kSecondZoneLabel, kSecondZone);
 
   auto* number = static_cast<QLineEdit*>(edit(kPointNumber));
   number->setReadOnly(true);
   number->setMaxLength(1);
+  number->setMaximumWidth(4 * fontMetrics().horizontalAdvance('0'));
+  auto* point_title = new QWidget;
+  auto* point_row = new QHBoxLayout(point_title);
+  point_row->setContentsMargins(0, 0, 0, 0);
+  point_row->addWidget(Control(kPointNumberLabel));
+  point_row->addWidget(number);
+  point_row->addStretch(1);
+  AddWide(kPointRow, point_title);
   auto* navigation = new QWidget;
   auto* navigation_row = new QHBoxLayout(navigation);
   navigation_row->setContentsMargins(0, 0, 0, 0);
-  navigation_row->addWidget(number, 1);
   navigation_row->addWidget(button(kPreviousPoint, new QPushButton));
   navigation_row->addWidget(button(kNextPoint, new QPushButton));
-  grid_->addWidget(Control(kPointNumberLabel), kPointRow, 0);
-  grid_->addWidget(navigation, kPointRow, 1);
-  grid_->addWidget(button(kDeletePoint, new QPushButton), kDeleteRow, 1, Qt::AlignLeft);
+  navigation_row->addWidget(button(kDeletePoint, new QPushButton));
+  AddWide(kDeleteRow, navigation);
   AddRow(kPixelXRow, kPixelXLabel, kPixelX);
   AddRow(kPixelYRow, kPixelYLabel, kPixelY);
   AddRow(kPointZoneRow, kPointZoneLabel, kPointZone);
-  grid_->addWidget(button(kFollow, new QCheckBox), kFollowRow, 0, 1, 2);
-  grid_->addWidget(button(kPick, new QCheckBox), kPickRow, 0, 1, 2);
-  grid_->addWidget(Control(kKnownPointsLabel), kKnownPointsRow, 0, 1, 2);
-  grid_->addWidget(note(kKnownPointsNote), kKnownPointsNoteRow, 0, 1, 2);
-  grid_->addWidget(note(kThreeByThreeNote), kThreeByThreeRow, 0, 1, 2);
+  AddWide(kFollowRow, button(kFollow, new QCheckBox));
+  AddWide(kPickRow, button(kPick, new QCheckBox));
+  AddWide(kKnownPointsRow, Control(kKnownPointsLabel));
+  AddWide(kKnownPointsNoteRow, note(kKnownPointsNote));
+  AddWide(kThreeByThreeRow, note(kThreeByThreeNote));
 
   // The place of the residuals table of the calibration points (mode 2,
   // three or more set points), once the least-squares fit is available.
   auto* residuals = new QFrame;
   residuals->setObjectName("residualsSpot");
   residuals->hide();
-  grid_->addWidget(residuals, kResidualsRow, 0, 1, 2);
-  grid_->setRowStretch(kResidualsRow + 1, 1);
+  AddWide(kResidualsRow, residuals);
+  grid_->setRowStretch(2 * kResidualsRow + 2, 1);
 
   auto* scroll = new QScrollArea;
   scroll->setWidget(body);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   help_line_ = static_cast<QLabel*>(AddControl(kHelpLine, new QLabel));
   help_line_->setWordWrap(true);
@@ -263,6 +281,8 @@ void CalibrationDialog::WireButtons() {
   on_click(kApply, [this] { editor_->Apply(); });
   connect(static_cast<QPushButton*>(Control(kClose)), &QPushButton::clicked, this, [this] {
     if (close_handler_) close_handler_();
+    // A refused close names the field at fault.
+    if (!detached_) Act([] {});
   });
 }
 
@@ -294,7 +314,7 @@ void CalibrationDialog::PlaceCaptions() {
     auto* text = static_cast<QLabel*>(Control(caption.label));
     text->setText(FromText(strings_.Get(caption.string)));
     grid_->removeWidget(text);
-    grid_->addWidget(text, field_rows_.at(caption.field), 0);
+    grid_->addWidget(text, 2 * field_rows_.at(caption.field), 0);
   }
 }
 
@@ -332,6 +352,7 @@ void CalibrationDialog::Place() {
 }
 
 bool CalibrationDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (detached_) return QFrame::eventFilter(watched, event);
   if (watched == parentWidget()) {
     if (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest) Place();
     return QFrame::eventFilter(watched, event);

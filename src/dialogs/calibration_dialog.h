@@ -41,6 +41,9 @@ class CalibrationDialog : public QFrame {
   void Sync();
   void ImageClicked(int pixel_x, int pixel_y);
   void Refresh();
+  // The owner closed the panel: from now on it ignores what happens to it
+  // until it is deleted.
+  void Detach() { detached_ = true; }
 
   // The control with the dialog's identifier `id`, or null.
   QWidget* Control(int id) const;
@@ -52,10 +55,14 @@ class CalibrationDialog : public QFrame {
   void Build(const DialogTexts& texts);
   QWidget* AddControl(int id, QWidget* widget);
   void AddRow(int row, int label_id, int field_id);
+  // A control as wide as the panel, without a label of its own.
+  void AddWide(int row, QWidget* widget);
   void WireEdits();
   void WireChoices();
   void WireButtons();
   void PlaceCaptions();
+  // The row of the field a caption label stands above at first.
+  int FieldOfLabel(int label) const;
   void FocusRequested();
   void Act(const std::function<void()>& action);
 
@@ -68,6 +75,7 @@ class CalibrationDialog : public QFrame {
   std::map<int, int> field_rows_;
   QLabel* help_line_ = nullptr;
   bool leaving_field_ = false;
+  bool detached_ = false;
 };
 
 }  // namespace kv

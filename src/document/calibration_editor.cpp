@@ -87,6 +87,7 @@ void CalibrationEditor::Initialise() {
   kind_index_ = KindIndexOfRecord(record().proj_mode);
   ApplyFixedDatum();
   SelectRecordDatum();
+  FillProjectionFields(record().projparams.value_or(std::string()));
   const bool first_point_set = record().points && IsSetPoint((*record().points)[0]);
   mode_ = first_point_set || kind_index_ != 0 ? 2 : 0;
   const int highlighted = context_.view != nullptr ? context_.view->HighlightedPoint() : -1;
@@ -119,13 +120,13 @@ void CalibrationEditor::SelectRecordDatum() {
 void CalibrationEditor::FillAll() {
   FillModeFields();
   FillPointFields();
-  FillProjectionFields();
+  FillProjectionFields(ProjectionTextOfFields());
 }
 
-void CalibrationEditor::FillProjectionFields() {
+void CalibrationEditor::FillProjectionFields(const std::string& text) {
   const PositionNotation notation = Notation();
-  const ProjectionFields fields = ProjectionFieldsFromText(
-      record().projparams.value_or(std::string()), [&notation](double degrees, PositionAxis axis) {
+  const ProjectionFields fields =
+      ProjectionFieldsFromText(text, [&notation](double degrees, PositionAxis axis) {
         return notation.FormatAngle(degrees, axis);
       });
   projection_index_ = fields.projection;

@@ -117,7 +117,9 @@ class CalibrationEditor {
   void FillCornerFields();
   void FillCentreFields();
   void FillPointFields();
-  void FillProjectionFields();
+  void FillProjectionFields(const std::string& text);
+  // The projection as the fields give it, in the record's text form.
+  std::string ProjectionTextOfFields() const;
   void SelectRecordDatum();
   void ApplyFixedDatum();
 

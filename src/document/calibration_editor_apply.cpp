@@ -86,16 +86,20 @@ bool CalibrationEditor::SelectKind(int index) {
   return true;
 }
 
-void CalibrationEditor::StoreProjection() {
-  CalibrationRecord& calibration = record();
-  calibration.projparams.reset();
-  if (calibration.proj_mode != kCalibrationProjection) return;
+std::string CalibrationEditor::ProjectionTextOfFields() const {
   ProjectionFields fields;
   fields.projection = projection_index_;
   for (int i = 0; i < kProjectionParameterCount; ++i) {
     fields.parameters[Slot(i)] = {Text(kParameterKeys[i]), Text(kParameterValues[i])};
   }
-  const std::string text = ProjectionTextFromFields(fields, position_texts_.negative_letters);
+  return ProjectionTextFromFields(fields, position_texts_.negative_letters);
+}
+
+void CalibrationEditor::StoreProjection() {
+  CalibrationRecord& calibration = record();
+  calibration.projparams.reset();
+  if (calibration.proj_mode != kCalibrationProjection) return;
+  const std::string text = ProjectionTextOfFields();
   if (text.empty()) {
     calibration.proj_mode = kCalibrationGeographic;
     return;

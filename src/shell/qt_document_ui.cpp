@@ -103,6 +103,7 @@ bool QtDocumentUi::CloseCalibrationDialog(bool validate) {
   // may come from the window's own button.
   CalibrationDialog* dialog = calibration_dialog_;
   calibration_dialog_ = nullptr;
+  dialog->Detach();
   dialog->hide();
   dialog->deleteLater();
   editor.Closed(validate);

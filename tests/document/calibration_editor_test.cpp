@@ -517,6 +517,20 @@ TEST_F(CalibrationEditorTest, TheProjectionFieldsComeFromAndGoToTheProjectionTex
   EXPECT_FALSE(app_.calibration.projparams.has_value());
 }
 
+TEST_F(CalibrationEditorTest, ChangingTheSystemKeepsTheTypedProjectionInTheNewNotation) {
+  Import(kTwoPointKvm);
+  app_.import_state.world_file_system.system = kSystemDecimalDegrees;
+  CalibrationEditor& editor = Open();
+  ASSERT_TRUE(editor.SelectKind(1));
+  editor.SelectProjection(4);
+  editor.EditText(kParameterValues[1], "E9.5");
+  editor.EditText(kParameterValues[2], "0.9996");
+  ASSERT_TRUE(editor.SelectSystem(kSystemDegreesMinutes));
+  EXPECT_EQ(editor.Selection(kProjection), 4);
+  EXPECT_EQ(editor.Text(kParameterValues[1]), "E9 30.000000");
+  EXPECT_EQ(editor.Text(kParameterValues[2]), "0.9996");
+}
+
 TEST_F(CalibrationEditorTest, AChosenDatumIsStoredByItsCode) {
   Import(kTwoPointKvm);
   app_.import_state.world_file_system.system = kSystemDecimalDegrees;

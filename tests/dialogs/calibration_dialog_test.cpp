@@ -1,0 +1,389 @@
+// The calibration dialog in the main window, driven through its controls
+// with the prompts answered from a script.
+
+#include "dialogs/calibration_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sstream>
+
+#include "document/calibration_controls.h"
+#include "document/command_ids.h"
+#include "geo/coordinate_systems.h"
+#include "shell/main_window.h"
+#include "shell/scripted_prompts.h"
+#include "shell/shipped_languages.h"
+#include "views/previewer_pane.h"
+
+namespace kv {
+
+using namespace calib;
+
+namespace {
+
+// Five points along the diagonal of a 320 x 262 image.
+const char kFivePoints[] =
+    "kv_north=7=47.5\nkv_west=7=8\nkv_south=7=47\nkv_east=7=9\n"
+    "c1_lat=7=47.5\nc1_lon=7=8\nc1_x=7=10\nc1_y=7=10\n"
+    "c2_lat=7=47.4\nc2_lon=7=8.2\nc2_x=7=70\nc2_y=7=60\n"
+    "c3_lat=7=47.3\nc3_lon=7=8.4\nc3_x=7=130\nc3_y=7=110\n"
+    "c4_lat=7=47.2\nc4_lon=7=8.6\nc4_x=7=190\nc4_y=7=160\n"
+    "c5_lat=7=47.1\nc5_lon=7=8.8\nc5_x=7=250\nc5_y=7=210\n";
+
+// Two points: the rectangular kind, whose mode the user chooses. More
+// points make the reader choose the known points kind.
+const char kTwoPoints[] =
+    "c1_lat=7=47.5\nc1_lon=7=8\nc1_x=7=10\nc1_y=7=10\n"
+    "c2_lat=7=47.1\nc2_lon=7=8.8\nc2_x=7=250\nc2_y=7=210\n";
+
+const char kBoundsOnly[] = "kv_north=7=47.5\nkv_west=7=8\nkv_south=7=47\nkv_east=7=9\n";
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    qFatal("cannot write %s", qPrintable(path));
+  }
+}
+
+}  // namespace
+
+class CalibrationDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  std::unique_ptr<ShellState> state_;
+  std::unique_ptr<ScriptedPrompts> prompts_;
+  std::unique_ptr<MainWindow> window_;
+  std::ostringstream diagnostics_;
+
+  // The main window on a 320 x 262 image with the calibration `kvm` beside
+  // it (none for an empty string).
+  MainWindow& Window(const char* kvm, int system = kSystemDegreesMinutes) {
+    state_ = std::make_unique<ShellState>();
+    std::string message;
+    const QString english = QDir(ShippedLanguageFolder()).filePath("DARudIdiEN.lang");
+    if (!LoadLanguageFile(english.toStdString(), &state_->language, &message)) {
+      qFatal("%s", message.c_str());
+    }
+    LoadLanguageTexts(state_.get());
+    state_->app.diagnostics = &diagnostics_;
+    state_->app.import_state.world_file_system.system = system;
+    prompts_ = std::make_unique<ScriptedPrompts>();
+    window_ = std::make_unique<MainWindow>(*state_, *prompts_);
+    window_->resize(900, 620);
+    window_->show();
+    // Focus moves only within the active window.
+    QApplication::setActiveWindow(window_.get());
+    if (kvm != nullptr) {
+      QImage image(320, 262, QImage::Format_RGB32);
+      image.fill(QColor(40, 90, 160));
+      const QString path = dir_.filePath("map.png");
+      image.save(path);
+      QFile::remove(dir_.filePath("map.kvm"));
+      if (*kvm != '\0') WriteFile(dir_.filePath("map.kvm"), kvm);
+      window_->OpenFile(path.toStdString());
+    }
+    return *window_;
+  }
+
+  CalibrationDialog* Dialog() { return window_->ui().calibration_dialog(); }
+  CalibrationDialog& OpenDialog() {
+    window_->RunCommand(kCmdOpenCalibration);
+    if (Dialog() == nullptr) qFatal("the calibration dialog did not open");
+    Settle();
+    return *Dialog();
+  }
+  // Lays the panel out after its controls were shown or hidden, so that a
+  // click lands where the control is drawn.
+  static void Settle() { QApplication::sendPostedEvents(); }
+  template <typename T>
+  T* Find(int id) {
+    auto* widget = Dialog()->findChild<T*>(QStringLiteral("c%1").arg(id));
+    if (widget == nullptr) qFatal("control %d missing", id);
+    return widget;
+  }
+  QString FieldText(int id) { return Find<QLineEdit>(id)->text(); }
+  void Type(int id, const QString& text) {
+    QLineEdit* edit = Find<QLineEdit>(id);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+  }
+  void Click(int id) {
+    Settle();
+    // On the box of a check box or radio button, which takes the click
+    // whatever the length of its text.
+    QAbstractButton* button = Find<QAbstractButton>(id);
+    const QPoint box(qobject_cast<QPushButton*>(button) != nullptr ? button->width() / 2 : 6,
+                     button->height() / 2);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, box);
+    Settle();
+  }
+  void Choose(int id, int index) {
+    QComboBox* combo = Find<QComboBox>(id);
+    combo->setFocus();
+    // The keyboard picks the entry as a user would, which activates it.
+    const int steps = index - combo->currentIndex();
+    for (int i = 0; i < std::abs(steps); ++i) {
+      QTest::keyClick(combo, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
+    }
+  }
+  CalibrationPoint& Point(int index) {
+    return (*state_->app.calibration.points)[static_cast<std::size_t>(index)];
+  }
+  std::string String(std::uint32_t id) { return state_->language.strings.Get(id); }
+
+ private slots:
+  void cleanup() {
+    window_.reset();
+    prompts_.reset();
+    state_.reset();
+  }
+
+  void openingWithAnEmptyImageListDoesNothing() {
+    MainWindow& window = Window(nullptr);
+    window.RunCommand(kCmdOpenCalibration);
+    QVERIFY(Dialog() == nullptr);
+    QVERIFY(!window.ui().IsCalibrationDialogOpen());
+  }
+
+  void opensBelowThePreviewerAcrossTheRestOfTheClientArea() {
+    MainWindow& window = Window(kBoundsOnly);
+    CalibrationDialog& dialog = OpenDialog();
+    QVERIFY(dialog.isVisible());
+    QWidget* area = window.centralWidget();
+    QCOMPARE(dialog.parentWidget(), area);
+    const int x = window.findChild<PreviewerPane*>("previewer")->CalibrationDialogX();
+    QCOMPARE(dialog.x(), x);
+    QCOMPARE(dialog.y(), 2);
+    QCOMPARE(dialog.width(), area->width() - x);
+    // Opening again keeps the one dialog.
+    window.RunCommand(kCmdOpenCalibration);
+    QCOMPARE(window.findChildren<QWidget*>("calibrationDialog").size(), 1);
+    // It follows the window's size.
+    window.resize(1000, 640);
+    QApplication::processEvents();
+    QCOMPARE(dialog.width(), area->width() - dialog.x());
+    // The texts are the language's.
+    QCOMPARE(Find<QRadioButton>(kModeCorners)->text(), QString("&Corners"));
+    QCOMPARE(Find<QComboBox>(kSystem)->count(), 29);
+    QCOMPARE(Find<QComboBox>(kKind)->itemText(2), QString("Known Points (Skewed)"));
+    QCOMPARE(Find<QLabel>(kFirstLatitudeLabel)->text(), QString::fromStdString(String(2035)));
+  }
+
+  void deletingPointThreeOfFive() {
+    Window(kFivePoints);
+    OpenDialog();
+    QCOMPARE(Find<QComboBox>(kKind)->currentIndex(), 2);
+    QVERIFY(!Find<QRadioButton>(kModePoints)->isVisible());
+    QCOMPARE(FieldText(kPointNumber), QString("1"));
+    QVERIFY(!Find<QPushButton>(kPreviousPoint)->isEnabled());
+    Click(kNextPoint);
+    Click(kNextPoint);
+    QCOMPARE(FieldText(kPointNumber), QString("3"));
+    QCOMPARE(FieldText(kPixelX), QString("130"));
+    Click(kDeletePoint);
+    QCOMPARE(FieldText(kPixelX), QString("190"));
+    QCOMPARE(Point(1).pixel_x, 70);
+    QCOMPARE(Point(2).pixel_x, 190);
+    QCOMPARE(Point(3).pixel_x, 250);
+    QCOMPARE(Point(4), CalibrationPoint{});
+    Click(kNextPoint);
+    Click(kNextPoint);
+    QCOMPARE(FieldText(kPointNumber), QString("5"));
+    QCOMPARE(FieldText(kPixelX), QString());
+  }
+
+  void aClickEightPixelsAwaySelectsAPointAndNineDoesNot() {
+    Window(kFivePoints);
+    CalibrationDialog& dialog = OpenDialog();
+    dialog.ImageClicked(130 + 9, 110);
+    QCOMPARE(FieldText(kPointNumber), QString("1"));
+    dialog.ImageClicked(130 + 8, 110 - 8);
+    QCOMPARE(FieldText(kPointNumber), QString("3"));
+    QCOMPARE(FieldText(kPointLatitude), QString("N47 18.000000"));
+  }
+
+  void pickSetsTheCurrentPointsPixel() {
+    Window(kFivePoints);
+    CalibrationDialog& dialog = OpenDialog();
+    Click(kPick);
+    QVERIFY(Find<QCheckBox>(kPick)->isChecked());
+    dialog.ImageClicked(33, 44);
+    QCOMPARE(FieldText(kPixelX), QString("33"));
+    QCOMPARE(FieldText(kPixelY), QString("44"));
+    QCOMPARE(Point(0).pixel_x, 33);
+  }
+
+  void closeWithPendingValidChangesAppliesThem() {
+    MainWindow& window = Window(kBoundsOnly);
+    OpenDialog();
+    QVERIFY(Find<QRadioButton>(kModeCorners)->isChecked());
+    QCOMPARE(FieldText(kFirstLatitude), QString("N47 30.000000"));
+    Type(kFirstLatitude, "N47 45");
+    Click(kClose);
+    QVERIFY(Dialog() == nullptr);
+    QCOMPARE(state_->app.calibration.north, 47.75);
+    CImage* image = window.document()->image_list().current();
+    QCOMPARE(image->corner_text(kTopLeftLatitude), std::string("N47.75000000"));
+    QVERIFY(window.document()->container().IsModified());
+    QVERIFY(prompts_->informed.empty());
+  }
+
+  void closeWithAnInvalidFieldIsRefusedWithItsMessage() {
+    Window(kBoundsOnly);
+    OpenDialog();
+    Type(kFirstLatitude, "N47");
+    Type(kSecondLatitude, "N48");  // south of north
+    Click(kClose);
+    QVERIFY(Dialog() != nullptr);
+    QCOMPARE(prompts_->informed.size(), std::size_t{1});
+    QCOMPARE(prompts_->informed[0], String(2045) + "|" + String(2048));
+    QVERIFY(Find<QLineEdit>(kFirstLatitude)->hasFocus());
+    QCOMPARE(state_->app.calibration.north, 47.5);
+  }
+
+  void noWhenSwitchingFromPointsToCornersKeepsThePoints() {
+    Window(kTwoPoints);
+    OpenDialog();
+    QVERIFY(Find<QRadioButton>(kModeCorners)->isVisible());
+    Click(kModeCorners);  // no scripted answer: No
+    QCOMPARE(prompts_->questions.size(), std::size_t{1});
+    const Question& question = prompts_->questions[0];
+    QCOMPARE(question.text, String(2065));
+    QVERIFY(question.icon == MessageIcon::kWarning);
+    QVERIFY(question.default_no);
+    QVERIFY(Find<QRadioButton>(kModePoints)->isChecked());
+    QVERIFY(Find<QLineEdit>(kPixelX)->isVisible());
+    QVERIFY(!Find<QLineEdit>(kFirstLatitude)->isVisible());
+    QCOMPARE(Point(1).pixel_x, 250);
+
+    prompts_->answers = {Answer::kYes};
+    Click(kModeCorners);
+    QVERIFY(Find<QRadioButton>(kModeCorners)->isChecked());
+    QVERIFY(Find<QLineEdit>(kFirstLatitude)->isVisible());
+    QCOMPARE(Point(0), CalibrationPoint{});
+  }
+
+  void aCoordinateLeavingTheFocusIsRewritten() {
+    Window(kBoundsOnly, kSystemDecimalDegrees);
+    OpenDialog();
+    Type(kFirstLatitude, "47.25");
+    QTest::keyClick(Find<QLineEdit>(kFirstLatitude), Qt::Key_Tab);
+    QCOMPARE(FieldText(kFirstLatitude), QString("N47.250000"));
+    Type(kFirstLongitude, "W200");
+    Find<QLineEdit>(kSecondLatitude)->setFocus();
+    QCOMPARE(prompts_->informed.size(), std::size_t{1});
+    QCOMPARE(prompts_->informed[0], String(2045) + "|" + String(2049));
+    QVERIFY(Find<QLineEdit>(kFirstLongitude)->hasFocus());
+  }
+
+  void theHelpLineFollowsTheFocus() {
+    Window(kBoundsOnly);
+    OpenDialog();
+    Find<QLineEdit>(kSecondLongitude)->setFocus();
+    QCOMPARE(Find<QLabel>(kHelpLine)->text(), QString::fromStdString(String(2012)));
+    Find<QComboBox>(kKind)->setFocus();
+    QCOMPARE(Find<QLabel>(kHelpLine)->text(), QString::fromStdString(String(2034)));
+  }
+
+  void aZonedGridShowsZonesAndItsCaptions() {
+    Window(kBoundsOnly);
+    OpenDialog();
+    QVERIFY(!Find<QLineEdit>(kFirstZone)->isVisible());
+    Choose(kSystem, kSystemUtm);
+    QCOMPARE(Find<QComboBox>(kSystem)->currentIndex(), kSystemUtm);
+    QCOMPARE(state_->app.import_state.world_file_system.system, kSystemUtm);
+    QVERIFY(Find<QLineEdit>(kFirstZone)->isVisible());
+    QCOMPARE(FieldText(kFirstZone), QString("32T"));
+    QCOMPARE(Find<QLabel>(kFirstLatitudeLabel)->text(), QString::fromStdString(String(2058)));
+    Click(kModeCentre);
+    QVERIFY(!Find<QLineEdit>(kSecondZone)->isVisible());
+    QCOMPARE(Find<QLabel>(kFirstLatitudeLabel)->text(), QString::fromStdString(String(2072)));
+  }
+
+  void theKindChoosesTheControls() {
+    Window(kFivePoints);
+    OpenDialog();
+    QVERIFY(!Find<QComboBox>(kDatum)->isVisible());
+    Choose(kKind, 1);
+    QVERIFY(Find<QComboBox>(kDatum)->isVisible());
+    QVERIFY(Find<QComboBox>(kProjection)->isVisible());
+    QVERIFY(!Find<QRadioButton>(kModeCorners)->isVisible());
+    Choose(kProjection, 4);
+    QCOMPARE(FieldText(kParameterKeys[1]), QString("lon_0"));
+    Type(kParameterValues[1], "E9");
+    Choose(kSystem, kSystemOsgb);
+    QVERIFY(!Find<QComboBox>(kDatum)->isEnabled());
+    Click(kApply);
+    QCOMPARE(state_->app.calibration.proj_mode, kCalibrationProjection);
+    QCOMPARE(state_->app.calibration.projparams.value_or(""),
+             std::string("proj=tmerc lon_0=9.00000000 "));
+    QCOMPARE(state_->app.calibration.datum_name.value_or(""), std::string("OrdSrvyGrtBritn"));
+    Choose(kKind, 3);
+    QVERIFY(Find<QLabel>(kThreeByThreeNote)->isVisible());
+    QVERIFY(!Find<QLineEdit>(kPixelX)->isVisible());
+  }
+
+  void followIsKeptForTheNextRun() {
+    MainWindow& window = Window(kFivePoints);
+    OpenDialog();
+    QVERIFY(Find<QCheckBox>(kFollow)->isChecked());
+    Click(kFollow);
+    QVERIFY(!state_->app.calibration_follow);
+    QCOMPARE(window.RunCommand(kCmdCloseCalibration), 0);
+    QVERIFY(Dialog() == nullptr);
+    OpenDialog();
+    QVERIFY(!Find<QCheckBox>(kFollow)->isChecked());
+  }
+
+  void refreshShowsAnImportedCalibration() {
+    MainWindow& window = Window(kBoundsOnly);
+    OpenDialog();
+    state_->app.calibration.points.emplace();
+    Point(0).latitude = 46.5;
+    Point(0).pixel_x = 5;
+    window.ui().RefreshCalibrationDialog();
+    QVERIFY(Find<QRadioButton>(kModePoints)->isChecked());
+    QCOMPARE(FieldText(kPixelX), QString("5"));
+  }
+
+  // With KV_SCREENSHOT_DIR set: the dialog on the sample map with points.
+  void screenshotOnTheSampleMap() {
+    const char* folder = std::getenv("KV_SCREENSHOT_DIR");
+    const char* sample = std::getenv("KV_SAMPLE_IMAGE");
+    if (folder == nullptr || sample == nullptr) QSKIP("KV_SCREENSHOT_DIR not set");
+    MainWindow& window = Window(nullptr, kSystemDegreesMinutes);
+    window.resize(1024, 680);
+    const QString image = dir_.filePath("earth.jpg");
+    QFile::remove(image);
+    QVERIFY(QFile::copy(QString::fromUtf8(sample), image));
+    WriteFile(dir_.filePath("earth.kvm"),
+              "kv_north=7=90\nkv_west=7=-180\nkv_south=7=-90\nkv_east=7=180\n"
+              "c1_lat=7=51.4779\nc1_lon=7=-0.0015\nc1_x=7=1024\nc1_y=7=219\n"
+              "c2_lat=7=-33.8568\nc2_lon=7=151.2153\nc2_x=7=1884\nc2_y=7=705\n"
+              "c3_lat=7=40.6892\nc3_lon=7=-74.0445\nc3_x=7=603\nc3_y=7=280\n");
+    window.OpenFile(image.toStdString());
+    OpenDialog();
+    Click(kNextPoint);
+    Find<QLineEdit>(kPointLatitude)->setFocus();
+    QApplication::processEvents();
+    QVERIFY(window.grab().save(QDir(QString::fromUtf8(folder)).filePath("calibration-dialog.png")));
+  }
+};
+
+}  // namespace kv
+
+QTEST_MAIN(kv::CalibrationDialogTest)
+#include "calibration_dialog_test.moc"
