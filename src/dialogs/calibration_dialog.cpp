@@ -46,6 +46,7 @@ enum Row {
   kSecondLongitudeRow,
   kSecondZoneRow,
   kPointRow,
+  kNavigationRow,
   kDeleteRow,
   kPixelXRow,
   kPixelYRow,
@@ -64,7 +65,9 @@ constexpr int kListControls[] = {kKind, kSystem, kDatum, kProjection};
 constexpr int kFieldLabels[] = {kFirstLatitudeLabel,   kFirstLongitudeLabel, kSecondLatitudeLabel,
                                 kSecondLongitudeLabel, kPointLatitudeLabel,  kPointLongitudeLabel};
 // Minimum characters a list shows, so that the panel fits beside the image.
-constexpr int kListMinimumCharacters = 12;
+constexpr int kListMinimumCharacters = 8;
+// Width of a projection parameter's key.
+constexpr int kKeyCharacters = 7;
 
 }  // namespace
 
@@ -139,6 +142,7 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
   auto* body = new QWidget;
   grid_ = new QGridLayout(body);
   grid_->setVerticalSpacing(2);
+  grid_->setContentsMargins(0, 0, 2, 0);
   for (int id : {kKindLabel, kSystemLabel, kDatumLabel, kProjectionLabel, kFirstLatitudeLabel,
                  kFirstLongitudeLabel, kSecondLatitudeLabel, kSecondLongitudeLabel, kFirstZoneLabel,
                  kSecondZoneLabel, kPointNumberLabel, kPixelXLabel, kPixelYLabel,
@@ -146,14 +150,27 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
     label(id);
   }
   for (int id : kListControls) list(id);
+  // The lists' labels carry their keyboard mnemonics.
+  for (const auto& [text, list] : {std::pair{kKindLabel, kKind},
+                                   {kSystemLabel, kSystem},
+                                   {kDatumLabel, kDatum},
+                                   {kProjectionLabel, kProjection}}) {
+    static_cast<QLabel*>(Control(text))->setBuddy(Control(list));
+  }
   AddRow(kKindRow, kKindLabel, kKind);
   AddRow(kSystemRow, kSystemLabel, kSystem);
   AddRow(kDatumRow, kDatumLabel, kDatum);
   AddRow(kProjectionRow, kProjectionLabel, kProjection);
+  // Each parameter on one line: its key, then its value.
   for (int i = 0; i < kProjectionParameterCount; ++i) {
-    edit(kParameterKeys[i]);
-    edit(kParameterValues[i]);
-    AddRow(kFirstParameterRow + i, kParameterKeys[i], kParameterValues[i]);
+    auto* pair = new QWidget;
+    auto* pair_row = new QHBoxLayout(pair);
+    pair_row->setContentsMargins(0, 0, 0, 0);
+    QWidget* key = edit(kParameterKeys[i]);
+    key->setMaximumWidth(kKeyCharacters * fontMetrics().horizontalAdvance('x'));
+    pair_row->addWidget(key);
+    pair_row->addWidget(edit(kParameterValues[i]), 1);
+    AddWide(kFirstParameterRow + i, pair);
   }
 
   auto* modes = new QWidget;
@@ -196,8 +213,8 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
   navigation_row->setContentsMargins(0, 0, 0, 0);
   navigation_row->addWidget(button(kPreviousPoint, new QPushButton));
   navigation_row->addWidget(button(kNextPoint, new QPushButton));
-  navigation_row->addWidget(button(kDeletePoint, new QPushButton));
-  AddWide(kDeleteRow, navigation);
+  AddWide(kNavigationRow, navigation);
+  grid_->addWidget(button(kDeletePoint, new QPushButton), 2 * kDeleteRow, 0, Qt::AlignLeft);
   AddRow(kPixelXRow, kPixelXLabel, kPixelX);
   AddRow(kPixelYRow, kPixelYLabel, kPixelY);
   AddRow(kPointZoneRow, kPointZoneLabel, kPointZone);
@@ -219,6 +236,7 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
   scroll->setWidget(body);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   help_line_ = static_cast<QLabel*>(AddControl(kHelpLine, new QLabel));
   help_line_->setWordWrap(true);
@@ -235,6 +253,7 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
   auto* title =
       new QLabel(QStringLiteral("<b>%1</b>").arg(FromText(texts.caption).toHtmlEscaped()));
   auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 6);
   layout->addWidget(title);
   layout->addWidget(scroll, 1);
   layout->addWidget(help_line_);

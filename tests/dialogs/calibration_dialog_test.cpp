@@ -379,7 +379,13 @@ class CalibrationDialogTest : public QObject {
     Click(kNextPoint);
     Find<QLineEdit>(kPointLatitude)->setFocus();
     QApplication::processEvents();
-    QVERIFY(window.grab().save(QDir(QString::fromUtf8(folder)).filePath("calibration-dialog.png")));
+    const QDir shots(QString::fromUtf8(folder));
+    QVERIFY(window.grab().save(shots.filePath("calibration-dialog.png")));
+    Choose(kKind, 1);
+    Choose(kProjection, 4);
+    Choose(kSystem, kSystemUtm);
+    Settle();
+    QVERIFY(window.grab().save(shots.filePath("calibration-dialog-projection.png")));
   }
 };
 
