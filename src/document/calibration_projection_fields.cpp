@@ -34,10 +34,11 @@ std::vector<KeyValue> SplitWords(std::string_view text) {
   return words;
 }
 
-ProjectionParameter* SlotFor(ProjectionFields& fields, const std::string& key) {
+ProjectionParameter* SlotFor(ProjectionFields& fields, const std::string& key, bool may_add) {
   for (ProjectionParameter& parameter : fields.parameters) {
     if (parameter.key == key) return &parameter;
   }
+  if (!may_add) return nullptr;
   for (ProjectionParameter& parameter : fields.parameters) {
     if (parameter.key.empty()) {
       parameter.key = key;
@@ -79,8 +80,9 @@ ProjectionFields ProjectionFieldsFromText(std::string_view text, const AngleForm
   for (int i = 0; i < kProjectionParameterCount; ++i)
     fields.parameters[Slot(i)].key = keys[Slot(i)];
   for (const KeyValue& word : words) {
+    // A key the projection does not offer takes a pair only with a value.
     if (word.first == "proj") continue;
-    ProjectionParameter* slot = SlotFor(fields, word.first);
+    ProjectionParameter* slot = SlotFor(fields, word.first, !word.second.empty());
     if (slot == nullptr) continue;
     slot->value = IsAngleKey(word.first)
                       ? angle(LeadingDecimal(word.second), AngleAxisOf(word.first))

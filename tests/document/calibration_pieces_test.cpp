@@ -76,6 +76,11 @@ TEST(CalibrationProjectionFields, TheTextGivesTheProjectionAndEachKeysValue) {
   EXPECT_EQ(fields.parameters[4].key, "towgs");
   EXPECT_EQ(fields.parameters[4].value, "3");
 
+  // A key without a value takes no pair, so the text reads back the same.
+  fields = ProjectionFieldsFromText("proj=mill a= b=1", Degrees);
+  EXPECT_EQ(fields.parameters[4].key, "b");
+  EXPECT_EQ(fields.parameters[5].key, "");
+
   EXPECT_EQ(ProjectionFieldsFromText("", Degrees).projection, 0);
   EXPECT_EQ(ProjectionFieldsFromText("proj=unknown", Degrees).projection, 0);
   EXPECT_EQ(ProjectionFieldsFromText(" x=1 proj=UTM zone=32", Degrees).projection, 6);
