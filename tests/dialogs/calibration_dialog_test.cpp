@@ -20,6 +20,7 @@
 #include "document/command_ids.h"
 #include "geo/coordinate_systems.h"
 #include "shell/main_window.h"
+#include "shell/prefs_binding.h"
 #include "shell/scripted_prompts.h"
 #include "shell/shipped_languages.h"
 #include "views/previewer_pane.h"
@@ -346,6 +347,16 @@ class CalibrationDialogTest : public QObject {
     QVERIFY(Dialog() == nullptr);
     OpenDialog();
     QVERIFY(!Find<QCheckBox>(kFollow)->isChecked());
+    // The preferences keep it between runs.
+    PrefsRecord prefs;
+    StoreSettingsInPrefs(state_->app, &prefs);
+    QCOMPARE(prefs.calibration_follow, 0);
+    ApplicationState next_run;
+    LoadSettingsFromPrefs(prefs, &next_run);
+    QVERIFY(!next_run.calibration_follow);
+    prefs.calibration_follow = 1;
+    LoadSettingsFromPrefs(prefs, &next_run);
+    QVERIFY(next_run.calibration_follow);
   }
 
   void refreshShowsAnImportedCalibration() {
