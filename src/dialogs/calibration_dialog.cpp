@@ -6,13 +6,16 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "base/error_reporter.h"
 #include "document/calibration_controls.h"
 
 namespace kv {
@@ -224,12 +227,7 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
   AddWide(kKnownPointsNoteRow, note(kKnownPointsNote));
   AddWide(kThreeByThreeRow, note(kThreeByThreeNote));
 
-  // The place of the residuals table of the calibration points (mode 2,
-  // three or more set points), once the least-squares fit is available.
-  auto* residuals = new QFrame;
-  residuals->setObjectName("residualsSpot");
-  residuals->hide();
-  AddWide(kResidualsRow, residuals);
+  AddWide(kResidualsRow, BuildResiduals(texts));
   grid_->setRowStretch(2 * kResidualsRow + 2, 1);
 
   auto* scroll = new QScrollArea;
@@ -258,6 +256,73 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
   layout->addWidget(scroll, 1);
   layout->addWidget(help_line_);
   layout->addLayout(buttons);
+}
+
+QWidget* CalibrationDialog::BuildResiduals(const DialogTexts& texts) {
+  residuals_ = new QWidget;
+  residuals_->setObjectName("residuals");
+  auto* column = new QVBoxLayout(residuals_);
+  column->setContentsMargins(0, 4, 0, 0);
+  column->addWidget(new QLabel(FromText(texts.Text(kResidualsTitle))));
+  residual_table_ = new QTableWidget(0, 3);
+  residual_table_->setObjectName(QStringLiteral("c%1").arg(kResidualsTable));
+  residual_table_->setHorizontalHeaderLabels({FromText(texts.Text(kResidualsPointColumn)),
+                                              FromText(texts.Text(kResidualsPixelsColumn)),
+                                              FromText(texts.Text(kResidualsMetresColumn))});
+  residual_table_->verticalHeader()->hide();
+  residual_table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  residual_table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  residual_table_->setSelectionMode(QAbstractItemView::NoSelection);
+  residual_table_->setFocusPolicy(Qt::NoFocus);
+  residual_table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  residual_table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  column->addWidget(residual_table_);
+  residual_summary_ = new QLabel;
+  residual_summary_->setObjectName(QStringLiteral("c%1").arg(kResidualsRms));
+  residual_summary_->setWordWrap(true);
+  column->addWidget(residual_summary_);
+  residual_texts_ = {texts.Text(kResidualsRms), texts.Text(kResidualsSuspectNote),
+                     texts.Text(kResidualsNoFit), texts.Text(kResidualsOffTheEarth)};
+  residuals_->hide();
+  return residuals_;
+}
+
+void CalibrationDialog::ShowResiduals() {
+  const std::optional<CalibrationResiduals> residuals = editor_->Residuals();
+  residuals_->setVisible(residuals.has_value());
+  if (!residuals) return;
+  const bool fitted = residuals->status == ResidualStatus::kOk;
+  residual_table_->setVisible(fitted);
+  if (!fitted) {
+    residual_summary_->setText(FromText(residuals->status == ResidualStatus::kPositionOffTheEarth
+                                            ? residual_texts_.off_the_earth
+                                            : residual_texts_.no_fit));
+    return;
+  }
+  residual_table_->setRowCount(static_cast<int>(residuals->points.size()));
+  bool any_suspect = false;
+  int row = 0;
+  for (const PointResidual& point : residuals->points) {
+    any_suspect = any_suspect || point.outlier;
+    const QString number = QString::number(point.index + 1) + (point.outlier ? " !" : "");
+    const QStringList cells = {number, QString::number(point.pixels, 'f', 1),
+                               QString::number(point.metres, 'f', 0)};
+    for (int cell = 0; cell < cells.size(); ++cell) {
+      auto* item = new QTableWidgetItem(cells[cell]);
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      if (point.outlier) item->setForeground(Qt::red);
+      residual_table_->setItem(row, cell, item);
+    }
+    ++row;
+  }
+  residual_table_->resizeRowsToContents();
+  int height = residual_table_->horizontalHeader()->height() + 2 * residual_table_->frameWidth();
+  for (int i = 0; i < residual_table_->rowCount(); ++i) height += residual_table_->rowHeight(i);
+  residual_table_->setFixedHeight(height);
+  QString summary = FromText(FormatMessageText(
+      residual_texts_.rms, QString::number(residuals->rms_pixels, 'f', 2).toStdString()));
+  if (any_suspect) summary += "\n" + FromText(residual_texts_.suspect);
+  residual_summary_->setText(summary);
 }
 
 void CalibrationDialog::WireEdits() {
@@ -360,6 +425,7 @@ void CalibrationDialog::Sync() {
     Control(caption.label)->setVisible(editor_->IsVisible(caption.field));
   }
   help_line_->setText(FromText(editor_->help_text()));
+  ShowResiduals();
 }
 
 void CalibrationDialog::Place() {

@@ -17,6 +17,7 @@
 
 class QGridLayout;
 class QLabel;
+class QTableWidget;
 
 namespace kv {
 
@@ -60,6 +61,8 @@ class CalibrationDialog : public QFrame {
   void WireEdits();
   void WireChoices();
   void WireButtons();
+  QWidget* BuildResiduals(const DialogTexts& texts);
+  void ShowResiduals();
   void PlaceCaptions();
   // The row of the field a caption label stands above at first.
   int FieldOfLabel(int label) const;
@@ -76,6 +79,18 @@ class CalibrationDialog : public QFrame {
   QLabel* help_line_ = nullptr;
   bool leaving_field_ = false;
   bool detached_ = false;
+
+  // The residuals of three or more points, while the points are edited.
+  struct ResidualTexts {
+    std::string rms;  // "%s" takes the RMS in pixels
+    std::string suspect;
+    std::string no_fit;
+    std::string off_the_earth;
+  };
+  QWidget* residuals_ = nullptr;
+  QTableWidget* residual_table_ = nullptr;
+  QLabel* residual_summary_ = nullptr;
+  ResidualTexts residual_texts_;
 };
 
 }  // namespace kv

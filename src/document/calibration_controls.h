@@ -60,6 +60,18 @@ inline constexpr int kThreeByThreeNote = 1031;
 inline constexpr int kKnownPointsLabel = 2112;
 inline constexpr int kKnownPointsNote = 2113;
 
+// The residuals of the points: title, table, RMS line, column headers, the
+// suspect note and the texts for points that give no fit.
+inline constexpr int kResidualsTitle = 2114;
+inline constexpr int kResidualsTable = 2115;
+inline constexpr int kResidualsRms = 2116;
+inline constexpr int kResidualsPointColumn = 2117;
+inline constexpr int kResidualsPixelsColumn = 2118;
+inline constexpr int kResidualsMetresColumn = 2119;
+inline constexpr int kResidualsSuspectNote = 2120;
+inline constexpr int kResidualsNoFit = 2121;
+inline constexpr int kResidualsOffTheEarth = 2122;
+
 // Labels of the lists and point fields (this program's own).
 inline constexpr int kKindLabel = 3001;
 inline constexpr int kSystemLabel = 3002;

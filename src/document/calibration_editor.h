@@ -15,6 +15,7 @@
 
 #include "base/string_table.h"
 #include "calibration/calibration_bounds.h"
+#include "calibration/calibration_residuals.h"
 #include "document/calibration_captions.h"
 #include "document/calibration_notation.h"
 #include "document/calibration_point_view.h"
@@ -80,6 +81,9 @@ class CalibrationEditor {
   bool modified() const { return modified_; }
   const std::string& help_text() const { return help_text_; }
   std::vector<CaptionString> Captions() const;
+  // How well the stored points agree, while the points are edited and three
+  // or more are set; none otherwise.
+  std::optional<CalibrationResiduals> Residuals() const;
   // The control that should get the focus now (once), or 0.
   int TakeFocusRequest();
 

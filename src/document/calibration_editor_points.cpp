@@ -68,6 +68,14 @@ void CalibrationEditor::StorePointIfChanged() {
   RepaintView();
 }
 
+std::optional<CalibrationResiduals> CalibrationEditor::Residuals() const {
+  if (!PointFieldsVisible() || !record().points ||
+      CountSetPoints(*record().points) < kResidualMinimumPoints) {
+    return std::nullopt;
+  }
+  return ComputeCalibrationResiduals(record());
+}
+
 void CalibrationEditor::RepaintView() {
   if (context_.view != nullptr) context_.view->RepaintPoints();
 }

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sstream>
@@ -45,6 +46,15 @@ const char kFivePoints[] =
 const char kTwoPoints[] =
     "c1_lat=7=47.5\nc1_lon=7=8\nc1_x=7=10\nc1_y=7=10\n"
     "c2_lat=7=47.1\nc2_lon=7=8.8\nc2_x=7=250\nc2_y=7=210\n";
+
+// 250 pixels a degree east, 400 a degree south; point 5's latitude is
+// 0.1 degree off, 40 pixels.
+const char kMistypedFifth[] =
+    "c1_lat=7=47.5\nc1_lon=7=8\nc1_x=7=0\nc1_y=7=0\n"
+    "c2_lat=7=47\nc2_lon=7=9\nc2_x=7=250\nc2_y=7=200\n"
+    "c3_lat=7=47.5\nc3_lon=7=9\nc3_x=7=250\nc3_y=7=0\n"
+    "c4_lat=7=47\nc4_lon=7=8\nc4_x=7=0\nc4_y=7=200\n"
+    "c5_lat=7=47.35\nc5_lon=7=8.5\nc5_x=7=125\nc5_y=7=100\n";
 
 const char kBoundsOnly[] = "kv_north=7=47.5\nkv_west=7=8\nkv_south=7=47\nkv_east=7=9\n";
 
@@ -143,6 +153,7 @@ class CalibrationDialogTest : public QObject {
   CalibrationPoint& Point(int index) {
     return (*state_->app.calibration.points)[static_cast<std::size_t>(index)];
   }
+  const DialogTexts& Dialog115() { return state_->language.dialogs.at(kDialogId); }
   std::string String(std::uint32_t id) { return state_->language.strings.Get(id); }
 
  private slots:
@@ -214,6 +225,37 @@ class CalibrationDialogTest : public QObject {
     dialog.ImageClicked(130 + 8, 110 - 8);
     QCOMPARE(FieldText(kPointNumber), QString("3"));
     QCOMPARE(FieldText(kPointLatitude), QString("N47 18.000000"));
+  }
+
+  void theResidualsTableMarksAMistypedPoint() {
+    Window(kMistypedFifth);
+    CalibrationDialog& dialog = OpenDialog();
+    auto* table = Find<QTableWidget>(kResidualsTable);
+    QVERIFY(table->isVisible());
+    QCOMPARE(table->rowCount(), 5);
+    QCOMPARE(table->horizontalHeaderItem(1)->text(),
+             QString::fromStdString(Dialog115().Text(kResidualsPixelsColumn)));
+    QCOMPARE(table->item(4, 0)->text(), QString("5 !"));
+    QCOMPARE(table->item(0, 0)->text(), QString("1"));
+    const QString summary = Find<QLabel>(kResidualsRms)->text();
+    QVERIFY(summary.contains(QString::fromStdString(Dialog115().Text(kResidualsSuspectNote))));
+
+    // Point 5 corrected: no mark, and the fit passes through every point.
+    dialog.ImageClicked(125, 100);
+    QCOMPARE(FieldText(kPointNumber), QString("5"));
+    Type(kPointLatitude, "N47 15");
+    Click(kPreviousPoint);
+    QCOMPARE(table->item(4, 0)->text(), QString("5"));
+    QCOMPARE(table->item(4, 1)->text(), QString("0.0"));
+
+    // Fewer than three points: no table.
+    for (int i = 0; i < 3; ++i) Click(kPreviousPoint);
+    QCOMPARE(FieldText(kPointNumber), QString("1"));
+    Click(kDeletePoint);
+    Click(kDeletePoint);
+    Click(kDeletePoint);
+    QVERIFY(!Find<QWidget>(kResidualsTable)->isVisible());
+    QVERIFY(!Find<QLabel>(kResidualsRms)->isVisible());
   }
 
   void pickSetsTheCurrentPointsPixel() {
@@ -376,7 +418,7 @@ class CalibrationDialogTest : public QObject {
     const char* sample = std::getenv("KV_SAMPLE_IMAGE");
     if (folder == nullptr || sample == nullptr) QSKIP("KV_SCREENSHOT_DIR not set");
     MainWindow& window = Window(nullptr, kSystemDegreesMinutes);
-    window.resize(1024, 680);
+    window.resize(1024, 768);
     const QString image = dir_.filePath("earth.jpg");
     QFile::remove(image);
     QVERIFY(QFile::copy(QString::fromUtf8(sample), image));
@@ -384,7 +426,11 @@ class CalibrationDialogTest : public QObject {
               "kv_north=7=90\nkv_west=7=-180\nkv_south=7=-90\nkv_east=7=180\n"
               "c1_lat=7=51.4779\nc1_lon=7=-0.0015\nc1_x=7=1024\nc1_y=7=219\n"
               "c2_lat=7=-33.8568\nc2_lon=7=151.2153\nc2_x=7=1884\nc2_y=7=705\n"
-              "c3_lat=7=40.6892\nc3_lon=7=-74.0445\nc3_x=7=603\nc3_y=7=280\n");
+              "c3_lat=7=40.6892\nc3_lon=7=-74.0445\nc3_x=7=603\nc3_y=7=280\n"
+              "c4_lat=7=-33.9249\nc4_lon=7=18.4241\nc4_x=7=1129\nc4_y=7=705\n"
+              "c6_lat=7=35.6762\nc6_lon=7=139.6503\nc6_x=7=1818\nc6_y=7=309\n"
+              // Rio de Janeiro with its latitude mistyped by ten degrees.
+              "c5_lat=7=-32.9068\nc5_lon=7=-43.1729\nc5_x=7=778\nc5_y=7=642\n");
     window.OpenFile(image.toStdString());
     OpenDialog();
     Click(kNextPoint);

@@ -566,6 +566,41 @@ TEST_F(CalibrationEditorTest, RefreshShowsAnImportedRecordAndApplyWritesIt) {
   EXPECT_NE(CalibrationText().find("c1_lat=7=46"), std::string::npos) << CalibrationText();
 }
 
+TEST_F(CalibrationEditorTest, ThreeOrMorePointsShowTheirResidualsAndAMistypedOneStandsOut) {
+  Import(kBoundsOnly);
+  // 200 pixels a degree east, 300 a degree south; point 5's latitude is
+  // 0.1 degree off, 30 pixels.
+  SetPoints({Point(47.5, 8, 0, 0), Point(47, 9, 200, 150), Point(47.5, 9, 200, 0),
+             Point(47, 8, 0, 150), Point(47.35, 8.5, 100, 75)});
+  CalibrationEditor& editor = Open();
+  ASSERT_EQ(editor.mode(), 2);
+  std::optional<CalibrationResiduals> residuals = editor.Residuals();
+  ASSERT_TRUE(residuals);
+  ASSERT_EQ(residuals->status, ResidualStatus::kOk);
+  ASSERT_EQ(residuals->points.size(), 5u);
+  EXPECT_TRUE(residuals->points[4].outlier);
+  EXPECT_FALSE(residuals->points[0].outlier);
+  EXPECT_GT(residuals->points[4].pixels, residuals->points[0].pixels);
+
+  // Correcting the point in the fields clears the mark once it is stored.
+  view_.highlighted = -1;
+  for (int i = 0; i < 4; ++i) editor.NextPoint();
+  editor.EditText(kPointLatitude, "N47 15");
+  editor.PreviousPoint();
+  residuals = editor.Residuals();
+  ASSERT_TRUE(residuals);
+  for (const PointResidual& point : residuals->points) EXPECT_FALSE(point.outlier);
+  EXPECT_LT(residuals->rms_pixels, 1e-6);
+
+  // Two points give none.
+  for (int i = 0; i < 3; ++i) editor.PreviousPoint();
+  ASSERT_EQ(editor.current_point(), 0);
+  editor.DeleteCurrentPoint();
+  editor.DeleteCurrentPoint();
+  editor.DeleteCurrentPoint();
+  EXPECT_FALSE(editor.Residuals());
+}
+
 TEST_F(CalibrationEditorTest, ThePointsGiveTheBoundsOnApply) {
   Import("");
   app_.import_state.world_file_system.system = kSystemDecimalDegrees;
