@@ -154,11 +154,11 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
   }
   for (int id : kListControls) list(id);
   // The lists' labels carry their keyboard mnemonics.
-  for (const auto& [text, list] : {std::pair{kKindLabel, kKind},
-                                   {kSystemLabel, kSystem},
-                                   {kDatumLabel, kDatum},
-                                   {kProjectionLabel, kProjection}}) {
-    static_cast<QLabel*>(Control(text))->setBuddy(Control(list));
+  for (const auto& [text, chooser] : {std::pair{kKindLabel, kKind},
+                                      {kSystemLabel, kSystem},
+                                      {kDatumLabel, kDatum},
+                                      {kProjectionLabel, kProjection}}) {
+    static_cast<QLabel*>(Control(text))->setBuddy(Control(chooser));
   }
   AddRow(kKindRow, kKindLabel, kKind);
   AddRow(kSystemRow, kSystemLabel, kSystem);

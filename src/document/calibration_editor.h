@@ -147,6 +147,8 @@ class CalibrationEditor {
   void ClearPoints();
   void RepaintView();
 
+  // The image the dialog opened on, or null once it left the document.
+  CImage* CalibratedImage() const;
   PositionNotation Notation() const;
   GeoBounds BoundsOfImage() const;
   CalibrationRecord& record();

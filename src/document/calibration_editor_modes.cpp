@@ -28,9 +28,17 @@ bool AllZero(const GeoBounds& bounds) {
 
 }  // namespace
 
+CImage* CalibrationEditor::CalibratedImage() const {
+  // The image may have left the document since the dialog opened.
+  for (const std::unique_ptr<CImage>& image : context_.document.container().images()) {
+    if (image.get() == image_) return image_;
+  }
+  return nullptr;
+}
+
 GeoBounds CalibrationEditor::BoundsOfImage() const {
   GeoBounds bounds;
-  if (image_ == nullptr) return bounds;
+  if (CalibratedImage() == nullptr) return bounds;
   const std::string_view letters = position_texts_.negative_letters;
   bounds.north = BoundFromText(image_->corner_text(kTopLeftLatitude), letters);
   bounds.west = BoundFromText(image_->corner_text(kTopLeftLongitude), letters);
@@ -49,7 +57,7 @@ void CalibrationEditor::FillModeFields() {
 }
 
 void CalibrationEditor::FillCornerFields() {
-  if (image_ == nullptr) return;
+  if (CalibratedImage() == nullptr) return;
   const GeoBounds bounds = BoundsOfImage();
   const PositionNotation notation = Notation();
   const bool north_west_given = !image_->corner_text(kTopLeftLatitude).empty() ||
@@ -91,7 +99,7 @@ void CalibrationEditor::Fail(int code, int focus) {
 }
 
 int CalibrationEditor::ValidateAndStoreModeFields() {
-  if (image_ == nullptr) return 0;
+  if (CalibratedImage() == nullptr) return 0;
   GeoBounds bounds;
   int status = 0;
   switch (mode_) {
@@ -220,7 +228,7 @@ bool CalibrationEditor::SelectMode(int mode) {
 
 void CalibrationEditor::MakePointsFromBounds() {
   if (record().points && AnyPointSet(*record().points)) return;
-  if (!HasBounds(record()) || image_ == nullptr) return;
+  if (!HasBounds(record()) || CalibratedImage() == nullptr) return;
   CalibrationPoints& points = EnsurePoints(&record());
   points[0] = CalibrationPoint{};
   points[0].latitude = record().north;

@@ -186,7 +186,9 @@ class CalibrationDialogTest : public QObject {
     // It follows the window's size.
     window.resize(1000, 640);
     QApplication::processEvents();
+    QCOMPARE(dialog.x(), window.findChild<PreviewerPane*>("previewer")->CalibrationDialogX());
     QCOMPARE(dialog.width(), area->width() - dialog.x());
+    QCOMPARE(dialog.height(), area->height() - 2);
     // The texts are the language's.
     QCOMPARE(Find<QRadioButton>(kModeCorners)->text(), QString("&Corners"));
     QCOMPARE(Find<QComboBox>(kSystem)->count(), 29);

@@ -293,7 +293,9 @@ TEST_F(CalibrationEditorTest, ValidationNamesTheFaultAndFocusesTheField) {
   };
   for (const Case& c : cases) {
     Open();
-    if (c.mode == 1) ASSERT_TRUE(editor_->SelectMode(1));
+    if (c.mode == 1) {
+      ASSERT_TRUE(editor_->SelectMode(1));
+    }
     prompts_.errors.clear();
     editor_->EditText(c.field, c.text);
     EXPECT_EQ(editor_->Apply(), -1) << c.text;
@@ -599,6 +601,18 @@ TEST_F(CalibrationEditorTest, ThreeOrMorePointsShowTheirResidualsAndAMistypedOne
   editor.DeleteCurrentPoint();
   editor.DeleteCurrentPoint();
   EXPECT_FALSE(editor.Residuals());
+}
+
+TEST_F(CalibrationEditorTest, AnImageThatLeftTheDocumentIsNoLongerTouched) {
+  Import(kBoundsOnly);
+  CalibrationEditor& editor = Open();
+  std::unique_ptr<CImage> removed = document_->container().RemoveImage(&image());
+  ASSERT_TRUE(removed);
+  removed.reset();
+  editor.EditText(kFirstLatitude, "N47 45");
+  EXPECT_EQ(editor.Apply(), 0);
+  EXPECT_TRUE(editor.SelectMode(1));
+  EXPECT_EQ(editor.Text(kFirstLatitude), "");
 }
 
 TEST_F(CalibrationEditorTest, ThePointsGiveTheBoundsOnApply) {
