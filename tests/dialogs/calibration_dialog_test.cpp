@@ -193,6 +193,9 @@ class CalibrationDialogTest : public QObject {
     QCOMPARE(Find<QRadioButton>(kModeCorners)->text(), QString("&Corners"));
     QCOMPARE(Find<QComboBox>(kSystem)->count(), 29);
     QCOMPARE(Find<QComboBox>(kKind)->itemText(2), QString("Known Points (Skewed)"));
+    // The grid names' degree sign is a Windows-1252 byte, shown as such.
+    QCOMPARE(Find<QComboBox>(kSystem)->itemText(8),
+             QString::fromUtf8("Germany Zone 2 (6\u00ba), Gauss Krueger"));
     QCOMPARE(Find<QLabel>(kFirstLatitudeLabel)->text(), QString::fromStdString(String(2035)));
   }
 
@@ -445,6 +448,12 @@ class CalibrationDialogTest : public QObject {
     Choose(kSystem, kSystemUtm);
     Settle();
     QVERIFY(window.grab().save(shots.filePath("calibration-dialog-projection.png")));
+    Choose(kKind, 0);
+    prompts_->answers = {Answer::kYes};
+    Click(kModeCentre);
+    Find<QLineEdit>(kFirstZone)->setFocus();
+    Settle();
+    QVERIFY(window.grab().save(shots.filePath("calibration-dialog-centre.png")));
   }
 };
 
