@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,7 +73,22 @@ constexpr int kListMinimumCharacters = 8;
 // Width of a projection parameter's key.
 constexpr int kKeyCharacters = 7;
 
+bool IsPlainTab(const QKeyEvent& key) {
+  return key.key() == Qt::Key_Tab && (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 }  // namespace
+
+void CalibrationDialog::FocusPreviousControl(QWidget* from) {
+  for (QWidget* widget = from->previousInFocusChain(); widget != nullptr && widget != from;
+       widget = widget->previousInFocusChain()) {
+    if (isAncestorOf(widget) && widget->isVisible() && widget->isEnabled() &&
+        (widget->focusPolicy() & Qt::TabFocus) != 0) {
+      widget->setFocus(Qt::BacktabFocusReason);
+      return;
+    }
+  }
+}
 
 int CalibrationDialog::FieldOfLabel(int label) const {
   const std::map<int, int> fields = {
@@ -444,6 +460,11 @@ bool CalibrationDialog::eventFilter(QObject* watched, QEvent* event) {
   }
   for (const auto& [id, widget] : controls_) {
     if (widget != watched) continue;
+    if (event->type() == QEvent::KeyPress && IsPlainTab(*static_cast<QKeyEvent*>(event))) {
+      // Tab steps back through the panel's controls, as it always has here.
+      FocusPreviousControl(widget);
+      return true;
+    }
     if (event->type() == QEvent::FocusIn) {
       editor_->FocusEntered(id);
       help_line_->setText(FromText(editor_->help_text()));

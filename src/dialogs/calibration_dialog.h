@@ -67,6 +67,8 @@ class CalibrationDialog : public QFrame {
   // The row of the field a caption label stands above at first.
   int FieldOfLabel(int label) const;
   void FocusRequested();
+  // The control before `from` in the panel's tab order that takes the focus.
+  void FocusPreviousControl(QWidget* from);
   void Act(const std::function<void()>& action);
 
   std::unique_ptr<CalibrationEditor> editor_;

@@ -328,13 +328,25 @@ class CalibrationDialogTest : public QObject {
     Window(kBoundsOnly, kSystemDecimalDegrees);
     OpenDialog();
     Type(kFirstLatitude, "47.25");
-    QTest::keyClick(Find<QLineEdit>(kFirstLatitude), Qt::Key_Tab);
+    Find<QLineEdit>(kFirstLongitude)->setFocus();
     QCOMPARE(FieldText(kFirstLatitude), QString("N47.250000"));
     Type(kFirstLongitude, "W200");
     Find<QLineEdit>(kSecondLatitude)->setFocus();
     QCOMPARE(prompts_->informed.size(), std::size_t{1});
     QCOMPARE(prompts_->informed[0], String(2045) + "|" + String(2049));
     QVERIFY(Find<QLineEdit>(kFirstLongitude)->hasFocus());
+  }
+
+  void tabStepsBackWithinThePanel() {
+    Window(kBoundsOnly);
+    OpenDialog();
+    QTest::keyClick(Find<QLineEdit>(kFirstLongitude), Qt::Key_Tab);
+    QVERIFY(Find<QLineEdit>(kFirstLatitude)->hasFocus());
+    QTest::keyClick(Find<QLineEdit>(kFirstLatitude), Qt::Key_Tab);
+    QVERIFY(Find<QRadioButton>(kModePoints)->hasFocus());
+    // The first control steps back to the last, never out of the panel.
+    QTest::keyClick(Find<QComboBox>(kKind), Qt::Key_Tab);
+    QVERIFY(Dialog()->isAncestorOf(QApplication::focusWidget()));
   }
 
   void theHelpLineFollowsTheFocus() {
