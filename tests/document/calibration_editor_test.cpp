@@ -403,6 +403,19 @@ TEST_F(CalibrationEditorTest, ACoordinateLosingTheFocusIsRewrittenOrRefused) {
   EXPECT_EQ(editor.Text(kSecondLatitude), "400");
 }
 
+TEST_F(CalibrationEditorTest, AGridWithoutZonesTakesMetresOnLeaving) {
+  Import(kBoundsOnly);
+  app_.import_state.world_file_system.system = 9;  // the German zone 3 grid
+  CalibrationEditor& editor = Open();
+  editor.EditText(kFirstLatitude, "5262000.04");
+  EXPECT_TRUE(editor.FocusLeft(kFirstLatitude));
+  EXPECT_EQ(editor.Text(kFirstLatitude), "5262000.0");
+  editor.EditText(kFirstLongitude, "east");
+  EXPECT_FALSE(editor.FocusLeft(kFirstLongitude));
+  EXPECT_EQ(prompts_.errors, std::vector<std::string>{"Calibration|bad longitude"});
+  EXPECT_EQ(editor.TakeFocusRequest(), kFirstLongitude);
+}
+
 TEST_F(CalibrationEditorTest, ZonedGridFieldsAreNotCheckedOnLeaving) {
   Import(kBoundsOnly);
   app_.import_state.world_file_system.system = kSystemUtm;
