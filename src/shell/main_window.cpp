@@ -70,6 +70,7 @@ void MainWindow::CreatePanes() {
   auto* below = new QSplitter(Qt::Horizontal, central);
   panes_.list = new ImageListPane(strings, below);
   panes_.view = new ImageViewPane(below);
+  below->setStretchFactor(0, 0);
   below->setStretchFactor(1, 1);
   layout->addWidget(panes_.previewer, 0);
   layout->addWidget(below, 1);

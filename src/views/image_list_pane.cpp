@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "document/document_texts.h"
@@ -92,6 +93,14 @@ void ImageListPane::SetColumnWidths() {
         index < templates.size() ? QString::fromStdString(templates[index]) : QString();
     table_->setColumnWidth(column, metrics.horizontalAdvance(text) + kColumnPadding);
   }
+}
+
+QSize ImageListPane::sizeHint() const {
+  int width = 2 * table_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  for (int column = 0; column <= ImageListTableModel::kSize; ++column) {
+    width += table_->columnWidth(column);
+  }
+  return {width, QWidget::sizeHint().height()};
 }
 
 void ImageListPane::ShowList(const ImageListModel* list) {

@@ -33,6 +33,10 @@ class ImageListPane : public QWidget {
   // The user clicked a column header: the ordering it stands for.
   void SetOrderingHandler(OrderingHandler handler) { ordering_handler_ = std::move(handler); }
 
+  // As wide as the name, date and size columns, which tell the entries
+  // apart; the image beside the list gets the rest.
+  QSize sizeHint() const override;
+
   QTreeView* table() const { return table_; }
   QLabel* status_line() const { return status_; }
   const ImageListTableModel& model() const { return *model_; }
