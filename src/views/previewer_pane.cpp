@@ -150,7 +150,7 @@ void PreviewerPane::UpdateTexts() {
     size_->setText(Text(kSizeLabelId));
     pixels_->setText(Text(kPixelSizeLabelId));
     depth_->setText(Text(kColourDepthLabelId));
-    compression_->setText(Text(kCompressedTextId));
+    compression_->clear();  // it has no label of its own
     return;
   }
   const QString name = QString::fromStdString(image_->name());

@@ -46,6 +46,7 @@ class PreviewerPaneTest : public QObject {
     QCOMPARE(p.size_label()->text(), QString("Size:"));
     QCOMPARE(p.pixel_size_label()->text(), QString("Pixels:"));
     QCOMPARE(p.depth_label()->text(), QString("Colour depth"));
+    QVERIFY(p.compression_label()->text().isEmpty());
     QVERIFY(p.name_edit()->text().isEmpty());
     for (QWidget* control : std::initializer_list<QWidget*>{
              p.name_edit(), p.date_label(), p.size_label(), p.pixel_size_label(), p.depth_label(),
