@@ -117,7 +117,11 @@ int PreviewerPane::CalibrationDialogX() const {
 }
 
 void PreviewerPane::ShowImage(CImage* image) {
-  if (image != name_editor_.edited()) NameLeft();
+  if (image != name_editor_.edited()) {
+    NameLeft();
+    // Typing goes on renaming the image now shown.
+    if (name_edit_->hasFocus()) name_editor_.Begin(image);
+  }
   image_ = image;
   area_->ShowImage(image);
   UpdateTexts();

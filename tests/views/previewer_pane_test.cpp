@@ -149,6 +149,16 @@ class PreviewerPaneTest : public QObject {
     QTest::keyClicks(edit, QString(30, 'x'));
     QCOMPARE(image.name().size(), std::size_t{31});
     QCOMPARE(edit->text().size(), 31);
+
+    // Another entry selected while the field keeps the focus: typing
+    // renames that one.
+    CImage& tile = f.AddSized("Tile", 10);
+    QVERIFY(edit->hasFocus());
+    QCOMPARE(edit->text(), QString("Tile"));
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClicks(edit, " 1");
+    QCOMPARE(tile.name(), std::string("Tile 1"));
+    QCOMPARE(image.name().size(), std::size_t{31});
   }
 
   void modeButtonsSendTheirCommands() {
