@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QHeaderView>
 #include <QLocale>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "pane_fixture.h"
@@ -117,6 +118,30 @@ class ImageListPaneTest : public QObject {
     QCOMPARE(SelectedRow(*f.list_pane_), 1);
     QCOMPARE(Cell(*f.list_pane_, 1, 0), QString("b"));
     QCOMPARE(f.list_pane_->status_line()->text(), QString("2 images, 20 bytes"));
+  }
+
+  void additionsAndRemovalsMoveOnlyTheirRows() {
+    PaneFixture f;
+    const ImageListTableModel& model = f.list_pane_->model();
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    f.AddSized("a", 10);
+    CImage& b = f.AddSized("b", 10);
+    f.AddSized("c", 10);
+    QCOMPARE(inserted.count(), 3);
+    QCOMPARE(inserted.back().at(1).toInt(), 2);
+    f.container_.RemoveImage(&b);
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(removed.front().at(1).toInt(), 1);
+    QCOMPARE(reset.count(), 0);  // the rows' view keeps its scroll position
+    QCOMPARE(Cell(*f.list_pane_, 1, 0), QString("c"));
+    f.list_.Sort(ImageOrdering::kBySize);  // same sizes: the order stays
+    QCOMPARE(reset.count(), 0);
+    f.container_.MoveImage(f.container_.ImageAt(1), 0);
+    f.list_.Select(0);
+    QCOMPARE(reset.count(), 1);  // a new order is shown anew
+    QCOMPARE(Cell(*f.list_pane_, 0, 0), QString("c"));
   }
 
   void clickingARowSelectsItAndThePreviewerFollows() {
