@@ -46,6 +46,8 @@ void PreviewArea::paintEvent(QPaintEvent* /*event*/) {
   const QRect inside = rect().adjusted(kBorder, kBorder, -kBorder, -kBorder);
   painter.fillRect(inside, palette().button());
   if (placement_.zoom == 0) return;
+  // A bitmap wider or taller than a tile stays inside the border.
+  painter.setClipRect(inside);
   const QRect drawn(inside.x() + placement_.x, inside.y() + placement_.y, placement_.width,
                     placement_.height);
   if (placement_.zoom == 1) {
