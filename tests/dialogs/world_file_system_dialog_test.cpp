@@ -1,0 +1,137 @@
+// The coordinate system question before a world file import, worked
+// through its controls, and the import it lets happen.
+
+#include "dialogs/world_file_system_dialog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "dialog_test_support.h"
+#include "geo/coordinate_systems.h"
+#include "modal_driver.h"
+#include "shell/widget_prompts.h"
+
+namespace kv {
+
+namespace {
+
+QComboBox* SystemList(QWidget* dialog) { return dialog->findChild<QComboBox*>("coordinateSystem"); }
+QLineEdit* ZoneEdit(QWidget* dialog) { return dialog->findChild<QLineEdit*>("zone"); }
+
+void PickSystem(QWidget* dialog, const QString& name) {
+  QComboBox* list = SystemList(dialog);
+  list->setFocus();
+  const int entry = list->findText(name);
+  QVERIFY(entry >= 0);
+  if (list->currentIndex() < 0) QTest::keyClick(list, Qt::Key_Down);
+  while (list->currentIndex() < entry) QTest::keyClick(list, Qt::Key_Down);
+  while (list->currentIndex() > entry) QTest::keyClick(list, Qt::Key_Up);
+}
+
+}  // namespace
+
+class WorldFileSystemDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  LanguageFile language_ = EnglishLanguage();
+  WidgetPrompts prompts_{language_};
+
+ private slots:
+  void listsTheSystemsFromDecimalDegreesOn() {
+    QStringList shown;
+    OnModal<WorldFileSystemDialog>([&](WorldFileSystemDialog* dialog) {
+      QCOMPARE(dialog->windowTitle(), QString("World File"));
+      QComboBox* list = SystemList(dialog);
+      for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
+      QVERIFY(dialog->findChild<QLabel*>()->buddy() != nullptr);
+      SaveScreenshot(dialog, "world-file-system.png");
+      ClickButton(dialog, QDialogButtonBox::Cancel);
+    });
+    prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemUtm, "32U"});
+    QCOMPARE(shown.size(), kCoordinateSystemCount - 2);
+    QCOMPARE(shown.front(), QString("DD.dddd"));
+    QVERIFY(!shown.contains("DD MM.mmmm"));
+    QVERIFY(!shown.contains("DD MM SS"));
+    QCOMPARE(shown.back(), QString::fromUtf8(CoordinateSystemName(kCoordinateSystemCount - 1)));
+  }
+
+  void opensOnTheStoredSystemWhenItIsInTheList() {
+    const struct {
+      int stored;
+      int entry;
+    } kRows[] = {{0, -1}, {1, -1}, {2, 0}, {kSystemOsgb, 2}, {28, 26}};
+    for (const auto& row : kRows) {
+      int shown = -2;
+      OnModal<WorldFileSystemDialog>([&](WorldFileSystemDialog* dialog) {
+        shown = SystemList(dialog)->currentIndex();
+        ClickButton(dialog, QDialogButtonBox::Cancel);
+      });
+      prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{row.stored, ""});
+      QCOMPARE(shown, row.entry);
+    }
+  }
+
+  void theZoneIsAskedOnlyForZonedGrids() {
+    OnModal<WorldFileSystemDialog>([](WorldFileSystemDialog* dialog) {
+      QLineEdit* zone = ZoneEdit(dialog);
+      QVERIFY(zone->isEnabled());
+      QCOMPARE(zone->text(), QString("32U"));
+      PickSystem(dialog, "DD.dddd");
+      QVERIFY(!zone->isEnabled());
+      PickSystem(dialog, "OSGB");
+      QVERIFY(!zone->isEnabled());
+      PickSystem(dialog, "UTM");
+      QVERIFY(zone->isEnabled());
+      ClickButton(dialog, QDialogButtonBox::Cancel);
+    });
+    prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemUtm, "32U"});
+  }
+
+  void okStoresTheChosenSystemAndZone() {
+    OnModal<WorldFileSystemDialog>([](WorldFileSystemDialog* dialog) {
+      PickSystem(dialog, "UTM");
+      QTest::keyClicks(ZoneEdit(dialog), "33T");
+      ClickButton(dialog, QDialogButtonBox::Ok);
+    });
+    const std::optional<WorldFileSystem> chosen =
+        prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{0, ""});
+    QVERIFY(chosen.has_value());
+    QCOMPARE(chosen->system, kSystemUtm);
+    QCOMPARE(chosen->zone, std::string("33T"));
+  }
+
+  void okWithoutAnAcceptableChoiceKeepsTheStoredSystem() {
+    // No entry chosen.
+    OnModal<WorldFileSystemDialog>(
+        [](WorldFileSystemDialog* dialog) { ClickButton(dialog, QDialogButtonBox::Ok); });
+    std::optional<WorldFileSystem> chosen =
+        prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{1, ""});
+    QVERIFY(chosen.has_value());
+    QCOMPARE(chosen->system, 1);
+    // UTM without a zone cannot be read; the import goes on as before.
+    OnModal<WorldFileSystemDialog>([](WorldFileSystemDialog* dialog) {
+      PickSystem(dialog, "UTM");
+      ZoneEdit(dialog)->clear();
+      ClickButton(dialog, QDialogButtonBox::Ok);
+    });
+    chosen = prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemOsgb, ""});
+    QVERIFY(chosen.has_value());
+    QCOMPARE(chosen->system, kSystemOsgb);
+  }
+
+  void cancelStopsTheImport() {
+    OnModal<WorldFileSystemDialog>([](WorldFileSystemDialog* dialog) {
+      PickSystem(dialog, "OSGB");
+      ClickButton(dialog, QDialogButtonBox::Cancel);
+    });
+    QVERIFY(!prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{2, ""}).has_value());
+  }
+};
+
+}  // namespace kv
+
+QTEST_MAIN(kv::WorldFileSystemDialogTest)
+#include "world_file_system_dialog_test.moc"
