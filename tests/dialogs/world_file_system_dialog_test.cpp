@@ -4,13 +4,22 @@
 #include "dialogs/world_file_system_dialog.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
+#include <sstream>
 
 #include "dialog_test_support.h"
+#include "dialogs/conversion_options_dialog.h"
+#include "document/command_ids.h"
 #include "geo/coordinate_systems.h"
 #include "modal_driver.h"
+#include "shell/main_window.h"
 #include "shell/widget_prompts.h"
 
 namespace kv {
@@ -28,6 +37,18 @@ void PickSystem(QWidget* dialog, const QString& name) {
   if (list->currentIndex() < 0) QTest::keyClick(list, Qt::Key_Down);
   while (list->currentIndex() < entry) QTest::keyClick(list, Qt::Key_Down);
   while (list->currentIndex() > entry) QTest::keyClick(list, Qt::Key_Up);
+}
+
+// Chooses a whole path in the file chooser that is open.
+void ChoosePath(QFileDialog* chooser, const QString& path) {
+  chooser->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+  ClickButton(chooser, QDialogButtonBox::Open);
+}
+
+void WriteText(const QString& path, const QByteArray& text) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(text);
 }
 
 }  // namespace
@@ -120,6 +141,67 @@ class WorldFileSystemDialogTest : public QObject {
     chosen = prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemOsgb, ""});
     QVERIFY(chosen.has_value());
     QCOMPARE(chosen->system, kSystemOsgb);
+  }
+
+  // A 200 x 160 image with a world file in UTM zone 32U, imported through
+  // the menu: the question, the chooser and the coordinate system dialog.
+  void worldFileImportReadsTheNumbersInTheChosenSystem() {
+    QTemporaryDir dir;
+    const QString image = dir.filePath("scan.png");
+    QImage(200, 160, QImage::Format_RGB32).save(image);
+    const QString world = dir.filePath("scan.pgw");
+    WriteText(world, "10\n0\n0\n-10\n500000\n5300000\n");
+    ShellState state;
+    state.language = language_;
+    LoadLanguageTexts(&state);
+    std::ostringstream diagnostics;
+    state.app.diagnostics = &diagnostics;
+    state.app.last_map_folder = dir.path().toStdString() + "/";
+    state.app.last_image_folder = state.app.last_map_folder;
+    MainWindow window(state, prompts_);
+    OnModal<QFileDialog>([&](QFileDialog* chooser) {
+      OnModal<ConversionOptionsDialog>(
+          [](ConversionOptionsDialog* options) { ClickButton(options, QDialogButtonBox::Ok); });
+      ChoosePath(chooser, image);
+    });
+    QCOMPARE(window.RunCommand(kCmdImportImage), 0);
+
+    // Cancel in the coordinate system dialog: nothing is read.
+    const CalibrationRecord before = state.app.calibration;
+    OnModal<QMessageBox>([&](QMessageBox* question) {
+      OnModal<QFileDialog>([&](QFileDialog* chooser) {
+        OnModal<WorldFileSystemDialog>([](WorldFileSystemDialog* dialog) {
+          PickSystem(dialog, "UTM");
+          QTest::keyClicks(ZoneEdit(dialog), "32U");
+          ClickButton(dialog, QDialogButtonBox::Cancel);
+        });
+        ChoosePath(chooser, world);
+      });
+      ClickButton(question, QDialogButtonBox::Yes);
+    });
+    QCOMPARE(window.RunCommand(kCmdImportWorldFile), 0);
+    QCOMPARE(state.app.import_state.world_file_system.system, 0);
+    QVERIFY(state.app.calibration.points == before.points);
+
+    OnModal<QMessageBox>([&](QMessageBox* question) {
+      OnModal<QFileDialog>([&](QFileDialog* chooser) {
+        OnModal<WorldFileSystemDialog>([](WorldFileSystemDialog* dialog) {
+          PickSystem(dialog, "UTM");
+          QTest::keyClicks(ZoneEdit(dialog), "32U");
+          ClickButton(dialog, QDialogButtonBox::Ok);
+        });
+        ChoosePath(chooser, world);
+      });
+      ClickButton(question, QDialogButtonBox::Yes);
+    });
+    QCOMPARE(window.RunCommand(kCmdImportWorldFile), 0);
+    QCOMPARE(state.app.import_state.world_file_system.system, kSystemUtm);
+    QCOMPARE(state.app.import_state.world_file_system.zone, std::string("32U"));
+    QVERIFY(state.app.calibration.points.has_value());
+    const CalibrationPoint& top_left = (*state.app.calibration.points)[0];
+    // Easting 500000 lies on the zone's central meridian, 9 degrees east.
+    QVERIFY(std::abs(top_left.longitude - 9.0) < 1e-6);
+    QVERIFY(top_left.latitude > 47.8 && top_left.latitude < 47.9);
   }
 
   void cancelStopsTheImport() {
