@@ -254,10 +254,13 @@ class FileChooserTest : public QObject {
     QVERIFY(!ui.ChooseFile({FileChoice::kWorldFile, state.app.last_image_folder, ""}));
     QCOMPARE(state.app.last_image_folder, FolderText(Folder()));
 
+    const QString working_folder = QDir::currentPath();
     OnModal<QFileDialog>(
         [this](QFileDialog* chooser) { ChooseName(chooser, InFolder("worlds/scan.jgw")); });
     QVERIFY(ui.ChooseFile({FileChoice::kWorldFile, state.app.last_image_folder, ""}));
     QCOMPARE(state.app.last_image_folder, FolderText(InFolder("worlds")));
+    // Only the given folder follows the choice, never the program's own.
+    QCOMPARE(QDir::currentPath(), working_folder);
 
     OnModal<QFileDialog>(
         [this](QFileDialog* chooser) { ChooseName(chooser, InFolder("maps/area.prc")); });
