@@ -65,6 +65,7 @@ class ConversionOptionsDialogTest : public QObject {
     bool looked = false;
     OnModal<ConversionOptionsDialog>([&](ConversionOptionsDialog* dialog) {
       looked = true;
+      SaveScreenshot(dialog, "conversion-options.png");
       const Controls controls = ControlsOf(dialog);
       QCOMPARE(dialog->windowTitle(), QString("Conversion Options"));
       QCOMPARE(controls.name->text(), QString("Harbour"));
@@ -83,7 +84,6 @@ class ConversionOptionsDialogTest : public QObject {
       QVERIFY(labels.contains("Map &name:"));
       QVERIFY(labels.contains("&Scale:"));
       QVERIFY(labels.contains("Colour &depth:"));
-      SaveScreenshot(dialog, "conversion-options.png");
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
     QVERIFY(!prompts_.RunConversionOptions(nullptr, &name, &settings));

@@ -64,11 +64,11 @@ class WorldFileSystemDialogTest : public QObject {
   void listsTheSystemsFromDecimalDegreesOn() {
     QStringList shown;
     OnModal<WorldFileSystemDialog>([&](WorldFileSystemDialog* dialog) {
+      SaveScreenshot(dialog, "world-file-system.png");
       QCOMPARE(dialog->windowTitle(), QString("World File"));
       QComboBox* list = SystemList(dialog);
       for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
       QVERIFY(dialog->findChild<QLabel*>()->buddy() != nullptr);
-      SaveScreenshot(dialog, "world-file-system.png");
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
     prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemUtm, "32U"});
