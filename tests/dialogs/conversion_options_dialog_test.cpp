@@ -59,6 +59,8 @@ class ConversionOptionsDialogTest : public QObject {
   WidgetPrompts prompts_{language_};
 
  private slots:
+  void init() { DropPendingModalSteps(); }
+
   void showsTheLanguagesTextsAndTheCurrentValues() {
     std::string name = "Harbour";
     ConversionSettings settings = Settings(4, true);

@@ -102,7 +102,10 @@ class FileChooserTest : public QObject {
   }
 
  private slots:
-  void init() { dir_ = std::make_unique<QTemporaryDir>(); }
+  void init() {
+    DropPendingModalSteps();
+    dir_ = std::make_unique<QTemporaryDir>();
+  }
 
   void saveChooserShowsItsTitleFiltersFolderAndProposal() {
     QString title, filter, folder, shown_name;
@@ -217,7 +220,15 @@ class FileChooserTest : public QObject {
   void aTypedNameThatExistsWithoutTheExtensionIsNotAsked() {
     // "old" exists, but "old.prc" is what would be written.
     Touch(InFolder("old"));
+    bool asked = false;
+    OnModal<QMessageBox>(
+        [&asked](QMessageBox* box) {
+          asked = true;
+          ClickButton(box, QDialogButtonBox::Yes);
+        },
+        false);
     const std::optional<std::string> path = Save(ChooserKind::kSaveMap, "old");
+    QVERIFY(!asked);
     QVERIFY(path.has_value());
     QCOMPARE(QString::fromStdString(*path), InFolder("old.prc"));
   }

@@ -61,6 +61,8 @@ class WorldFileSystemDialogTest : public QObject {
   WidgetPrompts prompts_{language_};
 
  private slots:
+  void init() { DropPendingModalSteps(); }
+
   void listsTheSystemsFromDecimalDegreesOn() {
     QStringList shown;
     OnModal<WorldFileSystemDialog>([&](WorldFileSystemDialog* dialog) {
