@@ -17,6 +17,12 @@ FileChooserDialog::FileChooserDialog(const FileDialogSetup& setup, QWidget* pare
   setAcceptMode(setup.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   setFileMode(setup.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (setup.save && !setup.proposed_name.isEmpty()) selectFile(setup.proposed_name);
+  if (QLineEdit* field = name_field()) field->setMaxLength(setup.name_limit);
+}
+
+QLineEdit* FileChooserDialog::name_field() const {
+  // Qt's own dialog names its file name field so.
+  return findChild<QLineEdit*>("fileNameEdit");
 }
 
 QString FileChooserDialog::chosen_path() const {

@@ -7,6 +7,7 @@
 // not know about. So the program always uses Qt's own dialog.
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <functional>
 
 namespace kv {
@@ -17,6 +18,7 @@ struct FileDialogSetup {
   bool save = false;
   QString folder;         // where it starts; empty for the current folder
   QString proposed_name;  // the name a save chooser shows
+  int name_limit = 259;   // characters the name field takes
   // The path that will be written for a chosen one.
   std::function<QString(const QString&)> complete = [](const QString& path) { return path; };
   // The question before replacing a file; "%s" stands for its path.
@@ -29,6 +31,7 @@ class FileChooserDialog : public QFileDialog {
 
   // The completed path after OK; empty otherwise.
   QString chosen_path() const;
+  QLineEdit* name_field() const;
 
  protected:
   void accept() override;

@@ -70,6 +70,7 @@ std::optional<std::string> WidgetPrompts::ChooseFile(QWidget* owner, const FileC
   setup.save = chooser.save;
   setup.folder = Text(folder);
   setup.proposed_name = Text(ProposedChooserName(chooser, proposed_name));
+  setup.name_limit = chooser.name_limit;
   setup.complete = [&chooser](const QString& path) {
     return Text(CompleteChosenPath(chooser, path.toStdString()));
   };

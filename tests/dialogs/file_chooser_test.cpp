@@ -148,6 +148,24 @@ class FileChooserTest : public QObject {
     }
   }
 
+  void theNameFieldTakesAsManyCharactersAsTheChooserAllows() {
+    const struct {
+      ChooserKind kind;
+      int limit;
+    } kRows[] = {{ChooserKind::kOpenImage, 259}, {ChooserKind::kSaveMap, 255}};
+    for (const auto& row : kRows) {
+      int typed = 0;
+      OnModal<QFileDialog>([&typed](QFileDialog* chooser) {
+        NameField(chooser)->setFocus();
+        QTest::keyClicks(NameField(chooser), QString(300, 'n'));
+        typed = static_cast<int>(NameField(chooser)->text().size());
+        Cancel(chooser);
+      });
+      prompts_.ChooseFile(nullptr, Chooser(row.kind), Folder().toStdString(), "");
+      QCOMPARE(typed, row.limit);
+    }
+  }
+
   void savedMapNamesEndInPrc() {
     const struct {
       const char* typed;

@@ -97,6 +97,22 @@ class WorldFileSystemDialogTest : public QObject {
     }
   }
 
+  void tabGoesFromTheListToTheZoneAndTheButtons() {
+    QStringList order;
+    OnModal<WorldFileSystemDialog>([&order](WorldFileSystemDialog* dialog) {
+      QWidget* widget = SystemList(dialog);
+      for (int i = 0; i < 4; ++i) {
+        order << (widget->objectName().isEmpty() ? widget->property("text").toString()
+                                                 : widget->objectName());
+        widget = widget->nextInFocusChain();
+        while (!(widget->focusPolicy() & Qt::TabFocus)) widget = widget->nextInFocusChain();
+      }
+      ClickButton(dialog, QDialogButtonBox::Cancel);
+    });
+    prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemUtm, "32U"});
+    QCOMPARE(order, QStringList({"coordinateSystem", "zone", "OK", "Cancel"}));
+  }
+
   void theZoneIsAskedOnlyForZonedGrids() {
     OnModal<WorldFileSystemDialog>([](WorldFileSystemDialog* dialog) {
       QLineEdit* zone = ZoneEdit(dialog);
