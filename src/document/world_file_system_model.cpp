@@ -1,5 +1,7 @@
 #include "document/world_file_system_model.h"
 
+#include <cctype>
+
 #include "geo/coordinate_systems.h"
 #include "geo/ellipsoid.h"
 #include "geo/grid_system_table.h"
@@ -60,7 +62,12 @@ WorldFileSystem AcceptWorldFileSystem(int entry, const std::string& zone,
                                       const WorldFileSystem& stored) {
   if (entry == kNoWorldFileEntry) return stored;
   WorldFileSystem chosen{entry + kFirstWorldFileSystem, std::string()};
-  if (WorldFileSystemNeedsZone(chosen.system)) chosen.zone = zone;
+  // Typed into the dialog, "32u" means band U like "32U"; only calibration
+  // files give a lower-case band its southern meaning.
+  if (WorldFileSystemNeedsZone(chosen.system)) {
+    for (char c : zone)
+      chosen.zone += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
   return WorldFileSetupAccepts(chosen) ? chosen : stored;
 }
 

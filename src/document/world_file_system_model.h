@@ -34,8 +34,9 @@ bool WorldFileSystemNeedsZone(int system);
 // the system needs one.
 bool WorldFileSetupAccepts(const WorldFileSystem& system);
 
-// OK: the stored system becomes the chosen entry's when one is chosen and
-// the set-up accepts it; otherwise it stays as it was.
+// OK: the stored system becomes the chosen entry's, with the zone in
+// capitals, when one is chosen and the set-up accepts it; otherwise it stays
+// as it was.
 WorldFileSystem AcceptWorldFileSystem(int entry, const std::string& zone,
                                       const WorldFileSystem& stored);
 

@@ -75,6 +75,8 @@ TEST(WorldFileSystemModel, OkStoresAnAcceptedChoiceOnly) {
   const WorldFileSystem utm = AcceptWorldFileSystem(1, "33T", stored);
   EXPECT_EQ(utm.system, kSystemUtm);
   EXPECT_EQ(utm.zone, "33T");
+  EXPECT_EQ(AcceptWorldFileSystem(1, "33t", stored).zone, "33T");
+  EXPECT_EQ(AcceptWorldFileSystem(18, "qu8", stored).zone, "QU8");
   const WorldFileSystem refused = AcceptWorldFileSystem(1, "33", stored);
   EXPECT_EQ(refused.system, stored.system);
   EXPECT_EQ(refused.zone, stored.zone);
