@@ -159,6 +159,9 @@ class CDocument {
   void FitCalibrationToImage(const CImage& image, CalibrationRecord* record) const;
   void StoreCalibrationText(CImage& image) const;
   int SaveBody(const std::string& target);
+  // Converts the images shown unconverted so far; throws when that fails or
+  // is cancelled, leaving them as they were.
+  void ConvertBeforeSaving();
   // A file the document read or still reads, so that no save destroys it.
   void RememberInput(const std::string& path, std::string_view role);
   int ExportBody();
