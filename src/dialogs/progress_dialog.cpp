@@ -10,6 +10,8 @@ namespace kv {
 namespace {
 
 constexpr int kSteps = 1000;
+// Wide enough that the bar shows its progress at a glance.
+constexpr int kMinimumWidth = 320;
 
 bool IsUserInput(QEvent::Type type) {
   switch (type) {
@@ -44,6 +46,7 @@ ProgressDialog::ProgressDialog(QWidget* parent, const QString& title,
     : QProgressDialog(parent) {
   setWindowTitle(title);
   setWindowModality(Qt::ApplicationModal);
+  setMinimumWidth(kMinimumWidth);
   setRange(0, kSteps);
   setAutoClose(false);
   setAutoReset(false);
