@@ -53,8 +53,10 @@ class CImageContainer {
   // Adds a source image: with `convert` an overview of the whole source
   // fitted into one tile (its colour table built when `build_palette`),
   // followed by the tiles, column by column, each converted with the
-  // overview's table; without, the main image alone, unconverted. Returns
-  // the main image. `name` null takes NextImageName(). Throws
+  // overview's table; without, the main image alone, unconverted (the
+  // source stays the caller's: AddImageFromFile and AddImageFromSource keep
+  // it for the later conversion). Returns the main image. `name` null
+  // takes NextImageName(). Throws
   // ErrImageListFull before converting anything when the tiles would not
   // fit the list, and the conversion's exceptions (ErrAlreadyReported when
   // the conversion context was cancelled); the list is then unchanged.
@@ -71,8 +73,8 @@ class CImageContainer {
   CImage& AddImageFromSource(ImageSourcePtr source, bool convert, const std::string* name,
                              ConversionSettings& settings, const std::string& path = {});
   // Both keep an image added unconverted with its source (the file's bytes
-  // or the open source) and mark it with unconverted_source(), so that it
-  // can be shown now and converted later.
+  // or the open source) and fill its unconverted_source(), so that it can
+  // be shown now and converted later.
 
   // True while an image of the list waits for its conversion.
   bool HasUnconvertedImages() const;
@@ -87,8 +89,11 @@ class CImageContainer {
   // each at the depth it has now), with compression as the settings say, in
   // list order: the first image builds the colour table the others share.
   // An image whose reference already has that depth and compression takes
-  // the reference as it is. A failure leaves the failing image and those
-  // after it as they were.
+  // the reference as it is. Images not converted yet have no bitmap and are
+  // passed over. Progress goes to the conversion context, one step per
+  // image, and its cancel stops the work with ErrAlreadyReported. Every
+  // bitmap is encoded before any is replaced: a failure or cancel leaves all
+  // images as they were.
   void ReencodeImages(const ConversionSettings& settings, std::optional<int> depth);
 
   // "<base name> <n>", counting from 1.
