@@ -56,10 +56,10 @@ class CImageContainer {
   // overview's table; without, the main image alone, unconverted (the
   // source stays the caller's: AddImageFromFile and AddImageFromSource keep
   // it for the later conversion). Returns the main image. `name` null
-  // takes NextImageName(). Throws
-  // ErrImageListFull before converting anything when the tiles would not
-  // fit the list, and the conversion's exceptions (ErrAlreadyReported when
-  // the conversion context was cancelled); the list is then unchanged.
+  // takes NextImageName(). Throws ErrImageListFull before converting
+  // anything when the tiles would not fit the list, and the conversion's
+  // exceptions (ErrAlreadyReported when the conversion context was
+  // cancelled); the list is then unchanged.
   CImage& AddSourceImage(const ConversionSource& source, bool convert, bool source_is_bmp,
                          bool build_palette, const std::string* name, std::uint32_t date,
                          std::uint16_t resource_id, ConversionSettings& settings);
