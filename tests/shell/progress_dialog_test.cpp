@@ -3,6 +3,7 @@
 // delay, its Cancel reaches the work, and input meant for anything else
 // waits until the work is over.
 
+#include <QImage>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@
 #include <thread>
 
 #include "base/exceptions.h"
+#include "document/command_ids.h"
 #include "scripted_prompts.h"
 #include "shell/main_window.h"
 #include "shell/resource_catalogue.h"
@@ -169,6 +171,33 @@ class ProgressDialogTest : public QObject {
     // Afterwards input reaches its windows again.
     QTest::mouseClick(&other, Qt::LeftButton);
     QCOMPARE(other_clicks, 1);
+  }
+
+  void cancellingAnImportThroughTheDialogLeavesTheMapEmpty() {
+    auto window = MakeWindow();
+    // Shown at once, so that the click lands long before a conversion of
+    // this size could end.
+    window->ui().set_progress_delay(std::chrono::milliseconds(0));
+    QImage big(4000, 3000, QImage::Format_RGB32);
+    big.fill(QColor(40, 90, 160));
+    const QString path = dir_.filePath("big.bmp");
+    QVERIFY(big.save(path));
+    prompts_->files.push_back(path.toStdString());
+    bool clicked = false;
+    QTimer::singleShot(0, window.get(), [&]() {
+      QProgressDialog* dialog = DialogOf(*window);
+      if (dialog == nullptr || !QTest::qWaitFor([&]() { return dialog->isVisible(); })) return;
+      if (QPushButton* cancel = dialog->findChild<QPushButton*>()) {
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        clicked = true;
+      }
+    });
+    QCOMPARE(window->RunCommand(kCmdImportImage), -1);
+    QVERIFY(clicked);
+    QCOMPARE(window->document()->container().image_count(), std::size_t{0});
+    QVERIFY(!window->document()->container().IsModified());
+    QVERIFY(prompts_->errors.empty());
+    QVERIFY(DialogOf(*window) == nullptr);
   }
 
   void failuresOfTheWorkReachTheCaller() {
