@@ -72,6 +72,12 @@ class CDocument {
   int SaveAs();             // 40003
   int ExportCalibration();  // 40059
   int SetColourDepth(int depth);
+  // The handheld reads only converted maps: converts the images shown
+  // unconverted so far, with progress, before a map is written (Save, and
+  // the handheld installation). Throws when that fails or is cancelled
+  // (ErrAlreadyReported), leaving them as they were; nothing to convert
+  // does nothing.
+  void ConvertBeforeSaving();
   int SetCompression(bool compress);
   // 40064 (world file) and 40065.
   int ImportCalibrationFile(bool world_file);
@@ -159,9 +165,6 @@ class CDocument {
   void FitCalibrationToImage(const CImage& image, CalibrationRecord* record) const;
   void StoreCalibrationText(CImage& image) const;
   int SaveBody(const std::string& target);
-  // Converts the images shown unconverted so far; throws when that fails or
-  // is cancelled, leaving them as they were.
-  void ConvertBeforeSaving();
   // A file the document read or still reads, so that no save destroys it.
   void RememberInput(const std::string& path, std::string_view role);
   int ExportBody();

@@ -36,7 +36,7 @@ int CDocument::SaveBody(const std::string& target) {
   if (!export_mode_) RefuseToOverwriteInput(target, inputs_);
   if (CImage* current = list_.current()) StoreCalibrationText(*current);
   if (export_mode_) return ExportBody();
-  if (container_->HasUnconvertedImages()) ConvertBeforeSaving();
+  ConvertBeforeSaving();
   // The map goes into a new file that replaces the target only once it is
   // complete, so a failure leaves the previous map as it was.
   SaveMapFile(*container_, target, database_name_, MapWriteTime());
@@ -46,8 +46,8 @@ int CDocument::SaveBody(const std::string& target) {
   return 0;
 }
 
-// The handheld reads only converted maps.
 void CDocument::ConvertBeforeSaving() {
+  if (!container_->HasUnconvertedImages()) return;
   try {
     WaitCursor wait(ui_);
     ImportProgress progress(ui_, *container_);
