@@ -1,9 +1,13 @@
 #include "shell/qt_document_ui.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QTimer>
+#include <exception>
 #include <filesystem>
+#include <thread>
 
+#include "dialogs/progress_dialog.h"
 #include "views/image_list_pane.h"
 #include "views/image_view_pane.h"
 #include "views/previewer_pane.h"
@@ -108,6 +112,51 @@ void QtDocumentUi::ZoomImageView(int percent) {
 
 void QtDocumentUi::Repaint() {
   if (window_) window_->update();
+}
+
+void QtDocumentUi::ShowProgress(const ConversionProgress& progress) {
+  progress_steps_ = static_cast<int>(progress.Fraction() * 1000.0);
+}
+
+void QtDocumentUi::EndProgress() {
+  progress_steps_ = 0;
+  cancel_requested_ = false;
+}
+
+bool QtDocumentUi::CancelRequested() { return cancel_requested_; }
+
+void QtDocumentUi::RunConversion(const std::function<void()>& work) {
+  progress_steps_ = 0;
+  cancel_requested_ = false;
+  ProgressDialog dialog(window_, QString::fromStdString(state_.app.caption), progress_delay_);
+  QObject::connect(&dialog, &QProgressDialog::canceled, [this]() { cancel_requested_ = true; });
+  bool busy_cursor = false;
+  QTimer update;
+  QObject::connect(&update, &QTimer::timeout, [&]() {
+    dialog.SetFraction(progress_steps_ / 1000.0);
+    // Once there is a Cancel button to press, the cursor says the window
+    // still answers.
+    if (dialog.isVisible() && !busy_cursor && wait_depth_ > 0) {
+      QApplication::changeOverrideCursor(Qt::BusyCursor);
+      busy_cursor = true;
+    }
+  });
+  update.start(50);
+
+  QEventLoop loop;
+  std::exception_ptr failure;
+  std::thread worker([&]() {
+    try {
+      work();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  loop.exec();
+  worker.join();
+  if (busy_cursor) QApplication::changeOverrideCursor(Qt::WaitCursor);
+  if (failure) std::rethrow_exception(failure);
 }
 
 void QtDocumentUi::SetWaitCursor(bool waiting) {

@@ -7,6 +7,8 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <atomic>
+#include <chrono>
 
 #include "base/error_reporter.h"
 #include "document/document_ui.h"
@@ -55,6 +57,17 @@ class QtDocumentUi final : public DocumentUi {
   void SetPreviewerMode(PreviewerMode mode) override;
   void ZoomImageView(int percent) override;
   void Repaint() override;
+  // The conversion runs on a worker thread while the window keeps
+  // answering; a progress dialog with Cancel appears once it has run for
+  // progress_delay(). ShowProgress and CancelRequested are called on that
+  // thread.
+  void ShowProgress(const ConversionProgress& progress) override;
+  void EndProgress() override;
+  bool CancelRequested() override;
+  void RunConversion(const std::function<void()>& work) override;
+  void set_progress_delay(std::chrono::milliseconds delay) { progress_delay_ = delay; }
+  std::chrono::milliseconds progress_delay() const { return progress_delay_; }
+
   void SetWaitCursor(bool waiting) override;
   void SetTitle(const std::string& title) override;
   void RequestClose() override;
@@ -70,6 +83,11 @@ class QtDocumentUi final : public DocumentUi {
   PromptErrorDisplay display_;
   ErrorReporter reporter_;
   int wait_depth_ = 0;
+  // Short work keeps the wait cursor alone.
+  std::chrono::milliseconds progress_delay_{500};
+  // Written by the worker, read by the window: thousandths done.
+  std::atomic<int> progress_steps_{0};
+  std::atomic<bool> cancel_requested_{false};
 };
 
 }  // namespace kv
