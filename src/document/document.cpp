@@ -248,7 +248,7 @@ int CDocument::Drop(const std::string& path) {
   const bool ok = CaptureFailure(
       [&]() {
         WaitCursor wait(ui_);
-        ImportProgress progress(ui_, container_->conversion_context());
+        ImportProgress progress(ui_, *container_);
         // A dropped file brings no calibration of its own.
         std::optional<CalibrationRecord> ignored;
         AddSourceByKind(path, ImageKind(path), name, true, &ignored);

@@ -72,6 +72,12 @@ class CDocument {
   int SaveAs();             // 40003
   int ExportCalibration();  // 40059
   int SetColourDepth(int depth);
+  // The handheld reads only converted maps: converts the images shown
+  // unconverted so far, with progress, before a map is written (Save, and
+  // the handheld installation). Throws when that fails or is cancelled
+  // (ErrAlreadyReported), leaving them as they were; nothing to convert
+  // does nothing.
+  void ConvertBeforeSaving();
   int SetCompression(bool compress);
   // 40064 (world file) and 40065.
   int ImportCalibrationFile(bool world_file);

@@ -3,16 +3,24 @@
 
 #include "base/message_tables.h"
 #include "document/document.h"
+#include "document/import_progress.h"
 
 namespace kv {
 
-int CDocument::SetColourDepth(int depth) { return Reencode(depth); }
+int CDocument::SetColourDepth(int depth) {
+  const int result = Reencode(depth);
+  // An image not converted yet is converted at the depth the user picked
+  // last, when the map is saved.
+  if (result == 0 && container_->HasUnconvertedImages()) app_.settings.colourDepth = depth;
+  return result;
+}
 
 int CDocument::Reencode(std::optional<int> depth) {
   DocumentFailure failure;
   const bool ok = CaptureFailure(
       [&]() {
         WaitCursor wait(ui_);
+        ImportProgress progress(ui_, *container_);
         // In list order: the first entry builds the colour table the others
         // share.
         container_->ReencodeImages(app_.settings, depth);
@@ -20,19 +28,27 @@ int CDocument::Reencode(std::optional<int> depth) {
       // The bitmaps came from the map file once it has one, else from the
       // image.
       saved_ ? document_path() : source_path_, &failure);
+  // A failed or cancelled change left every bitmap, and so the list, as it
+  // was.
+  if (!ok) return Report(kContextColourDepth, failure);
   list_.Select(0);
   ui_.ShowImage(list_.current());
-  return ok ? 0 : Report(kContextColourDepth, failure);
+  return 0;
 }
 
 int CDocument::SetCompression(bool compress) {
+  const bool before = app_.settings.compressBitmaps;
   app_.settings.compressBitmaps = compress;
   if (list_.current() == nullptr) return 0;
   // Every entry keeps its own depth.
   const int result = Reencode(std::nullopt);
+  if (result != 0) {
+    app_.settings.compressBitmaps = before;
+    return result;
+  }
   // The bitmaps changed although their depths did not.
-  if (result == 0) container_->SetModified();
-  return result;
+  container_->SetModified();
+  return 0;
 }
 
 void CDocument::ApplyCalibration() {

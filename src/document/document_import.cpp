@@ -141,7 +141,7 @@ int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration
   const bool ok = CaptureFailure(
       [&]() {
         WaitCursor wait(ui_);
-        ImportProgress progress(ui_, container_->conversion_context());
+        ImportProgress progress(ui_, *container_);
         source_path_ = plan.image_path;
         std::optional<CalibrationRecord> own_calibration;
         // Import converts into overview and tiles; Open adds the image alone.
@@ -188,7 +188,7 @@ CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std:
     CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt()), source->Width(),
                    source->Height(), &chart);
     *own_calibration = std::move(chart);
-    return container_->AddImageFromSource(std::move(source), convert, &name, settings);
+    return container_->AddImageFromSource(std::move(source), convert, &name, settings, path);
   }
   if (kind == kImageKindTiff) {
     // A TIFF without georeferencing is imported without calibration.
@@ -206,7 +206,7 @@ CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std:
   if (library_.Open(path, ImageSourceKind::kRaster, &source) != kConvOk || !source) {
     throw ErrFileOpen(path.c_str());
   }
-  return container_->AddImageFromSource(std::move(source), convert, &name, settings);
+  return container_->AddImageFromSource(std::move(source), convert, &name, settings, path);
 }
 
 void CDocument::SourceSize(const CImage& image, std::int32_t* width, std::int32_t* height) const {

@@ -6,6 +6,7 @@
 #include "base/message_tables.h"
 #include "calibration/calibration_text_writer.h"
 #include "document/document.h"
+#include "document/import_progress.h"
 #include "document/input_overwrite.h"
 #include "map/map_file.h"
 
@@ -35,6 +36,7 @@ int CDocument::SaveBody(const std::string& target) {
   if (!export_mode_) RefuseToOverwriteInput(target, inputs_);
   if (CImage* current = list_.current()) StoreCalibrationText(*current);
   if (export_mode_) return ExportBody();
+  ConvertBeforeSaving();
   // The map goes into a new file that replaces the target only once it is
   // complete, so a failure leaves the previous map as it was.
   SaveMapFile(*container_, target, database_name_, MapWriteTime());
@@ -42,6 +44,21 @@ int CDocument::SaveBody(const std::string& target) {
   saved_ = true;
   UpdateTitle();
   return 0;
+}
+
+void CDocument::ConvertBeforeSaving() {
+  if (!container_->HasUnconvertedImages()) return;
+  try {
+    WaitCursor wait(ui_);
+    ImportProgress progress(ui_, *container_);
+    container_->ConvertUnconvertedImages(app_.settings);
+  } catch (LException& error) {
+    // What failed here is the image, not the map being written.
+    if (error.file_name() == nullptr) error.set_file_name(source_path_.c_str());
+    throw;
+  }
+  list_.Select(0);
+  ui_.ShowImage(list_.current());
 }
 
 // Writes only the ".kvm" file: the map itself is not saved, so neither the

@@ -7,6 +7,7 @@
 // implements it with windows; kvmap and tests without a display.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -85,12 +86,19 @@ class DocumentUi {
   virtual void ZoomImageView(int /*percent*/) {}
   virtual void Repaint() {}
 
-  // Long work (an import's conversion): how far it is, shown with a way to
+  // Long work (the conversion of an import, of a colour depth or
+  // compression change, of a save): how far it is, shown with a way to
   // cancel, on the thread that runs the work; EndProgress once it is over,
   // however it ended. CancelRequested is asked between steps.
   virtual void ShowProgress(const ConversionProgress& /*progress*/) {}
   virtual void EndProgress() {}
   virtual bool CancelRequested() { return false; }
+  // Runs the conversion itself to its end and rethrows what it threw. The
+  // work asks nothing and shows nothing but its progress, and touches no
+  // image of the list, so a user interface may run it on another thread
+  // while its window keeps answering (and lets nothing else touch the
+  // document meanwhile).
+  virtual void RunConversion(const std::function<void()>& work) { work(); }
 
   virtual void SetWaitCursor(bool /*waiting*/) {}
   virtual void SetTitle(const std::string& /*title*/) {}

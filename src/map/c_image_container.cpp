@@ -52,6 +52,9 @@ std::unique_ptr<CImage> CImageContainer::RemoveImage(const CImage* image) {
   std::unique_ptr<CImage> removed = std::move(*it);
   images_.erase(it);
   removed->owner_ = nullptr;
+  // An unconverted image that leaves the list leaves its source behind.
+  std::erase_if(unconverted_,
+                [image](const UnconvertedEntry& entry) { return entry.image == image; });
   modified_ = true;
   if (observer_ != nullptr) observer_->ImageRemoved(*removed);
   return removed;

@@ -52,10 +52,37 @@ ConversionOptions TileOptions(const ConversionSettings& settings, bool source_is
 
 std::uint32_t DateNow() { return PalmDateFromUnix(MapWriteTime()); }
 
+void CheckScale(const ScaleRatio& scale) {
+  if (scale.scaleNum <= 0 || scale.scaleDen <= 0) throw ErrUnknown();
+}
+
+void SetMapSize(CImage& image, const SourceSize& size, const ScaleRatio& scale) {
+  const auto num = static_cast<std::uint32_t>(scale.scaleNum);
+  const auto den = static_cast<std::uint32_t>(scale.scaleDen);
+  image.set_map_size(size.width * num / den, size.height * num / den);
+}
+
+ConversionSource SourceOf(const CImageContainer::UnconvertedEntry& entry) {
+  return ConversionSource{entry.kind, entry.bmp_bytes, entry.source.get()};
+}
+
 }  // namespace
 
 BitmapRecord BitmapRecordOf(const ConvertedBitmap& converted) {
   return StoredBitmap(converted.record);
+}
+
+// Everything is converted before anything is added: a failed or cancelled
+// conversion leaves the list as it was.
+MapConversion CImageContainer::ConvertSource(const ConversionSource& source, bool source_is_bmp,
+                                             bool build_palette, ConversionSettings& settings) {
+  ConversionOptions options = TileOptions(settings, source_is_bmp);
+  options.fitToSize = true;
+  options.buildPalette = build_palette;
+  MapConversion converted;
+  RunConversion(
+      [&]() { converted = ConvertToOverviewAndTiles(conversion_, settings, source, options); });
+  return converted;
 }
 
 CImage& CImageContainer::AddSourceImage(const ConversionSource& source, bool convert,
@@ -63,7 +90,7 @@ CImage& CImageContainer::AddSourceImage(const ConversionSource& source, bool con
                                         const std::string* name, std::uint32_t date,
                                         std::uint16_t resource_id, ConversionSettings& settings) {
   const SourceSize size = SizeOf(conversion_, source, source_is_bmp);
-  if (settings.scale.scaleNum <= 0 || settings.scale.scaleDen <= 0) throw ErrUnknown();
+  CheckScale(settings.scale);
   const TileGrid grid = TileGridFor(static_cast<int>(size.width), static_cast<int>(size.height),
                                     kTileWidth, kTileHeight, settings.scale);
   const std::size_t new_images = 1 + (convert ? grid.count() : 0);
@@ -73,20 +100,13 @@ CImage& CImageContainer::AddSourceImage(const ConversionSource& source, bool con
   const std::string main_name = name != nullptr ? *name : NextImageName();
   MapConversion converted;
   if (convert) {
-    ConversionOptions options = TileOptions(settings, source_is_bmp);
-    options.fitToSize = true;
-    options.buildPalette = build_palette;
-    // Everything is converted before anything is added: a failed or
-    // cancelled conversion leaves the list as it was.
-    converted = ConvertToOverviewAndTiles(conversion_, settings, source, options);
+    converted = ConvertSource(source, source_is_bmp, build_palette, settings);
     main->SetBitmap(BitmapRecordOf(converted.overview));
   }
   main->SetName(main_name);
   main->set_date(date);
   main->set_resource_id(resource_id);
-  const auto num = static_cast<std::uint32_t>(settings.scale.scaleNum);
-  const auto den = static_cast<std::uint32_t>(settings.scale.scaleDen);
-  main->set_map_size(size.width * num / den, size.height * num / den);
+  SetMapSize(*main, size, settings.scale);
   CImage& added = AddImage(std::move(main));
   AddTiles(converted, main_name, date);
   if (observer_ != nullptr) observer_->ShowImage(added);
@@ -120,8 +140,10 @@ CImage& CImageContainer::AddImageFromFile(int kind, const std::string& path,
   if (file.bad()) throw ErrFileRead(path.c_str());
   try {
     ConversionSource source{kind, loading, nullptr};
-    return AddSourceImage(source, convert, true, true, name, DateNow(), kUnassignedResourceId,
-                          settings);
+    CImage& added = AddSourceImage(source, convert, true, true, name, DateNow(),
+                                   kUnassignedResourceId, settings);
+    if (!convert) KeepUnconverted(added, path, {&added, kind, std::move(loading), nullptr});
+    return added;
   } catch (FileException& error) {
     error.set_file_name(path.c_str());
     throw;
@@ -129,32 +151,112 @@ CImage& CImageContainer::AddImageFromFile(int kind, const std::string& path,
 }
 
 CImage& CImageContainer::AddImageFromSource(ImageSourcePtr source, bool convert,
-                                            const std::string* name, ConversionSettings& settings) {
-  kept_source_ = std::move(source);
-  ConversionSource from{static_cast<int>(kept_source_->kind()), {}, kept_source_.get()};
-  return AddSourceImage(from, convert, false, true, name, DateNow(), kUnassignedResourceId,
-                        settings);
+                                            const std::string* name, ConversionSettings& settings,
+                                            const std::string& path) {
+  const int kind = static_cast<int>(source->kind());
+  ConversionSource from{kind, {}, source.get()};
+  CImage& added =
+      AddSourceImage(from, convert, false, true, name, DateNow(), kUnassignedResourceId, settings);
+  if (convert) {
+    kept_source_ = std::move(source);
+  } else {
+    KeepUnconverted(added, path, {&added, kind, {}, std::move(source)});
+  }
+  return added;
 }
 
-}  // namespace kv
+void CImageContainer::KeepUnconverted(CImage& image, const std::string& path,
+                                      UnconvertedEntry entry) {
+  const SourceSize size = SizeOf(conversion_, SourceOf(entry), entry.source == nullptr);
+  CImage::UnconvertedSource shown;
+  shown.path = path;
+  shown.width = static_cast<int>(size.width);
+  shown.height = static_cast<int>(size.height);
+  image.set_unconverted_source(std::move(shown));
+  unconverted_.push_back(std::move(entry));
+}
 
-namespace kv {
+bool CImageContainer::HasUnconvertedImages() const { return !unconverted_.empty(); }
+
+void CImageContainer::ConvertUnconvertedImages(ConversionSettings& settings) {
+  if (unconverted_.empty()) return;
+  CheckScale(settings.scale);
+  std::size_t new_images = 0;
+  for (const UnconvertedEntry& entry : unconverted_) {
+    const SourceSize size = SizeOf(conversion_, SourceOf(entry), entry.source == nullptr);
+    new_images += TileGridFor(static_cast<int>(size.width), static_cast<int>(size.height),
+                              kTileWidth, kTileHeight, settings.scale)
+                      .count();
+  }
+  if (new_images > kMaxImages - images_.size()) throw ErrImageListFull();
+
+  std::vector<MapConversion> converted;
+  for (const UnconvertedEntry& entry : unconverted_) {
+    converted.push_back(ConvertSource(SourceOf(entry), entry.source == nullptr, true, settings));
+  }
+  for (std::size_t i = 0; i < unconverted_.size(); ++i) {
+    CImage& image = *unconverted_[i].image;
+    const auto position = static_cast<std::size_t>(Find(&image) - images_.begin());
+    const SourceSize size{static_cast<std::uint32_t>(image.unconverted_source()->width),
+                          static_cast<std::uint32_t>(image.unconverted_source()->height)};
+    image.SetBitmap(BitmapRecordOf(converted[i].overview));
+    image.set_unconverted_source(std::nullopt);
+    SetMapSize(image, size, settings.scale);
+    const std::size_t first_tile = images_.size();
+    AddTiles(converted[i], image.name(), image.date());
+    // The tiles follow their overview, as an import lists them.
+    if (position + 1 != first_tile) {
+      for (std::size_t k = 0; first_tile + k < images_.size(); ++k) {
+        MoveImage(images_[first_tile + k].get(), position + 1 + k);
+      }
+    }
+  }
+  unconverted_.clear();
+  modified_ = true;
+}
+
+void CImageContainer::RunConversion(const std::function<void()>& work) {
+  if (runner_) {
+    runner_(work);
+  } else {
+    work();
+  }
+}
+
+void CImageContainer::ReportStep(std::uint64_t done, std::uint64_t total) {
+  if (!conversion_.progress) return;
+  ConversionProgress progress;
+  progress.tiles_done = done;
+  progress.tiles_total = total;
+  conversion_.progress(progress);
+}
 
 void CImageContainer::ReencodeImages(const ConversionSettings& settings,
                                      std::optional<int> new_depth) {
-  bool first = true;
+  std::vector<CImage*> targets;
   for (const auto& image : images_) {
-    const int depth = new_depth.value_or(image->bitmap().depth);
-    const BitmapRecord& reference = image->reference_bitmap();
-    if (reference.depth == depth && reference.compressed == settings.compressBitmaps) {
-      image->SetBitmap(reference);
-    } else {
-      std::vector<std::uint8_t> record =
-          ReencodePalmBitmap(conversion_, settings, reference.bytes, depth, first);
-      image->SetBitmap(StoredBitmap(std::move(record)));
-    }
-    first = false;
+    if (!image->unconverted_source()) targets.push_back(image.get());
   }
+  std::vector<BitmapRecord> fresh(targets.size());
+  RunConversion([&]() {
+    bool first = true;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+      ReportStep(i, targets.size());
+      if (conversion_.cancel) throw ErrAlreadyReported();
+      const CImage& image = *targets[i];
+      const int depth = new_depth.value_or(image.bitmap().depth);
+      const BitmapRecord& reference = image.reference_bitmap();
+      if (reference.depth == depth && reference.compressed == settings.compressBitmaps) {
+        fresh[i] = reference;
+      } else {
+        fresh[i] =
+            StoredBitmap(ReencodePalmBitmap(conversion_, settings, reference.bytes, depth, first));
+      }
+      first = false;
+    }
+    ReportStep(targets.size(), targets.size());
+  });
+  for (std::size_t i = 0; i < targets.size(); ++i) targets[i]->SetBitmap(std::move(fresh[i]));
 }
 
 }  // namespace kv

@@ -1,12 +1,15 @@
 #include "shell/qt_document_ui.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QMainWindow>
 #include <QTimer>
+#include <exception>
 #include <filesystem>
+#include <thread>
 
 #include "dialogs/calibration_dialog.h"
-#include "dialogs/dialog_ids.h"
+#include "dialogs/progress_dialog.h"
 #include "document/calibration_controls.h"
 #include "document/document.h"
 #include "views/image_list_pane.h"
@@ -162,7 +165,8 @@ bool QtDocumentUi::RunConversionOptions(std::string* map_name, ConversionSetting
 }
 
 void QtDocumentUi::ImageListChanged(const ImageListModel& list) {
-  if (panes_.list != nullptr) panes_.list->ShowList(list);
+  if (panes_.list != nullptr) panes_.list->ShowList(&list);
+  if (panes_.previewer != nullptr) panes_.previewer->ShowList(&list);
 }
 
 void QtDocumentUi::ShowImage(CImage* image) {
@@ -185,6 +189,51 @@ void QtDocumentUi::ZoomImageView(int percent) {
 
 void QtDocumentUi::Repaint() {
   if (window_) window_->update();
+}
+
+void QtDocumentUi::ShowProgress(const ConversionProgress& progress) {
+  progress_steps_ = static_cast<int>(progress.Fraction() * 1000.0);
+}
+
+void QtDocumentUi::EndProgress() {
+  progress_steps_ = 0;
+  cancel_requested_ = false;
+}
+
+bool QtDocumentUi::CancelRequested() { return cancel_requested_; }
+
+void QtDocumentUi::RunConversion(const std::function<void()>& work) {
+  progress_steps_ = 0;
+  cancel_requested_ = false;
+  ProgressDialog dialog(window_, QString::fromStdString(state_.app.caption), progress_delay_);
+  QObject::connect(&dialog, &QProgressDialog::canceled, [this]() { cancel_requested_ = true; });
+  bool busy_cursor = false;
+  QTimer update;
+  QObject::connect(&update, &QTimer::timeout, [&]() {
+    dialog.SetFraction(progress_steps_ / 1000.0);
+    // Once there is a Cancel button to press, the cursor says the window
+    // still answers.
+    if (dialog.isVisible() && !busy_cursor && wait_depth_ > 0) {
+      QApplication::changeOverrideCursor(Qt::BusyCursor);
+      busy_cursor = true;
+    }
+  });
+  update.start(50);
+
+  QEventLoop loop;
+  std::exception_ptr failure;
+  std::thread worker([&]() {
+    try {
+      work();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  loop.exec();
+  worker.join();
+  if (busy_cursor) QApplication::changeOverrideCursor(Qt::WaitCursor);
+  if (failure) std::rethrow_exception(failure);
 }
 
 void QtDocumentUi::SetWaitCursor(bool waiting) {

@@ -7,6 +7,8 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -84,6 +86,17 @@ class QtDocumentUi final : public DocumentUi {
   void SetPreviewerMode(PreviewerMode mode) override;
   void ZoomImageView(int percent) override;
   void Repaint() override;
+  // The conversion runs on a worker thread while the window keeps
+  // answering; a progress dialog with Cancel appears once it has run for
+  // progress_delay(). ShowProgress and CancelRequested are called on that
+  // thread.
+  void ShowProgress(const ConversionProgress& progress) override;
+  void EndProgress() override;
+  bool CancelRequested() override;
+  void RunConversion(const std::function<void()>& work) override;
+  void set_progress_delay(std::chrono::milliseconds delay) { progress_delay_ = delay; }
+  std::chrono::milliseconds progress_delay() const { return progress_delay_; }
+
   void SetWaitCursor(bool waiting) override;
   void SetTitle(const std::string& title) override;
   void RequestClose() override;
@@ -102,6 +115,11 @@ class QtDocumentUi final : public DocumentUi {
   std::function<CDocument*()> document_source_;
   PromptCalibrationMessages calibration_messages_;
   QPointer<CalibrationDialog> calibration_dialog_;
+  // Short work keeps the wait cursor alone.
+  std::chrono::milliseconds progress_delay_{500};
+  // Written by the worker, read by the window: thousandths done.
+  std::atomic<int> progress_steps_{0};
+  std::atomic<bool> cancel_requested_{false};
 };
 
 }  // namespace kv

@@ -4,24 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "document_fixture.h"
+#include "progress_ui.h"
 
 namespace kv::testing {
 namespace {
-
-// Records the progress shown; asks to cancel at the report `cancel_at`
-// (counting from 1), never when it is 0.
-class ProgressUi : public RecordingUi {
- public:
-  void ShowProgress(const ConversionProgress& progress) override { shown.push_back(progress); }
-  void EndProgress() override { ++ended; }
-  bool CancelRequested() override {
-    return cancel_at != 0 && shown.size() >= static_cast<std::size_t>(cancel_at);
-  }
-
-  std::vector<ConversionProgress> shown;
-  int ended = 0;
-  int cancel_at = 0;
-};
 
 class ImportProgressTest : public DocumentTest {
  protected:
