@@ -15,6 +15,8 @@
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "base/error_reporter.h"
 #include "document/calibration_controls.h"
@@ -34,44 +36,38 @@ QString FromText(const std::string& text) {
   return utf8;
 }
 
-// Rows of the panel: the panel is as narrow as the previewer, so each
-// row's label stands above its control (grid rows 2 * row and 2 * row + 1).
-enum Row {
-  kKindRow,
-  kSystemRow,
-  kDatumRow,
-  kProjectionRow,
-  kFirstParameterRow,
-  kModeRow = kFirstParameterRow + kProjectionParameterCount,
-  kFirstLatitudeRow,
-  kFirstLongitudeRow,
-  kFirstZoneRow,
-  kSecondLatitudeRow,
-  kSecondLongitudeRow,
-  kSecondZoneRow,
-  kPointRow,
-  kNavigationRow,
-  kDeleteRow,
-  kPixelXRow,
-  kPixelYRow,
-  kPointLatitudeRow,
-  kPointLongitudeRow,
-  kPointZoneRow,
-  kFollowRow,
-  kPickRow,
-  kKnownPointsRow,
-  kKnownPointsNoteRow,
-  kThreeByThreeRow,
-  kResidualsRow,
+// Rows of the field grid. The corner and centre fields and the point fields
+// never show together, so they share rows.
+enum FieldRow {
+  kFirstLatitudeRow = 0,
+  kFirstLongitudeRow = 1,
+  kSecondLatitudeRow = 2,
+  kSecondLongitudeRow = 3,
+  kPointRow = 0,
+  kPixelRow = 1,
+  kPointLatitudeRow = 2,
+  kPointLongitudeRow = 3,
+  kCheckRow = 4,
 };
+
+// Columns of the field grid: label, field, zone label, zone.
+enum FieldColumn { kLabelColumn, kFieldColumn, kZoneLabelColumn, kZoneColumn };
 
 constexpr int kListControls[] = {kKind, kSystem, kDatum, kProjection};
 constexpr int kFieldLabels[] = {kFirstLatitudeLabel,   kFirstLongitudeLabel, kSecondLatitudeLabel,
                                 kSecondLongitudeLabel, kPointLatitudeLabel,  kPointLongitudeLabel};
 // Minimum characters a list shows, so that the panel fits beside the image.
-constexpr int kListMinimumCharacters = 8;
+constexpr int kListMinimumCharacters = 16;
+// Room for a position such as "S33 51.408000".
+constexpr int kCoordinateCharacters = 15;
+// Room for the residuals' three columns.
+constexpr int kResidualsCharacters = 27;
+// Rows of residuals shown before the table scrolls.
+constexpr int kResidualRowsShown = 6;
 // Width of a projection parameter's key.
 constexpr int kKeyCharacters = 7;
+// Spacing of the rows.
+constexpr int kRowSpacing = 2;
 
 bool IsPlainTab(const QKeyEvent& key) {
   return key.key() == Qt::Key_Tab && (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
@@ -131,147 +127,181 @@ QWidget* CalibrationDialog::Control(int id) const {
   return it == controls_.end() ? nullptr : it->second;
 }
 
-void CalibrationDialog::AddRow(int row, int label_id, int field_id) {
-  if (label_id != 0) grid_->addWidget(Control(label_id), 2 * row, 0);
-  if (field_id != 0) grid_->addWidget(Control(field_id), 2 * row + 1, 0);
+void CalibrationDialog::AddField(int row, int label_id, int field_id, int column) {
+  if (label_id != 0) grid_->addWidget(Control(label_id), row, column);
+  if (field_id != 0) grid_->addWidget(Control(field_id), row, column + 1);
 }
 
-void CalibrationDialog::AddWide(int row, QWidget* widget) { grid_->addWidget(widget, 2 * row, 0); }
+QWidget* CalibrationDialog::BuildLists() {
+  auto* lists = new QWidget;
+  auto* grid = new QGridLayout(lists);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setVerticalSpacing(kRowSpacing);
+  const std::pair<int, int> rows[] = {{kKindLabel, kKind},
+                                      {kSystemLabel, kSystem},
+                                      {kDatumLabel, kDatum},
+                                      {kProjectionLabel, kProjection}};
+  int row = 0;
+  for (const auto& [text, chooser] : rows) {
+    // The lists' labels carry their keyboard mnemonics.
+    static_cast<QLabel*>(Control(text))->setBuddy(Control(chooser));
+    grid->addWidget(Control(text), row++, 0);
+    grid->addWidget(Control(chooser), row++, 0);
+  }
+  grid->setRowStretch(row, 1);
+  return lists;
+}
+
+QWidget* CalibrationDialog::BuildChoices(const std::function<QWidget*(int, QWidget*)>& button) {
+  // The mode buttons (rectangular kind), the projection's parameters
+  // (projection kind) and the notes of the other kinds share this column.
+  auto* choices = new QWidget;
+  auto* grid = new QGridLayout(choices);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setVerticalSpacing(kRowSpacing);
+  auto* mode_group = new QButtonGroup(this);
+  int row = 0;
+  for (int id : {kModeCorners, kModeCentre, kModePoints}) {
+    auto* radio = static_cast<QRadioButton*>(button(id, new QRadioButton));
+    mode_group->addButton(radio);
+    grid->addWidget(radio, row++, 0, 1, 2);
+  }
+  for (int i = 0; i < kProjectionParameterCount; ++i) {
+    QWidget* key = Control(kParameterKeys[i]);
+    key->setMaximumWidth(kKeyCharacters * fontMetrics().horizontalAdvance('x'));
+    grid->addWidget(key, i, 0);
+    grid->addWidget(Control(kParameterValues[i]), i, 1);
+  }
+  grid->addWidget(Control(kKnownPointsLabel), 0, 0, 1, 2);
+  grid->addWidget(Control(kKnownPointsNote), 1, 0, 3, 2);
+  grid->addWidget(Control(kThreeByThreeNote), 0, 0, 4, 2);
+  grid->setRowStretch(kProjectionParameterCount, 1);
+  return choices;
+}
+
+QWidget* CalibrationDialog::BuildFields(const std::function<QWidget*(int, QWidget*)>& button) {
+  auto* fields = new QWidget;
+  grid_ = new QGridLayout(fields);
+  grid_->setContentsMargins(0, 0, 0, 0);
+  grid_->setVerticalSpacing(kRowSpacing);
+  grid_->setColumnStretch(kFieldColumn, 3);
+  grid_->setColumnStretch(kZoneColumn, 1);
+  field_rows_ = {{kFirstLatitude, kFirstLatitudeRow},   {kFirstLongitude, kFirstLongitudeRow},
+                 {kSecondLatitude, kSecondLatitudeRow}, {kSecondLongitude, kSecondLongitudeRow},
+                 {kPointLatitude, kPointLatitudeRow},   {kPointLongitude, kPointLongitudeRow}};
+  for (const auto& [field, row] : field_rows_) {
+    AddField(row, 0, field, kLabelColumn);
+    Control(field)->setMinimumWidth(kCoordinateCharacters * fontMetrics().averageCharWidth());
+  }
+  // Every caption starts beside a field; the mode moves them (PlaceCaptions).
+  for (int id : kFieldLabels) grid_->addWidget(Control(id), FieldOfLabel(id), kLabelColumn);
+  AddField(kFirstLatitudeRow, kFirstZoneLabel, kFirstZone, kZoneLabelColumn);
+  AddField(kSecondLatitudeRow, kSecondZoneLabel, kSecondZone, kZoneLabelColumn);
+
+  auto* number = static_cast<QLineEdit*>(Control(kPointNumber));
+  number->setReadOnly(true);
+  number->setMaxLength(1);
+  number->setMaximumWidth(4 * fontMetrics().horizontalAdvance('0'));
+  auto* navigation = new QWidget;
+  auto* navigation_row = new QHBoxLayout(navigation);
+  navigation_row->setContentsMargins(0, 0, 0, 0);
+  navigation_row->addWidget(Control(kPointNumberLabel));
+  navigation_row->addWidget(number);
+  navigation_row->addWidget(button(kPreviousPoint, new QPushButton));
+  navigation_row->addWidget(button(kNextPoint, new QPushButton));
+  navigation_row->addWidget(button(kDeletePoint, new QPushButton));
+  navigation_row->addStretch(1);
+  grid_->addWidget(navigation, kPointRow, kLabelColumn, 1, 4);
+  AddField(kPixelRow, kPixelXLabel, kPixelX, kLabelColumn);
+  AddField(kPixelRow, kPixelYLabel, kPixelY, kZoneLabelColumn);
+  AddField(kPointLatitudeRow, kPointZoneLabel, kPointZone, kZoneLabelColumn);
+  grid_->addWidget(button(kFollow, new QCheckBox), kCheckRow, kLabelColumn, 1, 2);
+  grid_->addWidget(button(kPick, new QCheckBox), kCheckRow, kZoneLabelColumn, 1, 2);
+  grid_->setRowStretch(kCheckRow + 1, 1);
+  return fields;
+}
 
 void CalibrationDialog::Build(const DialogTexts& texts) {
   const auto label = [&](int id) { return AddControl(id, new QLabel(FromText(texts.Text(id)))); };
   const auto edit = [&](int id) { return AddControl(id, new QLineEdit); };
-  const auto list = [&](int id) {
-    auto* combo = new QComboBox;
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(kListMinimumCharacters);
-    for (const std::string& entry : editor_->ListTexts(id)) combo->addItem(FromText(entry));
-    return AddControl(id, combo);
-  };
   const auto button = [&](int id, QWidget* widget) {
     static_cast<QAbstractButton*>(widget)->setText(FromText(texts.Text(id)));
     return AddControl(id, widget);
   };
-  const auto note = [&](int id) {
-    auto* text = static_cast<QLabel*>(label(id));
-    text->setWordWrap(true);
-    return text;
-  };
-
-  auto* body = new QWidget;
-  grid_ = new QGridLayout(body);
-  grid_->setVerticalSpacing(2);
-  grid_->setContentsMargins(0, 0, 2, 0);
   for (int id : {kKindLabel, kSystemLabel, kDatumLabel, kProjectionLabel, kFirstLatitudeLabel,
                  kFirstLongitudeLabel, kSecondLatitudeLabel, kSecondLongitudeLabel, kFirstZoneLabel,
                  kSecondZoneLabel, kPointNumberLabel, kPixelXLabel, kPixelYLabel,
                  kPointLatitudeLabel, kPointLongitudeLabel, kPointZoneLabel, kKnownPointsLabel}) {
     label(id);
   }
-  for (int id : kListControls) list(id);
-  // The lists' labels carry their keyboard mnemonics.
-  for (const auto& [text, chooser] : {std::pair{kKindLabel, kKind},
-                                      {kSystemLabel, kSystem},
-                                      {kDatumLabel, kDatum},
-                                      {kProjectionLabel, kProjection}}) {
-    static_cast<QLabel*>(Control(text))->setBuddy(Control(chooser));
+  for (int id : {kKnownPointsNote, kThreeByThreeNote}) {
+    static_cast<QLabel*>(label(id))->setWordWrap(true);
   }
-  AddRow(kKindRow, kKindLabel, kKind);
-  AddRow(kSystemRow, kSystemLabel, kSystem);
-  AddRow(kDatumRow, kDatumLabel, kDatum);
-  AddRow(kProjectionRow, kProjectionLabel, kProjection);
-  // Each parameter on one line: its key, then its value.
+  for (int id : kListControls) {
+    auto* combo = new QComboBox;
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(kListMinimumCharacters);
+    for (const std::string& entry : editor_->ListTexts(id)) combo->addItem(FromText(entry));
+    AddControl(id, combo);
+  }
   for (int i = 0; i < kProjectionParameterCount; ++i) {
-    auto* pair = new QWidget;
-    auto* pair_row = new QHBoxLayout(pair);
-    pair_row->setContentsMargins(0, 0, 0, 0);
-    QWidget* key = edit(kParameterKeys[i]);
-    key->setMaximumWidth(kKeyCharacters * fontMetrics().horizontalAdvance('x'));
-    pair_row->addWidget(key);
-    pair_row->addWidget(edit(kParameterValues[i]), 1);
-    AddWide(kFirstParameterRow + i, pair);
+    edit(kParameterKeys[i]);
+    edit(kParameterValues[i]);
   }
-
-  auto* modes = new QWidget;
-  auto* mode_column = new QVBoxLayout(modes);
-  mode_column->setContentsMargins(0, 0, 0, 0);
-  auto* mode_group = new QButtonGroup(this);
-  for (int id : {kModeCorners, kModeCentre, kModePoints}) {
-    auto* radio = static_cast<QRadioButton*>(button(id, new QRadioButton));
-    mode_group->addButton(radio);
-    mode_column->addWidget(radio);
-  }
-  AddWide(kModeRow, modes);
-
-  for (int id : {kFirstLatitude, kFirstLongitude, kSecondLatitude, kSecondLongitude, kFirstZone,
-                 kSecondZone, kPixelX, kPixelY, kPointLatitude, kPointLongitude, kPointZone}) {
+  for (int id :
+       {kFirstLatitude, kFirstLongitude, kFirstZone, kSecondLatitude, kSecondLongitude, kSecondZone,
+        kPointNumber, kPixelX, kPixelY, kPointLatitude, kPointZone, kPointLongitude}) {
     edit(id);
   }
-  field_rows_ = {{kFirstLatitude, kFirstLatitudeRow},   {kFirstLongitude, kFirstLongitudeRow},
-                 {kSecondLatitude, kSecondLatitudeRow}, {kSecondLongitude, kSecondLongitudeRow},
-                 {kPointLatitude, kPointLatitudeRow},   {kPointLongitude, kPointLongitudeRow}};
-  for (const auto& [field, row] : field_rows_) AddRow(row, 0, field);
-  // Every caption starts beside a field; the mode moves them (PlaceCaptions).
-  for (int id : kFieldLabels) grid_->addWidget(Control(id), 2 * FieldOfLabel(id), 0);
-  AddRow(kFirstZoneRow, kFirstZoneLabel, kFirstZone);
-  AddRow(kSecondZoneRow, kSecondZoneLabel, kSecondZone);
 
-  auto* number = static_cast<QLineEdit*>(edit(kPointNumber));
-  number->setReadOnly(true);
-  number->setMaxLength(1);
-  number->setMaximumWidth(4 * fontMetrics().horizontalAdvance('0'));
-  auto* point_title = new QWidget;
-  auto* point_row = new QHBoxLayout(point_title);
-  point_row->setContentsMargins(0, 0, 0, 0);
-  point_row->addWidget(Control(kPointNumberLabel));
-  point_row->addWidget(number);
-  point_row->addStretch(1);
-  AddWide(kPointRow, point_title);
-  auto* navigation = new QWidget;
-  auto* navigation_row = new QHBoxLayout(navigation);
-  navigation_row->setContentsMargins(0, 0, 0, 0);
-  navigation_row->addWidget(button(kPreviousPoint, new QPushButton));
-  navigation_row->addWidget(button(kNextPoint, new QPushButton));
-  AddWide(kNavigationRow, navigation);
-  grid_->addWidget(button(kDeletePoint, new QPushButton), 2 * kDeleteRow, 0, Qt::AlignLeft);
-  AddRow(kPixelXRow, kPixelXLabel, kPixelX);
-  AddRow(kPixelYRow, kPixelYLabel, kPixelY);
-  AddRow(kPointZoneRow, kPointZoneLabel, kPointZone);
-  AddWide(kFollowRow, button(kFollow, new QCheckBox));
-  AddWide(kPickRow, button(kPick, new QCheckBox));
-  AddWide(kKnownPointsRow, Control(kKnownPointsLabel));
-  AddWide(kKnownPointsNoteRow, note(kKnownPointsNote));
-  AddWide(kThreeByThreeRow, note(kThreeByThreeNote));
-
-  AddWide(kResidualsRow, BuildResiduals(texts));
-  grid_->setRowStretch(2 * kResidualsRow + 2, 1);
+  // Side by side, as the panel is as low as the previewer it stands in for:
+  // the lists, the kind's choices, the fields, the residuals, and the help
+  // line with the buttons.
+  body_ = new QWidget;
+  auto* columns = new QHBoxLayout(body_);
+  columns->setContentsMargins(0, 0, 0, 0);
+  columns->addWidget(BuildLists(), 0);
+  columns->addWidget(BuildChoices(button), 1);
+  columns->addWidget(BuildFields(button), 3);
+  columns->addWidget(BuildResiduals(texts), 1);
 
   auto* scroll = new QScrollArea;
-  scroll->setWidget(body);
+  scroll->setWidget(body_);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   help_line_ = static_cast<QLabel*>(AddControl(kHelpLine, new QLabel));
   help_line_->setWordWrap(true);
   help_line_->setFrameShape(QFrame::Panel);
   help_line_->setFrameShadow(QFrame::Sunken);
-  help_line_->setMinimumHeight(2 * fontMetrics().height() + 4);
-  help_line_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  help_line_->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+  help_line_->setMinimumHeight(fontMetrics().height() + 8);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(help_line_, 1);
+  bottom->addWidget(button(kApply, new QPushButton));
+  bottom->addWidget(button(kClose, new QPushButton));
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(button(kApply, new QPushButton));
-  buttons->addWidget(button(kClose, new QPushButton));
-
-  auto* title =
-      new QLabel(QStringLiteral("<b>%1</b>").arg(FromText(texts.caption).toHtmlEscaped()));
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(6, 6, 6, 6);
-  layout->addWidget(title);
+  layout->setContentsMargins(6, 4, 6, 6);
   layout->addWidget(scroll, 1);
-  layout->addWidget(help_line_);
-  layout->addLayout(buttons);
+  layout->addLayout(bottom);
+  SetTabOrder();
+}
+
+void CalibrationDialog::SetTabOrder() {
+  std::vector<int> order = {kKind,        kSystem,     kDatum,     kProjection,
+                            kModeCorners, kModeCentre, kModePoints};
+  for (int i = 0; i < kProjectionParameterCount; ++i) {
+    order.push_back(kParameterKeys[i]);
+    order.push_back(kParameterValues[i]);
+  }
+  order.insert(order.end(),
+               {kFirstLatitude, kFirstZone, kFirstLongitude, kSecondLatitude, kSecondZone,
+                kSecondLongitude, kPreviousPoint, kNextPoint, kDeletePoint, kPixelX, kPixelY,
+                kPointLatitude, kPointZone, kPointLongitude, kFollow, kPick, kApply, kClose});
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    QWidget::setTabOrder(Control(order[i - 1]), Control(order[i]));
+  }
 }
 
 QWidget* CalibrationDialog::BuildResiduals(const DialogTexts& texts) {
@@ -286,12 +316,17 @@ QWidget* CalibrationDialog::BuildResiduals(const DialogTexts& texts) {
                                               FromText(texts.Text(kResidualsPixelsColumn)),
                                               FromText(texts.Text(kResidualsMetresColumn))});
   residual_table_->verticalHeader()->hide();
-  residual_table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  residual_table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  residual_table_->horizontalHeader()->setStretchLastSection(true);
   residual_table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   residual_table_->setSelectionMode(QAbstractItemView::NoSelection);
   residual_table_->setFocusPolicy(Qt::NoFocus);
-  residual_table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   residual_table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  residual_table_->setWordWrap(false);
+  residual_table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  residuals_->setMinimumWidth(kResidualsCharacters * fontMetrics().averageCharWidth());
+  residual_table_->setMaximumHeight((kResidualRowsShown + 1) * (fontMetrics().height() + 4) +
+                                    2 * residual_table_->frameWidth());
   column->addWidget(residual_table_);
   residual_summary_ = new QLabel;
   residual_summary_->setObjectName(QStringLiteral("c%1").arg(kResidualsRms));
@@ -331,10 +366,6 @@ void CalibrationDialog::ShowResiduals() {
     }
     ++row;
   }
-  residual_table_->resizeRowsToContents();
-  int height = residual_table_->horizontalHeader()->height() + 2 * residual_table_->frameWidth();
-  for (int i = 0; i < residual_table_->rowCount(); ++i) height += residual_table_->rowHeight(i);
-  residual_table_->setFixedHeight(height);
   QString summary = FromText(FormatMessageText(
       residual_texts_.rms, QString::number(residuals->rms_pixels, 'f', 2).toStdString()));
   if (any_suspect) summary += "\n" + FromText(residual_texts_.suspect);
@@ -414,7 +445,7 @@ void CalibrationDialog::PlaceCaptions() {
     auto* text = static_cast<QLabel*>(Control(caption.label));
     text->setText(FromText(strings_.Get(caption.string)));
     grid_->removeWidget(text);
-    grid_->addWidget(text, 2 * field_rows_.at(caption.field), 0);
+    grid_->addWidget(text, field_rows_.at(caption.field), kLabelColumn);
   }
 }
 
@@ -442,6 +473,9 @@ void CalibrationDialog::Sync() {
   }
   help_line_->setText(FromText(editor_->help_text()));
   ShowResiduals();
+  // Shown or hidden controls change the height the panel needs.
+  body_->layout()->activate();
+  Place();
 }
 
 void CalibrationDialog::Place() {
@@ -449,7 +483,13 @@ void CalibrationDialog::Place() {
   if (area == nullptr) return;
   const int left = left_edge_ ? left_edge_() : 0;
   constexpr int kTop = 2;
-  setGeometry(left, kTop, std::max(area->width() - left, 0), std::max(area->height() - kTop, 0));
+  // At least as low as the previewer, and as tall as the controls need.
+  // The controls' own height: the columns, the help line and the margins.
+  const int controls = body_->sizeHint().height() + layout()->sizeHint().height() -
+                       layout()->itemAt(0)->sizeHint().height() + fontMetrics().height();
+  const int wanted = std::max(minimum_height_ ? minimum_height_() : 0, controls);
+  setGeometry(left, kTop, std::max(area->width() - left, 0),
+              std::clamp(wanted, 0, std::max(area->height() - kTop, 0)));
 }
 
 bool CalibrationDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -34,9 +34,11 @@ class CalibrationDialog : public QFrame {
 
   // Button 2 asks the owner to close the panel with validation.
   void SetCloseHandler(std::function<void()> handler) { close_handler_ = std::move(handler); }
+  // The panel is at least this tall (the previewer's height).
+  void SetMinimumHeightSource(std::function<int()> source) { minimum_height_ = std::move(source); }
 
   // At the left edge, 2 pixels below the top of the client area, as wide
-  // as the rest of it and as tall as it allows.
+  // as the rest of it; as low as the previewer when the controls fit.
   void Place();
   // Shows the editor's state in every control.
   void Sync();
@@ -55,9 +57,13 @@ class CalibrationDialog : public QFrame {
  private:
   void Build(const DialogTexts& texts);
   QWidget* AddControl(int id, QWidget* widget);
-  void AddRow(int row, int label_id, int field_id);
-  // A control as wide as the panel, without a label of its own.
-  void AddWide(int row, QWidget* widget);
+  // A label and its field in columns `column` and `column` + 1 of the
+  // field grid.
+  void AddField(int row, int label_id, int field_id, int column);
+  QWidget* BuildLists();
+  void SetTabOrder();
+  QWidget* BuildChoices(const std::function<QWidget*(int, QWidget*)>& button);
+  QWidget* BuildFields(const std::function<QWidget*(int, QWidget*)>& button);
   void WireEdits();
   void WireChoices();
   void WireButtons();
@@ -75,7 +81,9 @@ class CalibrationDialog : public QFrame {
   const StringTable& strings_;
   std::function<int()> left_edge_;
   std::function<void()> close_handler_;
+  std::function<int()> minimum_height_;
   std::map<int, QWidget*> controls_;
+  QWidget* body_ = nullptr;  // the columns of controls
   QGridLayout* grid_ = nullptr;
   std::map<int, int> field_rows_;
   QLabel* help_line_ = nullptr;

@@ -86,6 +86,8 @@ void QtDocumentUi::OpenCalibrationDialog() {
       texts, state_.language.strings, std::move(editor),
       [previewer] { return previewer != nullptr ? previewer->CalibrationDialogX() : 0; }, area);
   calibration_dialog_->SetCloseHandler([this] { CloseCalibrationDialog(true); });
+  calibration_dialog_->SetMinimumHeightSource(
+      [previewer] { return previewer != nullptr ? previewer->height() : 0; });
   if (view != nullptr) {
     QPointer<CalibrationDialog> dialog = calibration_dialog_;
     view->SetClickHandler([dialog](int x, int y) {
