@@ -1,11 +1,15 @@
 #include "bitmap/gdal_region_reader.h"
 
+#include <gdal.h>
+
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <system_error>
 #include <vector>
 
+#include "bitmap/gdal_pixel_format.h"
 #include "bitmap/gdal_runtime.h"
 
 namespace kv {
@@ -81,10 +85,19 @@ ConversionStatus ReadSamples(GDALDatasetH dataset, const GdalPixelFormat& format
 
 }  // namespace
 
-void GdalRegionReader::DatasetCloser::operator()(GDALDatasetH dataset) const {
-  QuietGdalErrors quiet;
-  GDALClose(dataset);
-}
+struct GdalRegionReader::Dataset {
+  explicit Dataset(GDALDatasetH opened)
+      : handle(opened), format(DescribeGdalPixels(opened, ImageSourceKind::kRaster)) {}
+  ~Dataset() {
+    QuietGdalErrors quiet;
+    GDALClose(handle);
+  }
+  Dataset(const Dataset&) = delete;
+  Dataset& operator=(const Dataset&) = delete;
+
+  GDALDatasetH handle;
+  GdalPixelFormat format;
+};
 
 ConversionStatus GdalRegionReader::Open(const std::string& path,
                                         std::unique_ptr<GdalRegionReader>* reader) {
@@ -92,11 +105,20 @@ ConversionStatus GdalRegionReader::Open(const std::string& path,
   if (!IsOrdinaryFile(path)) return kConvOpenFailed;
   EnsureGdalDriversRegistered();
   QuietGdalErrors quiet;
-  Dataset dataset(
-      GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
-  if (!dataset || GDALGetRasterCount(dataset.get()) < 1 || GDALGetRasterXSize(dataset.get()) < 1 ||
-      GDALGetRasterYSize(dataset.get()) < 1) {
+  GDALDatasetH handle =
+      GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
+  if (handle == nullptr) return kConvOpenFailed;
+  if (GDALGetRasterCount(handle) < 1 || GDALGetRasterXSize(handle) < 1 ||
+      GDALGetRasterYSize(handle) < 1) {
+    GDALClose(handle);
     return kConvOpenFailed;
+  }
+  std::unique_ptr<Dataset> dataset;
+  try {
+    dataset = std::make_unique<Dataset>(handle);
+  } catch (const std::bad_alloc&) {
+    GDALClose(handle);
+    return kConvNoMemory;
   }
   try {
     reader->reset(new GdalRegionReader(std::move(dataset)));
@@ -106,11 +128,10 @@ ConversionStatus GdalRegionReader::Open(const std::string& path,
   return kConvOk;
 }
 
-GdalRegionReader::GdalRegionReader(Dataset dataset)
+GdalRegionReader::GdalRegionReader(std::unique_ptr<Dataset> dataset)
     : dataset_(std::move(dataset)),
-      width_(GDALGetRasterXSize(dataset_.get())),
-      height_(GDALGetRasterYSize(dataset_.get())),
-      format_(DescribeGdalPixels(dataset_.get(), ImageSourceKind::kRaster)) {}
+      width_(GDALGetRasterXSize(dataset_->handle)),
+      height_(GDALGetRasterYSize(dataset_->handle)) {}
 
 GdalRegionReader::~GdalRegionReader() = default;
 
@@ -130,10 +151,11 @@ ConversionStatus GdalRegionReader::Read(const SourceWindow& window, int out_widt
   }
   out->width = out_width;
   out->height = out_height;
-  const bool wide = format_.sixteen_bit || format_.expand_palette;
-  return wide ? ReadSamples<std::uint16_t>(dataset_.get(), format_, window, out_width, out_height,
+  const GdalPixelFormat& format = dataset_->format;
+  const bool wide = format.sixteen_bit || format.expand_palette;
+  return wide ? ReadSamples<std::uint16_t>(dataset_->handle, format, window, out_width, out_height,
                                            out->rgb.data())
-              : ReadSamples<std::uint8_t>(dataset_.get(), format_, window, out_width, out_height,
+              : ReadSamples<std::uint8_t>(dataset_->handle, format, window, out_width, out_height,
                                           out->rgb.data());
 }
 

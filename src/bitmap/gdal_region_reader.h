@@ -6,15 +6,11 @@
 // takes the file's overviews when the buffer is smaller than the window, so
 // a zoomed-out view of a big file never decodes it at full resolution.
 
-#include <gdal.h>
-
 #include <memory>
 #include <string>
-#include <type_traits>
 
 #include "bitmap/conversion_front.h"
 #include "bitmap/conversion_status.h"
-#include "bitmap/gdal_pixel_format.h"
 
 namespace kv {
 
@@ -50,17 +46,15 @@ class GdalRegionReader {
                         RgbImage* out) const;
 
  private:
-  struct DatasetCloser {
-    void operator()(GDALDatasetH dataset) const;
-  };
-  using Dataset = std::unique_ptr<std::remove_pointer_t<GDALDatasetH>, DatasetCloser>;
+  // The open dataset and how its pixels are read; kept out of this header
+  // so that callers need no GDAL headers.
+  struct Dataset;
 
-  explicit GdalRegionReader(Dataset dataset);
+  explicit GdalRegionReader(std::unique_ptr<Dataset> dataset);
 
-  Dataset dataset_;
+  std::unique_ptr<Dataset> dataset_;
   int width_;
   int height_;
-  GdalPixelFormat format_;
 };
 
 }  // namespace kv
