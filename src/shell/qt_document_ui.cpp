@@ -34,7 +34,9 @@ QtDocumentUi::QtDocumentUi(QWidget* window, ShellState& state, UserPrompts& prom
       prompts_(prompts),
       panes_(panes),
       display_(prompts),
-      reporter_(state.tables, display_) {}
+      reporter_(state.tables, display_) {
+  if (panes_.view != nullptr) panes_.view->SetCalibration(&state_.app.calibration);
+}
 
 QtDocumentUi::~QtDocumentUi() {
   while (wait_depth_ > 0) SetWaitCursor(false);
