@@ -2,9 +2,11 @@
 #define KORVALE_VIEWS_SOURCE_REGION_LAYER_H_
 
 // An image not yet converted, drawn straight from its file: the zoomed
-// image is cut into blocks of 256 x 256 view pixels, and each block in
-// sight is read from the file at the zoom (GdalRegionReader) and kept in a
-// byte-budgeted cache, so scrolling back and repainting read nothing again.
+// image is cut into blocks of 256 x 256 view pixels. The blocks a paint
+// lacks are read from the file in one window at the zoom (GdalRegionReader;
+// one pass suits files that decode from the top, such as JPEG and PNG) and
+// kept in a byte-budgeted cache, so scrolling back and repainting read
+// nothing again.
 
 #include <QImage>
 #include <cstddef>
@@ -45,13 +47,20 @@ class SourceRegionLayer final : public ImageLayer {
     }
   };
 
-  const QImage& Block(const ImageViewGeometry& view, int column, int row);
+  // Blocks [first_column, last_column] x [first_row, last_row].
+  struct BlockSpan {
+    int first_column;
+    int last_column;
+    int first_row;
+    int last_row;
+  };
+
+  void ReadMissingBlocks(const ImageViewGeometry& view, const BlockSpan& span);
 
   std::unique_ptr<GdalRegionReader> reader_;
   int width_;
   int height_;
   LruByteCache<BlockKey, QImage> cache_;
-  QImage failed_;
 };
 
 }  // namespace kv
