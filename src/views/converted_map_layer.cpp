@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "bitmap/conversion_front.h"
+#include "bitmap/palm_bitmap_sampling.h"
 #include "map/c_image_container.h"
 #include "map/map_layout.h"
 
@@ -11,17 +12,28 @@ namespace kv {
 
 namespace {
 
-QImage DecodeTile(const CImage& image) {
-  const RgbImage rgb = DecodePalmBitmapRgb(image.bitmap().bytes);
+// From this level on a tile is sampled rather than decoded and smoothed:
+// a view that far out shows hundreds of tiles, and sampling reads a
+// sixteenth of their pixels or less.
+constexpr int kFirstSampledLevel = 2;
+
+QImage ImageOf(const RgbImage& rgb) {
   if (rgb.width <= 0 || rgb.height <= 0) return QImage();
   // RGB32 is what the painter draws fastest.
   return QImage(rgb.rgb.data(), rgb.width, rgb.height, 3 * rgb.width, QImage::Format_RGB888)
       .convertToFormat(QImage::Format_RGB32);
 }
 
-QImage Reduced(const QImage& tile, int level) {
-  if (level == 0 || tile.isNull()) return tile;
+// The tile at 1/2^level of its size; null when it cannot be decoded.
+QImage DecodeTile(const CImage& image, int level) {
   const int factor = 1 << level;
+  if (level >= kFirstSampledLevel) {
+    RgbImage sampled;
+    if (SamplePalmBitmapRgb(image.bitmap().bytes, factor, &sampled) != kConvOk) return QImage();
+    return ImageOf(sampled);
+  }
+  const QImage tile = ImageOf(DecodePalmBitmapRgb(image.bitmap().bytes));
+  if (level == 0 || tile.isNull()) return tile;
   return tile.scaled(std::max(1, (tile.width() + factor - 1) / factor),
                      std::max(1, (tile.height() + factor - 1) / factor), Qt::IgnoreAspectRatio,
                      Qt::SmoothTransformation);
@@ -56,7 +68,7 @@ const QImage& ConvertedMapLayer::Tile(std::size_t index, int level) {
   if (const QImage* cached = cache_.Find(key)) return *cached;
   QImage tile;
   try {
-    tile = Reduced(DecodeTile(*image), level);
+    tile = DecodeTile(*image, level);
   } catch (const std::exception&) {
     // A damaged tile stays blank; the map reader reports damaged files.
     tile = QImage();

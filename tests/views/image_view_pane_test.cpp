@@ -134,6 +134,16 @@ class ImageViewPaneTest : public QObject {
                MosaicPixel(mosaic, at.x(), at.y()));
     }
     QVERIFY(pane_->cached_bytes() > 0);
+
+    // A quarter: tiles are sampled, not decoded whole.
+    pane_->SetZoom(50);
+    QCOMPARE(pane_->geometry_state().zoom(), 0.25);
+    shown = Shown(*pane_);
+    const int quarter_margin = pane_->geometry_state().margin();
+    for (const QPoint& at : {QPoint(40, 40), QPoint(250, 250), QPoint(370, 100), QPoint(230, 20)}) {
+      QCOMPARE(shown.pixel(at.x() / 4 + quarter_margin, at.y() / 4 + quarter_margin),
+               MosaicPixel(mosaic, at.x(), at.y()));
+    }
   }
 
   void ATileCacheNeverGrowsPastItsBudget() {
