@@ -31,10 +31,21 @@ QCursor CalibrateCursor() {
   return QCursor(pixmap);
 }
 
+// The pane moves the view's pixels itself when a scroll bar moves, so only
+// the strip that comes into sight is painted; the scroll area's own
+// reaction would repaint the whole view.
+class ScrollArea final : public QAbstractScrollArea {
+ public:
+  using QAbstractScrollArea::QAbstractScrollArea;
+
+ protected:
+  void scrollContentsBy(int /*dx*/, int /*dy*/) override {}
+};
+
 }  // namespace
 
 ImageViewPane::ImageViewPane(QWidget* parent)
-    : QWidget(parent), area_(new QAbstractScrollArea(this)), status_(new QLabel(this)) {
+    : QWidget(parent), area_(new ScrollArea(this)), status_(new QLabel(this)) {
   setObjectName("imageView");
   area_->setObjectName("imageViewArea");
   area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -63,7 +74,7 @@ ImageViewPane::ImageViewPane(QWidget* parent)
   layout->addWidget(area_, 1);
   layout->addWidget(status_, 0);
 
-  blink_timer_.setInterval(kBlinkIntervalMs);
+  blink_timer_.setInterval(PointBlink::kIntervalMs);
   connect(&blink_timer_, &QTimer::timeout, this, [this]() { BlinkTick(); });
   UpdateScrollBars();
 }
@@ -115,7 +126,8 @@ void ImageViewPane::ShowImage(const CImage* image) {
   if (another) {
     geometry_.Reset();
     highlighted_ = -1;
-    StopBlinking();
+    blink_.Stop();
+    blink_timer_.stop();
   } else {
     geometry_.KeepRanges();
   }
@@ -148,21 +160,14 @@ void ImageViewPane::HighlightPoint(int pixel_x, int pixel_y, int index, bool mak
 }
 
 void ImageViewPane::BlinkPoint(int index) {
-  blink_index_ = index;
-  blink_ticks_ = 0;
+  blink_.Start(index);
   blink_timer_.start();
-}
-
-void ImageViewPane::BlinkTick() {
-  ++blink_ticks_;
-  if (blink_ticks_ >= kBlinkTicks) StopBlinking();
   area_->viewport()->update();
 }
 
-void ImageViewPane::StopBlinking() {
-  blink_timer_.stop();
-  blink_index_ = -1;
-  blink_ticks_ = 0;
+void ImageViewPane::BlinkTick() {
+  if (!blink_.Tick()) blink_timer_.stop();
+  area_->viewport()->update();
 }
 
 void ImageViewPane::SetCalibrateCursor(bool on) {
@@ -216,11 +221,8 @@ void ImageViewPane::PaintView(const QRect& exposed) {
   layer_->Draw(painter, geometry_, exposed);
   DrawCentreMarks(painter, geometry_, palette());
   if (calibration_ == nullptr || !calibration_->points) return;
-  const bool blinking = blink_timer_.isActive();
-  DrawCalibrationPoints(painter, geometry_, *calibration_->points, [&](int index) {
-    // While a point blinks it alternates every two ticks, starting lit.
-    if (blinking && index == blink_index_) return (blink_ticks_ / 2) % 2 == 0;
-    return index == highlighted_;
+  DrawCalibrationPoints(painter, geometry_, *calibration_->points, [this](int index) {
+    return blink_.DrawnHighlighted(index, index == highlighted_);
   });
 }
 

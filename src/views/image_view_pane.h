@@ -20,6 +20,7 @@
 
 #include "document/calibration_point_view.h"
 #include "document/image_view_geometry.h"
+#include "document/point_blink.h"
 #include "views/image_layer.h"
 
 namespace kv {
@@ -29,9 +30,6 @@ struct CalibrationRecord;
 
 class ImageViewPane : public QWidget, public CalibrationPointView {
  public:
-  static constexpr int kBlinkIntervalMs = 100;
-  static constexpr int kBlinkTicks = 24;
-
   explicit ImageViewPane(QWidget* parent = nullptr);
   ~ImageViewPane() override;
 
@@ -73,7 +71,6 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   void ScrollBarMoved();
   void ShowTotals();
   void BlinkTick();
-  void StopBlinking();
 
   QAbstractScrollArea* area_;
   QLabel* status_;
@@ -86,8 +83,7 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   int highlighted_ = -1;
   ClickHandler click_handler_;
   QTimer blink_timer_;
-  int blink_index_ = -1;
-  int blink_ticks_ = 0;
+  PointBlink blink_;
   bool calibrate_cursor_ = false;
 };
 

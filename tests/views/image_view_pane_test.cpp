@@ -23,6 +23,9 @@
 #include "views/converted_map_layer.h"
 #include "views/source_region_layer.h"
 
+// The program's resources, linked in from the shell's library.
+static void InitProgramResources() { Q_INIT_RESOURCE(korvale); }
+
 namespace kv {
 namespace {
 
@@ -75,6 +78,8 @@ class ImageViewPaneTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { InitProgramResources(); }
+
   void init() {
     pane_ = std::make_unique<ImageViewPane>();
     pane_->resize(460, 380);
@@ -259,6 +264,12 @@ class ImageViewPaneTest : public QObject {
     pane_->RepaintPoints();
     shown = Shown(*pane_);
     QCOMPARE(shown.pixel(8 + 30 + 10, 8), orange);
+
+    // A blinking point starts lit.
+    pane_->BlinkPoint(0);
+    shown = Shown(*pane_);
+    QCOMPARE(shown.pixel(8 + 30 + 10, 8), magenta);
+    QCOMPARE(shown.pixel(8 + 100 + 10, 8 + 60), magenta);
     pane_->SetCalibration(nullptr);
   }
 
@@ -275,6 +286,19 @@ class ImageViewPaneTest : public QObject {
     QCOMPARE(pane_->scroll_area()->verticalScrollBar()->value(), view.scroll_y());
     const PixelPoint at = view.ViewPointOf(300, 250);
     QCOMPARE(at.x, view.client_width() / 2);
+  }
+
+  void TheCalibrateCursorIsTheProgramsCursor94() {
+    QWidget* view = pane_->scroll_area()->viewport();
+    QCOMPARE(view->cursor().shape(), Qt::ArrowCursor);
+    pane_->SetCalibrateCursor(true);
+    QCOMPARE(view->cursor().shape(), Qt::BitmapCursor);
+    const QImage cursor = view->cursor().pixmap().toImage();
+    QCOMPARE(cursor.size(), QSize(32, 32));
+    QCOMPARE(cursor.convertToFormat(QImage::Format_ARGB32),
+             QImage(":/korvale/cursor-94.png").convertToFormat(QImage::Format_ARGB32));
+    pane_->SetCalibrateCursor(false);
+    QCOMPARE(view->cursor().shape(), Qt::ArrowCursor);
   }
 
   void AClickWithoutAHandlerDoesNothing() {
