@@ -1,9 +1,12 @@
 #include <array>
+#include <cstdio>
 #include <iostream>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "calibration/calibration_file_finder.h"
+#include "calibration/calibration_residuals.h"
 #include "calibration/calibration_text_writer.h"
 #include "cli/calibration_source.h"
 #include "cli/commands.h"
@@ -48,6 +51,50 @@ CalibrationRequest RequestOf(const CalibrationOptions& options, const CliContext
   return request;
 }
 
+// The residuals join the record's JSON once three points are set, as the
+// calibration dialog shows them; point numbers are the user's, from 1.
+std::string JsonWithResiduals(const CalibrationResult& result) {
+  nlohmann::ordered_json json = nlohmann::ordered_json::parse(CalibrationJson(result));
+  const CalibrationResiduals residuals = ComputeCalibrationResiduals(result.record);
+  if (residuals.status != ResidualStatus::kTooFewPoints) {
+    json["residuals_status"] = ResidualStatusName(residuals.status);
+    json["residuals"] = nlohmann::ordered_json::array();
+    for (const PointResidual& row : residuals.points) {
+      json["residuals"].push_back({{"point", row.index + 1},
+                                   {"pixels", row.pixels},
+                                   {"metres", row.metres},
+                                   {"outlier", row.outlier}});
+    }
+    json["rms_pixels"] = residuals.status == ResidualStatus::kOk
+                             ? nlohmann::ordered_json(residuals.rms_pixels)
+                             : nlohmann::ordered_json();
+  }
+  return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+std::string ResidualLine(const PointResidual& row) {
+  char line[80];
+  std::snprintf(line, sizeof line, "%6d %10.2f %12.1f%s\n", row.index + 1, row.pixels, row.metres,
+                row.outlier ? "  suspect" : "");
+  return line;
+}
+
+// A table for people; it goes to the error stream so that the standard
+// output stays a .kvm text that can be redirected into a file.
+void PrintResidualTable(const CalibrationRecord& record, std::ostream& out) {
+  const CalibrationResiduals residuals = ComputeCalibrationResiduals(record);
+  if (residuals.status == ResidualStatus::kTooFewPoints) return;
+  if (residuals.status != ResidualStatus::kOk) {
+    out << "Residuals: no affine fit (" << ResidualStatusName(residuals.status) << ")\n";
+    return;
+  }
+  out << "Residuals of the affine fit:\n point     pixels       metres\n";
+  for (const PointResidual& row : residuals.points) out << ResidualLine(row);
+  char rms[64];
+  std::snprintf(rms, sizeof rms, "RMS %.2f pixels\n", residuals.rms_pixels);
+  out << rms;
+}
+
 void PrintCalibration(const CalibrationOptions& options, const CalibrationResult& result) {
   const std::optional<std::string> text =
       WriteCalibrationText(result.record, result.record.pending_text);
@@ -59,10 +106,11 @@ void PrintCalibration(const CalibrationOptions& options, const CalibrationResult
     if (!options.json) std::cout << CalibrationExportedMessage(path) << "\n";
   }
   if (options.json) {
-    std::cout << CalibrationJson(result);
-  } else if (options.output.empty() && text) {
-    std::cout << *text;
+    std::cout << JsonWithResiduals(result);
+    return;
   }
+  if (options.output.empty() && text) std::cout << *text;
+  PrintResidualTable(result.record, std::cerr);
 }
 
 // Runs `body`; a CalibrationSourceError is the user's to fix and is told
@@ -120,7 +168,8 @@ void AddCalibrationCommand(CLI::App& app, CliContext& context, int* exit_code) {
                       "Coordinate system of a world file: index, name or grid code (default "
                       "degrees)");
   command->add_option("--zone", options->zone, "UTM or MTM zone of a world file, e.g. 32U");
-  command->add_flag("--json", options->json, "Print the record as JSON");
+  command->add_flag("--json", options->json,
+                    "Print the record as JSON, with the residuals once three points are set");
   command->add_option("-o,--output", options->output, "Export the .kvm text to this file");
   command->add_flag("--verbose", options->verbose, "Show diagnostics on standard error");
   command->require_subcommand(0, 1);

@@ -4,12 +4,12 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QHBoxLayout>
 #include <QMimeData>
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <filesystem>
 
 #include "base/message_tables.h"
@@ -56,21 +56,43 @@ MainWindow::MainWindow(ShellState& state, UserPrompts& prompts) : state_(state),
 MainWindow::~MainWindow() {
   // The document tells the panes and the interface about its end.
   document_.reset();
+  panes_.list->ShowList(nullptr);
+  panes_.previewer->ShowList(nullptr);
 }
 
 void MainWindow::CreatePanes() {
+  const StringTable& strings = state_.language.strings;
   auto* central = new QWidget(this);
-  auto* layout = new QHBoxLayout(central);
+  auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
-  auto* left = new QSplitter(Qt::Vertical, central);
-  panes_.list = new ImageListPane(left);
-  panes_.view = new ImageViewPane(left);
-  left->setStretchFactor(1, 3);
-  panes_.previewer = new PreviewerPane(central);
-  layout->addWidget(left, 1);
+  layout->setSpacing(0);
+  panes_.previewer = new PreviewerPane(strings, state_.app.settings, central);
+  auto* below = new QSplitter(Qt::Horizontal, central);
+  panes_.list = new ImageListPane(strings, below);
+  panes_.view = new ImageViewPane(below);
+  below->setStretchFactor(0, 0);
+  below->setStretchFactor(1, 1);
   layout->addWidget(panes_.previewer, 0);
+  layout->addWidget(below, 1);
   setCentralWidget(central);
   setFocusProxy(panes_.view);
+  ConnectPanes();
+}
+
+void MainWindow::ConnectPanes() {
+  panes_.previewer->SetCommandHandler([this](int command) { RunCommand(command); });
+  panes_.previewer->SetRenameHandler([this](CImage& image) {
+    if (document_) document_->image_list().Refresh(image);
+  });
+  panes_.list->SetRowHandler([this](int row) {
+    if (document_) document_->image_list().Select(row);
+  });
+  panes_.list->SetOrderingHandler([this](ImageOrdering ordering) {
+    if (!document_) return;
+    ImageListModel& list = document_->image_list();
+    list.Sort(ordering);
+    ui_->ShowImage(list.current());
+  });
 }
 
 void MainWindow::CreateMenus() {
@@ -210,6 +232,9 @@ void MainWindow::Drop(const std::string& path) {
 
 void MainWindow::DocumentChanged() {
   if (!document_) {
+    // The panes let go of the list that went with the document.
+    panes_.list->ShowList(nullptr);
+    panes_.previewer->ShowList(nullptr);
     setWindowTitle(QString::fromStdString(state_.app.caption));
     setMinimumSize(0, 0);
     return;

@@ -44,6 +44,8 @@ class MainWindow : public QMainWindow {
 
  private:
   void CreatePanes();
+  // What the user does in the panes reaches the document.
+  void ConnectPanes();
   void CreateMenus();
 
   int CloseDocument();  // 30001: 0, or -1 when refused

@@ -86,7 +86,8 @@ bool QtDocumentUi::RunConversionOptions(std::string* map_name, ConversionSetting
 }
 
 void QtDocumentUi::ImageListChanged(const ImageListModel& list) {
-  if (panes_.list != nullptr) panes_.list->ShowList(list);
+  if (panes_.list != nullptr) panes_.list->ShowList(&list);
+  if (panes_.previewer != nullptr) panes_.previewer->ShowList(&list);
 }
 
 void QtDocumentUi::ShowImage(CImage* image) {

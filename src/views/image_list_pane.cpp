@@ -1,18 +1,137 @@
 #include "views/image_list_pane.h"
 
-#include "document/image_list_model.h"
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "document/document_texts.h"
+#include "document/list_totals_text.h"
+#include "document/pane_texts.h"
 
 namespace kv {
 
-ImageListPane::ImageListPane(QWidget* parent) : QListWidget(parent) { setObjectName("imageList"); }
+namespace {
 
-void ImageListPane::ShowList(const ImageListModel& list) {
-  clear();
-  for (std::size_t i = 0; i < list.count(); ++i) {
-    const CImage* image = list.ImageAt(static_cast<std::ptrdiff_t>(i));
-    addItem(QString::fromStdString(image->name()));
+// Extra room beside each column's template text.
+constexpr int kColumnPadding = 5;
+
+std::vector<std::string> SplitTemplates(const std::string& templates) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = templates.find(';', start);
+    parts.push_back(templates.substr(start, end - start));
+    if (end == std::string::npos) return parts;
+    start = end + 1;
   }
-  if (list.selected_index() >= 0) setCurrentRow(static_cast<int>(list.selected_index()));
+}
+
+}  // namespace
+
+ImageOrdering OrderingForColumn(int column) {
+  switch (column) {
+    case ImageListTableModel::kDate:
+      return ImageOrdering::kByDate;
+    case ImageListTableModel::kSize:
+      return ImageOrdering::kBySize;
+    case ImageListTableModel::kPixels:
+      return ImageOrdering::kByArea;
+    case ImageListTableModel::kDepth:
+      return ImageOrdering::kByDepth;
+    default:
+      return ImageOrdering::kByName;
+  }
+}
+
+ImageListPane::ImageListPane(const StringTable& strings, QWidget* parent)
+    : QWidget(parent),
+      strings_(strings),
+      model_(new ImageListTableModel(strings, this)),
+      table_(new QTreeView(this)),
+      status_(new QLabel(this)) {
+  setObjectName("imageList");
+  table_->setObjectName("imageListTable");
+  table_->setModel(model_);
+  table_->setRootIsDecorated(false);
+  table_->setItemsExpandable(false);
+  table_->setUniformRowHeights(true);
+  table_->setAllColumnsShowFocus(true);
+  table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->header()->setSectionsClickable(true);
+  table_->header()->setSectionsMovable(false);
+  table_->header()->setStretchLastSection(false);
+  SetColumnWidths();
+
+  status_->setObjectName("imageListStatus");
+  status_->setFrameShape(QFrame::Panel);
+  status_->setFrameShadow(QFrame::Sunken);
+  status_->setFixedHeight(status_->fontMetrics().height() + 4);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(table_, 1);
+  layout->addWidget(status_, 0);
+
+  connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) { UserChoseRow(current); });
+  connect(table_->header(), &QHeaderView::sectionClicked, this,
+          [this](int column) { HeaderClicked(column); });
+  ShowList(nullptr);
+}
+
+void ImageListPane::SetColumnWidths() {
+  const std::vector<std::string> templates =
+      SplitTemplates(DocumentText(strings_, kColumnWidthTemplatesId));
+  const QFontMetrics metrics = table_->fontMetrics();
+  for (int column = 0; column < ImageListTableModel::kColumnCount; ++column) {
+    const auto index = static_cast<std::size_t>(column);
+    const QString text =
+        index < templates.size() ? QString::fromStdString(templates[index]) : QString();
+    table_->setColumnWidth(column, metrics.horizontalAdvance(text) + kColumnPadding);
+  }
+}
+
+QSize ImageListPane::sizeHint() const {
+  int width = 2 * table_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  for (int column = 0; column <= ImageListTableModel::kSize; ++column) {
+    width += table_->columnWidth(column);
+  }
+  return {width, QWidget::sizeHint().height()};
+}
+
+void ImageListPane::ShowList(const ImageListModel* list) {
+  selecting_ = true;
+  model_->SetList(list);
+  SelectRow(list != nullptr ? list->selected_index() : -1);
+  selecting_ = false;
+  const std::string totals =
+      list != nullptr ? ListTotalsText(strings_, *list) : ListTotalsText(strings_, 0, 0);
+  status_->setText(QString::fromStdString(totals));
+}
+
+void ImageListPane::SelectRow(std::ptrdiff_t row) {
+  QItemSelectionModel* selection = table_->selectionModel();
+  if (row < 0 || row >= model_->rowCount()) {
+    selection->clear();
+    return;
+  }
+  const QModelIndex index = model_->index(static_cast<int>(row), 0);
+  selection->setCurrentIndex(index,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  table_->scrollTo(index);
+}
+
+void ImageListPane::UserChoseRow(const QModelIndex& current) {
+  if (selecting_ || !current.isValid() || !row_handler_) return;
+  row_handler_(current.row());
+}
+
+void ImageListPane::HeaderClicked(int column) {
+  if (ordering_handler_) ordering_handler_(OrderingForColumn(column));
 }
 
 }  // namespace kv

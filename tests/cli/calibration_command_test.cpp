@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <vector>
 
 #include "bitmap/kap_fixture.h"
 #include "bitmap/temp_dir.h"
@@ -192,6 +195,98 @@ TEST(CalibrationCommand, ChartReferencePoints) {
   EXPECT_EQ(json["points"][1]["x"], 39);
   EXPECT_NEAR(json["west"].get<double>(), 10.0, 1e-6);
   EXPECT_NEAR(json["north"].get<double>(), 50.0, 1e-6);
+}
+
+struct KvmPoint {
+  double latitude;
+  double longitude;
+  int x;
+  int y;
+};
+
+// A calibration by points, as the dialog saves it.
+std::string PointsKvm(const std::vector<KvmPoint>& points) {
+  std::string text = "proj_mode=7=GCP\n";
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const std::string p = "c" + std::to_string(i + 1) + "_";
+    char line[200];
+    std::snprintf(line, sizeof line, "%slon=7=%.8f\n%slat=7=%.8f\n%sx=7=%d\n%sy=7=%d\n", p.c_str(),
+                  points[i].longitude, p.c_str(), points[i].latitude, p.c_str(), points[i].x,
+                  p.c_str(), points[i].y);
+    text += line;
+  }
+  return text;
+}
+
+// 10 000 pixels per degree both ways, north up.
+KvmPoint OnTheMap(int x, int y) { return {47.0 - y * 1e-4, 8.0 + x * 1e-4, x, y}; }
+
+TEST(CalibrationCommand, ResidualsShowAMistypedPoint) {
+  TempDir dir;
+  std::vector<KvmPoint> points = {OnTheMap(20, 30),   OnTheMap(1000, 40),   OnTheMap(1900, 60),
+                                  OnTheMap(30, 700),  OnTheMap(980, 700),   OnTheMap(1950, 720),
+                                  OnTheMap(40, 1400), OnTheMap(1000, 1420), OnTheMap(1800, 1450)};
+  points[3].latitude += 0.01;  // 100 px, about 1.1 km
+  const std::string file = dir.File("area.kvm");
+  WriteText(file, PointsKvm(points));
+
+  auto result = RunKvmap("calibration " + Quoted(file) + " --json", dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const auto json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["residuals_status"], "ok");
+  ASSERT_EQ(json["residuals"].size(), 9u);
+  double sum = 0.0;
+  for (std::size_t i = 0; i < 9; ++i) {
+    SCOPED_TRACE(i);
+    const auto& row = json["residuals"][i];
+    EXPECT_EQ(row["point"], i + 1);
+    EXPECT_EQ(row["outlier"], i == 3);
+    const double pixels = row["pixels"].get<double>();
+    sum += pixels * pixels;
+    // Here a pixel is 11.1 m north to south and 7.6 m east to west.
+    EXPECT_GT(row["metres"].get<double>(), 7.5 * pixels);
+    EXPECT_LT(row["metres"].get<double>(), 11.2 * pixels);
+  }
+  EXPECT_GT(json["residuals"][3]["pixels"].get<double>(), 50.0);
+  EXPECT_NEAR(json["rms_pixels"].get<double>(), std::sqrt(sum / 9.0), 1e-9);
+
+  // The text output stays the .kvm text; the table goes beside it.
+  result = RunKvmap("calibration " + Quoted(file), dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out.rfind("proj_mode=7=GCP\n", 0), 0u);
+  EXPECT_EQ(result.out.find("suspect"), std::string::npos);
+  EXPECT_NE(result.err.find("Residuals of the affine fit:\n point     pixels       metres\n"),
+            std::string::npos)
+      << result.err;
+  const std::size_t row4 = result.err.find("\n     4 ");
+  ASSERT_NE(row4, std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("suspect"), result.err.find("\n", row4 + 1) - 7) << result.err;
+  EXPECT_NE(result.err.find("\nRMS "), std::string::npos);
+}
+
+TEST(CalibrationCommand, ResidualsNeedThreePointsOffOneLine) {
+  TempDir dir;
+  const std::string file = dir.File("area.kvm");
+  WriteText(file, PointsKvm({OnTheMap(20, 30), OnTheMap(1900, 60)}));
+  auto result = RunKvmap("calibration " + Quoted(file) + " --json", dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  auto json = nlohmann::json::parse(result.out);
+  EXPECT_FALSE(json.contains("residuals"));
+  EXPECT_FALSE(json.contains("rms_pixels"));
+  result = RunKvmap("calibration " + Quoted(file), dir.File(""));
+  EXPECT_EQ(result.err.find("Residuals"), std::string::npos);
+
+  WriteText(file, PointsKvm({OnTheMap(20, 30), OnTheMap(520, 530), OnTheMap(1020, 1030)}));
+  result = RunKvmap("calibration " + Quoted(file) + " --json", dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["residuals_status"], "collinear positions");
+  EXPECT_TRUE(json["residuals"].empty());
+  EXPECT_TRUE(json["rms_pixels"].is_null());
+  result = RunKvmap("calibration " + Quoted(file), dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_NE(result.err.find("Residuals: no affine fit (collinear positions)\n"), std::string::npos)
+      << result.err;
 }
 
 }  // namespace

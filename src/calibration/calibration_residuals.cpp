@@ -1,0 +1,284 @@
+#include "calibration/calibration_residuals.h"
+
+#include <cmath>
+#include <cstddef>
+#include <numbers>
+#include <optional>
+
+#include "geo/datum_table.h"
+
+namespace kv {
+namespace {
+
+// Below this ratio of the smaller to the larger spread a set of points is
+// taken for a line: the fit through it would be decided by rounding.
+constexpr double kCollinearRatio = 1e-10;
+constexpr double kLatitudeLimit = 90.0;
+constexpr double kLongitudeLimit = 180.0;
+
+struct Sample {
+  int index = 0;
+  double longitude = 0.0;
+  double latitude = 0.0;
+  double x = 0.0;
+  double y = 0.0;
+};
+
+struct PixelPosition {
+  double x = 0.0;
+  double y = 0.0;
+};
+
+// pixel = mean pixel + L * (coordinates - mean coordinates); L's rows hold
+// the pixels per degree of longitude and of latitude. Centring keeps the
+// normal equations well conditioned far from longitude 0.
+struct AffineFit {
+  double mean_longitude = 0.0;
+  double mean_latitude = 0.0;
+  double mean_x = 0.0;
+  double mean_y = 0.0;
+  double x_per_longitude = 0.0;
+  double x_per_latitude = 0.0;
+  double y_per_longitude = 0.0;
+  double y_per_latitude = 0.0;
+};
+
+bool IsSet(const CalibrationPoint& point) {
+  return point.latitude != 0.0 || point.longitude != 0.0 || point.pixel_x != 0 ||
+         point.pixel_y != 0;
+}
+
+bool IsOnTheEarth(const CalibrationPoint& point) {
+  return std::isfinite(point.latitude) && std::isfinite(point.longitude) &&
+         std::fabs(point.latitude) <= kLatitudeLimit &&
+         std::fabs(point.longitude) <= kLongitudeLimit;
+}
+
+std::vector<Sample> SetPoints(const CalibrationPoints& points) {
+  std::vector<Sample> samples;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const CalibrationPoint& point = points[i];
+    if (!IsSet(point)) continue;
+    samples.push_back({static_cast<int>(i), point.longitude, point.latitude,
+                       static_cast<double>(point.pixel_x), static_cast<double>(point.pixel_y)});
+  }
+  return samples;
+}
+
+// The least-squares fit of every sample but the one at position `skip`
+// (none when negative); nothing when the coordinates lie on a line.
+std::optional<AffineFit> FitAffine(const std::vector<Sample>& samples, int skip) {
+  AffineFit fit;
+  double count = 0.0;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    if (static_cast<int>(i) == skip) continue;
+    fit.mean_longitude += samples[i].longitude;
+    fit.mean_latitude += samples[i].latitude;
+    fit.mean_x += samples[i].x;
+    fit.mean_y += samples[i].y;
+    count += 1.0;
+  }
+  if (count < kResidualMinimumPoints) return std::nullopt;
+  fit.mean_longitude /= count;
+  fit.mean_latitude /= count;
+  fit.mean_x /= count;
+  fit.mean_y /= count;
+
+  double uu = 0.0, uv = 0.0, vv = 0.0, ux = 0.0, vx = 0.0, uy = 0.0, vy = 0.0;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    if (static_cast<int>(i) == skip) continue;
+    const double u = samples[i].longitude - fit.mean_longitude;
+    const double v = samples[i].latitude - fit.mean_latitude;
+    const double x = samples[i].x - fit.mean_x;
+    const double y = samples[i].y - fit.mean_y;
+    uu += u * u;
+    uv += u * v;
+    vv += v * v;
+    ux += u * x;
+    vx += v * x;
+    uy += u * y;
+    vy += v * y;
+  }
+  const double determinant = uu * vv - uv * uv;
+  const double trace = uu + vv;
+  if (!(determinant > kCollinearRatio * trace * trace)) return std::nullopt;
+  fit.x_per_longitude = (vv * ux - uv * vx) / determinant;
+  fit.x_per_latitude = (uu * vx - uv * ux) / determinant;
+  fit.y_per_longitude = (vv * uy - uv * vy) / determinant;
+  fit.y_per_latitude = (uu * vy - uv * uy) / determinant;
+  return fit;
+}
+
+PixelPosition Predict(const AffineFit& fit, const Sample& sample) {
+  const double u = sample.longitude - fit.mean_longitude;
+  const double v = sample.latitude - fit.mean_latitude;
+  return {fit.mean_x + fit.x_per_longitude * u + fit.x_per_latitude * v,
+          fit.mean_y + fit.y_per_longitude * u + fit.y_per_latitude * v};
+}
+
+double Miss(const AffineFit& fit, const Sample& sample) {
+  const PixelPosition fitted = Predict(fit, sample);
+  return std::hypot(sample.x - fitted.x, sample.y - fitted.y);
+}
+
+double LinearDeterminant(const AffineFit& fit) {
+  return fit.x_per_longitude * fit.y_per_latitude - fit.x_per_latitude * fit.y_per_longitude;
+}
+
+bool SqueezesOntoALine(const AffineFit& fit) {
+  const double size =
+      fit.x_per_longitude * fit.x_per_longitude + fit.x_per_latitude * fit.x_per_latitude +
+      fit.y_per_longitude * fit.y_per_longitude + fit.y_per_latitude * fit.y_per_latitude;
+  return !(std::fabs(LinearDeterminant(fit)) > kCollinearRatio * size);
+}
+
+double ToRadians(double degrees) { return degrees * std::numbers::pi / 180.0; }
+
+// Distance in a local metric frame: north and east offsets scaled by the
+// ellipsoid's meridian and prime vertical radii at the middle latitude.
+double LocalDistanceMetres(const Ellipsoid& ellipsoid, double latitude1, double longitude1,
+                           double latitude2, double longitude2) {
+  const double e2 = SquaredEccentricity(ellipsoid);
+  const double middle = ToRadians((latitude1 + latitude2) / 2.0);
+  const double sine = std::sin(middle);
+  const double w = 1.0 - e2 * sine * sine;
+  const double prime_vertical = ellipsoid.semi_major_axis / std::sqrt(w);
+  const double meridian = prime_vertical * (1.0 - e2) / w;
+  const double north = meridian * ToRadians(latitude2 - latitude1);
+  const double east = prime_vertical * std::cos(middle) * ToRadians(longitude2 - longitude1);
+  return std::hypot(north, east);
+}
+
+PointResidual ResidualOf(const AffineFit& fit, const Sample& sample, const Ellipsoid& ellipsoid) {
+  const PixelPosition fitted = Predict(fit, sample);
+  const double dx = sample.x - fitted.x;
+  const double dy = sample.y - fitted.y;
+  // The coordinate step that carries the fitted pixel onto the point's own.
+  const double determinant = LinearDeterminant(fit);
+  const double d_longitude = (fit.y_per_latitude * dx - fit.x_per_latitude * dy) / determinant;
+  const double d_latitude = (fit.x_per_longitude * dy - fit.y_per_longitude * dx) / determinant;
+  PointResidual residual;
+  residual.index = sample.index;
+  residual.pixels = std::hypot(dx, dy);
+  residual.fitted_x = fitted.x;
+  residual.fitted_y = fitted.y;
+  residual.fitted_latitude = sample.latitude + d_latitude;
+  residual.fitted_longitude = sample.longitude + d_longitude;
+  residual.metres = LocalDistanceMetres(ellipsoid, sample.latitude, sample.longitude,
+                                        residual.fitted_latitude, residual.fitted_longitude);
+  return residual;
+}
+
+double RootMeanSquare(double sum_of_squares, std::size_t count) {
+  return std::sqrt(sum_of_squares / static_cast<double>(count));
+}
+
+// Leave-one-out: the fit made without the point judges it, so that the
+// point cannot drag the fit towards itself. A fit that the remaining points
+// cannot make judges nothing.
+bool IsSuspect(const std::vector<Sample>& samples, int position) {
+  const std::optional<AffineFit> fit = FitAffine(samples, position);
+  if (!fit) return false;
+  double sum = 0.0;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    if (static_cast<int>(i) == position) continue;
+    const double miss = Miss(*fit, samples[i]);
+    sum += miss * miss;
+  }
+  const double rms = RootMeanSquare(sum, samples.size() - 1);
+  const double miss = Miss(*fit, samples[static_cast<std::size_t>(position)]);
+  return miss > kSuspectMinimumPixels && miss > kSuspectRmsFactor * rms;
+}
+
+bool IsFinite(const PointResidual& residual) {
+  return std::isfinite(residual.pixels) && std::isfinite(residual.metres) &&
+         std::isfinite(residual.fitted_x) && std::isfinite(residual.fitted_y) &&
+         std::isfinite(residual.fitted_latitude) && std::isfinite(residual.fitted_longitude);
+}
+
+CalibrationResiduals Failed(ResidualStatus status) {
+  CalibrationResiduals result;
+  result.status = status;
+  return result;
+}
+
+bool IsUsable(const Ellipsoid& ellipsoid) {
+  return std::isfinite(ellipsoid.semi_major_axis) && ellipsoid.semi_major_axis > 0.0 &&
+         std::isfinite(ellipsoid.inverse_flattening) && ellipsoid.inverse_flattening > 1.0;
+}
+
+Ellipsoid EllipsoidOfRecord(const CalibrationRecord& record) {
+  if (record.datum_parameters) {
+    const Ellipsoid given = {(*record.datum_parameters)[0], (*record.datum_parameters)[1]};
+    if (IsUsable(given)) return given;
+  }
+  if (record.datum_name) {
+    const int row = FindDatum(*record.datum_name);
+    if (row >= 0) return EllipsoidOfDatumRow(row);
+  }
+  return EllipsoidOfDatumRow(record.datum_row);
+}
+
+}  // namespace
+
+CalibrationResiduals ComputeCalibrationResiduals(const CalibrationPoints& points,
+                                                 const Ellipsoid& ellipsoid) {
+  for (const CalibrationPoint& point : points) {
+    if (IsSet(point) && !IsOnTheEarth(point)) {
+      return Failed(ResidualStatus::kPositionOffTheEarth);
+    }
+  }
+  const std::vector<Sample> samples = SetPoints(points);
+  if (samples.size() < static_cast<std::size_t>(kResidualMinimumPoints)) {
+    return Failed(ResidualStatus::kTooFewPoints);
+  }
+  const std::optional<AffineFit> fit = FitAffine(samples, -1);
+  if (!fit) return Failed(ResidualStatus::kCollinearPositions);
+  if (SqueezesOntoALine(*fit)) return Failed(ResidualStatus::kCollinearPixels);
+
+  const Ellipsoid shape = IsUsable(ellipsoid) ? ellipsoid : kWgs84Ellipsoid;
+  const bool judge = samples.size() >= static_cast<std::size_t>(kSuspectMinimumPoints);
+  CalibrationResiduals result;
+  result.status = ResidualStatus::kOk;
+  double sum = 0.0;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    PointResidual residual = ResidualOf(*fit, samples[i], shape);
+    // Rounding in an all but squeezed fit is the one way to get here.
+    if (!IsFinite(residual)) return Failed(ResidualStatus::kCollinearPixels);
+    residual.outlier = judge && IsSuspect(samples, static_cast<int>(i));
+    sum += residual.pixels * residual.pixels;
+    result.points.push_back(residual);
+  }
+  result.rms_pixels = RootMeanSquare(sum, samples.size());
+  return result;
+}
+
+CalibrationResiduals ComputeCalibrationResiduals(const CalibrationRecord& record) {
+  if (!record.points) return Failed(ResidualStatus::kTooFewPoints);
+  return ComputeCalibrationResiduals(*record.points, EllipsoidOfRecord(record));
+}
+
+const PointResidual* FindPointResidual(const CalibrationResiduals& residuals, int index) {
+  for (const PointResidual& residual : residuals.points) {
+    if (residual.index == index) return &residual;
+  }
+  return nullptr;
+}
+
+const char* ResidualStatusName(ResidualStatus status) {
+  switch (status) {
+    case ResidualStatus::kOk:
+      return "ok";
+    case ResidualStatus::kTooFewPoints:
+      return "too few points";
+    case ResidualStatus::kCollinearPositions:
+      return "collinear positions";
+    case ResidualStatus::kCollinearPixels:
+      return "collinear pixels";
+    case ResidualStatus::kPositionOffTheEarth:
+      return "position off the earth";
+  }
+  return "unknown";
+}
+
+}  // namespace kv

@@ -1,0 +1,83 @@
+#include "document/pane_texts.h"
+
+#include "document/document_texts.h"
+#include "document/language_format.h"
+#include "map/c_image.h"
+#include "pdb/palm_time.h"
+
+namespace kv {
+
+namespace {
+
+// The previewer's own format; not a language text.
+constexpr std::string_view kPixelSizeLabelFormat = "%s %dx%d";
+constexpr std::uint32_t kSixteenBitsNameId = 1014;
+
+}  // namespace
+
+std::uint32_t DepthNameId(int depth) {
+  switch (depth) {
+    case 1:
+      return 1049;
+    case 2:
+      return 1048;
+    case 4:
+      return 1016;
+    case 8:
+      return 1015;
+    case 16:
+      return kSixteenBitsNameId;
+    default:
+      return 0;
+  }
+}
+
+PixelSize ImagePixelSize(const CImage& image) {
+  const BitmapRecord& bitmap = image.bitmap();
+  if (bitmap.bytes.empty() && image.unconverted_source()) {
+    return {image.unconverted_source()->width, image.unconverted_source()->height};
+  }
+  return {bitmap.width, bitmap.height};
+}
+
+std::string ImageBytesText(const StringTable& strings, const CImage& image) {
+  return FormatLanguageText(DocumentText(strings, kImageBytesFormatId),
+                            {std::to_string(image.bitmap().bytes.size())});
+}
+
+std::string ImagePixelsText(const StringTable& strings, const CImage& image) {
+  const PixelSize size = ImagePixelSize(image);
+  return FormatLanguageText(DocumentText(strings, kImagePixelsFormatId),
+                            {std::to_string(size.width), std::to_string(size.height)});
+}
+
+std::string ListDepthText(const StringTable& strings, const CImage& image) {
+  const std::uint32_t id = DepthNameId(image.bitmap().depth);
+  return id == 0 ? std::string() : DocumentText(strings, id);
+}
+
+std::string PixelSizeLabelText(const StringTable& strings, const CImage& image) {
+  const PixelSize size = ImagePixelSize(image);
+  return FormatLanguageText(kPixelSizeLabelFormat,
+                            {DocumentText(strings, kPixelSizeLabelId), std::to_string(size.width),
+                             std::to_string(size.height)});
+}
+
+std::string DepthLabelText(const StringTable& strings, const CImage& image) {
+  const std::uint32_t id = DepthNameId(image.bitmap().depth);
+  return DocumentText(strings, kColourDepthLabelId) + ": " +
+         DocumentText(strings, id == 0 ? kSixteenBitsNameId : id);
+}
+
+std::string CompressionLabelText(const StringTable& strings, bool compressed) {
+  return DocumentText(strings, compressed ? kCompressedTextId : kNotCompressedTextId);
+}
+
+std::int64_t ShownCreationTime(CImage& image, std::int64_t now_unix) {
+  const std::int64_t stored = UnixFromPalmDate(image.date());
+  if (stored >= 0) return stored;
+  image.set_date(PalmDateFromUnix(now_unix));
+  return UnixFromPalmDate(image.date());
+}
+
+}  // namespace kv

@@ -1,0 +1,188 @@
+// The image list driven the way a person uses it: rows, selection, the
+// status line, the columns and the orderings of the column headers.
+
+#include "views/image_list_pane.h"
+
+#include <QDateTime>
+#include <QHeaderView>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "pane_fixture.h"
+
+namespace kv {
+
+namespace {
+
+QString Cell(const ImageListPane& pane, int row, int column) {
+  return pane.model().index(row, column).data().toString();
+}
+
+int SelectedRow(const ImageListPane& pane) {
+  const QModelIndexList rows = pane.table()->selectionModel()->selectedRows();
+  return rows.size() == 1 ? rows.front().row() : -1;
+}
+
+// Clicks the middle of a row's first cell.
+void ClickRow(const ImageListPane& pane, int row) {
+  QTreeView* table = pane.table();
+  const QRect cell = table->visualRect(pane.model().index(row, 0));
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+void ClickHeader(const ImageListPane& pane, int column) {
+  QHeaderView* header = pane.table()->header();
+  const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+}
+
+}  // namespace
+
+class ImageListPaneTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void statusLineSaysImageForOneEntryAndImagesOtherwise() {
+    PaneFixture f;
+    QLabel* status = f.list_pane_->status_line();
+    QCOMPARE(status->text(), QString("0 images, 0 KB"));
+    f.AddSized("Harbour", 2559);
+    QCOMPARE(status->text(), QString("1 image, 2559 bytes"));
+    f.AddSized("Harbour 0 0", 1);
+    QCOMPARE(status->text(), QString("2 images, 3 KB"));
+    f.list_pane_->ShowList(nullptr);  // the document went away
+    QCOMPARE(status->text(), QString("0 images, 0 KB"));
+    QCOMPARE(f.list_pane_->model().rowCount(), 0);
+  }
+
+  void rowsShowTheFiveColumnsWithSizesRightAligned() {
+    PaneFixture f;
+    CImage& image = f.AddSized("Harbour", 1234, 160, 131, 4);
+    const ImageListPane& pane = *f.list_pane_;
+    QCOMPARE(pane.model().columnCount(), 5);
+    const QStringList titles{"Name", "Date", "Size", "Pixels", "Colour depth"};
+    for (int column = 0; column < 5; ++column) {
+      QCOMPARE(pane.model().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(),
+               titles[column]);
+      const auto alignment =
+          pane.model().index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+      QCOMPARE(bool(alignment & Qt::AlignRight), column == 2);
+    }
+    QCOMPARE(Cell(pane, 0, 0), QString("Harbour"));
+    const QDate created = QDateTime::fromSecsSinceEpoch(1700000000).date();
+    QCOMPARE(Cell(pane, 0, 1), QLocale().toString(created, QLocale::ShortFormat));
+    QCOMPARE(Cell(pane, 0, 2), QString("1234 bytes"));
+    QCOMPARE(Cell(pane, 0, 3), QString("160 x 131"));
+    QCOMPARE(Cell(pane, 0, 4), QString("4 bits (16 greys)"));
+    (void)image;
+  }
+
+  void columnsAreAsWideAsTheirTemplatesPlusFive() {
+    PaneFixture f;
+    const QStringList templates = QString::fromStdString(f.strings_.Get(1)).split(';');
+    QCOMPARE(templates.size(), 5);
+    const QFontMetrics metrics = f.list_pane_->table()->fontMetrics();
+    for (int column = 0; column < 5; ++column) {
+      QCOMPARE(f.list_pane_->table()->columnWidth(column),
+               metrics.horizontalAdvance(templates[column]) + 5);
+    }
+  }
+
+  void anUnshowableDateIsReplacedByTodayAndStoredBack() {
+    PaneFixture f;
+    CImage& image = f.AddSized("Old", 10);
+    image.set_date(0);
+    const qint64 before = QDateTime::currentSecsSinceEpoch();
+    const QString shown = Cell(*f.list_pane_, 0, 1);
+    QVERIFY(UnixFromPalmDate(image.date()) >= before);
+    QCOMPARE(shown, QLocale().toString(
+                        QDateTime::fromSecsSinceEpoch(UnixFromPalmDate(image.date())).date(),
+                        QLocale::ShortFormat));
+  }
+
+  void selectionFollowsTheModelNegativeIndexesAndRemovals() {
+    PaneFixture f;
+    f.AddSized("a", 10);
+    f.AddSized("b", 10);
+    CImage& c = f.AddSized("c", 10);
+    QCOMPARE(SelectedRow(*f.list_pane_), 2);  // a new entry is selected
+    f.list_.Select(-3);
+    QCOMPARE(SelectedRow(*f.list_pane_), 0);
+    QCOMPARE(f.previewer_->name_edit()->text(), QString("a"));
+
+    f.list_.Select(2);
+    f.container_.RemoveImage(&c);  // the selected last row: the new last row
+    QCOMPARE(f.list_pane_->model().rowCount(), 2);
+    QCOMPARE(f.list_.selected_index(), 1);
+    QCOMPARE(SelectedRow(*f.list_pane_), 1);
+    QCOMPARE(Cell(*f.list_pane_, 1, 0), QString("b"));
+    QCOMPARE(f.list_pane_->status_line()->text(), QString("2 images, 20 bytes"));
+  }
+
+  void additionsAndRemovalsMoveOnlyTheirRows() {
+    PaneFixture f;
+    const ImageListTableModel& model = f.list_pane_->model();
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    f.AddSized("a", 10);
+    CImage& b = f.AddSized("b", 10);
+    f.AddSized("c", 10);
+    QCOMPARE(inserted.count(), 3);
+    QCOMPARE(inserted.back().at(1).toInt(), 2);
+    f.container_.RemoveImage(&b);
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(removed.front().at(1).toInt(), 1);
+    QCOMPARE(reset.count(), 0);  // the rows' view keeps its scroll position
+    QCOMPARE(Cell(*f.list_pane_, 1, 0), QString("c"));
+    f.list_.Sort(ImageOrdering::kBySize);  // same sizes: the order stays
+    QCOMPARE(reset.count(), 0);
+    f.container_.MoveImage(f.container_.ImageAt(1), 0);
+    f.list_.Select(0);
+    QCOMPARE(reset.count(), 1);  // a new order is shown anew
+    QCOMPARE(Cell(*f.list_pane_, 0, 0), QString("c"));
+  }
+
+  void clickingARowSelectsItAndThePreviewerFollows() {
+    PaneFixture f;
+    f.window_.show();
+    f.AddSized("a", 10);
+    f.AddSized("b", 20, 100, 50);
+    f.AddSized("c", 30);
+    f.list_.Select(0);
+    ClickRow(*f.list_pane_, 1);
+    QCOMPARE(f.list_.selected_index(), 1);
+    QCOMPARE(SelectedRow(*f.list_pane_), 1);
+    QCOMPARE(f.previewer_->name_edit()->text(), QString("b"));
+    QCOMPARE(f.previewer_->pixel_size_label()->text(), QString("Pixels: 100x50"));
+    QCOMPARE(f.list_.current()->name(), std::string("a"));  // the order stays
+  }
+
+  void headerClicksOrderTheListAndTheMap() {
+    PaneFixture f;
+    f.window_.show();
+    f.AddSized("Cedar", 300, 160, 131, 4);
+    f.AddSized("alder", 100, 10, 10, 16);
+    f.AddSized("birch", 200, 50, 50, 8);
+    ClickHeader(*f.list_pane_, 0);  // name, without regard to case
+    QCOMPARE(Cell(*f.list_pane_, 0, 0), QString("alder"));
+    QCOMPARE(Cell(*f.list_pane_, 2, 0), QString("Cedar"));
+    QCOMPARE(f.container_.ImageAt(0)->name(), std::string("alder"));
+    ClickHeader(*f.list_pane_, 2);  // size
+    QCOMPARE(Cell(*f.list_pane_, 0, 0), QString("alder"));
+    QCOMPARE(Cell(*f.list_pane_, 2, 0), QString("Cedar"));
+    ClickHeader(*f.list_pane_, 4);  // depth
+    QCOMPARE(Cell(*f.list_pane_, 0, 0), QString("Cedar"));
+    QCOMPARE(Cell(*f.list_pane_, 2, 0), QString("alder"));
+    ClickHeader(*f.list_pane_, 3);  // pixel area
+    QCOMPARE(Cell(*f.list_pane_, 0, 0), QString("alder"));
+    QCOMPARE(Cell(*f.list_pane_, 2, 0), QString("Cedar"));
+    QCOMPARE(SelectedRow(*f.list_pane_), f.list_.selected_index());
+  }
+};
+
+}  // namespace kv
+
+QTEST_MAIN(kv::ImageListPaneTest)
+#include "image_list_pane_test.moc"
