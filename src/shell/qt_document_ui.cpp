@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "document/list_totals_text.h"
 #include "views/image_list_pane.h"
 #include "views/image_view_pane.h"
 #include "views/previewer_pane.h"
@@ -88,6 +89,10 @@ bool QtDocumentUi::RunConversionOptions(std::string* map_name, ConversionSetting
 void QtDocumentUi::ImageListChanged(const ImageListModel& list) {
   if (panes_.list != nullptr) panes_.list->ShowList(&list);
   if (panes_.previewer != nullptr) panes_.previewer->ShowList(&list);
+  if (panes_.view != nullptr) {
+    panes_.view->SetTotalsText(
+        QString::fromStdString(ListTotalsText(state_.language.strings, list)));
+  }
 }
 
 void QtDocumentUi::ShowImage(CImage* image) {

@@ -276,10 +276,11 @@ void ImageViewPane::ScrollBarMoved() {
   area_->viewport()->scroll(-dx, -dy);
 }
 
-void ImageViewPane::ShowTotals() {
-  // The image list's totals (images and bytes) belong here once the list
-  // offers them as text; until then the line stays empty off the image.
-  status_->clear();
+void ImageViewPane::SetTotalsText(const QString& text) {
+  totals_ = text;
+  ShowTotals();
 }
+
+void ImageViewPane::ShowTotals() { status_->setText(totals_); }
 
 }  // namespace kv

@@ -41,6 +41,8 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   // file when it is not); null shows nothing. Another map than the one
   // shown starts at zoom 1 in the top-left corner.
   void ShowImage(const CImage* image);
+  // The image list's totals, shown while the mouse is not over the image.
+  void SetTotalsText(const QString& text);
   // Percent: kZoomFit (0) fits, 100 is actual size, others are relative to
   // the current zoom (200 doubles, 50 halves).
   void SetZoom(int percent);
@@ -85,6 +87,7 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   QTimer blink_timer_;
   PointBlink blink_;
   bool calibrate_cursor_ = false;
+  QString totals_;
 };
 
 }  // namespace kv
