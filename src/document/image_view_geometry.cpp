@@ -29,8 +29,10 @@ void ImageViewGeometry::Reset() {
 }
 
 void ImageViewGeometry::SetImageSize(int width, int height) {
-  image_width_ = std::max(width, 0);
-  image_height_ = std::max(height, 0);
+  const bool showable =
+      width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide;
+  image_width_ = showable ? width : 0;
+  image_height_ = showable ? height : 0;
 }
 
 void ImageViewGeometry::SetClientSize(int width, int height) {

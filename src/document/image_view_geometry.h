@@ -40,12 +40,15 @@ class ImageViewGeometry {
   static constexpr int kMarginAtZoomOne = 8;
   static constexpr int kLineStep = 4;
   static constexpr int kPageStep = 20;
+  // The widest and tallest image the view shows: 8 times it still fits the
+  // view's integer positions. Larger sizes come only from damaged files.
+  static constexpr int kMaxImageSide = 1 << 26;
 
   // Zoom 1, margin 8, scroll positions at -8, fit off. The image size and
   // the client size stay.
   void Reset();
 
-  // 0 x 0 means no image.
+  // 0 x 0 means no image; so does a side above kMaxImageSide.
   void SetImageSize(int width, int height);
   bool has_image() const { return image_width_ > 0 && image_height_ > 0; }
   int image_width() const { return image_width_; }

@@ -98,6 +98,22 @@ TEST(ImageViewGeometryTest, ViewAndImagePixelsMapThroughZoomAndScroll) {
   EXPECT_EQ(view.ContentRectInView(), (PixelRect{16, 16, 2016, 1616}));
 }
 
+TEST(ImageViewGeometryTest, ASizeOnlyADamagedFileCouldClaimShowsNothing) {
+  // Zoomed 8 times such a size would overflow the view's positions.
+  ImageViewGeometry view = ViewOf(1 << 30, 100, 400, 300);
+  EXPECT_FALSE(view.has_image());
+  EXPECT_FALSE(view.ZoomToFit());
+  view.ZoomBy(800);
+  EXPECT_EQ(view.content_width(), 0);
+  EXPECT_EQ(view.HorizontalRange(), (ScrollRange{0, 1}));
+
+  ImageViewGeometry widest = ViewOf(ImageViewGeometry::kMaxImageSide, 1, 400, 300);
+  EXPECT_TRUE(widest.has_image());
+  widest.ZoomBy(800);
+  EXPECT_EQ(widest.content_width(), 8 * ImageViewGeometry::kMaxImageSide);
+  EXPECT_GT(widest.HorizontalRange().maximum, 0);
+}
+
 TEST(ImageViewGeometryTest, CentringBringsAPointOutOfSightIntoTheMiddle) {
   ImageViewGeometry view = ViewOf(4000, 3000, 400, 300);
   EXPECT_TRUE(view.IsInSight(100, 100));
