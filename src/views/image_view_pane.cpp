@@ -1,6 +1,7 @@
 #include "views/image_view_pane.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -52,6 +53,7 @@ ImageViewPane::ImageViewPane(QWidget* parent)
   area_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   area_->setFocusPolicy(Qt::StrongFocus);
   setFocusProxy(area_);
+  area_->installEventFilter(this);
   QWidget* view = area_->viewport();
   view->setMouseTracking(true);
   view->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -189,6 +191,12 @@ QString ImageViewPane::status_text() const { return status_->text(); }
 std::size_t ImageViewPane::cached_bytes() const { return layer_ ? layer_->cached_bytes() : 0; }
 
 bool ImageViewPane::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == area_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab &&
+      static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+    FocusPreviousControl();
+    return true;
+  }
   if (watched != area_->viewport()) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::Paint:
@@ -279,6 +287,19 @@ void ImageViewPane::ScrollBarMoved() {
 void ImageViewPane::SetTotalsText(const QString& text) {
   totals_ = text;
   ShowTotals();
+}
+
+void ImageViewPane::FocusPreviousControl() {
+  // Tab in the view goes back to the control before it, as the program's
+  // other panes expect when the view has the focus.
+  for (QWidget* widget = area_->previousInFocusChain(); widget != nullptr && widget != area_;
+       widget = widget->previousInFocusChain()) {
+    if ((widget->focusPolicy() & Qt::TabFocus) != 0 && widget->isVisible() && widget->isEnabled() &&
+        widget->focusProxy() == nullptr) {
+      widget->setFocus(Qt::BacktabFocusReason);
+      return;
+    }
+  }
 }
 
 void ImageViewPane::ShowTotals() { status_->setText(totals_); }

@@ -114,6 +114,21 @@ class ImageViewInMainWindowTest : public QObject {
     QCOMPARE(view->status_text(), totals);
   }
 
+  void tabInTheViewGoesBackToThePreviousControl() {
+    auto window = MakeWindow();
+    ImportMap(*window);
+    QApplication::setActiveWindow(window.get());
+    QWidget* area = View(*window)->scroll_area();
+    area->setFocus();
+    QCOMPARE(QApplication::focusWidget(), area);
+    QTest::keyClick(area, Qt::Key_Backtab, Qt::ShiftModifier);
+    QWidget* previous = QApplication::focusWidget();
+    QVERIFY(previous != nullptr && previous != area);
+    area->setFocus();
+    QTest::keyClick(area, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), previous);
+  }
+
   void theProgramsCalibrationPointsAreDrawn() {
     auto window = MakeWindow();
     ImportMap(*window);
