@@ -246,6 +246,11 @@ class ImageViewPaneTest : public QObject {
     const QRgb orange = qRgb(255, 128, 0);
     const QRgb magenta = qRgb(192, 0, 192);
     QImage shown = Shown(*pane_);
+    // The single bitmap (colour index 0, white) a margin inside the view.
+    QCOMPARE(shown.pixel(8 + 300, 8 + 250), qRgb(255, 255, 255));
+    QCOMPARE(shown.pixel(8 + 399, 8 + 299), qRgb(255, 255, 255));
+    QVERIFY(shown.pixel(7, 7) != qRgb(255, 255, 255));
+    QVERIFY(shown.pixel(8 + 400, 8 + 300) != qRgb(255, 255, 255));
     // Point 2 (index 1): its outer circle passes 10 pixels right of it.
     QCOMPARE(shown.pixel(8 + 100 + 10, 8 + 60), orange);
     QCOMPARE(shown.pixel(8 + 100 + 4, 8 + 60), orange);
