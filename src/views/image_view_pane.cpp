@@ -138,6 +138,11 @@ void ImageViewPane::ShowImage(const CImage* image) {
   area_->viewport()->update();
 }
 
+void ImageViewPane::SuspendDrawing(bool suspended) {
+  suspended_ = suspended;
+  area_->viewport()->update();
+}
+
 void ImageViewPane::SetZoom(int percent) {
   bool changed = false;
   if (percent == kZoomFit) {
@@ -224,7 +229,7 @@ bool ImageViewPane::eventFilter(QObject* watched, QEvent* event) {
 void ImageViewPane::PaintView(const QRect& exposed) {
   QPainter painter(area_->viewport());
   painter.fillRect(exposed, palette().color(QPalette::Button));
-  if (!layer_ || !geometry_.has_image()) return;
+  if (suspended_ || !layer_ || !geometry_.has_image()) return;
   painter.setClipRect(exposed);
   layer_->Draw(painter, geometry_, exposed);
   DrawCentreMarks(painter, geometry_, palette());

@@ -41,6 +41,9 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   // file when it is not); null shows nothing. Another map than the one
   // shown starts at zoom 1 in the top-left corner.
   void ShowImage(const CImage* image);
+  // While suspended (long work owns the document) the view paints only
+  // its background and reads nothing of the map; resuming repaints it.
+  void SuspendDrawing(bool suspended);
   // The image list's totals, shown while the mouse is not over the image.
   void SetTotalsText(const QString& text);
   // Percent: kZoomFit (0) fits, 100 is actual size, others are relative to
@@ -89,6 +92,7 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   PointBlink blink_;
   bool calibrate_cursor_ = false;
   QString totals_;
+  bool suspended_ = false;
 };
 
 }  // namespace kv

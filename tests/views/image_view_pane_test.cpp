@@ -140,6 +140,13 @@ class ImageViewPaneTest : public QObject {
     }
     QVERIFY(pane_->cached_bytes() > 0);
 
+    // While long work owns the map the view shows none of it.
+    pane_->SuspendDrawing(true);
+    const QImage suspended = Shown(*pane_);
+    QVERIFY(suspended.pixel(40 / 2 + margin, 40 / 2 + margin) != MosaicPixel(mosaic, 40, 40));
+    QCOMPARE(suspended.pixel(40 / 2 + margin, 40 / 2 + margin), suspended.pixel(1, 1));
+    pane_->SuspendDrawing(false);
+
     // A quarter: tiles are sampled, not decoded whole.
     pane_->SetZoom(50);
     QCOMPARE(pane_->geometry_state().zoom(), 0.25);
