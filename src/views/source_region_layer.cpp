@@ -43,6 +43,15 @@ SourceRegionLayer::SourceRegionLayer(const std::string& path, int width, int hei
   }
 }
 
+bool SourceRegionLayer::AnyMissing(double zoom, const BlockSpan& span) const {
+  for (int column = span.first_column; column <= span.last_column; ++column) {
+    for (int row = span.first_row; row <= span.last_row; ++row) {
+      if (!cache_.Contains(BlockKey{zoom, column, row})) return true;
+    }
+  }
+  return false;
+}
+
 void SourceRegionLayer::ReadMissingBlocks(const ImageViewGeometry& view, const BlockSpan& span) {
   const double zoom = view.zoom();
   BlockSpan missing{INT_MAX, INT_MIN, INT_MAX, INT_MIN};
@@ -71,6 +80,7 @@ void SourceRegionLayer::ReadMissingBlocks(const ImageViewGeometry& view, const B
   SourceSpan(top, bottom, content_height, zoom, height_, &window.y, &window.height);
   RgbImage rgb;
   QImage region;
+  ++read_count_;
   {
     GdalBlockCacheLimit limit(kGdalBlockCacheBytes);
     if (reader_->Read(window, static_cast<int>(right - left), static_cast<int>(bottom - top),
@@ -118,7 +128,13 @@ void SourceRegionLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
                        static_cast<int>((content_right - 1) / kBlockSize),
                        static_cast<int>(content_top / kBlockSize),
                        static_cast<int>((content_bottom - 1) / kBlockSize)};
-  ReadMissingBlocks(view, span);
+  if (AnyMissing(view.zoom(), span)) {
+    const int last_column = static_cast<int>((view.content_width() - 1) / kBlockSize);
+    const int last_row = static_cast<int>((view.content_height() - 1) / kBlockSize);
+    ReadMissingBlocks(
+        view, {std::max(0, span.first_column - 1), std::min(last_column, span.last_column + 1),
+               std::max(0, span.first_row - 1), std::min(last_row, span.last_row + 1)});
+  }
   for (int row = span.first_row; row <= span.last_row; ++row) {
     for (int column = span.first_column; column <= span.last_column; ++column) {
       const QImage* block = cache_.Find(BlockKey{view.zoom(), column, row});

@@ -6,7 +6,8 @@
 // lacks are read from the file in one window at the zoom (GdalRegionReader;
 // one pass suits files that decode from the top, such as JPEG and PNG) and
 // kept in a byte-budgeted cache, so scrolling back and repainting read
-// nothing again.
+// nothing again. A paint that must read also takes the ring of blocks
+// around those in sight, so scrolling on by less than a block reads nothing.
 
 #include <QImage>
 #include <cstddef>
@@ -36,6 +37,8 @@ class SourceRegionLayer final : public ImageLayer {
   std::size_t cached_bytes() const override { return cache_.used_bytes(); }
 
   bool is_open() const { return reader_ != nullptr; }
+  // How many times the file has been read.
+  int read_count() const { return read_count_; }
 
  private:
   struct BlockKey {
@@ -55,12 +58,14 @@ class SourceRegionLayer final : public ImageLayer {
     int last_row;
   };
 
+  bool AnyMissing(double zoom, const BlockSpan& span) const;
   void ReadMissingBlocks(const ImageViewGeometry& view, const BlockSpan& span);
 
   std::unique_ptr<GdalRegionReader> reader_;
   int width_;
   int height_;
   LruByteCache<BlockKey, QImage> cache_;
+  int read_count_ = 0;
 };
 
 }  // namespace kv

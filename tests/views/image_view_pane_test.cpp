@@ -240,6 +240,33 @@ class ImageViewPaneTest : public QObject {
     std::filesystem::remove_all(folder);
   }
 
+  void ScrollingLessThanABlockReadsNothing() {
+    const std::filesystem::path folder = MakeTempFolder("kv-view-");
+    const std::string path = (folder / "source.tif").string();
+    QVERIFY(testing::WriteRaster(
+        path, testing::RasterLayout{.driver = "GTiff", .width = 2000, .height = 1500},
+        [](int band, int x, int y) { return (band * 40 + x + y) % 256; }));
+    SourceRegionLayer layer(path, 2000, 1500, SourceRegionLayer::kDefaultBudgetBytes);
+    ImageViewGeometry view;
+    view.SetImageSize(2000, 1500);
+    view.SetClientSize(400, 300);
+    view.SetScroll(600, 500);
+    QImage target(400, 300, QImage::Format_RGB32);
+    QPainter painter(&target);
+    layer.Draw(painter, view, QRect(0, 0, 400, 300));
+    QCOMPARE(layer.read_count(), 1);
+    for (const auto& [x, y] : {std::pair{850, 500}, {850, 750}, {350, 250}, {600, 500}}) {
+      view.SetScroll(x, y);
+      layer.Draw(painter, view, QRect(0, 0, 400, 300));
+    }
+    QCOMPARE(layer.read_count(), 1);
+    view.SetScroll(1500, 500);  // past the ring
+    layer.Draw(painter, view, QRect(0, 0, 400, 300));
+    QCOMPARE(layer.read_count(), 2);
+    painter.end();
+    std::filesystem::remove_all(folder);
+  }
+
   void AnUnsetPointIsNotDrawnAndTheHighlightedOneIsMagenta() {
     auto map = SingleImageMap();
     CalibrationRecord calibration;
