@@ -41,6 +41,7 @@ inline constexpr int kOptionsDepthLabel = 3003;
 
 // World file coordinate system (122).
 inline constexpr int kWorldFileSystemLabel = 3001;
+inline constexpr int kWorldFileZoneLabel = 3002;
 
 }  // namespace kv
 

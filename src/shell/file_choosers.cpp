@@ -56,12 +56,14 @@ FileChooser MakeFileChooser(ChooserKind kind, const StringTable& strings) {
       chooser.title = strings.Get(kSaveTitle);
       chooser.filters = {Filter(strings, kMapsDescription, kMapsPatterns), all};
       chooser.required_extension = ".prc";
+      chooser.name_limit = kSaveNameLimit;
       break;
     case ChooserKind::kSaveCalibration:
       chooser.save = true;
       chooser.title = strings.Get(kSaveTitle);
       chooser.filters = {{"Calibration Files (*.kvm)", "*.kvm"}, all};
       chooser.required_extension = ".kvm";
+      chooser.name_limit = kSaveNameLimit;
       break;
   }
   return chooser;

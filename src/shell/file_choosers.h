@@ -22,6 +22,9 @@ enum class ChooserKind {
   kSaveCalibration,
 };
 
+inline constexpr int kOpenNameLimit = 259;
+inline constexpr int kSaveNameLimit = 255;
+
 struct FileFilter {
   std::string description;
   std::string patterns;  // "*.bmp;*.jpg"
@@ -34,6 +37,8 @@ struct FileChooser {
   std::vector<FileFilter> filters;  // the first is preselected
   // Appended to a saved name that does not end in it (any case).
   std::string required_extension;
+  // The longest name the user can type.
+  int name_limit = kOpenNameLimit;
 };
 
 FileChooser MakeFileChooser(ChooserKind kind, const StringTable& strings);

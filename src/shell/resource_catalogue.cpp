@@ -21,6 +21,7 @@ std::vector<std::uint32_t> RequiredStringIds() {
   AddRange(&ids, 1000, 1035);  // contexts, frame, column titles, depths, choosers, document
   AddRange(&ids, 1037, 1043);  // unknown failure, previewer, status line
   AddRange(&ids, 1048, 1053);  // depth names, compression, chooser filters
+  ids.push_back(1060);         // the question before a save replaces a file
   AddRange(&ids, 2010, 2049);  // calibration help lines, captions, validation
   AddRange(&ids, 2051, 2078);  // position texts, captions, previewer modes
   AddRange(&ids, 2082, 2085);  // Pocket PC copy, compression off, replace question
@@ -52,7 +53,8 @@ std::vector<DialogRequirement> RequiredDialogs() {
       {kCopyProgressDialogId, {kCancelButton, 3001}},
       {kDeviceFolderDialogId, {kOkButton, kCancelButton, 3001}},
       {kTargetChooserDialogId, {kOkButton, kCancelButton, 3001}},
-      {kWorldFileSystemDialogId, {kOkButton, kCancelButton, kWorldFileSystemLabel}},
+      {kWorldFileSystemDialogId,
+       {kOkButton, kCancelButton, kWorldFileSystemLabel, kWorldFileZoneLabel}},
   };
 }
 

@@ -2,20 +2,24 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
 
 #include "base/error_display.h"
 #include "dialogs/about_dialog.h"
-#include "dialogs/conversion_options_placeholder.h"
+#include "dialogs/conversion_options_dialog.h"
 #include "dialogs/dialog_ids.h"
-#include "dialogs/world_file_system_placeholder.h"
+#include "dialogs/file_chooser_dialog.h"
+#include "dialogs/world_file_system_dialog.h"
+#include "document/conversion_options_model.h"
+#include "document/world_file_system_model.h"
 
 namespace kv {
 
 namespace {
+
+// Asked before a save chooser replaces a file; "%s" is its path.
+constexpr std::uint32_t kReplaceFileQuestion = 1060;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -60,30 +64,38 @@ void WidgetPrompts::ShowError(const ErrorBox& box) {
 std::optional<std::string> WidgetPrompts::ChooseFile(QWidget* owner, const FileChooser& chooser,
                                                      const std::string& folder,
                                                      const std::string& proposed_name) {
-  QString start = Text(folder);
-  const std::string proposed = ProposedChooserName(chooser, proposed_name);
-  if (!proposed.empty()) start = QDir(start).filePath(Text(proposed));
-  const QString filters = Text(QtFilterText(chooser.filters));
-  const QString path =
-      chooser.save ? QFileDialog::getSaveFileName(owner, Text(chooser.title), start, filters)
-                   : QFileDialog::getOpenFileName(owner, Text(chooser.title), start, filters);
+  FileDialogSetup setup;
+  setup.title = Text(chooser.title);
+  setup.filters = Text(QtFilterText(chooser.filters));
+  setup.save = chooser.save;
+  setup.folder = Text(folder);
+  setup.proposed_name = Text(ProposedChooserName(chooser, proposed_name));
+  setup.name_limit = chooser.name_limit;
+  setup.complete = [&chooser](const QString& path) {
+    return Text(CompleteChosenPath(chooser, path.toStdString()));
+  };
+  setup.overwrite_question = Text(language_.strings.Get(kReplaceFileQuestion));
+  FileChooserDialog dialog(setup, owner);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QString path = dialog.chosen_path();
   if (path.isEmpty()) return std::nullopt;
   return path.toStdString();
 }
 
 bool WidgetPrompts::RunConversionOptions(QWidget* owner, std::string* map_name,
-                                         ConversionSettings* /*settings*/) {
-  ConversionOptionsPlaceholder dialog(Dialog(kConversionOptionsDialogId), *map_name, owner);
+                                         ConversionSettings* settings) {
+  ConversionOptionsDialog dialog(Dialog(kConversionOptionsDialogId), language_.strings,
+                                 OpenConversionOptions(*map_name, *settings), owner);
   if (dialog.exec() != QDialog::Accepted) return false;
-  *map_name = dialog.map_name();
+  AcceptConversionOptions(dialog.fields(), map_name, settings);
   return true;
 }
 
 std::optional<WorldFileSystem> WidgetPrompts::ChooseWorldFileSystem(QWidget* owner,
                                                                     const WorldFileSystem& stored) {
-  WorldFileSystemPlaceholder dialog(Dialog(kWorldFileSystemDialogId), owner);
+  WorldFileSystemDialog dialog(Dialog(kWorldFileSystemDialogId), stored, owner);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return stored;
+  return AcceptWorldFileSystem(dialog.entry(), dialog.zone(), stored);
 }
 
 void WidgetPrompts::ShowAbout(QWidget* owner) {

@@ -1,0 +1,66 @@
+#include "dialogs/world_file_system_dialog.h"
+
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+#include "dialogs/dialog_buttons.h"
+#include "dialogs/dialog_ids.h"
+#include "document/world_file_system_model.h"
+
+namespace kv {
+
+namespace {
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// Zone texts are short: "32U", "QU10".
+constexpr int kZoneLimit = 15;
+
+}  // namespace
+
+WorldFileSystemDialog::WorldFileSystemDialog(const DialogTexts& texts,
+                                             const WorldFileSystem& stored, QWidget* parent)
+    : QDialog(parent),
+      systems_(new QComboBox(this)),
+      zone_label_(new QLabel(Text(texts.Text(kWorldFileZoneLabel)), this)),
+      zone_(new QLineEdit(this)) {
+  setObjectName("worldFileSystem");
+  setWindowTitle(Text(texts.caption));
+  systems_->setObjectName("coordinateSystem");
+  for (std::string_view name : WorldFileSystemEntries()) {
+    systems_->addItem(Text(std::string(name)));
+  }
+  systems_->setCurrentIndex(WorldFileEntryOf(stored.system));
+  zone_->setObjectName("zone");
+  zone_->setMaxLength(kZoneLimit);
+  if (WorldFileSystemNeedsZone(stored.system)) zone_->setText(Text(stored.zone));
+  zone_label_->setBuddy(zone_);
+  EnableZoneForEntry(systems_->currentIndex());
+  connect(systems_, &QComboBox::currentIndexChanged, this,
+          [this](int entry) { EnableZoneForEntry(entry); });
+
+  auto* system_label = new QLabel(Text(texts.Text(kWorldFileSystemLabel)), this);
+  system_label->setBuddy(systems_);
+  auto* zone_row = new QFormLayout;
+  zone_row->addRow(zone_label_, zone_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(system_label);
+  layout->addWidget(systems_);
+  layout->addLayout(zone_row);
+  layout->addWidget(
+      MakeDialogButtons(texts, QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this));
+  setMinimumWidth(300);
+}
+
+int WorldFileSystemDialog::entry() const { return systems_->currentIndex(); }
+
+std::string WorldFileSystemDialog::zone() const { return zone_->text().trimmed().toStdString(); }
+
+void WorldFileSystemDialog::EnableZoneForEntry(int entry) {
+  const bool needs_zone =
+      entry != kNoWorldFileEntry && WorldFileSystemNeedsZone(entry + kFirstWorldFileSystem);
+  zone_label_->setEnabled(needs_zone);
+  zone_->setEnabled(needs_zone);
+}
+
+}  // namespace kv

@@ -1,0 +1,33 @@
+#ifndef KORVALE_TESTS_DIALOGS_DIALOG_TEST_SUPPORT_H_
+#define KORVALE_TESTS_DIALOGS_DIALOG_TEST_SUPPORT_H_
+
+// What the dialog tests share: the shipped English texts, and pictures of
+// the dialogs for the eye when KV_SCREENSHOT_DIR names a folder.
+
+#include <QDir>
+#include <QWidget>
+#include <cstdlib>
+#include <string>
+
+#include "base/language_file.h"
+#include "shell/shipped_languages.h"
+
+namespace kv {
+
+inline LanguageFile EnglishLanguage() {
+  LanguageFile language;
+  std::string message;
+  const QString path = QDir(ShippedLanguageFolder()).filePath("DARudIdiEN.lang");
+  if (!LoadLanguageFile(path.toStdString(), &language, &message)) qFatal("%s", message.c_str());
+  return language;
+}
+
+inline void SaveScreenshot(QWidget* widget, const QString& name) {
+  const char* folder = std::getenv("KV_SCREENSHOT_DIR");
+  if (folder == nullptr) return;
+  widget->grab().save(QDir(QString::fromUtf8(folder)).filePath(name));
+}
+
+}  // namespace kv
+
+#endif  // KORVALE_TESTS_DIALOGS_DIALOG_TEST_SUPPORT_H_
