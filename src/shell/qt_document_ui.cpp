@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "dialogs/progress_dialog.h"
+#include "document/list_totals_text.h"
 #include "views/image_list_pane.h"
 #include "views/image_view_pane.h"
 #include "views/previewer_pane.h"
@@ -38,7 +39,9 @@ QtDocumentUi::QtDocumentUi(QWidget* window, ShellState& state, UserPrompts& prom
       prompts_(prompts),
       panes_(panes),
       display_(prompts),
-      reporter_(state.tables, display_) {}
+      reporter_(state.tables, display_) {
+  if (panes_.view != nullptr) panes_.view->SetCalibration(&state_.app.calibration);
+}
 
 QtDocumentUi::~QtDocumentUi() {
   while (wait_depth_ > 0) SetWaitCursor(false);
@@ -90,6 +93,10 @@ bool QtDocumentUi::RunConversionOptions(std::string* map_name, ConversionSetting
 void QtDocumentUi::ImageListChanged(const ImageListModel& list) {
   if (panes_.list != nullptr) panes_.list->ShowList(&list);
   if (panes_.previewer != nullptr) panes_.previewer->ShowList(&list);
+  if (panes_.view != nullptr) {
+    panes_.view->SetTotalsText(
+        QString::fromStdString(ListTotalsText(state_.language.strings, list)));
+  }
 }
 
 void QtDocumentUi::ShowImage(CImage* image) {
@@ -143,6 +150,9 @@ void QtDocumentUi::RunConversion(const std::function<void()>& work) {
   });
   update.start(50);
 
+  // The work owns the document until it ends; the view must not read the
+  // images it changes.
+  if (panes_.view != nullptr) panes_.view->SuspendDrawing(true);
   QEventLoop loop;
   std::exception_ptr failure;
   std::thread worker([&]() {
@@ -155,6 +165,7 @@ void QtDocumentUi::RunConversion(const std::function<void()>& work) {
   });
   loop.exec();
   worker.join();
+  if (panes_.view != nullptr) panes_.view->SuspendDrawing(false);
   if (busy_cursor) QApplication::changeOverrideCursor(Qt::WaitCursor);
   if (failure) std::rethrow_exception(failure);
 }
