@@ -1,0 +1,53 @@
+// Install error texts and where the back ends live.
+
+#include <gtest/gtest.h>
+
+#include "install/install_error_text.h"
+#include "install/install_locations.h"
+#include "install/install_name.h"
+
+namespace kv::testing {
+namespace {
+
+TEST(InstallErrorTextTest, CodesMapToTheirStringsAndEverythingElseIsUnknown) {
+  StringTable strings;
+  for (std::uint32_t id : {500u, 522u, 550u, 555u, 701u})
+    strings.Set(id, "text " + std::to_string(id));
+  EXPECT_EQ(InstallErrorText(strings, -500), "text 500");
+  EXPECT_EQ(InstallErrorText(strings, -522), "text 522");
+  EXPECT_EQ(InstallErrorText(strings, -550), "text 550");
+  EXPECT_EQ(InstallErrorText(strings, -555), "text 555");
+  EXPECT_EQ(InstallErrorText(strings, -701), "text 701");
+  for (int code : {-499, -523, -549, -556, -700, -702, 500, 0, 1}) {
+    EXPECT_EQ(InstallErrorText(strings, code), "unknown error") << code;
+  }
+}
+
+TEST(InstallLocationsTest, TheInstallFolderWinsThenXdgDataHomeThenHome) {
+  std::map<std::string, std::string> variables = {{"HOME", "/home/u"}, {"XDG_DATA_HOME", "/data"}};
+  const EnvironmentLookup lookup = [&](const char* name) -> std::optional<std::string> {
+    auto it = variables.find(name);
+    if (it == variables.end()) return std::nullopt;
+    return it->second;
+  };
+  EXPECT_EQ(FindInstallLocations(std::string("/opt/korvale"), lookup).handheld_data_folder,
+            "/opt/korvale/handhelds");
+  EXPECT_EQ(FindInstallLocations(std::nullopt, lookup).handheld_data_folder,
+            "/data/korvale-map-manager/handhelds");
+  variables.erase("XDG_DATA_HOME");
+  const InstallLocations locations = FindInstallLocations(std::nullopt, lookup);
+  EXPECT_EQ(locations.handheld_data_folder, "/home/u/.local/share/korvale-map-manager/handhelds");
+  EXPECT_EQ(locations.home, "/home/u");
+  EXPECT_EQ(locations.device_root, std::nullopt);
+  variables["KORVALE_DEVICE_ROOT"] = "/media/pocket";
+  EXPECT_EQ(FindInstallLocations(std::nullopt, lookup).device_root, "/media/pocket");
+}
+
+TEST(InstallNameTest, NamesAreCutWithoutSplittingACharacter) {
+  EXPECT_EQ(CutUtf8("abc", 19), "abc");
+  EXPECT_EQ(CutUtf8("abcdefghijklmnopqrä", 19), "abcdefghijklmnopqr");
+  EXPECT_EQ(InstallFileName("a/b"), "a_b.prc");
+}
+
+}  // namespace
+}  // namespace kv::testing
