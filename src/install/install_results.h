@@ -15,7 +15,6 @@ inline constexpr int kInstallOk = 0;
 // Handheld users and their queues. A code -500 - i has the error text
 // 500 + i, -550 - i the text 550 + i, -701 the text 701.
 inline constexpr int kInstallUserNotFound = -502;
-inline constexpr int kInstallQueueMissing = -503;
 inline constexpr int kInstallCopyFailed = -504;
 inline constexpr int kInstallBadFileName = -506;
 inline constexpr int kInstallListUnreadable = -508;
