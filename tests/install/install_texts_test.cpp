@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "install/file_name_text.h"
 #include "install/install_error_text.h"
 #include "install/install_locations.h"
 #include "install/install_name.h"
@@ -47,6 +48,14 @@ TEST(InstallNameTest, NamesAreCutWithoutSplittingACharacter) {
   EXPECT_EQ(CutUtf8("abc", 19), "abc");
   EXPECT_EQ(CutUtf8("abcdefghijklmnopqrä", 19), "abcdefghijklmnopqr");
   EXPECT_EQ(InstallFileName("a/b"), "a_b.prc");
+}
+
+TEST(FileNameTextTest, TheFirstCaretAndItsCharacterBecomeTheFileName) {
+  EXPECT_EQ(WithFileName("^s is queued.", "Alps.prc"), "Alps.prc is queued.");
+  EXPECT_EQ(WithFileName("Replace ^s? (^s)", "A.prc"), "Replace A.prc? (^s)");
+  EXPECT_EQ(WithFileName("No name here.", "A.prc"), "No name here.");
+  EXPECT_EQ(WithFileName("At the end ^", "A.prc"), "At the end A.prc");
+  EXPECT_EQ(WithFileName("^\xc3\xa4 wide", "A.prc"), "A.prc wide");
 }
 
 }  // namespace
