@@ -67,6 +67,7 @@ TargetChooserDialog::TargetChooserDialog(const DialogTexts& texts, const QString
   list_ = new QListWidget(this);
   list_->setObjectName("targetList");
   list_->addItems(names);
+  list_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   list_->setCurrentRow(preselected >= 0 && preselected < names.size() ? preselected : 0);
   layout->addWidget(list_);
   layout->addWidget(

@@ -36,6 +36,12 @@ QPushButton* Button(QDialog& dialog, QDialogButtonBox::StandardButton which) {
   return box != nullptr ? box->button(which) : nullptr;
 }
 
+// A picture for the eye when KV_SCREENSHOT_DIR names a folder.
+void Picture(QWidget& widget, const QString& name) {
+  const char* folder = std::getenv("KV_SCREENSHOT_DIR");
+  if (folder != nullptr) widget.grab().save(QDir(QString::fromUtf8(folder)).filePath(name));
+}
+
 }  // namespace
 
 class InstallDialogsTest : public QObject {
@@ -49,6 +55,7 @@ class InstallDialogsTest : public QObject {
   void nameDialogProposesSelectedAndLimitsTo31() {
     DatabaseNameDialog dialog(Texts(kPalmNameDialogId), "Untitled");
     dialog.show();
+    Picture(dialog, "install-name.png");
     auto* edit = dialog.findChild<QLineEdit*>("nameEdit");
     QVERIFY(edit != nullptr);
     QCOMPARE(edit->text(), QString("Untitled"));
@@ -76,6 +83,7 @@ class InstallDialogsTest : public QObject {
   void targetChooserShowsThePreselectedEntry() {
     TargetChooserDialog dialog(Texts(kTargetChooserDialogId), {"HandHeld", "SD Card"}, 1);
     dialog.show();
+    Picture(dialog, "install-target.png");
     auto* list = dialog.findChild<QListWidget*>("targetList");
     QCOMPARE(list->count(), 2);
     QCOMPARE(dialog.chosen(), 1);
@@ -90,6 +98,7 @@ class InstallDialogsTest : public QObject {
     DeviceFolderDialog dialog(Texts(kDeviceFolderDialogId),
                               {"\\My Documents\\Korvale", "\\Storage Card\\Korvale"}, 1);
     dialog.show();
+    Picture(dialog, "install-folder.png");
     auto* combo = dialog.findChild<QComboBox*>("folderCombo");
     QCOMPARE(combo->count(), 2);
     QCOMPARE(dialog.folder(), QString("\\Storage Card\\Korvale"));
@@ -117,6 +126,7 @@ class InstallDialogsTest : public QObject {
       InstallMessageDialog dialog(Texts(message.dialog), message.text, "Alps.prc",
                                   message.question);
       dialog.show();
+      Picture(dialog, QString("install-message-%1.png").arg(message.dialog));
       const QString text = dialog.findChild<QLabel*>("messageText")->text();
       QVERIFY2(text.startsWith("Alps.prc "), qPrintable(text));
       QVERIFY(!text.contains('^'));
@@ -136,6 +146,7 @@ class InstallDialogsTest : public QObject {
           QTest::mouseClick(Button(*dialog, QDialogButtonBox::Cancel), Qt::LeftButton);
         }
         if (progress(piece, 3) < 0) return kDeviceCopyCancelled;
+        if (piece == 1) Picture(*dialog, "install-copy.png");
         shown << dialog->findChild<QLabel*>("progressText")->text();
       }
       return kInstallOk;

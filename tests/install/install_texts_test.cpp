@@ -6,6 +6,7 @@
 #include "install/install_error_text.h"
 #include "install/install_locations.h"
 #include "install/install_name.h"
+#include "install/install_results.h"
 
 namespace kv::testing {
 namespace {
@@ -22,6 +23,26 @@ TEST(InstallErrorTextTest, CodesMapToTheirStringsAndEverythingElseIsUnknown) {
   for (int code : {-499, -523, -549, -556, -700, -702, 500, 0, 1}) {
     EXPECT_EQ(InstallErrorText(strings, code), "unknown error") << code;
   }
+}
+
+// Every install code has its text in every shipped language, and the one
+// code the installs ask about instead of showing reads as "already queued".
+TEST(InstallErrorTextTest, EveryShippedLanguageHasTheTexts) {
+  for (const char* code : {"EN", "DE"}) {
+    StringTable strings;
+    ASSERT_TRUE(
+        StringTable::LoadFile(std::string(KV_LANG_FOLDER) + "/" + LanguageFileName(code), &strings))
+        << code;
+    for (int id = -500; id >= -522; --id) EXPECT_NE(InstallErrorText(strings, id), "unknown error");
+    for (int id = -550; id >= -555; --id) EXPECT_NE(InstallErrorText(strings, id), "unknown error");
+    EXPECT_NE(InstallErrorText(strings, -701), "unknown error");
+    EXPECT_FALSE(strings.Get(2083).empty()) << code;
+  }
+  StringTable english;
+  ASSERT_TRUE(StringTable::LoadFile(std::string(KV_LANG_FOLDER) + "/DARudIdiEN.lang", &english));
+  EXPECT_NE(InstallErrorText(english, kInstallAlreadyQueued).find("already queued"),
+            std::string::npos);
+  EXPECT_NE(InstallErrorText(english, kInstallCardNotFound).find("card"), std::string::npos);
 }
 
 TEST(InstallLocationsTest, TheInstallFolderWinsThenXdgDataHomeThenHome) {
