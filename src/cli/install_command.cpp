@@ -14,6 +14,7 @@
 #include "document/document.h"
 #include "install/device_install.h"
 #include "install/handheld_user_list.h"
+#include "install/install_back_ends.h"
 #include "install/install_locations.h"
 #include "install/mounted_device.h"
 #include "install/palm_install.h"
@@ -135,22 +136,12 @@ int ListUsers(const InstallOptions& options) {
   return 0;
 }
 
-std::optional<int> UserIndex(HandheldUsers& users, const std::string& name) {
-  const int count = users.UserCount();
-  for (int i = 0; i < count; ++i) {
-    if (users.UserName(i) == name) return i;
-  }
-  return std::nullopt;
-}
-
 int Install(CliContext& context, const InstallOptions& options, bool device) {
   const InstallLocations locations = Locations(options, device);
   HandheldUserList users(locations.handheld_data_folder, locations.home);
   MountedDevice link(locations.device_root);
-  std::optional<int> user_index;
   if (!device) {
-    user_index = UserIndex(users, options.user);
-    if (!user_index) {
+    if (HandheldUserIndex(users, options.user) < 0) {
       std::cerr << "kvmap: no handheld user named \"" << options.user << "\" in "
                 << locations.handheld_data_folder << " ('kvmap install users' lists them)\n";
       return 1;
@@ -170,9 +161,8 @@ int Install(CliContext& context, const InstallOptions& options, bool device) {
   CliInstallUi ui(context, options);
   InstallMemory memory;
   InstallContext installer{users, link, ui, context.strings, memory};
-  document->SetInstaller(&installer, users.UserCount());
-  const int result =
-      device ? document->CopyToPocketPc() : document->InstallToHandheldUser(*user_index);
+  document->SetInstaller(&installer, {options.user});
+  const int result = device ? document->CopyToPocketPc() : document->InstallToHandheldUser(0);
   if (ui.refusal) {
     std::cerr << "kvmap: " << *ui.refusal << "\n";
     return 1;

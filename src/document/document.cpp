@@ -160,8 +160,8 @@ int CDocument::HandleCommand(int command, bool* handled) {
     if (command == entry.command) return SetColourDepth(entry.depth);
   }
   if (installer_ != nullptr && command >= kCmdFirstInstallUser &&
-      command < kCmdFirstInstallUser + install_user_count_) {
-    return InstallToHandheldUser(command - kCmdFirstInstallUser);
+      command - kCmdFirstInstallUser < static_cast<int>(install_users_.size())) {
+    return InstallToHandheldUser(static_cast<std::size_t>(command - kCmdFirstInstallUser));
   }
   switch (command) {
     case kCmdSave:

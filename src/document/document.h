@@ -79,12 +79,13 @@ class CDocument {
   int ImportCalibrationFile(bool world_file);
 
   // What installs go through, kept by the caller; none until set. The
-  // first `user_count` handheld users have the commands 40100 + index.
-  void SetInstaller(InstallContext* installer, int user_count);
-  // 40100 + index and 40058: the map, written as Save would write it, to a
+  // handheld user `menu_users[i]` has the command 40100 + i; the install
+  // goes to the user of that name, wherever the back end now lists it.
+  void SetInstaller(InstallContext* installer, std::vector<std::string> menu_users);
+  // 40100 + i and 40058: the map, written as Save would write it, to a
   // handheld user's queue or a device folder. 0, or -1 when failed
   // (reported, context 1002); a cancelled install gives 0.
-  int InstallToHandheldUser(int user_index);
+  int InstallToHandheldUser(std::size_t menu_index);
   int CopyToPocketPc();
 
   // The state of the items the menu update touches.
@@ -187,7 +188,7 @@ class CDocument {
   // Named by an install's name question while not yet saved.
   bool named_for_install_ = false;
   InstallContext* installer_ = nullptr;
-  int install_user_count_ = 0;
+  std::vector<std::string> install_users_;
   std::vector<InputFile> inputs_;
   ImageSourceLibrary library_;
   ImageListModel list_;

@@ -4,17 +4,22 @@
 #include "base/message_tables.h"
 #include "document/document.h"
 #include "install/device_install.h"
+#include "install/install_back_ends.h"
 #include "install/palm_install.h"
 #include "map/map_file.h"
 
 namespace kv {
 
-void CDocument::SetInstaller(InstallContext* installer, int user_count) {
+void CDocument::SetInstaller(InstallContext* installer, std::vector<std::string> menu_users) {
   installer_ = installer;
-  install_user_count_ = user_count;
+  install_users_ = std::move(menu_users);
 }
 
-int CDocument::InstallToHandheldUser(int user_index) {
+int CDocument::InstallToHandheldUser(std::size_t menu_index) {
+  if (installer_ == nullptr || menu_index >= install_users_.size()) return 0;
+  // Users may have come or gone since the menu was built; a user that is
+  // gone makes the queue report it.
+  const int user_index = HandheldUserIndex(installer_->users, install_users_[menu_index]);
   return RunInstall([&](InstallableMap& map) { InstallToPalmUser(*installer_, user_index, map); });
 }
 

@@ -15,4 +15,12 @@ std::vector<std::string> HandheldUserNames(HandheldUsers& users) {
   return names;
 }
 
+int HandheldUserIndex(HandheldUsers& users, const std::string& name) {
+  const int count = users.UserCount();
+  for (int i = 0; i < count; ++i) {
+    if (users.UserName(i) == name) return i;
+  }
+  return -1;
+}
+
 }  // namespace kv

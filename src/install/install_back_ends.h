@@ -22,6 +22,8 @@ struct InstallBackEnds {
 
 // The users' names, in the order of their commands.
 std::vector<std::string> HandheldUserNames(HandheldUsers& users);
+// The index of the user of that name; -1 when there is none.
+int HandheldUserIndex(HandheldUsers& users, const std::string& name);
 
 }  // namespace kv
 

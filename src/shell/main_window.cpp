@@ -237,7 +237,7 @@ void MainWindow::DocumentChanged() {
     setMinimumSize(0, 0);
     return;
   }
-  document_->SetInstaller(installer_.get(), static_cast<int>(state_.handheld_users.size()));
+  document_->SetInstaller(installer_.get(), state_.handheld_users);
   ImageListModel& list = document_->image_list();
   ui_->ImageListChanged(list);
   ui_->ShowImage(list.current());

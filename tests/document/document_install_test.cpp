@@ -12,6 +12,7 @@
 #include "document/document.h"
 #include "document_fixture.h"
 #include "install/handheld_user_list.h"
+#include "install/install_back_ends.h"
 #include "install/install_fixture.h"
 #include "install/mounted_device.h"
 #include "install/scripted_install_ui.h"
@@ -50,7 +51,7 @@ class DocumentInstallTest : public testing::DocumentTest {
     const std::string bmp = WriteBmp("area.bmp", 400, 300);
     auto document = std::make_unique<CDocument>(app_, ui_, true);
     EXPECT_EQ(document->ImportSourceImage(bmp, true, true), 0);
-    document->SetInstaller(context_.get(), users_->UserCount());
+    document->SetInstaller(context_.get(), HandheldUserNames(*users_));
     return document;
   }
   int Command(CDocument& document, int command, bool* handled) {
@@ -95,13 +96,27 @@ TEST_F(DocumentInstallTest, TheUserCommandQueuesTheMapSaveWouldWriteUnderTheName
   EXPECT_TRUE(ui_.failures.empty());
 }
 
+TEST_F(DocumentInstallTest, AMenuItemInstallsForItsUserWhenOthersCameSinceTheMenuWasBuilt) {
+  fs::create_directories(root_ / "handhelds" / "Zoe");
+  auto document = Imported();
+  fs::create_directories(root_ / "handhelds" / "Abel");
+  bool handled = false;
+  ASSERT_EQ(Command(*document, kCmdFirstInstallUser + 1, &handled), 0);
+  EXPECT_TRUE(fs::exists(root_ / "handhelds" / "Zoe" / "main" / "Alps.prc"));
+  EXPECT_FALSE(fs::exists(root_ / "handhelds" / "Anna" / "main"));
+
+  // A user gone since: the queue says so.
+  fs::remove_all(root_ / "handhelds" / "Zoe");
+  EXPECT_EQ(Command(*document, kCmdFirstInstallUser + 1, &handled), -1);
+  EXPECT_EQ(install_ui_.errors, std::vector<std::string>{"1002: unknown error"});
+}
+
 TEST_F(DocumentInstallTest, OnlyTheMenusUsersAreInstallCommands) {
   auto document = Imported();
-  document->SetInstaller(context_.get(), 1);
   bool handled = true;
   Command(*document, kCmdFirstInstallUser + 1, &handled);
   EXPECT_FALSE(handled);
-  document->SetInstaller(nullptr, 0);
+  document->SetInstaller(nullptr, {});
   Command(*document, kCmdFirstInstallUser, &handled);
   EXPECT_FALSE(handled);
   Command(*document, kCmdCopyToPocketPc, &handled);
@@ -110,7 +125,6 @@ TEST_F(DocumentInstallTest, OnlyTheMenusUsersAreInstallCommands) {
 
 TEST_F(DocumentInstallTest, FailuresAreReportedWithTheInstallContext) {
   auto document = Imported();
-  document->SetInstaller(context_.get(), 1);
   setenv("TMPDIR", (root_ / "no such folder").c_str(), 1);
   bool handled = false;
   EXPECT_EQ(Command(*document, kCmdFirstInstallUser, &handled), -1);
