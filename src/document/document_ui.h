@@ -30,6 +30,8 @@ struct Question {
   std::string caption;
   MessageIcon icon = MessageIcon::kQuestion;
   AnswerSet answers = AnswerSet::kYesNo;
+  // No (not Yes) is the answer Enter gives.
+  bool no_is_default = false;
 };
 
 enum class FileChoice {
