@@ -34,6 +34,8 @@ int CDocument::RunInstall(const std::function<void(InstallableMap&)>& install) {
   map.database_name = database_name_;
   map.file_name = file_name_;
   map.write = [this](const std::string& path, const std::string& database_name) {
+    // The handheld reads only converted maps.
+    ConvertBeforeSaving();
     if (CImage* current = list_.current()) StoreCalibrationText(*current);
     SaveMapFile(*container_, path, database_name, MapWriteTime());
   };

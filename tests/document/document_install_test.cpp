@@ -96,6 +96,27 @@ TEST_F(DocumentInstallTest, TheUserCommandQueuesTheMapSaveWouldWriteUnderTheName
   EXPECT_TRUE(ui_.failures.empty());
 }
 
+TEST_F(DocumentInstallTest, AnImageOpenedUnconvertedIsConvertedBeforeItIsQueued) {
+  const std::string bmp = WriteBmp("area.bmp", 400, 300);
+  auto document = CDocument::FromFile(app_, ui_, bmp, true);
+  ASSERT_TRUE(document->container().HasUnconvertedImages());
+  document->SetInstaller(context_.get(), HandheldUserNames(*users_));
+  install_ui_.name = "Area";
+  bool handled = false;
+  ASSERT_EQ(Command(*document, kCmdFirstInstallUser, &handled), 0);
+  EXPECT_TRUE(ui_.failures.empty());
+  EXPECT_FALSE(document->container().HasUnconvertedImages());
+  const fs::path queued = root_ / "handhelds" / "Anna" / "main" / "Area.prc";
+  ASSERT_TRUE(fs::exists(queued));
+  CImageContainer container("Queued", nullptr);
+  ConversionSettings settings;
+  LoadMapFile(queued.string(), container, settings,
+              [](std::string_view text, bool) { return std::string(text); });
+  EXPECT_EQ(container.image_count(), document->container().image_count());
+  EXPECT_GT(container.image_count(), 1u);
+  EXPECT_TRUE(TemporaryFolderEmpty());
+}
+
 TEST_F(DocumentInstallTest, AMenuItemInstallsForItsUserWhenOthersCameSinceTheMenuWasBuilt) {
   fs::create_directories(root_ / "handhelds" / "Zoe");
   auto document = Imported();
