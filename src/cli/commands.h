@@ -17,6 +17,7 @@ void AddCalibrationCommand(CLI::App& app, CliContext& context, int* exit_code);
 void AddConvertCommand(CLI::App& app, CliContext& context, int* exit_code);
 void AddRenderCommands(CLI::App& app, CliContext& context, int* exit_code);
 void AddRecodeCommand(CLI::App& app, CliContext& context, int* exit_code);
+void AddInstallCommand(CLI::App& app, CliContext& context, int* exit_code);
 
 }  // namespace kv::cli
 

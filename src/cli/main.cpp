@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
   kv::cli::AddConvertCommand(app, context, &exit_code);
   kv::cli::AddRenderCommands(app, context, &exit_code);
   kv::cli::AddRecodeCommand(app, context, &exit_code);
+  kv::cli::AddInstallCommand(app, context, &exit_code);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& help) {

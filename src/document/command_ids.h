@@ -28,6 +28,8 @@ inline constexpr int kCmdZoom100 = 40062;
 inline constexpr int kCmdZoomFit = 40063;
 inline constexpr int kCmdImportWorldFile = 40064;
 inline constexpr int kCmdImportCalibrationFile = 40065;
+// Handheld user i of the install menu has the command kCmdFirstInstallUser + i.
+inline constexpr int kCmdFirstInstallUser = 40100;
 
 struct DepthCommand {
   int command;

@@ -159,6 +159,10 @@ int CDocument::HandleCommand(int command, bool* handled) {
   for (const DepthCommand& entry : kDepthCommands) {
     if (command == entry.command) return SetColourDepth(entry.depth);
   }
+  if (installer_ != nullptr && command >= kCmdFirstInstallUser &&
+      command - kCmdFirstInstallUser < static_cast<int>(install_users_.size())) {
+    return InstallToHandheldUser(static_cast<std::size_t>(command - kCmdFirstInstallUser));
+  }
   switch (command) {
     case kCmdSave:
       return saved_ ? Save() : SaveAs();
@@ -197,6 +201,10 @@ int CDocument::HandleCommand(int command, bool* handled) {
       return ImportCalibrationFile(true);
     case kCmdImportCalibrationFile:
       return ImportCalibrationFile(false);
+    case kCmdCopyToPocketPc:
+      if (installer_ != nullptr) return CopyToPocketPc();
+      *handled = false;
+      return 0;
     default:
       *handled = false;
       return 0;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@
 #include "document/application_state.h"
 #include "document/document_ui.h"
 #include "document/image_list_model.h"
+#include "install/install_context.h"
 #include "map/c_image_container.h"
 
 namespace kv {
@@ -81,6 +83,16 @@ class CDocument {
   int SetCompression(bool compress);
   // 40064 (world file) and 40065.
   int ImportCalibrationFile(bool world_file);
+
+  // What installs go through, kept by the caller; none until set. The
+  // handheld user `menu_users[i]` has the command 40100 + i; the install
+  // goes to the user of that name, wherever the back end now lists it.
+  void SetInstaller(InstallContext* installer, std::vector<std::string> menu_users);
+  // 40100 + i and 40058: the map, written as Save would write it, to a
+  // handheld user's queue or a device folder. 0, or -1 when failed
+  // (reported, context 1002); a cancelled install gives 0.
+  int InstallToHandheldUser(std::size_t menu_index);
+  int CopyToPocketPc();
 
   // The state of the items the menu update touches.
   std::array<MenuItemState, 7> MenuState() const;
@@ -169,6 +181,7 @@ class CDocument {
   void RememberInput(const std::string& path, std::string_view role);
   int ExportBody();
   std::string Resolve(const std::string& chosen) const;
+  int RunInstall(const std::function<void(InstallableMap&)>& install);
 
   ApplicationState& app_;
   DocumentUi& ui_;
@@ -178,6 +191,10 @@ class CDocument {
   std::string folder_;
   std::string database_name_;
   bool saved_ = false;
+  // Named by an install's name question while not yet saved.
+  bool named_for_install_ = false;
+  InstallContext* installer_ = nullptr;
+  std::vector<std::string> install_users_;
   std::vector<InputFile> inputs_;
   ImageSourceLibrary library_;
   ImageListModel list_;

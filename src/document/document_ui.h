@@ -30,8 +30,8 @@ struct Question {
   std::string caption;
   MessageIcon icon = MessageIcon::kQuestion;
   AnswerSet answers = AnswerSet::kYesNo;
-  // No is the default answer rather than Yes.
-  bool default_no = false;
+  // No (not Yes) is the answer Enter gives.
+  bool no_is_default = false;
 };
 
 enum class FileChoice {

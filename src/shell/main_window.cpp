@@ -26,6 +26,8 @@ namespace kv {
 namespace {
 
 inline constexpr const char* kHelpCaption = "Korvale Help";
+// "Stop copying the map?", asked with the copy's context as caption.
+inline constexpr std::uint32_t kStopCopyQuestionId = 2083;
 
 std::string HelpFailureText(const std::string& guide_path) {
   return "Could not open the user guide" + (guide_path.empty() ? "." : ":\n" + guide_path) +
@@ -43,12 +45,14 @@ std::string FirstLocalFile(const QMimeData* data) {
 
 }  // namespace
 
-MainWindow::MainWindow(ShellState& state, UserPrompts& prompts) : state_(state), prompts_(prompts) {
+MainWindow::MainWindow(ShellState& state, UserPrompts& prompts)
+    : state_(state), prompts_(prompts), install_(state.install) {
   setObjectName("mainWindow");
   setWindowTitle(QString::fromStdString(state_.app.caption));
   setAcceptDrops(true);
   CreatePanes();
   ui_ = std::make_unique<QtDocumentUi>(this, state_, prompts_, panes_);
+  CreateInstaller();
   ui_->SetDocumentSource([this] { return document_.get(); });
   CreateMenus();
   if (!CreateEmptyDocument(true)) QTimer::singleShot(0, this, &QWidget::close);
@@ -94,6 +98,25 @@ void MainWindow::ConnectPanes() {
     list.Sort(ordering);
     ui_->ShowImage(list.current());
   });
+}
+
+void MainWindow::CreateInstaller() {
+  install_.memory.last_device_folder = state_.prefs.pocket_pc_folder;
+  install_ui_ = std::make_unique<QtInstallUi>(this, state_.language, ui_->reporter(),
+                                              [this]() { return ConfirmStopCopy(); });
+  installer_ = std::make_unique<InstallContext>(InstallContext{
+      install_.users, install_.device, *install_ui_, state_.language.strings, install_.memory});
+}
+
+bool MainWindow::ConfirmStopCopy() {
+  Question question;
+  question.text = state_.language.strings.Get(kStopCopyQuestionId);
+  question.caption = state_.language.strings.Get(kContextPocketPcCopy);
+  question.icon = MessageIcon::kWarning;
+  question.answers = AnswerSet::kYesNo;
+  question.no_is_default = true;
+  QWidget* owner = QApplication::activeModalWidget();
+  return prompts_.Ask(owner != nullptr ? owner : this, question) == Answer::kYes;
 }
 
 void MainWindow::CreateMenus() {
@@ -240,6 +263,7 @@ void MainWindow::DocumentChanged() {
     setMinimumSize(0, 0);
     return;
   }
+  document_->SetInstaller(installer_.get(), state_.handheld_users);
   ImageListModel& list = document_->image_list();
   ui_->ImageListChanged(list);
   ui_->ShowImage(list.current());
@@ -285,6 +309,7 @@ void MainWindow::ShowAtStartPlacement() {
 
 void MainWindow::StoreSettings() {
   StoreSettingsInPrefs(state_.app, &state_.prefs);
+  state_.prefs.pocket_pc_folder = install_.memory.last_device_folder;
   state_.prefs.placement =
       PlacementFromQt(normalGeometry(), windowState(), maximized_before_minimizing_);
   if (!state_.prefs_path.empty()) WritePrefsFile(state_.prefs_path, state_.prefs);

@@ -9,7 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/qt_install_ui.h"
 #include "document/document.h"
+#include "install/install_back_ends.h"
 #include "shell/menu_builder.h"
 #include "shell/qt_document_ui.h"
 #include "shell/shell_state.h"
@@ -63,11 +65,17 @@ class MainWindow : public QMainWindow {
   void DocumentChanged();
   void UpdateMenu();
   void StoreSettings();
+  void CreateInstaller();
+  // The question before a running copy to a device stops.
+  bool ConfirmStopCopy();
 
   ShellState& state_;
   UserPrompts& prompts_;
   Panes panes_;
   std::unique_ptr<QtDocumentUi> ui_;
+  InstallBackEnds install_;
+  std::unique_ptr<QtInstallUi> install_ui_;
+  std::unique_ptr<InstallContext> installer_;
   std::unique_ptr<CDocument> document_;
   BuiltMenu menu_;
   QMenu* handheld_menu_ = nullptr;

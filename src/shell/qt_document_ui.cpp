@@ -12,6 +12,7 @@
 #include "dialogs/progress_dialog.h"
 #include "document/calibration_controls.h"
 #include "document/document.h"
+#include "document/list_totals_text.h"
 #include "views/image_list_pane.h"
 #include "views/image_view_pane.h"
 #include "views/previewer_pane.h"
@@ -43,7 +44,9 @@ QtDocumentUi::QtDocumentUi(QWidget* window, ShellState& state, UserPrompts& prom
       panes_(panes),
       display_(prompts),
       reporter_(state.tables, display_),
-      calibration_messages_(prompts, window_) {}
+      calibration_messages_(prompts, window_) {
+  if (panes_.view != nullptr) panes_.view->SetCalibration(&state_.app.calibration);
+}
 
 QtDocumentUi::~QtDocumentUi() {
   CloseCalibrationDialog(false);
@@ -62,7 +65,7 @@ bool PromptCalibrationMessages::AskYesNo(const std::string& text, const std::str
   question.caption = caption;
   question.icon = MessageIcon::kWarning;
   question.answers = AnswerSet::kYesNo;
-  question.default_no = true;
+  question.no_is_default = true;
   return prompts_.Ask(owner_, question) == Answer::kYes;
 }
 
@@ -169,6 +172,10 @@ bool QtDocumentUi::RunConversionOptions(std::string* map_name, ConversionSetting
 void QtDocumentUi::ImageListChanged(const ImageListModel& list) {
   if (panes_.list != nullptr) panes_.list->ShowList(&list);
   if (panes_.previewer != nullptr) panes_.previewer->ShowList(&list);
+  if (panes_.view != nullptr) {
+    panes_.view->SetTotalsText(
+        QString::fromStdString(ListTotalsText(state_.language.strings, list)));
+  }
 }
 
 void QtDocumentUi::ShowImage(CImage* image) {
@@ -222,6 +229,9 @@ void QtDocumentUi::RunConversion(const std::function<void()>& work) {
   });
   update.start(50);
 
+  // The work owns the document until it ends; the view must not read the
+  // images it changes.
+  if (panes_.view != nullptr) panes_.view->SuspendDrawing(true);
   QEventLoop loop;
   std::exception_ptr failure;
   std::thread worker([&]() {
@@ -234,6 +244,7 @@ void QtDocumentUi::RunConversion(const std::function<void()>& work) {
   });
   loop.exec();
   worker.join();
+  if (panes_.view != nullptr) panes_.view->SuspendDrawing(false);
   if (busy_cursor) QApplication::changeOverrideCursor(Qt::WaitCursor);
   if (failure) std::rethrow_exception(failure);
 }

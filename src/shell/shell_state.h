@@ -11,6 +11,7 @@
 #include "base/language_file.h"
 #include "base/message_tables.h"
 #include "document/application_state.h"
+#include "install/install_locations.h"
 #include "shell/prefs_record.h"
 
 namespace kv {
@@ -24,7 +25,9 @@ struct ShellState {
   bool prefs_loaded = false;
   // Where the record is written at exit; empty writes nothing.
   std::string prefs_path;
-  // Palm Desktop users, for the install submenu.
+  // Where the install back ends live, and the handheld users they had at
+  // start-up, for the install submenu.
+  InstallLocations install;
   std::vector<std::string> handheld_users;
   // The user guide's start page; empty when it is not installed.
   std::string guide_path;

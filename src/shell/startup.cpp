@@ -13,6 +13,7 @@
 
 #include "base/file_size_signal.h"
 #include "base/string_table.h"
+#include "install/install_back_ends.h"
 #include "shell/language_choice.h"
 #include "shell/language_search.h"
 #include "shell/main_window.h"
@@ -101,6 +102,9 @@ StartupEnvironment SystemStartupEnvironment(const std::vector<std::string>& argu
   if (const QScreen* screen = QApplication::primaryScreen()) {
     environment.desktop = screen->availableGeometry().size();
   }
+  const RegistrySettings& registry = environment.registry;
+  environment.install = FindInstallLocations(
+      registry.install_dir ? registry.install_dir : registry.instl_dir, ProcessEnvironment());
   environment.files = arguments;
   return environment;
 }
@@ -115,9 +119,9 @@ bool PrepareShell(const StartupEnvironment& environment, UserPrompts& prompts, S
   LoadSettingsFromPrefs(state->prefs, &state->app);
   state->guide_path = ExistingFile({Join(environment.program_folder, "guide/index.html"),
                                     Join(environment.data_folder, "guide/index.html")});
-  // The Palm Desktop users come with the installation back end; until then
-  // there are none and the submenu keeps its placeholder.
-  state->handheld_users.clear();
+  state->install = environment.install;
+  InstallBackEnds back_ends(state->install);
+  state->handheld_users = HandheldUserNames(back_ends.users);
   return true;
 }
 

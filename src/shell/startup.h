@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "install/install_locations.h"
 #include "shell/registry_settings.h"
 #include "shell/shell_state.h"
 #include "shell/user_prompts.h"
@@ -30,6 +31,8 @@ struct StartupEnvironment {
   // The user's documents folder, with trailing separator, or empty.
   std::string documents_folder;
   QSize desktop;
+  // The handheld data folder, the device root and the home folder.
+  InstallLocations install;
   // A map or image to open at start.
   std::vector<std::string> files;
 };

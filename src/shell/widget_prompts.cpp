@@ -47,7 +47,7 @@ Answer WidgetPrompts::Ask(QWidget* owner, const Question& question) {
   if (question.answers == AnswerSet::kYesNoCancel) buttons |= QMessageBox::Cancel;
   QMessageBox box(BoxIcon(question.icon), Text(question.caption), Text(question.text), buttons,
                   owner);
-  if (question.default_no) box.setDefaultButton(QMessageBox::No);
+  if (question.no_is_default) box.setDefaultButton(QMessageBox::No);
   switch (box.exec()) {
     case QMessageBox::Yes:
       return Answer::kYes;

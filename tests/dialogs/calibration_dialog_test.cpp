@@ -314,7 +314,7 @@ class CalibrationDialogTest : public QObject {
     const Question& question = prompts_->questions[0];
     QCOMPARE(question.text, String(2065));
     QVERIFY(question.icon == MessageIcon::kWarning);
-    QVERIFY(question.default_no);
+    QVERIFY(question.no_is_default);
     QVERIFY(Find<QRadioButton>(kModePoints)->isChecked());
     QVERIFY(Find<QLineEdit>(kPixelX)->isVisible());
     QVERIFY(!Find<QLineEdit>(kFirstLatitude)->isVisible());

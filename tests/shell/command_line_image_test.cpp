@@ -1,9 +1,9 @@
 // The desktop program given a plain image on its command line shows it
 // before converting it, and converts it when the map is saved.
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QImage>
-#include <QListWidget>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -85,7 +85,9 @@ class CommandLineImageTest : public QObject {
                           current->unconverted_source()->width == 330 &&
                           current->unconverted_source()->height == 140 &&
                           current->bitmap().bytes.empty();
-      if (auto* list = window->findChild<QListWidget*>("imageList")) listed = list->count();
+      if (auto* list = window->findChild<QAbstractItemView*>("imageListTable")) {
+        listed = list->model()->rowCount();
+      }
       // Every pane has drawn the image without a bitmap.
       window->repaint();
       prompts.files.push_back(map);

@@ -1,0 +1,40 @@
+#include "bitmap/palm_bitmap_sampling.h"
+
+#include <new>
+
+#include "bitmap/palm_bitmap_parser.h"
+#include "bitmap/palm_bitmap_pixels.h"
+
+namespace kv {
+
+ConversionStatus SamplePalmBitmapRgb(std::span<const std::uint8_t> record, int step,
+                                     RgbImage* out) {
+  if (step < 1 || record.size() <= 15) return kConvMalformed;
+  PalmBitmapDescriptor bitmap;
+  const ConversionStatus parsed = ParseAndExpandPalmBitmap(record, &bitmap);
+  if (parsed != kConvOk) return parsed;
+  const int width = (bitmap.width + step - 1) / step;
+  const int height = (bitmap.height + step - 1) / step;
+  try {
+    out->rgb.resize(std::size_t{3} * static_cast<std::size_t>(width) *
+                    static_cast<std::size_t>(height));
+  } catch (const std::bad_alloc&) {
+    return kConvNoMemory;
+  }
+  out->width = width;
+  out->height = height;
+  std::uint8_t* pixel = out->rgb.data();
+  for (int y = 0; y < bitmap.height; y += step) {
+    for (int x = 0; x < bitmap.width; x += step) {
+      std::uint32_t colour = 0;
+      const ConversionStatus status = GetPixel(bitmap, x, y, PixelRead::kColour, &colour);
+      if (status != kConvOk) return status;
+      *pixel++ = static_cast<std::uint8_t>(colour >> 16);
+      *pixel++ = static_cast<std::uint8_t>(colour >> 8);
+      *pixel++ = static_cast<std::uint8_t>(colour);
+    }
+  }
+  return kConvOk;
+}
+
+}  // namespace kv

@@ -1,0 +1,26 @@
+#include "install/install_back_ends.h"
+
+namespace kv {
+
+std::vector<std::string> HandheldUserNames(HandheldUsers& users) {
+  std::vector<std::string> names;
+  const int count = users.UserCount();
+  for (int i = 0; i < count; ++i) {
+    std::optional<std::string> name = users.UserName(i);
+    // A user gone between the two questions ends the list: the commands
+    // must stay in step with the users' indexes.
+    if (!name) break;
+    names.push_back(std::move(*name));
+  }
+  return names;
+}
+
+int HandheldUserIndex(HandheldUsers& users, const std::string& name) {
+  const int count = users.UserCount();
+  for (int i = 0; i < count; ++i) {
+    if (users.UserName(i) == name) return i;
+  }
+  return -1;
+}
+
+}  // namespace kv

@@ -1,0 +1,387 @@
+// The image view on the offscreen platform, driven through its scroll bars,
+// the mouse and the zoom commands, and checked on the pixels it shows.
+
+#include "views/image_view_pane.h"
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QScrollBar>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "bitmap/gdal_fixture.h"
+#include "calibration/calibration_record.h"
+#include "document/document_ui.h"
+#include "map/c_image.h"
+#include "map/c_image_container.h"
+#include "map/map_fixtures.h"
+#include "map/map_mosaic.h"
+#include "map/stored_bitmap.h"
+#include "temp_folder.h"
+#include "views/converted_map_layer.h"
+#include "views/source_region_layer.h"
+
+// The program's resources, linked in from the shell's library.
+static void InitProgramResources() { Q_INIT_RESOURCE(korvale); }
+
+namespace kv {
+namespace {
+
+constexpr int kMapWidth = 400;
+constexpr int kMapHeight = 300;
+
+// A map of 400 x 300 pixels: the overview, then 3 columns of 3 tiles, each
+// tile filled with its own colour index and cut at the map's edges.
+std::unique_ptr<CImageContainer> TiledMap() {
+  auto map = std::make_unique<CImageContainer>("Map", nullptr);
+  auto overview = testing::FakeImage(0);
+  overview->set_map_size(kMapWidth, kMapHeight);
+  map->AddImage(std::move(overview));
+  for (int column = 0; column < 3; ++column) {
+    for (int row = 0; row < 3; ++row) {
+      const int width = std::min(160, kMapWidth - column * 160);
+      const int height = std::min(131, kMapHeight - row * 131);
+      auto tile = std::make_unique<CImage>();
+      const auto fill = static_cast<std::uint8_t>(20 + 23 * (column * 3 + row));
+      tile->SetBitmap(StoredBitmap(testing::FakeBitmapRecord(
+          static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), 8, fill)));
+      map->AddImage(std::move(tile));
+    }
+  }
+  return map;
+}
+
+// One stored bitmap of 400 x 300 pixels, colour index 0 (white).
+std::unique_ptr<CImageContainer> SingleImageMap() {
+  auto map = std::make_unique<CImageContainer>("Single", nullptr);
+  auto image = std::make_unique<CImage>();
+  image->SetBitmap(StoredBitmap(testing::FakeBitmapRecord(kMapWidth, kMapHeight, 8, 0)));
+  map->AddImage(std::move(image));
+  return map;
+}
+
+QRgb MosaicPixel(const RgbImage& mosaic, int x, int y) {
+  const std::uint8_t* pixel =
+      mosaic.rgb.data() + 3 * (static_cast<std::size_t>(y) * mosaic.width + x);
+  return qRgb(pixel[0], pixel[1], pixel[2]);
+}
+
+QImage Shown(ImageViewPane& pane) {
+  return pane.scroll_area()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+class ImageViewPaneTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { InitProgramResources(); }
+
+  void init() {
+    pane_ = std::make_unique<ImageViewPane>();
+    pane_->resize(460, 380);
+    pane_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(pane_.get()));
+  }
+  void cleanup() { pane_.reset(); }
+
+  void ZoomInStopsAtEightTimes() {
+    auto map = SingleImageMap();
+    pane_->ShowImage(map->ImageAt(0));
+    for (int i = 0; i < 3; ++i) pane_->SetZoom(200);
+    QCOMPARE(pane_->geometry_state().zoom(), 8.0);
+    pane_->SetZoom(200);
+    QCOMPARE(pane_->geometry_state().zoom(), 8.0);
+    // The scroll bars follow: the zoomed image plus two margins of 64.
+    QScrollBar* bar = pane_->scroll_area()->horizontalScrollBar();
+    QCOMPARE(bar->minimum(), -64);
+    QCOMPARE(bar->maximum(), 8 * kMapWidth + 128 - pane_->scroll_area()->viewport()->width());
+    QCOMPARE(bar->singleStep(), 4);
+    QCOMPARE(bar->pageStep(), 20);
+    pane_->SetZoom(100);
+    QCOMPARE(pane_->geometry_state().zoom(), 1.0);
+  }
+
+  void FitOnASmallImageKeepsActualSize() {
+    auto map = std::make_unique<CImageContainer>("Small", nullptr);
+    map->AddImage(testing::FakeImage(0));
+    pane_->ShowImage(map->ImageAt(0));
+    pane_->SetZoom(kZoomFit);
+    QCOMPARE(pane_->geometry_state().zoom(), 1.0);
+    QVERIFY(pane_->geometry_state().fit());
+  }
+
+  void TilesLandWhereTheMapPutsThem() {
+    auto map = TiledMap();
+    const RgbImage mosaic = RenderMosaic(*map);
+    pane_->ShowImage(map->ImageAt(3));  // a tile selected: the view shows its map
+    QCOMPARE(pane_->geometry_state().image_width(), kMapWidth);
+    QImage shown = Shown(*pane_);
+    // At zoom 1 the image starts a margin (8) inside the view.
+    for (const QPoint& at : {QPoint(0, 0), QPoint(159, 130), QPoint(160, 131), QPoint(399, 299),
+                             QPoint(170, 270), QPoint(330, 10), QPoint(390, 140)}) {
+      QVERIFY2(at.x() + 8 < shown.width() && at.y() + 8 < shown.height(), "view too small");
+      const QRgb expected = MosaicPixel(mosaic, at.x(), at.y());
+      // Off the centre lines, which are drawn over the image.
+      if (std::abs(at.x() - kMapWidth / 2) <= 2 || std::abs(at.y() - kMapHeight / 2) <= 2) continue;
+      QCOMPARE(shown.pixel(at.x() + 8, at.y() + 8), expected);
+    }
+
+    // Halved: tiles are drawn reduced, each still in its own place.
+    pane_->SetZoom(50);
+    shown = Shown(*pane_);
+    const int margin = pane_->geometry_state().margin();
+    for (const QPoint& at : {QPoint(40, 40), QPoint(250, 250), QPoint(370, 100)}) {
+      QCOMPARE(shown.pixel(at.x() / 2 + margin, at.y() / 2 + margin),
+               MosaicPixel(mosaic, at.x(), at.y()));
+    }
+    QVERIFY(pane_->cached_bytes() > 0);
+
+    // While long work owns the map the view shows none of it.
+    pane_->SuspendDrawing(true);
+    const QImage suspended = Shown(*pane_);
+    QVERIFY(suspended.pixel(40 / 2 + margin, 40 / 2 + margin) != MosaicPixel(mosaic, 40, 40));
+    QCOMPARE(suspended.pixel(40 / 2 + margin, 40 / 2 + margin), suspended.pixel(1, 1));
+    pane_->SuspendDrawing(false);
+
+    // A quarter: tiles are sampled, not decoded whole.
+    pane_->SetZoom(50);
+    QCOMPARE(pane_->geometry_state().zoom(), 0.25);
+    shown = Shown(*pane_);
+    const int quarter_margin = pane_->geometry_state().margin();
+    for (const QPoint& at : {QPoint(40, 40), QPoint(250, 250), QPoint(370, 100), QPoint(230, 20)}) {
+      QCOMPARE(shown.pixel(at.x() / 4 + quarter_margin, at.y() / 4 + quarter_margin),
+               MosaicPixel(mosaic, at.x(), at.y()));
+    }
+  }
+
+  void ATileCacheNeverGrowsPastItsBudget() {
+    auto map = TiledMap();
+    const std::size_t one_tile = 160 * 131 * 4;
+    ConvertedMapLayer layer(*map, 2 * one_tile + one_tile / 2);
+    ImageViewGeometry view;
+    view.SetImageSize(kMapWidth, kMapHeight);
+    view.SetClientSize(kMapWidth, kMapHeight);
+    view.SetScroll(0, 0);
+    QImage target(kMapWidth, kMapHeight, QImage::Format_RGB32);
+    target.fill(Qt::black);
+    {
+      QPainter painter(&target);
+      layer.Draw(painter, view, QRect(0, 0, kMapWidth, kMapHeight));
+    }
+    QVERIFY(layer.cached_bytes() <= 2 * one_tile + one_tile / 2);
+    QVERIFY(layer.cached_bytes() > 0);
+    // Every tile was drawn although most left the cache again.
+    const RgbImage mosaic = RenderMosaic(*map);
+    for (int x = 5; x < kMapWidth; x += 37) {
+      for (int y = 3; y < kMapHeight; y += 29)
+        QCOMPARE(target.pixel(x, y), MosaicPixel(mosaic, x, y));
+    }
+  }
+
+  void AnUnconvertedFileIsDrawnFromItsPixels() {
+    const std::filesystem::path folder = MakeTempFolder("kv-view-");
+    const std::string path = (folder / "source.png").string();
+    QVERIFY(testing::WriteRaster(path, testing::RasterLayout{.width = 700, .height = 500},
+                                 [](int band, int x, int y) {
+                                   return band == 1 ? x % 256 : band == 2 ? y % 256 : (x ^ y) % 256;
+                                 }));
+    const QImage peer = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(peer.width(), 700);
+
+    CImage image;
+    image.set_unconverted_source(CImage::UnconvertedSource{path, 700, 500});
+    pane_->ShowImage(&image);
+    QCOMPARE(pane_->geometry_state().image_width(), 700);
+    pane_->SetZoom(200);
+    pane_->scroll_area()->horizontalScrollBar()->setValue(500);  // past a block edge
+    pane_->scroll_area()->verticalScrollBar()->setValue(300);
+    const QImage shown = Shown(*pane_);
+    const ImageViewGeometry& view = pane_->geometry_state();
+    QCOMPARE(view.scroll_x(), 500);
+    for (int y = 0; y < shown.height(); y += 7) {
+      for (int x = 0; x < shown.width(); x += 5) {
+        const PixelPoint source = view.ImagePixelAt(x, y);
+        if (std::abs(source.x - 350) <= 2 || std::abs(source.y - 250) <= 2)
+          continue;  // centre lines
+        QCOMPARE(shown.pixel(x, y), peer.pixel(source.x, source.y));
+      }
+    }
+    std::filesystem::remove_all(folder);
+  }
+
+  void ARegionCacheNeverGrowsPastItsBudget() {
+    const std::filesystem::path folder = MakeTempFolder("kv-view-");
+    const std::string path = (folder / "source.tif").string();
+    QVERIFY(testing::WriteRaster(
+        path, testing::RasterLayout{.driver = "GTiff", .width = 1200, .height = 900},
+        [](int band, int x, int y) { return (band * 40 + x + y) % 256; }));
+    const std::size_t budget = 3 * 256 * 256 * 4;
+    SourceRegionLayer layer(path, 1200, 900, budget);
+    QVERIFY(layer.is_open());
+    ImageViewGeometry view;
+    view.SetImageSize(1200, 900);
+    view.SetClientSize(800, 600);
+    QImage target(800, 600, QImage::Format_RGB32);
+    QPainter painter(&target);
+    for (int zoom : {100, 50, 200, 200}) {
+      if (zoom == 100) {
+        view.ZoomToActualSize();
+      } else {
+        view.ZoomBy(zoom);
+      }
+      layer.Draw(painter, view, QRect(0, 0, 800, 600));
+      QVERIFY(layer.cached_bytes() <= budget);
+    }
+    painter.end();
+    std::filesystem::remove_all(folder);
+  }
+
+  void ScrollingLessThanABlockReadsNothing() {
+    const std::filesystem::path folder = MakeTempFolder("kv-view-");
+    const std::string path = (folder / "source.tif").string();
+    QVERIFY(testing::WriteRaster(
+        path, testing::RasterLayout{.driver = "GTiff", .width = 2000, .height = 1500},
+        [](int band, int x, int y) { return (band * 40 + x + y) % 256; }));
+    SourceRegionLayer layer(path, 2000, 1500, SourceRegionLayer::kDefaultBudgetBytes);
+    ImageViewGeometry view;
+    view.SetImageSize(2000, 1500);
+    view.SetClientSize(400, 300);
+    view.SetScroll(600, 500);
+    QImage target(400, 300, QImage::Format_RGB32);
+    QPainter painter(&target);
+    layer.Draw(painter, view, QRect(0, 0, 400, 300));
+    QCOMPARE(layer.read_count(), 1);
+    for (const auto& [x, y] : {std::pair{850, 500}, {850, 750}, {350, 250}, {600, 500}}) {
+      view.SetScroll(x, y);
+      layer.Draw(painter, view, QRect(0, 0, 400, 300));
+    }
+    QCOMPARE(layer.read_count(), 1);
+    view.SetScroll(1500, 500);  // past the ring
+    layer.Draw(painter, view, QRect(0, 0, 400, 300));
+    QCOMPARE(layer.read_count(), 2);
+    painter.end();
+    std::filesystem::remove_all(folder);
+  }
+
+  void AnUnsetPointIsNotDrawnAndTheHighlightedOneIsMagenta() {
+    auto map = SingleImageMap();
+    CalibrationRecord calibration;
+    calibration.points.emplace();
+    (*calibration.points)[1].latitude = 51.5;
+    (*calibration.points)[1].pixel_x = 100;
+    (*calibration.points)[1].pixel_y = 60;
+    pane_->SetCalibration(&calibration);
+    pane_->ShowImage(map->ImageAt(0));
+
+    const QRgb orange = qRgb(255, 128, 0);
+    const QRgb magenta = qRgb(192, 0, 192);
+    QImage shown = Shown(*pane_);
+    // The single bitmap (colour index 0, white) a margin inside the view.
+    QCOMPARE(shown.pixel(8 + 300, 8 + 250), qRgb(255, 255, 255));
+    QCOMPARE(shown.pixel(8 + 399, 8 + 299), qRgb(255, 255, 255));
+    QVERIFY(shown.pixel(7, 7) != qRgb(255, 255, 255));
+    QVERIFY(shown.pixel(8 + 400, 8 + 300) != qRgb(255, 255, 255));
+    // Point 2 (index 1): its outer circle passes 10 pixels right of it.
+    QCOMPARE(shown.pixel(8 + 100 + 10, 8 + 60), orange);
+    QCOMPARE(shown.pixel(8 + 100 + 4, 8 + 60), orange);
+    // Point 1 has all four values zero: nothing around image pixel 0, 0.
+    for (const QPoint& at : {QPoint(18, 8), QPoint(8, 18), QPoint(12, 8), QPoint(8, 12)}) {
+      QVERIFY(shown.pixel(at) != orange);
+    }
+
+    pane_->HighlightPoint(100, 60, 1, false);
+    QCOMPARE(pane_->HighlightedPoint(), 1);
+    shown = Shown(*pane_);
+    QCOMPARE(shown.pixel(8 + 100 + 10, 8 + 60), magenta);
+
+    // A point that is set only by its pixel position is drawn.
+    (*calibration.points)[0].pixel_x = 30;
+    pane_->RepaintPoints();
+    shown = Shown(*pane_);
+    QCOMPARE(shown.pixel(8 + 30 + 10, 8), orange);
+
+    // A blinking point starts lit.
+    pane_->BlinkPoint(0);
+    shown = Shown(*pane_);
+    QCOMPARE(shown.pixel(8 + 30 + 10, 8), magenta);
+    QCOMPARE(shown.pixel(8 + 100 + 10, 8 + 60), magenta);
+    pane_->SetCalibration(nullptr);
+  }
+
+  void HighlightingAPointOutOfSightCentresIt() {
+    auto map = SingleImageMap();
+    pane_->ShowImage(map->ImageAt(0));
+    pane_->SetZoom(200);
+    pane_->SetZoom(200);
+    const ImageViewGeometry& view = pane_->geometry_state();
+    QVERIFY(!view.IsInSight(300, 250));
+    pane_->HighlightPoint(300, 250, 4, true);
+    QVERIFY(view.IsInSight(300, 250));
+    QCOMPARE(pane_->scroll_area()->horizontalScrollBar()->value(), view.scroll_x());
+    QCOMPARE(pane_->scroll_area()->verticalScrollBar()->value(), view.scroll_y());
+    const PixelPoint at = view.ViewPointOf(300, 250);
+    QCOMPARE(at.x, view.client_width() / 2);
+  }
+
+  void TheCalibrateCursorIsTheProgramsCursor94() {
+    QWidget* view = pane_->scroll_area()->viewport();
+    QCOMPARE(view->cursor().shape(), Qt::ArrowCursor);
+    pane_->SetCalibrateCursor(true);
+    QCOMPARE(view->cursor().shape(), Qt::BitmapCursor);
+    const QImage cursor = view->cursor().pixmap().toImage();
+    QCOMPARE(cursor.size(), QSize(32, 32));
+    QCOMPARE(cursor.convertToFormat(QImage::Format_ARGB32),
+             QImage(":/korvale/cursor-94.png").convertToFormat(QImage::Format_ARGB32));
+    pane_->SetCalibrateCursor(false);
+    QCOMPARE(view->cursor().shape(), Qt::ArrowCursor);
+  }
+
+  void AClickWithoutAHandlerDoesNothing() {
+    auto map = SingleImageMap();
+    pane_->ShowImage(map->ImageAt(0));
+    int calls = 0;
+    pane_->SetClickHandler([&](int, int) { ++calls; });
+    pane_->SetClickHandler({});
+    QWidget* view = pane_->scroll_area()->viewport();
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(50, 40));
+    QCOMPARE(calls, 0);
+    QCOMPARE(pane_->geometry_state().zoom(), 1.0);
+    QCOMPARE(pane_->geometry_state().scroll_x(), -8);
+    QCOMPARE(pane_->HighlightedPoint(), -1);
+  }
+
+  void AClickPassesTheImagePixelAtZoomTwoWhenScrolled() {
+    auto map = SingleImageMap();
+    pane_->ShowImage(map->ImageAt(0));
+    pane_->SetZoom(200);
+    QScrollBar* across = pane_->scroll_area()->horizontalScrollBar();
+    QScrollBar* down = pane_->scroll_area()->verticalScrollBar();
+    across->setValue(100);
+    for (int i = 0; i < 3; ++i) down->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(pane_->geometry_state().scroll_y(), -16 + 60);
+
+    std::vector<PixelPoint> clicks;
+    pane_->SetClickHandler([&](int x, int y) { clicks.push_back({x, y}); });
+    QWidget* view = pane_->scroll_area()->viewport();
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(31, 11));
+    QTest::mouseClick(view, Qt::RightButton, {}, QPoint(31, 11));  // only the left button counts
+    QCOMPARE(clicks.size(), std::size_t{1});
+    QCOMPARE(clicks[0].x, (31 + 100) / 2);
+    QCOMPARE(clicks[0].y, (11 + 44) / 2);
+
+    QTest::mouseMove(view, QPoint(31, 11));
+    QCOMPARE(pane_->status_text(), QString("x=65, y=27"));
+  }
+
+ private:
+  std::unique_ptr<ImageViewPane> pane_;
+};
+
+}  // namespace kv
+
+QTEST_MAIN(kv::ImageViewPaneTest)
+#include "image_view_pane_test.moc"
