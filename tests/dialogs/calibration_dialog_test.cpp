@@ -24,6 +24,7 @@
 #include "shell/prefs_binding.h"
 #include "shell/scripted_prompts.h"
 #include "shell/shipped_languages.h"
+#include "views/image_view_pane.h"
 #include "views/previewer_pane.h"
 
 namespace kv {
@@ -275,6 +276,27 @@ class CalibrationDialogTest : public QObject {
     QCOMPARE(FieldText(kPixelX), QString("33"));
     QCOMPARE(FieldText(kPixelY), QString("44"));
     QCOMPARE(Point(0).pixel_x, 33);
+  }
+
+  void aClickInTheImageViewReachesThePanel() {
+    MainWindow& window = Window(kFivePoints);
+    OpenDialog();
+    Click(kPick);
+    auto* pane = window.findChild<ImageViewPane*>("imageView");
+    QVERIFY(pane != nullptr);
+    QWidget* view = pane->scroll_area()->viewport();
+    const QPoint at(view->width() / 3, view->height() / 3);
+    QTest::mouseMove(view, at);
+    const QString under_mouse = pane->status_text();  // "x=.., y=.."
+    QTest::mouseClick(view, Qt::LeftButton, {}, at);
+    Settle();
+    QCOMPARE(QString("x=%1, y=%2").arg(FieldText(kPixelX), FieldText(kPixelY)), under_mouse);
+    QCOMPARE(QString::number(Point(0).pixel_x), FieldText(kPixelX));
+    // Closed, the panel takes no more clicks.
+    QCOMPARE(window.RunCommand(kCmdCloseCalibration), 0);
+    const int before = Point(0).pixel_y;
+    QTest::mouseClick(view, Qt::LeftButton, {}, at + QPoint(5, 5));
+    QCOMPARE(Point(0).pixel_y, before);
   }
 
   void closeWithPendingValidChangesAppliesThem() {
