@@ -61,7 +61,7 @@ constexpr int kListMinimumCharacters = 16;
 // Room for a position such as "S33 51.408000".
 constexpr int kCoordinateCharacters = 15;
 // Room for the residuals' three columns.
-constexpr int kResidualsCharacters = 27;
+constexpr int kResidualsCharacters = 33;
 // Rows of residuals shown before the table scrolls.
 constexpr int kResidualRowsShown = 6;
 // Width of a projection parameter's key.

@@ -81,13 +81,7 @@ class CalibrationDialogTest : public QObject {
   // The main window on a 320 x 262 image with the calibration `kvm` beside
   // it (none for an empty string).
   MainWindow& Window(const char* kvm, int system = kSystemDegreesMinutes) {
-    state_ = std::make_unique<ShellState>();
-    std::string message;
-    const QString english = QDir(ShippedLanguageFolder()).filePath("DARudIdiEN.lang");
-    if (!LoadLanguageFile(english.toStdString(), &state_->language, &message)) {
-      qFatal("%s", message.c_str());
-    }
-    LoadLanguageTexts(state_.get());
+    state_ = EnglishShellState();
     state_->app.diagnostics = &diagnostics_;
     state_->app.import_state.world_file_system.system = system;
     prompts_ = std::make_unique<ScriptedPrompts>();

@@ -55,7 +55,7 @@ class ConversionOptionsDialogTest : public QObject {
   Q_OBJECT
 
  private:
-  LanguageFile language_ = EnglishLanguage();
+  LanguageFile language_ = ShippedEnglish();
   WidgetPrompts prompts_{language_};
 
  private slots:

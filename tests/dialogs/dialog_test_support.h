@@ -14,14 +14,6 @@
 
 namespace kv {
 
-inline LanguageFile EnglishLanguage() {
-  LanguageFile language;
-  std::string message;
-  const QString path = QDir(ShippedLanguageFolder()).filePath("DARudIdiEN.lang");
-  if (!LoadLanguageFile(path.toStdString(), &language, &message)) qFatal("%s", message.c_str());
-  return language;
-}
-
 inline void SaveScreenshot(QWidget* widget, const QString& name) {
   const char* folder = std::getenv("KV_SCREENSHOT_DIR");
   if (folder == nullptr) return;

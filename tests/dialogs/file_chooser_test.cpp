@@ -87,7 +87,7 @@ class FileChooserTest : public QObject {
   Q_OBJECT
 
  private:
-  LanguageFile language_ = EnglishLanguage();
+  LanguageFile language_ = ShippedEnglish();
   WidgetPrompts prompts_{language_};
   std::unique_ptr<QTemporaryDir> dir_;
 

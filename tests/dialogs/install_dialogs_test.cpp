@@ -23,14 +23,6 @@ namespace kv {
 
 namespace {
 
-LanguageFile English() {
-  LanguageFile language;
-  std::string message;
-  const QString path = QDir(ShippedLanguageFolder()).filePath("DARudIdiEN.lang");
-  if (!LoadLanguageFile(path.toStdString(), &language, &message)) qFatal("%s", message.c_str());
-  return language;
-}
-
 QPushButton* Button(QDialog& dialog, QDialogButtonBox::StandardButton which) {
   auto* box = dialog.findChild<QDialogButtonBox*>();
   return box != nullptr ? box->button(which) : nullptr;
@@ -48,7 +40,7 @@ class InstallDialogsTest : public QObject {
   Q_OBJECT
 
  private:
-  LanguageFile language_ = English();
+  LanguageFile language_ = ShippedEnglish();
   const DialogTexts& Texts(int id) { return language_.dialogs.at(id); }
 
  private slots:

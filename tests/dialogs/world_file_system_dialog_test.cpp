@@ -57,7 +57,7 @@ class WorldFileSystemDialogTest : public QObject {
   Q_OBJECT
 
  private:
-  LanguageFile language_ = EnglishLanguage();
+  LanguageFile language_ = ShippedEnglish();
   WidgetPrompts prompts_{language_};
 
  private slots:

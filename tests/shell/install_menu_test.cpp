@@ -83,13 +83,7 @@ class InstallMenuTest : public QObject {
   std::ostringstream diagnostics_;
 
   std::unique_ptr<ShellState> MakeState() {
-    auto state = std::make_unique<ShellState>();
-    std::string message;
-    const QString english = QDir(ShippedLanguageFolder()).filePath("DARudIdiEN.lang");
-    if (!LoadLanguageFile(english.toStdString(), &state->language, &message)) {
-      qFatal("%s", message.c_str());
-    }
-    LoadLanguageTexts(state.get());
+    auto state = EnglishShellState();
     state->prefs_path = dir_.filePath("config/test.prefs").toStdString();
     state->app.diagnostics = &diagnostics_;
     state->install.handheld_data_folder = dir_.filePath("handhelds").toStdString();

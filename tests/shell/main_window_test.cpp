@@ -47,13 +47,7 @@ class MainWindowTest : public QObject {
   std::unique_ptr<ScriptedPrompts> prompts_;
 
   std::unique_ptr<MainWindow> MakeWindow(std::vector<std::string> users = {}) {
-    state_ = std::make_unique<ShellState>();
-    std::string message;
-    const QString english = QDir(ShippedLanguageFolder()).filePath("DARudIdiEN.lang");
-    if (!LoadLanguageFile(english.toStdString(), &state_->language, &message)) {
-      qFatal("%s", message.c_str());
-    }
-    LoadLanguageTexts(state_.get());
+    state_ = EnglishShellState();
     state_->prefs_path = dir_.filePath("config/test.prefs").toStdString();
     state_->app.last_map_folder = dir_.path().toStdString() + "/";
     state_->handheld_users = std::move(users);

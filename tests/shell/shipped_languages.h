@@ -6,8 +6,13 @@
 
 #include <QDir>
 #include <QStringList>
+#include <QtGlobal>
 #include <cstdlib>
+#include <memory>
 #include <string>
+
+#include "base/language_file.h"
+#include "shell/shell_state.h"
 
 namespace kv {
 
@@ -23,6 +28,23 @@ inline QStringList ShippedLanguageFiles() {
     paths << folder.filePath(name);
   }
   return paths;
+}
+
+// The shipped English language; a test cannot go on without it.
+inline LanguageFile ShippedEnglish() {
+  LanguageFile language;
+  std::string message;
+  const QString path = QDir(ShippedLanguageFolder()).filePath("DARudIdiEN.lang");
+  if (!LoadLanguageFile(path.toStdString(), &language, &message)) qFatal("%s", message.c_str());
+  return language;
+}
+
+// What start-up leaves for the window when the user's language is English.
+inline std::unique_ptr<ShellState> EnglishShellState() {
+  auto state = std::make_unique<ShellState>();
+  state->language = ShippedEnglish();
+  LoadLanguageTexts(state.get());
+  return state;
 }
 
 }  // namespace kv

@@ -37,13 +37,7 @@ class ImageViewInMainWindowTest : public QObject {
   std::ostringstream diagnostics_;
 
   std::unique_ptr<MainWindow> MakeWindow() {
-    state_ = std::make_unique<ShellState>();
-    std::string message;
-    const QString english = QDir(ShippedLanguageFolder()).filePath("DARudIdiEN.lang");
-    if (!LoadLanguageFile(english.toStdString(), &state_->language, &message)) {
-      qFatal("%s", message.c_str());
-    }
-    LoadLanguageTexts(state_.get());
+    state_ = EnglishShellState();
     state_->app.last_map_folder = dir_.path().toStdString() + "/";
     state_->app.diagnostics = &diagnostics_;
     prompts_ = std::make_unique<ScriptedPrompts>();
