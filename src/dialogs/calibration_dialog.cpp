@@ -20,6 +20,7 @@
 
 #include "base/error_reporter.h"
 #include "document/calibration_controls.h"
+#include "views/focus_previous.h"
 
 namespace kv {
 
@@ -69,22 +70,7 @@ constexpr int kKeyCharacters = 7;
 // Spacing of the rows.
 constexpr int kRowSpacing = 2;
 
-bool IsPlainTab(const QKeyEvent& key) {
-  return key.key() == Qt::Key_Tab && (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-}
-
 }  // namespace
-
-void CalibrationDialog::FocusPreviousControl(QWidget* from) {
-  for (QWidget* widget = from->previousInFocusChain(); widget != nullptr && widget != from;
-       widget = widget->previousInFocusChain()) {
-    if (isAncestorOf(widget) && widget->isVisible() && widget->isEnabled() &&
-        (widget->focusPolicy() & Qt::TabFocus) != 0) {
-      widget->setFocus(Qt::BacktabFocusReason);
-      return;
-    }
-  }
-}
 
 int CalibrationDialog::FieldOfLabel(int label) const {
   const std::map<int, int> fields = {
@@ -502,7 +488,7 @@ bool CalibrationDialog::eventFilter(QObject* watched, QEvent* event) {
     if (widget != watched) continue;
     if (event->type() == QEvent::KeyPress && IsPlainTab(*static_cast<QKeyEvent*>(event))) {
       // Tab steps back through the panel's controls, as it always has here.
-      FocusPreviousControl(widget);
+      FocusPreviousControl(widget, this);
       return true;
     }
     if (event->type() == QEvent::FocusIn) {

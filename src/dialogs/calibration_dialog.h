@@ -74,7 +74,6 @@ class CalibrationDialog : public QFrame {
   int FieldOfLabel(int label) const;
   void FocusRequested();
   // The control before `from` in the panel's tab order that takes the focus.
-  void FocusPreviousControl(QWidget* from);
   void Act(const std::function<void()>& action);
 
   std::unique_ptr<CalibrationEditor> editor_;

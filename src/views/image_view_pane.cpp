@@ -16,6 +16,7 @@
 #include "map/c_image.h"
 #include "map/c_image_container.h"
 #include "views/converted_map_layer.h"
+#include "views/focus_previous.h"
 #include "views/source_region_layer.h"
 #include "views/view_marks.h"
 #include "views/whole_bitmap_layer.h"
@@ -197,9 +198,8 @@ std::size_t ImageViewPane::cached_bytes() const { return layer_ ? layer_->cached
 
 bool ImageViewPane::eventFilter(QObject* watched, QEvent* event) {
   if (watched == area_ && event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab &&
-      static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
-    FocusPreviousControl();
+      IsPlainTab(*static_cast<QKeyEvent*>(event))) {
+    FocusPreviousControl(area_);
     return true;
   }
   if (watched != area_->viewport()) return QWidget::eventFilter(watched, event);
@@ -292,19 +292,6 @@ void ImageViewPane::ScrollBarMoved() {
 void ImageViewPane::SetTotalsText(const QString& text) {
   totals_ = text;
   ShowTotals();
-}
-
-void ImageViewPane::FocusPreviousControl() {
-  // Tab in the view goes back to the control before it, as the program's
-  // other panes expect when the view has the focus.
-  for (QWidget* widget = area_->previousInFocusChain(); widget != nullptr && widget != area_;
-       widget = widget->previousInFocusChain()) {
-    if ((widget->focusPolicy() & Qt::TabFocus) != 0 && widget->isVisible() && widget->isEnabled() &&
-        widget->focusProxy() == nullptr) {
-      widget->setFocus(Qt::BacktabFocusReason);
-      return;
-    }
-  }
 }
 
 void ImageViewPane::ShowTotals() { status_->setText(totals_); }

@@ -75,7 +75,6 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   void UpdateScrollBars();
   void ScrollBarMoved();
   void ShowTotals();
-  void FocusPreviousControl();
   void BlinkTick();
 
   QAbstractScrollArea* area_;

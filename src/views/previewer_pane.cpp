@@ -11,6 +11,7 @@
 #include "document/list_totals_text.h"
 #include "document/pane_texts.h"
 #include "map/c_image.h"
+#include "views/focus_previous.h"
 
 namespace kv {
 
@@ -62,6 +63,8 @@ PreviewerPane::PreviewerPane(const StringTable& strings, const ConversionSetting
   view_button_->setChecked(true);
   name_edit_->setMaxLength(static_cast<int>(kMaxImageNameBytes));
   name_edit_->installEventFilter(this);
+  view_button_->installEventFilter(this);
+  calibrate_button_->installEventFilter(this);
   PlaceControls();
 
   connect(view_button_, &QRadioButton::clicked, this,
@@ -172,6 +175,11 @@ void PreviewerPane::UpdateTexts() {
 }
 
 bool PreviewerPane::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && IsPlainTab(*static_cast<QKeyEvent*>(event))) {
+    // Tab steps back to the control before, within the panel.
+    FocusPreviousControl(static_cast<QWidget*>(watched), this);
+    return true;
+  }
   if (watched == name_edit_) {
     if (event->type() == QEvent::FocusIn) name_editor_.Begin(image_);
     if (event->type() == QEvent::FocusOut) NameLeft();

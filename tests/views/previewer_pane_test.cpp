@@ -177,6 +177,23 @@ class PreviewerPaneTest : public QObject {
     QCOMPARE(f.commands_.size(), std::size_t{2});
   }
 
+  void tabInThePanelGoesBackToThePreviousControl() {
+    PaneFixture f;
+    f.window_.show();
+    f.window_.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window_));
+    f.AddSized("Harbour", 10);
+    QLineEdit* edit = f.previewer_->name_edit();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Backtab, Qt::ShiftModifier);
+    QWidget* previous = QApplication::focusWidget();
+    QVERIFY(previous != nullptr && previous != edit);
+    QVERIFY(f.previewer_->isAncestorOf(previous));
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), previous);
+  }
+
   void layoutOfThePanel() {
     PaneFixture f;
     const PreviewerPane& p = *f.previewer_;
