@@ -3,19 +3,14 @@
 #include <new>
 #include <string>
 
+#include "base/utf8_cut.h"
+
 namespace kv {
 
 namespace {
 
 // Messages were formatted into 256-byte buffers; longer ones are cut there.
 constexpr std::size_t kMaxMessageBytes = 255;
-
-void CutAtUtf8Boundary(std::string* text, std::size_t max_bytes) {
-  if (text->size() <= max_bytes) return;
-  std::size_t cut = max_bytes;
-  while (cut > 0 && (static_cast<unsigned char>((*text)[cut]) & 0xC0) == 0x80) --cut;
-  text->resize(cut);
-}
 
 }  // namespace
 
@@ -36,7 +31,7 @@ std::string FormatMessageText(std::string_view format, std::string_view argument
     }
     out += format[i];
   }
-  CutAtUtf8Boundary(&out, kMaxMessageBytes);
+  out = CutUtf8(out, kMaxMessageBytes);
   return out;
 }
 

@@ -1,5 +1,6 @@
 #include "document/conversion_options_model.h"
 
+#include "base/utf8_cut.h"
 #include "map/map_layout.h"
 
 namespace kv {
@@ -10,8 +11,6 @@ constexpr int kDepthWithoutSelection = 8;
 
 // Output pixels per source pixel of each scale entry.
 constexpr std::array<ScaleRatio, 3> kScaleRatios = {{{1, 1}, {1, 2}, {1, 4}}};
-
-bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // The entry's index in a list of `size`, or none.
 bool EntryIndex(int entry, std::size_t size, std::size_t* index) {
@@ -61,11 +60,6 @@ void AcceptConversionOptions(const ConversionOptionsFields& fields, std::string*
   settings->compressBitmaps = fields.compress;
 }
 
-std::string FittedMapName(const std::string& name) {
-  if (name.size() <= kMaxImageNameLength) return name;
-  std::size_t length = kMaxImageNameLength;
-  while (length > 0 && IsUtf8Continuation(name[length])) --length;
-  return name.substr(0, length);
-}
+std::string FittedMapName(const std::string& name) { return CutUtf8(name, kMaxImageNameLength); }
 
 }  // namespace kv

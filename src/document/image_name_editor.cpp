@@ -1,21 +1,9 @@
 #include "document/image_name_editor.h"
 
+#include "base/utf8_cut.h"
 #include "map/c_image.h"
 
 namespace kv {
-
-namespace {
-
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-}  // namespace
-
-std::string CutAtCharacter(std::string_view text, std::size_t max_bytes) {
-  if (text.size() <= max_bytes) return std::string(text);
-  std::size_t end = max_bytes;
-  while (end > 0 && IsContinuationByte(text[end])) --end;
-  return std::string(text.substr(0, end));
-}
 
 void ImageNameEditor::Begin(CImage* shown) {
   edited_ = shown;
@@ -24,7 +12,7 @@ void ImageNameEditor::Begin(CImage* shown) {
 
 CImage* ImageNameEditor::TextChanged(const CImage* shown, std::string_view text) {
   if (edited_ == nullptr || edited_ != shown) return nullptr;
-  edited_->SetName(CutAtCharacter(text, kMaxImageNameBytes));
+  edited_->SetName(CutUtf8(text, kMaxImageNameBytes));
   return edited_;
 }
 

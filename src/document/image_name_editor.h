@@ -36,10 +36,6 @@ class ImageNameEditor {
   std::string saved_name_;
 };
 
-// `text` cut to at most `max_bytes` bytes without splitting a UTF-8
-// sequence.
-std::string CutAtCharacter(std::string_view text, std::size_t max_bytes);
-
 }  // namespace kv
 
 #endif  // KORVALE_DOCUMENT_IMAGE_NAME_EDITOR_H_

@@ -4,6 +4,7 @@
 
 #include "base/exceptions.h"
 #include "base/message_tables.h"
+#include "base/utf8_cut.h"
 #include "install/install_name.h"
 #include "install/install_results.h"
 #include "install/temporary_install_file.h"

@@ -3,15 +3,9 @@
 #include <algorithm>
 #include <optional>
 
-namespace kv {
+#include "base/utf8_cut.h"
 
-std::string CutUtf8(std::string_view text, std::size_t limit) {
-  if (text.size() <= limit) return std::string(text);
-  std::size_t end = limit;
-  // Back to the start of the sequence the cut falls into.
-  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80) --end;
-  return std::string(text.substr(0, end));
-}
+namespace kv {
 
 std::string InstallFileName(std::string_view database_name) {
   std::string name(database_name);

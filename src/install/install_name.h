@@ -16,9 +16,6 @@ namespace kv {
 inline constexpr std::size_t kDatabaseNameLimit = 19;
 inline constexpr int kNameEditLimit = 31;
 
-// At most `limit` bytes of `text`, never cut inside a UTF-8 sequence.
-std::string CutUtf8(std::string_view text, std::size_t limit);
-
 // The name of the file the handheld receives: the database name + ".prc",
 // a "/" (which no file name can hold) as "_".
 std::string InstallFileName(std::string_view database_name);

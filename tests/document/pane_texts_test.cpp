@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/utf8_cut.h"
 #include "document/image_name_editor.h"
 #include "document/language_format.h"
 #include "document/list_totals_text.h"
@@ -152,10 +153,10 @@ TEST(ImageNameEditor, RenamesWhileShownAndRestoresAnEmptiedName) {
 
 TEST(ImageNameEditor, NeverCutsACharacterInHalf) {
   const std::string umlauts = "\xC3\xA4\xC3\xB6\xC3\xBC";  // three 2-byte characters
-  EXPECT_EQ(CutAtCharacter(umlauts, 5), "\xC3\xA4\xC3\xB6");
-  EXPECT_EQ(CutAtCharacter(umlauts, 4), "\xC3\xA4\xC3\xB6");
-  EXPECT_EQ(CutAtCharacter(umlauts, 6), umlauts);
-  EXPECT_EQ(CutAtCharacter("abc", 2), "ab");
+  EXPECT_EQ(CutUtf8(umlauts, 5), "\xC3\xA4\xC3\xB6");
+  EXPECT_EQ(CutUtf8(umlauts, 4), "\xC3\xA4\xC3\xB6");
+  EXPECT_EQ(CutUtf8(umlauts, 6), umlauts);
+  EXPECT_EQ(CutUtf8("abc", 2), "ab");
   CImage image;
   ImageNameEditor editor;
   editor.Begin(&image);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/utf8_cut.h"
 #include "install/file_name_text.h"
 #include "install/install_error_text.h"
 #include "install/install_locations.h"
