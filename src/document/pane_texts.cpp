@@ -1,5 +1,6 @@
 #include "document/pane_texts.h"
 
+#include "document/conversion_options_model.h"
 #include "document/document_texts.h"
 #include "document/language_format.h"
 #include "map/c_image.h"
@@ -16,20 +17,11 @@ constexpr std::uint32_t kSixteenBitsNameId = 1014;
 }  // namespace
 
 std::uint32_t DepthNameId(int depth) {
-  switch (depth) {
-    case 1:
-      return 1049;
-    case 2:
-      return 1048;
-    case 4:
-      return 1016;
-    case 8:
-      return 1015;
-    case 16:
-      return kSixteenBitsNameId;
-    default:
-      return 0;
+  // The names the conversion options list shows for its depths.
+  for (const DepthListEntry& entry : DepthListEntries()) {
+    if (entry.depth == depth) return entry.name_id;
   }
+  return 0;
 }
 
 PixelSize ImagePixelSize(const CImage& image) {
