@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calibration/calibration_record.h"
 #include "geo/grid_conversion.h"
@@ -40,6 +41,19 @@ inline constexpr int kImportBadWorldSystem = -23;
 // latitude or ±180° longitude). (-24 is the GeoTIFF reader's
 // kGeoTiffNotGeoreferenced.)
 inline constexpr int kImportOffTheEarth = -25;
+
+// Something a reader could not take from a calibration file that the user
+// must hear about, because the map would otherwise be silently less exact.
+enum class ImportWarningKind {
+  kUnknownDatum,    // detail: the datum name as written; positions kept, datum WGS84
+  kPointsSkipped,   // detail: how many points, and why
+  kNoUsablePoints,  // detail: why no point could be taken
+};
+
+struct ImportWarning {
+  ImportWarningKind kind;
+  std::string detail;
+};
 
 // Calibration files are a few kilobytes; anything larger is not one.
 inline constexpr std::size_t kMaxCalibrationFileSize = std::size_t{16} << 20;
@@ -78,6 +92,8 @@ struct CalibrationImport : CalibrationFrame {
   bool world_file = false;
   WorldFileValues world_values;
   std::string world_system_code;
+
+  std::vector<ImportWarning> warnings;
 };
 
 // The coordinate system a world file's numbers are in: an index of the
