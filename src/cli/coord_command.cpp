@@ -4,9 +4,11 @@
 
 #include "cli/commands.h"
 #include "cli/coord_text.h"
+#include "geo/coordinate_systems.h"
 #include "geo/datum_table.h"
 #include "geo/grid_conversion.h"
 #include "geo/position_text.h"
+#include "geo/utm.h"
 
 namespace kv::cli {
 namespace {
@@ -15,6 +17,10 @@ namespace {
 // memory) are reported in the general "opening the map" context, the
 // nearest the language strings have.
 constexpr std::uint32_t kCoordContext = kContextOpen;
+
+// A text or zone that names no position: the work failed, as any refused
+// input does, rather than a usage mistake.
+constexpr int kPositionRefused = 1;
 
 CLI::Validator SystemValidator() {
   return CLI::Validator(
@@ -104,6 +110,16 @@ void AddToGridCommand(CLI::App* coord, CliContext& context, int* exit_code) {
   });
 }
 
+// A UTM or MGA zone must carry its band letter: without one the zone would
+// be read as southern, silently thousands of kilometres from a northern map.
+bool AcceptsZone(CliContext& context, int system, std::string_view zone) {
+  if (system != kSystemUtm && system != kSystemMga) return true;
+  if (CheckUtmZoneText(zone) == UtmZoneStatus::kValid) return true;
+  std::cerr << "kvmap: the zone \"" << zone << "\" is not a UTM zone. "
+            << context.strings.Get(kUtmZoneHelpString) << "\n";
+  return false;
+}
+
 void AddToLatLonCommand(CLI::App* coord, CliContext& context, int* exit_code) {
   auto options = std::make_shared<GridOptions>();
   CLI::App* command = coord->add_subcommand("to-latlon", "Print LAT LON of a grid reference");
@@ -113,10 +129,14 @@ void AddToLatLonCommand(CLI::App* coord, CliContext& context, int* exit_code) {
   command->add_option("EASTING", options->easting, "Easting in metres")->required();
   command->add_option("NORTHING", options->northing, "Northing in metres")->required();
   command->callback([&context, exit_code, options]() {
+    // "-" is how to-grid prints an empty zone; accept it back.
+    const std::string zone = options->zone == "-" ? std::string() : options->zone;
+    if (!AcceptsZone(context, ResolveCoordinateSystem(options->system), zone)) {
+      *exit_code = kPositionRefused;
+      return;
+    }
     *exit_code = RunReported(context, kCoordContext, [&]() {
       CoordinateContext coordinates;
-      // "-" is how to-grid prints an empty zone; accept it back.
-      const std::string zone = options->zone == "-" ? std::string() : options->zone;
       GridReference grid{zone, options->easting, options->northing};
       LatLon position;
       const int system = ResolveCoordinateSystem(options->system);
@@ -124,7 +144,7 @@ void AddToLatLonCommand(CLI::App* coord, CliContext& context, int* exit_code) {
           GridToLatLon(coordinates, ResolveDatum(options->datum), grid, system, false, &position);
       if (status == kGridKeptInDegrees && system > 2) {
         std::cerr << "kvmap: the zone \"" << options->zone
-                  << "\" is not one of the system's; the values are read as degrees\n";
+                  << "\" or the values are not the system's; the values are read as degrees\n";
       }
       std::cout << LatLonLine(position);
     });
@@ -179,12 +199,16 @@ void AddParseCommand(CLI::App* coord, CliContext& context, int* exit_code) {
   CLI::Option* letters = command->add_option(
       "--letters", options->letters, "Letters that make the position negative (default SWsw)");
   command->callback([&context, exit_code, options, letters]() {
-    *exit_code = RunReported(context, kCoordContext, [&]() {
-      const std::string set = letters->count() > 0
-                                  ? options->letters
-                                  : PositionTextsFromStrings(context.strings).negative_letters;
-      std::cout << DegreesLine(ParsePosition(options->text, set));
-    });
+    const std::string set = letters->count() > 0
+                                ? options->letters
+                                : PositionTextsFromStrings(context.strings).negative_letters;
+    double degrees = 0.0;
+    if (!ReadPosition(options->text, set, &degrees)) {
+      std::cerr << "kvmap: not a position in degrees: \"" << options->text << "\"\n";
+      *exit_code = kPositionRefused;
+      return;
+    }
+    *exit_code = RunReported(context, kCoordContext, [&]() { std::cout << DegreesLine(degrees); });
   });
 }
 

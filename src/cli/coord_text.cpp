@@ -1,6 +1,5 @@
 #include "cli/coord_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -21,8 +20,6 @@ bool IsDigits(std::string_view text) {
   }
   return true;
 }
-
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // Columns are padded by characters, not bytes, so that "º" lines up.
 std::string Padded(std::string_view text, std::size_t width) {
@@ -84,19 +81,7 @@ int ResolveDatum(std::string_view text) {
 }
 
 bool ReadPosition(std::string_view text, std::string_view negative_letters, double* degrees) {
-  if (!text.empty() && IsAsciiLetter(text[0])) {
-    if (text.size() < 2 || !(text[1] >= '0' && text[1] <= '9')) return false;
-    *degrees = ParsePosition(text, negative_letters);
-    return true;
-  }
-  double value = 0.0;
-  const char* begin = text.data();
-  const char* end = text.data() + text.size();
-  if (begin != end && *begin == '+') ++begin;
-  const auto result = std::from_chars(begin, end, value);
-  if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value)) return false;
-  *degrees = value;
-  return true;
+  return ReadPositionText(text, negative_letters, degrees) == PositionTextStatus::kRead;
 }
 
 std::string CoordinateSystemListing() {

@@ -31,9 +31,9 @@ int ResolveCoordinateSystem(std::string_view text);
 // ignoring case; -1 if none.
 int ResolveDatum(std::string_view text);
 
-// Decimal degrees of a typed position: a decimal number ("-33.9") or a
-// text starting with a hemisphere letter ("S33 54"). False for anything
-// else.
+// Decimal degrees of a typed position in any of the degree notations, with
+// a sign ("-33.9") or a hemisphere letter before or after ("S33 54",
+// "33 54 S"). False unless the whole text reads so.
 bool ReadPosition(std::string_view text, std::string_view negative_letters, double* degrees);
 
 // One line per coordinate system: index, list name, code, datum.

@@ -98,8 +98,12 @@ PositionFields PositionNotation::Format(LatLon position) const {
 
 std::optional<double> PositionNotation::ParseDegrees(std::string_view text,
                                                      PositionAxis axis) const {
-  if (!HasDigit(text)) return std::nullopt;
-  const double value = ParsePosition(text, texts_.negative_letters);
+  // A text that is not all a position is refused rather than read as far
+  // as it goes: "12 30.5 W x" must not become 12 degrees.
+  double value = 0.0;
+  if (ReadPositionText(text, texts_.negative_letters, &value) != PositionTextStatus::kRead) {
+    return std::nullopt;
+  }
   const double limit = axis == PositionAxis::kLatitude ? 90.0 : 180.0;
   if (!std::isfinite(value) || std::fabs(value) > limit) return std::nullopt;
   return value;

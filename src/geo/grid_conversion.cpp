@@ -126,7 +126,11 @@ int GridToLatLon(CoordinateContext& context, int datum_row, const GridReference&
       return ReadAsDegrees(grid, position, kGridKeptInDegrees);
     }
   } else if (system == kSystemSJtsk) {
-    local = KrovakInverse({grid.northing, grid.easting});
+    KrovakPoint krovak;
+    if (!KrovakPointOfGrid(point, &krovak)) {
+      return ReadAsDegrees(grid, position, kGridKeptInDegrees);
+    }
+    local = KrovakInverse(krovak);
   } else {
     GridSystemRow row;
     context.grid_systems.RowOf(system, &row);

@@ -9,10 +9,13 @@
 // With `from_wgs84` set and that datum row above 0 the position passes
 // through ShiftDatum, which leaves it unchanged.
 //
+// S-JTSK takes its grid values in either of the forms they are written in
+// (see KrovakPointOfGrid) and gives them in the positive form.
+//
 // A position the system cannot take (the British grid outside its squares,
-// the Quebec grid outside its zones, an unreadable zone text) is kept in
-// degrees: the zone text is empty, the northing holds the latitude and the
-// easting the longitude. The degree notations 0 to 2 are always kept so.
+// the Quebec grid outside its zones, an unreadable zone text, S-JTSK values
+// of mixed signs) is kept in degrees: the zone text is empty, the northing holds the latitude and
+// the easting the longitude. The degree notations 0 to 2 are always kept so.
 
 #include <string>
 #include <string_view>

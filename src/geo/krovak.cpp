@@ -122,4 +122,13 @@ LatLon KrovakInverse(KrovakPoint point) {
   return {phi * kInverseRadiansToDegrees, lambda * kInverseRadiansToDegrees};
 }
 
+bool KrovakPointOfGrid(GridPoint point, KrovakPoint* krovak) {
+  const bool negative_easting = point.easting < 0.0;
+  const bool negative_northing = point.northing < 0.0;
+  if (negative_easting != negative_northing) return false;
+  const double sign = negative_easting ? -1.0 : 1.0;
+  *krovak = {sign * point.northing, sign * point.easting};
+  return true;
+}
+
 }  // namespace kv

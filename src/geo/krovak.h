@@ -28,6 +28,13 @@ inline constexpr int kKrovakInverseMaxRounds = 100;
 
 LatLon KrovakInverse(KrovakPoint point);
 
+// X and Y of a grid point as GIS software and surveyors write them: the
+// positive form (easting Y, northing X, as in EPSG:2065 and EPSG:5513) or the
+// negated EPSG:5514 form (easting -Y, northing -X, both negative over the
+// whole territory). False when the two have different signs: such a pair is
+// neither form.
+bool KrovakPointOfGrid(GridPoint point, KrovakPoint* krovak);
+
 }  // namespace kv
 
 #endif  // KORVALE_GEO_KROVAK_H_

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <system_error>
 
 namespace kv {
@@ -21,6 +22,8 @@ double SkipBlanksAndSign(std::string_view* text) {
   text->remove_prefix(i);
   return sign;
 }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -45,6 +48,38 @@ double LeadingInteger(std::string_view text) {
   }
   if (result.ec != std::errc()) return 0.0;
   return sign * static_cast<double>(value);
+}
+
+bool ReadUnsignedDecimal(std::string_view text, double* value) {
+  std::string plain(text);
+  std::size_t digits = 0;
+  std::size_t points = 0;
+  for (char& c : plain) {
+    if (IsDigit(c)) {
+      ++digits;
+    } else if (c == '.' || c == ',') {
+      // A comma is the decimal point wherever people write it so.
+      c = '.';
+      ++points;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0 || points > 1) return false;
+  double number = 0.0;
+  const auto result =
+      std::from_chars(plain.data(), plain.data() + plain.size(), number, std::chars_format::fixed);
+  if (result.ec != std::errc() || result.ptr != plain.data() + plain.size()) return false;
+  if (!std::isfinite(number)) return false;
+  *value = number;
+  return true;
+}
+
+bool ReadUnsignedWhole(std::string_view text, double* value) {
+  for (char c : text) {
+    if (!IsDigit(c)) return false;
+  }
+  return ReadUnsignedDecimal(text, value);
 }
 
 }  // namespace kv

@@ -20,6 +20,15 @@ double LeadingDecimal(std::string_view text);
 // integer saturate.
 double LeadingInteger(std::string_view text);
 
+// The whole of `text` as an unsigned number in plain notation: digits with at
+// most one "." or "," among them ("30.5", "30,5", "30.", ".5"). Nothing else
+// is allowed: no sign, blank, exponent, "inf" or "nan". Every digit counts,
+// however many there are. False when the text is not such a number.
+bool ReadUnsignedDecimal(std::string_view text, double* value);
+
+// The whole of `text` as digits only ("047"), every digit counting.
+bool ReadUnsignedWhole(std::string_view text, double* value);
+
 }  // namespace kv
 
 #endif  // KORVALE_GEO_NUMBER_TEXT_H_

@@ -87,7 +87,8 @@ std::string FormatDecimalDegrees(double magnitude, int precision) {
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// "47 30.5", "47 30 30" or "47.5" after the hemisphere letter.
+// "47 30.5", "47 30 30" or "47.5" after the hemisphere letter, read as far
+// as it goes.
 double ParseAfterLetter(std::string_view rest) {
   const std::size_t blank = rest.substr(0, kBlankSearchLength).find(' ');
   if (blank == std::string_view::npos) return LeadingDecimal(rest);
@@ -122,6 +123,14 @@ std::string FormatPosition(const PositionTexts& texts, double value, PositionAxi
 }
 
 double ParsePosition(std::string_view text, std::string_view negative_letters) {
+  double degrees = 0.0;
+  if (ReadPositionText(text, negative_letters, &degrees) == PositionTextStatus::kRead) {
+    return degrees;
+  }
+  return ParsePositionPrefix(text, negative_letters);
+}
+
+double ParsePositionPrefix(std::string_view text, std::string_view negative_letters) {
   if (text.empty()) return 0.0;
   if (!IsAsciiLetter(text[0])) return LeadingDecimal(text);
   const double sign = negative_letters.find(text[0]) != std::string_view::npos ? -1.0 : 1.0;

@@ -40,14 +40,47 @@ inline constexpr int kFullPrecision = 0x8000;
 std::string FormatPosition(const PositionTexts& texts, double value, PositionAxis axis, int system,
                            int precision);
 
-// Decimal degrees of a typed position. A leading letter is the hemisphere:
-// negative when it is one of `negative_letters`. After it, "47 30.5" is
-// degrees and decimal minutes, "47 30 30" degrees, minutes and decimal
-// seconds (the first blank counts only within the 20 characters after the
-// letter), anything else decimal degrees. Without a letter the text is a
-// signed decimal number. Whatever cannot be read counts as 0; the result is
-// always finite.
+// Letters that mark the northern or eastern hemisphere ("O" is the German
+// east). A letter of the negative set wins, so a language whose west is "O"
+// still reads it as west.
+inline constexpr std::string_view kPositiveHemisphereLetters = "NEOneo";
+
+enum class PositionTextStatus {
+  kRead,
+  kEmpty,         // nothing but blanks
+  kNotAPosition,  // something is there, but not all of it reads as a position
+};
+
+// Decimal degrees of a position as people write it, read completely:
+//   "47.5"  "47 30.5"  "47 30 30.5"   decimal degrees, degrees and minutes,
+//                                     degrees, minutes and seconds
+//   with a hemisphere letter before ("N47 30.5", "W 180") or after
+//   ("47 30.5 N", "180W"), or else one sign ("-8.25", "-12 30.5").
+// Blanks separate the parts and may surround the letter. Degrees and
+// minutes before a further part are whole numbers; minutes and seconds are
+// below 60; a "," may stand for the decimal point. The letter makes the
+// value negative when it is one of `negative_letters`, positive when it is
+// one of kPositiveHemisphereLetters; any other letter, a second letter, a
+// sign together with a letter, or anything left over is kNotAPosition.
+// `*degrees` is set only for kRead and is then finite.
+[[nodiscard]] PositionTextStatus ReadPositionText(std::string_view text,
+                                                  std::string_view negative_letters,
+                                                  double* degrees);
+
+// Decimal degrees of a position text that must be read whatever it holds:
+// stored texts and the fields of other programs' calibration files. A text
+// ReadPositionText reads gives its value; any other text is read as
+// ParsePositionPrefix reads it. The result is always finite.
 double ParsePosition(std::string_view text, std::string_view negative_letters);
+
+// A position text read as far as it goes, the way such texts have always
+// been read: after a leading letter (any letter; negative when it is one of
+// `negative_letters`), "47 30.5" is degrees and minutes and "47 30 30"
+// degrees, minutes and seconds when the first blank comes within 20
+// characters, anything else decimal degrees; without a letter a signed
+// decimal number. Whatever cannot be read counts as 0; the result is always
+// finite.
+double ParsePositionPrefix(std::string_view text, std::string_view negative_letters);
 
 }  // namespace kv
 

@@ -109,6 +109,22 @@ bool UtmInverse(const EllipsoidShape& shape, std::string_view zone, GridPoint po
   return true;
 }
 
+UtmZoneStatus CheckUtmZoneText(std::string_view zone) {
+  while (!zone.empty() && zone.front() == ' ') zone.remove_prefix(1);
+  while (!zone.empty() && zone.back() == ' ') zone.remove_suffix(1);
+  std::size_t digits = 0;
+  while (digits < zone.size() && zone[digits] >= '0' && zone[digits] <= '9') ++digits;
+  if (digits == 0 || digits > 2 || LeadingZoneNumber(zone) < 1) {
+    return UtmZoneStatus::kNoZoneNumber;
+  }
+  std::string_view band = zone.substr(digits);
+  while (!band.empty() && band.front() == ' ') band.remove_prefix(1);
+  if (band.empty()) return UtmZoneStatus::kNoBandLetter;
+  const bool is_band =
+      band.size() == 1 && band[0] >= 'C' && band[0] <= 'X' && band[0] != 'I' && band[0] != 'O';
+  return is_band ? UtmZoneStatus::kValid : UtmZoneStatus::kUnknownBandLetter;
+}
+
 double UtmZoneMeridian(std::string_view zone) {
   std::size_t digits_end = 0;
   double number = 0.0;

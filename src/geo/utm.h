@@ -5,6 +5,7 @@
 // the Norway and Svalbard exceptions), and the projection in both directions
 // on a given ellipsoid.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,29 @@ UtmReference UtmForward(const EllipsoidShape& shape, LatLon position);
 // from 1 to 60; `*position` is then unchanged.
 bool UtmInverse(const EllipsoidShape& shape, std::string_view zone, GridPoint point,
                 LatLon* position);
+
+// What a zone text a person gave ("18T") says, before it is used.
+enum class UtmZoneStatus {
+  kValid,
+  // A zone number without its band letter ("18"). Read as it stands it
+  // would be the southern hemisphere: a map meant for 18T would land at 64 S.
+  kNoBandLetter,
+  // A letter that is no latitude band (A, B, I, O, Y, Z, a lower-case
+  // letter), or more text after the band letter.
+  kUnknownBandLetter,
+  // No zone number from 1 to 60 at the front.
+  kNoZoneNumber,
+};
+
+// The language string that explains a zone text: the number, then the band
+// letter, C to M south of the equator and N to X north of it.
+inline constexpr std::uint32_t kUtmZoneHelpString = 2130;
+
+// Checks a UTM or MGA zone typed by a person or given on the command line:
+// a zone 1 to 60 followed by a capital band letter C to X (without I and
+// O), blanks allowed around and between them. UtmInverse itself keeps reading every zone
+// text stored calibrations hold.
+[[nodiscard]] UtmZoneStatus CheckUtmZoneText(std::string_view zone);
 
 // Central meridian of a zone text such as "32V", as calibration files of
 // other programs mean it: the middle of the zone's extent for the special

@@ -131,6 +131,48 @@ TEST_F(GridConversionTest, SJtskShowsYAsEastingAndXAsNorthing) {
   EXPECT_NEAR(back.longitude, 14.4214, 5e-6);
 }
 
+// S-JTSK grid values as PROJ writes them in each of the usual CRSs: EPSG:5514
+// (easting -Y, northing -X), EPSG:5513 and EPSG:2065 (X southing, Y westing).
+TEST_F(GridConversionTest, SJtskReadsEveryFormAsProjWritesIt) {
+  struct Form {
+    const char* crs;
+    bool easting_first;
+  };
+  constexpr double kMetresPerDegree = 111000;
+  for (const Form form :
+       {Form{"EPSG:5514", true}, Form{"EPSG:5513", false}, Form{"EPSG:2065", false}}) {
+    test::ProjCrsTransform proj("EPSG:4156", form.crs);
+    ASSERT_TRUE(proj.ok()) << form.crs;
+    double worst = 0;
+    for (double latitude = 47.8; latitude <= 51.0; latitude += 0.4) {
+      for (double longitude = 12.2; longitude <= 22.5; longitude += 0.7) {
+        const test::ProjXY xy = proj.Forward(latitude, longitude);
+        GridReference grid;
+        grid.easting = form.easting_first ? xy.x : xy.y;
+        grid.northing = form.easting_first ? xy.y : xy.x;
+        int status = -1;
+        const LatLon ours = ToLatLon(grid, kSystemSJtsk, 0, &status);
+        EXPECT_EQ(status, kGridConverted);
+        const double distance = kMetresPerDegree * std::hypot(ours.latitude - latitude,
+                                                              (ours.longitude - longitude) *
+                                                                  std::cos(latitude * M_PI / 180));
+        worst = std::max(worst, distance);
+        EXPECT_LT(distance, 0.5) << form.crs << " " << latitude << " " << longitude;
+      }
+    }
+    RecordProperty(std::string("worst_metres_") + form.crs, std::to_string(worst));
+  }
+}
+
+TEST_F(GridConversionTest, SJtskRefusesValuesOfMixedSigns) {
+  for (const GridReference& grid :
+       {GridReference{"", -742888, 1043086}, GridReference{"", 742888, -1043086}}) {
+    int status = -1;
+    ToLatLon(grid, kSystemSJtsk, 0, &status);
+    EXPECT_EQ(status, kGridKeptInDegrees) << grid.easting << " " << grid.northing;
+  }
+}
+
 TEST_F(GridConversionTest, QuebecTakesTheMeridianOfItsZone) {
   const GridReference grid = ToGrid({46.8, -71.2}, 20);
   EXPECT_EQ(grid.zone, "QU7");

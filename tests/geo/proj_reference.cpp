@@ -24,6 +24,20 @@ ProjXY ProjReference::Inverse(double x, double y) const {
   return {proj_todeg(out.lp.lam), proj_todeg(out.lp.phi)};
 }
 
+ProjCrsTransform::ProjCrsTransform(const char* source, const char* target)
+    : context_(proj_context_create()),
+      transform_(proj_create_crs_to_crs(context_, source, target, nullptr)) {}
+
+ProjCrsTransform::~ProjCrsTransform() {
+  if (transform_ != nullptr) proj_destroy(transform_);
+  proj_context_destroy(context_);
+}
+
+ProjXY ProjCrsTransform::Forward(double first, double second) const {
+  const PJ_COORD out = proj_trans(transform_, PJ_FWD, proj_coord(first, second, 0, 0));
+  return {out.v[0], out.v[1]};
+}
+
 std::string TmercDefinition(double k0, double false_northing, double false_easting, double lat0,
                             double lon0, double a, double rf) {
   char text[512];

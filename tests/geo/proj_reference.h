@@ -33,6 +33,24 @@ class ProjReference {
   PJ* projection_;
 };
 
+// A transformation between two CRSs of PROJ's database ("EPSG:4156" to
+// "EPSG:5514"), coordinates in the order the authority defines (latitude
+// before longitude for EPSG's geographic CRSs).
+class ProjCrsTransform {
+ public:
+  ProjCrsTransform(const char* source, const char* target);
+  ~ProjCrsTransform();
+  ProjCrsTransform(const ProjCrsTransform&) = delete;
+  ProjCrsTransform& operator=(const ProjCrsTransform&) = delete;
+
+  bool ok() const { return transform_ != nullptr; }
+  ProjXY Forward(double first, double second) const;
+
+ private:
+  PJ_CONTEXT* context_;
+  PJ* transform_;
+};
+
 // "+proj=tmerc ..." with an ellipsoid by its defining values.
 std::string TmercDefinition(double k0, double false_northing, double false_easting, double lat0,
                             double lon0, double a, double rf);

@@ -116,6 +116,36 @@ TEST(UtmTest, InverseRefusesZoneTextsWithoutAZone) {
   EXPECT_EQ(position.longitude, 2);
 }
 
+TEST(UtmZoneTextTest, ZonesPeopleGiveNeedTheirBandLetter) {
+  struct Case {
+    const char* zone;
+    UtmZoneStatus status;
+  };
+  const Case cases[] = {
+      {"18T", UtmZoneStatus::kValid},
+      {" 18 T ", UtmZoneStatus::kValid},
+      {"1C", UtmZoneStatus::kValid},
+      {"60X", UtmZoneStatus::kValid},
+      {"55H", UtmZoneStatus::kValid},
+      {"18", UtmZoneStatus::kNoBandLetter},
+      {" 55 ", UtmZoneStatus::kNoBandLetter},
+      {"18t", UtmZoneStatus::kUnknownBandLetter},
+      {"18I", UtmZoneStatus::kUnknownBandLetter},
+      {"18O", UtmZoneStatus::kUnknownBandLetter},
+      {"18A", UtmZoneStatus::kUnknownBandLetter},
+      {"18Y", UtmZoneStatus::kUnknownBandLetter},
+      {"18TT", UtmZoneStatus::kUnknownBandLetter},
+      {"18 zone T", UtmZoneStatus::kUnknownBandLetter},
+      {"", UtmZoneStatus::kNoZoneNumber},
+      {"T", UtmZoneStatus::kNoZoneNumber},
+      {"0T", UtmZoneStatus::kNoZoneNumber},
+      {"61T", UtmZoneStatus::kNoZoneNumber},
+      {"018T", UtmZoneStatus::kNoZoneNumber},
+      {"-18T", UtmZoneStatus::kNoZoneNumber},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CheckUtmZoneText(c.zone), c.status) << c.zone;
+}
+
 TEST(UtmZoneMeridianTest, SpecialZonesTakeTheMiddleOfTheirExtent) {
   struct Case {
     const char* zone;
