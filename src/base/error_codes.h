@@ -12,7 +12,7 @@ namespace kv {
 using ErrorCode = std::uint32_t;
 
 inline constexpr ErrorCode kProgramErrorBit = 0x20000000;
-inline constexpr std::uint32_t kMessageTableSize = 19;
+inline constexpr std::uint32_t kMessageTableSize = 21;
 
 inline constexpr ErrorCode kErrImageListFull = 0x20000001;
 inline constexpr ErrorCode kErrFileRead = 0x20000002;
@@ -33,6 +33,9 @@ inline constexpr ErrorCode kErrHandheldLink = 0x2000000f;
 inline constexpr ErrorCode kErrHandheldFolders = 0x20000010;
 inline constexpr ErrorCode kErrHandheldCopy = 0x20000011;
 inline constexpr ErrorCode kErrCompressionFmtNotSupported = 0x20000012;
+// A calibration file of a known type that does not hold what the type must
+// (a world file line that is no number); the file name carries the line.
+inline constexpr ErrorCode kErrCalibrationMalformed = 0x20000014;
 
 }  // namespace kv
 

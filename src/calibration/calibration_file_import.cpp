@@ -48,14 +48,24 @@ int ReadJpr(const std::vector<std::string>& lines, const ImportEnvironment& envi
   return ReadWorldFileLines(lines, environment, import, width, height);
 }
 
+// The OSGB grid's positions are on OSGB36, which the datum table knows by
+// the name OziExplorer gives it.
+constexpr std::string_view kOsgb36DatumCode = "OrdSrvyGrtBritn";
+
+// The record is labelled with the datum its positions are in: the grid's
+// own, or the one the user named for the numbers.
 void SetWorldFileSystem(const std::optional<WorldFileSystem>& world_system,
                         const ImportEnvironment& environment, CalibrationImport* import) {
   environment.state.world_file_system = world_system.value_or(WorldFileSystem{});
-  if (!world_system || !IsNationalGrid(world_system->system)) return;
+  if (!world_system) return;
+  if (world_system->system == kSystemOsgb) import->datum_name = std::string(kOsgb36DatumCode);
   GridSystemRow row;
-  if (environment.coordinates.grid_systems.RowOf(world_system->system, &row) != 0) return;
-  import->world_system_code = std::string(row.code.substr(0, kWorldSystemCodeLength));
-  import->datum_name = std::string(row.datum);
+  if (IsNationalGrid(world_system->system) &&
+      environment.coordinates.grid_systems.RowOf(world_system->system, &row) == 0) {
+    import->world_system_code = std::string(row.code.substr(0, kWorldSystemCodeLength));
+    import->datum_name = std::string(row.datum);
+  }
+  if (!world_system->datum.empty()) import->datum_name = world_system->datum;
 }
 
 }  // namespace
@@ -66,9 +76,14 @@ int CalibrationFileType(std::string_view path) {
   static constexpr struct {
     std::string_view extension;
     int type;
-  } kTypes[] = {{"kvm", kCalibrationFileKvm}, {"cal", kCalibrationFileCal},
-                {"jpr", kCalibrationFileJpr}, {"pca", kCalibrationFilePca},
-                {"geo", kCalibrationFileGeo}, {"map", kCalibrationFileMap}};
+  } kTypes[] = {{"kvm", kCalibrationFileKvm},
+                {"cal", kCalibrationFileCal},
+                {"jpr", kCalibrationFileJpr},
+                {"pca", kCalibrationFilePca},
+                {"geo", kCalibrationFileGeo},
+                {"map", kCalibrationFileMap},
+                // The usual world file extension after the ".??w" ones.
+                {"wld", kCalibrationFileWorld}};
   for (const auto& known : kTypes) {
     if (EqualsIgnoreCase(*extension, known.extension)) return known.type;
   }
@@ -99,7 +114,7 @@ int ReadCalibrationData(std::string_view data, int type, const ImportEnvironment
       ReadGeoLines(lines, environment, import);
       break;
     case kCalibrationFileMap:
-      status = ReadOziMapLines(lines, import);
+      status = ReadOziMapLines(lines, environment, import);
       break;
     case kCalibrationFileWorld:
       status = ReadWorldFileLines(lines, environment, import, width, height);

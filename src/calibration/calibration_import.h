@@ -41,6 +41,10 @@ inline constexpr int kImportBadWorldSystem = -23;
 // latitude or ±180° longitude). (-24 is the GeoTIFF reader's
 // kGeoTiffNotGeoreferenced.)
 inline constexpr int kImportOffTheEarth = -25;
+// The file is of a known type but does not hold what that type must (a
+// world file line that is no number, fewer than six numbers);
+// CalibrationImport::malformed_detail says where.
+inline constexpr int kImportMalformedFile = -26;
 
 // Something a reader could not take from a calibration file that the user
 // must hear about, because the map would otherwise be silently less exact.
@@ -94,6 +98,8 @@ struct CalibrationImport : CalibrationFrame {
   std::string world_system_code;
 
   std::vector<ImportWarning> warnings;
+  // With kImportMalformedFile: the line and what is wrong with it.
+  std::string malformed_detail;
 };
 
 // The coordinate system a world file's numbers are in: an index of the
@@ -101,9 +107,13 @@ struct CalibrationImport : CalibrationFrame {
 // longitude) and, for systems whose positions need one, the zone: a UTM
 // zone such as "32U" (a band letter above "M" is north), a Quebec MTM zone
 // name. An OSGB world file gives full grid metres and needs no zone.
+// `datum`, when not empty, is the datum code the numbers are in (a UTM
+// sheet in NAD27, say); empty means the system's own datum (WGS84 for
+// degrees, UTM and MGA, the grid's datum for a national grid).
 struct WorldFileSystem {
   int system = 0;
   std::string zone;
+  std::string datum;
 };
 
 // What the imports keep between calls.

@@ -1,7 +1,6 @@
 #include "calibration/chart_calibration.h"
 
 #include <cmath>
-#include <limits>
 
 #include "calibration/calibration_bounds.h"
 #include "calibration/calibration_keys.h"
@@ -19,24 +18,12 @@ bool IsUsable(const ChartCalibrationPoint& point) {
 
 std::vector<ChartCalibrationPoint> Chosen(const std::vector<ChartCalibrationPoint>& usable,
                                           std::int32_t width, std::int32_t height) {
-  if (usable.size() <= static_cast<std::size_t>(kCalibrationPointCount)) return usable;
-  std::vector<bool> taken(usable.size(), false);
+  std::vector<WorldXY> pixels;
+  for (const ChartCalibrationPoint& point : usable)
+    pixels.push_back({point.pixel_x, point.pixel_y});
   std::vector<ChartCalibrationPoint> chosen;
-  for (const PixelPosition& target : NinePointPixels(width, height)) {
-    std::size_t best = 0;
-    double best_distance = std::numeric_limits<double>::infinity();
-    for (std::size_t i = 0; i < usable.size(); ++i) {
-      if (taken[i]) continue;
-      const double dx = usable[i].pixel_x - target.x;
-      const double dy = usable[i].pixel_y - target.y;
-      const double distance = dx * dx + dy * dy;
-      if (distance < best_distance) {
-        best_distance = distance;
-        best = i;
-      }
-    }
-    taken[best] = true;
-    chosen.push_back(usable[best]);
+  for (std::size_t index : NearestToNinePoints(pixels, width, height)) {
+    chosen.push_back(usable[index]);
   }
   return chosen;
 }

@@ -10,7 +10,9 @@
 #include <memory>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
+#include "calibration/control_point_fit.h"
 #include "calibration/import_datum.h"
 #include "calibration/nine_point_layout.h"
 
@@ -97,11 +99,137 @@ std::string Underscores(std::string_view name) {
   return text;
 }
 
+std::string SystemName(OGRSpatialReferenceH srs) {
+  const char* name = OSRGetName(srs);
+  return name && *name ? name : "unnamed";
+}
+
+// PROJ would convert a geostationary view only where it sees the disc, and
+// a system of another body not at all (or, with older versions, as if it
+// were on the Earth).
+bool IsEarthSystem(OGRSpatialReferenceH srs) {
+  OGRErr error = OGRERR_NONE;
+  const double semi_major = OSRGetSemiMajor(srs, &error);
+  constexpr double kSmallestEarthAxis = 6.35e6;  // metres; every Earth ellipsoid and sphere
+  constexpr double kLargestEarthAxis = 6.40e6;   // lies between these
+  if (error != OGRERR_NONE || semi_major < kSmallestEarthAxis || semi_major > kLargestEarthAxis) {
+    return false;
+  }
+  const char* projection = OSRGetAttrValue(srs, "PROJECTION", 0);
+  return !(projection && std::string_view(projection) == "Geostationary_Satellite");
+}
+
+bool ToLatLon(OGRCoordinateTransformationH transform, WorldXY world, LatLon* position) {
+  double x = world.x;
+  double y = world.y;
+  if (!OCTTransform(transform, 1, &x, &y, nullptr) || !std::isfinite(x) || !std::isfinite(y)) {
+    return false;
+  }
+  *position = {y, x};
+  return true;
+}
+
+// The transform to WGS84 of the positions in `source`, or a status saying
+// why there is none.
+int TransformFrom(OGRSpatialReferenceH source, Transform* transform, GeoTiffReport* report) {
+  if (!IsEarthSystem(source)) {
+    report->coordinate_system = SystemName(source);
+    return kGeoTiffUnsupportedSystem;
+  }
+  *transform = ToWgs84(source);
+  return *transform ? kImportOk : kGeoTiffNotGeoreferenced;
+}
+
+int ReadGeoTransform(const std::array<double, 6>& geo, OGRSpatialReferenceH source,
+                     std::int32_t width, std::int32_t height, CalibrationImport* import,
+                     GeoTiffReport* report) {
+  Transform transform;
+  const int status = TransformFrom(source, &transform, report);
+  if (status != kImportOk) return status;
+  const WorldFileValues values = WorldValuesOf(geo);
+  const int laid_out = LayOutNinePoints(
+      values, width, height,
+      [&transform](WorldXY world, LatLon* position) {
+        return ToLatLon(transform.get(), world, position);
+      },
+      import);
+  if (laid_out != kImportOk) return kGeoTiffNotGeoreferenced;
+  import->world_values = values;
+  return kImportOk;
+}
+
+std::vector<ControlPoint> UsableControlPoints(GDALDatasetH dataset) {
+  std::vector<ControlPoint> points;
+  const GDAL_GCP* gcps = GDALGetGCPs(dataset);
+  const int count = GDALGetGCPCount(dataset);
+  for (int i = 0; gcps && i < count; ++i) {
+    const GDAL_GCP& gcp = gcps[i];
+    const std::array<double, 4> values = {gcp.dfGCPPixel, gcp.dfGCPLine, gcp.dfGCPX, gcp.dfGCPY};
+    if (std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); })) {
+      points.push_back({{gcp.dfGCPPixel, gcp.dfGCPLine}, {gcp.dfGCPX, gcp.dfGCPY}});
+    }
+  }
+  return points;
+}
+
+// Ground control points: each chosen one is a known point at its own
+// position (converted to WGS84 as a geotransform's are), the bounds come
+// from the affine fit through all of them.
+int ReadControlPoints(GDALDatasetH dataset, std::int32_t width, std::int32_t height,
+                      CalibrationImport* import, GeoTiffReport* report) {
+  OGRSpatialReferenceH source = GDALGetGCPSpatialRef(dataset);
+  const std::vector<ControlPoint> points = UsableControlPoints(dataset);
+  report->control_points = GDALGetGCPCount(dataset);
+  if (source == nullptr || points.empty()) return kGeoTiffNotGeoreferenced;
+  Transform transform;
+  const int status = TransformFrom(source, &transform, report);
+  if (status != kImportOk) return status;
+  const std::optional<AffineFit> fit = FitControlPoints(points);
+  if (!fit) return kGeoTiffNotGeoreferenced;
+  const std::vector<ChosenControlPoint> chosen = ChooseControlPoints(points, *fit, width, height);
+  for (std::size_t i = 0; i < chosen.size(); ++i) {
+    LatLon position;
+    if (!ToLatLon(transform.get(), chosen[i].world, &position)) return kGeoTiffNotGeoreferenced;
+    CalibrationPoint& point = import->points[i];
+    point.latitude = position.latitude;
+    point.longitude = position.longitude;
+    point.pixel_x = point.adjusted_x = chosen[i].pixel.x;
+    point.pixel_y = point.adjusted_y = chosen[i].pixel.y;
+  }
+  // The bounds as a world file's: from the centre of the top-left pixel to
+  // one image width and height on.
+  const WorldFileValues& f = fit->to_world;
+  const WorldFileValues centred = {
+      f.a, f.d, f.b, f.e, f.c + (f.a + f.b) / 2.0, f.f + (f.d + f.e) / 2.0};
+  LatLon top_left;
+  LatLon bottom_right;
+  if (!ToLatLon(transform.get(), WorldPosition(centred, 0, 0), &top_left) ||
+      !ToLatLon(transform.get(), WorldPosition(centred, width, height), &bottom_right)) {
+    return kGeoTiffNotGeoreferenced;
+  }
+  import->proj_mode = kCalibrationKnownPoints;
+  import->world_values = centred;
+  import->north_text = FormatBoundText(top_left.latitude, true);
+  import->west_text = FormatBoundText(top_left.longitude, false);
+  import->south_text = FormatBoundText(bottom_right.latitude, true);
+  import->east_text = FormatBoundText(bottom_right.longitude, false);
+  report->points_used = static_cast<int>(chosen.size());
+  report->rms_pixels = fit->rms_pixels;
+  return kImportOk;
+}
+
 }  // namespace
 
 int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import, std::int32_t* width,
                            std::int32_t* height) {
+  GeoTiffReport report;
+  return ReadGeoTiffCalibration(path, import, width, height, &report);
+}
+
+int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import, std::int32_t* width,
+                           std::int32_t* height, GeoTiffReport* report) {
   *import = CalibrationImport{};
+  *report = GeoTiffReport{};
   RegisterDriversOnce();
   QuietErrors quiet;
   const char* const drivers[] = {"GTiff", nullptr};
@@ -113,35 +241,21 @@ int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import, s
   *height = GDALGetRasterYSize(dataset.get());
   std::array<double, 6> geo{};
   OGRSpatialReferenceH source = GDALGetSpatialRef(dataset.get());
-  if (GDALGetGeoTransform(dataset.get(), geo.data()) != CE_None || !IsUsableGeoTransform(geo) ||
-      source == nullptr) {
-    return kGeoTiffNotGeoreferenced;
-  }
-  Transform transform = ToWgs84(source);
-  if (!transform) return kGeoTiffNotGeoreferenced;
-  const WorldFileValues values = WorldValuesOf(geo);
-  const int status = LayOutNinePoints(
-      values, *width, *height,
-      [&transform](WorldXY world, LatLon* position) {
-        double x = world.x;
-        double y = world.y;
-        if (!OCTTransform(transform.get(), 1, &x, &y, nullptr) || !std::isfinite(x) ||
-            !std::isfinite(y)) {
-          return false;
-        }
-        *position = {y, x};
-        return true;
-      },
-      import);
-  if (status != kImportOk) {
-    *import = CalibrationImport{};
-    return kGeoTiffNotGeoreferenced;
-  }
-  import->world_values = values;
-  return kImportOk;
+  const bool transformed = GDALGetGeoTransform(dataset.get(), geo.data()) == CE_None &&
+                           IsUsableGeoTransform(geo) && source != nullptr;
+  const int status = transformed
+                         ? ReadGeoTransform(geo, source, *width, *height, import, report)
+                         : ReadControlPoints(dataset.get(), *width, *height, import, report);
+  if (status != kImportOk) *import = CalibrationImport{};
+  return status;
 }
 
 std::optional<std::string> DatumCodeFromWkt(const std::string& wkt) {
+  return DatumCodeFromWkt(wkt, nullptr);
+}
+
+std::optional<std::string> DatumCodeFromWkt(const std::string& wkt,
+                                            std::vector<ImportWarning>* warnings) {
   if (wkt.empty()) return std::nullopt;
   QuietErrors quiet;
   SpatialReference srs(OSRNewSpatialReference(nullptr));
@@ -158,6 +272,7 @@ std::optional<std::string> DatumCodeFromWkt(const std::string& wkt) {
   if (!datum || !*datum) return std::nullopt;
   std::string code;
   if (KnownDatumCode(datum, &code) || KnownDatumCode(Underscores(datum), &code)) return code;
+  if (warnings) warnings->push_back({ImportWarningKind::kUnknownDatum, Underscores(datum)});
   return std::string(datum);
 }
 

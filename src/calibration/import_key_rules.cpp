@@ -135,8 +135,7 @@ void ApplyImportKeyLine(std::string_view line, int reference_slot_offset,
   } else if (IsKey(entry.key, {"name", "nm"})) {
     import->image_name = std::string(entry.value.substr(0, kImageNameLength));
   } else if (IsKey(entry.key, {"dm"})) {
-    std::string code;
-    if (KnownDatumCode(TrimBlanks(entry.value), &code)) import->datum_name = code;
+    ApplyImportDatum(TrimBlanks(entry.value), import);
   } else if (IsKey(entry.key, {"p2", "sc"})) {
     return;
   } else if (ApplyProjectionKey(entry, import)) {
@@ -145,6 +144,16 @@ void ApplyImportKeyLine(std::string_view line, int reference_slot_offset,
              (entry.key[1] == 'p' || entry.key[1] == 'P')) {
     ApplyReferencePoint(entry, reference_slot_offset, import);
   }
+}
+
+void ApplyImportDatum(std::string_view name, CalibrationImport* import) {
+  if (name.empty()) return;
+  std::string code;
+  if (KnownDatumCode(name, &code)) {
+    import->datum_name = std::move(code);
+    return;
+  }
+  import->warnings.push_back({ImportWarningKind::kUnknownDatum, std::string(name)});
 }
 
 }  // namespace kv

@@ -22,6 +22,12 @@ inline constexpr std::size_t kImportKeyLength = 31;
 void ApplyImportKeyLine(std::string_view line, int reference_slot_offset,
                         const ImportEnvironment& environment, CalibrationImport* import);
 
+// The datum a file names (a ".map" file's datum line, a "dm" key) becomes
+// the import's datum. A name the tables do not know leaves the datum as it
+// was and is warned about (kUnknownDatum): the positions are still taken,
+// but WGS84 may put them tens of metres off. An empty name says nothing.
+void ApplyImportDatum(std::string_view name, CalibrationImport* import);
+
 }  // namespace kv
 
 #endif  // KORVALE_CALIBRATION_IMPORT_KEY_RULES_H_

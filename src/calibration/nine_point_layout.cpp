@@ -1,5 +1,7 @@
 #include "calibration/nine_point_layout.h"
 
+#include <limits>
+
 namespace kv {
 
 std::array<PixelPosition, kCalibrationPointCount> NinePointPixels(std::int32_t width,
@@ -17,6 +19,33 @@ std::array<PixelPosition, kCalibrationPointCount> NinePointPixels(std::int32_t w
            {middle_x, bottom},
            {0, middle_y},
            {right, middle_y}}};
+}
+
+std::vector<std::size_t> NearestToNinePoints(const std::vector<WorldXY>& pixels, std::int32_t width,
+                                             std::int32_t height) {
+  std::vector<std::size_t> chosen;
+  if (pixels.size() <= static_cast<std::size_t>(kCalibrationPointCount)) {
+    for (std::size_t i = 0; i < pixels.size(); ++i) chosen.push_back(i);
+    return chosen;
+  }
+  std::vector<bool> taken(pixels.size(), false);
+  for (const PixelPosition& target : NinePointPixels(width, height)) {
+    std::size_t best = 0;
+    double best_distance = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+      if (taken[i]) continue;
+      const double dx = pixels[i].x - target.x;
+      const double dy = pixels[i].y - target.y;
+      const double distance = dx * dx + dy * dy;
+      if (distance < best_distance) {
+        best_distance = distance;
+        best = i;
+      }
+    }
+    taken[best] = true;
+    chosen.push_back(best);
+  }
+  return chosen;
 }
 
 WorldXY WorldPosition(const WorldFileValues& values, double x, double y) {

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "calibration/calibration_import.h"
 #include "geo/geo_types.h"
@@ -32,6 +33,14 @@ struct WorldXY {
 // bottom-centre, centre-left, centre-right (halves in whole pixels).
 std::array<PixelPosition, kCalibrationPointCount> NinePointPixels(std::int32_t width,
                                                                   std::int32_t height);
+
+// Of many points with known pixels (a chart's reference points, a GeoTIFF's
+// control points), the ones that spread best over the image: for each of
+// the nine positions above in turn, the nearest point not yet taken. All
+// of them, in their order, when there are at most nine. Indexes into
+// `pixels` (x, y pairs in the same pixel units as the image size).
+std::vector<std::size_t> NearestToNinePoints(const std::vector<WorldXY>& pixels, std::int32_t width,
+                                             std::int32_t height);
 
 // The position of the centre of pixel (x, y), rotation terms included.
 WorldXY WorldPosition(const WorldFileValues& values, double x, double y);

@@ -3,8 +3,11 @@
 #include <string_view>
 
 #include "calibration/calibration_line.h"
-#include "calibration/import_datum.h"
+#include "calibration/import_key_rules.h"
 #include "calibration/import_line_reader.h"
+#include "geo/coordinate_systems.h"
+#include "geo/datum_table.h"
+#include "geo/grid_conversion.h"
 #include "geo/number_text.h"
 #include "geo/projection_table.h"
 #include "geo/text_match.h"
@@ -35,8 +38,7 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
 }
 
 void ApplyDatumLine(const std::string& line, CalibrationImport* import) {
-  std::string code;
-  if (KnownDatumCode(Field(TrimmedFields(line), 0), &code)) import->datum_name = code;
+  ApplyImportDatum(Field(TrimmedFields(line), 0), import);
 }
 
 void ApplyProjection(const std::vector<std::string>& fields, CalibrationImport* import) {
@@ -76,20 +78,85 @@ double DegreesAndMinutes(const std::vector<std::string>& fields, std::size_t deg
   return negative ? -value : value;
 }
 
+// Fields of a point given in grid form: "grid, 32, 500000.0, 5300000.0, N"
+// (UTM zone, easting, northing, hemisphere).
+constexpr std::size_t kGridZoneField = 13;
+constexpr std::size_t kGridEastingField = 14;
+constexpr std::size_t kGridNorthingField = 15;
+constexpr std::size_t kGridHemisphereField = 16;
+
+// What the point lines gave, for the warnings once all are read.
+struct PointTally {
+  int listed = 0;   // point lines with a pixel position
+  int skipped = 0;  // of those, lines without a position that could be used
+  std::string reason;
+};
+
+int DatumRowOf(const CalibrationImport& import) {
+  const int row = import.datum_name ? FindDatum(*import.datum_name) : kWgs84DatumRow;
+  return row < 0 ? kWgs84DatumRow : row;
+}
+
+// A point given only as a UTM grid reference, converted on the map's
+// datum. The hemisphere field decides the band our zone texts need: "N"
+// (the first northern band) or "M" (the last southern one).
+bool GridPosition(const std::vector<std::string>& fields, const ImportEnvironment& environment,
+                  const CalibrationImport& import, LatLon* position) {
+  const std::string zone = Field(fields, kGridZoneField);
+  const std::string easting = Field(fields, kGridEastingField);
+  const std::string northing = Field(fields, kGridNorthingField);
+  if (zone.empty() || easting.empty() || northing.empty()) return false;
+  const std::string hemisphere = Field(fields, kGridHemisphereField);
+  const bool south = !hemisphere.empty() && (hemisphere[0] == 'S' || hemisphere[0] == 's');
+  const GridReference grid{
+      std::to_string(static_cast<int>(LeadingInteger(zone))) + (south ? "M" : "N"),
+      ReadCalibrationReal(easting), ReadCalibrationReal(northing)};
+  return GridToLatLon(environment.coordinates, DatumRowOf(import), grid, kSystemUtm, true,
+                      position) == kGridConverted;
+}
+
 // "Point01,xy, 10, 20,in, deg, 47, 30.0,N, 8, 15.0,W, grid, ..."
-void ApplyPoint(const std::vector<std::string>& fields, CalibrationImport* import) {
+void ApplyPoint(const std::vector<std::string>& fields, const ImportEnvironment& environment,
+                CalibrationImport* import, PointTally* tally) {
   const std::string number = fields[0].substr(kPointPrefix.size());
   const double n = LeadingInteger(number);
   if (n < 1 || n > kCalibrationPointCount) return;
+  if (Field(fields, 2).empty() && Field(fields, 3).empty()) return;  // an unused slot
+  ++tally->listed;
   CalibrationPoint& point = import->points[static_cast<std::size_t>(n) - 1];
   point.pixel_x = point.adjusted_x = ReadCalibrationInteger(Field(fields, 2));
   point.pixel_y = point.adjusted_y = ReadCalibrationInteger(Field(fields, 3));
-  if (Field(fields, 6).empty()) return;
-  point.latitude = DegreesAndMinutes(fields, 6, 'S');
-  point.longitude = DegreesAndMinutes(fields, 9, 'W');
+  if (!Field(fields, 6).empty()) {
+    point.latitude = DegreesAndMinutes(fields, 6, 'S');
+    point.longitude = DegreesAndMinutes(fields, 9, 'W');
+    return;
+  }
+  LatLon position;
+  if (GridPosition(fields, environment, *import, &position)) {
+    point.latitude = position.latitude;
+    point.longitude = position.longitude;
+    return;
+  }
+  ++tally->skipped;
+  tally->reason = Field(fields, kGridEastingField).empty()
+                      ? "a point has neither latitude and longitude nor a grid position"
+                      : "a point is given in a grid without a UTM zone";
 }
 
-void ApplyRuleLine(const std::string& line, CalibrationImport* import) {
+void WarnAboutPoints(const PointTally& tally, CalibrationImport* import) {
+  if (tally.listed == tally.skipped) {
+    import->warnings.push_back(
+        {ImportWarningKind::kNoUsablePoints,
+         tally.listed == 0 ? std::string("the file lists no points") : tally.reason});
+  } else if (tally.skipped > 0) {
+    import->warnings.push_back({ImportWarningKind::kPointsSkipped,
+                                std::to_string(tally.skipped) + " of " +
+                                    std::to_string(tally.listed) + ": " + tally.reason});
+  }
+}
+
+void ApplyRuleLine(const std::string& line, const ImportEnvironment& environment,
+                   CalibrationImport* import, PointTally* tally) {
   const std::vector<std::string> fields = TrimmedFields(line);
   const std::string& first = fields[0];
   if (EqualsIgnoreCase(first, "Magnetic Variation")) return;
@@ -98,16 +165,21 @@ void ApplyRuleLine(const std::string& line, CalibrationImport* import) {
   } else if (EqualsIgnoreCase(first, "Projection Setup")) {
     ApplyProjectionSetup(fields, import);
   } else if (StartsWithIgnoreCase(first, kPointPrefix)) {
-    ApplyPoint(fields, import);
+    ApplyPoint(fields, environment, import, tally);
   }
 }
 
 }  // namespace
 
-int ReadOziMapLines(const std::vector<std::string>& lines, CalibrationImport* import) {
+int ReadOziMapLines(const std::vector<std::string>& lines, const ImportEnvironment& environment,
+                    CalibrationImport* import) {
   if (lines.empty() || !StartsWithIgnoreCase(lines[0], kHeader)) return kImportNotOziExplorer;
   if (lines.size() > kDatumLine) ApplyDatumLine(lines[kDatumLine], import);
-  for (std::size_t i = kOziFirstRuleLine; i < lines.size(); ++i) ApplyRuleLine(lines[i], import);
+  PointTally tally;
+  for (std::size_t i = kOziFirstRuleLine; i < lines.size(); ++i) {
+    ApplyRuleLine(lines[i], environment, import, &tally);
+  }
+  WarnAboutPoints(tally, import);
   return kImportOk;
 }
 

@@ -16,8 +16,13 @@ namespace kv {
 inline constexpr int kOziFirstRuleLine = 7;
 
 // kImportOk, or kImportNotOziExplorer when line 0 does not begin with
-// "OziExplorer" (nothing is taken from the file then).
-int ReadOziMapLines(const std::vector<std::string>& lines, CalibrationImport* import);
+// "OziExplorer" (nothing is taken from the file then). A point given only
+// as a UTM grid reference (zone, easting, northing) is converted on the
+// file's datum. Points that give no position are warned about
+// (kPointsSkipped), and so is a file that gives none (kNoUsablePoints), as
+// is a datum name the tables do not know (kUnknownDatum).
+int ReadOziMapLines(const std::vector<std::string>& lines, const ImportEnvironment& environment,
+                    CalibrationImport* import);
 
 }  // namespace kv
 

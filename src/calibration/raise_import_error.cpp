@@ -5,8 +5,12 @@
 
 namespace kv {
 
-void RaiseImportError(int status, const std::string& path) {
+void RaiseImportError(int status, const std::string& path, std::string_view detail) {
   switch (status) {
+    case kImportMalformedFile: {
+      const std::string named = detail.empty() ? path : path + ", " + std::string(detail);
+      throw ErrCalibrationMalformed(named.c_str());
+    }
     case kImportOpenFailed:
       throw ErrFileOpen(path.c_str());
     case kImportNotFound:

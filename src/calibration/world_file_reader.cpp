@@ -1,6 +1,9 @@
 #include "calibration/world_file_reader.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <optional>
 #include <ostream>
 
 #include "calibration/import_line_reader.h"
@@ -14,12 +17,50 @@
 namespace kv {
 namespace {
 
-WorldFileValues ReadValues(const std::vector<std::string>& lines) {
-  double numbers[6] = {};
-  for (std::size_t i = 0; i < 6 && i < lines.size(); ++i) {
-    numbers[i] = LeadingDecimal(TrimBlanks(lines[i]));
+constexpr std::size_t kWorldFileNumberCount = 6;
+
+// One world file line as a number, or none when the whole line is not one.
+// GIS tools in many locales write a decimal comma ("-0,38"); as GDAL reads
+// these files, whichever of "," and "." comes first is the decimal mark.
+std::optional<double> WorldFileNumber(std::string_view line) {
+  std::string text(TrimBlanks(line));
+  if (!text.empty() && text[0] == '+') text.erase(0, 1);
+  const std::size_t mark = text.find_first_of(",.");
+  if (mark != std::string::npos && text[mark] == ',') text[mark] = '.';
+  double value = 0.0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value)) {
+    return std::nullopt;
   }
-  return {numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5]};
+  return value;
+}
+
+// The six numbers of the first six lines that are not blank (GDAL passes
+// over blank lines too). A line that is no number, or fewer than six
+// numbers, make the file unusable: reading zeros in their place would put
+// the map somewhere, but not where the file says.
+int ReadValues(const std::vector<std::string>& lines, WorldFileValues* values,
+               std::string* detail) {
+  double numbers[kWorldFileNumberCount] = {};
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < lines.size() && count < kWorldFileNumberCount; ++i) {
+    if (TrimBlanks(lines[i]).empty()) continue;
+    const std::optional<double> number = WorldFileNumber(lines[i]);
+    if (!number) {
+      *detail = "line " + std::to_string(i + 1) + " is not a number: \"" +
+                std::string(TrimBlanks(lines[i]).substr(0, 40)) + "\"";
+      return kImportMalformedFile;
+    }
+    numbers[count++] = *number;
+  }
+  if (count < kWorldFileNumberCount) {
+    *detail = "line " + std::to_string(lines.size() + 1) +
+              ": a world file holds six numbers, this one " + std::to_string(count);
+    return kImportMalformedFile;
+  }
+  *values = {numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5]};
+  return kImportOk;
 }
 
 std::int16_t DatumRowOf(const std::optional<std::string>& datum_name) {
@@ -106,7 +147,9 @@ void WriteReport(const ImportEnvironment& environment, const WorldFileValues& va
 
 int ReadWorldFileLines(const std::vector<std::string>& lines, const ImportEnvironment& environment,
                        CalibrationImport* import, std::int32_t width, std::int32_t height) {
-  const WorldFileValues values = ReadValues(lines);
+  WorldFileValues values;
+  const int read = ReadValues(lines, &values, &import->malformed_detail);
+  if (read != kImportOk) return read;
   import->proj_mode = kCalibrationKnownPoints;
   import->world_file = true;
   import->world_values = values;
@@ -130,7 +173,7 @@ int ReadWorldFileLines(const std::vector<std::string>& lines, const ImportEnviro
 bool WorldFileSystemFromGridCode(std::string_view code, WorldFileSystem* system) {
   const int index = FindGridSystem(code);
   if (index < 0) return false;
-  *system = WorldFileSystem{index, {}};
+  *system = WorldFileSystem{index, {}, {}};
   return true;
 }
 

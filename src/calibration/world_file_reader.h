@@ -13,12 +13,15 @@
 
 namespace kv {
 
-// Reads the six numbers of lines 0 to 5 in the environment's world file
+// Reads the six numbers (the first six lines that are not blank; a decimal
+// comma is read as a decimal point) in the environment's world file
 // coordinate system and lays out the nine points over a `width` × `height`
 // image. Without an image size only the numbers are kept and
 // `state.needs_image_size` is set. Writes the world file report to the
-// diagnostic stream. kImportOk, or kImportBadWorldSystem when the positions
-// cannot be converted in that system (the points are then not set).
+// diagnostic stream. kImportOk; kImportMalformedFile when a line is not a
+// number or there are fewer than six (`import->malformed_detail` names the
+// line); kImportBadWorldSystem when the positions cannot be converted in
+// that system (the points are then not set).
 int ReadWorldFileLines(const std::vector<std::string>& lines, const ImportEnvironment& environment,
                        CalibrationImport* import, std::int32_t width, std::int32_t height);
 

@@ -10,6 +10,7 @@
 #include "calibration/calibration_text_writer.h"
 #include "cli/calibration_source.h"
 #include "cli/commands.h"
+#include "cli/conversion_flags.h"
 #include "cli/coord_text.h"
 #include "document/input_overwrite.h"
 
@@ -20,8 +21,7 @@ struct CalibrationOptions {
   std::string path;
   std::string image;
   std::string size;
-  std::string world_system;
-  std::string zone;
+  WorldSystemFlags world;
   std::string output;
   bool json = false;
   bool verbose = false;
@@ -41,13 +41,7 @@ CalibrationRequest RequestOf(const CalibrationOptions& options, const CliContext
     throw CalibrationSourceError("--size wants WIDTHxHEIGHT, e.g. 1000x800: " + options.size);
   }
   if (!options.image.empty()) ReadImageSize(options.image, &request.width, &request.height);
-  if (!options.world_system.empty()) {
-    const int system = ResolveCoordinateSystem(options.world_system);
-    if (system < 0) {
-      throw CalibrationSourceError("unknown coordinate system: " + options.world_system);
-    }
-    request.world_system = WorldFileSystem{system, options.zone};
-  }
+  request.world_system = WorldSystemFrom(options.world);
   return request;
 }
 
@@ -110,6 +104,7 @@ void PrintCalibration(const CalibrationOptions& options, const CalibrationResult
     return;
   }
   if (options.output.empty() && text) std::cout << *text;
+  for (const std::string& note : result.notes) std::cerr << note << "\n";
   PrintResidualTable(result.record, std::cerr);
 }
 
@@ -164,10 +159,7 @@ void AddCalibrationCommand(CLI::App& app, CliContext& context, int* exit_code) {
   CLI::Option* image =
       command->add_option("--image", options->image, "Image whose size the calibration needs");
   command->add_option("--size", options->size, "Image size WIDTHxHEIGHT")->excludes(image);
-  command->add_option("--world-system", options->world_system,
-                      "Coordinate system of a world file: index, name or grid code (default "
-                      "degrees)");
-  command->add_option("--zone", options->zone, "UTM or MTM zone of a world file, e.g. 32U");
+  AddWorldSystemFlags(command, &options->world);
   command->add_flag("--json", options->json,
                     "Print the record as JSON, with the residuals once three points are set");
   command->add_option("-o,--output", options->output, "Export the .kvm text to this file");
@@ -177,6 +169,8 @@ void AddCalibrationCommand(CLI::App& app, CliContext& context, int* exit_code) {
   command->callback([&context, exit_code, options, command]() {
     if (command->get_subcommand("find")->parsed()) return;
     if (options->path.empty()) throw CLI::RequiredError("FILE");
+    // Mistyped options are told as the parser tells them, before any file is read.
+    WorldSystemFrom(options->world);
     *exit_code = RunCalibrationBody(context, [&]() {
       std::ostream quiet(nullptr);
       const CalibrationRequest request = RequestOf(*options, context);

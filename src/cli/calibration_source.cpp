@@ -1,5 +1,6 @@
 #include "cli/calibration_source.h"
 
+#include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -48,7 +49,7 @@ CalibrationResult ResultOf(CalibrationRecord record) {
 
 // Statuses the user can mend with kvmap's own options are told so; every
 // other one is the file's error as the document reports it.
-void RaiseCalibrationFileError(int status, const std::string& path) {
+void RaiseCalibrationFileError(int status, const std::string& path, const std::string& detail) {
   if (status == kImportNotOziExplorer) {
     throw CalibrationSourceError("not an OziExplorer map file: " + path);
   }
@@ -57,7 +58,7 @@ void RaiseCalibrationFileError(int status, const std::string& path) {
         "the world file's positions cannot be converted in that "
         "coordinate system (UTM and MTM need --zone)");
   }
-  RaiseImportError(status, path);
+  RaiseImportError(status, path, detail);
 }
 
 CalibrationResult ReadCalibrationFileSource(const CalibrationRequest& request,
@@ -68,27 +69,48 @@ CalibrationResult ReadCalibrationFileSource(const CalibrationRequest& request,
   ImportedCalibrationFile file;
   const int status = ImportCalibrationRecord(request.path, request.world_system, environment,
                                              request.width, request.height, &file);
-  if (status != kImportOk) RaiseCalibrationFileError(status, request.path);
+  if (status != kImportOk) {
+    RaiseCalibrationFileError(status, request.path, file.import.malformed_detail);
+  }
   if (state.needs_image_size) {
     throw CalibrationSourceError("this file needs the image size: give --image or --size");
   }
-  return ResultOf(std::move(file.record));
+  CalibrationResult result = ResultOf(std::move(file.record));
+  result.warnings = file.import.warnings;
+  return result;
+}
+
+std::string ControlPointNote(const GeoTiffReport& report) {
+  char line[160];
+  std::snprintf(line, sizeof line,
+                "%d of %d ground control points taken; RMS of their affine fit %.2f pixels",
+                report.points_used, report.control_points, report.rms_pixels);
+  return line;
 }
 
 CalibrationResult ReadGeoTiffSource(const CalibrationRequest& request) {
   CalibrationImport import;
   std::int32_t width = 0;
   std::int32_t height = 0;
-  int status = ReadGeoTiffCalibration(request.path, &import, &width, &height);
+  GeoTiffReport report;
+  int status = ReadGeoTiffCalibration(request.path, &import, &width, &height, &report);
   if (status == kGeoTiffNotGeoreferenced) {
     throw CalibrationSourceError("the TIFF carries no georeferencing: " + request.path);
+  }
+  if (status == kGeoTiffUnsupportedSystem) {
+    throw CalibrationSourceError("the TIFF's coordinate system \"" + report.coordinate_system +
+                                 "\" gives no latitude and longitude on the Earth (another "
+                                 "body, or a geostationary view): " +
+                                 request.path);
   }
   CalibrationRecord record;
   if (status == kImportOk) {
     status = ReadImportedCalibration(import, 0, request.negative_letters, width, height, &record);
   }
   if (status != kImportOk) RaiseImportError(status, request.path);
-  return ResultOf(std::move(record));
+  CalibrationResult result = ResultOf(std::move(record));
+  if (report.control_points > 0) result.notes.push_back(ControlPointNote(report));
+  return result;
 }
 
 CalibrationResult ReadChartSource(const CalibrationRequest& request) {
@@ -103,10 +125,13 @@ CalibrationResult ReadChartSource(const CalibrationRequest& request) {
         {reference.pixel_x, reference.pixel_y, reference.latitude, reference.longitude});
   }
   CalibrationRecord record;
-  CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt()), source->Width(),
-                 source->Height(), &record);
+  std::vector<ImportWarning> warnings;
+  CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt(), &warnings),
+                 source->Width(), source->Height(), &record);
   library.Release(&source);
-  return ResultOf(std::move(record));
+  CalibrationResult result = ResultOf(std::move(record));
+  result.warnings = std::move(warnings);
+  return result;
 }
 
 // The map's first image carries the calibration, as re-opening the map in

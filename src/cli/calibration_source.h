@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "calibration/calibration_import.h"
 #include "calibration/calibration_record.h"
@@ -38,6 +39,12 @@ struct CalibrationResult {
   std::string west_text;
   std::string south_text;
   std::string east_text;
+  // What the source gave that the user must hear about (an unknown datum,
+  // points that could not be taken).
+  std::vector<ImportWarning> warnings;
+  // What the source was, for people: the fit of a GeoTIFF's ground control
+  // points.
+  std::vector<std::string> notes;
 };
 
 // Reads the source named by the request's path: ".kvm", ".cal", ".jpr",

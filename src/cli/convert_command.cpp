@@ -27,8 +27,7 @@ struct ConvertOptions {
   std::string output;
   std::string name;
   std::string calibration;
-  std::string world_system;
-  std::string zone;
+  WorldSystemFlags world;
   bool no_calibration = false;
   ConversionFlags flags;
 };
@@ -43,15 +42,10 @@ std::string DefaultOutput(const std::string& image_path) {
 // file. Throws CLI errors the user can fix.
 std::optional<WorldFileSystem> WorldSystemFor(const ConvertOptions& options) {
   if (CalibrationFileType(options.calibration) != kCalibrationFileWorld) return std::nullopt;
-  if (options.world_system.empty()) {
+  if (options.world.system.empty()) {
     throw CLI::ValidationError("--calibration", "a world file needs --world-system SYS");
   }
-  const int system = ResolveCoordinateSystem(options.world_system);
-  if (system < 0) {
-    throw CLI::ValidationError("--world-system",
-                               "unknown coordinate system: " + options.world_system);
-  }
-  return WorldFileSystem{system, options.zone};
+  return WorldSystemFrom(options.world);
 }
 
 // The files named on the command line; the document itself refuses the
@@ -143,12 +137,7 @@ void AddConvertCommand(CLI::App& app, CliContext& context, int* exit_code) {
   CLI::Option* calibration =
       command->add_option("--calibration", options->calibration,
                           "Calibration file (or world file) to use after the image");
-  command
-      ->add_option("--world-system", options->world_system,
-                   "Coordinate system of a world file: index, name or grid code")
-      ->needs(calibration);
-  command->add_option("--zone", options->zone, "UTM or MTM zone of a world file, e.g. 32U")
-      ->needs(calibration);
+  AddWorldSystemFlags(command, &options->world, calibration);
   command
       ->add_flag("--no-calibration", options->no_calibration,
                  "Ignore any calibration found with the image")

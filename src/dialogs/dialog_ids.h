@@ -42,6 +42,10 @@ inline constexpr int kOptionsDepthLabel = 3003;
 // World file coordinate system (122).
 inline constexpr int kWorldFileSystemLabel = 3001;
 inline constexpr int kWorldFileZoneLabel = 3002;
+inline constexpr int kWorldFileDatumLabel = 2150;
+// "%s" is the zone as typed.
+inline constexpr int kWorldFileZoneWithoutBand = 2151;
+inline constexpr int kWorldFileZoneUnknown = 2152;
 
 }  // namespace kv
 

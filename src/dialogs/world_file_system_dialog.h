@@ -2,8 +2,10 @@
 #define KORVALE_DIALOGS_WORLD_FILE_SYSTEM_DIALOG_H_
 
 // The question before a world file import (dialog 122): the coordinate
-// system the file's numbers are in and, for the zoned grids, their zone.
-// It opens on the stored system; the caller decides what OK stores.
+// system the file's numbers are in, for the zoned grids their zone, and for
+// degrees, UTM and MGA the datum (a scanned sheet may be on NAD27 or ED50).
+// It opens on the stored system; the caller decides what OK stores. OK
+// with a zone that cannot be read says why and keeps the dialog open.
 
 #include <QComboBox>
 #include <QDialog>
@@ -21,16 +23,23 @@ class WorldFileSystemDialog : public QDialog {
   WorldFileSystemDialog(const DialogTexts& texts, const WorldFileSystem& stored,
                         QWidget* parent = nullptr);
 
-  // The chosen list entry (kNoWorldFileEntry for none) and zone text.
+  // The chosen list entry (kNoWorldFileEntry for none), zone text and
+  // datum list entry.
   int entry() const;
   std::string zone() const;
+  int datum() const;
+
+  void accept() override;
 
  private:
   void EnableZoneForEntry(int entry);
 
+  DialogTexts texts_;
   QComboBox* systems_;
   QLabel* zone_label_;
   QLineEdit* zone_;
+  QLabel* datum_label_;
+  QComboBox* datums_;
 };
 
 }  // namespace kv

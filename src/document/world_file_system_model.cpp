@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "geo/coordinate_systems.h"
+#include "geo/datum_table.h"
 #include "geo/ellipsoid.h"
 #include "geo/grid_system_table.h"
 #include "geo/mtm_zones.h"
@@ -30,6 +31,39 @@ bool NamesUtmZone(std::string_view zone) {
   return has_band && UtmInverse(ShapeOf(kWgs84Ellipsoid), zone, {}, &ignored);
 }
 
+// "18", " 18 ": a zone number alone, whose hemisphere nobody said.
+bool IsBareZoneNumber(std::string_view zone) {
+  const std::size_t start = zone.find_first_not_of(' ');
+  const std::size_t end = zone.find_last_not_of(' ');
+  if (start == std::string_view::npos) return false;
+  for (char c : zone.substr(start, end - start + 1)) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+WorldFileSetupProblem CheckZone(const WorldFileSystem& system) {
+  if (!WorldFileSystemNeedsZone(system.system)) return WorldFileSetupProblem::kNone;
+  if (system.zone.empty()) return WorldFileSetupProblem::kZoneMissing;
+  if (IsUtmSystem(system.system)) {
+    if (IsBareZoneNumber(system.zone)) return WorldFileSetupProblem::kZoneWithoutBand;
+    return NamesUtmZone(system.zone) ? WorldFileSetupProblem::kNone
+                                     : WorldFileSetupProblem::kZoneUnknown;
+  }
+  return FindMtmZone(system.zone) >= 0 ? WorldFileSetupProblem::kNone
+                                       : WorldFileSetupProblem::kZoneUnknown;
+}
+
+WorldFileSetupProblem CheckDatum(const WorldFileSystem& system) {
+  if (system.datum.empty()) return WorldFileSetupProblem::kNone;
+  const int row = FindDatum(system.datum);
+  if (row < 0 || row >= kFirstEllipsoidRow) return WorldFileSetupProblem::kDatumUnknown;
+  if (!WorldFileSystemTakesDatum(system.system)) {
+    return WorldFileSetupProblem::kDatumOfTheGrid;
+  }
+  return WorldFileSetupProblem::kNone;
+}
+
 }  // namespace
 
 std::vector<std::string_view> WorldFileSystemEntries() {
@@ -50,18 +84,51 @@ int WorldFileEntryOf(int stored_system) {
 bool WorldFileSystemNeedsZone(int system) { return IsUtmSystem(system) || IsMtmSystem(system); }
 
 bool WorldFileSetupAccepts(const WorldFileSystem& system) {
+  return CheckWorldFileSetup(system) == WorldFileSetupProblem::kNone;
+}
+
+WorldFileSetupProblem CheckWorldFileSetup(const WorldFileSystem& system) {
   if (system.system < kFirstWorldFileSystem || system.system >= kCoordinateSystemCount) {
-    return false;
+    return WorldFileSetupProblem::kUnknownSystem;
   }
-  if (IsUtmSystem(system.system)) return NamesUtmZone(system.zone);
-  if (IsMtmSystem(system.system)) return FindMtmZone(system.zone) >= 0;
-  return true;
+  const WorldFileSetupProblem zone = CheckZone(system);
+  return zone != WorldFileSetupProblem::kNone ? zone : CheckDatum(system);
+}
+
+bool WorldFileSystemTakesDatum(int system) {
+  return (system >= 0 && system <= kSystemDecimalDegrees) || IsUtmSystem(system);
+}
+
+std::vector<std::string_view> WorldFileDatumEntries() {
+  std::vector<std::string_view> entries;
+  for (int row = 0; row < kFirstEllipsoidRow; ++row) entries.push_back(DatumDisplayName(row));
+  return entries;
+}
+
+int WorldFileDatumEntryOf(std::string_view datum_code) {
+  if (datum_code.empty()) return kWgs84DatumRow;
+  const int row = FindDatum(datum_code);
+  return row >= 0 && row < kFirstEllipsoidRow ? row : kWgs84DatumRow;
+}
+
+std::string WorldFileDatumCode(int entry) {
+  std::string_view code;
+  if (entry <= kWgs84DatumRow || entry >= kFirstEllipsoidRow || DatumCode(entry, &code) != 0) {
+    return std::string();
+  }
+  return std::string(code);
 }
 
 WorldFileSystem AcceptWorldFileSystem(int entry, const std::string& zone,
                                       const WorldFileSystem& stored) {
+  return AcceptWorldFileSystem(entry, zone, kWgs84DatumRow, stored);
+}
+
+WorldFileSystem AcceptWorldFileSystem(int entry, const std::string& zone, int datum_entry,
+                                      const WorldFileSystem& stored) {
   if (entry == kNoWorldFileEntry) return stored;
-  WorldFileSystem chosen{entry + kFirstWorldFileSystem, std::string()};
+  WorldFileSystem chosen{entry + kFirstWorldFileSystem, std::string(), std::string()};
+  if (WorldFileSystemTakesDatum(chosen.system)) chosen.datum = WorldFileDatumCode(datum_entry);
   // Typed into the dialog, "32u" means band U like "32U"; only calibration
   // files give a lower-case band its southern meaning.
   if (WorldFileSystemNeedsZone(chosen.system)) {

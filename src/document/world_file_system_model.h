@@ -34,10 +34,37 @@ bool WorldFileSystemNeedsZone(int system);
 // the system needs one.
 bool WorldFileSetupAccepts(const WorldFileSystem& system);
 
+// Why a set-up cannot be read, for the message that tells the user.
+enum class WorldFileSetupProblem {
+  kNone,
+  kUnknownSystem,    // not a system of the list
+  kZoneMissing,      // a zoned grid without a zone
+  kZoneWithoutBand,  // a UTM or MGA zone number without its latitude band ("18")
+  kZoneUnknown,      // a zone text that names no zone of the grid
+  kDatumUnknown,     // a datum code the datum table does not have
+  kDatumOfTheGrid,   // a datum named for a grid that has its own
+};
+WorldFileSetupProblem CheckWorldFileSetup(const WorldFileSystem& system);
+
+// Whether the numbers of `system` can be in a datum the user names: the
+// degree notations, UTM and MGA. The national grids (OSGB among them) are
+// defined on their own datum.
+bool WorldFileSystemTakesDatum(int system);
+
+// The datum list: the datum rows' display names, WGS84 first. The entry of
+// a stored datum code (an empty code is WGS84's entry 0) and the code of an
+// entry.
+std::vector<std::string_view> WorldFileDatumEntries();
+int WorldFileDatumEntryOf(std::string_view datum_code);
+std::string WorldFileDatumCode(int entry);
+
 // OK: the stored system becomes the chosen entry's, with the zone in
 // capitals, when one is chosen and the set-up accepts it; otherwise it stays
-// as it was.
+// as it was. A datum entry other than WGS84's is kept for the systems that
+// take one.
 WorldFileSystem AcceptWorldFileSystem(int entry, const std::string& zone,
+                                      const WorldFileSystem& stored);
+WorldFileSystem AcceptWorldFileSystem(int entry, const std::string& zone, int datum_entry,
                                       const WorldFileSystem& stored);
 
 }  // namespace kv

@@ -54,7 +54,8 @@ std::vector<DialogRequirement> RequiredDialogs() {
       {kDeviceFolderDialogId, {kOkButton, kCancelButton, 3001}},
       {kTargetChooserDialogId, {kOkButton, kCancelButton, 3001}},
       {kWorldFileSystemDialogId,
-       {kOkButton, kCancelButton, kWorldFileSystemLabel, kWorldFileZoneLabel}},
+       {kOkButton, kCancelButton, kWorldFileSystemLabel, kWorldFileZoneLabel, kWorldFileDatumLabel,
+        kWorldFileZoneWithoutBand, kWorldFileZoneUnknown}},
   };
 }
 

@@ -103,7 +103,7 @@ std::optional<WorldFileSystem> WidgetPrompts::ChooseWorldFileSystem(QWidget* own
                                                                     const WorldFileSystem& stored) {
   WorldFileSystemDialog dialog(Dialog(kWorldFileSystemDialogId), stored, owner);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return AcceptWorldFileSystem(dialog.entry(), dialog.zone(), stored);
+  return AcceptWorldFileSystem(dialog.entry(), dialog.zone(), dialog.datum(), stored);
 }
 
 void WidgetPrompts::ShowAbout(QWidget* owner) {

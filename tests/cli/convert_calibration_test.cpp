@@ -123,6 +123,52 @@ TEST_F(ConvertCalibrationTest, WorldFileGivenWithItsCoordinateSystem) {
   EXPECT_EQ(Calibration("'" + (dir_ / "world.prc").string() + "'"), map);
 }
 
+// ".wld" files are world files too; a malformed one is refused naming its
+// line, a UTM zone without its band letter is refused with the band letters
+// explained, and the datum of the numbers can be named.
+TEST_F(ConvertCalibrationTest, WorldFilesAreReadOrRefusedWithTheirReason) {
+  const std::string image = WriteBmp("area.bmp");
+  const std::string wld = Write("area.wld", "0,005\n0\n0\n-0,00333333\n8,0025\n47,49833\n");
+  const std::string output = (dir_ / "wld.prc").string();
+  testing::KvmapResult result = testing::RunKvmap(
+      "convert '" + image + "' --calibration '" + wld + "' --world-system 2 -o '" + output + "'",
+      dir_);
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const nlohmann::json map = Calibration("'" + output + "'");
+  EXPECT_NEAR(map["points"][3]["lat"].get<double>(), 47.49833 - 149 * 0.00333333, 1e-9);
+
+  const std::string short_file = Write("short.wld", "0.005\n0\n0\n-0.00333333\n8.0025\n");
+  const struct {
+    std::string arguments;
+    std::vector<std::string> said;
+  } kRefusals[] = {
+      {"calibration '" + short_file + "' --image '" + image + "'",
+       {short_file + ", line 6", "six numbers"}},
+      {"convert '" + image + "' --calibration '" + short_file + "' --world-system 2",
+       {short_file, "cannot be read as its kind of file"}},
+      {"calibration '" + wld + "' --image '" + image + "' --world-system UTM --zone 18",
+       {"--zone", "band", "C to M", "18T"}},
+      {"calibration '" + wld + "' --image '" + image + "' --world-system UTM --zone 18T --datum X",
+       {"--datum", "unknown datum: X"}},
+      {"calibration '" + wld + "' --image '" + image + "' --world-system OSGB --datum Eur1950",
+       {"--datum", "own datum"}},
+  };
+  for (const auto& refusal : kRefusals) {
+    result = testing::RunKvmap(refusal.arguments, dir_);
+    EXPECT_NE(result.exit_code, 0) << refusal.arguments;
+    for (const std::string& text : refusal.said) {
+      EXPECT_THAT(result.err, HasSubstr(text)) << refusal.arguments;
+    }
+  }
+  const nlohmann::json nad27 =
+      Calibration("'" + Write("sheet.tfw", "10\n0\n0\n-10\n585000\n4510000\n") + "' --image '" +
+                  image + "' --world-system UTM --zone 18T --datum NAD27CONUS");
+  EXPECT_EQ(nad27["datum"], "NAD27CONUS");
+  const nlohmann::json osgb = Calibration("'" + Write("gb.tfw", "5\n0\n0\n-5\n530000\n180000\n") +
+                                          "' --image '" + image + "' --world-system OSGB");
+  EXPECT_EQ(osgb["datum"], "OrdSrvyGrtBritn");
+}
+
 // At half scale the map's calibration still spans the whole source: its
 // bounds are the file's, its points at half the file's pixels.
 TEST_F(ConvertCalibrationTest, CalibrationGivenAtHalfScaleCoversTheWholeImage) {

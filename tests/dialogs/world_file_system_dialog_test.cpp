@@ -222,6 +222,39 @@ class WorldFileSystemDialogTest : public QObject {
     QVERIFY(top_left.latitude > 47.8 && top_left.latitude < 47.9);
   }
 
+  // A zone number alone would be read as southern: OK says why and the
+  // dialog stays open on the zone; the datum of the numbers is chosen too.
+  void aZoneWithoutItsBandIsExplainedAndTheDatumIsChosen() {
+    QString message;
+    bool stayed_open = false;
+    OnModal<WorldFileSystemDialog>([&](WorldFileSystemDialog* dialog) {
+      PickSystem(dialog, "UTM");
+      QLineEdit* zone = ZoneEdit(dialog);
+      zone->clear();
+      QTest::keyClicks(zone, "18");
+      QComboBox* datums = dialog->findChild<QComboBox*>("datum");
+      QVERIFY(datums != nullptr && datums->isEnabled());
+      datums->setCurrentIndex(datums->findText("N American Datum 1927 - ConUS"));
+      OnModal<QMessageBox>([&](QMessageBox* box) {
+        message = box->text();
+        box->accept();
+      });
+      ClickButton(dialog, QDialogButtonBox::Ok);
+      stayed_open = dialog->isVisible();
+      zone->end(false);
+      QTest::keyClicks(zone, "T");
+      ClickButton(dialog, QDialogButtonBox::Ok);
+    });
+    const std::optional<WorldFileSystem> chosen =
+        prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemOsgb, "", ""});
+    QVERIFY(stayed_open);
+    QVERIFY2(message.contains("18") && message.contains("C to M") && message.contains("18T"),
+             qPrintable(message));
+    QVERIFY(chosen.has_value());
+    QCOMPARE(chosen->zone, std::string("18T"));
+    QCOMPARE(chosen->datum, std::string("NAD27CONUS"));
+  }
+
   void cancelStopsTheImport() {
     OnModal<WorldFileSystemDialog>([](WorldFileSystemDialog* dialog) {
       PickSystem(dialog, "OSGB");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "geo/coordinate_systems.h"
 
 namespace kv {
@@ -65,6 +67,45 @@ TEST(WorldFileSystemModel, SetupAcceptsOnlyZonesThatNameOne) {
     EXPECT_EQ(WorldFileSetupAccepts({row.system, row.zone}), row.accepted)
         << row.system << " " << row.zone;
   }
+}
+
+TEST(WorldFileSystemModel, ProblemsAreNamedForTheMessage) {
+  using P = WorldFileSetupProblem;
+  const struct {
+    WorldFileSystem system;
+    P problem;
+  } kRows[] = {
+      {{kSystemUtm, "18T", ""}, P::kNone},
+      {{kSystemUtm, "18", ""}, P::kZoneWithoutBand},
+      {{kSystemMga, " 55 ", ""}, P::kZoneWithoutBand},
+      {{kSystemUtm, "", ""}, P::kZoneMissing},
+      {{kSystemUtm, "61U", ""}, P::kZoneUnknown},
+      {{20, "QU99", ""}, P::kZoneUnknown},
+      {{kSystemUtm, "18T", "NAD27CONUS"}, P::kNone},
+      {{kSystemDecimalDegrees, "", "Eur1950"}, P::kNone},
+      {{kSystemUtm, "18T", "NoSuchDatum"}, P::kDatumUnknown},
+      {{kSystemUtm, "18T", "clrk66"}, P::kDatumUnknown},  // an ellipsoid, not a datum
+      {{kSystemOsgb, "", "NAD27CONUS"}, P::kDatumOfTheGrid},
+      {{1, "", ""}, P::kUnknownSystem},
+  };
+  for (const auto& row : kRows) {
+    EXPECT_EQ(CheckWorldFileSetup(row.system), row.problem)
+        << row.system.system << " " << row.system.zone << " " << row.system.datum;
+  }
+}
+
+TEST(WorldFileSystemModel, DatumListAndChoice) {
+  const std::vector<std::string_view> datums = WorldFileDatumEntries();
+  ASSERT_GT(datums.size(), 40u);
+  EXPECT_EQ(datums.front(), "WGS84");
+  const int nad27 = WorldFileDatumEntryOf("NAD27CONUS");
+  EXPECT_GT(nad27, 0);
+  EXPECT_EQ(WorldFileDatumCode(nad27), "NAD27CONUS");
+  EXPECT_EQ(WorldFileDatumEntryOf(""), 0);
+  EXPECT_EQ(WorldFileDatumCode(0), "");  // WGS84 is the systems' own datum
+  const WorldFileSystem stored{kSystemUtm, "32U", ""};
+  EXPECT_EQ(AcceptWorldFileSystem(1, "18t", nad27, stored).datum, "NAD27CONUS");
+  EXPECT_EQ(AcceptWorldFileSystem(2, "", nad27, stored).datum, "");  // OSGB has its own
 }
 
 TEST(WorldFileSystemModel, OkStoresAnAcceptedChoiceOnly) {
