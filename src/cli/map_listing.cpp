@@ -20,11 +20,9 @@ std::string CalibrationText(const CImage& image) {
   return text.substr(0, text.find('\0'));
 }
 
-// A corner text that could not be read as a position stays as stored, in
-// Windows-1252 like every text of the file.
-std::string CornerTextUtf8(const CImage& image, CornerText which) {
-  const std::string& text = image.corner_text(which);
-  return PalmNameToUtf8(text.c_str(), text.size());
+// The map reader gives every text of the map in UTF-8.
+const std::string& CornerTextUtf8(const CImage& image, CornerText which) {
+  return image.corner_text(which);
 }
 
 nlohmann::ordered_json ImageJson(const CImage& image, std::size_t index) {
@@ -32,7 +30,7 @@ nlohmann::ordered_json ImageJson(const CImage& image, std::size_t index) {
   nlohmann::ordered_json json;
   json["index"] = index;
   json["id"] = image.resource_id();
-  json["name"] = PalmNameToUtf8(image.name().c_str(), image.name().size());
+  json["name"] = image.name();
   json["width"] = bitmap.width;
   json["height"] = bitmap.height;
   json["depth"] = bitmap.depth;
@@ -45,7 +43,7 @@ nlohmann::ordered_json ImageJson(const CImage& image, std::size_t index) {
 nlohmann::ordered_json MapJson(const CImage* first) {
   nlohmann::ordered_json json = nlohmann::ordered_json::object();
   if (first == nullptr) return json;
-  json["name"] = PalmNameToUtf8(first->name().c_str(), first->name().size());
+  json["name"] = first->name();
   json["date"] = UnixFromPalmDate(first->date());
   json["width"] = first->map_width();
   json["height"] = first->map_height();
@@ -53,8 +51,7 @@ nlohmann::ordered_json MapJson(const CImage* first) {
   json["top_left_latitude"] = CornerTextUtf8(*first, kTopLeftLatitude);
   json["bottom_right_longitude"] = CornerTextUtf8(*first, kBottomRightLongitude);
   json["bottom_right_latitude"] = CornerTextUtf8(*first, kBottomRightLatitude);
-  json["calibration"] =
-      PalmNameToUtf8(CalibrationText(*first).c_str(), CalibrationText(*first).size());
+  json["calibration"] = CalibrationText(*first);
   return json;
 }
 
@@ -130,12 +127,11 @@ std::string MapListingText(const MapListing& listing) {
       std::snprintf(line, sizeof line, "%5zu  %5u  %5d  %5d  %4d  %6u  %-10s %8zu  ", i,
                     image.resource_id(), b.width, b.height, b.depth, b.version, CompressionName(b),
                     b.bytes.size());
-      out << line << PalmNameToUtf8(image.name().c_str(), image.name().size()) << "\n";
+      out << line << image.name() << "\n";
     }
   }
   if (const CImage* first = listing.container.ImageAt(0)) {
-    out << "\nmap name:      " << PalmNameToUtf8(first->name().c_str(), first->name().size())
-        << "\n"
+    out << "\nmap name:      " << first->name() << "\n"
         << "date:          " << UtcTimeText(UnixFromPalmDate(first->date())) << "\n"
         << "size:          " << first->map_width() << " x " << first->map_height() << "\n"
         << "top left:      " << CornerTextUtf8(*first, kTopLeftLatitude) << "  "

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "map/c_image_container.h"
+#include "map/map_text.h"
 
 namespace kv {
 
@@ -20,12 +21,12 @@ void CImage::SetBitmap(BitmapRecord bitmap) {
 }
 
 void CImage::SetName(std::string_view name) {
-  name_ = BoundedText(name, kMaxImageNameLength);
+  name_ = CutToStoredLength(BoundedText(name, std::string::npos), kMaxImageNameLength);
   if (owner_ != nullptr) owner_->SetModified();
 }
 
 void CImage::set_corner_text(CornerText which, std::string_view text) {
-  corners_[which] = BoundedText(text, kMaxCornerTextLength);
+  corners_[which] = CutToStoredLength(BoundedText(text, std::string::npos), kMaxCornerTextLength);
 }
 
 void CImage::SetCalibration(const std::uint8_t* bytes, std::size_t count) {

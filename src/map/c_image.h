@@ -48,7 +48,8 @@ class CImage {
   void MarkSaved() { saved_depth_ = bitmap_.depth; }
 
   const std::string& name() const { return name_; }
-  // Keeps at most 31 bytes and marks the owning container modified.
+  // Keeps at most 31 characters, as many as the map stores, and marks the
+  // owning container modified.
   void SetName(std::string_view name);
 
   std::uint32_t date() const { return date_; }  // stored form (PalmDateFromUnix)
@@ -62,7 +63,7 @@ class CImage {
   }
 
   const std::string& corner_text(CornerText which) const { return corners_[which]; }
-  // Keeps at most 23 bytes.
+  // Keeps at most 23 characters.
   void set_corner_text(CornerText which, std::string_view text);
 
   // Empty when the image has no calibration; otherwise at least 2048 bytes,

@@ -7,6 +7,7 @@
 
 #include "base/exceptions.h"
 #include "base/replace_file_writer.h"
+#include "map/map_text.h"
 #include "map/map_writer.h"
 #include "pdb/file_stream.h"
 
@@ -26,7 +27,7 @@ std::int64_t MapWriteTime() {
 
 std::string DatabaseNameFor(const std::string& path) {
   constexpr std::size_t kMaxDocumentDatabaseName = 19;
-  return std::filesystem::path(path).stem().string().substr(0, kMaxDocumentDatabaseName);
+  return CutToStoredLength(std::filesystem::path(path).stem().string(), kMaxDocumentDatabaseName);
 }
 
 void SaveMapFile(CImageContainer& container, const std::string& path,

@@ -9,6 +9,7 @@
 #include "bitmap/conversion_front.h"
 #include "map/corner_text.h"
 #include "map/map_layout.h"
+#include "map/map_text.h"
 #include "map/throw_on_status.h"
 #include "pdb/big_endian.h"
 #include "pdb/palm_time.h"
@@ -58,9 +59,22 @@ std::optional<std::vector<std::uint8_t>> ReadMetadata(DatabaseHandle& handle, st
   return std::vector<std::uint8_t>(bytes, bytes + info.size);
 }
 
+// The text of a metadata resource in the program's form: the stored bytes
+// up to the first NUL, at most `max` of them.
 std::string TextOf(const std::vector<std::uint8_t>& bytes, std::size_t field, std::size_t max) {
   std::string_view text(reinterpret_cast<const char*>(bytes.data()), std::min(bytes.size(), field));
-  return BoundedText(text, max);
+  return FromStoredText(BoundedText(text, max));
+}
+
+// The calibration buffer with its text in the program's form; the buffer
+// grows when the text does, so nothing after it is cut off.
+std::vector<std::uint8_t> CalibrationOf(const std::vector<std::uint8_t>& stored) {
+  if (stored.empty()) return {};
+  const std::string_view bytes(reinterpret_cast<const char*>(stored.data()), stored.size());
+  const std::string text = FromStoredText(bytes.substr(0, bytes.find('\0')));
+  std::vector<std::uint8_t> buffer(std::max(stored.size(), text.size() + 1), 0);
+  std::copy(text.begin(), text.end(), buffer.begin());
+  return buffer;
 }
 
 std::uint32_t Big32Of(const std::vector<std::uint8_t>& bytes) {
@@ -95,8 +109,9 @@ void ReadImageMetadata(DatabaseHandle& handle, CImage& image, std::uint32_t crea
   auto height = ReadMetadata(handle, kMapHeightResourceType, id);
   image.set_map_size(width ? Big32Of(*width) : 0, height ? Big32Of(*height) : 0);
   ReadCornerTexts(handle, image, format);
-  if (auto calibration = ReadMetadata(handle, kCalibrationResourceType, id)) {
-    image.SetCalibration(calibration->data(), calibration->size());
+  if (auto stored = ReadMetadata(handle, kCalibrationResourceType, id)) {
+    const std::vector<std::uint8_t> calibration = CalibrationOf(*stored);
+    image.SetCalibration(calibration.data(), calibration.size());
   }
   if (auto extra = ReadMetadata(handle, kExtraTextResourceType, id)) {
     std::array<std::uint8_t, kExtraTextSize> text{};

@@ -1,11 +1,13 @@
 #include "map/map_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "map/map_layout.h"
+#include "map/map_text.h"
 #include "map/resource_ids.h"
 #include "map/throw_on_status.h"
 #include "pdb/big_endian.h"
@@ -17,7 +19,7 @@ namespace {
 CreateParams MapCreateParams(const CImageContainer& container, std::string_view name,
                              std::int64_t now) {
   CreateParams params;
-  params.name = std::string(name.substr(0, kDatabaseNameSize - 1));
+  params.name = ToStoredText(name, kDatabaseNameSize - 1).bytes;
   params.attributes = kMapDatabaseAttributes;
   params.version = kMapDatabaseVersion;
   params.creation_time = now;
@@ -48,12 +50,13 @@ class ResourceWriter {
     ThrowOnStatus(AddResource(handle_, info, bytes));
   }
 
-  // A text in a zero-filled resource of `size` bytes, NUL-terminated within
-  // its first `field` bytes.
+  // A text in its stored form in a zero-filled resource of `size` bytes,
+  // NUL-terminated within its first `field` bytes.
   void AddText(std::uint32_t type, std::uint16_t id, const std::string& text, std::size_t field,
                std::size_t size) {
     std::vector<std::uint8_t> bytes(size, 0);
-    std::memcpy(bytes.data(), text.data(), std::min(text.size(), field - 1));
+    const std::string stored = ToStoredText(text, field - 1).bytes;
+    std::memcpy(bytes.data(), stored.data(), stored.size());
     Add(type, id, bytes.data(), bytes.size());
   }
 
@@ -67,6 +70,16 @@ class ResourceWriter {
   DatabaseHandle& handle_;
 };
 
+// The calibration buffer with its text in stored form. A stored character
+// is never longer than its UTF-8 form, so the buffer keeps its size.
+std::vector<std::uint8_t> StoredCalibration(const std::vector<std::uint8_t>& buffer) {
+  const std::string_view text(reinterpret_cast<const char*>(buffer.data()), buffer.size());
+  const std::string stored = ToStoredText(text.substr(0, text.find('\0'))).bytes;
+  std::vector<std::uint8_t> bytes(buffer.size(), 0);
+  std::copy(stored.begin(), stored.end(), bytes.begin());
+  return bytes;
+}
+
 void WriteMetadata(ResourceWriter& writer, const CImage& image) {
   const std::uint16_t id = image.resource_id();
   writer.AddText(kNameResourceType, id, image.name(), kMaxImageNameLength + 1, kNameResourceSize);
@@ -78,7 +91,7 @@ void WriteMetadata(ResourceWriter& writer, const CImage& image) {
                    image.corner_text(static_cast<CornerText>(corner)), kMaxCornerTextLength + 1,
                    kCornerResourceSize);
   }
-  std::vector<std::uint8_t> calibration = image.calibration();
+  std::vector<std::uint8_t> calibration = StoredCalibration(image.calibration());
   if (calibration.size() < kMinCalibrationSize) calibration.resize(kMinCalibrationSize, 0);
   writer.Add(kCalibrationResourceType, id, calibration.data(), calibration.size());
   std::array<std::uint8_t, kExtraTextSize> extra{};

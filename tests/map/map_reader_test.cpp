@@ -197,6 +197,71 @@ TEST_F(MapReaderTest, TruncatedBitmapIsCorrupt) {
   EXPECT_THROW(Read(stream), ErrImageFileCorrupt);
 }
 
+// The bytes of the first resource of `type` in a written map.
+std::string StoredBytes(MemoryStream& stream, std::uint32_t type) {
+  DatabasePtr handle;
+  EXPECT_EQ(OpenDatabase(stream, &handle, nullptr), kPdbOk);
+  std::int32_t index = -1;
+  EXPECT_EQ(FindResource(*handle, type, 1, &index), kPdbOk);
+  ResourceInfo info;
+  const std::uint8_t* bytes = nullptr;
+  EXPECT_EQ(ReadResource(*handle, static_cast<std::uint32_t>(index), &info, &bytes), kPdbOk);
+  std::string text(reinterpret_cast<const char*>(bytes), info.size);
+  EXPECT_EQ(CloseDatabase(&handle), kPdbOk);
+  return text.substr(0, text.find('\0'));
+}
+
+TEST_F(MapReaderTest, TextsAreStoredInWindows1252AndReadBackAsTyped) {
+  CImageContainer original("Map", nullptr);
+  CImage& first = original.AddImage(FakeImage(1));
+  first.SetName("Zürich Ä–Ö " + std::string(40, 'x'));
+  EXPECT_EQ(first.name(), "Zürich Ä–Ö " + std::string(20, 'x'));  // 31 characters
+  const std::string calibration = "datum1=7=Genève#\nproj_mode=7=GCP\n";
+  first.SetCalibration(reinterpret_cast<const std::uint8_t*>(calibration.c_str()),
+                       calibration.size() + 1);
+  MemoryStream stream;
+  WriteMapDatabase(original, stream, "Zürich", 1700000000);
+
+  EXPECT_EQ(StoredBytes(stream, kNameResourceType),
+            "Z\xFCrich \xC4\x96\xD6 " + std::string(20, 'x'));
+  EXPECT_EQ(StoredBytes(stream, kCalibrationResourceType),
+            "datum1=7=Gen\xE8ve#\nproj_mode=7=GCP\n");
+  DatabasePtr handle;
+  ASSERT_EQ(OpenDatabase(stream, &handle, nullptr), kPdbOk);
+  DatabaseInfo info;
+  ASSERT_EQ(ReadDatabaseInfo(*handle, &info), kPdbOk);
+  EXPECT_STREQ(info.name, "Z\xFCrich");
+  EXPECT_EQ(CloseDatabase(&handle), kPdbOk);
+
+  Read(stream);
+  EXPECT_EQ(read_.ImageAt(0)->name(), first.name());
+  EXPECT_EQ(read_.ImageAt(0)->calibration(), first.calibration());
+}
+
+TEST_F(MapReaderTest, NamesOfOlderMapsInUtf8StillRead) {
+  struct Case {
+    std::string stored;
+    std::string name;
+  };
+  std::string fifteen_a_umlauts;
+  for (int i = 0; i < 15; ++i) fifteen_a_umlauts += "ä";
+  const Case cases[] = {
+      {"Z\xC3\xBCrich", "Zürich"},
+      // Cut inside its last character by the old byte limit of 31.
+      {fifteen_a_umlauts + "\xC3", fifteen_a_umlauts},
+  };
+  for (const Case& c : cases) {
+    MemoryStream stream = RawMap({{"Tbmp", 1, FakeBitmapRecord(20, 20, 8, 1)},
+                                  {"DESC", 1, Text(c.stored, 34)},
+                                  {"MCAL", 1, Text("datum1=7=Gen\xC3\xA8ve#\n", 2048)}});
+    CImageContainer read("Map", nullptr);
+    ReadMapDatabase(stream, read, settings_, nullptr);
+    EXPECT_EQ(read.ImageAt(0)->name(), c.name);
+    const auto& bytes = read.ImageAt(0)->calibration();
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data())), "datum1=7=Genève#\n");
+  }
+}
+
 }  // namespace
 }  // namespace kv
 
