@@ -31,6 +31,30 @@ std::string StringOr(const StringTable& strings, std::uint32_t id, std::string_v
 
 const std::string kEmpty;
 
+// The three fields of one position, named by the latitude's control.
+struct PositionGroup {
+  int zone;
+  int latitude;
+  int longitude;
+};
+
+constexpr PositionGroup kPositionGroups[] = {
+    {kFirstZone, kFirstLatitude, kFirstLongitude},
+    {kSecondZone, kSecondLatitude, kSecondLongitude},
+    {kPointZone, kPointLatitude, kPointLongitude},
+};
+
+const PositionGroup& GroupOf(int latitude_control) {
+  for (const PositionGroup& group : kPositionGroups) {
+    if (group.latitude == latitude_control) return group;
+  }
+  return kPositionGroups[0];
+}
+
+bool SameFields(const PositionFields& a, const PositionFields& b) {
+  return a.zone == b.zone && a.latitude == b.latitude && a.longitude == b.longitude;
+}
+
 }  // namespace
 
 std::int32_t RecordKindOfIndex(int kind_index) {
@@ -84,6 +108,7 @@ void CalibrationEditor::Initialise() {
   modified_ = false;
   point_fields_changed_ = false;
   help_text_.clear();
+  projection_drafts_.Clear();
   kind_index_ = KindIndexOfRecord(record().proj_mode);
   ApplyFixedDatum();
   SelectRecordDatum();
@@ -121,6 +146,12 @@ void CalibrationEditor::FillAll() {
   FillModeFields();
   FillPointFields();
   FillProjectionFields(ProjectionTextOfFields());
+  const PositionNotation notation = Notation();
+  projection_drafts_.Reformat(
+      [&notation](double degrees, PositionAxis axis) {
+        return notation.FormatAngle(degrees, axis);
+      },
+      position_texts_.negative_letters);
 }
 
 void CalibrationEditor::FillProjectionFields(const std::string& text) {
@@ -134,6 +165,39 @@ void CalibrationEditor::FillProjectionFields(const std::string& text) {
     SetText(kParameterKeys[i], fields.parameters[Slot(i)].key);
     SetText(kParameterValues[i], fields.parameters[Slot(i)].value);
   }
+}
+
+void CalibrationEditor::ShowPosition(int group, LatLon position) {
+  const PositionGroup& fields = GroupOf(group);
+  const PositionFields shown = Notation().Format(position);
+  SetText(fields.zone, shown.zone);
+  SetText(fields.latitude, shown.latitude);
+  SetText(fields.longitude, shown.longitude);
+  shown_positions_[group] = {shown, position};
+}
+
+void CalibrationEditor::ForgetPosition(int group) { shown_positions_.erase(group); }
+
+std::optional<LatLon> CalibrationEditor::ReadPosition(int group, bool* bad_latitude) const {
+  const PositionGroup& fields = GroupOf(group);
+  const PositionFields typed{Text(fields.zone), Text(fields.latitude), Text(fields.longitude)};
+  const auto shown = shown_positions_.find(group);
+  if (shown != shown_positions_.end() && SameFields(shown->second.fields, typed)) {
+    *bad_latitude = false;
+    return shown->second.position;
+  }
+  return Notation().Parse(typed, bad_latitude);
+}
+
+bool CalibrationEditor::ShowsUnchangedPosition(int control) const {
+  for (const PositionGroup& group : kPositionGroups) {
+    if (control != group.zone && control != group.latitude && control != group.longitude) continue;
+    const auto shown = shown_positions_.find(group.latitude);
+    return shown != shown_positions_.end() &&
+           SameFields(shown->second.fields,
+                      {Text(group.zone), Text(group.latitude), Text(group.longitude)});
+  }
+  return false;
 }
 
 const std::string& CalibrationEditor::Text(int control) const {
@@ -311,11 +375,29 @@ void CalibrationEditor::SelectDatum(int index) {
 
 void CalibrationEditor::SelectProjection(int index) {
   if (index < 0 || index >= ProjectionRowCount() || index == projection_index_) return;
-  projection_index_ = index;
-  const std::array<std::string, kProjectionParameterCount> keys = DefaultParameterKeys(index);
+  ProjectionDrafts::Parameters typed;
   for (int i = 0; i < kProjectionParameterCount; ++i) {
-    SetText(kParameterKeys[i], keys[Slot(i)]);
-    SetText(kParameterValues[i], std::string());
+    typed[Slot(i)] = {Text(kParameterKeys[i]), Text(kParameterValues[i])};
+  }
+  projection_drafts_.Keep(projection_index_, typed);
+  projection_index_ = index;
+  if (const ProjectionDrafts::Parameters* kept = projection_drafts_.Find(index)) {
+    for (int i = 0; i < kProjectionParameterCount; ++i) {
+      SetText(kParameterKeys[i], (*kept)[Slot(i)].key);
+      SetText(kParameterValues[i], (*kept)[Slot(i)].value);
+    }
+  } else {
+    // A projection not chosen before takes the values of the keys it
+    // shares with the one left (the false origin, the central meridian).
+    const std::array<std::string, kProjectionParameterCount> keys = DefaultParameterKeys(index);
+    for (int i = 0; i < kProjectionParameterCount; ++i) {
+      std::string value;
+      for (const ProjectionParameter& left : typed) {
+        if (!keys[Slot(i)].empty() && left.key == keys[Slot(i)]) value = left.value;
+      }
+      SetText(kParameterKeys[i], keys[Slot(i)]);
+      SetText(kParameterValues[i], value);
+    }
   }
   modified_ = true;
 }

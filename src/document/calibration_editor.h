@@ -126,6 +126,15 @@ class CalibrationEditor {
   std::string ProjectionTextOfFields() const;
   void SelectRecordDatum();
   void ApplyFixedDatum();
+  // A position into the three fields of `group` (its latitude control),
+  // remembered as shown.
+  void ShowPosition(int group, LatLon position);
+  void ForgetPosition(int group);
+  // The position the fields of `group` give: the one shown, while none of
+  // its texts changed, else what the texts say in the chosen system.
+  std::optional<LatLon> ReadPosition(int group, bool* bad_latitude) const;
+  // Whether `control` belongs to a position still shown as it was filled.
+  bool ShowsUnchangedPosition(int control) const;
 
   // Validation and storage
   int ValidateAndStoreModeFields();
@@ -165,6 +174,7 @@ class CalibrationEditor {
   int datum_index_ = 0;
   bool datum_fixed_ = false;
   int projection_index_ = 0;
+  ProjectionDrafts projection_drafts_;
   int mode_ = 0;
   int current_point_ = 0;
   bool pick_ = false;
@@ -172,6 +182,25 @@ class CalibrationEditor {
   bool point_fields_changed_ = false;
   int focus_request_ = 0;
   std::string help_text_;
+
+  // The positions as the fields were last filled, by the group's latitude
+  // control. A system that cannot express a position shows it in degrees,
+  // which it could not read back; kept here, an untouched position comes
+  // back exactly, whatever the systems it was shown in.
+  struct ShownPosition {
+    PositionFields fields;
+    LatLon position;
+  };
+  std::map<int, ShownPosition> shown_positions_;
+  // The bounds the centre and extents were filled from, and the extents as
+  // shown: the arithmetic from bounds to extents and back is no exact
+  // round trip, so untouched fields keep the bounds as they were.
+  struct ShownCentre {
+    GeoBounds bounds;
+    std::string horizontal;
+    std::string vertical;
+  };
+  std::optional<ShownCentre> shown_centre_;
 };
 
 }  // namespace kv

@@ -39,7 +39,8 @@ bool CalibrationEditor::FocusLeft(int control) {
     if (field.control != control) continue;
     if (field.corners_only && mode_ != 0) return true;
     const std::string& text = Text(control);
-    if (text.empty()) return true;
+    // An untouched position may be shown in degrees in a grid: leave it.
+    if (text.empty() || ShowsUnchangedPosition(control)) return true;
     const std::optional<std::string> rewritten = Notation().Rewrite(text, field.axis);
     if (!rewritten) {
       Fail(field.axis == PositionAxis::kLatitude ? kBadLatitude : kBadLongitude, control);
@@ -120,6 +121,9 @@ int CalibrationEditor::Apply() {
   }
   calibration.proj_mode = kind;
   StoreProjection();
+  // What was typed for other projections lasts until the calibration is
+  // applied.
+  projection_drafts_.Clear();
   context_.document.ApplyCalibration();
   context_.document.CalibrationDialogClosed();
   modified_ = false;

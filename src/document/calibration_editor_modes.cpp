@@ -52,6 +52,9 @@ void CalibrationEditor::FillModeFields() {
                       kFirstZone, kSecondZone}) {
     SetText(control, std::string());
   }
+  ForgetPosition(kFirstLatitude);
+  ForgetPosition(kSecondLatitude);
+  shown_centre_.reset();
   if (mode_ == 0) FillCornerFields();
   if (mode_ == 1) FillCentreFields();
 }
@@ -59,37 +62,24 @@ void CalibrationEditor::FillModeFields() {
 void CalibrationEditor::FillCornerFields() {
   if (CalibratedImage() == nullptr) return;
   const GeoBounds bounds = BoundsOfImage();
-  const PositionNotation notation = Notation();
   const bool north_west_given = !image_->corner_text(kTopLeftLatitude).empty() ||
                                 !image_->corner_text(kTopLeftLongitude).empty();
   const bool south_east_given = !image_->corner_text(kBottomRightLatitude).empty() ||
                                 !image_->corner_text(kBottomRightLongitude).empty();
-  if (north_west_given) {
-    const PositionFields north_west = notation.Format({bounds.north, bounds.west});
-    SetText(kFirstLatitude, north_west.latitude);
-    SetText(kFirstLongitude, north_west.longitude);
-    SetText(kFirstZone, north_west.zone);
-  }
-  if (south_east_given) {
-    const PositionFields south_east = notation.Format({bounds.south, bounds.east});
-    SetText(kSecondLatitude, south_east.latitude);
-    SetText(kSecondLongitude, south_east.longitude);
-    SetText(kSecondZone, south_east.zone);
-  }
+  if (north_west_given) ShowPosition(kFirstLatitude, {bounds.north, bounds.west});
+  if (south_east_given) ShowPosition(kSecondLatitude, {bounds.south, bounds.east});
 }
 
 void CalibrationEditor::FillCentreFields() {
   const GeoBounds bounds = BoundsOfImage();
   if (AllZero(bounds)) return;
   const CentreExtents centre = CentreFromBounds(bounds);
-  const PositionFields position = Notation().Format({centre.latitude, centre.longitude});
-  SetText(kFirstLatitude, position.latitude);
-  SetText(kFirstLongitude, position.longitude);
-  SetText(kFirstZone, position.zone);
+  ShowPosition(kFirstLatitude, {centre.latitude, centre.longitude});
   SetText(kSecondLatitude,
           FormatFixed(StatuteFromNauticalMiles(centre.horizontal), kExtentDecimals));
   SetText(kSecondLongitude,
           FormatFixed(StatuteFromNauticalMiles(centre.vertical), kExtentDecimals));
+  shown_centre_ = ShownCentre{bounds, Text(kSecondLatitude), Text(kSecondLongitude)};
 }
 
 void CalibrationEditor::Fail(int code, int focus) {
@@ -131,6 +121,12 @@ int CalibrationEditor::ValidateAndStoreModeFields() {
 
 // Leaves all four bounds 0 when the fields give nothing to store.
 int CalibrationEditor::CentreBounds(GeoBounds* bounds) {
+  if (shown_centre_ && ShowsUnchangedPosition(kFirstLatitude) &&
+      Text(kSecondLatitude) == shown_centre_->horizontal &&
+      Text(kSecondLongitude) == shown_centre_->vertical) {
+    *bounds = shown_centre_->bounds;
+    return 0;
+  }
   const std::optional<double> horizontal = ParseNumberText(Text(kSecondLatitude));
   if (Text(kSecondLatitude).empty()) return 0;
   if (!horizontal || *horizontal <= 0.0) {
@@ -141,8 +137,7 @@ int CalibrationEditor::CentreBounds(GeoBounds* bounds) {
   if (!vertical || *vertical <= 0.0) vertical = horizontal;
   if (Text(kFirstLatitude).empty()) return 0;
   bool bad_latitude = false;
-  const std::optional<LatLon> centre = Notation().Parse(
-      {Text(kFirstZone), Text(kFirstLatitude), Text(kFirstLongitude)}, &bad_latitude);
+  const std::optional<LatLon> centre = ReadPosition(kFirstLatitude, &bad_latitude);
   if (!centre) {
     Fail(kBadCentre, bad_latitude ? kFirstLatitude : kFirstLongitude);
     return kBadCentre;
@@ -154,17 +149,14 @@ int CalibrationEditor::CentreBounds(GeoBounds* bounds) {
 }
 
 int CalibrationEditor::CornerBounds(GeoBounds* bounds) {
-  const PositionNotation notation = Notation();
   bool bad_latitude = false;
-  const std::optional<LatLon> north_west = notation.Parse(
-      {Text(kFirstZone), Text(kFirstLatitude), Text(kFirstLongitude)}, &bad_latitude);
+  const std::optional<LatLon> north_west = ReadPosition(kFirstLatitude, &bad_latitude);
   if (!north_west) {
     Fail(bad_latitude ? kBadLatitude : kBadLongitude,
          bad_latitude ? kFirstLatitude : kFirstLongitude);
     return bad_latitude ? kBadLatitude : kBadLongitude;
   }
-  const std::optional<LatLon> south_east = notation.Parse(
-      {Text(kSecondZone), Text(kSecondLatitude), Text(kSecondLongitude)}, &bad_latitude);
+  const std::optional<LatLon> south_east = ReadPosition(kSecondLatitude, &bad_latitude);
   if (!south_east) {
     Fail(bad_latitude ? kBadLatitude : kBadLongitude,
          bad_latitude ? kSecondLatitude : kSecondLongitude);

@@ -34,13 +34,11 @@ void CalibrationEditor::FillPointFields() {
     for (int control : {kPixelX, kPixelY, kPointLatitude, kPointLongitude, kPointZone}) {
       SetText(control, std::string());
     }
+    ForgetPosition(kPointLatitude);
   } else {
     SetText(kPixelX, std::to_string(point.pixel_x));
     SetText(kPixelY, std::to_string(point.pixel_y));
-    const PositionFields position = Notation().Format({point.latitude, point.longitude});
-    SetText(kPointLatitude, position.latitude);
-    SetText(kPointLongitude, position.longitude);
-    SetText(kPointZone, position.zone);
+    ShowPosition(kPointLatitude, {point.latitude, point.longitude});
   }
   point_fields_changed_ = false;
 }
@@ -53,8 +51,7 @@ void CalibrationEditor::StoreCurrentPoint() {
   bool bad_latitude = false;
   std::optional<LatLon> position;
   if (!Text(kPointLatitude).empty() && !Text(kPointLongitude).empty()) {
-    position = Notation().Parse({Text(kPointZone), Text(kPointLatitude), Text(kPointLongitude)},
-                                &bad_latitude);
+    position = ReadPosition(kPointLatitude, &bad_latitude);
   }
   point.latitude = position ? position->latitude : 0.0;
   point.longitude = position ? position->longitude : 0.0;

@@ -108,4 +108,16 @@ std::string ProjectionTextFromFields(const ProjectionFields& fields,
   return text;
 }
 
+const ProjectionDrafts::Parameters* ProjectionDrafts::Find(int projection) const {
+  const auto it = drafts_.find(projection);
+  return it == drafts_.end() ? nullptr : &it->second;
+}
+
+void ProjectionDrafts::Reformat(const AngleFormatter& angle, std::string_view negative_letters) {
+  for (auto& [projection, parameters] : drafts_) {
+    const std::string text = ProjectionTextFromFields({projection, parameters}, negative_letters);
+    parameters = ProjectionFieldsFromText(text, angle).parameters;
+  }
+}
+
 }  // namespace kv

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,24 @@ ProjectionFields ProjectionFieldsFromText(std::string_view text, const AngleForm
 // angles.
 std::string ProjectionTextFromFields(const ProjectionFields& fields,
                                      std::string_view negative_letters);
+
+// What was typed for each projection the user chose and left, so that
+// choosing it again shows the same parameters until the dialog applies or
+// closes.
+class ProjectionDrafts {
+ public:
+  using Parameters = std::array<ProjectionParameter, kProjectionParameterCount>;
+
+  void Keep(int projection, const Parameters& parameters) { drafts_[projection] = parameters; }
+  // The parameters kept for `projection`, or none.
+  const Parameters* Find(int projection) const;
+  // Angles again in a new notation, as the shown projection's are.
+  void Reformat(const AngleFormatter& angle, std::string_view negative_letters);
+  void Clear() { drafts_.clear(); }
+
+ private:
+  std::map<int, Parameters> drafts_;
+};
 
 }  // namespace kv
 

@@ -546,6 +546,49 @@ TEST_F(CalibrationEditorTest, ChangingTheSystemKeepsTheTypedProjectionInTheNewNo
   EXPECT_EQ(editor.Text(kParameterValues[2]), "0.9996");
 }
 
+// Choosing another projection once emptied every value, and choosing the
+// first one again did not bring them back.
+TEST_F(CalibrationEditorTest, EachProjectionKeepsWhatWasTypedUntilApply) {
+  Import(kTwoPointKvm);
+  app_.import_state.world_file_system.system = kSystemDecimalDegrees;
+  CalibrationEditor& editor = Open();
+  ASSERT_TRUE(editor.SelectKind(1));
+  constexpr int kTmerc = 4, kLcc = 2, kUtm = 6;
+  editor.SelectProjection(kTmerc);
+  editor.EditText(kParameterValues[1], "E9.5");
+  editor.EditText(kParameterValues[2], "0.9996");
+  editor.EditText(kParameterValues[3], "500000");
+  editor.SelectProjection(kLcc);
+  // The keys both offer carry their values over; the others start empty.
+  const struct {
+    int slot;
+    const char* key;
+    const char* value;
+  } kLccFields[] = {{0, "lat_1", ""}, {3, "lon_0", "E9.5"}, {4, "x_0", "500000"}};
+  for (const auto& field : kLccFields) {
+    EXPECT_EQ(editor.Text(kParameterKeys[field.slot]), field.key);
+    EXPECT_EQ(editor.Text(kParameterValues[field.slot]), field.value) << field.key;
+  }
+  editor.EditText(kParameterValues[0], "N45");
+  editor.SelectProjection(kUtm);
+  editor.EditText(kParameterValues[0], "32");
+  // In another notation, the kept angles follow it.
+  ASSERT_TRUE(editor.SelectSystem(kSystemDegreesMinutes));
+  editor.SelectProjection(kTmerc);
+  EXPECT_EQ(editor.Text(kParameterValues[1]), "E9 30.000000");
+  EXPECT_EQ(editor.Text(kParameterValues[2]), "0.9996");
+  EXPECT_EQ(editor.Text(kParameterValues[3]), "500000");
+  editor.SelectProjection(kLcc);
+  EXPECT_EQ(editor.Text(kParameterValues[0]), "N45 00.000000");
+  editor.SelectProjection(kUtm);
+  EXPECT_EQ(editor.Text(kParameterValues[0]), "32");
+  ASSERT_EQ(editor.Apply(), 0);
+  EXPECT_EQ(app_.calibration.projparams, "proj=utm zone=32 ");
+  // Applied: what was typed for the others is gone.
+  editor.SelectProjection(kTmerc);
+  EXPECT_EQ(editor.Text(kParameterValues[1]), "");
+}
+
 TEST_F(CalibrationEditorTest, AChosenDatumIsStoredByItsCode) {
   Import(kTwoPointKvm);
   app_.import_state.world_file_system.system = kSystemDecimalDegrees;
@@ -648,6 +691,68 @@ TEST_F(CalibrationEditorTest, ThePointsGiveTheBoundsOnApply) {
   EXPECT_DOUBLE_EQ(app_.calibration.south, 49);
   EXPECT_DOUBLE_EQ(app_.calibration.east, 11);
   EXPECT_EQ(image().corner_text(kBottomRightLongitude), "E11.00000000");
+}
+
+// A position outside a system's area is shown in degrees there; switching
+// back once read those degrees as grid metres and gave 0N 0E, which Apply
+// then stored.
+TEST_F(CalibrationEditorTest, APositionOutsideASystemsAreaSurvivesEverySwitchAndApply) {
+  const struct {
+    const char* where;
+    GeoBounds bounds;                                         // north, west, south, east
+  } kAreas[] = {{"South Pacific", {-45, -121, -46, -119.5}},  // outside every national grid
+                {"near the pole", {88.5, 10, 87.5, 12}}};     // outside UTM too
+  const int kStartSystems[] = {kSystemDegreesMinutes, kSystemDegreesMinutesSeconds,
+                               kSystemDecimalDegrees};
+  for (const auto& area : kAreas) {
+    for (int mode = 0; mode < 3; ++mode) {
+      SCOPED_TRACE(std::string(area.where) + ", mode " + std::to_string(mode));
+      const GeoBounds& b = area.bounds;
+      const auto number = [](double value) { return std::to_string(value); };
+      std::string kvm = "kv_north=7=" + number(b.north) + "\nkv_west=7=" + number(b.west) +
+                        "\nkv_south=7=" + number(b.south) + "\nkv_east=7=" + number(b.east) + "\n";
+      if (mode == 2) {
+        kvm += "c1_lat=7=" + number(b.north) + "\nc1_lon=7=" + number(b.west) +
+               "\nc1_x=7=0\nc1_y=7=0\nc2_lat=7=" + number(b.south) +
+               "\nc2_lon=7=" + number(b.east) + "\nc2_x=7=200\nc2_y=7=150\n";
+      }
+      document_ = std::make_unique<CDocument>(app_, ui_, true);
+      Import(kvm);
+      app_.import_state.world_file_system.system = kSystemDegreesMinutes;
+      CalibrationEditor& editor = Open();
+      ASSERT_TRUE(editor.SelectMode(mode));
+      const int latitude = mode == 2 ? kPointLatitude : kFirstLatitude;
+      const int longitude = mode == 2 ? kPointLongitude : kFirstLongitude;
+      for (int start : kStartSystems) {
+        ASSERT_TRUE(editor.SelectSystem(start));
+        const std::string shown_latitude = editor.Text(latitude);
+        const std::string shown_longitude = editor.Text(longitude);
+        for (int system = 0; system < kCoordinateSystemCount; ++system) {
+          SCOPED_TRACE("system " + std::to_string(start) + " -> " + std::to_string(system));
+          ASSERT_TRUE(editor.SelectSystem(system));
+          // Leaving the untouched fields changes nothing, and Close applies
+          // the position itself.
+          EXPECT_TRUE(editor.FocusLeft(latitude));
+          EXPECT_TRUE(editor.FocusLeft(longitude));
+          ASSERT_EQ(editor.Apply(), 0);
+          EXPECT_NEAR(app_.calibration.north, b.north, 1e-5);
+          EXPECT_NEAR(app_.calibration.west, b.west, 1e-5);
+          EXPECT_NEAR(app_.calibration.south, b.south, 1e-5);
+          EXPECT_NEAR(app_.calibration.east, b.east, 1e-5);
+          if (mode == 2) {
+            EXPECT_DOUBLE_EQ(point(0).latitude, b.north);
+            EXPECT_DOUBLE_EQ(point(0).longitude, b.west);
+          }
+          ASSERT_TRUE(editor.SelectSystem(start));
+          EXPECT_EQ(editor.Text(latitude), shown_latitude);
+          EXPECT_EQ(editor.Text(longitude), shown_longitude);
+        }
+      }
+      EXPECT_TRUE(prompts_.errors.empty());
+      ASSERT_TRUE(editor.SelectSystem(kSystemOsgb));
+      EXPECT_EQ(editor.Text(latitude).substr(0, 4), b.north < 0 ? "S45." : "N88.");
+    }
+  }
 }
 
 }  // namespace
