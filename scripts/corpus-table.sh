@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Prints the calibration corpus as a table: file, origin, kind, the worst
-# distance between our positions and GDAL/PROJ's in pixels, how far GDAL's
-# positions of the image's edges lie outside the stored bounds (pixels),
-# and the state of the row (ok, FAILS, or the known fault it waits for).
+# Prints the calibration corpus as a table: file, origin, kind; the worst
+# distance in pixels between our positions and GDAL/PROJ's, in the datum the
+# map is labelled with ("worst px") and in the file's own datum, which shows
+# the geometry alone ("own datum px"); how far GDAL's positions of the
+# image's edges lie outside the stored bounds (pixels; "n/a" when the bounds
+# hold nothing, "none" when the reader gives none); and the state of the row
+# (ok, FAILS, or the known fault it waits for).
 # Builds calibration_tests in the test preset when it is missing.
 #   scripts/corpus-table.sh [--markdown]
 set -euo pipefail

@@ -430,6 +430,11 @@ Reading ReadOurs(const CorpusRow& row) {
     std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(error.code()));
     reading.refusal = std::string(code) + " " + error.what() + " " + error.reason();
   }
+  // The table names files by their names alone.
+  const std::string folder = CorpusPath("");
+  for (std::size_t at; (at = reading.refusal.find(folder)) != std::string::npos;) {
+    reading.refusal.erase(at, folder.size());
+  }
   return reading;
 }
 
