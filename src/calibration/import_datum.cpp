@@ -1,17 +1,21 @@
 #include "calibration/import_datum.h"
 
-#include "geo/datum_aliases.h"
 #include "geo/datum_table.h"
 
 namespace kv {
 
+DatumNameStatus ImportDatumCode(std::string_view name, std::string* code) {
+  int row = -1;
+  const DatumNameStatus status = FindDatumByName(name, &row);
+  if (status != DatumNameStatus::kFound) return status;
+  std::string_view row_code;
+  if (DatumCode(row, &row_code) != 0) return DatumNameStatus::kUnknown;
+  *code = std::string(row_code);
+  return DatumNameStatus::kFound;
+}
+
 bool KnownDatumCode(std::string_view name, std::string* code) {
-  std::string canonical;
-  // A name the alias table does not list is still a datum when it is one of
-  // the table's own codes ("Potsdam").
-  if (!CanonicalDatumName(name, &canonical) && FindDatum(canonical) < 0) return false;
-  *code = std::move(canonical);
-  return true;
+  return ImportDatumCode(name, code) == DatumNameStatus::kFound;
 }
 
 }  // namespace kv

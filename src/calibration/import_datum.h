@@ -6,10 +6,19 @@
 #include <string>
 #include <string_view>
 
+#include "geo/datum_names.h"
+
 namespace kv {
 
-// The canonical code of a datum name another program wrote ("WGS 84" is
-// "WGS84"), and true, when the alias table or the datum table knows it.
+// The code of the datum table's row a datum name another program wrote
+// stands for ("Pulkovo1942" for "Pulkovo 1942 (1)", "WGS84" for "WGS 84"):
+// kFound with `*code` set; kNoName when the name is empty or blank (the file
+// gives no datum); kUnknown for a name no table knows, which a reader
+// reports rather than taking the map for WGS84. See FindDatumByName.
+[[nodiscard]] DatumNameStatus ImportDatumCode(std::string_view name, std::string* code);
+
+// True with `*code` set when ImportDatumCode finds the name; false both for
+// no name and for a name not known (ImportDatumCode tells them apart).
 bool KnownDatumCode(std::string_view name, std::string* code);
 
 }  // namespace kv

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "geo/coordinate_systems.h"
-#include "geo/datum_aliases.h"
+#include "geo/datum_names.h"
 #include "geo/datum_table.h"
 #include "geo/grid_system_table.h"
 #include "geo/text_match.h"
@@ -75,9 +75,8 @@ int ResolveCoordinateSystem(std::string_view text) {
 }
 
 int ResolveDatum(std::string_view text) {
-  std::string name(text);
-  NormaliseDatumName(&name);
-  return FindDatum(name);
+  int row = -1;
+  return FindDatumByName(text, &row) == DatumNameStatus::kFound ? row : -1;
 }
 
 bool ReadPosition(std::string_view text, std::string_view negative_letters, double* degrees) {

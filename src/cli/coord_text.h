@@ -27,8 +27,8 @@ PositionTexts PositionTextsFromStrings(const StringTable& strings);
 // An index 0 to 28, a list name or a grid code, ignoring case; -1 if none.
 int ResolveCoordinateSystem(std::string_view text);
 
-// A datum or ellipsoid code, an alias or a numeric datum code ("102"),
-// ignoring case; -1 if none.
+// A datum or ellipsoid code, an alias, a numeric datum code ("102") or a
+// name other programs write ("Pulkovo 1942 (1)"), ignoring case; -1 if none.
 int ResolveDatum(std::string_view text);
 
 // Decimal degrees of a typed position in any of the degree notations, with

@@ -40,10 +40,10 @@ inline constexpr int kFullPrecision = 0x8000;
 std::string FormatPosition(const PositionTexts& texts, double value, PositionAxis axis, int system,
                            int precision);
 
-// Letters that mark the northern or eastern hemisphere ("O" is the German
-// east). A letter of the negative set wins, so a language whose west is "O"
-// still reads it as west.
-inline constexpr std::string_view kPositiveHemisphereLetters = "NEOneo";
+// Letters that may follow a position as its hemisphere, besides the
+// negative letters ("O" is the German east, and the west of languages that
+// list it among their negative letters).
+inline constexpr std::string_view kHemisphereLetters = "NSEWOnsewo";
 
 enum class PositionTextStatus {
   kRead,
@@ -59,9 +59,10 @@ enum class PositionTextStatus {
 // Blanks separate the parts and may surround the letter. Degrees and
 // minutes before a further part are whole numbers; minutes and seconds are
 // below 60; a "," may stand for the decimal point. The letter makes the
-// value negative when it is one of `negative_letters`, positive when it is
-// one of kPositiveHemisphereLetters; any other letter, a second letter, a
-// sign together with a letter, or anything left over is kNotAPosition.
+// value negative when it is one of `negative_letters`, else positive; a
+// leading letter may be any letter, a trailing one must be one of
+// `negative_letters` or kHemisphereLetters. A second letter, a sign together
+// with a letter, or anything left over is kNotAPosition.
 // `*degrees` is set only for kRead and is then finite.
 [[nodiscard]] PositionTextStatus ReadPositionText(std::string_view text,
                                                   std::string_view negative_letters,

@@ -19,26 +19,31 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-// The sign a hemisphere letter gives, or 0 for a letter that names none.
-double HemisphereSign(char letter, std::string_view negative_letters) {
-  if (negative_letters.find(letter) != std::string_view::npos) return -1.0;
-  if (kPositiveHemisphereLetters.find(letter) != std::string_view::npos) return 1.0;
-  return 0.0;
+double SignOf(char letter, std::string_view negative_letters) {
+  return negative_letters.find(letter) != std::string_view::npos ? -1.0 : 1.0;
 }
 
 struct Hemisphere {
   bool lettered = false;  // the text carries a hemisphere letter
-  double sign = 1.0;      // 0 for a letter that names no hemisphere
+  double sign = 1.0;      // 0 for a trailing letter that names no hemisphere
 };
 
 // Takes the hemisphere letter from either end of `*text` and the blanks
-// beside it.
+// beside it. A leading letter is any letter, as stored texts have always
+// had it; a trailing one must name a hemisphere, so that "12x" is no
+// position.
 Hemisphere TakeHemisphere(std::string_view* text, std::string_view negative_letters) {
-  const bool leading = IsAsciiLetter(text->front());
-  if (!leading && !IsAsciiLetter(text->back())) return {};
-  const char letter = leading ? text->front() : text->back();
-  *text = Trimmed(leading ? text->substr(1) : text->substr(0, text->size() - 1));
-  return {true, HemisphereSign(letter, negative_letters)};
+  if (IsAsciiLetter(text->front())) {
+    const char letter = text->front();
+    *text = Trimmed(text->substr(1));
+    return {true, SignOf(letter, negative_letters)};
+  }
+  if (!IsAsciiLetter(text->back())) return {};
+  const char letter = text->back();
+  *text = Trimmed(text->substr(0, text->size() - 1));
+  const bool names_hemisphere = negative_letters.find(letter) != std::string_view::npos ||
+                                kHemisphereLetters.find(letter) != std::string_view::npos;
+  return {true, names_hemisphere ? SignOf(letter, negative_letters) : 0.0};
 }
 
 // One "-" or "+" before the number, when no letter gives the sign.

