@@ -43,7 +43,33 @@ std::string FirstLocalFile(const QMimeData* data) {
   return {};
 }
 
+bool HasImages(const CDocument* document) {
+  return document != nullptr && document->image_list().count() > 0;
+}
+
 }  // namespace
+
+// What making a document changes in the process-wide state. A failed Open
+// or drop puts it back, so that the map still open keeps its calibration,
+// scale and folders.
+struct MainWindow::DocumentState {
+  CalibrationRecord calibration;
+  ConversionSettings settings;
+  std::string last_image_folder;
+  CalibrationImportState import_state;
+
+  explicit DocumentState(const ApplicationState& app)
+      : calibration(app.calibration),
+        settings(app.settings),
+        last_image_folder(app.last_image_folder),
+        import_state(app.import_state) {}
+  void RestoreTo(ApplicationState* app) const {
+    app->calibration = calibration;
+    app->settings = settings;
+    app->last_image_folder = last_image_folder;
+    app->import_state = import_state;
+  }
+};
 
 MainWindow::MainWindow(ShellState& state, UserPrompts& prompts)
     : state_(state), prompts_(prompts), install_(state.install) {
@@ -91,12 +117,6 @@ void MainWindow::ConnectPanes() {
   });
   panes_.list->SetRowHandler([this](int row) {
     if (document_) document_->image_list().Select(row);
-  });
-  panes_.list->SetOrderingHandler([this](ImageOrdering ordering) {
-    if (!document_) return;
-    ImageListModel& list = document_->image_list();
-    list.Sort(ordering);
-    ui_->ShowImage(list.current());
   });
 }
 
@@ -186,25 +206,32 @@ bool MainWindow::CreateEmptyDocument(bool reset_calibration) {
 }
 
 void MainWindow::OpenFile(const std::string& path) {
+  const DocumentState before(state_.app);
   std::unique_ptr<CDocument> opened;
   DocumentFailure failure;
   const bool ok = CaptureFailure(
       [&]() { opened = CDocument::FromFile(state_.app, *ui_, path, true); }, path, &failure);
-  if (!ok) {
-    ui_->ReportFailure(kContextOpen, failure);
-    opened.reset();
-  }
-  if (!opened) {
-    if (!document_) CreateEmptyDocument(true);
-    DocumentChanged();
+  // An import that failed has reported why and leaves its document empty.
+  if (!ok) ui_->ReportFailure(kContextOpen, failure);
+  if (!ok || !HasImages(opened.get())) {
+    KeepDocument(std::move(opened), before);
     return;
   }
   if (document_ && CloseDocument() != 0) {
-    opened.reset();
-    DocumentChanged();
+    KeepDocument(std::move(opened), before);
     return;
   }
   document_ = std::move(opened);
+  DocumentChanged();
+}
+
+void MainWindow::KeepDocument(std::unique_ptr<CDocument> discarded, const DocumentState& before) {
+  discarded.reset();
+  if (!document_) {
+    CreateEmptyDocument(true);
+    return;
+  }
+  before.RestoreTo(&state_.app);
   DocumentChanged();
 }
 
@@ -248,9 +275,24 @@ int MainWindow::Help() {
 }
 
 void MainWindow::Drop(const std::string& path) {
-  if (document_ && CloseDocument() != 0) return;
-  if (!CreateEmptyDocument(false)) return;
-  document_->Drop(path);
+  // The dropped file goes into a new document first; the open map makes
+  // way only for one that took it.
+  const DocumentState before(state_.app);
+  std::unique_ptr<CDocument> dropped;
+  DocumentFailure failure;
+  const bool made =
+      CaptureFailure([&]() { dropped = std::make_unique<CDocument>(state_.app, *ui_, false); },
+                     std::string(), &failure);
+  if (!made) ui_->ReportFailure(kContextOpen, failure);
+  if (!made || dropped->Drop(path) != 0 || !HasImages(dropped.get())) {
+    KeepDocument(std::move(dropped), before);
+    return;
+  }
+  if (document_ && CloseDocument() != 0) {
+    KeepDocument(std::move(dropped), before);
+    return;
+  }
+  document_ = std::move(dropped);
   DocumentChanged();
 }
 
