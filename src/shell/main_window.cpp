@@ -205,7 +205,8 @@ bool MainWindow::CreateEmptyDocument(bool reset_calibration) {
   return ok;
 }
 
-void MainWindow::OpenFile(const std::string& path) {
+bool MainWindow::OpenFile(const std::string& path) {
+  if (!ui_->CloseCalibrationDialog(true)) return false;
   const DocumentState before(state_.app);
   std::unique_ptr<CDocument> opened;
   DocumentFailure failure;
@@ -213,16 +214,29 @@ void MainWindow::OpenFile(const std::string& path) {
       [&]() { opened = CDocument::FromFile(state_.app, *ui_, path, true); }, path, &failure);
   // An import that failed has reported why and leaves its document empty.
   if (!ok) ui_->ReportFailure(kContextOpen, failure);
-  if (!ok || !HasImages(opened.get())) {
-    KeepDocument(std::move(opened), before);
-    return;
+  return ReplaceDocument(std::move(opened), before);
+}
+
+bool MainWindow::ReplaceDocument(std::unique_ptr<CDocument> replacement,
+                                 const DocumentState& before) {
+  if (!HasImages(replacement.get())) {
+    KeepDocument(std::move(replacement), before);
+    return false;
   }
-  if (document_ && CloseDocument() != 0) {
-    KeepDocument(std::move(opened), before);
-    return;
+  if (document_) {
+    // The open map asks about its changes, and saves them, with the
+    // calibration and settings that are its own.
+    const DocumentState after(state_.app);
+    before.RestoreTo(&state_.app);
+    if (CloseDocument() != 0) {
+      KeepDocument(std::move(replacement), before);
+      return false;
+    }
+    after.RestoreTo(&state_.app);
   }
-  document_ = std::move(opened);
+  document_ = std::move(replacement);
   DocumentChanged();
+  return true;
 }
 
 void MainWindow::KeepDocument(std::unique_ptr<CDocument> discarded, const DocumentState& before) {
@@ -236,7 +250,10 @@ void MainWindow::KeepDocument(std::unique_ptr<CDocument> discarded, const Docume
 }
 
 int MainWindow::Open() {
-  if (document_ && !document_->QueryClose()) return 0;
+  // The panel's changes go to the open map first. Whether to save that
+  // map is asked once the chosen one has opened: a map that fails to open
+  // leaves it as it was, unsaved changes and all.
+  if (!ui_->CloseCalibrationDialog(true)) return 0;
   const std::optional<std::string> path = ui_->ChooseMapToOpen();
   if (!path) {
     if (!document_) CreateEmptyDocument(true);
@@ -277,6 +294,7 @@ int MainWindow::Help() {
 void MainWindow::Drop(const std::string& path) {
   // The dropped file goes into a new document first; the open map makes
   // way only for one that took it.
+  if (!ui_->CloseCalibrationDialog(true)) return;
   const DocumentState before(state_.app);
   std::unique_ptr<CDocument> dropped;
   DocumentFailure failure;
@@ -284,16 +302,8 @@ void MainWindow::Drop(const std::string& path) {
       CaptureFailure([&]() { dropped = std::make_unique<CDocument>(state_.app, *ui_, false); },
                      std::string(), &failure);
   if (!made) ui_->ReportFailure(kContextOpen, failure);
-  if (!made || dropped->Drop(path) != 0 || !HasImages(dropped.get())) {
-    KeepDocument(std::move(dropped), before);
-    return;
-  }
-  if (document_ && CloseDocument() != 0) {
-    KeepDocument(std::move(dropped), before);
-    return;
-  }
-  document_ = std::move(dropped);
-  DocumentChanged();
+  if (made && dropped->Drop(path) != 0) dropped.reset();
+  ReplaceDocument(std::move(dropped), before);
 }
 
 void MainWindow::DocumentChanged() {
