@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -69,6 +70,15 @@ constexpr int kResidualRowsShown = 6;
 constexpr int kKeyCharacters = 7;
 // Spacing of the rows.
 constexpr int kRowSpacing = 2;
+
+// A menu, a popup or another window takes the focus only for a while and
+// gives it back to the field: that is no leaving the field. A message box
+// opened then would also run inside Qt's opening of the menu, whose state
+// it destroys.
+bool LeavesTheField(Qt::FocusReason reason) {
+  return reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason &&
+         reason != Qt::ActiveWindowFocusReason;
+}
 
 }  // namespace
 
@@ -495,7 +505,8 @@ bool CalibrationDialog::eventFilter(QObject* watched, QEvent* event) {
       editor_->FocusEntered(id);
       help_line_->setText(FromText(editor_->help_text()));
     } else if (event->type() == QEvent::FocusOut && !leaving_field_ &&
-               qobject_cast<QLineEdit*>(widget) != nullptr) {
+               qobject_cast<QLineEdit*>(widget) != nullptr &&
+               LeavesTheField(static_cast<QFocusEvent*>(event)->reason())) {
       // A refused field shows a message box, which takes the focus again.
       leaving_field_ = true;
       const bool accepted = editor_->FocusLeft(id);

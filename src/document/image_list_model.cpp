@@ -14,6 +14,22 @@ SizeDisplay DisplaySize(std::uint64_t bytes) {
   return {bytes, SizeUnit::kBytes};
 }
 
+bool ShownBefore(ImageOrdering ordering, const CImage& a, const CImage& b) {
+  switch (ordering) {
+    case ImageOrdering::kByDate:
+      return LessByDate(a, b);
+    case ImageOrdering::kBySize:
+      return LessBySize(a, b);
+    case ImageOrdering::kByArea:
+      return LessByArea(a, b);
+    case ImageOrdering::kByDepth:
+      return LessByDepth(a, b);
+    case ImageOrdering::kByName:
+      break;
+  }
+  return LessByName(a, b);
+}
+
 CImage* ImageListModel::ImageAt(std::ptrdiff_t index) const {
   if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) return nullptr;
   return entries_[static_cast<std::size_t>(index)];
@@ -29,35 +45,6 @@ std::ptrdiff_t ImageListModel::selected_index() const { return Find(selected_); 
 void ImageListModel::Select(std::ptrdiff_t index) {
   selected_ = ImageAt(std::max<std::ptrdiff_t>(index, 0));
   ui_.PreviewImage(selected_);
-  ui_.ImageListChanged(*this);
-}
-
-void ImageListModel::Sort(ImageOrdering ordering) {
-  if (container_ == nullptr) return;
-  bool (*less)(const CImage&, const CImage&) = LessByName;
-  switch (ordering) {
-    case ImageOrdering::kByName:
-      less = LessByName;
-      break;
-    case ImageOrdering::kByDate:
-      less = LessByDate;
-      break;
-    case ImageOrdering::kBySize:
-      less = LessBySize;
-      break;
-    case ImageOrdering::kByArea:
-      less = LessByArea;
-      break;
-    case ImageOrdering::kByDepth:
-      less = LessByDepth;
-      break;
-  }
-  std::vector<CImage*> sorted = entries_;
-  std::stable_sort(sorted.begin(), sorted.end(),
-                   [less](const CImage* a, const CImage* b) { return less(*a, *b); });
-  for (std::size_t position = 0; position < sorted.size(); ++position) {
-    container_->MoveImage(sorted[position], position);
-  }
   ui_.ImageListChanged(*this);
 }
 

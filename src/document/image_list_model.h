@@ -16,7 +16,12 @@ namespace kv {
 
 class DocumentUi;
 
+// The orderings the list can be shown in. They order what is shown only:
+// the stored order is the map's, and a shown ordering never changes it.
 enum class ImageOrdering { kByName, kByDate, kBySize, kByArea, kByDepth };
+
+// Whether `a` is shown before `b` in `ordering`; ties go by name.
+bool ShownBefore(ImageOrdering ordering, const CImage& a, const CImage& b);
 
 // A byte count as the status line shows it.
 enum class SizeUnit { kNothing, kBytes, kKilobytes };
@@ -33,7 +38,7 @@ class ImageListModel final : public ImageListObserver {
  public:
   explicit ImageListModel(DocumentUi& ui) : ui_(ui) {}
 
-  // The container whose images this lists; it reorders through it.
+  // The container whose images this lists.
   void Attach(CImageContainer* container) { container_ = container; }
 
   std::size_t count() const { return entries_.size(); }
@@ -48,9 +53,6 @@ class ImageListModel final : public ImageListObserver {
   // A negative index counts as 0; beyond the list selects nothing. The
   // previewer shows the selected image.
   void Select(std::ptrdiff_t index);
-  // Reorders the container's images (the order the map is written in);
-  // ties keep their order. The selected image stays selected.
-  void Sort(ImageOrdering ordering);
   // A changed entry (name, depth): the list and previewer show it anew.
   void Refresh(CImage& image);
 

@@ -43,7 +43,33 @@ std::string FirstLocalFile(const QMimeData* data) {
   return {};
 }
 
+bool HasImages(const CDocument* document) {
+  return document != nullptr && document->image_list().count() > 0;
+}
+
 }  // namespace
+
+// What making a document changes in the process-wide state. A failed Open
+// or drop puts it back, so that the map still open keeps its calibration,
+// scale and folders.
+struct MainWindow::DocumentState {
+  CalibrationRecord calibration;
+  ConversionSettings settings;
+  std::string last_image_folder;
+  CalibrationImportState import_state;
+
+  explicit DocumentState(const ApplicationState& app)
+      : calibration(app.calibration),
+        settings(app.settings),
+        last_image_folder(app.last_image_folder),
+        import_state(app.import_state) {}
+  void RestoreTo(ApplicationState* app) const {
+    app->calibration = calibration;
+    app->settings = settings;
+    app->last_image_folder = last_image_folder;
+    app->import_state = import_state;
+  }
+};
 
 MainWindow::MainWindow(ShellState& state, UserPrompts& prompts)
     : state_(state), prompts_(prompts), install_(state.install) {
@@ -91,12 +117,6 @@ void MainWindow::ConnectPanes() {
   });
   panes_.list->SetRowHandler([this](int row) {
     if (document_) document_->image_list().Select(row);
-  });
-  panes_.list->SetOrderingHandler([this](ImageOrdering ordering) {
-    if (!document_) return;
-    ImageListModel& list = document_->image_list();
-    list.Sort(ordering);
-    ui_->ShowImage(list.current());
   });
 }
 
@@ -185,31 +205,55 @@ bool MainWindow::CreateEmptyDocument(bool reset_calibration) {
   return ok;
 }
 
-void MainWindow::OpenFile(const std::string& path) {
+bool MainWindow::OpenFile(const std::string& path) {
+  if (!ui_->CloseCalibrationDialog(true)) return false;
+  const DocumentState before(state_.app);
   std::unique_ptr<CDocument> opened;
   DocumentFailure failure;
   const bool ok = CaptureFailure(
       [&]() { opened = CDocument::FromFile(state_.app, *ui_, path, true); }, path, &failure);
-  if (!ok) {
-    ui_->ReportFailure(kContextOpen, failure);
-    opened.reset();
+  // An import that failed has reported why and leaves its document empty.
+  if (!ok) ui_->ReportFailure(kContextOpen, failure);
+  return ReplaceDocument(std::move(opened), before);
+}
+
+bool MainWindow::ReplaceDocument(std::unique_ptr<CDocument> replacement,
+                                 const DocumentState& before) {
+  if (!HasImages(replacement.get())) {
+    KeepDocument(std::move(replacement), before);
+    return false;
   }
-  if (!opened) {
-    if (!document_) CreateEmptyDocument(true);
-    DocumentChanged();
+  if (document_) {
+    // The open map asks about its changes, and saves them, with the
+    // calibration and settings that are its own.
+    const DocumentState after(state_.app);
+    before.RestoreTo(&state_.app);
+    if (CloseDocument() != 0) {
+      KeepDocument(std::move(replacement), before);
+      return false;
+    }
+    after.RestoreTo(&state_.app);
+  }
+  document_ = std::move(replacement);
+  DocumentChanged();
+  return true;
+}
+
+void MainWindow::KeepDocument(std::unique_ptr<CDocument> discarded, const DocumentState& before) {
+  discarded.reset();
+  if (!document_) {
+    CreateEmptyDocument(true);
     return;
   }
-  if (document_ && CloseDocument() != 0) {
-    opened.reset();
-    DocumentChanged();
-    return;
-  }
-  document_ = std::move(opened);
+  before.RestoreTo(&state_.app);
   DocumentChanged();
 }
 
 int MainWindow::Open() {
-  if (document_ && !document_->QueryClose()) return 0;
+  // The panel's changes go to the open map first. Whether to save that
+  // map is asked once the chosen one has opened: a map that fails to open
+  // leaves it as it was, unsaved changes and all.
+  if (!ui_->CloseCalibrationDialog(true)) return 0;
   const std::optional<std::string> path = ui_->ChooseMapToOpen();
   if (!path) {
     if (!document_) CreateEmptyDocument(true);
@@ -248,10 +292,18 @@ int MainWindow::Help() {
 }
 
 void MainWindow::Drop(const std::string& path) {
-  if (document_ && CloseDocument() != 0) return;
-  if (!CreateEmptyDocument(false)) return;
-  document_->Drop(path);
-  DocumentChanged();
+  // The dropped file goes into a new document first; the open map makes
+  // way only for one that took it.
+  if (!ui_->CloseCalibrationDialog(true)) return;
+  const DocumentState before(state_.app);
+  std::unique_ptr<CDocument> dropped;
+  DocumentFailure failure;
+  const bool made =
+      CaptureFailure([&]() { dropped = std::make_unique<CDocument>(state_.app, *ui_, false); },
+                     std::string(), &failure);
+  if (!made) ui_->ReportFailure(kContextOpen, failure);
+  if (made && dropped->Drop(path) != 0) dropped.reset();
+  ReplaceDocument(std::move(dropped), before);
 }
 
 void MainWindow::DocumentChanged() {

@@ -26,9 +26,10 @@ class MainWindow : public QMainWindow {
 
   // The command's result; commands nobody handles give 0.
   int RunCommand(int command);
-  // Like Open with `path` chosen; a failure is reported and leaves an
-  // empty document.
-  void OpenFile(const std::string& path);
+  // Like Open with `path` chosen; a failure is reported and leaves the
+  // open map as it was (an empty document when there was none). True when
+  // the map opened.
+  bool OpenFile(const std::string& path);
   // The stored placement when the preferences had one, else the first-run
   // placement; then shows the window.
   void ShowAtStartPlacement();
@@ -57,6 +58,13 @@ class MainWindow : public QMainWindow {
   int About();
   int Help();
   void Drop(const std::string& path);
+  // After a failed Open or drop: the new document goes, and the open one
+  // is shown again with the state it had `before`.
+  struct DocumentState;
+  // A document that holds images replaces the open one once that one
+  // agreed to close; otherwise KeepDocument. True when replaced.
+  bool ReplaceDocument(std::unique_ptr<CDocument> replacement, const DocumentState& before);
+  void KeepDocument(std::unique_ptr<CDocument> discarded, const DocumentState& before);
 
   // False when even an empty document cannot be made; the window then
   // closes.

@@ -29,30 +29,17 @@ std::vector<std::string> SplitTemplates(const std::string& templates) {
 
 }  // namespace
 
-ImageOrdering OrderingForColumn(int column) {
-  switch (column) {
-    case ImageListTableModel::kDate:
-      return ImageOrdering::kByDate;
-    case ImageListTableModel::kSize:
-      return ImageOrdering::kBySize;
-    case ImageListTableModel::kPixels:
-      return ImageOrdering::kByArea;
-    case ImageListTableModel::kDepth:
-      return ImageOrdering::kByDepth;
-    default:
-      return ImageOrdering::kByName;
-  }
-}
-
 ImageListPane::ImageListPane(const StringTable& strings, QWidget* parent)
     : QWidget(parent),
       strings_(strings),
       model_(new ImageListTableModel(strings, this)),
+      shown_(new ImageListSortModel(model_, this)),
       table_(new QTreeView(this)),
       status_(new QLabel(this)) {
   setObjectName("imageList");
   table_->setObjectName("imageListTable");
-  table_->setModel(model_);
+  shown_->setSourceModel(model_);
+  table_->setModel(shown_);
   table_->setRootIsDecorated(false);
   table_->setItemsExpandable(false);
   table_->setUniformRowHeights(true);
@@ -60,9 +47,12 @@ ImageListPane::ImageListPane(const StringTable& strings, QWidget* parent)
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table_->header()->setSectionsClickable(true);
   table_->header()->setSectionsMovable(false);
   table_->header()->setStretchLastSection(false);
+  // Unsorted at first: the rows in the map's order, no arrow.
+  table_->header()->setSortIndicatorClearable(true);
+  table_->header()->setSortIndicator(-1, Qt::AscendingOrder);
+  table_->setSortingEnabled(true);
   SetColumnWidths();
 
   status_->setObjectName("imageListStatus");
@@ -78,8 +68,6 @@ ImageListPane::ImageListPane(const StringTable& strings, QWidget* parent)
 
   connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) { UserChoseRow(current); });
-  connect(table_->header(), &QHeaderView::sectionClicked, this,
-          [this](int column) { HeaderClicked(column); });
   ShowList(nullptr);
 }
 
@@ -119,7 +107,7 @@ void ImageListPane::SelectRow(std::ptrdiff_t row) {
     selection->clear();
     return;
   }
-  const QModelIndex index = model_->index(static_cast<int>(row), 0);
+  const QModelIndex index = shown_->mapFromSource(model_->index(static_cast<int>(row), 0));
   selection->setCurrentIndex(index,
                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   table_->scrollTo(index);
@@ -127,11 +115,7 @@ void ImageListPane::SelectRow(std::ptrdiff_t row) {
 
 void ImageListPane::UserChoseRow(const QModelIndex& current) {
   if (selecting_ || !current.isValid() || !row_handler_) return;
-  row_handler_(current.row());
-}
-
-void ImageListPane::HeaderClicked(int column) {
-  if (ordering_handler_) ordering_handler_(OrderingForColumn(column));
+  row_handler_(shown_->mapToSource(current).row());
 }
 
 }  // namespace kv

@@ -3,8 +3,10 @@
 
 // The image list: the document's entries with name, date, size, pixel size
 // and colour depth, and a status line with their totals. The document's
-// list model decides order and selection; the pane reports what the user
-// chose (a row, an ordering from a column header) to whoever handles it.
+// list model holds the order of the map and the selection; a click on a
+// column header orders only the rows shown (a third click shows the map's
+// order again). The pane reports the row the user chose, as its index in
+// the document's list, to whoever handles it.
 
 #include <QLabel>
 #include <QTreeView>
@@ -13,6 +15,7 @@
 
 #include "base/string_table.h"
 #include "document/image_list_model.h"
+#include "views/image_list_sort_model.h"
 #include "views/image_list_table_model.h"
 
 namespace kv {
@@ -20,7 +23,6 @@ namespace kv {
 class ImageListPane : public QWidget {
  public:
   using RowHandler = std::function<void(int row)>;
-  using OrderingHandler = std::function<void(ImageOrdering ordering)>;
 
   explicit ImageListPane(const StringTable& strings, QWidget* parent = nullptr);
 
@@ -28,10 +30,8 @@ class ImageListPane : public QWidget {
   // list must live until it is replaced.
   void ShowList(const ImageListModel* list);
 
-  // The user selected a row.
+  // The user selected a row; `row` is its index in the document's list.
   void SetRowHandler(RowHandler handler) { row_handler_ = std::move(handler); }
-  // The user clicked a column header: the ordering it stands for.
-  void SetOrderingHandler(OrderingHandler handler) { ordering_handler_ = std::move(handler); }
 
   // As wide as the name, date and size columns, which tell the entries
   // apart; the image beside the list gets the rest.
@@ -39,25 +39,24 @@ class ImageListPane : public QWidget {
 
   QTreeView* table() const { return table_; }
   QLabel* status_line() const { return status_; }
+  // The rows in the document's order.
   const ImageListTableModel& model() const { return *model_; }
+  // The rows as shown, ordered by the header the user clicked.
+  const ImageListSortModel& shown() const { return *shown_; }
 
  private:
   void SetColumnWidths();
   void SelectRow(std::ptrdiff_t row);
   void UserChoseRow(const QModelIndex& current);
-  void HeaderClicked(int column);
 
   const StringTable& strings_;
   ImageListTableModel* model_;
+  ImageListSortModel* shown_;
   QTreeView* table_;
   QLabel* status_;
   RowHandler row_handler_;
-  OrderingHandler ordering_handler_;
   bool selecting_ = false;
 };
-
-// The ordering a click on `column`'s header offers.
-ImageOrdering OrderingForColumn(int column);
 
 }  // namespace kv
 

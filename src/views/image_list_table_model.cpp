@@ -67,6 +67,11 @@ void ImageListTableModel::SetList(const ImageListModel* list) {
   endResetModel();
 }
 
+CImage* ImageListTableModel::ImageAtRow(int row) const {
+  return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[static_cast<std::size_t>(row)]
+                                                          : nullptr;
+}
+
 int ImageListTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
@@ -104,6 +109,8 @@ QString ImageListTableModel::Text(CImage& image, int column) const {
 
 QVariant ImageListTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
+  // A first click on a header orders the rows up, as a list usually does.
+  if (role == Qt::InitialSortOrderRole) return QVariant::fromValue(int(Qt::AscendingOrder));
   if (role == Qt::TextAlignmentRole) {
     const Qt::Alignment across = section == kSize ? Qt::AlignRight : Qt::AlignLeft;
     return QVariant::fromValue(across | Qt::AlignVCenter);

@@ -25,6 +25,9 @@ class ImageListTableModel final : public QAbstractTableModel {
   // must live until it is replaced.
   void SetList(const ImageListModel* list);
 
+  // The image in `row`, or null.
+  CImage* ImageAtRow(int row) const;
+
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;

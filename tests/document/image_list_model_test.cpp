@@ -64,26 +64,27 @@ TEST_F(ImageListModelTest, SelectionFollowsAddsRemovalsAndNegativeIndexes) {
   EXPECT_EQ(model_.selected_index(), -1);
 }
 
-TEST_F(ImageListModelTest, SortingReordersTheContainerAndKeepsTheSelection) {
-  Add("Cedar", 300, 4);
+// The orderings compare images for the list's display; ordering the
+// container by them once corrupted saved maps, so nothing here moves one.
+TEST_F(ImageListModelTest, OrderingsCompareForTheDisplayAndLeaveTheMapsOrder) {
+  CImage& cedar = Add("Cedar", 300, 4);
   CImage& alder = Add("alder", 100, 16);
-  Add("birch", 200, 8);
-  model_.Select(1);
-  model_.Sort(ImageOrdering::kByName);
-  ASSERT_EQ(container_.image_count(), 3u);
-  EXPECT_EQ(container_.ImageAt(0)->name(), "alder");
-  EXPECT_EQ(container_.ImageAt(1)->name(), "birch");
-  EXPECT_EQ(container_.ImageAt(2)->name(), "Cedar");
-  EXPECT_EQ(model_.current(), &alder);
-  EXPECT_EQ(model_.selected_image(), &alder);
-
-  model_.Sort(ImageOrdering::kByDepth);
-  EXPECT_EQ(model_.ImageAt(0)->name(), "Cedar");
-  EXPECT_EQ(model_.ImageAt(2)->name(), "alder");
-  model_.Sort(ImageOrdering::kBySize);
-  EXPECT_EQ(model_.ImageAt(0)->name(), "alder");
-  for (std::size_t i = 0; i < 3; ++i)
-    EXPECT_EQ(model_.ImageAt(static_cast<std::ptrdiff_t>(i)), container_.ImageAt(i));
+  CImage& birch = Add("birch", 200, 8);
+  const struct {
+    ImageOrdering ordering;
+    const CImage* first;
+    const CImage* second;
+  } kRows[] = {{ImageOrdering::kByName, &alder, &birch},
+               {ImageOrdering::kByName, &birch, &cedar},  // without regard to case
+               {ImageOrdering::kBySize, &alder, &birch},
+               {ImageOrdering::kByDepth, &cedar, &birch},
+               {ImageOrdering::kByDepth, &birch, &alder}};
+  for (const auto& row : kRows) {
+    EXPECT_TRUE(ShownBefore(row.ordering, *row.first, *row.second)) << row.first->name();
+    EXPECT_FALSE(ShownBefore(row.ordering, *row.second, *row.first)) << row.first->name();
+  }
+  EXPECT_EQ(model_.ImageAt(0), &cedar);
+  EXPECT_EQ(container_.ImageAt(0), &cedar);
 }
 
 TEST_F(ImageListModelTest, TotalsAndTheSingularWord) {

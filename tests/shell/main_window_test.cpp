@@ -215,6 +215,52 @@ class MainWindowTest : public QObject {
     QCOMPARE(prompts_->about_shown, 1);
   }
 
+  // A failed Open once left an empty document in place of the open map.
+  void aFailedOpenOrDropLeavesTheOpenMapAsItWas() {
+    auto window = MakeWindow();
+    prompts_->files.push_back(MakeImage(dir_, "coast.png").toStdString());
+    QCOMPARE(window->RunCommand(kCmdImportImage), 0);
+    state_->app.calibration.north = 47.5;
+    const CDocument* open = window->document();
+    const std::size_t images = open->container().image_count();
+    const QString title = window->windowTitle();
+    QFile garbage(dir_.filePath("garbage.jpg"));
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    garbage.write("not a picture at all, only words");
+    garbage.close();
+    const struct {
+      QString file;
+      bool drop;
+    } kTries[] = {
+        {"garbage.jpg", false}, {"gone.prc", false}, {"garbage.jpg", true}, {"gone.png", true}};
+    std::size_t errors = 0;
+    for (const auto& attempt : kTries) {
+      const QString path = dir_.filePath(attempt.file);
+      if (attempt.drop) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &drop);
+        QVERIFY(drop.isAccepted());
+      } else {
+        prompts_->files.push_back(path.toStdString());
+        QCOMPARE(window->RunCommand(kCmdOpen), 0);
+      }
+      QCOMPARE(prompts_->errors.size(), ++errors);
+      QCOMPARE(window->document(), open);
+      QCOMPARE(window->document()->container().image_count(), images);
+      QVERIFY(window->document()->container().IsModified());
+      QCOMPARE(window->document()->image_list().current(), open->container().ImageAt(0));
+      QCOMPARE(state_->app.calibration.north, 47.5);
+      QCOMPARE(window->windowTitle(), title);
+    }
+    // Nothing opened, so nothing asked whether to save the open map.
+    QVERIFY(prompts_->questions.empty());
+  }
+
   void droppedImageReplacesTheDocument() {
     auto window = MakeWindow();
     const QString path = MakeImage(dir_, "dropped.png");

@@ -81,7 +81,6 @@ class PaneFixture {
     previewer_->SetCommandHandler([this](int command) { commands_.push_back(command); });
     previewer_->SetRenameHandler([this](CImage& image) { list_.Refresh(image); });
     list_pane_->SetRowHandler([this](int row) { list_.Select(row); });
-    list_pane_->SetOrderingHandler([this](ImageOrdering ordering) { list_.Sort(ordering); });
     ui_.ImageListChanged(list_);
     ui_.PreviewImage(nullptr);
     window_.resize(900, 500);

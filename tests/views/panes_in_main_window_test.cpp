@@ -2,6 +2,8 @@
 // document does shows in them, and what the user does in them reaches the
 // document.
 
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QImage>
 #include <QPainter>
@@ -127,21 +129,46 @@ class PanesInMainWindowTest : public QObject {
     QCOMPARE(Previewer(*window)->preview_area()->placement().zoom, 0);
   }
 
-  void sortingByAHeaderShowsTheNewFirstEntry() {
+  // Clicking a header once reordered the map itself, and Save wrote the
+  // tiles in the clicked order: the overview became a tile.
+  void sortingTheListLeavesTheSavedMapAsItWas() {
+    qputenv("SOURCE_DATE_EPOCH", "1700000000");
     auto window = MakeWindow();
     window->show();
     ImportMap(*window);
+    const auto save = [&](const QString& folder) {
+      QVERIFY(QDir(dir_.path()).mkpath(folder));
+      prompts_->files.push_back(dir_.filePath(folder + "/coast.prc").toStdString());
+      QCOMPARE(window->RunCommand(kCmdSaveAs), 0);
+      QVERIFY(prompts_->errors.empty());
+    };
+    const auto bytes = [&](const QString& folder) {
+      QFile file(dir_.filePath(folder + "/coast.prc"));
+      return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    save("plain");
+    const QByteArray plain = bytes("plain");
+    QVERIFY(!plain.isEmpty());
     ImageListPane* list = List(*window);
-    // Renaming the last tile so that it sorts first makes it the current
-    // image of the map.
-    CImage* last = window->document()->image_list().ImageAt(4);
-    last->SetName("AAA");
-    window->document()->image_list().Refresh(*last);
     QHeaderView* header = list->table()->header();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
-    QCOMPARE(window->document()->image_list().current(), last);
-    QCOMPARE(list->model().index(0, 0).data().toString(), QString("AAA"));
+    const std::string overview = window->document()->image_list().current()->name();
+    bool reordered = false;
+    for (int column = 0; column < ImageListTableModel::kColumnCount; ++column) {
+      for (const char* order : {"up", "down"}) {
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+        QCOMPARE(header->sortIndicatorSection(), column);
+        reordered = reordered ||
+                    list->shown().index(0, 0).data().toString() != QString::fromStdString(overview);
+        const QString folder = QString("sorted-%1-%2").arg(column).arg(order);
+        save(folder);
+        QVERIFY2(bytes(folder) == plain, qPrintable(folder));
+        QCOMPARE(window->document()->image_list().current()->name(), overview);
+      }
+    }
+    QVERIFY(reordered);  // the clicks did order the rows shown
+    qunsetenv("SOURCE_DATE_EPOCH");
   }
 };
 
