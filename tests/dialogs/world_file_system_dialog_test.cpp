@@ -101,7 +101,7 @@ class WorldFileSystemDialogTest : public QObject {
     QStringList order;
     OnModal<WorldFileSystemDialog>([&order](WorldFileSystemDialog* dialog) {
       QWidget* widget = SystemList(dialog);
-      for (int i = 0; i < 4; ++i) {
+      for (int i = 0; i < 5; ++i) {
         order << (widget->objectName().isEmpty() ? widget->property("text").toString()
                                                  : widget->objectName());
         widget = widget->nextInFocusChain();
@@ -110,7 +110,7 @@ class WorldFileSystemDialogTest : public QObject {
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
     prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemUtm, "32U"});
-    QCOMPARE(order, QStringList({"coordinateSystem", "zone", "OK", "Cancel"}));
+    QCOMPARE(order, QStringList({"coordinateSystem", "zone", "datum", "OK", "Cancel"}));
   }
 
   void theZoneIsAskedOnlyForZonedGrids() {
