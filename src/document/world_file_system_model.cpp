@@ -1,10 +1,7 @@
 #include "document/world_file_system_model.h"
 
-#include <cctype>
-
 #include "geo/coordinate_systems.h"
 #include "geo/datum_table.h"
-#include "geo/ellipsoid.h"
 #include "geo/grid_system_table.h"
 #include "geo/mtm_zones.h"
 #include "geo/utm.h"
@@ -22,33 +19,18 @@ bool IsMtmSystem(int system) {
 
 bool IsUtmSystem(int system) { return system == kSystemUtm || system == kSystemMga; }
 
-// A zone number from 1 to 60 with its band letter. A zone without one (or
-// with a lower-case one) would silently be read as southern.
-bool NamesUtmZone(std::string_view zone) {
-  bool has_band = false;
-  for (char c : zone) has_band = has_band || (c >= 'A' && c <= 'Z');
-  LatLon ignored;
-  return has_band && UtmInverse(ShapeOf(kWgs84Ellipsoid), zone, {}, &ignored);
-}
-
-// "18", " 18 ": a zone number alone, whose hemisphere nobody said.
-bool IsBareZoneNumber(std::string_view zone) {
-  const std::size_t start = zone.find_first_not_of(' ');
-  const std::size_t end = zone.find_last_not_of(' ');
-  if (start == std::string_view::npos) return false;
-  for (char c : zone.substr(start, end - start + 1)) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 WorldFileSetupProblem CheckZone(const WorldFileSystem& system) {
   if (!WorldFileSystemNeedsZone(system.system)) return WorldFileSetupProblem::kNone;
   if (system.zone.empty()) return WorldFileSetupProblem::kZoneMissing;
   if (IsUtmSystem(system.system)) {
-    if (IsBareZoneNumber(system.zone)) return WorldFileSetupProblem::kZoneWithoutBand;
-    return NamesUtmZone(system.zone) ? WorldFileSetupProblem::kNone
-                                     : WorldFileSetupProblem::kZoneUnknown;
+    switch (CheckUtmZoneText(system.zone)) {
+      case UtmZoneStatus::kValid:
+        return WorldFileSetupProblem::kNone;
+      case UtmZoneStatus::kNoBandLetter:
+        return WorldFileSetupProblem::kZoneWithoutBand;
+      default:
+        return WorldFileSetupProblem::kZoneUnknown;
+    }
   }
   return FindMtmZone(system.zone) >= 0 ? WorldFileSetupProblem::kNone
                                        : WorldFileSetupProblem::kZoneUnknown;
