@@ -5,15 +5,20 @@
 
 namespace kv {
 
-void RaiseImportError(int status, const std::string& path) {
+void RaiseImportError(int status, const std::string& path, const std::string& refusal) {
   switch (status) {
     case kImportOpenFailed:
       throw ErrFileOpen(path.c_str());
     case kImportNotFound:
       throw ErrUnknownImageKind(path.c_str());
+    case kImportOffTheEarth: {
+      ErrOffTheEarth error(path.c_str());
+      if (!refusal.empty()) error.set_reason(refusal.c_str());
+      throw error;
+    }
     default:
-      // kImportReadFailed, kImportNotOziExplorer, kImportBadWorldSystem,
-      // kImportOffTheEarth: the file is there but gives no calibration.
+      // kImportReadFailed, kImportNotOziExplorer, kImportBadWorldSystem: the
+      // file is there but gives no calibration.
       throw ErrFileRead(path.c_str());
   }
 }

@@ -9,8 +9,11 @@ namespace kv {
 // naming the calibration file `path`: a file that does not open is
 // ErrFileOpen, one of no calibration type ErrUnknownImageKind, and one that
 // cannot be read or whose contents give no usable calibration ErrFileRead.
+// A calibration off the Earth or across the 180° meridian is
+// ErrOffTheEarth, with `refusal` (ReadImportedCalibration) as its reason.
 // REQUIRES: status != kImportOk.
-[[noreturn]] void RaiseImportError(int status, const std::string& path);
+[[noreturn]] void RaiseImportError(int status, const std::string& path,
+                                   const std::string& refusal = {});
 
 }  // namespace kv
 

@@ -48,7 +48,7 @@ CalibrationResult ResultOf(CalibrationRecord record) {
 
 // Statuses the user can mend with kvmap's own options are told so; every
 // other one is the file's error as the document reports it.
-void RaiseCalibrationFileError(int status, const std::string& path) {
+void RaiseCalibrationFileError(int status, const std::string& path, const std::string& refusal) {
   if (status == kImportNotOziExplorer) {
     throw CalibrationSourceError("not an OziExplorer map file: " + path);
   }
@@ -57,7 +57,7 @@ void RaiseCalibrationFileError(int status, const std::string& path) {
         "the world file's positions cannot be converted in that "
         "coordinate system (UTM and MTM need --zone)");
   }
-  RaiseImportError(status, path);
+  RaiseImportError(status, path, refusal);
 }
 
 CalibrationResult ReadCalibrationFileSource(const CalibrationRequest& request,
@@ -68,7 +68,7 @@ CalibrationResult ReadCalibrationFileSource(const CalibrationRequest& request,
   ImportedCalibrationFile file;
   const int status = ImportCalibrationRecord(request.path, request.world_system, environment,
                                              request.width, request.height, &file);
-  if (status != kImportOk) RaiseCalibrationFileError(status, request.path);
+  if (status != kImportOk) RaiseCalibrationFileError(status, request.path, file.refusal);
   if (state.needs_image_size) {
     throw CalibrationSourceError("this file needs the image size: give --image or --size");
   }
@@ -84,10 +84,12 @@ CalibrationResult ReadGeoTiffSource(const CalibrationRequest& request) {
     throw CalibrationSourceError("the TIFF carries no georeferencing: " + request.path);
   }
   CalibrationRecord record;
+  std::string refusal;
   if (status == kImportOk) {
-    status = ReadImportedCalibration(import, 0, request.negative_letters, width, height, &record);
+    status = ReadImportedCalibration(import, 0, request.negative_letters, width, height, &record,
+                                     &refusal);
   }
-  if (status != kImportOk) RaiseImportError(status, request.path);
+  if (status != kImportOk) RaiseImportError(status, request.path, refusal);
   return ResultOf(std::move(record));
 }
 
