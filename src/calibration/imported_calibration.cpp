@@ -1,6 +1,7 @@
 #include "calibration/imported_calibration.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "calibration/calibration_file_import.h"
@@ -31,8 +32,9 @@ std::string CrossingText(const CalibrationPoints& points) {
   double west = 180.0;
   for (const CalibrationPoint& point : points) {
     if (IsEmptyPosition(point)) continue;
-    if (point.longitude > 0.0) east = std::min(std::max(east, point.longitude), 180.0);
-    if (point.longitude < 0.0) west = std::max(std::min(west, point.longitude), -180.0);
+    const double longitude = point.longitude - 360.0 * std::round(point.longitude / 360.0);
+    if (longitude > 0.0) east = std::max(east, longitude);
+    if (longitude < 0.0) west = std::min(west, longitude);
   }
   char text[128];
   std::snprintf(text, sizeof text, "the map crosses the 180° meridian (longitudes %.8f and %.8f)",
@@ -50,7 +52,15 @@ bool CrossesAntimeridian(const CalibrationRecord& record) {
   bool far_west = false;
   // Shifted by 180° as well, so that every longitude stays on the Earth:
   // the fit does not care where its origin lies.
-  CalibrationPoints shifted = *record.points;
+  // Some grid conversions run on past 180° themselves; taken back within
+  // ±180° such points show the jump like any other.
+  CalibrationPoints as_given = *record.points;
+  for (CalibrationPoint& point : as_given) {
+    if (std::isfinite(point.longitude) && std::fabs(point.longitude) > 180.0) {
+      point.longitude -= 360.0 * std::round(point.longitude / 360.0);
+    }
+  }
+  CalibrationPoints shifted = as_given;
   for (CalibrationPoint& point : shifted) {
     if (IsEmptyPosition(point)) continue;
     far_east = far_east || point.longitude > kFarEast;
@@ -58,9 +68,9 @@ bool CrossesAntimeridian(const CalibrationRecord& record) {
     point.longitude = (point.longitude < 0.0 ? point.longitude + 360.0 : point.longitude) - 180.0;
   }
   if (!far_east || !far_west) return false;
-  const double as_given = RmsPixels(*record.points);
-  const double run_on = RmsPixels(shifted);
-  return run_on >= 0.0 && as_given >= 0.0 && run_on * kCrossingFitGain < as_given;
+  const double given_rms = RmsPixels(as_given);
+  const double run_on_rms = RmsPixels(shifted);
+  return run_on_rms >= 0.0 && given_rms >= 0.0 && run_on_rms * kCrossingFitGain < given_rms;
 }
 
 int ReadImportedCalibration(const CalibrationImport& import, int type,
