@@ -33,6 +33,8 @@ inline constexpr ErrorCode kErrHandheldLink = 0x2000000f;
 inline constexpr ErrorCode kErrHandheldFolders = 0x20000010;
 inline constexpr ErrorCode kErrHandheldCopy = 0x20000011;
 inline constexpr ErrorCode kErrCompressionFmtNotSupported = 0x20000012;
+// A calibration that places the map off the Earth or across 180°.
+inline constexpr ErrorCode kErrOffTheEarth = 0x20000013;
 // A calibration file of a known type that does not hold what the type must
 // (a world file line that is no number); the file name carries the line.
 inline constexpr ErrorCode kErrCalibrationMalformed = 0x20000014;

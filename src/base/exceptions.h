@@ -73,6 +73,7 @@ KV_DEFINE_EXCEPTION(ErrBadAlloc, LException, kErrBadAlloc)
 KV_DEFINE_EXCEPTION(ErrJPEGDecompressFailed, LException, kErrJPEGDecompressFailed)
 KV_DEFINE_EXCEPTION(ErrImageTooSmall, LException, kErrImageTooSmall)
 KV_DEFINE_EXCEPTION(ErrCompressionFmtNotSupported, LException, kErrCompressionFmtNotSupported)
+KV_DEFINE_EXCEPTION(ErrOffTheEarth, FileException, kErrOffTheEarth)
 KV_DEFINE_EXCEPTION(ErrCalibrationMalformed, FileException, kErrCalibrationMalformed)
 
 #undef KV_DEFINE_EXCEPTION

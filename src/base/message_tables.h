@@ -14,8 +14,8 @@
 namespace kv {
 
 // String IDs of the error texts.
-inline constexpr std::uint32_t kFirstMainMessageId = 800;    // 800..818
-inline constexpr std::uint32_t kFirstDetailMessageId = 900;  // 900..918
+inline constexpr std::uint32_t kFirstMainMessageId = 800;    // 800..819
+inline constexpr std::uint32_t kFirstDetailMessageId = 900;  // 900..919
 inline constexpr std::uint32_t kContextOpen = 1000;
 inline constexpr std::uint32_t kContextSave = 1001;
 inline constexpr std::uint32_t kContextInstall = 1002;

@@ -5,6 +5,9 @@
 // frame: a centre with extents, the calibration points, or the bounds
 // themselves. Distances are nautical miles (arc minutes on the sphere).
 
+#include <cstdint>
+#include <functional>
+
 #include "calibration/calibration_record.h"
 
 namespace kv {
@@ -48,8 +51,27 @@ LatLonDegrees DestinationPoint(double distance, double bearing, double latitude,
 GeoBounds BoundsFromCentre(const CentreExtents& centre);
 CentreExtents CentreFromBounds(const GeoBounds& bounds);
 
+// The position of a pixel position (x, y), measured as calibration points
+// are: (0, 0) is the centre of the top-left pixel. False when there is none.
+using PixelToPosition = std::function<bool(double x, double y, LatLonDegrees* position)>;
+
+// The envelope of the image frame from pixel position (0, 0) to (width,
+// height), the frame the bounds have always described, taken around all
+// four edges, so that a rotated, skewed or curved map lies inside it. A
+// frame that goes round a pole reaches it, and then spans every longitude.
+// Longitudes run on across 180° (east above 180) where the frame crosses
+// it. On a map whose edges follow meridians and parallels it is exactly the
+// top-left and bottom-right corners' values. False when a corner has no
+// position; other samples without one are passed over.
+bool ImageEnvelope(std::int32_t width, std::int32_t height, const PixelToPosition& position,
+                   GeoBounds* bounds);
+
 // Sets the record's bounds from its calibration points and image size; all
-// four become 0 with fewer than two points in use.
+// four become 0 with fewer than two points in use. Bounds made from the two
+// points farthest apart, as the program has always made them, stay as they
+// are when they hold the whole image (as the affine fit of three or more
+// points places it) and every point to within a pixel; otherwise they are
+// that envelope.
 void BoundsFromPoints(CalibrationRecord* record);
 
 // Brings the record's bounds into valid ranges and makes them non-empty.

@@ -77,6 +77,12 @@ struct CalibrationRecord : CalibrationFrame {
   // writer appends them so that nothing we do not understand is lost.
   std::optional<std::string> pending_text;
   std::optional<CalibrationPoints> points;
+  // The points as a georeferenced source (a GeoTIFF, a world file, a chart,
+  // control points) computed them. A point whose position is still one of
+  // these was not typed: how far the affine fit misses it is the
+  // projection's doing, not a typing error. Kept in memory only; the
+  // calibration text does not carry it.
+  std::optional<CalibrationPoints> source_points;
 
   bool operator==(const CalibrationRecord&) const = default;
 };
@@ -94,8 +100,22 @@ int CountPositionedPoints(const CalibrationRecord& record);
 bool HasBounds(const CalibrationRecord& record);
 
 // Every point's position and every bound is a finite number of degrees,
-// latitudes within ±90 and longitudes within ±180.
+// latitudes within ±90 and longitudes within ±180, or at most one pixel
+// beyond: the outer pixels of a whole-world map reach past the edge.
 bool HasEarthPositions(const CalibrationRecord& record);
+
+// The first value that is no place on the Earth, in words ("latitude
+// 91.50000000 of point 2", "east bound 540.00000000"); empty when there is
+// none (HasEarthPositions).
+std::string OffTheEarthValue(const CalibrationRecord& record);
+
+// The four bounds brought within ±90° and ±180°, where the half pixel
+// beyond a whole-world map's edge ends up; the bound texts cannot say more.
+void ClampBoundsToTheEarth(CalibrationRecord* record);
+
+// Whether point `index` has the position the georeferenced source gave a
+// point (source_points).
+bool IsSourcePoint(const CalibrationRecord& record, int index);
 
 }  // namespace kv
 

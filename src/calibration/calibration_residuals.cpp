@@ -1,5 +1,6 @@
 #include "calibration/calibration_residuals.h"
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <numbers>
@@ -219,10 +220,19 @@ Ellipsoid EllipsoidOfRecord(const CalibrationRecord& record) {
   return EllipsoidOfDatumRow(record.datum_row);
 }
 
-}  // namespace
+using SourceSlots = std::array<bool, kCalibrationPointCount>;
 
-CalibrationResiduals ComputeCalibrationResiduals(const CalibrationPoints& points,
-                                                 const Ellipsoid& ellipsoid) {
+void NoteModelError(const PointResidual& residual, CalibrationResiduals* result) {
+  if (!residual.from_source) return;
+  if (!result->has_model_error || residual.pixels > result->model_error_pixels) {
+    result->model_error_pixels = residual.pixels;
+    result->model_error_metres = residual.metres;
+  }
+  result->has_model_error = true;
+}
+
+CalibrationResiduals ComputeResiduals(const CalibrationPoints& points, const Ellipsoid& ellipsoid,
+                                      const SourceSlots& from_source) {
   for (const CalibrationPoint& point : points) {
     if (IsSet(point) && !IsOnTheEarth(point)) {
       return Failed(ResidualStatus::kPositionOffTheEarth);
@@ -245,7 +255,9 @@ CalibrationResiduals ComputeCalibrationResiduals(const CalibrationPoints& points
     PointResidual residual = ResidualOf(*fit, samples[i], shape);
     // Rounding in an all but squeezed fit is the one way to get here.
     if (!IsFinite(residual)) return Failed(ResidualStatus::kCollinearPixels);
-    residual.outlier = judge && IsSuspect(samples, static_cast<int>(i));
+    residual.from_source = from_source[static_cast<std::size_t>(residual.index)];
+    residual.outlier = judge && !residual.from_source && IsSuspect(samples, static_cast<int>(i));
+    NoteModelError(residual, &result);
     sum += residual.pixels * residual.pixels;
     result.points.push_back(residual);
   }
@@ -253,9 +265,20 @@ CalibrationResiduals ComputeCalibrationResiduals(const CalibrationPoints& points
   return result;
 }
 
+}  // namespace
+
+CalibrationResiduals ComputeCalibrationResiduals(const CalibrationPoints& points,
+                                                 const Ellipsoid& ellipsoid) {
+  return ComputeResiduals(points, ellipsoid, SourceSlots{});
+}
+
 CalibrationResiduals ComputeCalibrationResiduals(const CalibrationRecord& record) {
   if (!record.points) return Failed(ResidualStatus::kTooFewPoints);
-  return ComputeCalibrationResiduals(*record.points, EllipsoidOfRecord(record));
+  SourceSlots from_source{};
+  for (int i = 0; i < kCalibrationPointCount; ++i) {
+    from_source[static_cast<std::size_t>(i)] = IsSourcePoint(record, i);
+  }
+  return ComputeResiduals(*record.points, EllipsoidOfRecord(record), from_source);
 }
 
 const PointResidual* FindPointResidual(const CalibrationResiduals& residuals, int index) {

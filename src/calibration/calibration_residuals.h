@@ -34,11 +34,11 @@ enum class ResidualStatus {
 };
 
 inline constexpr int kResidualMinimumPoints = 3;
-// With three points the fit passes through all of them; leaving one out
-// needs a fourth to have anything to miss. With exactly four, every fit made
-// without one point passes through the other three, so one bad point makes
-// all four suspect: the table then says that a point is wrong, not which.
-inline constexpr int kSuspectMinimumPoints = 4;
+// A point is judged by the fit made without it. With four points that fit
+// passes through the other three exactly, so its error is 0 and every point
+// of a projected map (which no affine fit matches) would look mistyped; a
+// fifth point gives the fit something to be measured against.
+inline constexpr int kSuspectMinimumPoints = 5;
 // A point is suspect when the fit made without it misses it by more than
 // both of these.
 inline constexpr double kSuspectMinimumPixels = 5.0;
@@ -49,6 +49,9 @@ struct PointResidual {
   double pixels = 0.0;
   double metres = 0.0;
   bool outlier = false;
+  // The point came straight from a georeferenced source (IsSourcePoint):
+  // it is never suspect, and its residual is the model's error.
+  bool from_source = false;
   // Where the fit puts the point's coordinates.
   double fitted_x = 0.0;
   double fitted_y = 0.0;
@@ -62,6 +65,12 @@ struct CalibrationResiduals {
   // One row per set point, in slot order; empty unless the status is kOk.
   std::vector<PointResidual> points;
   double rms_pixels = 0.0;  // over all set points
+  // How far a linear model is from the map's projection: the worst
+  // residual among the points that came from a georeferenced source, in
+  // pixels and in metres; both 0 when no point did.
+  bool has_model_error = false;
+  double model_error_pixels = 0.0;
+  double model_error_metres = 0.0;
 };
 
 // A point is set when any of its latitude, longitude, pixel x or pixel y is
@@ -69,7 +78,8 @@ struct CalibrationResiduals {
 CalibrationResiduals ComputeCalibrationResiduals(const CalibrationPoints& points,
                                                  const Ellipsoid& ellipsoid);
 
-// The record's points, measured on the ellipsoid of its datum.
+// The record's points, measured on the ellipsoid of its datum; points that
+// came from a georeferenced source (IsSourcePoint) are never suspect.
 CalibrationResiduals ComputeCalibrationResiduals(const CalibrationRecord& record);
 
 // The row of slot `index`, or null when that point is not in the table.

@@ -114,13 +114,23 @@ void AddBoundLines(const CalibrationRecord& record, std::string* text) {
   AddRealLine(text, "kv_east", record.east);
 }
 
+// Every reader of this text, the handheld's included, ends the list of
+// points at the first one at latitude 0 and longitude 0. A point placed
+// there on purpose (it has a pixel) is written the smallest step the text
+// can show north of it, about a millimetre, so that it and the points
+// after it are read back.
+double WrittenLatitude(const CalibrationPoint& point) {
+  const bool placed = point.pixel_x != 0 || point.pixel_y != 0;
+  return IsEmptyPosition(point) && placed ? kZeroPositionStandIn : point.latitude;
+}
+
 void AddPointLines(const CalibrationPoints& points, std::string* text) {
   for (int n = 1; n <= kCalibrationPointCount; ++n) {
     const CalibrationPoint& point = points[static_cast<std::size_t>(n - 1)];
     const std::string prefix = "c" + std::to_string(n) + "_";
     const std::string index = "(" + std::to_string(n) + ")";
     AddRealLine(text, prefix + "lon", point.longitude);
-    AddRealLine(text, prefix + "lat", point.latitude);
+    AddRealLine(text, prefix + "lat", WrittenLatitude(point));
     AddTextLine(text, prefix + "x", std::to_string(point.pixel_x));
     AddTextLine(text, prefix + "y", std::to_string(point.pixel_y));
     AddRealLine(text, "vpa" + index, point.vpa);

@@ -18,10 +18,15 @@ inline constexpr std::string_view kExportCalibrationQuestion =
 inline constexpr std::string_view kCalibrationExportedMessage =
     "Calibration data has been exported to file:\n%s";
 
+// The latitude written for a point at exactly 0° N 0° E that has a pixel:
+// a position of 0, 0 would end the list of points for every reader.
+inline constexpr double kZeroPositionStandIn = 1e-8;
+
 // The record's lines in their fixed order, each ending with LF, followed by
 // the lines of `trailing`; `projparams` only in a projection calibration.
 // Non-finite values are written as 0, and text lines (kept ones included)
-// holding "nan", "inf" or an overflowing number are left out. None when the
+// holding "nan", "inf" or an overflowing number are left out. A point at
+// 0° N 0° E with a pixel gets the latitude kZeroPositionStandIn. None when the
 // record gives no line of its own (a trailing text alone never makes a
 // text). Stored with a terminating NUL the text takes size() + 1 bytes.
 std::optional<std::string> WriteCalibrationText(const CalibrationRecord& record,

@@ -30,18 +30,19 @@ std::vector<ChartCalibrationPoint> Chosen(const std::vector<ChartCalibrationPoin
 
 }  // namespace
 
-void CalibrateChart(const std::vector<ChartCalibrationPoint>& references,
+bool CalibrateChart(const std::vector<ChartCalibrationPoint>& references,
                     const std::optional<std::string>& datum_name, std::int32_t width,
                     std::int32_t height, CalibrationRecord* record) {
   ClearCalibrationRecord(record);
   record->width = width;
   record->height = height;
-  record->proj_mode = kCalibrationKnownPoints;
-  if (datum_name) record->datum_name = std::string(DatumNameOf(*datum_name));
   std::vector<ChartCalibrationPoint> usable;
   for (const ChartCalibrationPoint& point : references) {
     if (IsUsable(point)) usable.push_back(point);
   }
+  if (usable.size() < 2) return false;
+  record->proj_mode = kCalibrationKnownPoints;
+  if (datum_name) record->datum_name = std::string(DatumNameOf(*datum_name));
   CalibrationPoints points{};
   const std::vector<ChartCalibrationPoint> chosen = Chosen(usable, width, height);
   for (std::size_t i = 0; i < chosen.size(); ++i) {
@@ -52,8 +53,12 @@ void CalibrateChart(const std::vector<ChartCalibrationPoint>& references,
     point.pixel_y = point.adjusted_y = static_cast<std::int32_t>(std::lround(chosen[i].pixel_y));
   }
   record->points = points;
+  // The points are the chart's own: a fit that misses them shows the
+  // projection's curve, not a typing mistake.
+  record->source_points = points;
   BoundsFromPoints(record);
   LimitBounds(record);
+  return true;
 }
 
 }  // namespace kv

@@ -24,10 +24,12 @@ struct ChartCalibrationPoint {
 // otherwise the nine nearest to the corners, centre and edge middles —,
 // the datum name when one is given (none means WGS84), and the bounds from
 // the points. Points that are not finite, or lie at latitude and longitude
-// 0 (which would end the list of points), are left out.
-void CalibrateChart(const std::vector<ChartCalibrationPoint>& references,
-                    const std::optional<std::string>& datum_name, std::int32_t width,
-                    std::int32_t height, CalibrationRecord* record);
+// 0 (which would end the list of points), are left out. A chart with fewer
+// than two usable points is not calibrated at all: false, and `*record` is
+// left cleared, so that nobody takes bounds made up from nothing for a place.
+[[nodiscard]] bool CalibrateChart(const std::vector<ChartCalibrationPoint>& references,
+                                  const std::optional<std::string>& datum_name, std::int32_t width,
+                                  std::int32_t height, CalibrationRecord* record);
 
 }  // namespace kv
 

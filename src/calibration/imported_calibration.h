@@ -19,12 +19,23 @@ namespace kv {
 // (CalibrationRecordFromImport). For a ".kvm" or ".cal" file (`type`) the
 // file's whole text is then read as calibration text, which knows more keys
 // than the importer; the lines it does not use become the pending text.
-// Any other type, e.g. 0 for a GeoTIFF, reads no text. kImportOk, or
-// kImportOffTheEarth when the result is no place on the Earth
-// (HasEarthPositions); `*record` changes only on success.
+// Any other type, e.g. 0 for a GeoTIFF, reads no text. The points of a
+// GeoTIFF (type 0) or a world file are the source's own (source_points).
+// Bounds up to a pixel beyond the Earth's edge are brought onto it. kImportOk,
+// or kImportOffTheEarth when the result is no place on the Earth
+// (HasEarthPositions) or the map crosses the 180° meridian; `*refusal`, when
+// given, then says which value, in words. `*record` changes only on success.
 int ReadImportedCalibration(const CalibrationImport& import, int type,
                             std::string_view negative_letters, std::int32_t width,
-                            std::int32_t height, CalibrationRecord* record);
+                            std::int32_t height, CalibrationRecord* record,
+                            std::string* refusal = nullptr);
+
+// Whether the points run across the 180° meridian: their longitudes jump
+// from east to west between neighbouring pixels, so that they fit the
+// pixels far better once the western ones are taken 360° on. Such a map
+// cannot be kept, because a longitude beyond 180° is no position and the
+// positions either side of the jump belong to the same place on the map.
+bool CrossesAntimeridian(const CalibrationRecord& record);
 
 // What reading a calibration file gives: what the file itself said (the
 // image it names, its bound texts), its type, and the record made of it.
@@ -32,6 +43,8 @@ struct ImportedCalibrationFile {
   CalibrationImport import;
   int type = 0;
   CalibrationRecord record;
+  // Why the file's calibration was refused, in words; empty otherwise.
+  std::string refusal;
 };
 
 // Reads the calibration file at `path` (ImportCalibrationFile, with

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "calibration/calibration_bounds.h"
+
 namespace kv {
 
 std::array<PixelPosition, kCalibrationPointCount> NinePointPixels(std::int32_t width,
@@ -67,18 +69,23 @@ int LayOutNinePoints(const WorldFileValues& values, std::int32_t width, std::int
     point.pixel_x = point.adjusted_x = pixels[i].x;
     point.pixel_y = point.adjusted_y = pixels[i].y;
   }
-  LatLon top_left;
-  LatLon bottom_right;
-  if (!to_lat_lon(WorldPosition(values, 0, 0), &top_left) ||
-      !to_lat_lon(WorldPosition(values, width, height), &bottom_right)) {
-    return kImportBadWorldSystem;
-  }
+  GeoBounds bounds;
+  const bool framed = ImageEnvelope(
+      width, height,
+      [&](double x, double y, LatLonDegrees* position) {
+        LatLon converted;
+        if (!to_lat_lon(WorldPosition(values, x, y), &converted)) return false;
+        *position = {converted.latitude, converted.longitude};
+        return true;
+      },
+      &bounds);
+  if (!framed) return kImportBadWorldSystem;
   import->points = points;
   import->proj_mode = kCalibrationKnownPoints;
-  import->north_text = FormatBoundText(top_left.latitude, true);
-  import->west_text = FormatBoundText(top_left.longitude, false);
-  import->south_text = FormatBoundText(bottom_right.latitude, true);
-  import->east_text = FormatBoundText(bottom_right.longitude, false);
+  import->north_text = FormatBoundText(bounds.north, true);
+  import->west_text = FormatBoundText(bounds.west, false);
+  import->south_text = FormatBoundText(bounds.south, true);
+  import->east_text = FormatBoundText(bounds.east, false);
   return kImportOk;
 }
 

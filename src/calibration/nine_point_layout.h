@@ -48,11 +48,12 @@ WorldXY WorldPosition(const WorldFileValues& values, double x, double y);
 // Turns a world position into latitude and longitude; false when it cannot.
 using WorldToLatLon = std::function<bool(WorldXY world, LatLon* position)>;
 
-// Fills the nine points (kind 14) and the four bound texts: north and west
-// at the top-left pixel, south and east one image width and height on
+// Fills the nine points (kind 14) and the four bound texts: the envelope
+// of the frame from the top-left pixel to one image width and height on
 // (C + w·A, F + h·E), as the program's bounds are measured from the
-// calibration points. kImportBadWorldSystem when a position cannot be
-// converted; the points are then left as they were.
+// calibration points (ImageEnvelope); on a north-up map in degrees, north
+// and west at the top-left pixel and south and east at the far corner. kImportBadWorldSystem when a
+// position cannot be converted; the points are then left as they were.
 int LayOutNinePoints(const WorldFileValues& values, std::int32_t width, std::int32_t height,
                      const WorldToLatLon& to_lat_lon, CalibrationImport* import);
 

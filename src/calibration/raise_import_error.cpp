@@ -2,6 +2,7 @@
 
 #include "base/exceptions.h"
 #include "calibration/calibration_import.h"
+#include "calibration/imported_calibration.h"
 
 namespace kv {
 
@@ -15,11 +16,21 @@ void RaiseImportError(int status, const std::string& path, std::string_view deta
       throw ErrFileOpen(path.c_str());
     case kImportNotFound:
       throw ErrUnknownImageKind(path.c_str());
+    case kImportOffTheEarth: {
+      ErrOffTheEarth error(path.c_str());
+      if (!detail.empty()) error.set_reason(std::string(detail).c_str());
+      throw error;
+    }
     default:
-      // kImportReadFailed, kImportNotOziExplorer, kImportBadWorldSystem,
-      // kImportOffTheEarth: the file is there but gives no calibration.
+      // kImportReadFailed, kImportNotOziExplorer, kImportBadWorldSystem: the
+      // file is there but gives no calibration.
       throw ErrFileRead(path.c_str());
   }
+}
+
+std::string_view ImportErrorDetail(const ImportedCalibrationFile& file) {
+  return file.refusal.empty() ? std::string_view(file.import.malformed_detail)
+                              : std::string_view(file.refusal);
 }
 
 }  // namespace kv

@@ -57,11 +57,16 @@ std::string JsonWithResiduals(const CalibrationResult& result) {
       json["residuals"].push_back({{"point", row.index + 1},
                                    {"pixels", row.pixels},
                                    {"metres", row.metres},
-                                   {"outlier", row.outlier}});
+                                   {"outlier", row.outlier},
+                                   {"from_source", row.from_source}});
     }
     json["rms_pixels"] = residuals.status == ResidualStatus::kOk
                              ? nlohmann::ordered_json(residuals.rms_pixels)
                              : nlohmann::ordered_json();
+    if (residuals.has_model_error) {
+      json["model_error"] = {{"pixels", residuals.model_error_pixels},
+                             {"metres", residuals.model_error_metres}};
+    }
   }
   return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
@@ -87,6 +92,14 @@ void PrintResidualTable(const CalibrationRecord& record, std::ostream& out) {
   char rms[64];
   std::snprintf(rms, sizeof rms, "RMS %.2f pixels\n", residuals.rms_pixels);
   out << rms;
+  if (!residuals.has_model_error) return;
+  // The source's points are exact; what the fit misses is the projection.
+  char model[160];
+  std::snprintf(model, sizeof model,
+                "Model error %.2f pixels (%.1f m): how far an affine fit is from the map's "
+                "projection\n",
+                residuals.model_error_pixels, residuals.model_error_metres);
+  out << model;
 }
 
 void PrintCalibration(const CalibrationOptions& options, const CalibrationResult& result) {

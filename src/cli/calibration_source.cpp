@@ -49,7 +49,7 @@ CalibrationResult ResultOf(CalibrationRecord record) {
 
 // Statuses the user can mend with kvmap's own options are told so; every
 // other one is the file's error as the document reports it.
-void RaiseCalibrationFileError(int status, const std::string& path, const std::string& detail) {
+void RaiseCalibrationFileError(int status, const std::string& path, std::string_view detail) {
   if (status == kImportNotOziExplorer) {
     throw CalibrationSourceError("not an OziExplorer map file: " + path);
   }
@@ -69,9 +69,7 @@ CalibrationResult ReadCalibrationFileSource(const CalibrationRequest& request,
   ImportedCalibrationFile file;
   const int status = ImportCalibrationRecord(request.path, request.world_system, environment,
                                              request.width, request.height, &file);
-  if (status != kImportOk) {
-    RaiseCalibrationFileError(status, request.path, file.import.malformed_detail);
-  }
+  if (status != kImportOk) RaiseCalibrationFileError(status, request.path, ImportErrorDetail(file));
   if (state.needs_image_size) {
     throw CalibrationSourceError("this file needs the image size: give --image or --size");
   }
@@ -104,10 +102,12 @@ CalibrationResult ReadGeoTiffSource(const CalibrationRequest& request) {
                                  request.path);
   }
   CalibrationRecord record;
+  std::string refusal;
   if (status == kImportOk) {
-    status = ReadImportedCalibration(import, 0, request.negative_letters, width, height, &record);
+    status = ReadImportedCalibration(import, 0, request.negative_letters, width, height, &record,
+                                     &refusal);
   }
-  if (status != kImportOk) RaiseImportError(status, request.path);
+  if (status != kImportOk) RaiseImportError(status, request.path, refusal);
   CalibrationResult result = ResultOf(std::move(record));
   if (report.control_points > 0) result.notes.push_back(ControlPointNote(report));
   return result;
@@ -126,9 +126,14 @@ CalibrationResult ReadChartSource(const CalibrationRequest& request) {
   }
   CalibrationRecord record;
   std::vector<ImportWarning> warnings;
-  CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt(), &warnings),
-                 source->Width(), source->Height(), &record);
+  const bool calibrated =
+      CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt(), &warnings),
+                     source->Width(), source->Height(), &record);
   library.Release(&source);
+  if (!calibrated) {
+    throw CalibrationSourceError("the chart carries fewer than two reference points: " +
+                                 request.path);
+  }
   CalibrationResult result = ResultOf(std::move(record));
   result.warnings = std::move(warnings);
   return result;

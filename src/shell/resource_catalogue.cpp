@@ -16,8 +16,8 @@ std::vector<std::uint32_t> RequiredStringIds() {
   AddRange(&ids, 500, 522);  // install error texts
   AddRange(&ids, 550, 555);
   ids.push_back(701);
-  AddRange(&ids, 800, 818);    // error messages
-  AddRange(&ids, 900, 918);    // their details
+  AddRange(&ids, 800, 819);    // error messages
+  AddRange(&ids, 900, 919);    // their details
   AddRange(&ids, 1000, 1035);  // contexts, frame, column titles, depths, choosers, document
   AddRange(&ids, 1037, 1043);  // unknown failure, previewer, status line
   AddRange(&ids, 1048, 1053);  // depth names, compression, chooser filters

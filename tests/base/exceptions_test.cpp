@@ -35,6 +35,7 @@ TEST(ExceptionsTest, EachClassFixesItsCodeAndBase) {
   ExpectCodeAndBase<ErrJPEGDecompressFailed>(0x2000000d, false);
   ExpectCodeAndBase<ErrImageTooSmall>(0x2000000e, false);
   ExpectCodeAndBase<ErrCompressionFmtNotSupported>(0x20000012, false);
+  ExpectCodeAndBase<ErrOffTheEarth>(0x20000013, true);
 }
 
 TEST(ExceptionsTest, EveryExceptionKeepsItsOwnFileName) {

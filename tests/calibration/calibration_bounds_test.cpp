@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace kv {
 namespace {
@@ -90,6 +92,54 @@ TEST(BoundsFromPoints, WidestPairSetsTheScale) {
   EXPECT_DOUBLE_EQ(record.west, 10.0);
   EXPECT_DOUBLE_EQ(record.east, 12.0);
   EXPECT_DOUBLE_EQ(record.south, 49.0);
+}
+
+// Positions as an affine function of the pixel: a map turned by `turn`
+// degrees, with twice the degrees of longitude as of latitude a pixel.
+struct TurnedMap {
+  double turn = 0.0;
+  double degrees_per_pixel = 1.0 / 1024.0;
+
+  CalibrationPoint PointAt(int x, int y) const {
+    const double angle = turn * std::acos(-1.0) / 180.0;
+    const double east = std::cos(angle) * x + std::sin(angle) * y;
+    const double south = -std::sin(angle) * x + std::cos(angle) * y;
+    return At(47.0 - degrees_per_pixel * south, 8.0 + 2.0 * degrees_per_pixel * east, x, y);
+  }
+};
+
+TEST(BoundsFromPoints, TheBoundsHoldTheWholeTurnedImage) {
+  const int width = 1000;
+  const int height = 800;
+  for (const double turn : {0.0, 3.0, -20.0, 90.0, 180.0}) {
+    SCOPED_TRACE(turn);
+    const TurnedMap map{turn};
+    CalibrationRecord record =
+        WithPoints({map.PointAt(30, 40), map.PointAt(950, 60), map.PointAt(500, 420),
+                    map.PointAt(80, 760), map.PointAt(900, 700)},
+                   width, height);
+    BoundsFromPoints(&record);
+    double north = -90, south = 90, west = 180, east = -180;
+    for (const auto& [x, y] : {std::pair{0, 0}, {width, 0}, {0, height}, {width, height}}) {
+      const CalibrationPoint corner = map.PointAt(x, y);
+      north = std::max(north, corner.latitude);
+      south = std::min(south, corner.latitude);
+      west = std::min(west, corner.longitude);
+      east = std::max(east, corner.longitude);
+    }
+    EXPECT_NEAR(record.north, north, 1e-9);
+    EXPECT_NEAR(record.south, south, 1e-9);
+    EXPECT_NEAR(record.west, west, 1e-9);
+    EXPECT_NEAR(record.east, east, 1e-9);
+    if (turn == 0.0) {
+      // North up: the farthest points' bounds, exactly as they have always
+      // been (the scales are powers of two, so nothing is rounded).
+      EXPECT_EQ(record.north, north);
+      EXPECT_EQ(record.south, south);
+      EXPECT_EQ(record.west, west);
+      EXPECT_EQ(record.east, east);
+    }
+  }
 }
 
 TEST(BoundsFromPoints, OnePointClearsAndLimitsWiden) {

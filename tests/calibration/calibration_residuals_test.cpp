@@ -5,6 +5,7 @@
 
 #include <geodesic.h>
 #include <gtest/gtest.h>
+#include <proj.h>
 
 #include <cmath>
 #include <limits>
@@ -151,20 +152,60 @@ TEST(CalibrationResiduals, AnUnfinishedPointHidesFromItsResidualNotFromLeavingIt
   EXPECT_EQ(OutlierIndexes(residuals), std::vector<int>{8});
 }
 
-TEST(CalibrationResiduals, FourPointsTellThatOneIsWrongNotWhich) {
+TEST(CalibrationResiduals, FourPointsAreNotJudged) {
   // Leaving any one out leaves three points, which the fit passes through
-  // exactly; each such fit that keeps the bad point misses the left-out one.
+  // exactly: a bad point would make all four look wrong, and so would the
+  // curve of any projection.
   const std::vector<Pixel> four = {{40, 30}, {1950, 20}, {980, 700}, {15, 1480}};
   CalibrationPoints points = PointsOf(TrueMap{}, four);
   points[1].pixel_x += 12;
   points[1].pixel_y -= 16;
   const CalibrationResiduals residuals = ComputeCalibrationResiduals(points, kWgs84Ellipsoid);
   ASSERT_EQ(residuals.status, ResidualStatus::kOk);
-  EXPECT_EQ(OutlierIndexes(residuals), (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_TRUE(OutlierIndexes(residuals).empty());
   EXPECT_GT(residuals.rms_pixels, 1.0);
+}
 
-  points = PointsOf(TrueMap{}, four);
-  EXPECT_TRUE(OutlierIndexes(ComputeCalibrationResiduals(points, kWgs84Ellipsoid)).empty());
+// Points of a 2000 x 1500 map with `metres` a pixel in UTM zone 32 north,
+// their positions from PROJ.
+CalibrationPoints UtmMapPoints(const std::vector<Pixel>& pixels, double metres) {
+  PJ_CONTEXT* context = proj_context_create();
+  PJ* raw = proj_create_crs_to_crs(context, "EPSG:32632", "EPSG:4326", nullptr);
+  PJ* utm = proj_normalize_for_visualization(context, raw);
+  CalibrationPoints points{};
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const PJ_COORD grid =
+        proj_coord(300000.0 + metres * pixels[i].x, 5400000.0 - metres * pixels[i].y, 0, 0);
+    const PJ_COORD geographic = proj_trans(utm, PJ_FWD, grid);
+    points[i].pixel_x = points[i].adjusted_x = pixels[i].x;
+    points[i].pixel_y = points[i].adjusted_y = pixels[i].y;
+    points[i].longitude = geographic.lp.lam;
+    points[i].latitude = geographic.lp.phi;
+  }
+  proj_destroy(utm);
+  proj_destroy(raw);
+  proj_context_destroy(context);
+  return points;
+}
+
+TEST(CalibrationResiduals, CorrectPointsOfAProjectedMapAreNotSuspect) {
+  // 200 km across: the affine fit misses the corners by about 13 pixels.
+  const std::vector<Pixel> corners = {{0, 0}, {1999, 0}, {0, 1499}, {1999, 1499}};
+  CalibrationResiduals residuals =
+      ComputeCalibrationResiduals(UtmMapPoints(corners, 100.0), kWgs84Ellipsoid);
+  ASSERT_EQ(residuals.status, ResidualStatus::kOk);
+  EXPECT_GT(residuals.rms_pixels, 10.0);
+  EXPECT_TRUE(OutlierIndexes(residuals).empty());
+
+  // Five points of a 20 km sheet judge, and a mistyped one still shows.
+  std::vector<Pixel> five = corners;
+  five.push_back({1000, 750});
+  CalibrationPoints points = UtmMapPoints(five, 10.0);
+  residuals = ComputeCalibrationResiduals(points, kWgs84Ellipsoid);
+  EXPECT_TRUE(OutlierIndexes(residuals).empty());
+  points[4].latitude += 0.01;
+  residuals = ComputeCalibrationResiduals(points, kWgs84Ellipsoid);
+  EXPECT_EQ(OutlierIndexes(residuals), std::vector<int>{4});
 }
 
 TEST(CalibrationResiduals, AMistypedCoordinateIsSuspect) {

@@ -405,5 +405,40 @@ TEST(CalibrationText, RoundTripKeepsValuesAndPendingLines) {
   }
 }
 
+TEST(CalibrationText, APointAtZeroNorthZeroEastAndThoseAfterItAreKept) {
+  CalibrationRecord record;
+  record.points = CalibrationPoints{};
+  const struct {
+    double latitude;
+    double longitude;
+    int x;
+    int y;
+  } kPoints[] = {{1.5, -1.5, 10, 20}, {-1.5, 1.5, 990, 780}, {0, 0, 500, 400}, {1.5, 1.5, 990, 20}};
+  for (std::size_t i = 0; i < std::size(kPoints); ++i) {
+    CalibrationPoint& point = (*record.points)[i];
+    point.latitude = kPoints[i].latitude;
+    point.longitude = kPoints[i].longitude;
+    point.pixel_x = point.adjusted_x = kPoints[i].x;
+    point.pixel_y = point.adjusted_y = kPoints[i].y;
+  }
+  const std::optional<std::string> written = WriteCalibrationText(record, std::nullopt);
+  ASSERT_TRUE(written.has_value());
+  EXPECT_NE(written->find("c3_lon=7=0.00000000\nc3_lat=7=0.00000001\nc3_x=7=500\n"),
+            std::string::npos);
+  CalibrationRecord read;
+  ReadCalibrationIntoRecord(*written, kCalibrationSourceMap, &read);
+  EXPECT_EQ(CountPositionedPoints(read), 4);
+  for (std::size_t i = 0; i < std::size(kPoints); ++i) {
+    SCOPED_TRACE(i);
+    const CalibrationPoint& point = (*read.points)[i];
+    EXPECT_NEAR(point.latitude, kPoints[i].latitude, 1e-8);
+    EXPECT_EQ(point.longitude, kPoints[i].longitude);
+    EXPECT_EQ(point.pixel_x, kPoints[i].x);
+    EXPECT_EQ(point.pixel_y, kPoints[i].y);
+  }
+  // An unused slot stays at zero, so that the list still ends there.
+  EXPECT_NE(written->find("c5_lon=7=0.00000000\nc5_lat=7=0.00000000\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kv

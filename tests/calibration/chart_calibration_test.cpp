@@ -13,7 +13,7 @@ TEST(CalibrateChart, FewPointsTakenInOrder) {
   const std::vector<ChartCalibrationPoint> references = {
       {0, 0, 50, 10}, {999.6, 0, 50, 11}, {0, 799.4, 49, 10}, {0, 0, 0, 0}, {NAN, 1, 2, 3}};
   CalibrationRecord record;
-  CalibrateChart(references, std::string("NAD83"), 1000, 800, &record);
+  ASSERT_TRUE(CalibrateChart(references, std::string("NAD83"), 1000, 800, &record));
   EXPECT_EQ(record.proj_mode, kCalibrationKnownPoints);
   EXPECT_EQ(record.datum_name, "NAD83");
   EXPECT_EQ(CountPositionedPoints(record), 3);
@@ -36,7 +36,7 @@ TEST(CalibrateChart, ManyPointsSpreadOverTheChart) {
     }
   }
   CalibrationRecord record;
-  CalibrateChart(references, std::nullopt, 1001, 801, &record);
+  ASSERT_TRUE(CalibrateChart(references, std::nullopt, 1001, 801, &record));
   EXPECT_FALSE(record.datum_name.has_value());
   ASSERT_EQ(CountPositionedPoints(record), 9);
   const int expected[9][2] = {{0, 0},   {1000, 0},  {0, 800}, {1000, 800}, {500, 400},
@@ -49,12 +49,19 @@ TEST(CalibrateChart, ManyPointsSpreadOverTheChart) {
   EXPECT_DOUBLE_EQ(record.north, 50.0);
 }
 
-TEST(CalibrateChart, NoPointsGiveLimitedEmptyBounds) {
-  CalibrationRecord record;
-  CalibrateChart({}, std::nullopt, 10, 10, &record);
-  EXPECT_EQ(CountPositionedPoints(record), 0);
-  EXPECT_EQ(record.north, 1.0);
-  EXPECT_EQ(record.west, -1.0);
+// A chart without reference points used to come out "calibrated" at
+// N1 W1 - N0 E0, in the Gulf of Guinea.
+TEST(CalibrateChart, FewerThanTwoPointsCalibrateNothing) {
+  const std::vector<std::vector<ChartCalibrationPoint>> cases = {
+      {}, {{5.0, 5.0, 47.0, 8.0}}, {{5.0, 5.0, 47.0, 8.0}, {6.0, 6.0, 0.0, 0.0}}};
+  for (const auto& references : cases) {
+    CalibrationRecord record;
+    EXPECT_FALSE(CalibrateChart(references, std::string("NAD83"), 10, 10, &record));
+    EXPECT_EQ(CountPositionedPoints(record), 0);
+    EXPECT_EQ(record.north, 0.0);
+    EXPECT_EQ(record.west, 0.0);
+    EXPECT_EQ(record.proj_mode, CalibrationRecord{}.proj_mode);
+  }
 }
 
 }  // namespace

@@ -116,6 +116,49 @@ TEST(ImportCalibrationRecord, StatusOfTheFirstStepThatFails) {
   EXPECT_EQ((*file.record.points)[3].pixel_x, 999);
 }
 
+TEST(ImportCalibrationRecord, UpToOnePixelPastTheEdgeIsOnTheEarthBeyondItIsNamed) {
+  CalibrationDir dir;
+  ASSERT_TRUE(dir.ok());
+  const struct {
+    const char* name;
+    const char* world_file;
+    std::int32_t width;
+    std::int32_t height;
+    const char* refusal;  // null when taken
+  } kRows[] = {
+      // Outer pixel edges at -180.0625 and 180.0625, 90.0625 and -90.0625.
+      {"world.jgw", "0.125\n0\n0\n-0.125\n-180\n90\n", 2881, 1441, nullptr},
+      {"half.jgw", "0.5\n0\n0\n-0.5\n0.25\n90.25\n", 360, 100, nullptr},
+      {"north.jgw", "0.5\n0\n0\n-0.5\n0\n95\n", 100, 100, "north bound 95.00000000"},
+      {"east.jgw", "0.01\n0\n0\n-0.01\n185\n10\n", 100, 100, "west bound 185.00000000"},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.name);
+    ImportFixture fixture;
+    ImportedCalibrationFile file;
+    const std::string path = dir.Write(row.name, row.world_file);
+    const int status = ImportCalibrationRecord(path, std::nullopt, fixture.environment, row.width,
+                                               row.height, &file);
+    if (row.refusal == nullptr) {
+      ASSERT_EQ(status, kImportOk) << file.refusal;
+      EXPECT_EQ(file.record.east, 180.0);
+      EXPECT_LE(file.record.north, 90.0);
+      EXPECT_GE(file.record.south, -90.0);
+      EXPECT_GE(file.record.west, -180.0);
+      continue;
+    }
+    EXPECT_EQ(status, kImportOffTheEarth);
+    EXPECT_EQ(file.refusal, row.refusal);
+    try {
+      RaiseImportError(status, path, file.refusal);
+      ADD_FAILURE() << "nothing thrown";
+    } catch (const ErrOffTheEarth& error) {
+      EXPECT_STREQ(error.file_name(), path.c_str());
+      EXPECT_STREQ(error.reason(), row.refusal);
+    }
+  }
+}
+
 TEST(RaiseImportError, EachStatusNamesTheFile) {
   const struct {
     int status;
@@ -123,7 +166,7 @@ TEST(RaiseImportError, EachStatusNamesTheFile) {
   } kRows[] = {
       {kImportOpenFailed, kErrFileOpen},       {kImportReadFailed, kErrFileRead},
       {kImportNotFound, kErrUnknownImageKind}, {kImportNotOziExplorer, kErrFileRead},
-      {kImportBadWorldSystem, kErrFileRead},   {kImportOffTheEarth, kErrFileRead},
+      {kImportBadWorldSystem, kErrFileRead},   {kImportOffTheEarth, kErrOffTheEarth},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.status);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+#include "bitmap/bmp_fixture.h"
 #include "bitmap/kap_fixture.h"
 #include "bitmap/temp_dir.h"
 #include "kvmap_runner.h"
@@ -262,6 +264,100 @@ TEST(CalibrationCommand, ResidualsShowAMistypedPoint) {
   ASSERT_NE(row4, std::string::npos) << result.err;
   EXPECT_EQ(result.err.find("suspect"), result.err.find("\n", row4 + 1) - 7) << result.err;
   EXPECT_NE(result.err.find("\nRMS "), std::string::npos);
+}
+
+// rasterio's RGB.byte.tif as a world file: 791 x 718 pixels of 300 m in UTM
+// zone 18 north, about 240 km across.
+TEST(CalibrationCommand, GeoreferencedPointsGiveTheModelErrorNotSuspects) {
+  TempDir dir;
+  const std::string world = dir.File("rgb.tfw");
+  WriteText(world, "300.0379\n0\n0\n-300.0417\n102135.01895\n2826764.97915\n");
+  const std::string arguments =
+      "calibration " + Quoted(world) + " --size 791x718 --world-system UTM --zone 18R";
+  auto result = RunKvmap(arguments + " --json", dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const auto json = nlohmann::json::parse(result.out);
+  ASSERT_EQ(json["residuals"].size(), 9u);
+  double worst = 0.0;
+  for (const auto& row : json["residuals"]) {
+    EXPECT_EQ(row["outlier"], false) << row;
+    EXPECT_EQ(row["from_source"], true) << row;
+    worst = std::max(worst, row["pixels"].get<double>());
+  }
+  // What the fit misses is the projection's curve across the map.
+  EXPECT_GT(worst, 1.0);
+  EXPECT_EQ(json["model_error"]["pixels"].get<double>(), worst);
+  EXPECT_GT(json["model_error"]["metres"].get<double>(), 250.0 * worst);
+
+  result = RunKvmap(arguments, dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.err.find("suspect"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("\nModel error "), std::string::npos) << result.err;
+}
+
+TEST(CalibrationCommand, OffTheEarthNamesTheValueAndAcrossTheAntimeridianSaysSo) {
+  TempDir dir;
+  const std::string north = dir.File("north.jgw");
+  WriteText(north, "0.5\n0\n0\n-0.5\n0\n95\n");
+  auto result = RunKvmap("calibration " + Quoted(north) + " --size 100x100", dir.File(""));
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find(north), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("north bound 95.00000000"), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("damaged"), std::string::npos) << result.err;
+
+  // UTM zone 60 south, 200 km across near Fiji, over 180°.
+  const std::string fiji = dir.File("fiji.tfw");
+  WriteText(fiji, "200\n0\n0\n-200\n700100\n8099900\n");
+  result =
+      RunKvmap("calibration " + Quoted(fiji) + " --size 1000x600 --world-system UTM --zone 60K",
+               dir.File(""));
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find(fiji), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("crosses the 180"), std::string::npos) << result.err;
+
+  // The whole world, outer pixel edges at ±180.0625°, is taken.
+  const std::string world = dir.File("world.jgw");
+  WriteText(world, "0.125\n0\n0\n-0.125\n-180\n90\n");
+  result = RunKvmap("calibration " + Quoted(world) + " --size 2881x1441 --json", dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const auto json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["east"], 180.0);
+  EXPECT_EQ(json["west"], -180.0);
+  EXPECT_EQ(json["north"], 90.0);
+  EXPECT_EQ(json["south"], -90.0);
+}
+
+// A point at exactly 0° N 0° E in an OziExplorer file, and the points after
+// it, are all in the map that kvmap convert makes.
+TEST(CalibrationCommand, APointAtZeroZeroSurvivesConvertAndReopen) {
+  TempDir dir;
+  WriteText(dir.File("gulf.map"),
+            "OziExplorer Map Data File Version 2.2\r\nGulf\r\ngulf.bmp\r\n1 ,Map Code,\r\n"
+            "WGS 84,WGS 84,   0.0000,   0.0000,WGS 84\r\nReserved 1\r\nReserved 2\r\n"
+            "Magnetic Variation,,,E\r\n"
+            "Map Projection,Latitude/Longitude,PolyCal,No,AutoCalOnly,No,BSBUseWPX,No\r\n"
+            "Point01,xy, 0, 0,in, deg, 0, 30.0,N, 0, 30.0,W, grid, , , ,N\r\n"
+            "Point02,xy, 199, 149,in, deg, 0, 30.0,S, 0, 30.0,E, grid, , , ,N\r\n"
+            "Point03,xy, 100, 75,in, deg, 0, 0.0,N, 0, 0.0,E, grid, , , ,N\r\n"
+            "Point04,xy, 199, 0,in, deg, 0, 30.0,N, 0, 30.0,E, grid, , , ,N\r\n");
+  testing::BmpParams params;
+  params.width = 200;
+  params.height = 150;
+  const auto bytes = testing::MakeBmp(params, [](int x, int) { return x % 2 ? 0xFF0000u : 0u; });
+  std::ofstream(dir.File("gulf.bmp"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  auto result = RunKvmap("convert " + Quoted(dir.File("gulf.bmp")), dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  result = RunKvmap("calibration --json " + Quoted(dir.File("gulf.prc")), dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const auto json = nlohmann::json::parse(result.out);
+  ASSERT_EQ(json["points"].size(), 4u) << json;
+  EXPECT_NEAR(json["points"][2]["lat"].get<double>(), 0.0, 1e-8);
+  EXPECT_EQ(json["points"][2]["lon"], 0.0);
+  EXPECT_EQ(json["points"][2]["x"], 100);
+  EXPECT_EQ(json["points"][3]["lon"], 0.5);
+  EXPECT_EQ(json["points"][3]["x"], 199);
 }
 
 TEST(CalibrationCommand, ResidualsNeedThreePointsOffOneLine) {
