@@ -12,7 +12,7 @@ namespace kv {
 using ErrorCode = std::uint32_t;
 
 inline constexpr ErrorCode kProgramErrorBit = 0x20000000;
-inline constexpr std::uint32_t kMessageTableSize = 19;
+inline constexpr std::uint32_t kMessageTableSize = 22;
 
 inline constexpr ErrorCode kErrImageListFull = 0x20000001;
 inline constexpr ErrorCode kErrFileRead = 0x20000002;
@@ -33,6 +33,9 @@ inline constexpr ErrorCode kErrHandheldLink = 0x2000000f;
 inline constexpr ErrorCode kErrHandheldFolders = 0x20000010;
 inline constexpr ErrorCode kErrHandheldCopy = 0x20000011;
 inline constexpr ErrorCode kErrCompressionFmtNotSupported = 0x20000012;
+
+// A file that opens but is no image of a kind the program reads.
+inline constexpr ErrorCode kErrNotAnImage = 0x20000015;
 
 }  // namespace kv
 

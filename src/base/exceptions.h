@@ -74,6 +74,8 @@ KV_DEFINE_EXCEPTION(ErrJPEGDecompressFailed, LException, kErrJPEGDecompressFaile
 KV_DEFINE_EXCEPTION(ErrImageTooSmall, LException, kErrImageTooSmall)
 KV_DEFINE_EXCEPTION(ErrCompressionFmtNotSupported, LException, kErrCompressionFmtNotSupported)
 
+KV_DEFINE_EXCEPTION(ErrNotAnImage, FileException, kErrNotAnImage)
+
 #undef KV_DEFINE_EXCEPTION
 
 }  // namespace kv
