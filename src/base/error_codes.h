@@ -12,7 +12,7 @@ namespace kv {
 using ErrorCode = std::uint32_t;
 
 inline constexpr ErrorCode kProgramErrorBit = 0x20000000;
-inline constexpr std::uint32_t kMessageTableSize = 21;
+inline constexpr std::uint32_t kMessageTableSize = 22;
 
 inline constexpr ErrorCode kErrImageListFull = 0x20000001;
 inline constexpr ErrorCode kErrFileRead = 0x20000002;
@@ -38,6 +38,9 @@ inline constexpr ErrorCode kErrOffTheEarth = 0x20000013;
 // A calibration file of a known type that does not hold what the type must
 // (a world file line that is no number); the file name carries the line.
 inline constexpr ErrorCode kErrCalibrationMalformed = 0x20000014;
+
+// A file that opens but is no image of a kind the program reads.
+inline constexpr ErrorCode kErrNotAnImage = 0x20000015;
 
 }  // namespace kv
 

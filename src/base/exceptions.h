@@ -76,6 +76,8 @@ KV_DEFINE_EXCEPTION(ErrCompressionFmtNotSupported, LException, kErrCompressionFm
 KV_DEFINE_EXCEPTION(ErrOffTheEarth, FileException, kErrOffTheEarth)
 KV_DEFINE_EXCEPTION(ErrCalibrationMalformed, FileException, kErrCalibrationMalformed)
 
+KV_DEFINE_EXCEPTION(ErrNotAnImage, FileException, kErrNotAnImage)
+
 #undef KV_DEFINE_EXCEPTION
 
 }  // namespace kv

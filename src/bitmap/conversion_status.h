@@ -24,6 +24,8 @@ inline constexpr ConversionStatus kConvDecoderFailed = 13;
 inline constexpr ConversionStatus kConvCompressedBmp = 14;
 // The user stopped a map conversion; nothing went wrong.
 inline constexpr ConversionStatus kConvCancelled = 15;
+// The file opens and reads, but is no image of a kind the decoder knows.
+inline constexpr ConversionStatus kConvNotAnImage = 16;
 
 // Depths a bitmap of this system can have.
 bool IsSupportedDepth(int depth);

@@ -1,6 +1,7 @@
 #include "bitmap/gdal_image_source.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -26,6 +27,15 @@ bool IsOrdinaryFile(const std::string& file_name) {
   return std::filesystem::is_regular_file(file_name, error);
 }
 
+// Tells a file that is missing or may not be read from one that GDAL does
+// not recognise.
+bool IsReadable(const std::string& file_name) {
+  std::FILE* file = std::fopen(file_name.c_str(), "rb");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
+}
+
 bool HasPixels(GDALDatasetH dataset) {
   return GDALGetRasterCount(dataset) >= 1 && GDALGetRasterXSize(dataset) >= 1 &&
          GDALGetRasterYSize(dataset) >= 1;
@@ -42,11 +52,11 @@ ConversionStatus GdalImageSource::Open(const std::string& file_name, ImageSource
                                        std::size_t cache_bytes, ImageSourcePtr* source) {
   source->reset();
   if (kind != ImageSourceKind::kRaster && kind != ImageSourceKind::kChart) return kConvOpenFailed;
-  if (!IsOrdinaryFile(file_name)) return kConvOpenFailed;
+  if (!IsOrdinaryFile(file_name) || !IsReadable(file_name)) return kConvOpenFailed;
   EnsureGdalDriversRegistered();
   QuietGdalErrors quiet;
   Dataset dataset(OpenDataset(file_name, kind));
-  if (!dataset || !HasPixels(dataset.get())) return kConvOpenFailed;
+  if (!dataset || !HasPixels(dataset.get())) return kConvNotAnImage;
   try {
     source->reset(new GdalImageSource(std::move(dataset), kind, cache_bytes));
   } catch (const std::bad_alloc&) {

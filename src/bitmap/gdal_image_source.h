@@ -21,8 +21,9 @@ namespace kv {
 
 class GdalImageSource final : public ImageSource {
  public:
-  // kConvOpenFailed when GDAL cannot open the file (as a BSB chart for kind
-  // 2); *source stays empty then.
+  // kConvOpenFailed when the file is missing, not an ordinary file or may
+  // not be read; kConvNotAnImage when GDAL does not recognise it (as a BSB
+  // chart for kind 2). *source stays empty then.
   static ConversionStatus Open(const std::string& file_name, ImageSourceKind kind,
                                std::size_t cache_bytes, ImageSourcePtr* source);
 

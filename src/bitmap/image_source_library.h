@@ -22,8 +22,9 @@ class ImageSourceLibrary {
   explicit ImageSourceLibrary(std::size_t cache_bytes_per_source = kDefaultImageCacheBytes)
       : cache_bytes_(cache_bytes_per_source) {}
 
-  // File names are UTF-8. kConvOpenFailed when the file cannot be read as
-  // that kind (or after ShutDown); *source is then empty.
+  // File names are UTF-8. kConvOpenFailed when the file is missing or may
+  // not be read (or after ShutDown), kConvNotAnImage when it reads but is
+  // not an image of that kind; *source is then empty.
   ConversionStatus Open(const std::string& file_name, ImageSourceKind kind, ImageSourcePtr* source);
   // Closes the source's file; releasing none does nothing.
   void Release(ImageSourcePtr* source);

@@ -21,6 +21,8 @@ void RaiseConversionError(ConversionStatus status, const std::string& message) {
       throw ErrFileWrite();
     case kConvOpenFailed:
       throw ErrFileOpen();
+    case kConvNotAnImage:
+      throw ErrNotAnImage();
     case kConvTooBig:
       throw ErrImageTooBig();
     case kConvTooSmall:

@@ -16,6 +16,29 @@ void CliDocumentUi::ReportFailure(std::uint32_t context_id, const DocumentFailur
   ReportDocumentFailure(context_.reporter, context_.strings.Get(context_id), failure);
 }
 
+void CliDocumentUi::Notify(const Notice& notice) {
+  if (hold_notices) {
+    held_.push_back(notice);
+  } else {
+    Print(notice);
+  }
+}
+
+void CliDocumentUi::PrintHeldNotices() {
+  for (const Notice& notice : held_) Print(notice);
+  held_.clear();
+}
+
+void CliDocumentUi::DropHeldCalibrationNotices() {
+  std::erase_if(held_,
+                [](const Notice& notice) { return notice.kind != NoticeKind::kUnshownCharacters; });
+}
+
+void CliDocumentUi::Print(const Notice& notice) const {
+  std::cerr << "kvmap: " << (IsWarning(notice) ? "warning: " : "")
+            << NoticeText(context_.strings, notice) << "\n";
+}
+
 std::optional<std::string> CliDocumentUi::ChooseFile(const FileRequest& request) {
   switch (request.choice) {
     case FileChoice::kSaveMap:

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/cli_context.h"
 #include "cli/progress_printer.h"
@@ -26,10 +27,18 @@ class CliDocumentUi final : public DocumentUi {
   ConversionSettings settings;          // what the options dialog returns
   // Set (by Ctrl-C) to cancel the conversion under way.
   std::atomic<bool> cancel_requested{false};
+  // Keeps notices until PrintHeldNotices: what a map was made from is worth
+  // saying once it is written; a failure is then the only line.
+  bool hold_notices = false;
 
   Answer Ask(const Question& question) override;
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   void ReportFailure(std::uint32_t context_id, const DocumentFailure& failure) override;
+  // On standard error, so that standard output keeps only what was asked.
+  void Notify(const Notice& notice) override;
+  void PrintHeldNotices();
+  // Forgets what was held about a calibration the map does not use.
+  void DropHeldCalibrationNotices();
   std::optional<std::string> ChooseFile(const FileRequest& request) override;
   std::optional<WorldFileSystem> ChooseWorldFileSystem() override { return world_system; }
   bool RunConversionOptions(std::string* name, ConversionSettings* chosen) override;
@@ -38,7 +47,10 @@ class CliDocumentUi final : public DocumentUi {
   bool CancelRequested() override { return cancel_requested; }
 
  private:
+  void Print(const Notice& notice) const;
+
   CliContext& context_;
+  std::vector<Notice> held_;
   ProgressPrinter progress_ = ProgressPrinter::ForStandardOutput();
 };
 

@@ -15,6 +15,7 @@
 #include "document/image_kind.h"
 #include "document/input_overwrite.h"
 #include "map/map_layout.h"
+#include "map/map_text.h"
 
 namespace kv::cli {
 
@@ -94,16 +95,20 @@ int Convert(CliContext& context, const ConvertOptions& options) {
   std::ostream quiet(nullptr);
   app.diagnostics = &quiet;
   CliDocumentUi ui(context);
+  ui.hold_notices = true;
   ui.settings = SettingsFrom(options.flags);
-  if (!options.name.empty()) ui.map_name = options.name.substr(0, kMaxImageNameLength);
+  if (!options.name.empty()) ui.map_name = CutToStoredLength(options.name, kMaxImageNameLength);
 
   CDocument document(app, ui, true);
   if (!Import(document, ui, options.source)) return ui.cancel_requested ? kInterruptedExitCode : 1;
   if (options.no_calibration) {
+    ui.DropHeldCalibrationNotices();
     ClearCalibrationRecord(&app.calibration);
     document.RestoreBounds(BoundTexts{});
   }
   if (!options.calibration.empty()) {
+    // The file given replaces whatever the import found.
+    ui.DropHeldCalibrationNotices();
     ui.calibration_file = options.calibration;
     ui.world_system = world_system;
     bool handled = false;
@@ -117,6 +122,7 @@ int Convert(CliContext& context, const ConvertOptions& options) {
   ui.map_file = fs::absolute(output).string();
   bool handled = false;
   if (document.HandleCommand(kCmdSaveAs, &handled) != 0) return 1;
+  ui.PrintHeldNotices();
   return RunReported(context, kContextSave, [&]() { PrintSummary(document, output); });
 }
 

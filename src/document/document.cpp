@@ -11,6 +11,7 @@
 #include "document/import_progress.h"
 #include "geo/text_match.h"
 #include "map/map_file.h"
+#include "map/map_text.h"
 
 namespace kv {
 
@@ -250,7 +251,8 @@ void CDocument::CalibrationDialogClosed() {
 
 int CDocument::Drop(const std::string& path) {
   const Snapshot before = TakeSnapshot();
-  std::string name = std::filesystem::path(path).filename().string().substr(0, kMaxImageNameLength);
+  std::string name =
+      CutToStoredLength(std::filesystem::path(path).filename().string(), kMaxImageNameLength);
   name = std::filesystem::path(name).stem().string();
   DocumentFailure failure;
   const bool ok = CaptureFailure(
@@ -258,8 +260,9 @@ int CDocument::Drop(const std::string& path) {
         WaitCursor wait(ui_);
         ImportProgress progress(ui_, *container_);
         // A dropped file brings no calibration of its own.
-        std::optional<CalibrationRecord> ignored;
+        std::optional<SourceCalibration> ignored;
         AddSourceByKind(path, ImageKind(path), name, true, &ignored);
+        Tell(StoredNameNotices(name));
         source_path_ = path;
         RememberInput(path, kSourceImageRole);
       },

@@ -158,17 +158,25 @@ class CDocument {
   ImportedCalibrationFile ReadCalibrationFile(const std::string& path,
                                               const std::optional<WorldFileSystem>& world_system,
                                               std::int32_t width, std::int32_t height);
+  // A calibration the source carries itself (GeoTIFF, chart).
+  struct SourceCalibration {
+    CalibrationRecord record;
+    TakenCalibration taken;
+  };
   // The calibration file found beside a plain image, if any, into
-  // `*record`.
-  void ReadCalibrationBeside(const std::string& image_path, std::int32_t width, std::int32_t height,
-                             CalibrationRecord* record);
+  // `*record`; none when there is none.
+  std::optional<TakenCalibration> ReadCalibrationBeside(const std::string& image_path,
+                                                        std::int32_t width, std::int32_t height,
+                                                        CalibrationRecord* record);
   // Opens the file as its kind says and adds it; GeoTIFF and chart sources
   // leave their own calibration in `*own_calibration`.
   CImage& AddSourceByKind(const std::string& path, int kind, const std::string& name, bool convert,
-                          std::optional<CalibrationRecord>* own_calibration);
+                          std::optional<SourceCalibration>* own_calibration);
+  // `tell` says which calibration was taken, or that none was found.
   void CalibrateImported(CImage& image, const ImportPlan& plan,
-                         const std::optional<CalibrationRecord>& own_calibration,
-                         bool reset_calibration);
+                         const std::optional<SourceCalibration>& own_calibration,
+                         bool reset_calibration, bool tell);
+  void Tell(const std::vector<Notice>& notices);
   // Source pixels of the image: point pixels are read in these before the
   // output scale applies.
   void SourceSize(const CImage& image, std::int32_t* width, std::int32_t* height) const;

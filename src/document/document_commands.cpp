@@ -86,9 +86,12 @@ int CDocument::ImportCalibrationFile(bool world_file) {
   DocumentFailure failure;
   const bool ok = CaptureFailure(
       [&]() {
-        CalibrationRecord record = ReadCalibrationFile(*chosen, system, width, height).record;
-        if (current != nullptr) FitCalibrationToImage(*current, &record);
-        app_.calibration = std::move(record);
+        ImportedCalibrationFile file = ReadCalibrationFile(*chosen, system, width, height);
+        if (current != nullptr) FitCalibrationToImage(*current, &file.record);
+        app_.calibration = std::move(file.record);
+        Tell(CalibrationNotices(TakenCalibration{*chosen, FormatOfCalibrationFile(file.type),
+                                                 std::move(file.import.warnings)},
+                                app_.calibration, std::string(), true));
       },
       *chosen, &failure);
   app_.import_state.needs_image_size = false;

@@ -1,8 +1,11 @@
 // Importing a source image, with the calibration file that names it or the
 // one found beside it.
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 
 #include "base/exceptions.h"
 #include "base/message_tables.h"
@@ -14,6 +17,7 @@
 #include "document/document.h"
 #include "document/image_kind.h"
 #include "document/import_progress.h"
+#include "map/map_text.h"
 
 namespace kv {
 
@@ -50,6 +54,22 @@ std::string ImageExtensionOf(const CalibrationImport& import, const std::string&
   return std::string();
 }
 
+// A file that did not open, with the system's reason (missing, not
+// readable, a folder).
+[[noreturn]] void ThrowNotOpened(const std::string& path) {
+  ErrFileOpen error(path.c_str());
+  std::error_code code;
+  if (std::filesystem::is_directory(path, code)) {
+    code = std::make_error_code(std::errc::is_a_directory);
+  } else if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    std::fclose(file);
+  } else {
+    code = std::error_code(errno, std::generic_category());
+  }
+  if (code) error.set_reason(code.message().c_str());
+  throw error;
+}
+
 void SetCornerTexts(CImage& image, const std::string& west, const std::string& north,
                     const std::string& east, const std::string& south) {
   image.set_corner_text(kTopLeftLongitude, west);
@@ -71,7 +91,8 @@ CDocument::ImportPlan CDocument::PlanImport(const std::string& path) {
   ImportPlan plan;
   plan.image_path = path;
   plan.kind = ImageKind(path);
-  plan.map_name = std::filesystem::path(path).stem().string().substr(0, kMaxImageNameLength);
+  plan.map_name =
+      CutToStoredLength(std::filesystem::path(path).stem().string(), kMaxImageNameLength);
   if (!IsCalibrationKind(plan.kind)) return plan;
 
   plan.calibration_path = path;
@@ -83,7 +104,9 @@ CDocument::ImportPlan CDocument::PlanImport(const std::string& path) {
     plan.image_path = stem + "." + extension;
     plan.kind = ImageKindOfExtension(extension);
   }
-  if (!import.image_name.empty()) plan.map_name = import.image_name.substr(0, kMaxImageNameLength);
+  if (!import.image_name.empty()) {
+    plan.map_name = CutToStoredLength(import.image_name, kMaxImageNameLength);
+  }
   return plan;
 }
 
@@ -97,12 +120,14 @@ ImportedCalibrationFile CDocument::ReadCalibrationFile(
   return file;
 }
 
-void CDocument::ReadCalibrationBeside(const std::string& image_path, std::int32_t width,
-                                      std::int32_t height, CalibrationRecord* record) {
+std::optional<TakenCalibration> CDocument::ReadCalibrationBeside(const std::string& image_path,
+                                                                 std::int32_t width,
+                                                                 std::int32_t height,
+                                                                 CalibrationRecord* record) {
   CalibrationImport import;
   FoundCalibrationFile found;
   const int type = FindCalibrationFile(image_path, Environment(), &import, width, height, &found);
-  if (type == kImportNotFound) return;
+  if (type == kImportNotFound) return std::nullopt;
   RememberInput(found.path, kCalibrationFileRole);
   // A file beside the image that does not read as a calibration (say a
   // ".map" of another program) is passed over; one that reads as a place
@@ -110,6 +135,7 @@ void CDocument::ReadCalibrationBeside(const std::string& image_path, std::int32_
   const int status =
       ReadImportedCalibration(import, type, app_.negative_letters, width, height, record);
   if (status != kImportOk) RaiseImportError(status, found.path);
+  return TakenCalibration{found.path, FormatOfCalibrationFile(type), std::move(import.warnings)};
 }
 
 int CDocument::ImportImage(bool reset_calibration) {
@@ -138,17 +164,21 @@ int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration
     RestoreSnapshot(before);
     return -1;
   }
+  plan.map_name = CutToStoredLength(plan.map_name, kMaxImageNameLength);
   const bool ok = CaptureFailure(
       [&]() {
         WaitCursor wait(ui_);
         ImportProgress progress(ui_, *container_);
         source_path_ = plan.image_path;
-        std::optional<CalibrationRecord> own_calibration;
+        std::optional<SourceCalibration> own_calibration;
         // Import converts into overview and tiles; Open adds the image alone.
         CImage& image = AddSourceByKind(plan.image_path, plan.kind, plan.map_name, show_options,
                                         &own_calibration);
         list_.Select(0);
-        CalibrateImported(image, plan, own_calibration, reset_calibration);
+        // Import makes the map, so it says what calibration the map got;
+        // Open only shows the image.
+        CalibrateImported(image, plan, own_calibration, reset_calibration, show_options);
+        Tell(StoredNameNotices(plan.map_name));
       },
       plan.image_path, &failure);
   app_.import_state.needs_image_size = false;
@@ -165,7 +195,7 @@ int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration
 
 CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std::string& name,
                                    bool convert,
-                                   std::optional<CalibrationRecord>* own_calibration) {
+                                   std::optional<SourceCalibration>* own_calibration) {
   // A folder opens for reading and then fails at its first read, or is
   // taken by GDAL for a data set; either way it is no image to open.
   std::error_code ignored;
@@ -176,9 +206,9 @@ CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std:
   }
   ImageSourcePtr source;
   if (kind == kImageKindChart) {
-    if (library_.Open(path, ImageSourceKind::kChart, &source) != kConvOk || !source) {
-      throw ErrUnknownImageKind(path.c_str());
-    }
+    const ConversionStatus status = library_.Open(path, ImageSourceKind::kChart, &source);
+    if (status == kConvOpenFailed) ThrowNotOpened(path);
+    if (status != kConvOk || !source) throw ErrUnknownImageKind(path.c_str());
     std::vector<ChartCalibrationPoint> points;
     for (const ChartReferencePoint& reference : source->reference_points()) {
       points.push_back(
@@ -187,7 +217,8 @@ CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std:
     CalibrationRecord chart;
     CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt()), source->Width(),
                    source->Height(), &chart);
-    *own_calibration = std::move(chart);
+    *own_calibration =
+        SourceCalibration{std::move(chart), {path, CalibrationSourceFormat::kChart, {}}};
     return container_->AddImageFromSource(std::move(source), convert, &name, settings, path);
   }
   if (kind == kImageKindTiff) {
@@ -200,12 +231,16 @@ CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std:
       const int status =
           ReadImportedCalibration(geotiff, 0, app_.negative_letters, width, height, &record);
       if (status != kImportOk) RaiseImportError(status, path);
-      *own_calibration = std::move(record);
+      *own_calibration =
+          SourceCalibration{std::move(record),
+                            {path, CalibrationSourceFormat::kGeoTiff, std::move(geotiff.warnings)}};
     }
   }
-  if (library_.Open(path, ImageSourceKind::kRaster, &source) != kConvOk || !source) {
-    throw ErrFileOpen(path.c_str());
-  }
+  const ConversionStatus status = library_.Open(path, ImageSourceKind::kRaster, &source);
+  // A calibration file stands here when its image was not found: that
+  // image, not the calibration file, is what did not open.
+  if (status == kConvNotAnImage && !IsCalibrationKind(kind)) throw ErrNotAnImage(path.c_str());
+  if (status != kConvOk || !source) ThrowNotOpened(path);
   return container_->AddImageFromSource(std::move(source), convert, &name, settings, path);
 }
 
@@ -218,19 +253,30 @@ void CDocument::SourceSize(const CImage& image, std::int32_t* width, std::int32_
 }
 
 void CDocument::CalibrateImported(CImage& image, const ImportPlan& plan,
-                                  const std::optional<CalibrationRecord>& own_calibration,
-                                  bool reset_calibration) {
+                                  const std::optional<SourceCalibration>& own_calibration,
+                                  bool reset_calibration, bool tell) {
   CalibrationRecord& record = app_.calibration;
   std::int32_t width = 0;
   std::int32_t height = 0;
   SourceSize(image, &width, &height);
-  if (own_calibration) record = *own_calibration;
+  std::optional<TakenCalibration> taken;
+  if (!plan.calibration_path.empty()) {
+    taken = TakenCalibration{plan.calibration_path, FormatOfCalibrationFile(plan.calibration.type),
+                             plan.calibration.import.warnings};
+  }
+  if (own_calibration) {
+    record = own_calibration->record;
+    taken = own_calibration->taken;
+  }
   const bool given = !plan.calibration_path.empty() || own_calibration || !reset_calibration;
   if (!given) {
-    ReadCalibrationBeside(plan.image_path, width, height, &record);
+    taken = ReadCalibrationBeside(plan.image_path, width, height, &record);
   } else if (app_.import_state.needs_image_size && !plan.calibration_path.empty()) {
     // A ".jpr" holding world file numbers: read again, now with the size.
-    record = ReadCalibrationFile(plan.calibration_path, std::nullopt, width, height).record;
+    ImportedCalibrationFile file =
+        ReadCalibrationFile(plan.calibration_path, std::nullopt, width, height);
+    record = std::move(file.record);
+    if (taken) taken->warnings = std::move(file.import.warnings);
   }
   FitCalibrationToImage(image, &record);
 
@@ -240,6 +286,12 @@ void CDocument::CalibrateImported(CImage& image, const ImportPlan& plan,
   }
   StoreCalibrationText(image);
   list_.Refresh(image);
+  // A calibration kept from the previous document was told about then.
+  if (taken || !given) Tell(CalibrationNotices(taken, record, plan.image_path, tell));
+}
+
+void CDocument::Tell(const std::vector<Notice>& notices) {
+  for (const Notice& notice : notices) ui_.Notify(notice);
 }
 
 void CDocument::FitCalibrationToImage(const CImage& image, CalibrationRecord* record) const {

@@ -15,6 +15,7 @@
 #include "bitmap/conversion_context.h"
 #include "calibration/calibration_import.h"
 #include "document/document_failure.h"
+#include "document/import_notice.h"
 
 namespace kv {
 
@@ -62,6 +63,9 @@ class DocumentUi {
                            MessageIcon icon) = 0;
   // One error box; `context_id` is the string ID of what the user was doing.
   virtual void ReportFailure(std::uint32_t context_id, const DocumentFailure& failure) = 0;
+  // Something the user is told in passing: what calibration an import took
+  // (a status line is enough), and warnings, which must be seen.
+  virtual void Notify(const Notice& /*notice*/) {}
 
   // A path, or none when the user cancelled.
   virtual std::optional<std::string> ChooseFile(const FileRequest& request) = 0;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QMainWindow>
+#include <QStatusBar>
 #include <QTimer>
 #include <exception>
 #include <filesystem>
@@ -135,6 +136,16 @@ void QtDocumentUi::ShowMessage(const std::string& text, const std::string& capti
 
 void QtDocumentUi::ReportFailure(std::uint32_t context_id, const DocumentFailure& failure) {
   ReportDocumentFailure(reporter_, state_.language.strings.Get(context_id), failure);
+}
+
+void QtDocumentUi::Notify(const Notice& notice) {
+  const std::string text = NoticeText(state_.language.strings, notice);
+  auto* main_window = qobject_cast<QMainWindow*>(window_.data());
+  if (notice.kind == NoticeKind::kCalibrationTaken && main_window != nullptr) {
+    main_window->statusBar()->showMessage(QString::fromStdString(text));
+    return;
+  }
+  prompts_.Inform(window_, text, state_.app.caption, MessageIcon::kWarning);
 }
 
 std::optional<std::string> QtDocumentUi::ChooseFile(const FileRequest& request) {

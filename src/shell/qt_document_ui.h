@@ -71,6 +71,10 @@ class QtDocumentUi final : public DocumentUi {
   Answer Ask(const Question& question) override;
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   void ReportFailure(std::uint32_t context_id, const DocumentFailure& failure) override;
+  // What calibration was taken goes to the main window's status line;
+  // anything the user must act on, or that leaves the map uncalibrated, to
+  // a message.
+  void Notify(const Notice& notice) override;
   std::optional<std::string> ChooseFile(const FileRequest& request) override;
   std::optional<WorldFileSystem> ChooseWorldFileSystem() override;
   bool RunConversionOptions(std::string* map_name, ConversionSettings* settings) override;

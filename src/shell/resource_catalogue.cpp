@@ -1,5 +1,7 @@
 #include "shell/resource_catalogue.h"
 
+#include "base/error_codes.h"
+
 namespace kv {
 
 namespace {
@@ -16,8 +18,9 @@ std::vector<std::uint32_t> RequiredStringIds() {
   AddRange(&ids, 500, 522);  // install error texts
   AddRange(&ids, 550, 555);
   ids.push_back(701);
-  AddRange(&ids, 800, 819);    // error messages
-  AddRange(&ids, 900, 919);    // their details
+  // One error message and one detail for each program error code.
+  AddRange(&ids, 800, 800 + kMessageTableSize - 1);
+  AddRange(&ids, 900, 900 + kMessageTableSize - 1);
   AddRange(&ids, 1000, 1035);  // contexts, frame, column titles, depths, choosers, document
   AddRange(&ids, 1037, 1043);  // unknown failure, previewer, status line
   AddRange(&ids, 1048, 1053);  // depth names, compression, chooser filters

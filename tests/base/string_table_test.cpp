@@ -86,7 +86,7 @@ TEST(BuiltInEnglishTest, HasEveryTextErrorReportingNeeds) {
 TEST(BuiltInEnglishTest, FileMessagesNameTheFile) {
   StringTable english = StringTable::Parse(BuiltInEnglishText());
   for (ErrorCode code : {kErrFileRead, kErrFileWrite, kErrFileCreate, kErrFileOpen, kErrNotOurFile,
-                         kErrUnknownImageKind, kErrImageFileCorrupt}) {
+                         kErrUnknownImageKind, kErrImageFileCorrupt, kErrNotAnImage}) {
     EXPECT_NE(english.Get(kFirstMainMessageId + (code & ~kProgramErrorBit)).find("%s"),
               std::string::npos)
         << std::hex << code;

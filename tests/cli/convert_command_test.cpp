@@ -154,10 +154,36 @@ TEST_F(ConvertCommandTest, FailuresLeaveNothingBehind) {
   EXPECT_THAT(result.err, StartsWith("kvmap: error 0x20000004: "));
   EXPECT_THAT(result.err, HasSubstr("x.prc"));
 
+  // A file that opens but holds no image is not said to be missing.
   std::ofstream(dir_ / "fake.png") << "not a picture";
   result = Run("convert '" + (dir_ / "fake.png").string() + "'");
   EXPECT_EQ(result.exit_code, 1);
+  EXPECT_THAT(result.err, StartsWith("kvmap: error 0x20000015: "));
+  EXPECT_THAT(result.err, HasSubstr("not an image"));
+  result = Run("convert '" + (dir_ / "gone.png").string() + "'");
+  EXPECT_EQ(result.exit_code, 1);
   EXPECT_THAT(result.err, StartsWith("kvmap: error 0x20000005: "));
+}
+
+TEST_F(ConvertCommandTest, NamesReadBackAsTypedAndTheCalibrationTakenIsTold) {
+  const std::string source = WriteBmp("plain.bmp", 200, 150);
+  testing::KvmapResult result = Run("convert --name 'Zürich – Łódź' '" + source + "'");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_THAT(result.err, HasSubstr("kvmap: No calibration found beside " + source +
+                                    ": the map is not calibrated."));
+  EXPECT_THAT(result.err, HasSubstr("kvmap: warning: "));
+  EXPECT_THAT(result.err, HasSubstr("Łź are stored as \"?\""));
+  nlohmann::json json = Info((dir_ / "plain.prc").string());
+  EXPECT_EQ(json["map"]["name"], "Zürich – ?ód?");
+
+  std::ofstream(dir_ / "plain.kvm") << "c1_lat=7=47.5\nc1_lon=7=8\nc1_x=7=0\nc1_y=7=0\n"
+                                       "c2_lat=7=47\nc2_lon=7=9\nc2_x=7=199\nc2_y=7=149\n";
+  result = Run("convert --name Zürich '" + source + "' -o '" + (dir_ / "b.prc").string() + "'");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_THAT(result.err,
+              HasSubstr("kvmap: Calibration taken from " + (dir_ / "plain.kvm").string() +
+                        " (Korvale calibration file): 2 points, datum "));
+  EXPECT_EQ(Info((dir_ / "b.prc").string())["map"]["name"], "Zürich");
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ class RecordingUi : public DocumentUi {
   void ReportFailure(std::uint32_t context, const DocumentFailure& failure) override {
     failures.push_back({context, failure});
   }
+  void Notify(const Notice& notice) override { notices.push_back(notice); }
   std::optional<std::string> ChooseFile(const FileRequest& request) override {
     file_requests.push_back(request);
     if (files.empty()) {
@@ -81,6 +82,7 @@ class RecordingUi : public DocumentUi {
   std::string options_name;
   std::vector<std::string> messages;
   std::vector<RecordedFailure> failures;
+  std::vector<Notice> notices;
   bool calibration_dialog_open = false;
   bool refuse_close = false;
   PreviewerMode previewer_mode = PreviewerMode::kView;
