@@ -70,6 +70,33 @@ std::string ImageExtensionOf(const CalibrationImport& import, const std::string&
   throw error;
 }
 
+// A calibration file whose image stands nowhere beside it: the image is
+// what is missing, so the error names the image the file names (or the
+// calibration file's own name without extension), not the calibration file.
+[[noreturn]] void ThrowImageMissing(const std::string& calibration_path,
+                                    const CalibrationImport& import, const std::string& stem) {
+  std::string image = stem;
+  const std::string_view named = import.image_name;
+  if (!named.empty()) {
+    const std::size_t slash = named.find_last_of("/\\");
+    const std::string_view file = slash == std::string_view::npos ? named : named.substr(slash + 1);
+    image = (std::filesystem::path(stem).parent_path() / std::string(file)).string();
+  }
+  ErrFileOpen error(image.c_str());
+  const std::string reason = "no image of this name stands beside " + calibration_path;
+  error.set_reason(reason.c_str());
+  throw error;
+}
+
+[[noreturn]] void ThrowUnsupportedSystem(const std::string& path, const GeoTiffReport& report) {
+  ErrOffTheEarth error(path.c_str());
+  const std::string reason = "its coordinate system \"" + report.coordinate_system +
+                             "\" gives no latitude and longitude on the Earth (another body, "
+                             "or a geostationary view)";
+  error.set_reason(reason.c_str());
+  throw error;
+}
+
 void SetCornerTexts(CImage& image, const std::string& west, const std::string& north,
                     const std::string& east, const std::string& south) {
   image.set_corner_text(kTopLeftLongitude, west);
@@ -100,10 +127,9 @@ CDocument::ImportPlan CDocument::PlanImport(const std::string& path) {
   const CalibrationImport& import = plan.calibration.import;
   const std::string stem = PathWithoutExtension(path);
   const std::string extension = ImageExtensionOf(import, stem);
-  if (!extension.empty()) {
-    plan.image_path = stem + "." + extension;
-    plan.kind = ImageKindOfExtension(extension);
-  }
+  if (extension.empty()) ThrowImageMissing(path, import, stem);
+  plan.image_path = stem + "." + extension;
+  plan.kind = ImageKindOfExtension(extension);
   if (!import.image_name.empty()) {
     plan.map_name = CutToStoredLength(import.image_name, kMaxImageNameLength);
   }
@@ -116,7 +142,7 @@ ImportedCalibrationFile CDocument::ReadCalibrationFile(
   ImportedCalibrationFile file;
   const int status =
       ImportCalibrationRecord(path, world_system, Environment(), width, height, &file);
-  if (status != kImportOk) RaiseImportError(status, path);
+  if (status != kImportOk) RaiseImportError(status, path, ImportErrorDetail(file));
   return file;
 }
 
@@ -132,9 +158,10 @@ std::optional<TakenCalibration> CDocument::ReadCalibrationBeside(const std::stri
   // A file beside the image that does not read as a calibration (say a
   // ".map" of another program) is passed over; one that reads as a place
   // off the Earth is refused.
+  std::string refusal;
   const int status =
-      ReadImportedCalibration(import, type, app_.negative_letters, width, height, record);
-  if (status != kImportOk) RaiseImportError(status, found.path);
+      ReadImportedCalibration(import, type, app_.negative_letters, width, height, record, &refusal);
+  if (status != kImportOk) RaiseImportError(status, found.path, refusal);
   return TakenCalibration{found.path, FormatOfCalibrationFile(type), std::move(import.warnings)};
 }
 
@@ -215,10 +242,14 @@ CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std:
           {reference.pixel_x, reference.pixel_y, reference.latitude, reference.longitude});
     }
     CalibrationRecord chart;
-    CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt()), source->Width(),
-                   source->Height(), &chart);
-    *own_calibration =
-        SourceCalibration{std::move(chart), {path, CalibrationSourceFormat::kChart, {}}};
+    std::vector<ImportWarning> warnings;
+    // A chart without reference points is imported uncalibrated, and the
+    // search beside it and the notice say so.
+    if (CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt(), &warnings),
+                       source->Width(), source->Height(), &chart)) {
+      *own_calibration = SourceCalibration{
+          std::move(chart), {path, CalibrationSourceFormat::kChart, std::move(warnings)}};
+    }
     return container_->AddImageFromSource(std::move(source), convert, &name, settings, path);
   }
   if (kind == kImageKindTiff) {
@@ -226,11 +257,17 @@ CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std:
     CalibrationImport geotiff;
     std::int32_t width = 0;
     std::int32_t height = 0;
-    if (ReadGeoTiffCalibration(path, &geotiff, &width, &height) == kImportOk) {
+    GeoTiffReport report;
+    const int read = ReadGeoTiffCalibration(path, &geotiff, &width, &height, &report);
+    // Georeferenced, but not on the Earth as the handheld knows it: saying
+    // so beats an uncalibrated map nobody was told about.
+    if (read == kGeoTiffUnsupportedSystem) ThrowUnsupportedSystem(path, report);
+    if (read == kImportOk) {
       CalibrationRecord record;
-      const int status =
-          ReadImportedCalibration(geotiff, 0, app_.negative_letters, width, height, &record);
-      if (status != kImportOk) RaiseImportError(status, path);
+      std::string refusal;
+      const int status = ReadImportedCalibration(geotiff, 0, app_.negative_letters, width, height,
+                                                 &record, &refusal);
+      if (status != kImportOk) RaiseImportError(status, path, refusal);
       *own_calibration =
           SourceCalibration{std::move(record),
                             {path, CalibrationSourceFormat::kGeoTiff, std::move(geotiff.warnings)}};

@@ -109,25 +109,34 @@ TEST_F(DocumentTest, NamesAreCutByCharactersAndWhatTheHandheldCannotShowIsWarned
   EXPECT_THAT(NoticeText(English(), warning), HasSubstr("Łź are stored as \"?\""));
 }
 
-TEST_F(DocumentTest, AFileThatIsNoImageIsToldApartFromOneThatDoesNotOpen) {
+// Each failure names the file that is at fault: the image that is no
+// image, or the image that is missing, also when a calibration file stands
+// in for it.
+TEST_F(DocumentTest, AFailedImportNamesTheFileAtFault) {
   struct Case {
     std::string path;
     ErrorCode code;
+    std::string named;  // the file name the error carries when not `path`
     bool reason;
   };
+  const std::string map = WriteText("lost.map",
+                                    "OziExplorer Map Data File Version 2.2\nlost\n"
+                                    "C:\\maps\\Gone\nWGS 84,WGS 84,0,0,WGS 84\n");
   const Case cases[] = {
-      {WriteText("garbage.jpg", "this is no JPEG at all"), kErrNotAnImage, false},
-      {WriteText("garbage.png", std::string(2000, '\x55')), kErrNotAnImage, false},
-      {dir_.File("missing.jpg"), kErrFileOpen, true},
+      {WriteText("garbage.jpg", "this is no JPEG at all"), kErrNotAnImage, "", false},
+      {WriteText("garbage.png", std::string(2000, '\x55')), kErrNotAnImage, "", false},
+      {dir_.File("missing.jpg"), kErrFileOpen, "", true},
+      {map, kErrFileOpen, dir_.File("lost"), true},
   };
   for (const Case& c : cases) {
     ui_.failures.clear();
     CDocument document(app_, ui_, true);
     EXPECT_EQ(document.ImportSourceImage(c.path, true, true), -1);
     ASSERT_EQ(ui_.failures.size(), 1u) << c.path;
-    EXPECT_EQ(ui_.failures[0].failure.code, c.code) << c.path;
-    EXPECT_EQ(ui_.failures[0].failure.file_name, c.path);
-    EXPECT_EQ(ui_.failures[0].failure.reason.empty(), !c.reason) << ui_.failures[0].failure.reason;
+    const DocumentFailure& failure = ui_.failures[0].failure;
+    EXPECT_EQ(failure.code, c.code) << c.path;
+    EXPECT_EQ(failure.file_name, c.named.empty() ? c.path : c.named);
+    EXPECT_EQ(failure.reason.empty(), !c.reason) << failure.reason;
   }
 }
 
