@@ -9,6 +9,7 @@ void LoadDocumentTexts(const StringTable& strings, ApplicationState* state) {
   state->default_document_name = DocumentText(strings, kDefaultDocumentNameId);
   state->save_changes_question = DocumentText(strings, kSaveChangesQuestionId);
   state->replace_calibration_question = DocumentText(strings, kReplaceCalibrationQuestionId);
+  state->empty_map_message = DocumentText(strings, kEmptyMapMessageId);
   const std::string& negative = strings.Get(kNegativeLettersId);
   if (!negative.empty()) state->negative_letters = negative;
 }

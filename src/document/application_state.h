@@ -29,6 +29,7 @@ struct ApplicationState {
   std::string default_document_name;         // string 1028
   std::string save_changes_question;         // string 1029: "%s" is the file name
   std::string replace_calibration_question;  // string 2085
+  std::string empty_map_message;             // string 2250
   std::string negative_letters = std::string(kDefaultNegativeLetters);
 
   // The calibration dialog's "follow the point" option, kept in the

@@ -51,6 +51,12 @@ const PositionGroup& GroupOf(int latitude_control) {
   return kPositionGroups[0];
 }
 
+}  // namespace
+
+int ZoneControlOf(int latitude_control) { return GroupOf(latitude_control).zone; }
+
+namespace {
+
 bool SameFields(const PositionFields& a, const PositionFields& b) {
   return a.zone == b.zone && a.latitude == b.latitude && a.longitude == b.longitude;
 }

@@ -54,6 +54,9 @@ int KindIndexOfRecord(std::int32_t kind);
 // language strings, with the program's English ones where they are missing.
 PositionTexts DialogPositionTexts(const StringTable& strings);
 
+// The zone field of the position whose latitude field is `latitude_control`.
+int ZoneControlOf(int latitude_control);
+
 class CalibrationEditor {
  public:
   explicit CalibrationEditor(const CalibrationEditorContext& context);
@@ -144,8 +147,13 @@ class CalibrationEditor {
   int PointBounds(GeoBounds* bounds);
   void StoreBounds(const GeoBounds& bounds);
   void Fail(int code, int focus);
+  // True, with the message shown and the focus asked back, when the zone
+  // of `group` (its latitude control) is a UTM or MGA zone typed without a
+  // valid band letter.
+  bool ZoneRefused(int group);
   void StoreCurrentPoint();
-  void StorePointIfChanged();
+  // False when the point's fields were refused; nothing is stored then.
+  bool StorePointIfChanged();
   void StoreProjection();
 
   // Points

@@ -9,6 +9,7 @@
 #include "geo/coordinate_systems.h"
 #include "geo/datum_table.h"
 #include "geo/text_match.h"
+#include "geo/utm.h"
 
 namespace kv {
 
@@ -33,7 +34,23 @@ constexpr CoordinateField kCoordinateFields[] = {
 
 }  // namespace
 
+bool CalibrationEditor::ZoneRefused(int group) {
+  if (system() != kSystemUtm && system() != kSystemMga) return false;
+  const int zone_control = ZoneControlOf(group);
+  const std::string& zone = Text(zone_control);
+  // An empty zone leaves the position to its own fields; a zone as it was
+  // filled is the grid's own.
+  if (zone.empty() || ShowsUnchangedPosition(zone_control)) return false;
+  if (CheckUtmZoneText(zone) == UtmZoneStatus::kValid) return false;
+  context_.prompts.ShowValidationError(String(kUtmZoneHelpString), String(kValidationCaption));
+  focus_request_ = zone_control;
+  return true;
+}
+
 bool CalibrationEditor::FocusLeft(int control) {
+  for (const int group : {kFirstLatitude, kSecondLatitude, kPointLatitude}) {
+    if (control == ZoneControlOf(group)) return !ZoneRefused(group);
+  }
   if (IsZonedGrid(system())) return true;
   for (const CoordinateField& field : kCoordinateFields) {
     if (field.control != control) continue;
@@ -55,7 +72,7 @@ bool CalibrationEditor::FocusLeft(int control) {
 bool CalibrationEditor::SelectSystem(int index) {
   if (index < 0 || index >= kCoordinateSystemCount) return false;
   if (index == system()) return true;
-  StorePointIfChanged();
+  if (!StorePointIfChanged()) return false;
   if (ValidateAndStoreModeFields() != 0) return false;
   context_.app.import_state.world_file_system.system = index;
   ApplyFixedDatum();
@@ -68,7 +85,7 @@ bool CalibrationEditor::SelectSystem(int index) {
 bool CalibrationEditor::SelectKind(int index) {
   if (index < 0 || index >= kKindIndexCount) return false;
   if (index == kind_index_) return true;
-  StorePointIfChanged();
+  if (!StorePointIfChanged()) return false;
   kind_index_ = index;
   modified_ = true;
   // Only the rectangular kind offers corners and centre; the others work
@@ -111,6 +128,7 @@ void CalibrationEditor::StoreProjection() {
 int CalibrationEditor::Apply() {
   if (!modified_) return 0;
   const std::int32_t kind = RecordKindOfIndex(kind_index_);
+  if (PointFieldsVisible() && ZoneRefused(kPointLatitude)) return -1;
   StoreCurrentPoint();
   if (ValidateAndStoreModeFields() != 0 && kind == kCalibrationGeographic) return -1;
   CalibrationRecord& calibration = record();

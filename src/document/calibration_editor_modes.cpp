@@ -136,6 +136,7 @@ int CalibrationEditor::CentreBounds(GeoBounds* bounds) {
   std::optional<double> vertical = ParseNumberText(Text(kSecondLongitude));
   if (!vertical || *vertical <= 0.0) vertical = horizontal;
   if (Text(kFirstLatitude).empty()) return 0;
+  if (ZoneRefused(kFirstLatitude)) return kBadCentre;
   bool bad_latitude = false;
   const std::optional<LatLon> centre = ReadPosition(kFirstLatitude, &bad_latitude);
   if (!centre) {
@@ -149,6 +150,8 @@ int CalibrationEditor::CentreBounds(GeoBounds* bounds) {
 }
 
 int CalibrationEditor::CornerBounds(GeoBounds* bounds) {
+  if (ZoneRefused(kFirstLatitude)) return kBadLatitude;
+  if (ZoneRefused(kSecondLatitude)) return kBadLatitude;
   bool bad_latitude = false;
   const std::optional<LatLon> north_west = ReadPosition(kFirstLatitude, &bad_latitude);
   if (!north_west) {
@@ -198,6 +201,7 @@ bool CalibrationEditor::SelectMode(int mode) {
       return false;
     }
   }
+  if (leaving_points && ZoneRefused(kPointLatitude)) return false;
   if (leaving_points) StoreCurrentPoint();
   if (ValidateAndStoreModeFields() != 0) return false;
   if (leaving_points) {

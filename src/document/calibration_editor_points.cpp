@@ -58,11 +58,13 @@ void CalibrationEditor::StoreCurrentPoint() {
   point_fields_changed_ = false;
 }
 
-void CalibrationEditor::StorePointIfChanged() {
-  if (!point_fields_changed_) return;
+bool CalibrationEditor::StorePointIfChanged() {
+  if (!point_fields_changed_) return true;
+  if (ZoneRefused(kPointLatitude)) return false;
   StoreCurrentPoint();
   modified_ = true;
   RepaintView();
+  return true;
 }
 
 std::optional<CalibrationResiduals> CalibrationEditor::Residuals() const {
@@ -87,7 +89,7 @@ void CalibrationEditor::ShowCurrentPointInView(bool follow_it) {
 
 void CalibrationEditor::GoToPoint(int index) {
   if (index < 0 || index >= kCalibrationPointCount) return;
-  StorePointIfChanged();
+  if (!StorePointIfChanged()) return;
   current_point_ = index;
   FillPointFields();
   ShowCurrentPointInView(follow());
@@ -108,6 +110,7 @@ void CalibrationEditor::DeleteCurrentPoint() {
 void CalibrationEditor::ImageClicked(int pixel_x, int pixel_y) {
   if (!PointFieldsVisible()) return;
   if (pick_) {
+    if (ZoneRefused(kPointLatitude)) return;
     StoreCurrentPoint();
     CalibrationPoint& point = PointAt(EnsurePoints(&record()), current_point_);
     point.pixel_x = point.adjusted_x = pixel_x;

@@ -36,6 +36,11 @@ bool IsBlank(std::string_view text) {
                      [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; });
 }
 
+bool HasLetter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; });
+}
+
 // Metres in a grid reference: a tenth of a metre is finer than any map.
 constexpr int kMetreDecimals = 1;
 
@@ -109,12 +114,20 @@ std::optional<double> PositionNotation::ParseDegrees(std::string_view text,
   return value;
 }
 
+bool PositionNotation::IsDegreeText(std::string_view text, PositionAxis axis) const {
+  return HasLetter(text) && ParseDegrees(text, axis).has_value();
+}
+
 std::optional<LatLon> PositionNotation::Parse(const PositionFields& fields,
                                               bool* bad_latitude) const {
   *bad_latitude = false;
   const bool latitude_empty = IsBlank(fields.latitude);
   const bool longitude_empty = IsBlank(fields.longitude);
-  if (!is_grid()) {
+  // A grid shows a position it cannot express in degrees with their
+  // hemisphere letters; edited, such a text is still degrees, not metres.
+  const bool degrees = IsDegreeText(fields.latitude, PositionAxis::kLatitude) ||
+                       IsDegreeText(fields.longitude, PositionAxis::kLongitude);
+  if (!is_grid() || degrees) {
     LatLon position;
     if (!latitude_empty) {
       const std::optional<double> latitude = ParseDegrees(fields.latitude, PositionAxis::kLatitude);
@@ -155,6 +168,9 @@ std::optional<LatLon> PositionNotation::Parse(const PositionFields& fields,
 
 std::optional<std::string> PositionNotation::Rewrite(std::string_view text,
                                                      PositionAxis axis) const {
+  if (is_grid() && IsDegreeText(text, axis)) {
+    return FormatPosition(texts_, *ParseDegrees(text, axis), axis, kSystemDecimalDegrees, 4);
+  }
   if (is_grid()) {
     const std::optional<double> metres = ParseNumberText(text);
     if (!metres) return std::nullopt;

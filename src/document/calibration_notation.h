@@ -50,6 +50,10 @@ class PositionNotation {
   // decimal degrees for the grids.
   std::string FormatAngle(double degrees, PositionAxis axis) const;
 
+  // Whether a text is a complete position in degrees with a hemisphere
+  // letter, which no grid's metres have.
+  bool IsDegreeText(std::string_view text, PositionAxis axis) const;
+
   bool is_grid() const;
   bool is_zoned() const { return IsZonedGrid(system_); }
 

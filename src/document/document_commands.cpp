@@ -98,6 +98,8 @@ int CDocument::ImportCalibrationFile(bool world_file) {
   if (!ok) return Report(kContextImport, failure);
   RememberInput(*chosen, kCalibrationFileRole);
   ui_.RefreshCalibrationDialog();
+  // The view draws the calibration's points: show the new ones.
+  ui_.Repaint();
   // The image's calibration text follows at the next apply or save; until
   // then the change must not be lost on close.
   container_->SetModified();

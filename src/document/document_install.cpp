@@ -29,6 +29,11 @@ int CDocument::CopyToPocketPc() {
 
 int CDocument::RunInstall(const std::function<void(InstallableMap&)>& install) {
   if (installer_ == nullptr) return 0;
+  // Nothing to install: said before the install names the map.
+  if (container_->image_count() == 0) {
+    ui_.ShowMessage(app_.empty_map_message, app_.caption, MessageIcon::kWarning);
+    return -1;
+  }
   InstallableMap map;
   map.named = saved_ || named_for_install_;
   map.database_name = database_name_;

@@ -17,8 +17,21 @@ std::string CDocument::Resolve(const std::string& chosen) const {
   return folder_ + chosen;
 }
 
+namespace {
+
+// A map without images would be written as a file the handheld cannot
+// show; the user hears why nothing was written instead.
+bool RefuseEmptyMap(const CImageContainer& container, const ApplicationState& app, DocumentUi& ui) {
+  if (container.image_count() != 0) return false;
+  ui.ShowMessage(app.empty_map_message, app.caption, MessageIcon::kWarning);
+  return true;
+}
+
+}  // namespace
+
 int CDocument::Save() {
   const std::string target = document_path();
+  if (!export_mode_ && RefuseEmptyMap(*container_, app_, ui_)) return -1;
   if (!ui_.CloseCalibrationDialog(true)) return -1;
   int result = 0;
   DocumentFailure failure;
@@ -85,6 +98,7 @@ int CDocument::ExportBody() {
 }
 
 int CDocument::SaveAs() {
+  if (RefuseEmptyMap(*container_, app_, ui_)) return -1;
   const std::optional<std::string> chosen =
       ui_.ChooseFile({FileChoice::kSaveMap, folder_, ProposedName()});
   if (!chosen) return -1;

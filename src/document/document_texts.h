@@ -16,6 +16,8 @@ inline constexpr std::uint32_t kSaveChangesQuestionId = 1029;
 inline constexpr std::uint32_t kCaptionTextId = 1030;
 inline constexpr std::uint32_t kReplaceCalibrationQuestionId = 2085;
 inline constexpr std::uint32_t kNegativeLettersId = 2052;
+// Why an empty map is neither saved nor installed.
+inline constexpr std::uint32_t kEmptyMapMessageId = 2250;
 
 // Status line and previewer totals.
 inline constexpr std::uint32_t kOneEntryWordId = 1039;

@@ -114,6 +114,7 @@ void MainWindow::ConnectPanes() {
   panes_.previewer->SetCommandHandler([this](int command) { RunCommand(command); });
   panes_.previewer->SetRenameHandler([this](CImage& image) {
     if (document_) document_->image_list().Refresh(image);
+    ui_->ShowModified();
   });
   panes_.list->SetRowHandler([this](int row) {
     if (document_) document_->image_list().Select(row);
@@ -181,6 +182,7 @@ int MainWindow::RunCommand(int command) {
   if (!document_) return 0;
   bool handled = false;
   const int result = document_->HandleCommand(command, &handled);
+  ui_->ShowModified();
   return handled ? result : 0;
 }
 
@@ -303,6 +305,8 @@ void MainWindow::Drop(const std::string& path) {
                      std::string(), &failure);
   if (!made) ui_->ReportFailure(kContextOpen, failure);
   if (made && dropped->Drop(path) != 0) dropped.reset();
+  // As after an import, the overview is the entry shown first.
+  if (dropped) dropped->image_list().Select(0);
   ReplaceDocument(std::move(dropped), before);
 }
 
@@ -312,6 +316,7 @@ void MainWindow::DocumentChanged() {
     panes_.list->ShowList(nullptr);
     panes_.previewer->ShowList(nullptr);
     setWindowTitle(QString::fromStdString(state_.app.caption));
+    setWindowModified(false);
     setMinimumSize(0, 0);
     return;
   }

@@ -209,6 +209,16 @@ void QtDocumentUi::ZoomImageView(int percent) {
 
 void QtDocumentUi::Repaint() {
   if (window_) window_->update();
+  // The view's points live in its scroll area, which the window's update
+  // does not always reach.
+  if (panes_.view != nullptr) panes_.view->RepaintPoints();
+  ShowModified();
+}
+
+void QtDocumentUi::ShowModified() {
+  if (!window_) return;
+  const CDocument* document = document_source_ ? document_source_() : nullptr;
+  window_->setWindowModified(document != nullptr && document->container().IsModified());
 }
 
 void QtDocumentUi::ShowProgress(const ConversionProgress& progress) {
@@ -271,7 +281,9 @@ void QtDocumentUi::SetWaitCursor(bool waiting) {
 }
 
 void QtDocumentUi::SetTitle(const std::string& title) {
-  if (window_) window_->setWindowTitle(QString::fromStdString(title));
+  // Qt shows unsaved changes where the title has its placeholder.
+  if (window_) window_->setWindowTitle(QString::fromStdString(title) + "[*]");
+  ShowModified();
 }
 
 void QtDocumentUi::RequestClose() {

@@ -67,6 +67,8 @@ class QtDocumentUi final : public DocumentUi {
   }
   // The open calibration dialog, or null.
   CalibrationDialog* calibration_dialog() const;
+  // The window's unsaved-changes mark follows the document's.
+  void ShowModified();
 
   Answer Ask(const Question& question) override;
   void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;

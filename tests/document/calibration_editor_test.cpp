@@ -425,6 +425,42 @@ TEST_F(CalibrationEditorTest, ZonedGridFieldsAreNotCheckedOnLeaving) {
   EXPECT_TRUE(prompts_.errors.empty());
 }
 
+// A zone without its band letter would silently be the southern
+// hemisphere: every way out of the fields refuses it and explains zones.
+TEST_F(CalibrationEditorTest, AZoneWithoutItsBandLetterIsRefused) {
+  const std::string refused = "Calibration|zone help";
+  for (const int system : {kSystemUtm, kSystemMga}) {
+    SCOPED_TRACE(system);
+    prompts_.errors.clear();
+    document_ = std::make_unique<CDocument>(app_, ui_, true);
+    Import(kTwoPointKvm);
+    app_.import_state.world_file_system.system = system;
+    CalibrationEditor& editor = Open();
+    editor.EditText(kPointZone, "18");
+    EXPECT_FALSE(editor.FocusLeft(kPointZone));
+    EXPECT_EQ(editor.TakeFocusRequest(), kPointZone);
+    EXPECT_EQ(editor.Apply(), -1);
+    editor.NextPoint();
+    EXPECT_EQ(editor.current_point(), 0);
+    EXPECT_FALSE(editor.SelectSystem(kSystemDecimalDegrees));
+    EXPECT_EQ(prompts_.errors, std::vector<std::string>(4, refused));
+    editor.EditText(kPointZone, "18T");
+    EXPECT_TRUE(editor.FocusLeft(kPointZone));
+    EXPECT_EQ(editor.Apply(), 0);
+    EXPECT_GT(point(0).latitude, 0.0);
+  }
+  // Corners mode: the south-east zone too.
+  prompts_.errors.clear();
+  document_ = std::make_unique<CDocument>(app_, ui_, true);
+  Import(kBoundsOnly);
+  app_.import_state.world_file_system.system = kSystemUtm;
+  CalibrationEditor& editor = Open();
+  editor.EditText(kSecondZone, "32 t");
+  EXPECT_EQ(editor.Apply(), -1);
+  EXPECT_EQ(editor.TakeFocusRequest(), kSecondZone);
+  EXPECT_EQ(prompts_.errors, std::vector<std::string>{refused});
+}
+
 TEST_F(CalibrationEditorTest, ChangingTheSystemStoresTheFieldsAndRefillsThemInTheNewOne) {
   Import(kTwoPointKvm);
   app_.import_state.world_file_system.system = kSystemDecimalDegrees;

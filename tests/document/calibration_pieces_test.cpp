@@ -177,6 +177,28 @@ TEST_F(PositionNotationTest, ZonedAndFixedDatumGrids) {
   EXPECT_EQ(FixedDatumOf(context_, 24), "bessel");
 }
 
+// A grid shows a position outside its area in degrees; the same text,
+// edited, is read as degrees again, never as metres.
+TEST_F(PositionNotationTest, GridsReadEditedDegreeTextsAsDegrees) {
+  const PositionFields shown = Notation(kSystemOsgb).Format({40.5, -74.25});
+  ASSERT_EQ(shown.latitude, "N40.500000");
+  ASSERT_EQ(shown.longitude, "W74.250000");
+  for (const int system : {kSystemOsgb, 9}) {  // with zones and without
+    SCOPED_TRACE(system);
+    const PositionNotation grid = Notation(system);
+    bool bad_latitude = true;
+    for (const PositionFields& typed : {PositionFields{shown.zone, "N40.75", shown.longitude},
+                                        PositionFields{"", "40 45 N", "74.25W"}}) {
+      const std::optional<LatLon> parsed = grid.Parse(typed, &bad_latitude);
+      ASSERT_TRUE(parsed);
+      EXPECT_DOUBLE_EQ(parsed->latitude, 40.75);
+      EXPECT_DOUBLE_EQ(parsed->longitude, -74.25);
+    }
+    EXPECT_EQ(grid.Rewrite("N40.75", PositionAxis::kLatitude), "N40.750000");
+    EXPECT_FALSE(grid.Parse({"", "N40.75 x", "W74"}, &bad_latitude));
+  }
+}
+
 // PROJ's UTM on WGS84 as the independent reference for what the dialog
 // shows and reads back.
 struct ProjUtm {

@@ -118,7 +118,9 @@ TEST_F(DocumentCommandTest, ImportingACalibrationFileAsksBeforeReplacing) {
   ui_.answers = {Answer::kYes};
   ui_.files = {kvm};
   app_.last_image_folder = Folder();
+  int repaints = ui_.repaints;
   EXPECT_EQ(Command(document, kCmdImportCalibrationFile), 0);
+  EXPECT_GT(ui_.repaints, repaints);  // the view shows the new points
   EXPECT_EQ(ui_.file_requests[0].choice, FileChoice::kCalibrationFile);
   EXPECT_EQ(ui_.file_requests[0].folder, Folder());
   EXPECT_DOUBLE_EQ(app_.calibration.north, 47.5);
@@ -131,7 +133,9 @@ TEST_F(DocumentCommandTest, ImportingACalibrationFileAsksBeforeReplacing) {
   ui_.answers = {Answer::kYes};
   ui_.files = {world};
   ui_.world_system = WorldFileSystem{};
+  repaints = ui_.repaints;
   EXPECT_EQ(Command(document, kCmdImportWorldFile), 0);
+  EXPECT_GT(ui_.repaints, repaints);
   EXPECT_EQ(ui_.file_requests.back().choice, FileChoice::kWorldFile);
   ASSERT_TRUE(app_.calibration.points);
   EXPECT_DOUBLE_EQ((*app_.calibration.points)[0].latitude, 47.5);

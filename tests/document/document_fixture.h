@@ -30,6 +30,7 @@ class DocumentTest : public ::testing::Test {
     app_.default_document_name = "Untitled";
     app_.save_changes_question = "Save %s?";
     app_.replace_calibration_question = "Replace?";
+    app_.empty_map_message = "Empty map";
   }
 
   std::string WriteBmp(const std::string& name, int width, int height) {

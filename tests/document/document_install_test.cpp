@@ -144,6 +144,27 @@ TEST_F(DocumentInstallTest, OnlyTheMenusUsersAreInstallCommands) {
   EXPECT_FALSE(handled);
 }
 
+// An empty map once failed with "disk may be full" and took the name
+// "Map.prc"; Save and Save As wrote a map without images.
+TEST_F(DocumentInstallTest, AnEmptyMapIsNeitherSavedNorInstalled) {
+  CDocument document(app_, ui_, true);
+  document.SetInstaller(context_.get(), HandheldUserNames(*users_));
+  const std::string title = ui_.title;
+  for (const int command : {kCmdFirstInstallUser, kCmdCopyToPocketPc, kCmdSave, kCmdSaveAs}) {
+    SCOPED_TRACE(command);
+    ui_.messages.clear();
+    bool handled = false;
+    EXPECT_EQ(Command(document, command, &handled), -1);
+    EXPECT_EQ(ui_.messages, std::vector<std::string>{"Empty map"});
+  }
+  EXPECT_TRUE(ui_.failures.empty());
+  EXPECT_TRUE(ui_.file_requests.empty());
+  EXPECT_TRUE(install_ui_.name_proposals.empty());
+  EXPECT_EQ(ui_.title, title);
+  EXPECT_EQ(document.file_name(), "Untitled");
+  EXPECT_TRUE(fs::is_empty(root_ / "handhelds" / "Anna"));
+}
+
 TEST_F(DocumentInstallTest, FailuresAreReportedWithTheInstallContext) {
   auto document = Imported();
   setenv("TMPDIR", (root_ / "no such folder").c_str(), 1);

@@ -120,13 +120,14 @@ TEST_F(DocumentSaveTest, FailedSaveLeavesThePreviousFileAndTheDocumentUnsaved) {
   const std::vector<std::uint8_t> before = dir_.Read("keep.prc");
   document.reset();
 
-  // An empty map cannot be written.
+  // An empty map cannot be written: the user is told so before any file
+  // is chosen.
   CDocument empty(app_, ui_, true);
-  ui_.files.push_back(map);
+  const std::size_t choosers = ui_.file_requests.size();
   EXPECT_EQ(Command(empty, kCmdSave), -1);
-  ASSERT_EQ(ui_.failures.size(), 1u);
-  EXPECT_EQ(ui_.failures[0].context, kContextSave);
-  EXPECT_EQ(ui_.failures[0].failure.file_name, map);
+  EXPECT_EQ(ui_.file_requests.size(), choosers);
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{"Empty map"});
+  EXPECT_TRUE(ui_.failures.empty());
   EXPECT_EQ(dir_.Read("keep.prc"), before);
   EXPECT_FALSE(empty.saved());
   EXPECT_EQ(empty.file_name(), "Untitled");

@@ -69,6 +69,7 @@ class RecordingUi : public DocumentUi {
   void ZoomImageView(int percent) override { zoom = percent; }
   void SetWaitCursor(bool waiting) override { wait_depth += waiting ? 1 : -1; }
   void SetTitle(const std::string& text) override { title = text; }
+  void Repaint() override { ++repaints; }
   void RequestClose() override { close_requested = true; }
 
   std::deque<Answer> answers;
@@ -89,6 +90,7 @@ class RecordingUi : public DocumentUi {
   int zoom = -1;
   int wait_depth = 0;
   std::string title;
+  int repaints = 0;
   bool close_requested = false;
 };
 

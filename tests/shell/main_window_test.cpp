@@ -5,10 +5,13 @@
 
 #include <QDropEvent>
 #include <QImage>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
+#include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 #include <QUrl>
 
 #include "base/message_tables.h"
@@ -122,7 +125,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(prompts_->choosers.front().kind, ChooserKind::kOpenImage);
     QVERIFY(window->document()->container().image_count() > 1);
     QVERIFY(window->document()->container().IsModified());
-    QCOMPARE(window->windowTitle(), QString("Korvale Map Manager - Map"));
+    QCOMPARE(window->windowTitle(), QString("Korvale Map Manager - Map[*]"));
     QVERIFY(prompts_->errors.empty());
   }
 
@@ -159,12 +162,20 @@ class MainWindowTest : public QObject {
   void saveAsAppendsTheMapExtension() {
     auto window = MakeWindow();
     prompts_->files.push_back(MakeImage(dir_, "coast.png").toStdString());
+    QVERIFY(!window->isWindowModified());
     QCOMPARE(window->RunCommand(kCmdImportImage), 0);
+    QVERIFY(window->isWindowModified());
     prompts_->files.push_back(dir_.filePath("harbour").toStdString());
     QCOMPARE(window->RunCommand(kCmdSaveAs), 0);
     QVERIFY(QFileInfo(dir_.filePath("harbour.prc")).size() > 0);
-    QCOMPARE(window->windowTitle(), QString("Korvale Map Manager - harbour.prc"));
+    QCOMPARE(window->windowTitle(), QString("Korvale Map Manager - harbour.prc[*]"));
     QVERIFY(!window->document()->container().IsModified());
+    QVERIFY(!window->isWindowModified());
+    QCOMPARE(window->RunCommand(kCmdDepth4), 0);
+    QVERIFY(window->isWindowModified());
+    prompts_->answers.push_back(Answer::kCancel);
+    QCOMPARE(window->RunCommand(kCmdCloseDocument), -1);
+    QVERIFY(window->isWindowModified());
   }
 
   void openingAMissingMapShowsOneErrorNamingIt() {
@@ -277,6 +288,17 @@ class MainWindowTest : public QObject {
     QVERIFY(window->document()->container().image_count() > 1);
     QVERIFY(prompts_->choosers.empty());
     QCOMPARE(window->document()->source_path(), path.toStdString());
+    // The overview is selected, as after an import, in the list and the
+    // previewer alike.
+    const ImageListModel& list = window->document()->image_list();
+    QCOMPARE(list.selected_index(), std::ptrdiff_t{0});
+    auto* table = window->findChild<QTreeView*>("imageListTable");
+    QVERIFY(table != nullptr);
+    const auto* shown = qobject_cast<const QSortFilterProxyModel*>(table->model());
+    QVERIFY(shown != nullptr);
+    QCOMPARE(shown->mapToSource(table->currentIndex()).row(), 0);
+    auto* name = window->findChild<QLineEdit*>("imageNameEdit");
+    QCOMPARE(name->text().toStdString(), list.current()->name());
   }
 };
 
