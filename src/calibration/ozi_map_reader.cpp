@@ -1,6 +1,9 @@
 #include "calibration/ozi_map_reader.h"
 
+#include <filesystem>
+#include <fstream>
 #include <string_view>
+#include <system_error>
 
 #include "calibration/calibration_line.h"
 #include "calibration/import_key_rules.h"
@@ -13,7 +16,11 @@
 #include "geo/text_match.h"
 
 namespace kv {
+
 namespace {
+
+// The header, name and image lines of a real file fit many times over.
+constexpr std::size_t kImageLineSearchBytes = 64 * 1024;
 
 constexpr std::string_view kHeader = "OziExplorer";
 constexpr std::size_t kDatumLine = 4;
@@ -181,6 +188,31 @@ int ReadOziMapLines(const std::vector<std::string>& lines, const ImportEnvironme
   }
   WarnAboutPoints(tally, import);
   return kImportOk;
+}
+
+std::string OziMapImagePath(const std::string& map_path) {
+  std::ifstream file(map_path, std::ios::binary);
+  std::string head(kImageLineSearchBytes, '\0');
+  file.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(file.gcount()));
+  if (!StartsWithIgnoreCase(head, kHeader)) return {};
+  // Line 2 names the image.
+  std::size_t start = 0;
+  for (int line = 0; line < 2; ++line) {
+    start = head.find('\n', start);
+    if (start == std::string::npos) return {};
+    ++start;
+  }
+  const std::size_t end = head.find('\n', start);
+  if (end == std::string::npos) return {};
+  std::string line = head.substr(start, end - start);
+  while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+  if (line.empty()) return {};
+  std::error_code ignored;
+  if (std::filesystem::is_regular_file(line, ignored)) return line;
+  const std::size_t slash = line.find_last_of("/\\");
+  const std::string name = slash == std::string::npos ? line : line.substr(slash + 1);
+  return (std::filesystem::path(map_path).parent_path() / name).string();
 }
 
 }  // namespace kv

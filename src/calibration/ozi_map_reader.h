@@ -24,6 +24,13 @@ inline constexpr int kOziFirstRuleLine = 7;
 int ReadOziMapLines(const std::vector<std::string>& lines, const ImportEnvironment& environment,
                     CalibrationImport* import);
 
+// The image an OziExplorer file at `map_path` names on its line 2, as it
+// stands beside the file: the named path when it exists as written, else
+// the name's last component in the file's folder (the name is often a
+// Windows path of another machine). Empty when the file is no OziExplorer
+// file or names no image.
+std::string OziMapImagePath(const std::string& map_path);
+
 }  // namespace kv
 
 #endif  // KORVALE_CALIBRATION_OZI_MAP_READER_H_

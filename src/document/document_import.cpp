@@ -1,6 +1,7 @@
 // Importing a source image, with the calibration file that names it or the
 // one found beside it.
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "calibration/calibration_text_writer.h"
 #include "calibration/chart_calibration.h"
 #include "calibration/geotiff_calibration.h"
+#include "calibration/ozi_map_reader.h"
 #include "calibration/raise_import_error.h"
 #include "document/document.h"
 #include "document/image_kind.h"
@@ -84,6 +86,23 @@ std::string ImageExtensionOf(const CalibrationImport& import, const std::string&
   }
   ErrFileOpen error(image.c_str());
   const std::string reason = "no image of this name stands beside " + calibration_path;
+  error.set_reason(reason.c_str());
+  throw error;
+}
+
+bool IsOziMapPath(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".map";
+}
+
+void ThrowIfOziImageMissing(const std::string& map_path) {
+  const std::string image = OziMapImagePath(map_path);
+  std::error_code ignored;
+  if (image.empty() || std::filesystem::exists(image, ignored))
+    throw ErrNotAnImage(map_path.c_str());
+  ErrFileOpen error(image.c_str());
+  const std::string reason = "the image named by " + map_path + " is not there";
   error.set_reason(reason.c_str());
   throw error;
 }
@@ -274,6 +293,9 @@ CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std:
     }
   }
   const ConversionStatus status = library_.Open(path, ImageSourceKind::kRaster, &source);
+  // An OziExplorer file given as the source opens its image through GDAL;
+  // when that image is missing, the image is what the error names.
+  if (status != kConvOk && IsOziMapPath(path)) ThrowIfOziImageMissing(path);
   // A calibration file stands here when its image was not found: that
   // image, not the calibration file, is what did not open.
   if (status == kConvNotAnImage && !IsCalibrationKind(kind)) throw ErrNotAnImage(path.c_str());

@@ -145,7 +145,7 @@ void QtDocumentUi::Notify(const Notice& notice) {
     main_window->statusBar()->showMessage(QString::fromStdString(text));
     return;
   }
-  prompts_.Inform(window_, text, state_.app.caption, MessageIcon::kWarning);
+  prompts_.Warn(window_, text, state_.app.caption);
 }
 
 std::optional<std::string> QtDocumentUi::ChooseFile(const FileRequest& request) {

@@ -25,6 +25,12 @@ class UserPrompts {
   virtual Answer Ask(QWidget* owner, const Question& question) = 0;
   virtual void Inform(QWidget* owner, const std::string& text, const std::string& caption,
                       MessageIcon icon) = 0;
+  // A warning that needs no answer and must not hold up the work that
+  // raised it (no calibration found, an unknown datum): shown beside the
+  // window, not in a nested event loop.
+  virtual void Warn(QWidget* owner, const std::string& text, const std::string& caption) {
+    Inform(owner, text, caption, MessageIcon::kWarning);
+  }
   // The error box: no owner, caption "Error".
   virtual void ShowError(const ErrorBox& box) = 0;
   // A whole path, or none when cancelled.

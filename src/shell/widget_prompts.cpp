@@ -64,6 +64,14 @@ void WidgetPrompts::Inform(QWidget* owner, const std::string& text, const std::s
   box.exec();
 }
 
+void WidgetPrompts::Warn(QWidget* owner, const std::string& text, const std::string& caption) {
+  auto* box =
+      new QMessageBox(QMessageBox::Warning, Text(caption), Text(text), QMessageBox::Ok, owner);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
+}
+
 void WidgetPrompts::ShowError(const ErrorBox& box) {
   QMessageBox message(QMessageBox::Critical, kErrorBoxCaption, Text(box.text), QMessageBox::Ok);
   message.exec();

@@ -14,6 +14,7 @@ class WidgetPrompts final : public UserPrompts {
   explicit WidgetPrompts(const LanguageFile& language) : language_(language) {}
 
   Answer Ask(QWidget* owner, const Question& question) override;
+  void Warn(QWidget* owner, const std::string& text, const std::string& caption) override;
   void Inform(QWidget* owner, const std::string& text, const std::string& caption,
               MessageIcon icon) override;
   void ShowError(const ErrorBox& box) override;

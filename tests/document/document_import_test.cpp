@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,7 +46,10 @@ TEST_F(DocumentTest, CalWithoutImageNameTakesTifBeforeJpg) {
   EXPECT_FALSE(image.calibration().empty());
 }
 
-TEST_F(DocumentTest, CalibrationWhoseImageIsMissingFailsToOpenItself) {
+// The image is what is missing, so the error names it (the calibration
+// file's name without extension, as no image extension is known) and says
+// which calibration file looked for it.
+TEST_F(DocumentTest, CalibrationWhoseImageIsMissingNamesTheImage) {
   const std::string cal = WriteText("lonely.cal", "latitudeTL=47.5\n");
   app_.calibration.north = 12.0;
   CDocument document(app_, ui_, true);
@@ -54,7 +58,8 @@ TEST_F(DocumentTest, CalibrationWhoseImageIsMissingFailsToOpenItself) {
   ASSERT_EQ(ui_.failures.size(), 1u);
   EXPECT_EQ(ui_.failures[0].context, kContextImport);
   EXPECT_EQ(ui_.failures[0].failure.code, kErrFileOpen);
-  EXPECT_EQ(ui_.failures[0].failure.file_name, cal);
+  EXPECT_EQ(ui_.failures[0].failure.file_name, dir_.File("lonely"));
+  EXPECT_THAT(ui_.failures[0].failure.reason, ::testing::HasSubstr(cal));
   EXPECT_EQ(document.container().image_count(), 0u);
   EXPECT_DOUBLE_EQ(app_.calibration.north, 12.0);  // the calibration as it was
   EXPECT_EQ(ui_.wait_depth, 0);

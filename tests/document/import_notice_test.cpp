@@ -121,12 +121,12 @@ TEST_F(DocumentTest, AFailedImportNamesTheFileAtFault) {
   };
   const std::string map = WriteText("lost.map",
                                     "OziExplorer Map Data File Version 2.2\nlost\n"
-                                    "C:\\maps\\Gone\nWGS 84,WGS 84,0,0,WGS 84\n");
+                                    "C:\\maps\\Gone.png\nWGS 84,WGS 84,0,0,WGS 84\n");
   const Case cases[] = {
       {WriteText("garbage.jpg", "this is no JPEG at all"), kErrNotAnImage, "", false},
       {WriteText("garbage.png", std::string(2000, '\x55')), kErrNotAnImage, "", false},
       {dir_.File("missing.jpg"), kErrFileOpen, "", true},
-      {map, kErrFileOpen, dir_.File("lost"), true},
+      {map, kErrFileOpen, dir_.File("Gone.png"), true},
   };
   for (const Case& c : cases) {
     ui_.failures.clear();

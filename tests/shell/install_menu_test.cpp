@@ -137,7 +137,7 @@ class InstallMenuTest : public QObject {
       QVERIFY(user != nullptr);
       user->trigger();
       QVERIFY(QFile::exists(dir_.filePath("handhelds/Anna/main/Lake.prc")));
-      QCOMPARE(window.windowTitle(), QString("Korvale Map Manager - Lake.prc"));
+      QCOMPARE(window.windowTitle(), QString("Korvale Map Manager - Lake.prc[*]"));
 
       window.action(kCmdCopyToPocketPc)->trigger();
       QVERIFY(QFile::exists(dir_.filePath("device/Storage Card/Maps/Lake.prc")));
