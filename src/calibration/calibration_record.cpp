@@ -41,6 +41,7 @@ bool Within(double degrees, double limit, double tolerance) {
 }
 
 std::string Described(const char* what, double degrees) {
+  if (!std::isfinite(degrees)) return std::string(what) + " that is no finite number";
   char text[96];
   std::snprintf(text, sizeof text, "%s %.8f", what, degrees);
   return text;

@@ -104,10 +104,16 @@ bool PrintsNonFinite(const std::string& text) {
   return false;
 }
 
-std::string WithoutName(std::string text, const std::string& name) {
-  if (name.empty()) return text;
-  for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at)) {
-    text.erase(at, name.size());
+std::string OwnWordsLeftOut(std::string text, const std::string& name) {
+  if (!name.empty()) {
+    for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at)) {
+      text.erase(at, name.size());
+    }
+  }
+  for (std::size_t open = text.find('"'); open != std::string::npos; open = text.find('"')) {
+    const std::size_t close = text.find('"', open + 1);
+    if (close == std::string::npos) break;
+    text.erase(open, close - open + 1);
   }
   return text;
 }
@@ -147,9 +153,10 @@ std::vector<std::string> ProblemsWithEnding(const Row& row, const testing::Child
   if (refused && outcome.err.find(row.input) == std::string::npos) {
     problems.push_back("the error does not name " + row.input);
   }
-  // The input's own name ("nan.kvm") may be printed; its words are not values.
-  if (!row.echoes_stored_text && (PrintsNonFinite(WithoutName(outcome.out, row.input)) ||
-                                  PrintsNonFinite(WithoutName(outcome.err, row.input)))) {
+  // The input's own name ("nan.kvm") and its own words quoted in an error
+  // may be printed; they are not values the program computed.
+  if (!row.echoes_stored_text && (PrintsNonFinite(OwnWordsLeftOut(outcome.out, row.input)) ||
+                                  PrintsNonFinite(OwnWordsLeftOut(outcome.err, row.input)))) {
     problems.push_back("prints nan or inf");
   }
   return problems;

@@ -157,6 +157,8 @@ class InstallMenuTest : public QObject {
     auto next = MakeState();
     next->prefs = stored;
     MainWindow window(*next, prompts);
+    // Only a map with images is offered for copying.
+    QCOMPARE(window.document()->ImportSourceImage(MakeImage(dir_).toStdString(), true, true), 0);
     QString first_folder;
     ModalAnswerer answerer([&](QDialog* dialog) {
       if (auto* combo = dialog->findChild<QComboBox*>("folderCombo")) {
