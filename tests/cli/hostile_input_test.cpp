@@ -104,18 +104,21 @@ bool PrintsNonFinite(const std::string& text) {
   return false;
 }
 
-std::string OwnWordsLeftOut(std::string text, const std::string& name) {
-  if (!name.empty()) {
-    for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at)) {
-      text.erase(at, name.size());
+// One pass: outputs of tens of thousands of lines must not cost quadratic time.
+std::string OwnWordsLeftOut(const std::string& text, const std::string& name) {
+  std::string kept;
+  kept.reserve(text.size());
+  bool quoted = false;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (!name.empty() && text.compare(at, name.size(), name) == 0) {
+      at += name.size() - 1;
+    } else if (text[at] == '"' && (quoted || text.find('"', at + 1) != std::string::npos)) {
+      quoted = !quoted;
+    } else if (!quoted) {
+      kept += text[at];
     }
   }
-  for (std::size_t open = text.find('"'); open != std::string::npos; open = text.find('"')) {
-    const std::size_t close = text.find('"', open + 1);
-    if (close == std::string::npos) break;
-    text.erase(open, close - open + 1);
-  }
-  return text;
+  return kept;
 }
 
 // Calibration texts hold "key=7=value" lines and comma-separated values.
