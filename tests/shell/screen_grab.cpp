@@ -5,6 +5,12 @@
 // not start or end.
 //
 //   kv_screen_grab OUTPUT.png PROGRAM [ARGUMENTS...]
+//
+// With --settled instead of a program it waits until the screen has
+// settled and saves all of it, so that a script driving a program already
+// on the screen can look at it with positions as the screen has them.
+//
+//   kv_screen_grab OUTPUT.png --settled
 
 #include <QGuiApplication>
 #include <QImage>
@@ -50,15 +56,43 @@ QImage GrabScreen() {
   return screen != nullptr ? screen->grabWindow(0).toImage() : QImage();
 }
 
+// The screen once two grabs a poll apart agree and show a window; null if
+// that does not happen within the attempts (or `program` ends first).
+QImage SettledScreen(QProcess* program) {
+  QImage previous;
+  for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
+    if (program == nullptr) {
+      QThread::msleep(kPollMilliseconds);
+    } else if (program->waitForFinished(kPollMilliseconds)) {
+      std::fprintf(stderr, "the program ended before showing its window\n");
+      return {};
+    }
+    const QImage current = GrabScreen();
+    if (DistinctColours(current) >= kDistinctColoursOfAWindow && current == previous) {
+      return current;
+    }
+    previous = current;
+  }
+  std::fprintf(stderr, "the screen did not settle\n");
+  return {};
+}
+
+int GrabSettledScreen(const QString& output) {
+  const QImage screen = SettledScreen(nullptr);
+  if (screen.isNull()) return 2;
+  return screen.save(output) ? 0 : 3;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication application(argc, argv);
   const QStringList arguments = QGuiApplication::arguments();
   if (arguments.size() < 3) {
-    std::fprintf(stderr, "usage: kv_screen_grab OUTPUT.png PROGRAM [ARGUMENTS...]\n");
+    std::fprintf(stderr, "usage: kv_screen_grab OUTPUT.png PROGRAM [ARGUMENTS...] | --settled\n");
     return 3;
   }
+  if (arguments[2] == "--settled") return GrabSettledScreen(arguments[1]);
   QProcess program;
   program.setProcessChannelMode(QProcess::ForwardedChannels);
   program.start(arguments[2], arguments.mid(3));
@@ -66,22 +100,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot start %s\n", qPrintable(arguments[2]));
     return 3;
   }
-  QImage previous;
-  QImage settled;
-  for (int attempt = 0; attempt < kStartAttempts && settled.isNull(); ++attempt) {
-    if (program.waitForFinished(kPollMilliseconds)) {
-      std::fprintf(stderr, "the program ended before showing its window\n");
-      return 3;
-    }
-    const QImage current = GrabScreen();
-    if (DistinctColours(current) >= kDistinctColoursOfAWindow && current == previous) {
-      settled = current;
-    }
-    previous = current;
-  }
+  const QImage settled = SettledScreen(&program);
+  if (settled.isNull() && program.state() == QProcess::NotRunning) return 3;
   int result = 0;
   if (settled.isNull()) {
-    std::fprintf(stderr, "the screen stayed blank\n");
     result = 2;
   } else if (!CropToWindows(settled).save(arguments[1])) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(arguments[1]));
