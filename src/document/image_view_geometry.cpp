@@ -8,9 +8,22 @@ namespace kv {
 
 namespace {
 
+// Positions beyond this lie far outside any view; clamped there, a
+// calibration point anywhere an int reaches, or a view pixel fitted far out
+// that covers millions of image pixels, cannot overflow.
+int Far(double position) {
+  constexpr double kFar = 1 << 30;
+  return static_cast<int>(std::clamp(position, -kFar, kFar));
+}
+
 // Image pixels to content pixels, truncated as the view's integer
 // positions are.
-int Zoomed(int pixels, double zoom) { return static_cast<int>(pixels * zoom); }
+int Zoomed(int pixels, double zoom) { return Far(pixels * zoom); }
+
+// The image position that view pixel `view` shows.
+double Unzoomed(int view, int scroll, double zoom) {
+  return (static_cast<double>(view) + scroll) / zoom;
+}
 
 ScrollRange RangeFor(int content, int margin, int client) {
   const int maximum = content + 2 * margin - client;
@@ -28,7 +41,7 @@ int ScrollShowing(double image, int view, double zoom) {
     const double span_start = std::floor(image) * zoom - view;
     scroll = std::clamp(scroll, std::ceil(span_start), std::ceil(span_start + zoom) - 1.0);
   }
-  return static_cast<int>(scroll);
+  return Far(scroll);
 }
 
 // After Fit: a margin before the image where the view has room for two,
@@ -174,8 +187,13 @@ int ImageViewGeometry::LineStepOf(int client) { return std::max(1, client / kLin
 int ImageViewGeometry::PageStepOf(int client) { return std::max(1, client - LineStepOf(client)); }
 
 PixelPoint ImageViewGeometry::ImagePixelAt(int view_x, int view_y) const {
-  return {static_cast<int>((view_x + scroll_x_) / zoom_),
-          static_cast<int>((view_y + scroll_y_) / zoom_)};
+  return {Far(Unzoomed(view_x, scroll_x_, zoom_)), Far(Unzoomed(view_y, scroll_y_, zoom_))};
+}
+
+PixelPoint ImageViewGeometry::ImagePixelInsideAt(int view_x, int view_y) const {
+  const PixelPoint pixel = ImagePixelAt(view_x, view_y);
+  return {std::clamp(pixel.x, 0, std::max(image_width_ - 1, 0)),
+          std::clamp(pixel.y, 0, std::max(image_height_ - 1, 0))};
 }
 
 PixelPoint ImageViewGeometry::ViewPointOf(int image_x, int image_y) const {
@@ -197,10 +215,10 @@ void ImageViewGeometry::CentreOn(int image_x, int image_y) {
 
 PixelRect ImageViewGeometry::ImageRectShownIn(const PixelRect& view_rect) const {
   PixelRect shown;
-  shown.left = static_cast<int>(std::floor((view_rect.left + scroll_x_) / zoom_));
-  shown.top = static_cast<int>(std::floor((view_rect.top + scroll_y_) / zoom_));
-  shown.right = static_cast<int>(std::ceil((view_rect.right + scroll_x_) / zoom_));
-  shown.bottom = static_cast<int>(std::ceil((view_rect.bottom + scroll_y_) / zoom_));
+  shown.left = Far(std::floor(Unzoomed(view_rect.left, scroll_x_, zoom_)));
+  shown.top = Far(std::floor(Unzoomed(view_rect.top, scroll_y_, zoom_)));
+  shown.right = Far(std::ceil(Unzoomed(view_rect.right, scroll_x_, zoom_)));
+  shown.bottom = Far(std::ceil(Unzoomed(view_rect.bottom, scroll_y_, zoom_)));
   shown.left = std::clamp(shown.left, 0, image_width_);
   shown.top = std::clamp(shown.top, 0, image_height_);
   shown.right = std::clamp(shown.right, 0, image_width_);

@@ -111,6 +111,8 @@ class ImageViewGeometry {
 
   // The image pixel under view pixel (view_x, view_y), truncated.
   PixelPoint ImagePixelAt(int view_x, int view_y) const;
+  // The same, moved to the nearest pixel inside the image.
+  PixelPoint ImagePixelInsideAt(int view_x, int view_y) const;
   // Where image pixel (x, y) appears in the view.
   PixelPoint ViewPointOf(int image_x, int image_y) const;
   // True when the image pixel lies inside the part of the view in sight
