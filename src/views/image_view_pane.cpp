@@ -289,8 +289,13 @@ void ImageViewPane::MousePressed(Qt::MouseButton button, const QPoint& position)
 
 void ImageViewPane::MouseMoved(const QPoint& position) {
   if (!geometry_.has_image()) return;
+  FollowMouse(position);
+  // After a pan, so that it names the pixel now under the mouse.
   const PixelPoint pixel = geometry_.ImagePixelAt(position.x(), position.y());
   status_->setText(QString::asprintf("x=%d, y=%d", pixel.x, pixel.y));
+}
+
+void ImageViewPane::FollowMouse(const QPoint& position) {
   switch (gesture_) {
     case Gesture::kClickOrPan:
       if (!MovedFarFromPress(position)) return;

@@ -88,6 +88,8 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   void PaintView(const QRect& exposed);
   void MousePressed(Qt::MouseButton button, const QPoint& position);
   void MouseMoved(const QPoint& position);
+  // What the held button does with the mouse at `position`.
+  void FollowMouse(const QPoint& position);
   void MouseReleased(Qt::MouseButton button, const QPoint& position);
   // True when the wheel was taken; `over_bar` is the bar under the mouse,
   // if any.

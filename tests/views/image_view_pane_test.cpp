@@ -430,11 +430,15 @@ class ImageViewPaneTest : public QObject {
       QTest::mousePress(view, drag.button, {}, drag.from);
       QTest::mouseMove(view, (drag.from + drag.to) / 2);
       QTest::mouseMove(view, drag.to);
+      // The image pixel grabbed stays under the mouse, and the status line
+      // names it.
+      if (drag.pans) {
+        QCOMPARE(pane_->status_text(), QString("x=%1, y=%2").arg(grabbed.x).arg(grabbed.y));
+      }
       QTest::mouseRelease(view, drag.button, {}, drag.to);
       QCOMPARE(QPoint(geometry.scroll_x(), geometry.scroll_y()), drag.scroll);
       QCOMPARE(pane_->scroll_area()->horizontalScrollBar()->value(), drag.scroll.x());
       QCOMPARE(pane_->scroll_area()->verticalScrollBar()->value(), drag.scroll.y());
-      // The image pixel grabbed stays under the mouse.
       if (drag.pans) QCOMPARE(geometry.ImagePixelAt(drag.to.x(), drag.to.y()), grabbed);
       QCOMPARE(view->cursor().shape(), drag.picking ? Qt::BitmapCursor : Qt::ArrowCursor);
     }
