@@ -223,7 +223,7 @@ bool ImageViewPane::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
       const auto* mouse = static_cast<QMouseEvent*>(event);
-      MousePressed(mouse->button(), mouse->position().toPoint());
+      MousePressed(mouse->button(), mouse->buttons(), mouse->position().toPoint());
       return false;
     }
     case QEvent::MouseMove:
@@ -266,7 +266,11 @@ void ImageViewPane::PaintView(const QRect& exposed) {
   });
 }
 
-void ImageViewPane::MousePressed(Qt::MouseButton button, const QPoint& position) {
+void ImageViewPane::MousePressed(Qt::MouseButton button, Qt::MouseButtons held,
+                                 const QPoint& position) {
+  // A gesture whose button is up again lost its release (a popup took the
+  // mouse); it ends here instead of holding up the view.
+  if (gesture_ != Gesture::kNone && !held.testFlag(gesture_button_)) EndGesture();
   if (gesture_ != Gesture::kNone || !geometry_.has_image()) return;
   press_position_ = position;
   last_position_ = position;

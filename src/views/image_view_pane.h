@@ -86,7 +86,8 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   };
 
   void PaintView(const QRect& exposed);
-  void MousePressed(Qt::MouseButton button, const QPoint& position);
+  // `held` are the buttons down now, `button` among them.
+  void MousePressed(Qt::MouseButton button, Qt::MouseButtons held, const QPoint& position);
   void MouseMoved(const QPoint& position);
   // What the held button does with the mouse at `position`.
   void FollowMouse(const QPoint& position);
