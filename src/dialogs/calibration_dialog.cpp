@@ -431,6 +431,10 @@ void CalibrationDialog::ImageClicked(int pixel_x, int pixel_y) {
   Act([&] { editor_->ImageClicked(pixel_x, pixel_y); });
 }
 
+void CalibrationDialog::PointDragged(int index, int pixel_x, int pixel_y) {
+  Act([&] { editor_->PointDragged(index, pixel_x, pixel_y); });
+}
+
 void CalibrationDialog::Refresh() {
   Act([&] { editor_->Refresh(); });
 }

@@ -43,6 +43,7 @@ class CalibrationDialog : public QFrame {
   // Shows the editor's state in every control.
   void Sync();
   void ImageClicked(int pixel_x, int pixel_y);
+  void PointDragged(int index, int pixel_x, int pixel_y);
   void Refresh();
   // The owner closed the panel: from now on it ignores what happens to it
   // until it is deleted.

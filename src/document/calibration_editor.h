@@ -107,6 +107,9 @@ class CalibrationEditor {
   void SetFollow(bool follow);
   void SetPick(bool pick);
   void ImageClicked(int pixel_x, int pixel_y);
+  // Point `index` dragged in the image while picking: it becomes the
+  // current point and takes the pixel as a click would give it.
+  void PointDragged(int index, int pixel_x, int pixel_y);
 
   // 0, or -1 when the fields do not validate.
   int Apply();

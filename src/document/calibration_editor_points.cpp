@@ -126,4 +126,12 @@ void CalibrationEditor::ImageClicked(int pixel_x, int pixel_y) {
   GoToPoint(found);
 }
 
+void CalibrationEditor::PointDragged(int index, int pixel_x, int pixel_y) {
+  if (!pick_ || !PointFieldsVisible()) return;
+  GoToPoint(index);
+  // The current point's typed fields were refused: it stays current.
+  if (current_point_ != index) return;
+  ImageClicked(pixel_x, pixel_y);
+}
+
 }  // namespace kv

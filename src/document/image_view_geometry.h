@@ -35,14 +35,19 @@ struct PixelRect {
 
 class ImageViewGeometry {
  public:
+  // The zoom commands and the wheel stop at these; only Fit goes further
+  // out, and from there zooming out changes nothing.
   static constexpr double kMinZoom = 0.1;
   static constexpr double kMaxZoom = 8.0;
   static constexpr int kMarginAtZoomOne = 8;
-  static constexpr int kLineStep = 4;
-  static constexpr int kPageStep = 20;
+  // A line (an arrow key, a wheel notch) moves a tenth of what is in sight,
+  // a page all of it but a line, so a strip of what was seen stays.
+  static constexpr int kLinesInSight = 10;
   // The widest and tallest image the view shows: 8 times it still fits the
   // view's integer positions. Larger sizes come only from damaged files.
   static constexpr int kMaxImageSide = 1 << 26;
+  // Fit brings even the largest image down to one pixel.
+  static constexpr double kMinFitZoom = 1.0 / kMaxImageSide;
 
   // Zoom 1, margin 8, scroll positions at -8, fit off. The image size and
   // the client size stay.
@@ -60,14 +65,19 @@ class ImageViewGeometry {
   int client_width() const { return client_width_; }
   int client_height() const { return client_height_; }
 
-  // Zoom commands. Each returns true when the zoom changed (the scroll
-  // positions then follow the zoom and the ranges are kept).
+  // Zoom commands. Each returns true when the view changed. The image
+  // point in the middle of the view stays there, as far as the ranges let
+  // it.
   // Fit: the whole image in the view, never above 1.0; fit stays on until
   // another zoom. Nothing happens without an image.
   bool ZoomToFit();
   bool ZoomToActualSize();
   // Relative to the current zoom: 200 doubles, 50 halves.
   bool ZoomBy(int percent);
+  // Zooms by `factor` about view pixel (view_x, view_y): the image pixel
+  // under it stays under it (within a view pixel below zoom 1), as far as
+  // the ranges let it.
+  bool ZoomAt(double factor, int view_x, int view_y);
 
   double zoom() const { return zoom_; }
   int margin() const { return margin_; }
@@ -85,9 +95,24 @@ class ImageViewGeometry {
   int scroll_y() const { return scroll_y_; }
   // As a scroll bar sets it; not clamped here.
   void SetScroll(int x, int y);
+  // Moves the view over the content by (dx, dy) view pixels (a drag moves
+  // it by minus the mouse's way), then keeps the ranges. True when it moved.
+  bool ScrollBy(int dx, int dy);
+  // Wheel turns in notches (a notch is 1, finer wheels give fractions);
+  // positive turns move towards the image's start. A notch is a line.
+  bool ScrollByNotches(double across, double down);
+
+  // The steps of the arrow keys and of the Page keys, from the view's size;
+  // at least 1.
+  int LineStepX() const { return LineStepOf(client_width_); }
+  int LineStepY() const { return LineStepOf(client_height_); }
+  int PageStepX() const { return PageStepOf(client_width_); }
+  int PageStepY() const { return PageStepOf(client_height_); }
 
   // The image pixel under view pixel (view_x, view_y), truncated.
   PixelPoint ImagePixelAt(int view_x, int view_y) const;
+  // The same, moved to the nearest pixel inside the image.
+  PixelPoint ImagePixelInsideAt(int view_x, int view_y) const;
   // Where image pixel (x, y) appears in the view.
   PixelPoint ViewPointOf(int image_x, int image_y) const;
   // True when the image pixel lies inside the part of the view in sight
@@ -106,7 +131,12 @@ class ImageViewGeometry {
   int content_height() const;
 
  private:
-  bool ApplyZoom(double wanted);
+  static int LineStepOf(int client);
+  static int PageStepOf(int client);
+  // The zoom clamped to the limits, with the image point under view point
+  // (anchor_x, anchor_y) kept there.
+  bool ApplyZoom(double wanted, double lowest, int anchor_x, int anchor_y);
+  bool ApplyCommandZoom(double wanted);
 
   int image_width_ = 0;
   int image_height_ = 0;

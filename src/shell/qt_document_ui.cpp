@@ -97,6 +97,9 @@ void QtDocumentUi::OpenCalibrationDialog() {
     view->SetClickHandler([dialog](int x, int y) {
       if (dialog) dialog->ImageClicked(x, y);
     });
+    view->SetPointMoveHandler([dialog](int index, int x, int y) {
+      if (dialog) dialog->PointDragged(index, x, y);
+    });
   }
   calibration_dialog_->Place();
   calibration_dialog_->show();
@@ -116,6 +119,7 @@ bool QtDocumentUi::CloseCalibrationDialog(bool validate) {
   dialog->hide();
   dialog->deleteLater();
   editor.Closed(validate);
+  if (panes_.view != nullptr) panes_.view->SetPointMoveHandler({});
   return true;
 }
 

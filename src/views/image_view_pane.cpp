@@ -1,5 +1,6 @@
 #include "views/image_view_pane.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,6 +10,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <cmath>
 #include <utility>
 
 #include "calibration/calibration_record.h"
@@ -62,8 +64,8 @@ ImageViewPane::ImageViewPane(QWidget* parent)
   for (QScrollBar* bar : {area_->horizontalScrollBar(), area_->verticalScrollBar()}) {
     // The view follows the thumb when it is let go, not while it is dragged.
     bar->setTracking(false);
-    bar->setSingleStep(ImageViewGeometry::kLineStep);
-    bar->setPageStep(ImageViewGeometry::kPageStep);
+    // The wheel over a bar steps as over the view.
+    bar->installEventFilter(this);
     connect(bar, &QScrollBar::valueChanged, this, [this]() { ScrollBarMoved(); });
   }
 
@@ -127,6 +129,7 @@ void ImageViewPane::ShowImage(const CImage* image) {
   shown_path_ = path;
   geometry_.SetImageSize(layer_ ? layer_->width() : 0, layer_ ? layer_->height() : 0);
   if (another) {
+    EndGesture();
     geometry_.Reset();
     highlighted_ = -1;
     blink_.Stop();
@@ -153,9 +156,7 @@ void ImageViewPane::SetZoom(int percent) {
   } else {
     changed = geometry_.ZoomBy(percent);
   }
-  if (!changed) return;
-  UpdateScrollBars();
-  area_->viewport()->update();
+  if (changed) ShowZoomed();
 }
 
 void ImageViewPane::HighlightPoint(int pixel_x, int pixel_y, int index, bool make_visible) {
@@ -181,7 +182,11 @@ void ImageViewPane::BlinkTick() {
 void ImageViewPane::SetCalibrateCursor(bool on) {
   if (on == calibrate_cursor_) return;
   calibrate_cursor_ = on;
-  if (on) {
+  if (gesture_ != Gesture::kPan) RestoreCursor();
+}
+
+void ImageViewPane::RestoreCursor() {
+  if (calibrate_cursor_) {
     area_->viewport()->setCursor(CalibrateCursor());
   } else {
     area_->viewport()->unsetCursor();
@@ -191,6 +196,10 @@ void ImageViewPane::SetCalibrateCursor(bool on) {
 void ImageViewPane::RepaintPoints() { area_->viewport()->update(); }
 
 void ImageViewPane::SetClickHandler(ClickHandler handler) { click_handler_ = std::move(handler); }
+
+void ImageViewPane::SetPointMoveHandler(PointMoveHandler handler) {
+  point_move_handler_ = std::move(handler);
+}
 
 QString ImageViewPane::status_text() const { return status_->text(); }
 
@@ -202,14 +211,26 @@ bool ImageViewPane::eventFilter(QObject* watched, QEvent* event) {
     FocusPreviousControl(area_);
     return true;
   }
+  if (event->type() == QEvent::Wheel &&
+      (watched == area_->horizontalScrollBar() || watched == area_->verticalScrollBar())) {
+    return WheelTurned(*static_cast<QWheelEvent*>(event), static_cast<QScrollBar*>(watched));
+  }
   if (watched != area_->viewport()) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::Paint:
       PaintView(static_cast<QPaintEvent*>(event)->rect());
       return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      MousePressed(mouse->button(), mouse->buttons(), mouse->position().toPoint());
+      return false;
+    }
     case QEvent::MouseMove:
       MouseMoved(static_cast<QMouseEvent*>(event)->position().toPoint());
       return false;
+    case QEvent::Wheel:
+      return WheelTurned(*static_cast<QWheelEvent*>(event), nullptr);
     case QEvent::MouseButtonRelease: {
       const auto* mouse = static_cast<QMouseEvent*>(event);
       MouseReleased(mouse->button(), mouse->position().toPoint());
@@ -234,23 +255,159 @@ void ImageViewPane::PaintView(const QRect& exposed) {
   layer_->Draw(painter, geometry_, exposed);
   DrawCentreMarks(painter, geometry_, palette());
   if (calibration_ == nullptr || !calibration_->points) return;
-  DrawCalibrationPoints(painter, geometry_, *calibration_->points, [this](int index) {
+  CalibrationPoints points = *calibration_->points;
+  if (gesture_ == Gesture::kPointDrag) {
+    CalibrationPoint& dragged = points[static_cast<std::size_t>(dragged_point_)];
+    dragged.pixel_x = dragged_to_.x;
+    dragged.pixel_y = dragged_to_.y;
+  }
+  DrawCalibrationPoints(painter, geometry_, points, [this](int index) {
     return blink_.DrawnHighlighted(index, index == highlighted_);
   });
 }
 
+void ImageViewPane::MousePressed(Qt::MouseButton button, Qt::MouseButtons held,
+                                 const QPoint& position) {
+  // A gesture whose button is up again lost its release (a popup took the
+  // mouse); it ends here instead of holding up the view.
+  if (gesture_ != Gesture::kNone && !held.testFlag(gesture_button_)) EndGesture();
+  if (gesture_ != Gesture::kNone || !geometry_.has_image()) return;
+  press_position_ = position;
+  last_position_ = position;
+  if (button == Qt::MiddleButton) {
+    gesture_button_ = button;
+    StartPan(position);
+    return;
+  }
+  if (button != Qt::LeftButton) return;
+  gesture_button_ = button;
+  if (!calibrate_cursor_) {
+    gesture_ = Gesture::kClickOrPan;
+    return;
+  }
+  dragged_point_ = calibration_ != nullptr && calibration_->points && point_move_handler_
+                       ? CalibrationPointAt(geometry_, *calibration_->points, position)
+                       : -1;
+  gesture_ = dragged_point_ >= 0 ? Gesture::kPointPress : Gesture::kClick;
+}
+
 void ImageViewPane::MouseMoved(const QPoint& position) {
   if (!geometry_.has_image()) return;
+  FollowMouse(position);
+  // After a pan, so that it names the pixel now under the mouse.
   const PixelPoint pixel = geometry_.ImagePixelAt(position.x(), position.y());
   status_->setText(QString::asprintf("x=%d, y=%d", pixel.x, pixel.y));
 }
 
+void ImageViewPane::FollowMouse(const QPoint& position) {
+  switch (gesture_) {
+    case Gesture::kClickOrPan:
+      if (!MovedFarFromPress(position)) return;
+      StartPan(press_position_);
+      PanTo(position);
+      return;
+    case Gesture::kPan:
+      PanTo(position);
+      return;
+    case Gesture::kPointPress:
+      if (!MovedFarFromPress(position)) return;
+      gesture_ = Gesture::kPointDrag;
+      [[fallthrough]];
+    case Gesture::kPointDrag:
+      dragged_to_ = geometry_.ImagePixelInsideAt(position.x(), position.y());
+      area_->viewport()->update();
+      return;
+    case Gesture::kNone:
+    case Gesture::kClick:
+      return;
+  }
+}
+
 void ImageViewPane::MouseReleased(Qt::MouseButton button, const QPoint& position) {
-  if (button != Qt::LeftButton || !click_handler_ || !geometry_.has_image()) return;
+  const Gesture gesture = gesture_;
+  const int dragged_point = dragged_point_;
+  // Another button let go while one is held changes nothing.
+  if (gesture != Gesture::kNone && button != gesture_button_) return;
+  EndGesture();
+  if (button != Qt::LeftButton || !geometry_.has_image() || gesture == Gesture::kPan) return;
+  // The handlers may replace themselves (the dialog closing on this click).
+  if (gesture == Gesture::kPointDrag) {
+    const PixelPoint pixel = geometry_.ImagePixelInsideAt(position.x(), position.y());
+    if (const PointMoveHandler handler = point_move_handler_) {
+      handler(dragged_point, pixel.x, pixel.y);
+    }
+    return;
+  }
   const PixelPoint pixel = geometry_.ImagePixelAt(position.x(), position.y());
-  // The handler may replace itself (the dialog closing on this click).
-  const ClickHandler handler = click_handler_;
-  handler(pixel.x, pixel.y);
+  if (const ClickHandler handler = click_handler_) handler(pixel.x, pixel.y);
+}
+
+bool ImageViewPane::MovedFarFromPress(const QPoint& position) const {
+  return (position - press_position_).manhattanLength() >= QApplication::startDragDistance();
+}
+
+void ImageViewPane::StartPan(const QPoint& position) {
+  gesture_ = Gesture::kPan;
+  last_position_ = position;
+  area_->viewport()->setCursor(Qt::ClosedHandCursor);
+}
+
+void ImageViewPane::PanTo(const QPoint& position) {
+  const QPoint moved = position - last_position_;
+  last_position_ = position;
+  const int old_x = geometry_.scroll_x();
+  const int old_y = geometry_.scroll_y();
+  // The image follows the mouse: the view moves the other way.
+  if (geometry_.ScrollBy(-moved.x(), -moved.y())) ShowScrolledFrom(old_x, old_y);
+}
+
+void ImageViewPane::EndGesture() {
+  const Gesture ended = gesture_;
+  gesture_ = Gesture::kNone;
+  gesture_button_ = Qt::NoButton;
+  dragged_point_ = -1;
+  if (ended == Gesture::kPan) RestoreCursor();
+  // The point goes back to where the record has it until the record changes.
+  if (ended == Gesture::kPointDrag) area_->viewport()->update();
+}
+
+bool ImageViewPane::WheelTurned(const QWheelEvent& wheel, const QScrollBar* over_bar) {
+  if (!geometry_.has_image()) return false;
+  // Qt counts a wheel's turn in eighths of a degree, 15 degrees a notch.
+  constexpr double kNotch = 120.0;
+  const QPoint turn = wheel.angleDelta();
+  if (over_bar == nullptr && wheel.modifiers().testFlag(Qt::ControlModifier)) {
+    const int steps = turn.y() != 0 ? turn.y() : turn.x();
+    // Two notches double or halve the zoom, as the zoom commands do.
+    const double factor = std::exp2(steps / kNotch / 2);
+    const QPoint at = wheel.position().toPoint();
+    if (geometry_.ZoomAt(factor, at.x(), at.y())) ShowZoomed();
+    return true;
+  }
+  double across = turn.x() / kNotch;
+  double down = turn.y() / kNotch;
+  // Over the horizontal bar, or with Shift, the wheel turns the view across.
+  if (over_bar == area_->horizontalScrollBar() ||
+      (over_bar == nullptr && wheel.modifiers().testFlag(Qt::ShiftModifier))) {
+    across += down;
+    down = 0;
+  } else if (over_bar != nullptr) {
+    across = 0;
+  }
+  const int old_x = geometry_.scroll_x();
+  const int old_y = geometry_.scroll_y();
+  if (geometry_.ScrollByNotches(across, down)) ShowScrolledFrom(old_x, old_y);
+  return true;
+}
+
+void ImageViewPane::ShowScrolledFrom(int old_x, int old_y) {
+  UpdateScrollBars();
+  area_->viewport()->scroll(old_x - geometry_.scroll_x(), old_y - geometry_.scroll_y());
+}
+
+void ImageViewPane::ShowZoomed() {
+  UpdateScrollBars();
+  area_->viewport()->update();
 }
 
 void ImageViewPane::ViewResized() {
@@ -269,6 +426,10 @@ void ImageViewPane::UpdateScrollBars() {
   const ScrollRange down = geometry_.VerticalRange();
   horizontal->setRange(across.minimum, across.maximum);
   vertical->setRange(down.minimum, down.maximum);
+  horizontal->setSingleStep(geometry_.LineStepX());
+  vertical->setSingleStep(geometry_.LineStepY());
+  horizontal->setPageStep(geometry_.PageStepX());
+  vertical->setPageStep(geometry_.PageStepY());
   horizontal->setValue(geometry_.has_image() ? geometry_.scroll_x() : 0);
   vertical->setValue(geometry_.has_image() ? geometry_.scroll_y() : 0);
 }

@@ -7,13 +7,20 @@
 // mouse. Clicks on the image go to whoever calibrates (the calibration
 // dialog while it is open).
 //
+// Moving around: dragging with the middle button pans, and so does the
+// left button while no positions are picked; the wheel scrolls a tenth of
+// the view a notch and zooms about the mouse with Ctrl. While positions are
+// picked, a point dragged by its circle moves to where it is let go.
+//
 // The arithmetic lives in ImageViewGeometry; the image is drawn by a layer
 // that decodes only what comes into sight (image_layer.h).
 
 #include <QAbstractScrollArea>
 #include <QCursor>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -56,6 +63,7 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   void SetCalibrateCursor(bool on) override;
   void RepaintPoints() override;
   void SetClickHandler(ClickHandler handler) override;
+  void SetPointMoveHandler(PointMoveHandler handler) override;
 
   const ImageViewGeometry& geometry_state() const { return geometry_; }
   QAbstractScrollArea* scroll_area() const { return area_; }
@@ -67,9 +75,36 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // What a held button does.
+  enum class Gesture {
+    kNone,
+    kClick,       // left while picking, away from the points
+    kClickOrPan,  // left while not picking: a pan once it moves
+    kPan,         // the view follows the mouse
+    kPointPress,  // left on a point's circle: a drag once it moves
+    kPointDrag,   // the point follows the mouse
+  };
+
   void PaintView(const QRect& exposed);
+  // `held` are the buttons down now, `button` among them.
+  void MousePressed(Qt::MouseButton button, Qt::MouseButtons held, const QPoint& position);
   void MouseMoved(const QPoint& position);
+  // What the held button does with the mouse at `position`.
+  void FollowMouse(const QPoint& position);
   void MouseReleased(Qt::MouseButton button, const QPoint& position);
+  // True when the wheel was taken; `over_bar` is the bar under the mouse,
+  // if any.
+  bool WheelTurned(const QWheelEvent& wheel, const QScrollBar* over_bar);
+  bool MovedFarFromPress(const QPoint& position) const;
+  void PanTo(const QPoint& position);
+  void StartPan(const QPoint& position);
+  void EndGesture();
+  // The cursor the view shows when no button is held.
+  void RestoreCursor();
+  // After the geometry scrolled from (old_x, old_y): the bars follow and
+  // the view's pixels move.
+  void ShowScrolledFrom(int old_x, int old_y);
+  void ShowZoomed();
   void ViewResized();
   // Mirrors the geometry into the scroll bars without feeding back.
   void UpdateScrollBars();
@@ -87,6 +122,13 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   const CalibrationRecord* calibration_ = nullptr;
   int highlighted_ = -1;
   ClickHandler click_handler_;
+  PointMoveHandler point_move_handler_;
+  Gesture gesture_ = Gesture::kNone;
+  Qt::MouseButton gesture_button_ = Qt::NoButton;
+  QPoint press_position_;
+  QPoint last_position_;
+  int dragged_point_ = -1;
+  PixelPoint dragged_to_;
   QTimer blink_timer_;
   PointBlink blink_;
   bool calibrate_cursor_ = false;

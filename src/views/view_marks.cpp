@@ -51,4 +51,19 @@ void DrawCalibrationPoint(QPainter& painter, const ImageViewGeometry& view,
   painter.restore();
 }
 
+int CalibrationPointAt(const ImageViewGeometry& view, const CalibrationPoints& points,
+                       const QPoint& at) {
+  // The outer circle with the outer half of its pen.
+  constexpr int kReach = kOuterRadius + (kPointPenWidth + 1) / 2;
+  for (int index = kCalibrationPointCount - 1; index >= 0; --index) {
+    const CalibrationPoint& point = points[static_cast<std::size_t>(index)];
+    if (!IsCalibrationPointSet(point)) continue;
+    const PixelPoint centre = view.ViewPointOf(point.pixel_x, point.pixel_y);
+    const long long dx = at.x() - centre.x;
+    const long long dy = at.y() - centre.y;
+    if (dx * dx + dy * dy <= kReach * kReach) return index;
+  }
+  return -1;
+}
+
 }  // namespace kv

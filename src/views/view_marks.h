@@ -32,6 +32,11 @@ void DrawCalibrationPoints(QPainter& painter, const ImageViewGeometry& view,
 void DrawCalibrationPoint(QPainter& painter, const ImageViewGeometry& view,
                           const CalibrationPoint& point, int index, bool highlighted);
 
+// The set point whose outer circle holds view pixel `at`, the one drawn last
+// (on top) first; -1 for none.
+int CalibrationPointAt(const ImageViewGeometry& view, const CalibrationPoints& points,
+                       const QPoint& at);
+
 template <typename Highlighted>
 void DrawCalibrationPoints(QPainter& painter, const ImageViewGeometry& view,
                            const CalibrationPoints& points, Highlighted highlighted) {

@@ -1,15 +1,21 @@
 // The image view inside the main window: an import shows the map, the zoom
 // commands reach it, its status line carries the list's totals off the
-// image, and it draws the program's current calibration points.
+// image, it draws the program's current calibration points, and a point
+// dragged there reaches the calibration panel.
 
+#include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <sstream>
 
+#include "dialogs/calibration_dialog.h"
+#include "document/calibration_controls.h"
 #include "document/command_ids.h"
 #include "document/list_totals_text.h"
 #include "shell/main_window.h"
@@ -62,6 +68,37 @@ class ImageViewInMainWindowTest : public QObject {
     prompts_->files.push_back(path.toStdString());
     QCOMPARE(window.RunCommand(kCmdImportImage), 0);
     QVERIFY(prompts_->errors.empty());
+  }
+
+  // A 320 x 262 image with five calibration points along its diagonal,
+  // at pixels (10, 10), (70, 60), (130, 110), (190, 160) and (250, 210).
+  void OpenMapWithPoints(MainWindow& window) {
+    QImage image(320, 262, QImage::Format_RGB32);
+    image.fill(QColor(40, 90, 160));
+    const QString path = dir_.filePath("points.png");
+    QVERIFY(image.save(path));
+    QFile kvm(dir_.filePath("points.kvm"));
+    QVERIFY(kvm.open(QIODevice::WriteOnly));
+    kvm.write(
+        "kv_north=7=47.5\nkv_west=7=8\nkv_south=7=47\nkv_east=7=9\n"
+        "c1_lat=7=47.5\nc1_lon=7=8\nc1_x=7=10\nc1_y=7=10\n"
+        "c2_lat=7=47.4\nc2_lon=7=8.2\nc2_x=7=70\nc2_y=7=60\n"
+        "c3_lat=7=47.3\nc3_lon=7=8.4\nc3_x=7=130\nc3_y=7=110\n"
+        "c4_lat=7=47.2\nc4_lon=7=8.6\nc4_x=7=190\nc4_y=7=160\n"
+        "c5_lat=7=47.1\nc5_lon=7=8.8\nc5_x=7=250\nc5_y=7=210\n");
+    kvm.close();
+    QVERIFY(window.OpenFile(path.toStdString()));
+  }
+
+  // Press, move in steps and let go, as a hand does.
+  static void Drag(QWidget* view, Qt::MouseButton button, QPoint from, QPoint to) {
+    QTest::mousePress(view, button, {}, from);
+    for (int step = 1; step <= 4; ++step) QTest::mouseMove(view, from + (to - from) * step / 4);
+    QTest::mouseRelease(view, button, {}, to);
+  }
+
+  CalibrationPoint& Point(int index) {
+    return (*state_->app.calibration.points)[static_cast<std::size_t>(index)];
   }
 
   static ImageViewPane* View(MainWindow& window) {
@@ -134,6 +171,57 @@ class ImageViewInMainWindowTest : public QObject {
     view->RepaintPoints();
     const QImage shown = view->scroll_area()->viewport()->grab().toImage();
     QCOMPARE(QColor(shown.pixel(8 + 200 + 10, 8 + 150)), QColor(255, 128, 0));
+  }
+
+  void aPointDraggedByItsCircleWhilePickingTakesThePixelWhereItIsLetGo() {
+    auto window = MakeWindow();
+    OpenMapWithPoints(*window);
+    QCOMPARE(window->RunCommand(kCmdOpenCalibration), 0);
+    CalibrationDialog* panel = window->ui().calibration_dialog();
+    QVERIFY(panel != nullptr);
+    QApplication::sendPostedEvents();
+    const auto field = [panel](int id) {
+      return panel->findChild<QLineEdit*>(QStringLiteral("c%1").arg(id))->text();
+    };
+    QCOMPARE(field(calib::kPointNumber), QString("1"));
+    ImageViewPane* pane = View(*window);
+    QWidget* view = pane->scroll_area()->viewport();
+    const ImageViewGeometry& geometry = pane->geometry_state();
+    const PixelPoint second = geometry.ViewPointOf(70, 60);
+    const QPoint on_circle(second.x + 6, second.y - 5);
+    QVERIFY(view->rect().contains(on_circle));
+
+    // Without "Pick in the image" the drag moves the view, not the point.
+    Drag(view, Qt::LeftButton, on_circle, on_circle + QPoint(60, 40));
+    QCOMPARE(Point(1).pixel_x, 70);
+    QCOMPARE(Point(1).pixel_y, 60);
+
+    auto* pick = panel->findChild<QCheckBox*>(QStringLiteral("c%1").arg(calib::kPick));
+    QTest::mouseClick(pick, Qt::LeftButton, {}, QPoint(6, pick->height() / 2));
+    QVERIFY(pick->isChecked());
+    const PixelPoint from = geometry.ViewPointOf(70, 60);
+    const QPoint press(from.x + 6, from.y - 5);
+    const QPoint release = press + QPoint(45, 30);
+    const PixelPoint wanted = geometry.ImagePixelAt(release.x(), release.y());
+    Drag(view, Qt::LeftButton, press, release);
+    QCOMPARE(Point(1).pixel_x, wanted.x);
+    QCOMPARE(Point(1).pixel_y, wanted.y);
+    QCOMPARE(field(calib::kPointNumber), QString("2"));
+    QCOMPARE(field(calib::kPixelX), QString::number(wanted.x));
+    QCOMPARE(field(calib::kPixelY), QString::number(wanted.y));
+    QCOMPARE(Point(0).pixel_x, 10);
+    QCOMPARE(Point(2).pixel_x, 130);
+    QCOMPARE(pane->HighlightedPoint(), 1);
+    // Drawn where it was let go.
+    const QImage shown = view->grab().toImage();
+    const PixelPoint now = geometry.ViewPointOf(wanted.x, wanted.y);
+    QCOMPARE(QColor(shown.pixel(now.x + 10, now.y)), QColor(192, 0, 192));
+
+    // A press away from every circle still picks the current point's pixel.
+    const PixelPoint away = geometry.ViewPointOf(300, 30);
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(away.x, away.y));
+    QCOMPARE(Point(1).pixel_x, 300);
+    QCOMPARE(Point(1).pixel_y, 30);
   }
 };
 

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -68,6 +70,22 @@ QRgb MosaicPixel(const RgbImage& mosaic, int x, int y) {
   return qRgb(pixel[0], pixel[1], pixel[2]);
 }
 
+// Turns the wheel by `eighths` of a degree (120 a notch) over view pixel
+// `at`.
+void TurnWheel(QWidget* view, QPoint at, int eighths, Qt::KeyboardModifiers modifiers = {}) {
+  QWheelEvent wheel(at, view->mapToGlobal(at), QPoint(), QPoint(0, eighths), Qt::NoButton,
+                    modifiers, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view, &wheel);
+}
+
+// Both bars to their start: the image's corner a margin inside the view.
+void ScrollToStart(ImageViewPane& pane) {
+  for (QScrollBar* bar :
+       {pane.scroll_area()->horizontalScrollBar(), pane.scroll_area()->verticalScrollBar()}) {
+    bar->setValue(bar->minimum());
+  }
+}
+
 QImage Shown(ImageViewPane& pane) {
   return pane.scroll_area()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -99,8 +117,10 @@ class ImageViewPaneTest : public QObject {
     QScrollBar* bar = pane_->scroll_area()->horizontalScrollBar();
     QCOMPARE(bar->minimum(), -64);
     QCOMPARE(bar->maximum(), 8 * kMapWidth + 128 - pane_->scroll_area()->viewport()->width());
-    QCOMPARE(bar->singleStep(), 4);
-    QCOMPARE(bar->pageStep(), 20);
+    // An arrow key moves a tenth of the view, a page key all of it but that.
+    const int width = pane_->scroll_area()->viewport()->width();
+    QCOMPARE(bar->singleStep(), width / 10);
+    QCOMPARE(bar->pageStep(), width - width / 10);
     pane_->SetZoom(100);
     QCOMPARE(pane_->geometry_state().zoom(), 1.0);
   }
@@ -361,8 +381,11 @@ class ImageViewPaneTest : public QObject {
     QScrollBar* across = pane_->scroll_area()->horizontalScrollBar();
     QScrollBar* down = pane_->scroll_area()->verticalScrollBar();
     across->setValue(100);
-    for (int i = 0; i < 3; ++i) down->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    QCOMPARE(pane_->geometry_state().scroll_y(), -16 + 60);
+    down->setValue(-16);  // the zoom kept the middle; back to the top
+    QTest::keyClick(pane_->scroll_area(), Qt::Key_Down);
+    const int line = pane_->geometry_state().LineStepY();
+    QCOMPARE(pane_->geometry_state().scroll_y(), -16 + line);
+    QCOMPARE(down->value(), -16 + line);
 
     std::vector<PixelPoint> clicks;
     pane_->SetClickHandler([&](int x, int y) { clicks.push_back({x, y}); });
@@ -371,10 +394,118 @@ class ImageViewPaneTest : public QObject {
     QTest::mouseClick(view, Qt::RightButton, {}, QPoint(31, 11));  // only the left button counts
     QCOMPARE(clicks.size(), std::size_t{1});
     QCOMPARE(clicks[0].x, (31 + 100) / 2);
-    QCOMPARE(clicks[0].y, (11 + 44) / 2);
+    QCOMPARE(clicks[0].y, (11 - 16 + line) / 2);
 
     QTest::mouseMove(view, QPoint(31, 11));
-    QCOMPARE(pane_->status_text(), QString("x=65, y=27"));
+    QCOMPARE(pane_->status_text(), QString("x=65, y=%1").arg((11 - 16 + line) / 2));
+  }
+
+  void DraggingPansWithTheMiddleButtonAndWithTheLeftWhenNotPicking() {
+    auto map = SingleImageMap();
+    pane_->ShowImage(map->ImageAt(0));
+    pane_->SetZoom(200);
+    ScrollToStart(*pane_);
+    std::vector<PixelPoint> clicks;
+    pane_->SetClickHandler([&](int x, int y) { clicks.push_back({x, y}); });
+    QWidget* view = pane_->scroll_area()->viewport();
+    const ImageViewGeometry& geometry = pane_->geometry_state();
+    QCOMPARE(QPoint(geometry.scroll_x(), geometry.scroll_y()), QPoint(-16, -16));
+    struct Drag {
+      Qt::MouseButton button;
+      bool picking;
+      QPoint from, to;
+      bool pans;
+      QPoint scroll;
+    };
+    // A pan moves the view by the mouse's way; a left drag while picking,
+    // or a move shorter than a drag, is a click.
+    for (const Drag& drag :
+         {Drag{Qt::MiddleButton, false, {200, 200}, {150, 170}, true, {34, 14}},
+          Drag{Qt::LeftButton, false, {150, 170}, {100, 100}, true, {84, 84}},
+          Drag{Qt::MiddleButton, true, {100, 100}, {160, 130}, true, {24, 54}},
+          Drag{Qt::LeftButton, true, {160, 130}, {100, 100}, false, {24, 54}},
+          Drag{Qt::LeftButton, false, {100, 100}, {102, 101}, false, {24, 54}}}) {
+      pane_->SetCalibrateCursor(drag.picking);
+      const PixelPoint grabbed = geometry.ImagePixelAt(drag.from.x(), drag.from.y());
+      QTest::mousePress(view, drag.button, {}, drag.from);
+      QTest::mouseMove(view, (drag.from + drag.to) / 2);
+      QTest::mouseMove(view, drag.to);
+      // The image pixel grabbed stays under the mouse, and the status line
+      // names it.
+      if (drag.pans) {
+        QCOMPARE(pane_->status_text(), QString("x=%1, y=%2").arg(grabbed.x).arg(grabbed.y));
+      }
+      QTest::mouseRelease(view, drag.button, {}, drag.to);
+      QCOMPARE(QPoint(geometry.scroll_x(), geometry.scroll_y()), drag.scroll);
+      QCOMPARE(pane_->scroll_area()->horizontalScrollBar()->value(), drag.scroll.x());
+      QCOMPARE(pane_->scroll_area()->verticalScrollBar()->value(), drag.scroll.y());
+      if (drag.pans) QCOMPARE(geometry.ImagePixelAt(drag.to.x(), drag.to.y()), grabbed);
+      QCOMPARE(view->cursor().shape(), drag.picking ? Qt::BitmapCursor : Qt::ArrowCursor);
+    }
+    QCOMPARE(clicks.size(), std::size_t{2});
+    QCOMPARE(clicks[0], geometry.ImagePixelAt(100, 100));
+    QCOMPARE(clicks[1], geometry.ImagePixelAt(102, 101));
+    // What is shown moved with the view: the image's left edge, a margin in
+    // at the start, has gone past the view's.
+    const QImage shown = Shown(*pane_);
+    QCOMPARE(shown.pixel(0, 0), qRgb(255, 255, 255));
+  }
+
+  void TheWheelStepsATenthOfTheViewAndZoomsAboutTheMouseWithCtrl() {
+    auto map = SingleImageMap();
+    pane_->ShowImage(map->ImageAt(0));
+    pane_->SetZoom(200);
+    ScrollToStart(*pane_);
+    QWidget* view = pane_->scroll_area()->viewport();
+    const ImageViewGeometry& geometry = pane_->geometry_state();
+    TurnWheel(view, QPoint(100, 100), -120);
+    QCOMPARE(geometry.scroll_y(), -16 + view->height() / 10);
+    TurnWheel(view, QPoint(100, 100), -120, Qt::ShiftModifier);
+    QCOMPARE(geometry.scroll_x(), -16 + view->width() / 10);
+    QCOMPARE(pane_->scroll_area()->horizontalScrollBar()->value(), geometry.scroll_x());
+
+    // Two notches double the zoom, one goes back half the way; the pixel
+    // under the mouse stays under it.
+    const QPoint at(123, 77);
+    const PixelPoint under = geometry.ImagePixelAt(at.x(), at.y());
+    TurnWheel(view, at, 240, Qt::ControlModifier);
+    QCOMPARE(geometry.zoom(), 4.0);
+    QCOMPARE(geometry.ImagePixelAt(at.x(), at.y()), under);
+    TurnWheel(view, at, -120, Qt::ControlModifier);
+    QCOMPARE(geometry.zoom(), 2.0 * std::sqrt(2.0));
+    QCOMPARE(geometry.ImagePixelAt(at.x(), at.y()), under);
+    QCOMPARE(pane_->scroll_area()->verticalScrollBar()->value(), geometry.scroll_y());
+    QTest::mouseMove(view, at);
+    QCOMPARE(pane_->status_text(), QString("x=%1, y=%2").arg(under.x).arg(under.y));
+  }
+
+  void FitShowsAMapOf12000By8000Whole() {
+    auto map = std::make_unique<CImageContainer>("Large", nullptr);
+    auto overview = testing::FakeImage(0);
+    overview->set_map_size(12000, 8000);
+    map->AddImage(std::move(overview));
+    map->AddImage(testing::FakeImage(40));
+    pane_->ShowImage(map->ImageAt(1));
+    pane_->SetZoom(kZoomFit);
+    const ImageViewGeometry& geometry = pane_->geometry_state();
+    QVERIFY(geometry.zoom() < 0.1);
+    QWidget* view = pane_->scroll_area()->viewport();
+    const PixelRect content = geometry.ContentRectInView();
+    QVERIFY(content.left >= 0 && content.top >= 0);
+    QVERIFY(content.right <= view->width() && content.bottom <= view->height());
+    // The marks through the middle run across the whole image: both ends
+    // are drawn.
+    const QImage shown = Shown(*pane_);
+    const QRgb dark = pane_->palette().color(QPalette::Dark).rgb();
+    const int middle_x = content.left + geometry.content_width() / 2;
+    const int middle_y = content.top + geometry.content_height() / 2;
+    QCOMPARE(shown.pixel(content.left, middle_y), dark);
+    QCOMPARE(shown.pixel(content.right - 1, middle_y), dark);
+    QCOMPARE(shown.pixel(middle_x, content.top), dark);
+    QCOMPARE(shown.pixel(middle_x, content.bottom - 1), dark);
+    // Zooming out further is refused rather than turned into a zoom in.
+    pane_->SetZoom(50);
+    QVERIFY(geometry.zoom() < 0.1);
   }
 
  private:
