@@ -92,9 +92,11 @@ void PreviewerPane::PlaceControls() {
   panel_height_ = kPreviewAreaHeight + 2 * h + 36;
   setFixedHeight(panel_height_);
 
-  const int button_width = std::max(metrics.horizontalAdvance(view_button_->text()),
-                                    metrics.horizontalAdvance(calibrate_button_->text())) +
-                           kButtonTextRoom;
+  // The style's indicator and spacing come with the hint.
+  const int button_width =
+      std::max({metrics.horizontalAdvance(view_button_->text()) + kButtonTextRoom,
+                metrics.horizontalAdvance(calibrate_button_->text()) + kButtonTextRoom,
+                view_button_->sizeHint().width(), calibrate_button_->sizeHint().width()});
   view_button_->setGeometry(kButtonLeft, kTop, button_width, 2 * h);
   calibrate_button_->setGeometry(kButtonLeft, kTop + 2 * h, button_width, 2 * h);
 
