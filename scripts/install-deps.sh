@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs, with apt-get and only when missing, every Debian package the
 # project builds, tests, fuzzes and benchmarks with; xvfb runs the desktop
-# program's smoke test and screenshots without a display.
+# program's smoke test and screenshots without a display; Qt's translations
+# put Qt's own buttons and file chooser in the program's language.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libgdal-dev gdal-bin libpng-dev
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   xvfb xauth
   libcli11-dev nlohmann-json3-dev
   netpbm libproj-dev proj-bin

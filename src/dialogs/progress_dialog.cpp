@@ -41,10 +41,11 @@ bool IsUserInput(QEvent::Type type) {
 
 }  // namespace
 
-ProgressDialog::ProgressDialog(QWidget* parent, const QString& title,
+ProgressDialog::ProgressDialog(QWidget* parent, const QString& title, const QString& cancel_text,
                                std::chrono::milliseconds delay)
     : QProgressDialog(parent) {
   setWindowTitle(title);
+  setCancelButtonText(cancel_text);
   setWindowModality(Qt::ApplicationModal);
   setMinimumWidth(kMinimumWidth);
   setRange(0, kSteps);

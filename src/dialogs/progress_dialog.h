@@ -15,7 +15,8 @@ namespace kv {
 
 class ProgressDialog final : public QProgressDialog {
  public:
-  ProgressDialog(QWidget* parent, const QString& title, std::chrono::milliseconds delay);
+  ProgressDialog(QWidget* parent, const QString& title, const QString& cancel_text,
+                 std::chrono::milliseconds delay);
   ~ProgressDialog() override;
 
   // 0 to 1.

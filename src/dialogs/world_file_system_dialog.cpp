@@ -50,6 +50,8 @@ WorldFileSystemDialog::WorldFileSystemDialog(const DialogTexts& texts,
   auto* system_label = new QLabel(Text(texts.Text(kWorldFileSystemLabel)), this);
   system_label->setBuddy(systems_);
   auto* zone_row = new QFormLayout;
+  // A long caption goes above its field rather than being cut off.
+  zone_row->setRowWrapPolicy(QFormLayout::WrapLongRows);
   zone_row->addRow(zone_label_, zone_);
   zone_row->addRow(datum_label_, datums_);
   auto* layout = new QVBoxLayout(this);

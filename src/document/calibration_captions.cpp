@@ -1,6 +1,8 @@
 #include "document/calibration_captions.h"
 
 #include "document/calibration_controls.h"
+#include "document/document_texts.h"
+#include "document/language_texts.h"
 
 namespace kv {
 
@@ -21,6 +23,11 @@ std::vector<CaptionString> ModeCaptions(int mode, bool zoned_grid) {
       return {{kPointLatitudeLabel, zoned_grid ? 2077u : 2075u, kPointLatitude},
               {kPointLongitudeLabel, zoned_grid ? 2076u : 2074u, kPointLongitude}};
   }
+}
+
+std::string KindNameText(const StringTable& strings, int kind_index) {
+  if (kind_index < 0) return {};
+  return DocumentText(strings, kFirstKindNameId + static_cast<std::uint32_t>(kind_index));
 }
 
 std::uint32_t HelpLineString(int control, int mode) {

@@ -7,7 +7,10 @@
 // zoned grid reference.
 
 #include <cstdint>
+#include <string>
 #include <vector>
+
+#include "base/string_table.h"
 
 namespace kv {
 
@@ -21,6 +24,10 @@ struct CaptionString {
 // labels of a field pair change places: the centre's latitude is captioned
 // by the label that holds the north-west longitude in mode 0.
 std::vector<CaptionString> ModeCaptions(int mode, bool zoned_grid);
+
+// The calibration kind at `kind_index` of the kind list in the language of
+// `strings` (English when the language lacks it).
+std::string KindNameText(const StringTable& strings, int kind_index);
 
 // String ID of the help line for `control`, or 0 for an empty line.
 std::uint32_t HelpLineString(int control, int mode);

@@ -304,9 +304,7 @@ std::vector<std::string> CalibrationEditor::ListTexts(int control) const {
   std::vector<std::string> texts;
   switch (control) {
     case kKind:
-      for (const CalibrationKindName& kind : CalibrationKindNames()) {
-        texts.emplace_back(kind.name);
-      }
+      for (int i = 0; i < kKindIndexCount; ++i) texts.push_back(KindNameText(context_.strings, i));
       break;
     case kSystem:
       for (int i = 0; i < kCoordinateSystemCount; ++i) {

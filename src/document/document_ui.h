@@ -23,7 +23,7 @@ class CImage;
 class ImageListModel;
 
 enum class Answer { kYes, kNo, kCancel };
-enum class MessageIcon { kQuestion, kWarning, kError };
+enum class MessageIcon { kQuestion, kWarning, kError, kInformation };
 enum class AnswerSet { kYesNo, kYesNoCancel };
 
 struct Question {

@@ -3,16 +3,10 @@
 #include "document/document_texts.h"
 #include "document/image_list_model.h"
 #include "document/language_format.h"
+#include "document/language_texts.h"
 #include "document/pane_texts.h"
 
 namespace kv {
-
-namespace {
-
-// The previewer's own format; not a language text.
-constexpr std::string_view kPreviewerSizeFormat = "%s %s%s (%d tiles)";
-
-}  // namespace
 
 SizeTexts SizeTextsFor(const StringTable& strings, std::uint64_t bytes) {
   const SizeDisplay shown = DisplaySize(bytes);
@@ -42,8 +36,9 @@ std::string ListTotalsText(const StringTable& strings, const ImageListModel& lis
 std::string PreviewerSizeText(const StringTable& strings, std::size_t entries,
                               std::uint64_t bytes) {
   const SizeTexts size = SizeTextsFor(strings, bytes);
-  return FormatLanguageText(kPreviewerSizeFormat, {DocumentText(strings, kSizeLabelId), size.number,
-                                                   size.unit, std::to_string(entries)});
+  return FormatLanguageText(
+      DocumentText(strings, kPreviewerSizeFormatId),
+      {DocumentText(strings, kSizeLabelId), size.number, size.unit, std::to_string(entries)});
 }
 
 }  // namespace kv

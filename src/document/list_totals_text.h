@@ -31,7 +31,7 @@ std::string ListTotalsText(const StringTable& strings, std::size_t entries, std:
 std::string ListTotalsText(const StringTable& strings, const ImageListModel& list);
 
 // The previewer's size label: its label text, the size glued to its unit,
-// and the number of entries.
+// and the number of entries, in the language's words.
 std::string PreviewerSizeText(const StringTable& strings, std::size_t entries, std::uint64_t bytes);
 
 }  // namespace kv

@@ -3,6 +3,9 @@
 namespace kv {
 
 WindowCommand WindowCommandFor(int command) {
+  if (command >= kCmdFirstLanguage && command < kCmdFirstLanguage + kMaxLanguageCommands) {
+    return WindowCommand::kChooseLanguage;
+  }
   switch (command) {
     case kCmdCloseDocument:
       return WindowCommand::kCloseDocument;

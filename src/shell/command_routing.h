@@ -14,6 +14,11 @@ inline constexpr int kCmdNew = 40051;
 inline constexpr int kCmdOpenWithSameCalibration = 40054;
 // Handheld user i has the command kCmdFirstHandheldUser + i.
 inline constexpr int kCmdFirstHandheldUser = 40100;
+// The language menu's item that the languages found replace.
+inline constexpr int kCmdLanguageMenu = 40069;
+// Shipped language i (in the order found) has kCmdFirstLanguage + i.
+inline constexpr int kCmdFirstLanguage = 40070;
+inline constexpr int kMaxLanguageCommands = 9;
 
 enum class WindowCommand {
   kNone,  // the document's
@@ -23,6 +28,7 @@ enum class WindowCommand {
   kHelp,
   kNew,
   kOpenWithSameCalibration,
+  kChooseLanguage,
 };
 
 WindowCommand WindowCommandFor(int command);

@@ -1,5 +1,6 @@
 #include "shell/language_choice.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace kv {
@@ -20,11 +21,14 @@ struct LanguageCode {
   int language;
   int sub_language;  // -1: any
   const char* code;
+  const char* locale;
 };
 
+// English is British: the texts spell "colour".
 constexpr LanguageCode kLanguageCodes[] = {
-    {4, 1, "CT"},   {4, 2, "CN"},   {5, -1, "CZ"},  {7, -1, "DE"},  {9, -1, "EN"},
-    {10, -1, "SP"}, {12, -1, "FR"}, {16, -1, "IT"}, {22, -1, "PO"},
+    {4, 1, "CT", "zh_TW"}, {4, 2, "CN", "zh_CN"},  {5, -1, "CZ", "cs"},
+    {7, -1, "DE", "de"},   {9, -1, "EN", "en_GB"}, {10, -1, "SP", "es"},
+    {12, -1, "FR", "fr"},  {16, -1, "IT", "it"},   {22, -1, "PO", "pt"},
 };
 
 }  // namespace
@@ -33,10 +37,10 @@ LanguageChoice ChooseLanguage(int language, int sub_language) {
   for (const LanguageCode& entry : kLanguageCodes) {
     if (entry.language == language &&
         (entry.sub_language < 0 || entry.sub_language == sub_language)) {
-      return {language, entry.code};
+      return {language, entry.code, entry.locale};
     }
   }
-  return {kEnglishLanguage, "EN"};
+  return {kEnglishLanguage, "EN", "en_GB"};
 }
 
 LanguageSetting ReadLanguageSetting(const std::optional<std::string>& language,
@@ -47,6 +51,13 @@ LanguageSetting ReadLanguageSetting(const std::optional<std::string>& language,
   if (setting.language == 0) setting.language = kEnglishLanguage;
   if (sub_language) setting.sub_language = DecimalValue(*sub_language);
   return setting;
+}
+
+std::optional<LanguageSetting> LanguageSettingForCode(std::string_view code) {
+  for (const LanguageCode& entry : kLanguageCodes) {
+    if (code == entry.code) return LanguageSetting{entry.language, std::max(entry.sub_language, 0)};
+  }
+  return std::nullopt;
 }
 
 }  // namespace kv

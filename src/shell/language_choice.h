@@ -15,6 +15,9 @@ struct LanguageChoice {
   // The language in effect: the one asked for, or 9 when it has no file.
   int language = kEnglishLanguage;
   std::string code;  // "EN", "DE", ...
+  // The locale whose month names, number formats and Qt translations go
+  // with the texts ("de", "en_GB"); a name QLocale understands.
+  std::string locale = "en_GB";
 };
 
 // Windows primary language and sub-language numbers to the two-letter code
@@ -32,6 +35,10 @@ struct LanguageSetting {
 };
 LanguageSetting ReadLanguageSetting(const std::optional<std::string>& language,
                                     const std::optional<std::string>& sub_language);
+
+// The setting that selects the file of `code` ("DE": language 7), or none
+// for a code no language has.
+std::optional<LanguageSetting> LanguageSettingForCode(std::string_view code);
 
 }  // namespace kv
 

@@ -31,6 +31,21 @@ LanguageFileSearch FindLanguageFile(const std::string& file_name,
 //  Error code: <n>"
 std::string MissingLanguageFileMessage(const std::string& file_name, long error_number);
 
+// A language the program can switch to: its file, found where start-up
+// looks, and the texts that offer it, each in that language itself.
+struct ShippedLanguage {
+  std::string code;  // "DE"
+  std::string path;
+  std::string name;  // "Deutsch"; the code when the file has no name
+  // "%s" takes the name: the switch waits for the next start.
+  std::string next_start_note;
+};
+
+// Every language file in `folders` whose code a language has, once each
+// (the first folder that has it, as start-up would take it), by code.
+// Files that do not load are left out: start-up would refuse them.
+std::vector<ShippedLanguage> FindShippedLanguages(const std::vector<std::string>& folders);
+
 // The caption of that message, the program's own name because no language
 // is loaded yet.
 inline constexpr const char* kMissingLanguageCaption = "Korvale Map Manager";

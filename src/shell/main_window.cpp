@@ -13,7 +13,11 @@
 #include <filesystem>
 
 #include "base/message_tables.h"
+#include "document/document_texts.h"
+#include "document/language_format.h"
+#include "document/language_texts.h"
 #include "shell/command_routing.h"
+#include "shell/language_menu.h"
 #include "shell/prefs_binding.h"
 #include "shell/resource_catalogue.h"
 #include "shell/window_placement.h"
@@ -25,14 +29,12 @@ namespace kv {
 
 namespace {
 
-inline constexpr const char* kHelpCaption = "Korvale Help";
 // "Stop copying the map?", asked with the copy's context as caption.
 inline constexpr std::uint32_t kStopCopyQuestionId = 2083;
 
-std::string HelpFailureText(const std::string& guide_path) {
-  return "Could not open the user guide" + (guide_path.empty() ? "." : ":\n" + guide_path) +
-         "\nPlease install a web browser, or re-install Korvale Map Manager if the guide is "
-         "missing.";
+std::string HelpFailureText(const StringTable& strings, const std::string& guide_path) {
+  if (guide_path.empty()) return DocumentText(strings, kHelpFailureNoPathId);
+  return FormatLanguageText(DocumentText(strings, kHelpFailureId), {guide_path});
 }
 
 std::string FirstLocalFile(const QMimeData* data) {
@@ -152,6 +154,7 @@ void MainWindow::CreateMenus() {
   }
   handheld_menu_ = SubmenuAt(menu_, kHandheldMenuPosition);
   FillUserMenu(handheld_menu_, state_.handheld_users, kCmdFirstHandheldUser, &menu_, handler);
+  FillLanguageMenu(state_, &menu_, handler);
   for (QMenu* popup : menu_.popups) {
     connect(popup, &QMenu::aboutToShow, this, [this]() { UpdateMenu(); });
   }
@@ -176,6 +179,8 @@ int MainWindow::RunCommand(int command) {
       return New();
     case WindowCommand::kOpenWithSameCalibration:
       return OpenWithSameCalibration();
+    case WindowCommand::kChooseLanguage:
+      return ChooseLanguage(command, state_, prompts_, this, menu_);
     case WindowCommand::kNone:
       break;
   }
@@ -289,7 +294,9 @@ int MainWindow::About() {
 int MainWindow::Help() {
   const std::string& guide = state_.guide_path;
   if (!guide.empty() && std::filesystem::exists(guide) && prompts_.OpenGuide(guide)) return 0;
-  prompts_.Inform(nullptr, HelpFailureText(guide), kHelpCaption, MessageIcon::kWarning);
+  const StringTable& strings = state_.language.strings;
+  prompts_.Inform(nullptr, HelpFailureText(strings, guide), DocumentText(strings, kHelpCaptionId),
+                  MessageIcon::kWarning);
   return -1;
 }
 

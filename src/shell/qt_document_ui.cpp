@@ -13,6 +13,8 @@
 #include "dialogs/progress_dialog.h"
 #include "document/calibration_controls.h"
 #include "document/document.h"
+#include "document/document_texts.h"
+#include "document/language_texts.h"
 #include "document/list_totals_text.h"
 #include "views/image_list_pane.h"
 #include "views/image_view_pane.h"
@@ -239,7 +241,10 @@ bool QtDocumentUi::CancelRequested() { return cancel_requested_; }
 void QtDocumentUi::RunConversion(const std::function<void()>& work) {
   progress_steps_ = 0;
   cancel_requested_ = false;
-  ProgressDialog dialog(window_, QString::fromStdString(state_.app.caption), progress_delay_);
+  ProgressDialog dialog(
+      window_, QString::fromStdString(state_.app.caption),
+      QString::fromStdString(DocumentText(state_.language.strings, kCancelButtonId)),
+      progress_delay_);
   QObject::connect(&dialog, &QProgressDialog::canceled, [this]() { cancel_requested_ = true; });
   bool busy_cursor = false;
   QTimer update;

@@ -12,12 +12,17 @@
 #include "base/message_tables.h"
 #include "document/application_state.h"
 #include "install/install_locations.h"
+#include "shell/language_search.h"
 #include "shell/prefs_record.h"
 
 namespace kv {
 
 struct ShellState {
   LanguageFile language;
+  // The code of the language in use ("DE"), and the languages the user can
+  // switch to.
+  std::string language_code;
+  std::vector<ShippedLanguage> languages;
   MessageTables tables;
   ApplicationState app;
   PrefsRecord prefs;

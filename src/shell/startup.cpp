@@ -18,6 +18,7 @@
 #include "shell/language_search.h"
 #include "shell/main_window.h"
 #include "shell/prefs_binding.h"
+#include "shell/qt_language.h"
 #include "shell/widget_prompts.h"
 
 namespace kv {
@@ -41,15 +42,17 @@ std::string WithSeparator(const QString& folder) {
   return folder.isEmpty() ? std::string() : folder.toStdString() + "/";
 }
 
+std::vector<std::string> LanguageFolders(const StartupEnvironment& environment) {
+  return LanguageSearchFolders(environment.program_folder, InstallFolder(environment.registry),
+                               Join(environment.data_folder, "lang"));
+}
+
 bool LoadLanguage(const StartupEnvironment& environment, UserPrompts& prompts, ShellState* state) {
   const LanguageSetting setting =
       ReadLanguageSetting(environment.registry.language, environment.registry.sub_language);
   const LanguageChoice choice = ChooseLanguage(setting.language, setting.sub_language);
   const std::string name = LanguageFileName(choice.code);
-  const std::vector<std::string> folders =
-      LanguageSearchFolders(environment.program_folder, InstallFolder(environment.registry),
-                            Join(environment.data_folder, "lang"));
-  const LanguageFileSearch found = FindLanguageFile(name, folders);
+  const LanguageFileSearch found = FindLanguageFile(name, LanguageFolders(environment));
   if (found.path.empty()) {
     prompts.Inform(nullptr, MissingLanguageFileMessage(name, found.error_number),
                    kMissingLanguageCaption, MessageIcon::kWarning);
@@ -60,6 +63,8 @@ bool LoadLanguage(const StartupEnvironment& environment, UserPrompts& prompts, S
     prompts.Inform(nullptr, message, kMissingLanguageCaption, MessageIcon::kWarning);
     return false;
   }
+  state->language_code = choice.code;
+  UseQtLanguage(choice.locale);
   return true;
 }
 
@@ -120,6 +125,7 @@ bool PrepareShell(const StartupEnvironment& environment, UserPrompts& prompts, S
   state->guide_path = ExistingFile({Join(environment.program_folder, "guide/index.html"),
                                     Join(environment.data_folder, "guide/index.html")});
   state->install = environment.install;
+  state->languages = FindShippedLanguages(LanguageFolders(environment));
   InstallBackEnds back_ends(state->install);
   state->handheld_users = HandheldUserNames(back_ends.users);
   return true;

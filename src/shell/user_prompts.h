@@ -31,7 +31,7 @@ class UserPrompts {
   virtual void Warn(QWidget* owner, const std::string& text, const std::string& caption) {
     Inform(owner, text, caption, MessageIcon::kWarning);
   }
-  // The error box: no owner, caption "Error".
+  // The error box: no owner, the language's caption for errors.
   virtual void ShowError(const ErrorBox& box) = 0;
   // A whole path, or none when cancelled.
   virtual std::optional<std::string> ChooseFile(QWidget* owner, const FileChooser& chooser,

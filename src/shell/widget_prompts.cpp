@@ -12,6 +12,8 @@
 #include "dialogs/file_chooser_dialog.h"
 #include "dialogs/world_file_system_dialog.h"
 #include "document/conversion_options_model.h"
+#include "document/document_texts.h"
+#include "document/language_texts.h"
 #include "document/world_file_system_model.h"
 
 namespace kv {
@@ -29,6 +31,8 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
       return QMessageBox::Question;
     case MessageIcon::kError:
       return QMessageBox::Critical;
+    case MessageIcon::kInformation:
+      return QMessageBox::Information;
     default:
       return QMessageBox::Warning;
   }
@@ -73,7 +77,8 @@ void WidgetPrompts::Warn(QWidget* owner, const std::string& text, const std::str
 }
 
 void WidgetPrompts::ShowError(const ErrorBox& box) {
-  QMessageBox message(QMessageBox::Critical, kErrorBoxCaption, Text(box.text), QMessageBox::Ok);
+  QMessageBox message(QMessageBox::Critical, Text(DocumentText(language_.strings, kErrorCaptionId)),
+                      Text(box.text), QMessageBox::Ok);
   message.exec();
 }
 

@@ -4,6 +4,7 @@
 #include <QItemSelectionModel>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "document/document_texts.h"
 #include "document/list_totals_text.h"
@@ -15,6 +16,9 @@ namespace {
 
 // Extra room beside each column's template text.
 constexpr int kColumnPadding = 5;
+// Rows measured at once when the whole list is new, as Qt's own
+// resize-to-contents measures: the texts of a map's entries vary little.
+constexpr int kMeasuredRows = 1000;
 
 std::vector<std::string> SplitTemplates(const std::string& templates) {
   std::vector<std::string> parts;
@@ -83,6 +87,24 @@ void ImageListPane::SetColumnWidths() {
   }
 }
 
+void ImageListPane::FitColumns(int first_row) {
+  const int rows = model_->rowCount();
+  if (rows == 0) {
+    SetColumnWidths();
+    return;
+  }
+  const int last_row = std::min(rows, first_row + kMeasuredRows);
+  for (int column = 0; column < ImageListTableModel::kColumnCount; ++column) {
+    int width = table_->header()->sectionSizeHint(column);
+    if (first_row > 0) width = std::max(width, table_->columnWidth(column));
+    for (int row = first_row; row < last_row; ++row) {
+      const QModelIndex index = shown_->mapFromSource(model_->index(row, column));
+      width = std::max(width, table_->sizeHintForIndex(index).width());
+    }
+    if (width != table_->columnWidth(column)) table_->setColumnWidth(column, width);
+  }
+}
+
 QSize ImageListPane::sizeHint() const {
   int width = 2 * table_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   for (int column = 0; column <= ImageListTableModel::kSize; ++column) {
@@ -94,6 +116,12 @@ QSize ImageListPane::sizeHint() const {
 void ImageListPane::ShowList(const ImageListModel* list) {
   selecting_ = true;
   model_->SetList(list);
+  // Rows appended since the last look are measured alone; any other change
+  // measures the list again.
+  const int rows = model_->rowCount();
+  FitColumns(list == measured_list_ && rows >= measured_rows_ ? measured_rows_ : 0);
+  measured_list_ = list;
+  measured_rows_ = rows;
   SelectRow(list != nullptr ? list->selected_index() : -1);
   selecting_ = false;
   const std::string totals =

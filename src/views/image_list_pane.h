@@ -46,6 +46,10 @@ class ImageListPane : public QWidget {
 
  private:
   void SetColumnWidths();
+  // Sizes the columns to their titles and to the texts of the source rows
+  // from `first_row` on (at most kMeasuredRows of them); from a later row
+  // they only widen. An empty list has the language's template widths.
+  void FitColumns(int first_row);
   void SelectRow(std::ptrdiff_t row);
   void UserChoseRow(const QModelIndex& current);
 
@@ -56,6 +60,9 @@ class ImageListPane : public QWidget {
   QLabel* status_;
   RowHandler row_handler_;
   bool selecting_ = false;
+  // The list whose first rows FitColumns has measured, and how many.
+  const ImageListModel* measured_list_ = nullptr;
+  int measured_rows_ = 0;
 };
 
 }  // namespace kv

@@ -1,13 +1,13 @@
 #include "views/image_list_table_model.h"
 
 #include <QDateTime>
-#include <QLocale>
 #include <algorithm>
 
 #include "document/document_texts.h"
 #include "document/image_list_model.h"
 #include "document/pane_texts.h"
 #include "map/c_image.h"
+#include "views/shown_date.h"
 
 namespace kv {
 
@@ -29,11 +29,6 @@ std::ptrdiff_t RemovedRow(const std::vector<CImage*>& before, const std::vector<
   const auto differ = std::mismatch(after.begin(), after.end(), before.begin());
   const std::ptrdiff_t row = differ.second - before.begin();
   return std::equal(differ.first, after.end(), differ.second + 1) ? row : -1;
-}
-
-QString DateText(CImage& image) {
-  const std::int64_t seconds = ShownCreationTime(image, QDateTime::currentSecsSinceEpoch());
-  return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds).date(), QLocale::ShortFormat);
 }
 
 }  // namespace
@@ -95,7 +90,7 @@ QString ImageListTableModel::Text(CImage& image, int column) const {
     case kName:
       return QString::fromStdString(image.name());
     case kDate:
-      return DateText(image);
+      return ShownDateText(strings_, ShownCreationTime(image, QDateTime::currentSecsSinceEpoch()));
     case kSize:
       return QString::fromStdString(ImageBytesText(strings_, image));
     case kPixels:

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QFocusEvent>
-#include <QLocale>
 #include <algorithm>
 
 #include "document/command_ids.h"
@@ -12,6 +11,7 @@
 #include "document/pane_texts.h"
 #include "map/c_image.h"
 #include "views/focus_previous.h"
+#include "views/shown_date.h"
 
 namespace kv {
 
@@ -27,6 +27,12 @@ constexpr int kLabelGap = 18;  // preview area to the labels
 constexpr int kLabelWidth = kPreviewAreaWidth + 18;
 constexpr int kDepthLabelExtra = 100;
 constexpr int kCompressionTextRoom = 20;
+
+// A label keeps at least the width it was placed with and grows to its
+// text: a longer word of another language must not be cut off.
+void FitToText(QLabel* label, int least_width) {
+  label->resize(std::max(least_width, label->sizeHint().width()), label->height());
+}
 
 }  // namespace
 
@@ -86,9 +92,11 @@ void PreviewerPane::PlaceControls() {
   panel_height_ = kPreviewAreaHeight + 2 * h + 36;
   setFixedHeight(panel_height_);
 
-  const int button_width = std::max(metrics.horizontalAdvance(view_button_->text()),
-                                    metrics.horizontalAdvance(calibrate_button_->text())) +
-                           kButtonTextRoom;
+  // The style's indicator and spacing come with the hint.
+  const int button_width =
+      std::max({metrics.horizontalAdvance(view_button_->text()) + kButtonTextRoom,
+                metrics.horizontalAdvance(calibrate_button_->text()) + kButtonTextRoom,
+                view_button_->sizeHint().width(), calibrate_button_->sizeHint().width()});
   view_button_->setGeometry(kButtonLeft, kTop, button_width, 2 * h);
   calibrate_button_->setGeometry(kButtonLeft, kTop + 2 * h, button_width, 2 * h);
 
@@ -164,14 +172,14 @@ void PreviewerPane::UpdateTexts() {
   // Rewriting the same text would move the cursor while the user types.
   if (name_edit_->text() != name) name_edit_->setText(name);
   const std::int64_t created = ShownCreationTime(*image_, QDateTime::currentSecsSinceEpoch());
-  date_->setText(
-      Text(kDateLabelId) + ' ' +
-      QLocale().toString(QDateTime::fromSecsSinceEpoch(created).date(), QLocale::ShortFormat));
+  date_->setText(Text(kDateLabelId) + ' ' + ShownDateText(strings_, created));
   size_->setText(QString::fromStdString(PreviewerSizeText(strings_, entries_, total_bytes_)));
   pixels_->setText(QString::fromStdString(PixelSizeLabelText(strings_, *image_)));
   depth_->setText(QString::fromStdString(DepthLabelText(strings_, *image_)));
   compression_->setText(
       QString::fromStdString(CompressionLabelText(strings_, settings_.compressBitmaps)));
+  for (QLabel* label : {date_, size_, pixels_, compression_}) FitToText(label, kLabelWidth);
+  FitToText(depth_, kLabelWidth + kDepthLabelExtra);
 }
 
 bool PreviewerPane::eventFilter(QObject* watched, QEvent* event) {

@@ -71,7 +71,7 @@ class PreviewerPaneTest : public QObject {
     f.list_.Select(0);
     QCOMPARE(p.name_edit()->text(), QString("Harbour"));
     const QDate created = QDateTime::fromSecsSinceEpoch(1700000000).date();
-    QCOMPARE(p.date_label()->text(), "Date: " + QLocale().toString(created, QLocale::ShortFormat));
+    QCOMPARE(p.date_label()->text(), "Date: " + QLocale().toString(created, "d MMM yyyy"));
     QCOMPARE(p.size_label()->text(), QString("Size: 2559bytes (2 tiles)"));
     QCOMPARE(p.pixel_size_label()->text(), QString("Pixels: 160x131"));
     QCOMPARE(p.depth_label()->text(), QString("Colour depth: 8 bits (256 colours)"));
