@@ -29,6 +29,7 @@ class RecordingPointView : public CalibrationPointView {
   void HighlightPoint(int x, int y, int index, bool make_visible) override {
     calls.push_back({"highlight", x, y, index, make_visible});
   }
+  void CentreOnPixel(int x, int y) override { calls.push_back({"centre", x, y, 0, false}); }
   void BlinkPoint(int index) override { calls.push_back({"blink", index, 0, 0, false}); }
   void SetCalibrateCursor(bool on) override {
     cursor = on;
