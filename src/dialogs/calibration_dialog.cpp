@@ -196,6 +196,8 @@ QWidget* CalibrationDialog::BuildFields(const std::function<QWidget*(int, QWidge
 
   auto* number = static_cast<QLineEdit*>(Control(kPointNumber));
   number->setReadOnly(true);
+  // Shows the number only; the keyboard passes it by.
+  number->setFocusPolicy(Qt::ClickFocus);
   number->setMaxLength(1);
   number->setMaximumWidth(4 * fontMetrics().horizontalAdvance('0'));
   // Shares its row with the north-west position: while hidden it must not
@@ -299,6 +301,23 @@ void CalibrationDialog::SetTabOrder() {
                              kPointLongitude, kFollow, kPick, kResidualsTable, kApply, kClose});
   for (std::size_t i = 1; i < order.size(); ++i) {
     QWidget::setTabOrder(Control(order[i - 1]), Control(order[i]));
+  }
+  tab_order_ = order;
+}
+
+void CalibrationDialog::FocusPreviousInOrder(int from) {
+  const auto at = std::find(tab_order_.begin(), tab_order_.end(), from);
+  if (at == tab_order_.end()) return;
+  const auto count = static_cast<std::ptrdiff_t>(tab_order_.size());
+  const std::ptrdiff_t start = at - tab_order_.begin();
+  // Only controls the user can see: a hidden one would take the focus out
+  // of sight.
+  for (std::ptrdiff_t step = 1; step < count; ++step) {
+    QWidget* widget = Control(tab_order_[static_cast<std::size_t>((start - step + count) % count)]);
+    if (widget->isVisible() && widget->isEnabled()) {
+      widget->setFocus(Qt::OtherFocusReason);
+      return;
+    }
   }
 }
 
@@ -555,7 +574,7 @@ bool CalibrationDialog::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress && IsPlainTab(*static_cast<QKeyEvent*>(event))) {
       // Tab steps back through the panel's controls, as it always has here.
-      FocusPreviousControl(widget, this);
+      FocusPreviousInOrder(id);
       return true;
     }
     if (event->type() == QEvent::FocusIn) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "base/language_file.h"
 #include "document/calibration_editor.h"
@@ -71,6 +72,9 @@ class CalibrationDialog : public QFrame {
   void AddField(int row, int label_id, int field_id, int column);
   QWidget* BuildLists();
   void SetTabOrder();
+  // Tab: the focus to the shown control before control `from` in the tab
+  // order, round from the first to the last.
+  void FocusPreviousInOrder(int from);
   QWidget* BuildChoices(const std::function<QWidget*(int, QWidget*)>& button);
   QWidget* BuildFields(const std::function<QWidget*(int, QWidget*)>& button);
   void WireEdits();
@@ -93,6 +97,7 @@ class CalibrationDialog : public QFrame {
   std::function<void(int)> reserve_height_;
   QWidget* navigation_ = nullptr;  // point number and its buttons
   std::map<int, QWidget*> controls_;
+  std::vector<int> tab_order_;
   QWidget* body_ = nullptr;  // the columns of controls
   QGridLayout* grid_ = nullptr;
   std::map<int, int> field_rows_;

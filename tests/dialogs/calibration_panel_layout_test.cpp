@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QWindow>
 #include <sstream>
+#include <vector>
 
 #include "dialogs/calibration_dialog.h"
 #include "document/calibration_controls.h"
@@ -200,6 +201,84 @@ class CalibrationPanelLayoutTest : public QObject {
     latitude->selectAll();
     QTest::keyClicks(QApplication::focusWidget(), "N47 40");
     QCOMPARE(latitude->text(), QString("N47 40"));
+  }
+
+  void openingFocusesThePanelAndEscapeClosesAsCloseDoes() {
+    Window("DARudIdiEN.lang", kBounds);
+    OpenDialog();
+    QVERIFY(Dialog()->isAncestorOf(QApplication::focusWidget()));
+    // Escape validates as Close does: a south of the north is refused.
+    auto* latitude = Find<QLineEdit>(kFirstLatitude);
+    latitude->setFocus();
+    latitude->selectAll();
+    QTest::keyClicks(latitude, "N46");
+    QTest::keyClick(latitude, Qt::Key_Escape);
+    Settle();
+    QVERIFY(Dialog() != nullptr);
+    QCOMPARE(prompts_->informed.size(), std::size_t{1});
+    latitude->selectAll();
+    QTest::keyClicks(latitude, "N47 45");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    Settle();
+    QVERIFY(Dialog() == nullptr);
+    QCOMPARE(state_->app.calibration.north, 47.75);
+  }
+
+  void tabFromTheTypeListReachesOnlyShownControlsInOrder_data() {
+    QTest::addColumn<QByteArray>("kvm");
+    QTest::newRow("corners") << QByteArray(kBounds);
+    QTest::newRow("points") << QByteArray(kFivePoints);
+  }
+
+  void tabFromTheTypeListReachesOnlyShownControlsInOrder() {
+    QFETCH(QByteArray, kvm);
+    Window("DARudIdiEN.lang", kvm.constData());
+    OpenDialog();
+    std::vector<int> order = {kKind,        kSystem,     kDatum,     kProjection,
+                              kModeCorners, kModeCentre, kModePoints};
+    for (int i = 0; i < kProjectionParameterCount; ++i) {
+      order.push_back(kParameterKeys[i]);
+      order.push_back(kParameterValues[i]);
+    }
+    order.insert(order.end(), {kFirstLatitude, kFirstZone, kFirstLongitude, kSecondLatitude,
+                               kSecondZone, kSecondLongitude, kPreviousPoint, kNextPoint,
+                               kDeletePoint, kPixelX, kPixelY, kPointLatitude, kPointZone,
+                               kPointLongitude, kFollow, kPick, kResidualsTable, kApply, kClose});
+    // Tab steps back: from the type list to the last shown control, and on
+    // to the type list again.
+    QList<QWidget*> expected;
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+      QWidget* control = Find<QWidget>(*it);
+      if (control->isVisible() && control->isEnabled()) expected << control;
+    }
+    Find<QComboBox>(kKind)->setFocus();
+    for (QWidget* next : expected) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QWidget* focused = QApplication::focusWidget();
+      QVERIFY(focused != nullptr && focused->isVisible());
+      QVERIFY(!InWindow(focused).isEmpty());
+      QCOMPARE(focused->objectName(), next->objectName());
+    }
+  }
+
+  void aRowOfTheTableChoosesItsPointAndTheTableFollowsTyping() {
+    Window("DARudIdiEN.lang", kFivePoints);
+    OpenDialog();
+    auto* table = Find<QTableWidget>(kResidualsTable);
+    QCOMPARE(table->rowCount(), 5);
+    auto* latitude = Find<QLineEdit>(kPointLatitude);
+    latitude->setFocus();
+    latitude->selectAll();
+    QTest::keyClicks(latitude, "N47 20");
+    QCOMPARE(table->item(0, 3)->text(), QString("N47 20.000000"));
+    // Row 3, clicked where it is drawn.
+    const QRect cell = table->visualItemRect(table->item(2, 1));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    Settle();
+    QCOMPARE(Find<QLineEdit>(kPointNumber)->text(), QString("3"));
+    QCOMPARE(Find<QLineEdit>(kPixelX)->text(), QString("250"));
+    QCOMPARE((*state_->app.calibration.points)[0].latitude, 47 + 20 / 60.0);
+    QCOMPARE(table->selectedItems().front()->row(), 2);
   }
 };
 
