@@ -183,6 +183,14 @@ class CalibrationPanelLayoutTest : public QObject {
       QVERIFY2(control->visibleRegion().boundingRect() == control->rect(), name.constData());
     }
     QVERIFY(shown > 10);
+    if (static_cast<Mode>(mode) != Mode::kPoints) return;
+    // Far from every point, without pick: the help line says why nothing
+    // happened, in the user's language.
+    dialog.ImageClicked(600, 400);
+    QCOMPARE(Find<QLabel>(kHelpLine)->text(),
+             QString::fromStdString(state_->language.strings.Get(kClickNeedsPickString)));
+    QVERIFY(!Find<QLabel>(kHelpLine)->text().isEmpty());
+    SaveScreenshot(QString("panel-%1-hint").arg(QTest::currentDataTag()) + ".png");
   }
 
   void theNorthWestLatitudeTakesAClickAndTyping_data() {
