@@ -61,7 +61,7 @@ std::unique_ptr<ShellState> ShellStateIn(const QString& language_file) {
   return state;
 }
 
-// `inner` lies wholly inside `outer`, both in the window's coordinates.
+// Where `widget` lies in its window.
 QRect InWindow(const QWidget* widget) {
   return QRect(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size());
 }
@@ -171,6 +171,10 @@ class CalibrationPanelLayoutTest : public QObject {
     const QRect window_rect(QPoint(0, 0), window_->size());
     const QRect image = InWindow(ImageViewport());
     QVERIFY(image.width() > 100 && image.height() > 100);
+    // The panel as a whole covers neither pane below it.
+    for (const char* pane : {"imageView", "imageList"}) {
+      QVERIFY2(!InWindow(&dialog).intersects(InWindow(window_->findChild<QWidget*>(pane))), pane);
+    }
     int shown = 0;
     for (QWidget* control : dialog.findChildren<QWidget*>()) {
       if (!control->isVisible() || !control->objectName().startsWith('c')) continue;
