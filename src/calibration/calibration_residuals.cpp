@@ -1,5 +1,6 @@
 #include "calibration/calibration_residuals.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -16,6 +17,8 @@ namespace {
 constexpr double kCollinearRatio = 1e-10;
 constexpr double kLatitudeLimit = 90.0;
 constexpr double kLongitudeLimit = 180.0;
+// An RMS below this (in pixels) counts as a fit through every point.
+constexpr double kExactFitRms = 1e-6;
 
 struct Sample {
   int index = 0;
@@ -174,21 +177,64 @@ double RootMeanSquare(double sum_of_squares, std::size_t count) {
   return std::sqrt(sum_of_squares / static_cast<double>(count));
 }
 
-// Leave-one-out: the fit made without the point judges it, so that the
-// point cannot drag the fit towards itself. A fit that the remaining points
-// cannot make judges nothing.
-bool IsSuspect(const std::vector<Sample>& samples, int position) {
-  const std::optional<AffineFit> fit = FitAffine(samples, position);
-  if (!fit) return false;
+// How far the fit made without sample `left_out` misses it, and the RMS of
+// that fit over the samples it was made of; none when those cannot make a
+// fit.
+struct LeftOutMiss {
+  double miss = 0.0;
+  double rms = 0.0;
+};
+
+std::optional<LeftOutMiss> MissLeftOut(const std::vector<Sample>& samples, int left_out) {
+  const std::optional<AffineFit> fit = FitAffine(samples, left_out);
+  if (!fit) return std::nullopt;
   double sum = 0.0;
   for (std::size_t i = 0; i < samples.size(); ++i) {
-    if (static_cast<int>(i) == position) continue;
+    if (static_cast<int>(i) == left_out) continue;
     const double miss = Miss(*fit, samples[i]);
     sum += miss * miss;
   }
-  const double rms = RootMeanSquare(sum, samples.size() - 1);
-  const double miss = Miss(*fit, samples[static_cast<std::size_t>(position)]);
-  return miss > kSuspectMinimumPixels && miss > kSuspectRmsFactor * rms;
+  return LeftOutMiss{Miss(*fit, samples[static_cast<std::size_t>(left_out)]),
+                     RootMeanSquare(sum, samples.size() - 1)};
+}
+
+bool IsSuspect(const LeftOutMiss& judged) {
+  return judged.miss > kSuspectMinimumPixels && judged.miss > kSuspectRmsFactor * judged.rms;
+}
+
+// Leave-one-out: the fit made without a point judges it, so that the point
+// cannot drag the fit towards itself. A mistyped point still drags the fit
+// that judges every other point, though, and a correct point far out at a
+// corner then looks as bad as it; so the points are judged one at a time:
+// the one the fit of the others misses worst, in units of that fit's RMS,
+// is marked and leaves the set, and the rest are judged again. This stops
+// when no point is suspect or too few remain to judge one (see
+// kSuspectMinimumPoints).
+std::vector<bool> FindSuspects(std::vector<Sample> samples, const std::vector<bool>& exempt) {
+  std::vector<bool> suspect(samples.size(), false);
+  std::vector<std::size_t> original(samples.size());
+  for (std::size_t i = 0; i < samples.size(); ++i) original[i] = i;
+  while (samples.size() >= static_cast<std::size_t>(kSuspectMinimumPoints)) {
+    int worst = -1;
+    double worst_ratio = 0.0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+      if (exempt[original[i]]) continue;
+      const std::optional<LeftOutMiss> judged = MissLeftOut(samples, static_cast<int>(i));
+      if (!judged || !IsSuspect(*judged)) continue;
+      // A fit that passes through every other point exactly has no spread
+      // to measure by; any miss beyond the pixel limit is then the worst.
+      const double ratio = judged->miss / std::max(judged->rms, kExactFitRms);
+      if (worst < 0 || ratio > worst_ratio) {
+        worst = static_cast<int>(i);
+        worst_ratio = ratio;
+      }
+    }
+    if (worst < 0) break;
+    suspect[original[static_cast<std::size_t>(worst)]] = true;
+    samples.erase(samples.begin() + worst);
+    original.erase(original.begin() + worst);
+  }
+  return suspect;
 }
 
 bool IsFinite(const PointResidual& residual) {
@@ -247,7 +293,11 @@ CalibrationResiduals ComputeResiduals(const CalibrationPoints& points, const Ell
   if (SqueezesOntoALine(*fit)) return Failed(ResidualStatus::kCollinearPixels);
 
   const Ellipsoid shape = IsUsable(ellipsoid) ? ellipsoid : kWgs84Ellipsoid;
-  const bool judge = samples.size() >= static_cast<std::size_t>(kSuspectMinimumPoints);
+  std::vector<bool> exempt(samples.size(), false);
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    exempt[i] = from_source[static_cast<std::size_t>(samples[i].index)];
+  }
+  const std::vector<bool> suspects = FindSuspects(samples, exempt);
   CalibrationResiduals result;
   result.status = ResidualStatus::kOk;
   double sum = 0.0;
@@ -256,7 +306,7 @@ CalibrationResiduals ComputeResiduals(const CalibrationPoints& points, const Ell
     // Rounding in an all but squeezed fit is the one way to get here.
     if (!IsFinite(residual)) return Failed(ResidualStatus::kCollinearPixels);
     residual.from_source = from_source[static_cast<std::size_t>(residual.index)];
-    residual.outlier = judge && !residual.from_source && IsSuspect(samples, static_cast<int>(i));
+    residual.outlier = suspects[i];
     NoteModelError(residual, &result);
     sum += residual.pixels * residual.pixels;
     result.points.push_back(residual);

@@ -40,7 +40,9 @@ inline constexpr int kResidualMinimumPoints = 3;
 // fifth point gives the fit something to be measured against.
 inline constexpr int kSuspectMinimumPoints = 5;
 // A point is suspect when the fit made without it misses it by more than
-// both of these.
+// both of these; points are marked one at a time, each leaving the set
+// before the rest are judged again, so that a mistyped point does not
+// make a correct one look mistyped too.
 inline constexpr double kSuspectMinimumPixels = 5.0;
 inline constexpr double kSuspectRmsFactor = 3.0;
 

@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -60,12 +59,13 @@ constexpr int kFieldLabels[] = {kFirstLatitudeLabel,   kFirstLongitudeLabel, kSe
                                 kSecondLongitudeLabel, kPointLatitudeLabel,  kPointLongitudeLabel};
 // Minimum characters a list shows, so that the panel fits beside the image.
 constexpr int kListMinimumCharacters = 16;
-// Room for a position such as "S33 51.408000".
-constexpr int kCoordinateCharacters = 15;
-// Room for the residuals' three columns.
-constexpr int kResidualsCharacters = 33;
-// Rows of residuals shown before the table scrolls.
-constexpr int kResidualRowsShown = 6;
+// Room for a position such as "S33 51.408000" or "E151 12.918000".
+constexpr int kCoordinateCharacters = 17;
+// Width of the notes of the known points and 3x3 kinds, which wrap.
+constexpr int kNoteCharacters = 30;
+// Rows of the point table shown before it scrolls: as many as leave the
+// image view its room at the window's first size.
+constexpr int kPointRowsShown = 4;
 // Width of a projection parameter's key.
 constexpr int kKeyCharacters = 7;
 // Spacing of the rows.
@@ -196,9 +196,14 @@ QWidget* CalibrationDialog::BuildFields(const std::function<QWidget*(int, QWidge
 
   auto* number = static_cast<QLineEdit*>(Control(kPointNumber));
   number->setReadOnly(true);
+  // Shows the number only; the keyboard passes it by.
+  number->setFocusPolicy(Qt::ClickFocus);
   number->setMaxLength(1);
   number->setMaximumWidth(4 * fontMetrics().horizontalAdvance('0'));
-  auto* navigation = new QWidget;
+  // Shares its row with the north-west position: while hidden it must not
+  // lie over that field and take its clicks.
+  navigation_ = new QWidget;
+  QWidget* navigation = navigation_;
   auto* navigation_row = new QHBoxLayout(navigation);
   navigation_row->setContentsMargins(0, 0, 0, 0);
   navigation_row->addWidget(Control(kPointNumberLabel));
@@ -232,6 +237,7 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
   }
   for (int id : {kKnownPointsNote, kThreeByThreeNote}) {
     static_cast<QLabel*>(label(id))->setWordWrap(true);
+    Control(id)->setMinimumWidth(kNoteCharacters * fontMetrics().averageCharWidth());
   }
   for (int id : kListControls) {
     auto* combo = new QComboBox;
@@ -250,36 +256,34 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
     edit(id);
   }
 
-  // Side by side, as the panel is as low as the previewer it stands in for:
-  // the lists, the kind's choices, the fields, the residuals, and the help
-  // line with the buttons.
+  // The lists, the kind's choices and the fields side by side in the
+  // previewer's row, which grows to hold them; the table of points below
+  // them, then the help line with the buttons. Nothing scrolls: every
+  // control stays in sight, and the image view below keeps its room.
   body_ = new QWidget;
   auto* columns = new QHBoxLayout(body_);
   columns->setContentsMargins(0, 0, 0, 0);
   columns->addWidget(BuildLists(), 0);
   columns->addWidget(BuildChoices(button), 1);
   columns->addWidget(BuildFields(button), 3);
-  columns->addWidget(BuildResiduals(texts), 1);
-
-  auto* scroll = new QScrollArea;
-  scroll->setWidget(body_);
-  scroll->setWidgetResizable(true);
-  scroll->setFrameShape(QFrame::NoFrame);
 
   help_line_ = static_cast<QLabel*>(AddControl(kHelpLine, new QLabel));
   help_line_->setWordWrap(true);
   help_line_->setFrameShape(QFrame::Panel);
   help_line_->setFrameShadow(QFrame::Sunken);
   help_line_->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
-  help_line_->setMinimumHeight(fontMetrics().height() + 8);
+  // Two lines, so that a long hint needs no more room than a short one.
+  help_line_->setFixedHeight(2 * fontMetrics().height() + 6);
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(help_line_, 1);
   bottom->addWidget(button(kApply, new QPushButton));
   bottom->addWidget(button(kClose, new QPushButton));
 
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(6, 4, 6, 6);
-  layout->addWidget(scroll, 1);
+  layout->setContentsMargins(6, 4, 6, 4);
+  layout->setSpacing(kRowSpacing + 2);
+  layout->addWidget(body_);
+  layout->addWidget(BuildResiduals(texts));
   layout->addLayout(bottom);
   SetTabOrder();
 }
@@ -291,12 +295,29 @@ void CalibrationDialog::SetTabOrder() {
     order.push_back(kParameterKeys[i]);
     order.push_back(kParameterValues[i]);
   }
-  order.insert(order.end(),
-               {kFirstLatitude, kFirstZone, kFirstLongitude, kSecondLatitude, kSecondZone,
-                kSecondLongitude, kPreviousPoint, kNextPoint, kDeletePoint, kPixelX, kPixelY,
-                kPointLatitude, kPointZone, kPointLongitude, kFollow, kPick, kApply, kClose});
+  order.insert(order.end(), {kFirstLatitude, kFirstZone, kFirstLongitude, kSecondLatitude,
+                             kSecondZone, kSecondLongitude, kPreviousPoint, kNextPoint,
+                             kDeletePoint, kPixelX, kPixelY, kPointLatitude, kPointZone,
+                             kPointLongitude, kFollow, kPick, kResidualsTable, kApply, kClose});
   for (std::size_t i = 1; i < order.size(); ++i) {
     QWidget::setTabOrder(Control(order[i - 1]), Control(order[i]));
+  }
+  tab_order_ = order;
+}
+
+void CalibrationDialog::FocusPreviousInOrder(int from) {
+  const auto at = std::find(tab_order_.begin(), tab_order_.end(), from);
+  if (at == tab_order_.end()) return;
+  const auto count = static_cast<std::ptrdiff_t>(tab_order_.size());
+  const std::ptrdiff_t start = at - tab_order_.begin();
+  // Only controls the user can see: a hidden one would take the focus out
+  // of sight.
+  for (std::ptrdiff_t step = 1; step < count; ++step) {
+    QWidget* widget = Control(tab_order_[static_cast<std::size_t>((start - step + count) % count)]);
+    if (widget->isVisible() && widget->isEnabled()) {
+      widget->setFocus(Qt::OtherFocusReason);
+      return;
+    }
   }
 }
 
@@ -304,76 +325,117 @@ QWidget* CalibrationDialog::BuildResiduals(const DialogTexts& texts) {
   residuals_ = new QWidget;
   residuals_->setObjectName("residuals");
   auto* column = new QVBoxLayout(residuals_);
-  column->setContentsMargins(0, 4, 0, 0);
-  column->addWidget(new QLabel(FromText(texts.Text(kResidualsTitle))));
-  residual_table_ = new QTableWidget(0, 3);
-  residual_table_->setObjectName(QStringLiteral("c%1").arg(kResidualsTable));
-  residual_table_->setHorizontalHeaderLabels({FromText(texts.Text(kResidualsPointColumn)),
-                                              FromText(texts.Text(kResidualsPixelsColumn)),
-                                              FromText(texts.Text(kResidualsMetresColumn))});
-  residual_table_->verticalHeader()->hide();
-  residual_table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  residual_table_->horizontalHeader()->setStretchLastSection(true);
-  residual_table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  residual_table_->setSelectionMode(QAbstractItemView::NoSelection);
-  residual_table_->setFocusPolicy(Qt::NoFocus);
-  residual_table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  residual_table_->setWordWrap(false);
-  residual_table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-  residuals_->setMinimumWidth(kResidualsCharacters * fontMetrics().averageCharWidth());
-  residual_table_->setMaximumHeight((kResidualRowsShown + 1) * (fontMetrics().height() + 4) +
-                                    2 * residual_table_->frameWidth());
-  column->addWidget(residual_table_);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(kRowSpacing);
+  auto* heading = new QHBoxLayout;
+  heading->addWidget(new QLabel(FromText(texts.Text(kResidualsTitle))));
   residual_summary_ = new QLabel;
   residual_summary_->setObjectName(QStringLiteral("c%1").arg(kResidualsRms));
-  residual_summary_->setWordWrap(true);
-  column->addWidget(residual_summary_);
+  heading->addWidget(residual_summary_, 1);
+  column->addLayout(heading);
+
+  point_table_ = new QTableWidget(0, kPointColumnCount);
+  point_table_->setObjectName(QStringLiteral("c%1").arg(kResidualsTable));
+  column_texts_ = {
+      FromText(texts.Text(kResidualsPointColumn)),    FromText(strings_.Get(kPixelXColumnString)),
+      FromText(strings_.Get(kPixelYColumnString)),    FromText(strings_.Get(kLatitudeColumnString)),
+      FromText(strings_.Get(kLongitudeColumnString)), FromText(texts.Text(kResidualsPixelsColumn)),
+      FromText(texts.Text(kResidualsMetresColumn)),   QStringLiteral("!")};
+  grid_column_texts_ = {FromText(strings_.Get(kNorthingColumnString)),
+                        FromText(strings_.Get(kEastingColumnString))};
+  point_table_->setHorizontalHeaderLabels(column_texts_);
+  point_table_->verticalHeader()->hide();
+  point_table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  point_table_->horizontalHeader()->setStretchLastSection(false);
+  point_table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  point_table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  point_table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  point_table_->setFocusPolicy(Qt::StrongFocus);
+  point_table_->setWordWrap(false);
+  const int row_height = fontMetrics().height() + 4;
+  point_table_->verticalHeader()->setDefaultSectionSize(row_height);
+  point_table_->setFixedHeight((kPointRowsShown + 1) * row_height + 2 * point_table_->frameWidth() +
+                               2);
+  controls_[kResidualsTable] = point_table_;
+  point_table_->installEventFilter(this);
+  connect(point_table_, &QTableWidget::itemSelectionChanged, this, [this] {
+    if (syncing_) return;
+    const QList<QTableWidgetItem*> chosen = point_table_->selectedItems();
+    if (chosen.isEmpty()) return;
+    const int index = chosen.front()->data(Qt::UserRole).toInt();
+    Act([&] { editor_->SelectPoint(index); });
+  });
+  column->addWidget(point_table_);
   residual_texts_ = {texts.Text(kResidualsRms), texts.Text(kResidualsSuspectNote),
                      texts.Text(kResidualsNoFit), texts.Text(kResidualsOffTheEarth)};
   residuals_->hide();
   return residuals_;
 }
 
-void CalibrationDialog::ShowResiduals() {
+QString CalibrationDialog::ResidualSummary() const {
   const std::optional<CalibrationResiduals> residuals = editor_->Residuals();
-  residuals_->setVisible(residuals.has_value());
-  if (!residuals) return;
-  const bool fitted = residuals->status == ResidualStatus::kOk;
-  residual_table_->setVisible(fitted);
-  if (!fitted) {
-    residual_summary_->setText(FromText(residuals->status == ResidualStatus::kPositionOffTheEarth
-                                            ? residual_texts_.off_the_earth
-                                            : residual_texts_.no_fit));
-    return;
-  }
-  residual_table_->setRowCount(static_cast<int>(residuals->points.size()));
-  bool any_suspect = false;
-  int row = 0;
-  for (const PointResidual& point : residuals->points) {
-    any_suspect = any_suspect || point.outlier;
-    const QString number = QString::number(point.index + 1) + (point.outlier ? " !" : "");
-    const QStringList cells = {number, QString::number(point.pixels, 'f', 1),
-                               QString::number(point.metres, 'f', 0)};
-    for (int cell = 0; cell < cells.size(); ++cell) {
-      auto* item = new QTableWidgetItem(cells[cell]);
-      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      if (point.outlier) item->setForeground(Qt::red);
-      residual_table_->setItem(row, cell, item);
-    }
-    ++row;
+  if (!residuals) return {};
+  if (residuals->status != ResidualStatus::kOk) {
+    return FromText(residuals->status == ResidualStatus::kPositionOffTheEarth
+                        ? residual_texts_.off_the_earth
+                        : residual_texts_.no_fit);
   }
   QString summary = FromText(FormatMessageText(
       residual_texts_.rms, QString::number(residuals->rms_pixels, 'f', 2).toStdString()));
-  if (any_suspect) summary += "\n" + FromText(residual_texts_.suspect);
-  residual_summary_->setText(summary);
+  const bool any_suspect = std::any_of(residuals->points.begin(), residuals->points.end(),
+                                       [](const PointResidual& point) { return point.outlier; });
+  if (any_suspect) summary += "  " + FromText(residual_texts_.suspect);
+  return summary;
+}
+
+void CalibrationDialog::ShowResiduals() {
+  const bool shown = editor_->IsVisible(kResidualsTable);
+  residuals_->setVisible(shown);
+  if (!shown) return;
+  residual_summary_->setText(ResidualSummary());
+  const bool grid = editor_->ShowsGrid();
+  QStringList headers = column_texts_;
+  if (grid) {
+    headers[kLatitudeColumn] = grid_column_texts_[0];
+    headers[kLongitudeColumn] = grid_column_texts_[1];
+  }
+  point_table_->setHorizontalHeaderLabels(headers);
+  const std::vector<PointTableRow> rows = editor_->PointTable();
+  syncing_ = true;
+  point_table_->clearSelection();
+  point_table_->setRowCount(static_cast<int>(rows.size()));
+  for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+    const PointTableRow& point = rows[static_cast<std::size_t>(row)];
+    const auto figure = [](const std::optional<double>& value, int decimals) {
+      return value ? QString::number(*value, 'f', decimals) : QString();
+    };
+    const QStringList cells = {
+        QString::number(point.index + 1), FromText(point.pixel_x),
+        FromText(point.pixel_y),          FromText(point.latitude),
+        FromText(point.longitude),        figure(point.residual_pixels, 1),
+        figure(point.residual_metres, 0), point.suspect ? QStringLiteral("!") : QString()};
+    for (int cell = 0; cell < cells.size(); ++cell) {
+      auto* item = new QTableWidgetItem(cells[cell]);
+      item->setData(Qt::UserRole, point.index);
+      const bool text = cell == kLatitudeColumn || cell == kLongitudeColumn;
+      item->setTextAlignment((text ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+      if (point.suspect) item->setForeground(Qt::red);
+      point_table_->setItem(row, cell, item);
+    }
+    if (point.index == editor_->current_point()) point_table_->selectRow(row);
+  }
+  syncing_ = false;
 }
 
 void CalibrationDialog::WireEdits() {
   for (const auto& [id, widget] : controls_) {
     auto* edit = qobject_cast<QLineEdit*>(widget);
     if (edit == nullptr) continue;
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, id = id](const QString& text) { editor_->EditText(id, text.toStdString()); });
+    connect(edit, &QLineEdit::textEdited, this, [this, id = id](const QString& text) {
+      editor_->EditText(id, text.toStdString());
+      // The table shows the point as typed, before it is stored.
+      ShowResiduals();
+    });
   }
 }
 
@@ -471,6 +533,7 @@ void CalibrationDialog::Sync() {
   for (const CaptionString& caption : editor_->Captions()) {
     Control(caption.label)->setVisible(editor_->IsVisible(caption.field));
   }
+  navigation_->setVisible(editor_->IsVisible(kPointNumber));
   help_line_->setText(FromText(editor_->help_text()));
   ShowResiduals();
   // Shown or hidden controls change the height the panel needs.
@@ -483,13 +546,19 @@ void CalibrationDialog::Place() {
   if (area == nullptr) return;
   const int left = left_edge_ ? left_edge_() : 0;
   constexpr int kTop = 2;
-  // At least as low as the previewer, and as tall as the controls need.
-  // The controls' own height: the columns, the help line and the margins.
-  const int controls = body_->sizeHint().height() + layout()->sizeHint().height() -
-                       layout()->itemAt(0)->sizeHint().height() + fontMetrics().height();
-  const int wanted = std::max(minimum_height_ ? minimum_height_() : 0, controls);
+  // At least as low as the previewer, and as tall as the controls need;
+  // the owner makes the previewer's row that tall, so that the panel lies
+  // over the previewer only and never over the panes below it.
+  layout()->activate();
+  const int wanted =
+      std::max(minimum_height_ ? minimum_height_() : 0, layout()->sizeHint().height());
+  if (reserve_height_) reserve_height_(kTop + wanted);
   setGeometry(left, kTop, std::max(area->width() - left, 0),
               std::clamp(wanted, 0, std::max(area->height() - kTop, 0)));
+}
+
+void CalibrationDialog::TakeFocus() {
+  if (QWidget* kind = Control(kKind)) kind->setFocus(Qt::OtherFocusReason);
 }
 
 bool CalibrationDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -500,9 +569,16 @@ bool CalibrationDialog::eventFilter(QObject* watched, QEvent* event) {
   }
   for (const auto& [id, widget] : controls_) {
     if (widget != watched) continue;
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+      // Escape is the Close button, validation and all.
+      static_cast<QPushButton*>(Control(kClose))->click();
+      return true;
+    }
     if (event->type() == QEvent::KeyPress && IsPlainTab(*static_cast<QKeyEvent*>(event))) {
       // Tab steps back through the panel's controls, as it always has here.
-      FocusPreviousControl(widget, this);
+      FocusPreviousInOrder(id);
       return true;
     }
     if (event->type() == QEvent::FocusIn) {

@@ -8,9 +8,11 @@
 
 #include <QFrame>
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "base/language_file.h"
 #include "document/calibration_editor.h"
@@ -36,9 +38,17 @@ class CalibrationDialog : public QFrame {
   void SetCloseHandler(std::function<void()> handler) { close_handler_ = std::move(handler); }
   // The panel is at least this tall (the previewer's height).
   void SetMinimumHeightSource(std::function<int()> source) { minimum_height_ = std::move(source); }
+  // Told the height, from the top of the client area, that the panel needs
+  // kept free of the panes it must not cover.
+  void SetHeightReserver(std::function<void(int)> reserver) {
+    reserve_height_ = std::move(reserver);
+  }
+  // The keyboard focus into the panel, on its first control.
+  void TakeFocus();
 
   // At the left edge, 2 pixels below the top of the client area, as wide
-  // as the rest of it; as low as the previewer when the controls fit.
+  // as the rest of it, over the previewer's row, which grows to the
+  // controls' height.
   void Place();
   // Shows the editor's state in every control.
   void Sync();
@@ -63,6 +73,9 @@ class CalibrationDialog : public QFrame {
   void AddField(int row, int label_id, int field_id, int column);
   QWidget* BuildLists();
   void SetTabOrder();
+  // Tab: the focus to the shown control before control `from` in the tab
+  // order, round from the first to the last.
+  void FocusPreviousInOrder(int from);
   QWidget* BuildChoices(const std::function<QWidget*(int, QWidget*)>& button);
   QWidget* BuildFields(const std::function<QWidget*(int, QWidget*)>& button);
   void WireEdits();
@@ -82,7 +95,10 @@ class CalibrationDialog : public QFrame {
   std::function<int()> left_edge_;
   std::function<void()> close_handler_;
   std::function<int()> minimum_height_;
+  std::function<void(int)> reserve_height_;
+  QWidget* navigation_ = nullptr;  // point number and its buttons
   std::map<int, QWidget*> controls_;
+  std::vector<int> tab_order_;
   QWidget* body_ = nullptr;  // the columns of controls
   QGridLayout* grid_ = nullptr;
   std::map<int, int> field_rows_;
@@ -90,7 +106,19 @@ class CalibrationDialog : public QFrame {
   bool leaving_field_ = false;
   bool detached_ = false;
 
-  // The residuals of three or more points, while the points are edited.
+  // The table of points with their residuals, while the points are edited.
+  enum PointColumn {
+    kNumberColumn,
+    kPixelXColumn,
+    kPixelYColumn,
+    kLatitudeColumn,
+    kLongitudeColumn,
+    kPixelsColumn,
+    kMetresColumn,
+    kSuspectColumn,
+    kPointColumnCount
+  };
+  QString ResidualSummary() const;
   struct ResidualTexts {
     std::string rms;  // "%s" takes the RMS in pixels
     std::string suspect;
@@ -98,7 +126,10 @@ class CalibrationDialog : public QFrame {
     std::string off_the_earth;
   };
   QWidget* residuals_ = nullptr;
-  QTableWidget* residual_table_ = nullptr;
+  QTableWidget* point_table_ = nullptr;
+  QStringList column_texts_;
+  QStringList grid_column_texts_;  // northing and easting
+  bool syncing_ = false;           // the table is filled, not chosen from
   QLabel* residual_summary_ = nullptr;
   ResidualTexts residual_texts_;
 };

@@ -72,6 +72,19 @@ inline constexpr int kResidualsSuspectNote = 2120;
 inline constexpr int kResidualsNoFit = 2121;
 inline constexpr int kResidualsOffTheEarth = 2122;
 
+// The help line after a click in the image that set no point: without
+// pick checked, and without the point fields.
+inline constexpr int kClickNeedsPickString = 2260;
+inline constexpr int kClickNeedsPointsString = 2261;
+// Column headers of the point table; a grid's northing and easting take
+// the place of latitude and longitude.
+inline constexpr int kPixelXColumnString = 2262;
+inline constexpr int kPixelYColumnString = 2263;
+inline constexpr int kLatitudeColumnString = 2264;
+inline constexpr int kLongitudeColumnString = 2265;
+inline constexpr int kNorthingColumnString = 2266;
+inline constexpr int kEastingColumnString = 2267;
+
 // Labels of the lists and point fields (this program's own).
 inline constexpr int kKindLabel = 3001;
 inline constexpr int kSystemLabel = 3002;

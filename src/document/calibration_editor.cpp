@@ -272,6 +272,7 @@ bool CalibrationEditor::IsVisible(int control) const {
     case kDeletePoint:
     case kFollow:
     case kPick:
+    case kResidualsTable:
       return PointFieldsVisible();
     case kThreeByThreeNote:
       return kind_index_ == 3;

@@ -18,6 +18,7 @@
 #include "calibration/calibration_residuals.h"
 #include "document/calibration_captions.h"
 #include "document/calibration_notation.h"
+#include "document/calibration_point_table.h"
 #include "document/calibration_point_view.h"
 #include "document/calibration_projection_fields.h"
 
@@ -84,9 +85,15 @@ class CalibrationEditor {
   bool modified() const { return modified_; }
   const std::string& help_text() const { return help_text_; }
   std::vector<CaptionString> Captions() const;
-  // How well the stored points agree, while the points are edited and three
-  // or more are set; none otherwise.
+  // How well the points agree, while the points are edited and three or
+  // more are set; none otherwise. The current point counts as its fields
+  // read now, typed or not yet stored.
   std::optional<CalibrationResiduals> Residuals() const;
+  // Every set point as the table of points shows it, the current one as
+  // its fields read now; empty while the point fields are not shown.
+  std::vector<PointTableRow> PointTable() const;
+  // Whether the coordinate columns hold a grid's northing and easting.
+  bool ShowsGrid() const;
   // The control that should get the focus now (once), or 0.
   int TakeFocusRequest();
 
@@ -103,6 +110,9 @@ class CalibrationEditor {
   bool SelectMode(int mode);
   void NextPoint();
   void PreviousPoint();
+  // A row of the point table chosen: point `index` becomes current and the
+  // view centres on it.
+  void SelectPoint(int index);
   void DeleteCurrentPoint();
   void SetFollow(bool follow);
   void SetPick(bool pick);
@@ -155,6 +165,11 @@ class CalibrationEditor {
   // valid band letter.
   bool ZoneRefused(int group);
   void StoreCurrentPoint();
+  // The current point as its fields give it; a position that does not read
+  // keeps `stored`'s, unless `empty_unread` (as storing does).
+  CalibrationPoint PointOfFields(const CalibrationPoint& stored, bool empty_unread) const;
+  // The record with the current point as its fields read now.
+  CalibrationRecord DraftRecord() const;
   // False when the point's fields were refused; nothing is stored then.
   bool StorePointIfChanged();
   void StoreProjection();

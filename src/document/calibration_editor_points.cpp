@@ -43,9 +43,9 @@ void CalibrationEditor::FillPointFields() {
   point_fields_changed_ = false;
 }
 
-void CalibrationEditor::StoreCurrentPoint() {
-  if (!PointFieldsVisible()) return;
-  CalibrationPoint& point = PointAt(EnsurePoints(&record()), current_point_);
+CalibrationPoint CalibrationEditor::PointOfFields(const CalibrationPoint& stored,
+                                                  bool empty_unread) const {
+  CalibrationPoint point = stored;
   point.pixel_x = point.adjusted_x = PixelFromText(Text(kPixelX));
   point.pixel_y = point.adjusted_y = PixelFromText(Text(kPixelY));
   bool bad_latitude = false;
@@ -53,9 +53,27 @@ void CalibrationEditor::StoreCurrentPoint() {
   if (!Text(kPointLatitude).empty() && !Text(kPointLongitude).empty()) {
     position = ReadPosition(kPointLatitude, &bad_latitude);
   }
-  point.latitude = position ? position->latitude : 0.0;
-  point.longitude = position ? position->longitude : 0.0;
+  if (position || empty_unread) {
+    point.latitude = position ? position->latitude : 0.0;
+    point.longitude = position ? position->longitude : 0.0;
+  }
+  return point;
+}
+
+void CalibrationEditor::StoreCurrentPoint() {
+  if (!PointFieldsVisible()) return;
+  CalibrationPoint& point = PointAt(EnsurePoints(&record()), current_point_);
+  point = PointOfFields(point, true);
   point_fields_changed_ = false;
+}
+
+CalibrationRecord CalibrationEditor::DraftRecord() const {
+  CalibrationRecord draft = record();
+  if (point_fields_changed_ && PointFieldsVisible()) {
+    CalibrationPoint& point = PointAt(EnsurePoints(&draft), current_point_);
+    point = PointOfFields(point, false);
+  }
+  return draft;
 }
 
 bool CalibrationEditor::StorePointIfChanged() {
@@ -68,12 +86,22 @@ bool CalibrationEditor::StorePointIfChanged() {
 }
 
 std::optional<CalibrationResiduals> CalibrationEditor::Residuals() const {
-  if (!PointFieldsVisible() || !record().points ||
-      CountSetPoints(*record().points) < kResidualMinimumPoints) {
+  const CalibrationRecord draft = DraftRecord();
+  if (!PointFieldsVisible() || !draft.points ||
+      CountSetPoints(*draft.points) < kResidualMinimumPoints) {
     return std::nullopt;
   }
-  return ComputeCalibrationResiduals(record());
+  return ComputeCalibrationResiduals(draft);
 }
+
+std::vector<PointTableRow> CalibrationEditor::PointTable() const {
+  const CalibrationRecord draft = DraftRecord();
+  if (!PointFieldsVisible() || !draft.points) return {};
+  const std::optional<CalibrationResiduals> residuals = Residuals();
+  return MakePointTable(*draft.points, residuals ? &*residuals : nullptr, Notation());
+}
+
+bool CalibrationEditor::ShowsGrid() const { return Notation().is_grid(); }
 
 void CalibrationEditor::RepaintView() {
   if (context_.view != nullptr) context_.view->RepaintPoints();
@@ -97,6 +125,14 @@ void CalibrationEditor::GoToPoint(int index) {
 
 void CalibrationEditor::NextPoint() { GoToPoint(current_point_ + 1); }
 
+void CalibrationEditor::SelectPoint(int index) {
+  if (index != current_point_) GoToPoint(index);
+  if (index != current_point_ || context_.view == nullptr || !record().points) return;
+  const CalibrationPoint& point = PointAt(*record().points, current_point_);
+  context_.view->HighlightPoint(point.pixel_x, point.pixel_y, current_point_, false);
+  context_.view->CentreOnPixel(point.pixel_x, point.pixel_y);
+}
+
 void CalibrationEditor::PreviousPoint() { GoToPoint(current_point_ - 1); }
 
 void CalibrationEditor::DeleteCurrentPoint() {
@@ -108,7 +144,10 @@ void CalibrationEditor::DeleteCurrentPoint() {
 }
 
 void CalibrationEditor::ImageClicked(int pixel_x, int pixel_y) {
-  if (!PointFieldsVisible()) return;
+  if (!PointFieldsVisible()) {
+    help_text_ = String(kClickNeedsPointsString);
+    return;
+  }
   if (pick_) {
     if (ZoneRefused(kPointLatitude)) return;
     StoreCurrentPoint();
@@ -120,10 +159,14 @@ void CalibrationEditor::ImageClicked(int pixel_x, int pixel_y) {
     RepaintView();
     return;
   }
-  if (!record().points) return;
-  const int found = FindPointNear(*record().points, pixel_x, pixel_y);
-  if (found < 0 || found == current_point_) return;
-  GoToPoint(found);
+  const int found = record().points ? FindPointNear(*record().points, pixel_x, pixel_y) : -1;
+  if (found < 0) {
+    // Without pick a click only selects a point: the user must hear why the
+    // click set nothing.
+    help_text_ = String(kClickNeedsPickString);
+    return;
+  }
+  if (found != current_point_) GoToPoint(found);
 }
 
 void CalibrationEditor::PointDragged(int index, int pixel_x, int pixel_y) {

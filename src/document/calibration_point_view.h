@@ -27,6 +27,9 @@ class CalibrationPointView {
   // and the one highlighted before in the normal colour; with
   // `make_visible` the view scrolls to centre it when it is out of sight.
   virtual void HighlightPoint(int pixel_x, int pixel_y, int index, bool make_visible) = 0;
+  // Scrolls so that image pixel (`pixel_x`, `pixel_y`) lies in the middle
+  // of the view, as far as the image allows.
+  virtual void CentreOnPixel(int pixel_x, int pixel_y) = 0;
   // Blinks point `index` for a few seconds.
   virtual void BlinkPoint(int index) = 0;
   // On while the user picks image positions for the points: then the left

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <thread>
@@ -93,7 +94,14 @@ void QtDocumentUi::OpenCalibrationDialog() {
       [previewer] { return previewer != nullptr ? previewer->CalibrationDialogX() : 0; }, area);
   calibration_dialog_->SetCloseHandler([this] { CloseCalibrationDialog(true); });
   calibration_dialog_->SetMinimumHeightSource(
-      [previewer] { return previewer != nullptr ? previewer->height() : 0; });
+      [previewer] { return previewer != nullptr ? previewer->sizeHint().height() : 0; });
+  // The previewer's row grows to the panel's height, so that the list and
+  // the image view move down instead of lying under the panel.
+  calibration_dialog_->SetHeightReserver([previewer](int height) {
+    if (previewer != nullptr) {
+      previewer->setFixedHeight(std::max(height, previewer->sizeHint().height()));
+    }
+  });
   if (view != nullptr) {
     QPointer<CalibrationDialog> dialog = calibration_dialog_;
     view->SetClickHandler([dialog](int x, int y) {
@@ -106,6 +114,7 @@ void QtDocumentUi::OpenCalibrationDialog() {
   calibration_dialog_->Place();
   calibration_dialog_->show();
   calibration_dialog_->raise();
+  calibration_dialog_->TakeFocus();
 }
 
 bool QtDocumentUi::CloseCalibrationDialog(bool validate) {
@@ -120,6 +129,9 @@ bool QtDocumentUi::CloseCalibrationDialog(bool validate) {
   dialog->Detach();
   dialog->hide();
   dialog->deleteLater();
+  if (panes_.previewer != nullptr) {
+    panes_.previewer->setFixedHeight(panes_.previewer->sizeHint().height());
+  }
   editor.Closed(validate);
   if (panes_.view != nullptr) panes_.view->SetPointMoveHandler({});
   return true;

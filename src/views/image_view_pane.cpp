@@ -168,6 +168,13 @@ void ImageViewPane::HighlightPoint(int pixel_x, int pixel_y, int index, bool mak
   area_->viewport()->update();
 }
 
+void ImageViewPane::CentreOnPixel(int pixel_x, int pixel_y) {
+  if (!geometry_.has_image()) return;
+  geometry_.CentreOn(pixel_x, pixel_y);
+  UpdateScrollBars();
+  area_->viewport()->update();
+}
+
 void ImageViewPane::BlinkPoint(int index) {
   blink_.Start(index);
   blink_timer_.start();

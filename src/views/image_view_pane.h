@@ -59,6 +59,7 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
 
   int HighlightedPoint() const override { return highlighted_; }
   void HighlightPoint(int pixel_x, int pixel_y, int index, bool make_visible) override;
+  void CentreOnPixel(int pixel_x, int pixel_y) override;
   void BlinkPoint(int index) override;
   void SetCalibrateCursor(bool on) override;
   void RepaintPoints() override;

@@ -29,6 +29,7 @@ class RecordingPointView : public CalibrationPointView {
   void HighlightPoint(int x, int y, int index, bool make_visible) override {
     calls.push_back({"highlight", x, y, index, make_visible});
   }
+  void CentreOnPixel(int x, int y) override { calls.push_back({"centre", x, y, 0, false}); }
   void BlinkPoint(int index) override { calls.push_back({"blink", index, 0, 0, false}); }
   void SetCalibrateCursor(bool on) override {
     cursor = on;
@@ -73,6 +74,7 @@ class RecordingEditorPrompts : public CalibrationEditorPrompts {
 // The strings the editor shows, short enough to compare.
 inline const char kEditorStrings[] =
     "2044 NS\n2043 EW\n2051 .\n2052 SWsw\n"
+    "2260 needs pick\n2261 needs points\n"
     "2045 Calibration\n2046 bad scale\n2047 bad centre\n2048 bad latitude\n"
     "2049 bad longitude\n2065 drop points?\n2130 zone help\n"
     "2010 help NW lon\n2011 help NW lat\n2039 centre lon\n2040 centre lat\n"
