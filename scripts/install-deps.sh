@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs, with apt-get and only when missing, every Debian package the
-# project builds, tests, fuzzes and benchmarks with; xvfb runs the desktop
+# project builds, tests, fuzzes and benchmarks with; xvfb and xdotool run the desktop
 # program's smoke test and screenshots without a display; Qt's translations
 # put Qt's own buttons and file chooser in the program's language.
 set -euo pipefail
@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgdal-dev gdal-bin libpng-dev
   qt6-base-dev qt6-translations-l10n
-  xvfb xauth
+  xvfb xauth xdotool
   libcli11-dev nlohmann-json3-dev
   netpbm libproj-dev proj-bin
   clang-14 libclang-rt-14-dev clang-format
