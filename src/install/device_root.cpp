@@ -105,6 +105,12 @@ std::vector<std::filesystem::path> DeviceRootFinder::Media() const {
   return FindRemovableMedia(places_.media_parents, is_mount_point_);
 }
 
+FoundDeviceRoot DeviceRootFinder::FindIfChosen(std::optional<std::string> folder) const {
+  DeviceRootFinder other(places_, is_mount_point_);
+  other.set_chosen(std::move(folder));
+  return other.Find();
+}
+
 FoundDeviceRoot DeviceRootFinder::Find() const {
   if (places_.chosen) {
     if (!CountsAsDevice(*places_.chosen)) return {};

@@ -69,6 +69,8 @@ class DeviceRootFinder {
   explicit DeviceRootFinder(DeviceRootPlaces places, MountCheck is_mount_point = IsMountPoint);
 
   FoundDeviceRoot Find() const;
+  // What Find would give with `folder` chosen instead.
+  FoundDeviceRoot FindIfChosen(std::optional<std::string> folder) const;
   // The media that count as the device now, to offer as choices.
   std::vector<std::filesystem::path> Media() const;
   bool CountsAsDevice(const std::filesystem::path& folder) const;
