@@ -12,7 +12,7 @@ namespace kv {
 using ErrorCode = std::uint32_t;
 
 inline constexpr ErrorCode kProgramErrorBit = 0x20000000;
-inline constexpr std::uint32_t kMessageTableSize = 22;
+inline constexpr std::uint32_t kMessageTableSize = 23;
 
 inline constexpr ErrorCode kErrImageListFull = 0x20000001;
 inline constexpr ErrorCode kErrFileRead = 0x20000002;
@@ -41,6 +41,10 @@ inline constexpr ErrorCode kErrCalibrationMalformed = 0x20000014;
 
 // A file that opens but is no image of a kind the program reads.
 inline constexpr ErrorCode kErrNotAnImage = 0x20000015;
+
+// A file chosen as a calibration or world file that is neither (an image,
+// most often).
+inline constexpr ErrorCode kErrNotACalibrationFile = 0x20000016;
 
 }  // namespace kv
 

@@ -77,6 +77,7 @@ KV_DEFINE_EXCEPTION(ErrOffTheEarth, FileException, kErrOffTheEarth)
 KV_DEFINE_EXCEPTION(ErrCalibrationMalformed, FileException, kErrCalibrationMalformed)
 
 KV_DEFINE_EXCEPTION(ErrNotAnImage, FileException, kErrNotAnImage)
+KV_DEFINE_EXCEPTION(ErrNotACalibrationFile, FileException, kErrNotACalibrationFile)
 
 #undef KV_DEFINE_EXCEPTION
 

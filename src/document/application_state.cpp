@@ -10,6 +10,7 @@ void LoadDocumentTexts(const StringTable& strings, ApplicationState* state) {
   state->save_changes_question = DocumentText(strings, kSaveChangesQuestionId);
   state->replace_calibration_question = DocumentText(strings, kReplaceCalibrationQuestionId);
   state->empty_map_message = DocumentText(strings, kEmptyMapMessageId);
+  state->smaller_scale_counts = DocumentText(strings, kSmallerScaleCountsId);
   const std::string& negative = strings.Get(kNegativeLettersId);
   if (!negative.empty()) state->negative_letters = negative;
 }

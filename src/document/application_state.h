@@ -30,6 +30,9 @@ struct ApplicationState {
   std::string save_changes_question;         // string 1029: "%s" is the file name
   std::string replace_calibration_question;  // string 2085
   std::string empty_map_message;             // string 2250
+  // string 2350: the image counts at 50 % and 25 % ("%s" each), told when
+  // a map would hold too many images.
+  std::string smaller_scale_counts;
   std::string negative_letters = std::string(kDefaultNegativeLetters);
 
   // The calibration dialog's "follow the point" option, kept in the

@@ -172,6 +172,14 @@ class CDocument {
   // leave their own calibration in `*own_calibration`.
   CImage& AddSourceByKind(const std::string& path, int kind, const std::string& name, bool convert,
                           std::optional<SourceCalibration>* own_calibration);
+  // AddSourceByKind's work; the source's size, once known, in `*width` and
+  // `*height`.
+  CImage& AddConvertedSource(const std::string& path, int kind, const std::string& name,
+                             bool convert, std::optional<SourceCalibration>* own_calibration,
+                             int* width, int* height);
+  // The map's image counts at 50 % and 25 % for a source of that size, in
+  // the user's words; empty without a size.
+  std::string SmallerScaleCounts(int width, int height) const;
   // `tell` says which calibration was taken, or that none was found.
   void CalibrateImported(CImage& image, const ImportPlan& plan,
                          const std::optional<SourceCalibration>& own_calibration,

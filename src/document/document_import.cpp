@@ -5,12 +5,17 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string_view>
 #include <system_error>
 
 #include "base/exceptions.h"
 #include "base/message_tables.h"
+#include "bitmap/bmp_layout.h"
+#include "bitmap/tile_grid.h"
 #include "calibration/calibration_file_finder.h"
+#include "calibration/calibration_file_import.h"
 #include "calibration/calibration_text_writer.h"
 #include "calibration/chart_calibration.h"
 #include "calibration/geotiff_calibration.h"
@@ -34,6 +39,14 @@ constexpr std::string_view kImageExtensions[] = {"bmp", "tif", "tiff", "jpg", "j
 // they name their image.
 bool IsCalibrationKind(int kind) {
   return kind == kImageKindKvm || kind == kImageKindCal || kind == kImageKindJpr;
+}
+
+// The other calibration files the import chooser offers: they name their
+// image too (an OziExplorer ".map" on its line 2, a ".geo" in its keys) or
+// stand beside it under its name (".pca").
+bool IsForeignCalibrationFile(const std::string& path) {
+  const int type = CalibrationFileType(path);
+  return type == kCalibrationFileMap || type == kCalibrationFileGeo || type == kCalibrationFilePca;
 }
 
 std::string PathWithoutExtension(const std::string& path) {
@@ -116,6 +129,27 @@ void ThrowIfOziImageMissing(const std::string& map_path) {
   throw error;
 }
 
+// Width and height of a BMP file; zero when it does not read as one.
+void BmpSize(const std::string& path, int* width, int* height) {
+  std::ifstream file(path, std::ios::binary);
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                                        std::istreambuf_iterator<char>());
+  BmpLayout layout;
+  std::string message;
+  if (ParseBmp(bytes, &layout, &message) != kConvOk) return;
+  *width = static_cast<int>(layout.width);
+  *height = static_cast<int>(layout.height);
+}
+
+std::string WithCounts(std::string format, std::size_t half, std::size_t quarter) {
+  for (const std::size_t count : {half, quarter}) {
+    const std::size_t at = format.find("%s");
+    if (at == std::string::npos) break;
+    format.replace(at, 2, std::to_string(count));
+  }
+  return format;
+}
+
 void SetCornerTexts(CImage& image, const std::string& west, const std::string& north,
                     const std::string& east, const std::string& south) {
   image.set_corner_text(kTopLeftLongitude, west);
@@ -139,16 +173,28 @@ CDocument::ImportPlan CDocument::PlanImport(const std::string& path) {
   plan.kind = ImageKind(path);
   plan.map_name =
       CutToStoredLength(std::filesystem::path(path).stem().string(), kMaxImageNameLength);
-  if (!IsCalibrationKind(plan.kind)) return plan;
+  if (!IsCalibrationKind(plan.kind) && !IsForeignCalibrationFile(path)) return plan;
 
   plan.calibration_path = path;
   plan.calibration = ReadCalibrationFile(path, std::nullopt, 0, 0);
   const CalibrationImport& import = plan.calibration.import;
   const std::string stem = PathWithoutExtension(path);
-  const std::string extension = ImageExtensionOf(import, stem);
-  if (extension.empty()) ThrowImageMissing(path, import, stem);
-  plan.image_path = stem + "." + extension;
-  plan.kind = ImageKindOfExtension(extension);
+  const std::string ozi_image =
+      CalibrationFileType(path) == kCalibrationFileMap ? OziMapImagePath(path) : std::string();
+  std::error_code ignored;
+  if (!ozi_image.empty() && std::filesystem::is_regular_file(ozi_image, ignored)) {
+    plan.image_path = ozi_image;
+    plan.kind = ImageKind(ozi_image);
+  } else {
+    const std::string extension = ImageExtensionOf(import, stem);
+    if (extension.empty()) {
+      // The image an OziExplorer file names is the one missing.
+      if (!ozi_image.empty()) ThrowIfOziImageMissing(path);
+      ThrowImageMissing(path, import, stem);
+    }
+    plan.image_path = stem + "." + extension;
+    plan.kind = ImageKindOfExtension(extension);
+  }
   if (!import.image_name.empty()) {
     plan.map_name = CutToStoredLength(import.image_name, kMaxImageNameLength);
   }
@@ -161,6 +207,9 @@ ImportedCalibrationFile CDocument::ReadCalibrationFile(
   ImportedCalibrationFile file;
   const int status =
       ImportCalibrationRecord(path, world_system, Environment(), width, height, &file);
+  // Chosen where a calibration belongs, an image (or anything else) is
+  // named for what it is not, not as an image of unknown kind.
+  if (status == kImportNotFound) throw ErrNotACalibrationFile(path.c_str());
   if (status != kImportOk) RaiseImportError(status, path, ImportErrorDetail(file));
   return file;
 }
@@ -239,9 +288,36 @@ int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration
   return 0;
 }
 
+std::string CDocument::SmallerScaleCounts(int width, int height) const {
+  if (width <= 0 || height <= 0) return std::string();
+  // The map's images at a scale: those listed, the overview and its tiles.
+  const auto images_at = [&](int den) {
+    return container_->image_count() + 1 +
+           TileGridFor(width, height, kTileWidth, kTileHeight, ScaleRatio{1, den}).count();
+  };
+  return WithCounts(app_.smaller_scale_counts, images_at(2), images_at(4));
+}
+
 CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std::string& name,
                                    bool convert,
                                    std::optional<SourceCalibration>* own_calibration) {
+  int width = 0;
+  int height = 0;
+  try {
+    return AddConvertedSource(path, kind, name, convert, own_calibration, &width, &height);
+  } catch (ErrImageListFull& error) {
+    // Too many tiles at this scale: how many a smaller one would give.
+    if (kind == kImageKindBmp) BmpSize(path, &width, &height);
+    const std::string counts = SmallerScaleCounts(width, height);
+    if (!counts.empty()) error.set_reason(counts.c_str());
+    throw;
+  }
+}
+
+CImage& CDocument::AddConvertedSource(const std::string& path, int kind, const std::string& name,
+                                      bool convert,
+                                      std::optional<SourceCalibration>* own_calibration, int* width,
+                                      int* height) {
   // A folder opens for reading and then fails at its first read, or is
   // taken by GDAL for a data set; either way it is no image to open.
   std::error_code ignored;
@@ -269,6 +345,8 @@ CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std:
       *own_calibration = SourceCalibration{
           std::move(chart), {path, CalibrationSourceFormat::kChart, std::move(warnings)}};
     }
+    *width = source->Width();
+    *height = source->Height();
     return container_->AddImageFromSource(std::move(source), convert, &name, settings, path);
   }
   if (kind == kImageKindTiff) {
@@ -300,6 +378,8 @@ CImage& CDocument::AddSourceByKind(const std::string& path, int kind, const std:
   // image, not the calibration file, is what did not open.
   if (status == kConvNotAnImage && !IsCalibrationKind(kind)) throw ErrNotAnImage(path.c_str());
   if (status != kConvOk || !source) ThrowNotOpened(path);
+  *width = source->Width();
+  *height = source->Height();
   return container_->AddImageFromSource(std::move(source), convert, &name, settings, path);
 }
 

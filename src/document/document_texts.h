@@ -18,6 +18,8 @@ inline constexpr std::uint32_t kReplaceCalibrationQuestionId = 2085;
 inline constexpr std::uint32_t kNegativeLettersId = 2052;
 // Why an empty map is neither saved nor installed.
 inline constexpr std::uint32_t kEmptyMapMessageId = 2250;
+// The image counts a smaller scale would give a map with too many images.
+inline constexpr std::uint32_t kSmallerScaleCountsId = 2350;
 
 // Status line and previewer totals.
 inline constexpr std::uint32_t kOneEntryWordId = 1039;

@@ -69,6 +69,13 @@ void ImageListModel::ImageAdded(CImage& image) {
   ui_.ImageListChanged(*this);
 }
 
+void ImageListModel::ImagesAdded(const std::vector<CImage*>& images) {
+  if (images.empty()) return;
+  entries_.insert(entries_.end(), images.begin(), images.end());
+  selected_ = images.back();
+  ui_.ImageListChanged(*this);
+}
+
 void ImageListModel::ImageRemoved(CImage& image) {
   const std::ptrdiff_t index = Find(&image);
   if (index < 0) return;

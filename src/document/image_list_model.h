@@ -62,6 +62,7 @@ class ImageListModel final : public ImageListObserver {
 
   // ImageListObserver
   void ImageAdded(CImage& image) override;
+  void ImagesAdded(const std::vector<CImage*>& images) override;
   void ImageRemoved(CImage& image) override;
   void ImageMoved(CImage& image, std::size_t position) override;
   void ShowImage(CImage& image) override;

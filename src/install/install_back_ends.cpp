@@ -2,6 +2,14 @@
 
 namespace kv {
 
+DeviceRootPlaces DeviceRootPlacesOf(const InstallLocations& locations) {
+  DeviceRootPlaces places;
+  places.chosen = locations.chosen_device_root;
+  places.environment = locations.device_root;
+  for (const std::string& folder : locations.media_folders) places.media_parents.push_back(folder);
+  return places;
+}
+
 std::vector<std::string> HandheldUserNames(HandheldUsers& users) {
   std::vector<std::string> names;
   const int count = users.UserCount();

@@ -4,6 +4,7 @@
 // The real back ends of this machine, and what installs remember, for a
 // program that installs for the whole of its run.
 
+#include "install/device_root.h"
 #include "install/handheld_user_list.h"
 #include "install/install_context.h"
 #include "install/install_locations.h"
@@ -11,11 +12,24 @@
 
 namespace kv {
 
+// Where the device root is looked for, from the machine's locations.
+DeviceRootPlaces DeviceRootPlacesOf(const InstallLocations& locations);
+
 struct InstallBackEnds {
   explicit InstallBackEnds(const InstallLocations& locations)
-      : users(locations.handheld_data_folder, locations.home), device(locations.device_root) {}
+      : users(locations.handheld_data_folder, locations.home),
+        device_root(DeviceRootPlacesOf(locations)),
+        device([this]() -> std::optional<std::filesystem::path> {
+          FoundDeviceRoot found = device_root.Find();
+          if (found.origin == DeviceRootOrigin::kNone) return std::nullopt;
+          return found.root;
+        }) {}
+  InstallBackEnds(const InstallBackEnds&) = delete;
+  InstallBackEnds& operator=(const InstallBackEnds&) = delete;
 
   HandheldUserList users;
+  // Before `device`, which asks it.
+  DeviceRootFinder device_root;
   MountedDevice device;
   InstallMemory memory;
 };

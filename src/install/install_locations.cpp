@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "install/device_root.h"
+
 namespace kv {
 
 EnvironmentLookup ProcessEnvironment() {
@@ -18,6 +20,11 @@ InstallLocations FindInstallLocations(const std::optional<std::string>& install_
   InstallLocations locations;
   locations.home = environment("HOME").value_or(std::string());
   locations.device_root = environment(kDeviceRootVariable);
+  std::optional<std::string> user = environment("USER");
+  if (!user) user = environment("LOGNAME");
+  for (const std::filesystem::path& folder : RemovableMediaFolders(user.value_or(""))) {
+    locations.media_folders.push_back(folder.string());
+  }
   if (install_dir && !install_dir->empty()) {
     locations.handheld_data_folder = (std::filesystem::path(*install_dir) / "handhelds").string();
     return locations;

@@ -6,12 +6,14 @@
 //   handheld product's install folder + "/handhelds" when its InstallDir is
 //   set, else $XDG_DATA_HOME/korvale-map-manager/handhelds (XDG_DATA_HOME
 //   defaults to ~/.local/share);
-// - the mounted device root: $KORVALE_DEVICE_ROOT, none when unset;
+// - the mounted device root: $KORVALE_DEVICE_ROOT, none when unset, and
+//   where removable media are mounted for the user ($USER, else $LOGNAME);
 // - the home folder, where J-Pilot keeps ~/.jpilot.
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kv {
 
@@ -20,7 +22,11 @@ inline constexpr const char* kDeviceRootVariable = "KORVALE_DEVICE_ROOT";
 struct InstallLocations {
   std::string handheld_data_folder;  // empty when nothing says where
   std::optional<std::string> device_root;
-  std::string home;  // empty when unknown
+  // The device root the user chose in the program; the shell fills it from
+  // its settings.
+  std::optional<std::string> chosen_device_root;
+  std::vector<std::string> media_folders;  // /media/USER, /run/media/USER
+  std::string home;                        // empty when unknown
 };
 
 // The value of an environment variable, none when unset or empty.

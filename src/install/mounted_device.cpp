@@ -63,16 +63,22 @@ int CopyPieces(std::FILE* source, std::FILE* partial, std::int64_t total,
 
 }  // namespace
 
-bool MountedDevice::Connected() const {
-  if (!root_ || root_->empty()) return false;
+MountedDevice::MountedDevice(std::optional<std::filesystem::path> root)
+    : root_([root = std::move(root)]() { return root; }) {}
+
+std::optional<std::filesystem::path> MountedDevice::ConnectedRoot() const {
+  std::optional<std::filesystem::path> root = root_ ? root_() : std::nullopt;
+  if (!root || root->empty()) return std::nullopt;
   std::error_code error;
-  return std::filesystem::is_directory(*root_, error);
+  if (!std::filesystem::is_directory(*root, error)) return std::nullopt;
+  return root;
 }
 
 int MountedDevice::ListFolders(std::vector<std::string>* folders) {
-  if (!Connected()) return kDeviceNotConnected;
+  const std::optional<std::filesystem::path> root = ConnectedRoot();
+  if (!root) return kDeviceNotConnected;
   folders->clear();
-  if (!ListBelow(*root_, std::string(), kListedDepth, folders)) {
+  if (!ListBelow(*root, std::string(), kListedDepth, folders)) {
     folders->clear();
     return kDeviceListFailed;
   }
@@ -81,8 +87,9 @@ int MountedDevice::ListFolders(std::vector<std::string>* folders) {
 
 int MountedDevice::Copy(const std::string& local_path, const std::string& device_folder,
                         CopyMode mode, const CopyProgress& progress) {
-  if (!Connected()) return kDeviceNotConnected;
-  const std::optional<std::filesystem::path> folder = DeviceFolderPath(*root_, device_folder);
+  const std::optional<std::filesystem::path> root = ConnectedRoot();
+  if (!root) return kDeviceNotConnected;
+  const std::optional<std::filesystem::path> folder = DeviceFolderPath(*root, device_folder);
   if (!folder) return kDeviceBadFolder;
   const std::string name = std::filesystem::path(local_path).filename().string();
   if (name.empty()) return kDeviceCopyFailed;

@@ -6,6 +6,7 @@
 // Documents\Korvale"); a copy creates the folder it needs.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,16 +22,21 @@ class MountedDevice final : public DeviceLink {
  public:
   // Without a root, or with one that is not a folder (not mounted), the
   // device is not connected.
-  explicit MountedDevice(std::optional<std::filesystem::path> root) : root_(std::move(root)) {}
+  explicit MountedDevice(std::optional<std::filesystem::path> root);
+  // The root asked for at each listing and copy, as a device may come and
+  // go while the program runs.
+  using RootSource = std::function<std::optional<std::filesystem::path>()>;
+  explicit MountedDevice(RootSource root) : root_(std::move(root)) {}
 
   int ListFolders(std::vector<std::string>* folders) override;
   int Copy(const std::string& local_path, const std::string& device_folder, CopyMode mode,
            const CopyProgress& progress) override;
 
  private:
-  bool Connected() const;
+  // The root now, none when the device is not connected.
+  std::optional<std::filesystem::path> ConnectedRoot() const;
 
-  std::optional<std::filesystem::path> root_;
+  RootSource root_;
 };
 
 }  // namespace kv

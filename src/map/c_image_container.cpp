@@ -33,6 +33,22 @@ CImage& CImageContainer::AddImage(std::unique_ptr<CImage> image) {
   return added;
 }
 
+void CImageContainer::AddImages(std::vector<std::unique_ptr<CImage>> images) {
+  if (images.size() > kMaxImages - std::min(images_.size(), kMaxImages)) {
+    throw ErrImageListFull();
+  }
+  std::vector<CImage*> added;
+  added.reserve(images.size());
+  images_.reserve(images_.size() + images.size());
+  for (std::unique_ptr<CImage>& image : images) {
+    image->owner_ = this;
+    added.push_back(image.get());
+    images_.push_back(std::move(image));
+  }
+  if (!added.empty()) modified_ = true;
+  if (observer_ != nullptr) observer_->ImagesAdded(added);
+}
+
 bool CImageContainer::MoveImage(const CImage* image, std::size_t position) {
   auto it = Find(image);
   if (it == images_.end()) return false;

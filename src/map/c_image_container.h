@@ -43,6 +43,9 @@ class CImageContainer {
   // Appends the image and tells the list, which selects it. Throws
   // ErrImageListFull when the list already holds kMaxImages images.
   CImage& AddImage(std::unique_ptr<CImage> image);
+  // Appends the images in order and tells the list once. Throws
+  // ErrImageListFull, adding none, when they do not all fit.
+  void AddImages(std::vector<std::unique_ptr<CImage>> images);
   // Moves a listed image to `position` in the list without it (the end when
   // the position is that list's length). False when the image is not listed.
   bool MoveImage(const CImage* image, std::size_t position);
@@ -134,9 +137,15 @@ class CImageContainer {
  private:
   std::vector<std::unique_ptr<CImage>>::iterator Find(const CImage* image);
 
-  MapConversion ConvertSource(const ConversionSource& source, bool source_is_bmp,
-                              bool build_palette, ConversionSettings& settings);
-  void AddTiles(MapConversion& converted, const std::string& main_name, std::uint32_t date);
+  // The overview's bitmap and the tiles' images, made by the conversion
+  // runner's work: the window's thread only lists them.
+  struct ConvertedImages {
+    BitmapRecord overview;
+    std::vector<std::unique_ptr<CImage>> tiles;
+  };
+  ConvertedImages ConvertSource(const ConversionSource& source, bool source_is_bmp,
+                                bool build_palette, ConversionSettings& settings,
+                                const std::string& main_name, std::uint32_t date);
   void KeepUnconverted(CImage& image, const std::string& path, UnconvertedEntry entry);
   void RunConversion(const std::function<void()>& work);
   void ReportStep(std::uint64_t done, std::uint64_t total);

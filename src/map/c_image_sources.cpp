@@ -21,6 +21,26 @@ struct SourceSize {
   std::uint32_t height = 0;
 };
 
+// Column by column, as the map stores them, named after their windows'
+// origins in source pixels.
+std::vector<std::unique_ptr<CImage>> TileImages(MapConversion& converted,
+                                                const std::string& main_name, std::uint32_t date) {
+  const TileGrid& grid = converted.grid;
+  std::vector<std::unique_ptr<CImage>> tiles;
+  tiles.reserve(grid.count());
+  for (int column = 0; column < grid.columns; ++column) {
+    for (int row = 0; row < grid.rows; ++row) {
+      auto image = std::make_unique<CImage>();
+      image->SetBitmap(StoredBitmap(std::move(converted.tiles[grid.Index(column, row)].record)));
+      image->SetName(main_name + " " + std::to_string(grid.OriginX(column)) + " " +
+                     std::to_string(grid.OriginY(row)));
+      image->set_date(date);
+      tiles.push_back(std::move(image));
+    }
+  }
+  return tiles;
+}
+
 SourceSize SizeOf(ConversionContext& context, const ConversionSource& source, bool source_is_bmp) {
   SourceSize size;
   if (source_is_bmp) {
@@ -72,17 +92,26 @@ BitmapRecord BitmapRecordOf(const ConvertedBitmap& converted) {
   return StoredBitmap(converted.record);
 }
 
-// Everything is converted before anything is added: a failed or cancelled
-// conversion leaves the list as it was.
-MapConversion CImageContainer::ConvertSource(const ConversionSource& source, bool source_is_bmp,
-                                             bool build_palette, ConversionSettings& settings) {
+// Everything is converted, and the tiles made into images, before anything
+// is added: a failed or cancelled conversion leaves the list as it was, and
+// the window's thread, which adds them, only lists what is ready.
+CImageContainer::ConvertedImages CImageContainer::ConvertSource(
+    const ConversionSource& source, bool source_is_bmp, bool build_palette,
+    ConversionSettings& settings, const std::string& main_name, std::uint32_t date) {
   ConversionOptions options = TileOptions(settings, source_is_bmp);
   options.fitToSize = true;
   options.buildPalette = build_palette;
-  MapConversion converted;
-  RunConversion(
-      [&]() { converted = ConvertToOverviewAndTiles(conversion_, settings, source, options); });
-  return converted;
+  ConvertedImages images;
+  RunConversion([&]() {
+    MapConversion converted = ConvertToOverviewAndTiles(conversion_, settings, source, options);
+    images.overview = BitmapRecordOf(converted.overview);
+    images.tiles = TileImages(converted, main_name, date);
+    // Cancel holds until the list changes: asked once more after the last
+    // step of the work.
+    ReportStep(images.tiles.size(), images.tiles.size());
+    if (conversion_.cancel) throw ErrAlreadyReported();
+  });
+  return images;
 }
 
 CImage& CImageContainer::AddSourceImage(const ConversionSource& source, bool convert,
@@ -98,36 +127,19 @@ CImage& CImageContainer::AddSourceImage(const ConversionSource& source, bool con
 
   auto main = std::make_unique<CImage>();
   const std::string main_name = name != nullptr ? *name : NextImageName();
-  MapConversion converted;
+  ConvertedImages converted;
   if (convert) {
-    converted = ConvertSource(source, source_is_bmp, build_palette, settings);
-    main->SetBitmap(BitmapRecordOf(converted.overview));
+    converted = ConvertSource(source, source_is_bmp, build_palette, settings, main_name, date);
+    main->SetBitmap(std::move(converted.overview));
   }
   main->SetName(main_name);
   main->set_date(date);
   main->set_resource_id(resource_id);
   SetMapSize(*main, size, settings.scale);
   CImage& added = AddImage(std::move(main));
-  AddTiles(converted, main_name, date);
+  AddImages(std::move(converted.tiles));
   if (observer_ != nullptr) observer_->ShowImage(added);
   return added;
-}
-
-// Column by column, as the map stores them, named after their windows'
-// origins in source pixels.
-void CImageContainer::AddTiles(MapConversion& converted, const std::string& main_name,
-                               std::uint32_t date) {
-  const TileGrid& grid = converted.grid;
-  for (int column = 0; column < grid.columns; ++column) {
-    for (int row = 0; row < grid.rows; ++row) {
-      auto image = std::make_unique<CImage>();
-      image->SetBitmap(StoredBitmap(std::move(converted.tiles[grid.Index(column, row)].record)));
-      image->SetName(main_name + " " + std::to_string(grid.OriginX(column)) + " " +
-                     std::to_string(grid.OriginY(row)));
-      image->set_date(date);
-      AddImage(std::move(image));
-    }
-  }
 }
 
 CImage& CImageContainer::AddImageFromFile(int kind, const std::string& path,
@@ -190,20 +202,21 @@ void CImageContainer::ConvertUnconvertedImages(ConversionSettings& settings) {
   }
   if (new_images > kMaxImages - images_.size()) throw ErrImageListFull();
 
-  std::vector<MapConversion> converted;
+  std::vector<ConvertedImages> converted;
   for (const UnconvertedEntry& entry : unconverted_) {
-    converted.push_back(ConvertSource(SourceOf(entry), entry.source == nullptr, true, settings));
+    converted.push_back(ConvertSource(SourceOf(entry), entry.source == nullptr, true, settings,
+                                      entry.image->name(), entry.image->date()));
   }
   for (std::size_t i = 0; i < unconverted_.size(); ++i) {
     CImage& image = *unconverted_[i].image;
     const auto position = static_cast<std::size_t>(Find(&image) - images_.begin());
     const SourceSize size{static_cast<std::uint32_t>(image.unconverted_source()->width),
                           static_cast<std::uint32_t>(image.unconverted_source()->height)};
-    image.SetBitmap(BitmapRecordOf(converted[i].overview));
+    image.SetBitmap(std::move(converted[i].overview));
     image.set_unconverted_source(std::nullopt);
     SetMapSize(image, size, settings.scale);
     const std::size_t first_tile = images_.size();
-    AddTiles(converted[i], image.name(), image.date());
+    AddImages(std::move(converted[i].tiles));
     // The tiles follow their overview, as an import lists them.
     if (position + 1 != first_tile) {
       for (std::size_t k = 0; first_tile + k < images_.size(); ++k) {

@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QScreen>
+#include <QSettings>
 #include <QSplitter>
 #include <QStyle>
 #include <QTimer>
@@ -13,10 +14,14 @@
 #include <filesystem>
 
 #include "base/message_tables.h"
+#include "dialogs/device_root_dialog.h"
+#include "dialogs/image_properties_dialog.h"
+#include "document/command_ids.h"
 #include "document/document_texts.h"
 #include "document/language_format.h"
 #include "document/language_texts.h"
 #include "shell/command_routing.h"
+#include "shell/device_root_setting.h"
 #include "shell/language_menu.h"
 #include "shell/prefs_binding.h"
 #include "shell/resource_catalogue.h"
@@ -166,6 +171,8 @@ QAction* MainWindow::action(int command) const {
 }
 
 int MainWindow::RunCommand(int command) {
+  if (command == kCmdDeviceRoot) return ChooseDeviceRoot();
+  if (command == kCmdSelectedEntry) return ShowImageProperties();
   switch (WindowCommandFor(command)) {
     case WindowCommand::kCloseDocument:
       return CloseDocument();
@@ -298,6 +305,40 @@ int MainWindow::Help() {
   prompts_.Inform(nullptr, HelpFailureText(strings, guide), DocumentText(strings, kHelpCaptionId),
                   MessageIcon::kWarning);
   return -1;
+}
+
+int MainWindow::ChooseDeviceRoot() {
+  auto texts = state_.language.dialogs.find(kDeviceRootDialogId);
+  const DialogTexts none;
+  DeviceRootDialog dialog(texts == state_.language.dialogs.end() ? none : texts->second,
+                          install_.device_root, this);
+  if (dialog.exec() != QDialog::Accepted) return -1;
+  const std::optional<std::string> folder = dialog.folder();
+  install_.device_root.set_chosen(folder);
+  state_.install.chosen_device_root = folder;
+  if (!state_.settings_file.empty()) {
+    QSettings settings(QString::fromStdString(state_.settings_file), QSettings::IniFormat);
+    WriteDeviceRootSetting(settings, folder);
+  }
+  return 0;
+}
+
+int MainWindow::ShowImageProperties() {
+  if (!document_) return 0;
+  const ImageListModel& list = document_->image_list();
+  const CImage* image = list.selected_image();
+  if (image == nullptr) return 0;
+  auto texts = state_.language.dialogs.find(kImagePropertiesDialogId);
+  const DialogTexts none;
+  const DialogTexts& dialog_texts = texts == state_.language.dialogs.end() ? none : texts->second;
+  // The map's calibration lives with its first image.
+  const CalibrationRecord* calibration =
+      image == list.current() ? &state_.app.calibration : nullptr;
+  ImagePropertiesDialog dialog(
+      dialog_texts, ImagePropertyRows(dialog_texts, state_.language.strings, *image, calibration),
+      this);
+  dialog.exec();
+  return 0;
 }
 
 void MainWindow::Drop(const std::string& path) {

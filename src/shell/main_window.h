@@ -19,6 +19,9 @@
 
 namespace kv {
 
+// File menu: the folder of the handheld's storage, which the window handles.
+inline constexpr int kCmdDeviceRoot = 40080;
+
 class MainWindow : public QMainWindow {
  public:
   MainWindow(ShellState& state, UserPrompts& prompts);
@@ -57,6 +60,10 @@ class MainWindow : public QMainWindow {
   int OpenWithSameCalibration();
   int About();
   int Help();
+  // The folder of the handheld's storage, chosen and kept in the settings.
+  int ChooseDeviceRoot();
+  // The selected entry's properties; nothing without a selected entry.
+  int ShowImageProperties();
   void Drop(const std::string& path);
   // After a failed Open or drop: the new document goes, and the open one
   // is shown again with the state it had `before`.

@@ -34,6 +34,9 @@ struct ShellState {
   // start-up, for the install submenu.
   InstallLocations install;
   std::vector<std::string> handheld_users;
+  // The per-user settings store (.conf) that settings chosen in the
+  // program go to; empty keeps them for this run only.
+  std::string settings_file;
   // The user guide's start page; empty when it is not installed.
   std::string guide_path;
 };

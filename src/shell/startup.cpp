@@ -14,6 +14,7 @@
 #include "base/file_size_signal.h"
 #include "base/string_table.h"
 #include "install/install_back_ends.h"
+#include "shell/device_root_setting.h"
 #include "shell/language_choice.h"
 #include "shell/language_search.h"
 #include "shell/main_window.h"
@@ -110,6 +111,10 @@ StartupEnvironment SystemStartupEnvironment(const std::vector<std::string>& argu
   const RegistrySettings& registry = environment.registry;
   environment.install = FindInstallLocations(
       registry.install_dir ? registry.install_dir : registry.instl_dir, ProcessEnvironment());
+  QSettings user(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation,
+                 kSettingsApplication);
+  environment.install.chosen_device_root = ReadDeviceRootSetting(user);
+  environment.settings_file = user.fileName().toStdString();
   environment.files = arguments;
   return environment;
 }
@@ -126,6 +131,7 @@ bool PrepareShell(const StartupEnvironment& environment, UserPrompts& prompts, S
                                     Join(environment.data_folder, "guide/index.html")});
   state->install = environment.install;
   state->languages = FindShippedLanguages(LanguageFolders(environment));
+  state->settings_file = environment.settings_file;
   InstallBackEnds back_ends(state->install);
   state->handheld_users = HandheldUserNames(back_ends.users);
   return true;

@@ -33,6 +33,8 @@ struct StartupEnvironment {
   QSize desktop;
   // The handheld data folder, the device root and the home folder.
   InstallLocations install;
+  // The per-user settings store that choices made in the program go to.
+  std::string settings_file;
   // A map or image to open at start.
   std::vector<std::string> files;
 };

@@ -5,6 +5,8 @@
 // the dialogs for the eye when KV_SCREENSHOT_DIR names a folder.
 
 #include <QDir>
+#include <QPainter>
+#include <QPixmap>
 #include <QWidget>
 #include <cstdlib>
 #include <string>
@@ -18,6 +20,18 @@ inline void SaveScreenshot(QWidget* widget, const QString& name) {
   const char* folder = std::getenv("KV_SCREENSHOT_DIR");
   if (folder == nullptr) return;
   widget->grab().save(QDir(QString::fromUtf8(folder)).filePath(name));
+}
+
+// The dialog drawn over its window, centred, as the user sees them.
+inline void SaveScreenshotOver(QWidget* window, QWidget* dialog, const QString& name) {
+  const char* folder = std::getenv("KV_SCREENSHOT_DIR");
+  if (folder == nullptr) return;
+  QPixmap shot = window->grab();
+  const QPixmap over = dialog->grab();
+  QPainter painter(&shot);
+  painter.drawPixmap((shot.width() - over.width()) / 2, (shot.height() - over.height()) / 2, over);
+  painter.end();
+  shot.save(QDir(QString::fromUtf8(folder)).filePath(name));
 }
 
 }  // namespace kv
