@@ -8,7 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset test >/dev/null
-cmake --build --preset test -j 2 --target kvmap korvale-map-manager kv_screen_grab
+cmake --build --preset test -j 2 --target kvmap korvale-map-manager kv_screen_grab \
+  conversion_options_dialog_test world_file_system_dialog_test
 build=build/test
 export ASAN_OPTIONS=detect_leaks=0
 work=$(mktemp -d)
@@ -28,4 +29,15 @@ grab docs/images/main-window.png 1024x680 "$work/earth.prc"
 cp docs/images/main-window.png docs/guide/images/reopened-map.png
 rm -f "$XDG_CONFIG_HOME/Korvale Map Manager.prefs"
 grab docs/guide/images/empty-window.png 1024x680
+# The dialogs as their tests draw them, and the calibration panel as the
+# real-window test leaves it after setting four points by hand.
+export KV_SCREENSHOT_DIR="$work/shots" KV_LANG_DIR="$PWD/lang"
+mkdir -p "$KV_SCREENSHOT_DIR"
+QT_QPA_PLATFORM=offscreen "$build/tests/dialogs/conversion_options_dialog_test" >/dev/null
+QT_QPA_PLATFORM=offscreen "$build/tests/dialogs/world_file_system_dialog_test" >/dev/null
+LSAN_OPTIONS=suppressions=$PWD/tests/shell/lsan.supp tests/shell/calibration_by_hand_test.sh \
+  "$build/src/shell/korvale-map-manager" "$build/src/cli/kvmap" "$build/tests/shell/kv_screen_grab" \
+  samples/earth.jpg >/dev/null
+cp "$KV_SCREENSHOT_DIR/conversion-options.png" "$KV_SCREENSHOT_DIR/world-file-system.png" \
+  "$KV_SCREENSHOT_DIR/calibration-panel.png" docs/guide/images/
 echo "Screenshots written to docs/images and docs/guide/images"

@@ -5,6 +5,8 @@
 # their positions, apply, save, then re-open the saved map and save it
 # again. Both maps must hold the four points as they were set.
 #   calibration_by_hand_test.sh PROGRAM KVMAP SCREEN_GRAB SAMPLE_IMAGE
+# With KV_SCREENSHOT_DIR set, the panel with its four points is saved there
+# as calibration-panel.png for the guide.
 #
 # The positions below are those of the default 800 x 550 window; a change of
 # the panel's layout moves them. On failure the screens taken on the way
@@ -136,6 +138,9 @@ set_point 64 192 "56 15.0000 N" "168 45.0000 W"
 click "${next[@]}"
 set_point 384 192 "56 15.0000 N" "112 30.0000 W"
 settle four-points
+if [ -n "${KV_SCREENSHOT_DIR:-}" ]; then
+  cp "$work/four-points.png" "$KV_SCREENSHOT_DIR/calibration-panel.png"
+fi
 click "${apply[@]}"
 sleep 1
 xdotool key Escape

@@ -7,8 +7,8 @@
 //   kv_screen_grab OUTPUT.png PROGRAM [ARGUMENTS...]
 //
 // With --settled instead of a program it waits until the screen has
-// settled and saves all of it, so that a script driving a program already
-// on the screen can look at it with positions as the screen has them.
+// settled and saves its windows' part, so that a script driving a program
+// already on the screen can keep what it saw.
 //
 //   kv_screen_grab OUTPUT.png --settled
 
@@ -80,7 +80,7 @@ QImage SettledScreen(QProcess* program) {
 int GrabSettledScreen(const QString& output) {
   const QImage screen = SettledScreen(nullptr);
   if (screen.isNull()) return 2;
-  return screen.save(output) ? 0 : 3;
+  return CropToWindows(screen).save(output) ? 0 : 3;
 }
 
 }  // namespace
