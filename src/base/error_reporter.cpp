@@ -3,6 +3,7 @@
 #include <new>
 #include <string>
 
+#include "base/system_error_text.h"
 #include "base/utf8_cut.h"
 
 namespace kv {
@@ -53,13 +54,31 @@ void ErrorReporter::ShowErrorBox(std::string_view context, std::string_view mess
   }
 }
 
+std::string ErrorReporter::ReasonLine(const FailureReason& reason) const {
+  const std::string& words = tables_.reasons.Get(reason.text_id);
+  std::string line = reason.text_id != 0 && !words.empty() ? FormatMessageText(words, reason.text)
+                                                           : std::string(reason.text);
+  if (reason.system_error != 0) {
+    const std::string system = DescribeSystemError(tables_.reasons, reason.system_error);
+    line = line.empty() ? system : line + ": " + system;
+  }
+  return line;
+}
+
 void ErrorReporter::ReportError(std::string_view context, ErrorCode code, const char* file_name,
                                 std::string_view reason) noexcept {
+  ReportError(context, code, file_name, FailureReason{reason});
+}
+
+void ErrorReporter::ReportError(std::string_view context, ErrorCode code, const char* file_name,
+                                const FailureReason& failure_reason) noexcept {
   if (code == 0 || code == kErrAlreadyReported) return;
   try {
     if ((code & kProgramErrorBit) == 0) {
-      std::string message = "an operating system error of type " +
-                            std::to_string(static_cast<std::int32_t>(code)) + " occurred";
+      const std::string number = std::to_string(static_cast<std::int32_t>(code));
+      std::string message =
+          FormatMessageText(tables_.reasons.Get(kSystemErrorCodeMessageId), number);
+      if (message.empty()) message = number;
       ShowErrorBox(context, message, {}, {}, code);
       return;
     }
@@ -72,6 +91,7 @@ void ErrorReporter::ReportError(std::string_view context, ErrorCode code, const 
       detail_text = FormatMessageText(tables_.detail[index], name);
     }
     // Beside the formatted text, so that a long file name cannot cut it off.
+    const std::string reason = ReasonLine(failure_reason);
     if (!reason.empty()) main_text += (main_text.empty() ? "" : "\n") + std::string(reason);
     ShowErrorBox(context, main_text, detail_text, {}, code);
   } catch (...) {
@@ -79,7 +99,8 @@ void ErrorReporter::ReportError(std::string_view context, ErrorCode code, const 
 }
 
 void ErrorReporter::ReportException(const LException& error, std::string_view context) noexcept {
-  ReportError(context, error.code(), error.file_name(), error.reason());
+  ReportError(context, error.code(), error.file_name(),
+              FailureReason{error.reason(), error.reason_id(), error.system_error()});
 }
 
 void ErrorReporter::ReportStdException(const std::exception& error,

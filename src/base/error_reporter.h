@@ -12,6 +12,7 @@
 
 #include "base/error_display.h"
 #include "base/exceptions.h"
+#include "base/failure_reason.h"
 #include "base/message_tables.h"
 
 namespace kv {
@@ -33,12 +34,17 @@ class ErrorReporter {
   // the main text.
   void ReportError(std::string_view context, ErrorCode code, const char* file_name,
                    std::string_view reason = {}) noexcept;
+  void ReportError(std::string_view context, ErrorCode code, const char* file_name,
+                   const FailureReason& reason) noexcept;
   void ReportException(const LException& error, std::string_view context) noexcept;
   // Out of memory reads as ErrBadAlloc; anything else shows its description.
   void ReportStdException(const std::exception& error, std::string_view context) noexcept;
   void ReportUnknownFailure(std::string_view context) noexcept;
 
  private:
+  // The reason line in the user's language; "" when there is none.
+  std::string ReasonLine(const FailureReason& reason) const;
+
   const MessageTables& tables_;
   ErrorDisplay& display_;
 };

@@ -20,6 +20,12 @@ void LException::set_reason(const char* reason) noexcept {
   std::size_t length = reason != nullptr ? strnlen(reason, kMaxExceptionReason) : 0;
   if (length != 0) std::memmove(reason_, reason, length);
   reason_[length] = '\0';
+  reason_id_ = 0;
+}
+
+void LException::set_reason(std::uint32_t text_id, const char* argument) noexcept {
+  set_reason(argument);
+  reason_id_ = text_id;
 }
 
 }  // namespace kv

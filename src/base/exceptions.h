@@ -10,6 +10,7 @@
 // same way an optional reason.
 
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 
 #include "base/error_codes.h"
@@ -34,6 +35,17 @@ class LException : public std::exception {
   const char* reason() const noexcept { return reason_; }
   // A null reason clears it; longer ones are cut to kMaxExceptionReason bytes.
   void set_reason(const char* reason) noexcept;
+  // A reason in the user's language: language string `text_id`, whose "%s"
+  // is `argument` (kept where reason() keeps its text). 0 for a reason given
+  // as text.
+  std::uint32_t reason_id() const noexcept { return reason_id_; }
+  void set_reason(std::uint32_t text_id, const char* argument) noexcept;
+
+  // The operating system's error number (errno) behind the failure, 0 when
+  // there is none. The reporter words it in the user's language; the
+  // system's own text would be English whatever the user chose.
+  int system_error() const noexcept { return system_error_; }
+  void set_system_error(int error) noexcept { system_error_ = error; }
 
   // The file name, or "" when there is none.
   const char* what() const noexcept override { return file_name_; }
@@ -43,6 +55,8 @@ class LException : public std::exception {
   bool has_file_name_ = false;
   char file_name_[kMaxExceptionFileName + 1] = {};
   char reason_[kMaxExceptionReason + 1] = {};
+  std::uint32_t reason_id_ = 0;
+  int system_error_ = 0;
 };
 
 // Common base of the file-related errors, so that code can catch file
@@ -80,6 +94,15 @@ KV_DEFINE_EXCEPTION(ErrNotAnImage, FileException, kErrNotAnImage)
 KV_DEFINE_EXCEPTION(ErrNotACalibrationFile, FileException, kErrNotACalibrationFile)
 
 #undef KV_DEFINE_EXCEPTION
+
+// Throws `Error` for `file_name` with the system's error number `error`
+// (errno) as its reason.
+template <typename Error>
+[[noreturn]] void ThrowSystemFailure(const char* file_name, int error) {
+  Error failure(file_name);
+  failure.set_system_error(error);
+  throw failure;
+}
 
 }  // namespace kv
 

@@ -1,5 +1,7 @@
 #include "base/message_tables.h"
 
+#include "base/system_error_text.h"
+
 namespace kv {
 
 MessageTables MessageTables::FromStrings(const StringTable& strings) {
@@ -12,6 +14,9 @@ MessageTables MessageTables::FromStrings(const StringTable& strings) {
     tables.frame[i] = strings.Get(kFirstFrameTextId + i);
   }
   tables.unknown_failure = strings.Get(kUnknownFailureId);
+  for (std::uint32_t id = kSystemErrorCodeMessageId; id <= kLastReasonTextId; ++id) {
+    if (strings.Contains(id)) tables.reasons.Set(id, strings.Get(id));
+  }
   return tables;
 }
 

@@ -34,6 +34,9 @@ struct MessageTables {
   // detail.
   std::array<std::string, 3> frame;
   std::string unknown_failure;
+  // Reasons and system errors in words (the strings of failure_reason.h and
+  // system_error_text.h).
+  StringTable reasons;
 
   static MessageTables FromStrings(const StringTable& strings);
 };

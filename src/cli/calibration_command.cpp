@@ -109,7 +109,8 @@ void PrintCalibration(const CalibrationOptions& options, const CalibrationResult
     const std::string path = CalibrationExportPath(options.output);
     RefuseToOverwriteInput(path, std::array{InputFile{options.path, "calibration source"},
                                             InputFile{options.image, kSourceImageRole}});
-    if (WriteTextFile(path, text) != 0) throw ErrFileWrite(path.c_str());
+    if (const int error = WriteTextFile(path, text); error != 0)
+      ThrowSystemFailure<ErrFileWrite>(path.c_str(), error);
     if (!options.json) std::cout << CalibrationExportedMessage(path) << "\n";
   }
   if (options.json) {

@@ -1,6 +1,7 @@
 #include "cli/pdb_listing.h"
 
 #include <cstdio>
+#include <cstring>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -171,7 +172,10 @@ std::string PdbRefusalJson(const std::string& path, const PdbRefusal& refusal) {
   json["valid"] = false;
   json["file"] = path;
   json["status"] = refusal.status;
-  json["reason"] = refusal.reason.text;
+  // For scripts, which read the system's own words rather than the user's.
+  json["reason"] = refusal.reason.text[0] == '\0' && refusal.reason.system_error != 0
+                       ? std::strerror(refusal.reason.system_error)
+                       : refusal.reason.text;
   // Paths and reasons need not be UTF-8; replace what is not.
   return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }

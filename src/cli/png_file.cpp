@@ -40,7 +40,8 @@ bool WritePng(std::FILE* file, const RgbImage& image) {
 
 void WritePngFile(const std::string& path, const RgbImage& image) {
   ReplaceFileWriter writer;
-  if (writer.Begin(path) != 0) throw ErrFileCreate(path.c_str());
+  if (const int error = writer.Begin(path); error != 0)
+    ThrowSystemFailure<ErrFileCreate>(path.c_str(), error);
   if (!WritePng(writer.file(), image) || writer.Commit() != 0) throw ErrFileWrite(path.c_str());
 }
 

@@ -31,7 +31,8 @@ bool IsPng(const std::string& path) {
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   ReplaceFileWriter writer;
-  if (writer.Begin(path) != 0) throw ErrFileCreate(path.c_str());
+  if (const int error = writer.Begin(path); error != 0)
+    ThrowSystemFailure<ErrFileCreate>(path.c_str(), error);
   if (std::fwrite(bytes.data(), 1, bytes.size(), writer.file()) != bytes.size() ||
       writer.Commit() != 0) {
     throw ErrFileWrite(path.c_str());

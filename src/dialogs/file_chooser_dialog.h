@@ -23,6 +23,8 @@ struct FileDialogSetup {
   std::function<QString(const QString&)> complete = [](const QString& path) { return path; };
   // The question before replacing a file; "%s" stands for its path.
   QString overwrite_question;
+  // The date column's QDateTime format; empty for the locale's short one.
+  QString date_format;
 };
 
 class FileChooserDialog : public QFileDialog {
@@ -38,6 +40,9 @@ class FileChooserDialog : public QFileDialog {
 
  private:
   bool MayReplace(const QString& path);
+  // Sizes, dates and column titles in the program's language, each column
+  // wide enough for its title and a date.
+  void ShowDetailsInLanguage();
 
   FileDialogSetup setup_;
 };

@@ -19,6 +19,8 @@ bool CaptureFailure(const std::function<void()>& body, std::string_view unnamed_
     const char* name = error.file_name();
     failure->file_name = name != nullptr && *name != '\0' ? name : std::string(unnamed_file);
     failure->reason = error.reason() != nullptr ? error.reason() : "";
+    failure->reason_id = error.reason_id();
+    failure->system_error = error.system_error();
   } catch (const std::bad_alloc&) {
     failure->kind = FailureKind::kProgram;
     failure->code = kErrBadAlloc;
@@ -40,7 +42,7 @@ void ReportDocumentFailure(ErrorReporter& reporter, std::string_view context,
     case FailureKind::kProgram:
       reporter.ReportError(context, failure.code,
                            failure.file_name.empty() ? nullptr : failure.file_name.c_str(),
-                           failure.reason);
+                           FailureReason{failure.reason, failure.reason_id, failure.system_error});
       break;
     case FailureKind::kStandard:
       try {

@@ -23,9 +23,11 @@ enum class FailureKind {
 struct DocumentFailure {
   FailureKind kind = FailureKind::kUnknown;
   ErrorCode code = kErrUnknown;
-  std::string file_name;    // empty when the failure names no file
-  std::string description;  // what() of a standard exception
-  std::string reason;       // why a file was refused; empty when not known
+  std::string file_name;        // empty when the failure names no file
+  std::string description;      // what() of a standard exception
+  std::string reason;           // why a file was refused; empty when not known
+  std::uint32_t reason_id = 0;  // a language string with `reason` as its argument
+  int system_error = 0;         // the system's error number (errno); 0 for none
 };
 
 // Runs `body`; a failure becomes `*failure` and the result false. An

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "base/exceptions.h"
+#include "base/failure_reason.h"
 #include "base/message_tables.h"
 #include "bitmap/bmp_layout.h"
 #include "bitmap/tile_grid.h"
@@ -81,7 +82,7 @@ std::string ImageExtensionOf(const CalibrationImport& import, const std::string&
   } else {
     code = std::error_code(errno, std::generic_category());
   }
-  if (code) error.set_reason(code.message().c_str());
+  if (code) error.set_system_error(code.value());
   throw error;
 }
 
@@ -98,8 +99,7 @@ std::string ImageExtensionOf(const CalibrationImport& import, const std::string&
     image = (std::filesystem::path(stem).parent_path() / std::string(file)).string();
   }
   ErrFileOpen error(image.c_str());
-  const std::string reason = "no image of this name stands beside " + calibration_path;
-  error.set_reason(reason.c_str());
+  error.set_reason(kReasonImageNotBeside, calibration_path.c_str());
   throw error;
 }
 
@@ -115,17 +115,13 @@ void ThrowIfOziImageMissing(const std::string& map_path) {
   if (image.empty() || std::filesystem::exists(image, ignored))
     throw ErrNotAnImage(map_path.c_str());
   ErrFileOpen error(image.c_str());
-  const std::string reason = "the image named by " + map_path + " is not there";
-  error.set_reason(reason.c_str());
+  error.set_reason(kReasonNamedImageMissing, map_path.c_str());
   throw error;
 }
 
 [[noreturn]] void ThrowUnsupportedSystem(const std::string& path, const GeoTiffReport& report) {
   ErrOffTheEarth error(path.c_str());
-  const std::string reason = "its coordinate system \"" + report.coordinate_system +
-                             "\" gives no latitude and longitude on the Earth (another body, "
-                             "or a geostationary view)";
-  error.set_reason(reason.c_str());
+  error.set_reason(kReasonSystemOffTheEarth, report.coordinate_system.c_str());
   throw error;
 }
 
@@ -321,7 +317,8 @@ CImage& CDocument::AddConvertedSource(const std::string& path, int kind, const s
   // A folder opens for reading and then fails at its first read, or is
   // taken by GDAL for a data set; either way it is no image to open.
   std::error_code ignored;
-  if (std::filesystem::is_directory(path, ignored)) throw ErrFileOpen(path.c_str());
+  if (std::filesystem::is_directory(path, ignored))
+    ThrowSystemFailure<ErrFileOpen>(path.c_str(), EISDIR);
   ConversionSettings& settings = app_.settings;
   if (kind == kImageKindBmp) {
     return container_->AddImageFromFile(kImageKindBmp, path, &name, convert, settings);

@@ -91,7 +91,8 @@ int CDocument::ExportBody() {
   RefuseToOverwriteInput(path, inputs_);
   const std::optional<std::string> text =
       WriteCalibrationText(app_.calibration, app_.calibration.pending_text);
-  if (WriteTextFile(path, text) != 0) throw ErrFileWrite(path.c_str());
+  if (const int error = WriteTextFile(path, text); error != 0)
+    ThrowSystemFailure<ErrFileWrite>(path.c_str(), error);
   ui_.ShowMessage(CalibrationExportedMessage(path), app_.caption, MessageIcon::kWarning);
   UpdateTitle();
   return 0;

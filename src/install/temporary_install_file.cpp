@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
@@ -24,16 +25,18 @@ std::filesystem::path TemporaryFolder() {
 TemporaryInstallFile::TemporaryInstallFile(const std::string& file_name) {
   std::string pattern = (TemporaryFolder() / "korvale-install-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) {
+    const int error = errno;
     path_ = (std::filesystem::path(pattern).parent_path() / file_name).string();
-    throw ErrFileCreate(path_.c_str());
+    ThrowSystemFailure<ErrFileCreate>(path_.c_str(), error);
   }
   folder_ = pattern;
   path_ = (folder_ / file_name).string();
   std::FILE* file = std::fopen(path_.c_str(), "wb+");
   if (file == nullptr) {
+    const int system_error = errno;
     std::error_code error;
     std::filesystem::remove_all(folder_, error);
-    throw ErrFileCreate(path_.c_str());
+    ThrowSystemFailure<ErrFileCreate>(path_.c_str(), system_error);
   }
   std::fclose(file);
 }

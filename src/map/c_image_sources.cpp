@@ -1,6 +1,7 @@
 // Turning source images into the container's images: the overview and the
 // tile grid.
 
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 
@@ -145,8 +146,9 @@ CImage& CImageContainer::AddSourceImage(const ConversionSource& source, bool con
 CImage& CImageContainer::AddImageFromFile(int kind, const std::string& path,
                                           const std::string* name, bool convert,
                                           ConversionSettings& settings) {
+  errno = 0;
   std::ifstream file(path, std::ios::binary);
-  if (!file) throw ErrFileOpen(path.c_str());
+  if (!file) ThrowSystemFailure<ErrFileOpen>(path.c_str(), errno);
   std::vector<std::uint8_t> loading((std::istreambuf_iterator<char>(file)),
                                     std::istreambuf_iterator<char>());
   if (file.bad()) throw ErrFileRead(path.c_str());

@@ -1,5 +1,6 @@
 #include "map/map_file.h"
 
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstdlib>
@@ -33,7 +34,8 @@ std::string DatabaseNameFor(const std::string& path) {
 void SaveMapFile(CImageContainer& container, const std::string& path,
                  std::string_view database_name, std::int64_t now, TemporaryFileKind temporary) {
   ReplaceFileWriter writer(temporary);
-  if (writer.Begin(path) != 0) throw ErrFileCreate(path.c_str());
+  if (const int error = writer.Begin(path); error != 0)
+    ThrowSystemFailure<ErrFileCreate>(path.c_str(), error);
   std::unique_ptr<FileStream> file = FileStream::Borrow(writer.file());
   if (!file) throw ErrBadAlloc();
   try {
@@ -42,13 +44,15 @@ void SaveMapFile(CImageContainer& container, const std::string& path,
     error.set_file_name(path.c_str());
     throw;
   }
-  if (writer.Commit() != 0) throw ErrFileWrite(path.c_str());
+  if (const int error = writer.Commit(); error != 0)
+    ThrowSystemFailure<ErrFileWrite>(path.c_str(), error);
 }
 
 void LoadMapFile(const std::string& path, CImageContainer& container, ConversionSettings& settings,
                  const CornerTextFormatter& format_corner) {
+  errno = 0;
   std::unique_ptr<FileStream> file = FileStream::Open(path, "rb");
-  if (!file) throw ErrFileOpen(path.c_str());
+  if (!file) ThrowSystemFailure<ErrFileOpen>(path.c_str(), errno);
   try {
     ReadMapDatabase(*file, container, settings, format_corner);
   } catch (FileException& error) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/exceptions.h"
+#include "base/failure_reason.h"
 #include "map/map_layout.h"
 
 namespace kv {
@@ -45,10 +46,9 @@ RgbImage RenderMosaic(const CImageContainer& container) {
   if (overview == nullptr) throw ErrUnknown();
   if (!TilesCanCover(overview->map_width(), overview->map_height())) {
     ErrNotOurFile error;
-    const std::string reason = "the map claims " + std::to_string(overview->map_width()) + " x " +
-                               std::to_string(overview->map_height()) +
-                               " pixels, which no map's tiles can cover";
-    error.set_reason(reason.c_str());
+    const std::string size =
+        std::to_string(overview->map_width()) + " x " + std::to_string(overview->map_height());
+    error.set_reason(kReasonSizeBeyondTiles, size.c_str());
     throw error;
   }
   RgbImage map;

@@ -10,7 +10,9 @@ namespace kv {
 
 // Returns for kPdbOk; otherwise throws the exception of the status's table
 // row, carrying `file_name` and `reason` when they are given.
-void ThrowOnStatus(PdbStatus status, const char* file_name = nullptr, const char* reason = nullptr);
+// `system_error` is the system's error number (errno) behind it, 0 for none.
+void ThrowOnStatus(PdbStatus status, const char* file_name = nullptr, const char* reason = nullptr,
+                   int system_error = 0);
 void ThrowOnStatus(PdbStatus status, const char* file_name, const PdbReason& reason);
 
 }  // namespace kv

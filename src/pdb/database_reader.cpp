@@ -124,7 +124,7 @@ PdbStatus OpenDatabaseFile(const std::string& path, DatabasePtr* out, PdbReason*
   errno = 0;
   auto file = FileStream::Open(path, "rb");
   if (!file) {
-    if (errno != 0) SetPdbReason(reason, "%s", std::strerror(errno));
+    if (reason != nullptr) reason->system_error = errno;
     return kPdbOpenFailed;
   }
   PdbStatus status = OpenDatabase(*file, out, reason);

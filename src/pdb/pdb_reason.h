@@ -14,8 +14,11 @@ namespace kv {
 struct PdbReason {
   static constexpr std::size_t kCapacity = 128;
   char text[kCapacity] = {};
+  // The system's error number (errno) when the system refused; the user
+  // interface words it in the user's language.
+  int system_error = 0;
 
-  bool empty() const { return text[0] == '\0'; }
+  bool empty() const { return text[0] == '\0' && system_error == 0; }
 };
 
 // printf-style; does nothing when `reason` is null. Longer texts are cut.

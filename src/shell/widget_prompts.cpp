@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLocale>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -96,6 +97,8 @@ std::optional<std::string> WidgetPrompts::ChooseFile(QWidget* owner, const FileC
     return Text(CompleteChosenPath(chooser, path.toStdString()));
   };
   setup.overwrite_question = Text(language_.strings.Get(kReplaceFileQuestion));
+  setup.date_format = Text(DocumentText(language_.strings, kDateFormatId)) + " " +
+                      QLocale().timeFormat(QLocale::ShortFormat);
   FileChooserDialog dialog(setup, owner);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QString path = dialog.chosen_path();

@@ -32,7 +32,8 @@ StringTable TestStrings() {
       "1006 [\n"
       "1007 ]\\s\n"
       "1008 \\s|\\s\n"
-      "1037 Something unexpected.\n");
+      "1037 Something unexpected.\n"
+      "2360 an operating system error of type %s occurred\n");
 }
 
 class ErrorReporterTest : public ::testing::Test {

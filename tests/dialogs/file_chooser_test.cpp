@@ -4,23 +4,30 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
+#include <cstdlib>
 #include <sstream>
 
 #include "dialog_test_support.h"
+#include "dialogs/chooser_item_delegate.h"
 #include "dialogs/conversion_options_dialog.h"
 #include "dialogs/file_chooser_dialog.h"
 #include "document/command_ids.h"
 #include "modal_driver.h"
 #include "shell/main_window.h"
 #include "shell/qt_document_ui.h"
+#include "shell/qt_language.h"
 #include "shell/widget_prompts.h"
 
 namespace kv {
@@ -324,6 +331,60 @@ class FileChooserTest : public QObject {
     QCOMPARE(window.RunCommand(kCmdSaveAs), 0);
     QVERIFY(QFileInfo(InFolder("out/harbour.prc")).size() > 0);
     QCOMPARE(state.app.last_map_folder, FolderText(InFolder("out")));
+  }
+  // Dates, sizes and column titles follow the program's language; Qt's
+  // file model alone would word them in the system's locale ("8 Dec").
+  void detailsSpeakTheProgramsLanguageAndTitlesFit() {
+    const struct {
+      const char* code;
+      const char* locale;
+      const char* month;  // December, as the language shortens it
+    } kRows[] = {{"DE", "de", "Dez"}, {"EN", "en", "Dec"}};
+    const QString file = InFolder("harbour.prc");
+    Touch(file);
+    {
+      QFile dated(file);
+      QVERIFY(dated.open(QIODevice::ReadWrite));
+      QVERIFY(dated.setFileTime(QDateTime(QDate(2026, 12, 8), QTime(9, 30)),
+                                QFileDevice::FileModificationTime));
+    }
+    for (const auto& row : kRows) {
+      UseQtLanguage(row.locale);
+      LanguageFile language;
+      std::string message;
+      const QString path =
+          QDir(ShippedLanguageFolder()).filePath(QString("DARudIdi%1.lang").arg(row.code));
+      QVERIFY2(LoadLanguageFile(path.toStdString(), &language, &message), message.c_str());
+      WidgetPrompts prompts(language);
+      QString date;
+      QStringList cut_titles;
+      OnModal<QFileDialog>([&](QFileDialog* chooser) {
+        chooser->resize(800, 550);
+        auto* view = chooser->findChild<QTreeView*>("treeView");
+        auto* model = qobject_cast<QFileSystemModel*>(view->model());
+        QTRY_VERIFY(model->index(file).isValid());
+        auto* delegate = dynamic_cast<ChooserItemDelegate*>(view->itemDelegate());
+        if (delegate != nullptr) date = delegate->ShownText(model->index(file).siblingAtColumn(3));
+        QHeaderView* header = view->header();
+        const int margins =
+            2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        for (int column = 0; column < header->count(); ++column) {
+          const QString title = model->headerData(column, Qt::Horizontal).toString();
+          if (header->fontMetrics().horizontalAdvance(title) + margins >
+              header->sectionSize(column))
+            cut_titles << title;
+        }
+        if (const char* folder = std::getenv("KV_GRAB_DIR")) {
+          chooser->grab().save(QDir(folder).filePath(QString("chooser-%1.png").arg(row.code)));
+        }
+        Cancel(chooser);
+      });
+      prompts.ChooseFile(nullptr, MakeFileChooser(ChooserKind::kOpenMap, language.strings),
+                         Folder().toStdString(), "");
+      QVERIFY2(date.contains(row.month), qPrintable(date));
+      QVERIFY2(cut_titles.isEmpty(), qPrintable(cut_titles.join(", ")));
+    }
+    UseQtLanguage("en");
   }
 };
 

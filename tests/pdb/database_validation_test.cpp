@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -243,12 +244,12 @@ TEST(ValidateDatabaseTest, OpeningSaysWhyAFileCannotBeOpened) {
   PdbReason reason;
   DatabasePtr handle;
   EXPECT_EQ(OpenDatabaseFile("/nonexistent-folder/map.prc", &handle, &reason), kPdbOpenFailed);
-  EXPECT_STREQ(reason.text, "No such file or directory");
+  EXPECT_EQ(reason.system_error, ENOENT);
 
   // A folder opens for reading on Linux; only its reads fail.
   const std::filesystem::path folder = kv::MakeTempFolder("kv-validation-folder.prc");
   EXPECT_EQ(OpenDatabaseFile(folder.string(), &handle, &reason), kPdbOpenFailed);
-  EXPECT_STREQ(reason.text, "Is a directory");
+  EXPECT_EQ(reason.system_error, EISDIR);
   std::filesystem::remove(folder);
 }
 
