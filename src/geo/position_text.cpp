@@ -40,10 +40,19 @@ std::string FractionPart(const PositionTexts& texts, const std::string& fraction
 
 int LowPrecision(int precision) { return precision & (kFullPrecision - 1); }
 
+// `magnitude` in whole units of 1/`units_per_degree` degree, cut rather than
+// rounded. Typed minutes seldom have an exact double (8 12' is 8.19999...°),
+// so a thousandth of a unit is added first: far below anything a text can
+// show, far above the error of the product.
+std::int64_t WholeUnits(double magnitude, double units_per_degree) {
+  constexpr double kRepresentationSlack = 1e-3;
+  return static_cast<std::int64_t>(magnitude * units_per_degree + kRepresentationSlack);
+}
+
 std::string FormatDegreesMinutes(const PositionTexts& texts, double magnitude, int precision) {
   // Working in whole millionths of a minute keeps 47.3 as 18.000000', where
   // subtracting the whole degrees first would give 17.999999'.
-  const auto total = static_cast<std::int64_t>(magnitude * 60e6);
+  const std::int64_t total = WholeUnits(magnitude, 60e6);
   const std::int64_t degrees = total / 60000000;
   const std::int64_t minutes = (total / 1000000) % 60;
   const std::string fraction = Digits(total % 1000000, 6);
@@ -56,7 +65,7 @@ std::string FormatDegreesMinutes(const PositionTexts& texts, double magnitude, i
 
 std::string FormatDegreesMinutesSeconds(const PositionTexts& texts, double magnitude,
                                         int precision) {
-  const auto total = static_cast<std::int64_t>(magnitude * 36e6);  // 1/10000 seconds
+  const std::int64_t total = WholeUnits(magnitude, 36e6);  // 1/10000 seconds
   const std::int64_t degrees = total / 36000000;
   const std::int64_t minutes = (total / 600000) % 60;
   const std::int64_t seconds = (total / 10000) % 60;

@@ -22,7 +22,7 @@ namespace kv {
 
 namespace {
 
-LanguageFile ShippedLanguage(const QString& code) {
+LanguageFile ShippedLanguageFile(const QString& code) {
   LanguageFile language;
   std::string message;
   const QString path = QDir(ShippedLanguageFolder()).filePath("DARudIdi" + code + ".lang");
@@ -50,7 +50,7 @@ class DeviceRootDialogTest : public QObject {
 
   std::unique_ptr<ShellState> MakeState(const QString& language) {
     auto state = std::make_unique<ShellState>();
-    state->language = ShippedLanguage(language);
+    state->language = ShippedLanguageFile(language);
     LoadLanguageTexts(state.get());
     state->settings_file = dir_.filePath("Korvale GPS 5.conf").toStdString();
     state->install.media_folders = {dir_.filePath("media/anna").toStdString()};

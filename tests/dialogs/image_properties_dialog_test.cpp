@@ -20,7 +20,7 @@ namespace kv {
 
 namespace {
 
-LanguageFile ShippedLanguage(const QString& code) {
+LanguageFile ShippedLanguageFile(const QString& code) {
   LanguageFile language;
   std::string message;
   const QString path = QDir(ShippedLanguageFolder()).filePath("DARudIdi" + code + ".lang");
@@ -102,7 +102,7 @@ class ImagePropertiesDialogTest : public QObject {
   void theFirstImageShowsItsCalibrationAndATileSaysItHasNone() {
     QFETCH(QString, language);
     auto state = std::make_unique<ShellState>();
-    state->language = ShippedLanguage(language);
+    state->language = ShippedLanguageFile(language);
     LoadLanguageTexts(state.get());
     ScriptedPrompts prompts;
     MainWindow window(*state, prompts);

@@ -36,6 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{47.5, kLat, 0, 0, "N47 30"}, FormatCase{47.5, kLat, 0, 9, "N47 30.000000"},
         FormatCase{-8.25, kLon, 0, 4, "W8 15.0000"}, FormatCase{47.3, kLat, 0, 6, "N47 18.000000"},
         FormatCase{0.999999999, kLat, 0, 6, "N0 59.999999"},
+        FormatCase{8.2, kLon, 0, 6, "E8 12.000000"}, FormatCase{8.2, kLon, 1, 1, "E8 12 00.0000"},
         FormatCase{-33.9, kLat, 0, 2, "S33 54.00"},
         FormatCase{47.508333333, kLat, 1, 1, "N47 30 29.9999"},
         FormatCase{47.5083334, kLat, 1, 1, "N47 30 30.0002"},
