@@ -58,11 +58,11 @@ constexpr int kListControls[] = {kKind, kSystem, kDatum, kProjection};
 constexpr int kFieldLabels[] = {kFirstLatitudeLabel,   kFirstLongitudeLabel, kSecondLatitudeLabel,
                                 kSecondLongitudeLabel, kPointLatitudeLabel,  kPointLongitudeLabel};
 // Minimum characters a list shows, so that the panel fits beside the image.
-constexpr int kListMinimumCharacters = 16;
+constexpr int kListMinimumCharacters = 21;
 // Room for a position such as "S33 51.408000" or "E151 12.918000".
 constexpr int kCoordinateCharacters = 17;
 // Width of the notes of the known points and 3x3 kinds, which wrap.
-constexpr int kNoteCharacters = 30;
+constexpr int kNoteCharacters = 24;
 // Rows of the point table shown before it scrolls: as many as leave the
 // image view its room at the window's first size.
 constexpr int kPointRowsShown = 4;

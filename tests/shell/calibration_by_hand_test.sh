@@ -68,8 +68,8 @@ type_into() {
 }
 
 # Positions in the 800 x 550 window with the panel open in points mode.
-points_mode=(296 75) pick=(671 129) next=(629 36) apply=(668 274)
-latitude=(576 83) longitude=(576 107)
+points_mode=(400 75) pick=(671 129) next=(674 36) apply=(668 274)
+latitude=(603 83) longitude=(603 107)
 image_origin=(366 306)  # where pixel (0, 0) of the image lies at 100 %
 
 start() {
