@@ -2,7 +2,9 @@
 # Installs, with apt-get and only when missing, every Debian package the
 # project builds, tests, fuzzes and benchmarks with; xvfb and xdotool run the desktop
 # program's smoke test and screenshots without a display; Qt's translations
-# put Qt's own buttons and file chooser in the program's language.
+# put Qt's own buttons and file chooser in the program's language; help2man
+# makes the manual pages, and the rest checks the Debian package and its
+# completion, desktop entry and metadata.
 set -euo pipefail
 
 packages=(
@@ -14,6 +16,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   netpbm libproj-dev proj-bin
   clang-14 libclang-rt-14-dev clang-format
+  help2man bash-completion lintian desktop-file-utils appstream shared-mime-info man-db
 )
 
 missing=()

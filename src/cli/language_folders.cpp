@@ -17,7 +17,7 @@ std::vector<std::string> LanguageFolders(const char* program_path) {
   if (!error) {
     std::filesystem::path bin = program.parent_path();
     folders.push_back((bin / "lang").string());
-    folders.push_back((bin.parent_path() / "share" / "korvale" / "lang").string());
+    folders.push_back((bin.parent_path() / "share" / "korvale-map-manager" / "lang").string());
   }
   return folders;
 }

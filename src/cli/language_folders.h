@@ -7,7 +7,8 @@
 namespace kv::cli {
 
 // Where kvmap looks for language files: $KVMAP_LANG_DIR, then "lang" beside
-// the program, then the installed share folder. The built-in English texts
+// the program, then <prefix>/share/korvale-map-manager/lang, the folder the
+// desktop program reads too. The built-in English texts
 // serve when none has one.
 std::vector<std::string> LanguageFolders(const char* program_path);
 

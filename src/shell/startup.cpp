@@ -8,12 +8,17 @@
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QStandardPaths>
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <system_error>
 
 #include "base/file_size_signal.h"
 #include "base/string_table.h"
 #include "install/install_back_ends.h"
+#include "shell/command_line_answer.h"
 #include "shell/device_root_setting.h"
 #include "shell/language_choice.h"
 #include "shell/language_search.h"
@@ -148,6 +153,11 @@ int RunDesktopProgram(const StartupEnvironment& environment, UserPrompts& prompt
 }
 
 int DesktopMain(int argc, char** argv) {
+  const std::vector<std::string_view> arguments(argv + std::min(argc, 1), argv + argc);
+  if (const std::optional<std::string> answer = CommandLineAnswer(arguments, KV_VERSION)) {
+    std::fputs(answer->c_str(), stdout);
+    return 0;
+  }
   // A save that reaches the file size limit must fail like a full disk and
   // clean up, not end the program.
   IgnoreFileSizeSignal();
