@@ -33,4 +33,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bash-completion")
 
+# scripts/package.sh builds what the package holds; installing need not
+# build everything else (fuzz replays, benchmarks) first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 include(CPack)

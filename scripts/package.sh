@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset release
-cmake --build --preset release -j 2
+cmake --build --preset release -j 2 --target kvmap korvale-map-manager kvmap_man_page \
+  korvale-map-manager_man_page kv_changelog
 rm -f build/package/korvale-map-manager_*.deb
 (cd build/release && cpack -G DEB -B "$PWD/../package" >/dev/null)
 rm -rf build/package/_CPack_Packages

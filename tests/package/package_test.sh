@@ -33,7 +33,8 @@ version=$(dpkg-deb -f "$deb" Version)
 dpkg-deb -f "$deb" Depends | grep -q libgdal || fail "Depends lacks what dpkg-shlibdeps finds"
 
 work=$(mktemp -d -p "$root")
-"$usr/bin/kvmap" convert samples/earth.jpg -o "$work/earth.prc" --depth 8 >/dev/null
+"$usr/bin/kvmap" convert samples/earth.jpg -o "$work/earth.prc" --depth 8 >/dev/null 2>&1 ||
+  fail "the unpacked kvmap cannot convert the sample"
 "$usr/bin/kvmap" info "$work/earth.prc" >/dev/null
 # The messages must come from the installed language file: mark one there
 # and look for the mark in kvmap's error.
@@ -58,7 +59,7 @@ desktop-file-validate "$usr/share/applications/korvale-map-manager.desktop"
 appstreamcli validate --no-net "$usr/share/metainfo/org.korvale.MapManager.metainfo.xml"
 mkdir -p "$work/mime/packages"
 cp "$usr/share/mime/packages/korvale-map-manager.xml" "$work/mime/packages/"
-update-mime-database "$work/mime" || fail "shared-mime-info refuses the MIME types"
+update-mime-database "$work/mime" >/dev/null 2>&1 || fail "shared-mime-info refuses the MIME types"
 
 # Lintian's errors fail the test; its warnings are shown.
 lintian --fail-on error --suppress-tags no-manual-page "$deb" || fail "lintian reports errors"
