@@ -4,9 +4,10 @@
 # language files from the prefix, converts the sample and shows its manual
 # page; lintian finds no errors; the desktop entry, the MIME types and the
 # AppStream metadata pass their validators.
+#   package_test.sh [PRESET]   (the build to package; release by default)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-deb=$(scripts/package.sh | tail -1)
+deb=$(scripts/package.sh "${1:-release}" | tail -1)
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 
