@@ -26,11 +26,11 @@ void ConvertEverywhere(double latitude, double longitude, std::string_view zone)
   kv::CoordinateContext context;
   for (int system = 0; system < kv::kCoordinateSystemCount; ++system) {
     kv::GridReference grid;
-    kv::LatLonToGrid(context, 0, {latitude, longitude}, system, true, &grid);
+    static_cast<void>(kv::LatLonToGrid(context, 0, {latitude, longitude}, system, true, &grid));
     kv::LatLon back;
-    kv::GridToLatLon(context, 8, grid, system, true, &back);
+    static_cast<void>(kv::GridToLatLon(context, 8, grid, system, true, &back));
     grid.zone = std::string(zone);
-    kv::GridToLatLon(context, 16, grid, system, false, &back);
+    static_cast<void>(kv::GridToLatLon(context, 16, grid, system, false, &back));
   }
   volatile double sink = kv::UtmZoneMeridian(zone);
   (void)sink;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/file_extension.h"
 #include "calibration/calibration_file_import.h"
 
 namespace kv {
@@ -23,10 +24,9 @@ SplitPath Split(std::string_view path) {
   SplitPath split;
   const std::size_t slash = path.find_last_of("/\\");
   split.name_start = slash == std::string_view::npos ? 0 : slash + 1;
-  const std::size_t dot = path.rfind('.');
-  split.has_extension = dot != std::string_view::npos && dot >= split.name_start;
-  split.stem = split.has_extension ? path.substr(0, dot) : path;
-  split.extension = split.has_extension ? path.substr(dot + 1) : std::string_view();
+  split.has_extension = FileExtensionDot(path) != std::string_view::npos;
+  split.stem = PathWithoutExtension(path);
+  split.extension = FileExtension(path);
   return split;
 }
 
@@ -44,12 +44,12 @@ int TryCandidates(std::string_view image_path, const ImportEnvironment& environm
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(candidate.path.c_str(), "rb"));
     if (!file) continue;
     *import = CalibrationImport{};
-    const int status =
+    const ImportStatus status =
         ReadCalibrationFile(file.get(), candidate.type, environment, import, width, height);
     if (found) *found = {candidate.path, candidate.type, status};
     return candidate.type;
   }
-  return kImportNotFound;
+  return kCalibrationFileNone;
 }
 
 }  // namespace
@@ -79,9 +79,9 @@ int FindCalibrationFile(const std::string& image_path, const ImportEnvironment& 
                         FoundCalibrationFile* found) {
   *import = CalibrationImport{};
   int type = TryCandidates(image_path, environment, import, width, height, found);
-  if (type != kImportNotFound) return type;
-  const std::size_t dot = image_path.rfind('.');
-  if (dot == std::string::npos) return kImportNotFound;
+  if (type != kCalibrationFileNone) return type;
+  const std::size_t dot = FileExtensionDot(image_path);
+  if (dot == std::string_view::npos) return kCalibrationFileNone;
   std::string underscored = image_path;
   underscored[dot] = '_';
   return TryCandidates(underscored, environment, import, width, height, found);

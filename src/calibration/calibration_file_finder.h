@@ -29,12 +29,12 @@ std::vector<CalibrationCandidate> CalibrationCandidates(std::string_view image_p
 struct FoundCalibrationFile {
   std::string path;
   int type = 0;
-  int read_status = kImportOk;  // of reading the file found
+  ImportStatus read_status = kImportOk;  // of reading the file found
 };
 
 // Clears `*import` and reads the first candidate file that opens (after all
 // candidates, those of the path with its last dot replaced by "_"). Returns
-// its type, or kImportNotFound when there is none. `found` may be null.
+// its type, or kCalibrationFileNone when there is none. `found` may be null.
 int FindCalibrationFile(const std::string& image_path, const ImportEnvironment& environment,
                         CalibrationImport* import, std::int32_t width, std::int32_t height,
                         FoundCalibrationFile* found);

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <vector>
 
+#include "base/file_extension.h"
 #include "calibration/import_line_reader.h"
 #include "calibration/key_value_readers.h"
 #include "calibration/ozi_map_reader.h"
@@ -21,15 +22,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-std::optional<std::string_view> ExtensionOf(std::string_view path) {
-  const std::size_t name_start = path.find_last_of("/\\");
-  const std::size_t dot = path.rfind('.');
-  if (dot == std::string_view::npos || (name_start != std::string_view::npos && dot < name_start)) {
-    return std::nullopt;
-  }
-  return path.substr(dot + 1);
-}
-
 bool HasAllThreePoints(const CalibrationImport& import) {
   for (std::size_t i = 0; i < 3; ++i) {
     if (import.points[i].latitude == 0.0 || import.points[i].longitude == 0.0) return false;
@@ -37,8 +29,8 @@ bool HasAllThreePoints(const CalibrationImport& import) {
   return true;
 }
 
-int ReadJpr(const std::vector<std::string>& lines, const ImportEnvironment& environment,
-            CalibrationImport* import, std::int32_t width, std::int32_t height) {
+ImportStatus ReadJpr(const std::vector<std::string>& lines, const ImportEnvironment& environment,
+                     CalibrationImport* import, std::int32_t width, std::int32_t height) {
   if (!ReadJprLines(lines, environment, import)) return kImportOk;
   if (width <= 0 || height <= 0) {
     environment.state.needs_image_size = true;
@@ -71,8 +63,8 @@ void SetWorldFileSystem(const std::optional<WorldFileSystem>& world_system,
 }  // namespace
 
 int CalibrationFileType(std::string_view path) {
-  const std::optional<std::string_view> extension = ExtensionOf(path);
-  if (!extension) return kImportReadFailed;
+  if (FileExtensionDot(path) == std::string_view::npos) return kCalibrationFileNoExtension;
+  const std::string_view extension = FileExtension(path);
   static constexpr struct {
     std::string_view extension;
     int type;
@@ -85,19 +77,19 @@ int CalibrationFileType(std::string_view path) {
                 // The usual world file extension after the ".??w" ones.
                 {"wld", kCalibrationFileWorld}};
   for (const auto& known : kTypes) {
-    if (EqualsIgnoreCase(*extension, known.extension)) return known.type;
+    if (EqualsIgnoreCase(extension, known.extension)) return known.type;
   }
-  if (extension->size() == kWorldExtensionLength &&
-      ((*extension)[2] == 'w' || (*extension)[2] == 'W')) {
+  if (extension.size() == kWorldExtensionLength && (extension[2] == 'w' || extension[2] == 'W')) {
     return kCalibrationFileWorld;
   }
-  return kImportNotFound;
+  return kCalibrationFileNone;
 }
 
-int ReadCalibrationData(std::string_view data, int type, const ImportEnvironment& environment,
-                        CalibrationImport* import, std::int32_t width, std::int32_t height) {
+ImportStatus ReadCalibrationData(std::string_view data, int type,
+                                 const ImportEnvironment& environment, CalibrationImport* import,
+                                 std::int32_t width, std::int32_t height) {
   const std::vector<std::string> lines = SplitImportLines(data);
-  int status = kImportOk;
+  ImportStatus status = kImportOk;
   switch (type) {
     case kCalibrationFileKvm:
     case kCalibrationFileCal:
@@ -132,8 +124,9 @@ int ReadCalibrationData(std::string_view data, int type, const ImportEnvironment
   return kImportOk;
 }
 
-int ReadCalibrationFile(std::FILE* file, int type, const ImportEnvironment& environment,
-                        CalibrationImport* import, std::int32_t width, std::int32_t height) {
+ImportStatus ReadCalibrationFile(std::FILE* file, int type, const ImportEnvironment& environment,
+                                 CalibrationImport* import, std::int32_t width,
+                                 std::int32_t height) {
   std::string data;
   char chunk[8192];
   std::size_t count = 0;
@@ -145,12 +138,13 @@ int ReadCalibrationFile(std::FILE* file, int type, const ImportEnvironment& envi
   return ReadCalibrationData(data, type, environment, import, width, height);
 }
 
-int ImportCalibrationFile(const std::string& path,
-                          const std::optional<WorldFileSystem>& world_system,
-                          const ImportEnvironment& environment, CalibrationImport* import,
-                          std::int32_t width, std::int32_t height, int* type) {
+ImportStatus ImportCalibrationFile(const std::string& path,
+                                   const std::optional<WorldFileSystem>& world_system,
+                                   const ImportEnvironment& environment, CalibrationImport* import,
+                                   std::int32_t width, std::int32_t height, int* type) {
   *type = CalibrationFileType(path);
-  if (*type < 0) return *type;
+  if (*type == kCalibrationFileNoExtension) return kImportReadFailed;
+  if (*type < 0) return kImportNotFound;
   *import = CalibrationImport{};
   SetWorldFileSystem(world_system, environment, import);
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));

@@ -15,21 +15,23 @@ namespace kv {
 
 // The file type of a path by its extension: kCalibrationFileKvm to
 // kCalibrationFileWorld (any three-letter extension ending in "w" is a
-// world file), kImportReadFailed when the file name has no extension,
-// kImportNotFound for any other extension.
+// world file), kCalibrationFileNoExtension when the file name has no
+// extension, kCalibrationFileNone for any other extension.
 int CalibrationFileType(std::string_view path);
 
 // Reads calibration file contents of type `type` into `*import` (which the
 // caller has cleared). The image size is needed by world files and by
 // ".jpr" files holding world file numbers; without it those set
 // `state.needs_image_size` and must be read again with one.
-int ReadCalibrationData(std::string_view data, int type, const ImportEnvironment& environment,
-                        CalibrationImport* import, std::int32_t width, std::int32_t height);
+ImportStatus ReadCalibrationData(std::string_view data, int type,
+                                 const ImportEnvironment& environment, CalibrationImport* import,
+                                 std::int32_t width, std::int32_t height);
 
 // The same for an open file, read whole: kImportReadFailed when it cannot
 // be read whole or is larger than kMaxCalibrationFileSize.
-int ReadCalibrationFile(std::FILE* file, int type, const ImportEnvironment& environment,
-                        CalibrationImport* import, std::int32_t width, std::int32_t height);
+ImportStatus ReadCalibrationFile(std::FILE* file, int type, const ImportEnvironment& environment,
+                                 CalibrationImport* import, std::int32_t width,
+                                 std::int32_t height);
 
 // Clears `*import` and reads the file at `path`. `world_system`, when given,
 // is the coordinate system of a world file: it becomes the environment's
@@ -38,10 +40,10 @@ int ReadCalibrationFile(std::FILE* file, int type, const ImportEnvironment& envi
 // whenever the extension is known, also when the file cannot be opened
 // ("Could not file calibration file: PATH" goes to the diagnostics then and
 // the result is kImportOpenFailed).
-int ImportCalibrationFile(const std::string& path,
-                          const std::optional<WorldFileSystem>& world_system,
-                          const ImportEnvironment& environment, CalibrationImport* import,
-                          std::int32_t width, std::int32_t height, int* type);
+ImportStatus ImportCalibrationFile(const std::string& path,
+                                   const std::optional<WorldFileSystem>& world_system,
+                                   const ImportEnvironment& environment, CalibrationImport* import,
+                                   std::int32_t width, std::int32_t height, int* type);
 
 }  // namespace kv
 

@@ -29,6 +29,12 @@ std::string FormatBoundText(double degrees, bool latitude) {
   return text.size() <= kBoundTextLength ? text : std::string();
 }
 
+std::optional<BoundTextSet> FormatBoundTexts(const CalibrationRecord& record) {
+  if (!HasBounds(record)) return std::nullopt;
+  return BoundTextSet{FormatBoundText(record.north, true), FormatBoundText(record.west, false),
+                      FormatBoundText(record.south, true), FormatBoundText(record.east, false)};
+}
+
 CalibrationRecord CalibrationRecordFromImport(const CalibrationImport& import,
                                               std::string_view negative_letters, std::int32_t width,
                                               std::int32_t height) {

@@ -28,23 +28,51 @@ inline constexpr int kCalibrationFileGeo = 5;
 inline constexpr int kCalibrationFileMap = 6;
 inline constexpr int kCalibrationFileWorld = 7;
 
-// Results of the import functions.
-inline constexpr int kImportOk = 0;
-inline constexpr int kImportReadFailed = -1;       // also: a path without extension
-inline constexpr int kImportOpenFailed = -2;       // the file does not open
-inline constexpr int kImportNotFound = -10;        // no calibration file, or not a known type
-inline constexpr int kImportNotOziExplorer = -22;  // a ".map" without its header
-// A world file named a grid position that the chosen coordinate system
-// cannot convert (UTM without a zone, for instance).
-inline constexpr int kImportBadWorldSystem = -23;
-// A position or bound came out as no number, or off the Earth (beyond ±90°
-// latitude or ±180° longitude). (-24 is the GeoTIFF reader's
-// kGeoTiffNotGeoreferenced.)
-inline constexpr int kImportOffTheEarth = -25;
-// The file is of a known type but does not hold what that type must (a
-// world file line that is no number, fewer than six numbers);
-// CalibrationImport::malformed_detail says where.
-inline constexpr int kImportMalformedFile = -26;
+// What CalibrationFileType and FindCalibrationFile give besides a type: no
+// calibration file (or none of a known type), and a file name without an
+// extension.
+inline constexpr int kCalibrationFileNone = -10;
+inline constexpr int kCalibrationFileNoExtension = -1;
+
+// Results of the import functions (and the GeoTIFF reader's), which no
+// caller may drop unread.
+enum class [[nodiscard]] ImportStatus{
+    kOk = 0,
+    kReadFailed = -1,       // also: a path without extension
+    kOpenFailed = -2,       // the file does not open
+    kNotFound = -10,        // no calibration file, or not a known type
+    kNotOziExplorer = -22,  // a ".map" without its header
+    // A world file named a grid position that the chosen coordinate system
+    // cannot convert (UTM without a zone, for instance).
+    kBadWorldSystem = -23,
+    // The TIFF opened but carries no georeferencing of its own (no
+    // geotransform, or no coordinate reference system): import it without
+    // calibration.
+    kGeoTiffNotGeoreferenced = -24,
+    // A position or bound came out as no number, or off the Earth (beyond
+    // ±90° latitude or ±180° longitude).
+    kOffTheEarth = -25,
+    // The file is of a known type but does not hold what that type must (a
+    // world file line that is no number, fewer than six numbers);
+    // CalibrationImport::malformed_detail says where.
+    kMalformedFile = -26,
+    // The TIFF's coordinate system is one whose positions cannot become
+    // latitude and longitude on the Earth: another body's, or a geostationary
+    // satellite's view. GeoTiffReport::coordinate_system names it.
+    kGeoTiffUnsupportedSystem = -27,
+};
+
+// The names the import code uses.
+inline constexpr ImportStatus kImportOk = ImportStatus::kOk;
+inline constexpr ImportStatus kImportReadFailed = ImportStatus::kReadFailed;
+inline constexpr ImportStatus kImportOpenFailed = ImportStatus::kOpenFailed;
+inline constexpr ImportStatus kImportNotFound = ImportStatus::kNotFound;
+inline constexpr ImportStatus kImportNotOziExplorer = ImportStatus::kNotOziExplorer;
+inline constexpr ImportStatus kImportBadWorldSystem = ImportStatus::kBadWorldSystem;
+inline constexpr ImportStatus kImportOffTheEarth = ImportStatus::kOffTheEarth;
+inline constexpr ImportStatus kImportMalformedFile = ImportStatus::kMalformedFile;
+inline constexpr ImportStatus kGeoTiffNotGeoreferenced = ImportStatus::kGeoTiffNotGeoreferenced;
+inline constexpr ImportStatus kGeoTiffUnsupportedSystem = ImportStatus::kGeoTiffUnsupportedSystem;
 
 // Something a reader could not take from a calibration file that the user
 // must hear about, because the map would otherwise be silently less exact.
@@ -138,6 +166,18 @@ struct ImportEnvironment {
 // A bound value as the import record keeps it ("N47.50000000"); empty when
 // the value is not a usable number.
 std::string FormatBoundText(double degrees, bool latitude);
+
+// The four bound texts, as the import record and a map image's corners keep
+// them.
+struct BoundTextSet {
+  std::string north;
+  std::string west;
+  std::string south;
+  std::string east;
+};
+
+// The record's bounds as bound texts; none when the record has no bounds.
+std::optional<BoundTextSet> FormatBoundTexts(const CalibrationRecord& record);
 
 // The import as the current calibration record: kind, datum, points,
 // offsets, scales and projection parameters, the bounds read from the bound

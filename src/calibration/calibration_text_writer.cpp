@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/file_extension.h"
 #include "base/replace_file_writer.h"
 #include "calibration/calibration_line.h"
 #include "geo/text_match.h"
@@ -169,11 +170,7 @@ int WriteTextFile(const std::string& path, const std::optional<std::string>& tex
 }
 
 std::string CalibrationExportPath(std::string_view path) {
-  const std::size_t name_start = path.find_last_of("/\\");
-  const std::size_t dot = path.rfind('.');
-  const bool has_extension =
-      dot != std::string_view::npos && (name_start == std::string_view::npos || dot > name_start);
-  return std::string(has_extension ? path.substr(0, dot) : path) + ".kvm";
+  return std::string(PathWithoutExtension(path)) + ".kvm";
 }
 
 std::string CalibrationExportedMessage(std::string_view exported_path) {

@@ -131,7 +131,8 @@ bool ToLatLon(OGRCoordinateTransformationH transform, WorldXY world, LatLon* pos
 
 // The transform to WGS84 of the positions in `source`, or a status saying
 // why there is none.
-int TransformFrom(OGRSpatialReferenceH source, Transform* transform, GeoTiffReport* report) {
+ImportStatus TransformFrom(OGRSpatialReferenceH source, Transform* transform,
+                           GeoTiffReport* report) {
   if (!IsEarthSystem(source)) {
     report->coordinate_system = SystemName(source);
     return kGeoTiffUnsupportedSystem;
@@ -140,14 +141,14 @@ int TransformFrom(OGRSpatialReferenceH source, Transform* transform, GeoTiffRepo
   return *transform ? kImportOk : kGeoTiffNotGeoreferenced;
 }
 
-int ReadGeoTransform(const std::array<double, 6>& geo, OGRSpatialReferenceH source,
-                     std::int32_t width, std::int32_t height, CalibrationImport* import,
-                     GeoTiffReport* report) {
+ImportStatus ReadGeoTransform(const std::array<double, 6>& geo, OGRSpatialReferenceH source,
+                              std::int32_t width, std::int32_t height, CalibrationImport* import,
+                              GeoTiffReport* report) {
   Transform transform;
-  const int status = TransformFrom(source, &transform, report);
+  const ImportStatus status = TransformFrom(source, &transform, report);
   if (status != kImportOk) return status;
   const WorldFileValues values = WorldValuesOf(geo);
-  const int laid_out = LayOutNinePoints(
+  const ImportStatus laid_out = LayOutNinePoints(
       values, width, height,
       [&transform](WorldXY world, LatLon* position) {
         return ToLatLon(transform.get(), world, position);
@@ -175,14 +176,14 @@ std::vector<ControlPoint> UsableControlPoints(GDALDatasetH dataset) {
 // Ground control points: each chosen one is a known point at its own
 // position (converted to WGS84 as a geotransform's are), the bounds come
 // from the affine fit through all of them.
-int ReadControlPoints(GDALDatasetH dataset, std::int32_t width, std::int32_t height,
-                      CalibrationImport* import, GeoTiffReport* report) {
+ImportStatus ReadControlPoints(GDALDatasetH dataset, std::int32_t width, std::int32_t height,
+                               CalibrationImport* import, GeoTiffReport* report) {
   OGRSpatialReferenceH source = GDALGetGCPSpatialRef(dataset);
   const std::vector<ControlPoint> points = UsableControlPoints(dataset);
   report->control_points = GDALGetGCPCount(dataset);
   if (source == nullptr || points.empty()) return kGeoTiffNotGeoreferenced;
   Transform transform;
-  const int status = TransformFrom(source, &transform, report);
+  const ImportStatus status = TransformFrom(source, &transform, report);
   if (status != kImportOk) return status;
   const std::optional<AffineFit> fit = FitControlPoints(points);
   if (!fit) return kGeoTiffNotGeoreferenced;
@@ -220,14 +221,15 @@ int ReadControlPoints(GDALDatasetH dataset, std::int32_t width, std::int32_t hei
 
 }  // namespace
 
-int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import, std::int32_t* width,
-                           std::int32_t* height) {
+ImportStatus ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import,
+                                    std::int32_t* width, std::int32_t* height) {
   GeoTiffReport report;
   return ReadGeoTiffCalibration(path, import, width, height, &report);
 }
 
-int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import, std::int32_t* width,
-                           std::int32_t* height, GeoTiffReport* report) {
+ImportStatus ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import,
+                                    std::int32_t* width, std::int32_t* height,
+                                    GeoTiffReport* report) {
   *import = CalibrationImport{};
   *report = GeoTiffReport{};
   RegisterDriversOnce();
@@ -243,9 +245,9 @@ int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import, s
   OGRSpatialReferenceH source = GDALGetSpatialRef(dataset.get());
   const bool transformed = GDALGetGeoTransform(dataset.get(), geo.data()) == CE_None &&
                            IsUsableGeoTransform(geo) && source != nullptr;
-  const int status = transformed
-                         ? ReadGeoTransform(geo, source, *width, *height, import, report)
-                         : ReadControlPoints(dataset.get(), *width, *height, import, report);
+  const ImportStatus status =
+      transformed ? ReadGeoTransform(geo, source, *width, *height, import, report)
+                  : ReadControlPoints(dataset.get(), *width, *height, import, report);
   if (status != kImportOk) *import = CalibrationImport{};
   return status;
 }

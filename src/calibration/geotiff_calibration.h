@@ -16,15 +16,6 @@
 
 namespace kv {
 
-// The TIFF opened but carries no georeferencing of its own (no
-// geotransform, or no coordinate reference system): import it without
-// calibration.
-inline constexpr int kGeoTiffNotGeoreferenced = -24;
-// The TIFF's coordinate system is one whose positions cannot become
-// latitude and longitude on the Earth: another body's, or a geostationary
-// satellite's view. GeoTiffReport::coordinate_system names it.
-inline constexpr int kGeoTiffUnsupportedSystem = -27;
-
 // What the georeferencing was, for the user.
 struct GeoTiffReport {
   int control_points = 0;  // ground control points in the file; 0 with a geotransform
@@ -39,11 +30,12 @@ struct GeoTiffReport {
 // `*height` get the image size. kImportOk, kGeoTiffNotGeoreferenced,
 // kGeoTiffUnsupportedSystem, or kImportOpenFailed when GDAL cannot open the file as a TIFF. World
 // files beside the TIFF are not consulted (they are read as world files).
-int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import, std::int32_t* width,
-                           std::int32_t* height);
+ImportStatus ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import,
+                                    std::int32_t* width, std::int32_t* height);
 // The same, also telling what was read.
-int ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import, std::int32_t* width,
-                           std::int32_t* height, GeoTiffReport* report);
+ImportStatus ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import,
+                                    std::int32_t* width, std::int32_t* height,
+                                    GeoTiffReport* report);
 
 // Our datum code for the datum of a coordinate system given as WKT: none
 // for WGS84 (and for WKT GDAL cannot read), the datum table's code when the

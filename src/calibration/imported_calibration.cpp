@@ -73,9 +73,10 @@ bool CrossesAntimeridian(const CalibrationRecord& record) {
   return run_on_rms >= 0.0 && given_rms >= 0.0 && run_on_rms * kCrossingFitGain < given_rms;
 }
 
-int ReadImportedCalibration(const CalibrationImport& import, int type,
-                            std::string_view negative_letters, std::int32_t width,
-                            std::int32_t height, CalibrationRecord* record, std::string* refusal) {
+ImportStatus ReadImportedCalibration(const CalibrationImport& import, int type,
+                                     std::string_view negative_letters, std::int32_t width,
+                                     std::int32_t height, CalibrationRecord* record,
+                                     std::string* refusal) {
   CalibrationRecord read = CalibrationRecordFromImport(import, negative_letters, width, height);
   const bool text_format = type == kCalibrationFileKvm || type == kCalibrationFileCal;
   if (text_format && import.raw_text) {
@@ -95,12 +96,12 @@ int ReadImportedCalibration(const CalibrationImport& import, int type,
   return kImportOk;
 }
 
-int ImportCalibrationRecord(const std::string& path,
-                            const std::optional<WorldFileSystem>& world_system,
-                            const ImportEnvironment& environment, std::int32_t width,
-                            std::int32_t height, ImportedCalibrationFile* file) {
-  const int status = ImportCalibrationFile(path, world_system, environment, &file->import, width,
-                                           height, &file->type);
+ImportStatus ImportCalibrationRecord(const std::string& path,
+                                     const std::optional<WorldFileSystem>& world_system,
+                                     const ImportEnvironment& environment, std::int32_t width,
+                                     std::int32_t height, ImportedCalibrationFile* file) {
+  const ImportStatus status = ImportCalibrationFile(path, world_system, environment, &file->import,
+                                                    width, height, &file->type);
   if (status != kImportOk) return status;
   return ReadImportedCalibration(file->import, file->type, environment.negative_letters, width,
                                  height, &file->record, &file->refusal);

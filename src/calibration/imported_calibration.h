@@ -25,10 +25,10 @@ namespace kv {
 // or kImportOffTheEarth when the result is no place on the Earth
 // (HasEarthPositions) or the map crosses the 180° meridian; `*refusal`, when
 // given, then says which value, in words. `*record` changes only on success.
-int ReadImportedCalibration(const CalibrationImport& import, int type,
-                            std::string_view negative_letters, std::int32_t width,
-                            std::int32_t height, CalibrationRecord* record,
-                            std::string* refusal = nullptr);
+ImportStatus ReadImportedCalibration(const CalibrationImport& import, int type,
+                                     std::string_view negative_letters, std::int32_t width,
+                                     std::int32_t height, CalibrationRecord* record,
+                                     std::string* refusal = nullptr);
 
 // Whether the points run across the 180° meridian: their longitudes jump
 // from east to west between neighbouring pixels, so that they fit the
@@ -53,10 +53,10 @@ struct ImportedCalibrationFile {
 // of the first step that failed, or kImportOk. Without an image size a
 // world file (or a ".jpr" holding world file numbers) sets
 // `environment.state.needs_image_size` and gives a record without points.
-int ImportCalibrationRecord(const std::string& path,
-                            const std::optional<WorldFileSystem>& world_system,
-                            const ImportEnvironment& environment, std::int32_t width,
-                            std::int32_t height, ImportedCalibrationFile* file);
+ImportStatus ImportCalibrationRecord(const std::string& path,
+                                     const std::optional<WorldFileSystem>& world_system,
+                                     const ImportEnvironment& environment, std::int32_t width,
+                                     std::int32_t height, ImportedCalibrationFile* file);
 
 }  // namespace kv
 

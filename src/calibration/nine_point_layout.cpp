@@ -54,8 +54,9 @@ WorldXY WorldPosition(const WorldFileValues& values, double x, double y) {
   return {values.c + x * values.a + y * values.b, values.f + x * values.d + y * values.e};
 }
 
-int LayOutNinePoints(const WorldFileValues& values, std::int32_t width, std::int32_t height,
-                     const WorldToLatLon& to_lat_lon, CalibrationImport* import) {
+ImportStatus LayOutNinePoints(const WorldFileValues& values, std::int32_t width,
+                              std::int32_t height, const WorldToLatLon& to_lat_lon,
+                              CalibrationImport* import) {
   CalibrationPoints points{};
   const auto pixels = NinePointPixels(width, height);
   for (std::size_t i = 0; i < pixels.size(); ++i) {

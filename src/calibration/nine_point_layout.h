@@ -54,8 +54,9 @@ using WorldToLatLon = std::function<bool(WorldXY world, LatLon* position)>;
 // calibration points (ImageEnvelope); on a north-up map in degrees, north
 // and west at the top-left pixel and south and east at the far corner. kImportBadWorldSystem when a
 // position cannot be converted; the points are then left as they were.
-int LayOutNinePoints(const WorldFileValues& values, std::int32_t width, std::int32_t height,
-                     const WorldToLatLon& to_lat_lon, CalibrationImport* import);
+ImportStatus LayOutNinePoints(const WorldFileValues& values, std::int32_t width,
+                              std::int32_t height, const WorldToLatLon& to_lat_lon,
+                              CalibrationImport* import);
 
 }  // namespace kv
 

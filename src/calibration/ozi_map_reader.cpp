@@ -119,7 +119,7 @@ bool GridPosition(const std::vector<std::string>& fields, const ImportEnvironmen
       std::to_string(static_cast<int>(LeadingInteger(zone))) + (south ? "M" : "N"),
       ReadCalibrationReal(easting), ReadCalibrationReal(northing)};
   return GridToLatLon(environment.coordinates, DatumRowOf(import), grid, kSystemUtm, true,
-                      position) == kGridConverted;
+                      position) == GridStatus::kConverted;
 }
 
 // "Point01,xy, 10, 20,in, deg, 47, 30.0,N, 8, 15.0,W, grid, ..."
@@ -178,8 +178,8 @@ void ApplyRuleLine(const std::string& line, const ImportEnvironment& environment
 
 }  // namespace
 
-int ReadOziMapLines(const std::vector<std::string>& lines, const ImportEnvironment& environment,
-                    CalibrationImport* import) {
+ImportStatus ReadOziMapLines(const std::vector<std::string>& lines,
+                             const ImportEnvironment& environment, CalibrationImport* import) {
   if (lines.empty() || !StartsWithIgnoreCase(lines[0], kHeader)) return kImportNotOziExplorer;
   if (lines.size() > kDatumLine) ApplyDatumLine(lines[kDatumLine], import);
   PointTally tally;

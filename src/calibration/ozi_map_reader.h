@@ -21,8 +21,8 @@ inline constexpr int kOziFirstRuleLine = 7;
 // file's datum. Points that give no position are warned about
 // (kPointsSkipped), and so is a file that gives none (kNoUsablePoints), as
 // is a datum name the tables do not know (kUnknownDatum).
-int ReadOziMapLines(const std::vector<std::string>& lines, const ImportEnvironment& environment,
-                    CalibrationImport* import);
+ImportStatus ReadOziMapLines(const std::vector<std::string>& lines,
+                             const ImportEnvironment& environment, CalibrationImport* import);
 
 // The image an OziExplorer file at `map_path` names on its line 2, as it
 // stands beside the file: the named path when it exists as written, else

@@ -6,7 +6,7 @@
 
 namespace kv {
 
-void RaiseImportError(int status, const std::string& path, std::string_view detail) {
+void RaiseImportError(ImportStatus status, const std::string& path, std::string_view detail) {
   switch (status) {
     case kImportMalformedFile: {
       const std::string named = detail.empty() ? path : path + ", " + std::string(detail);

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "calibration/calibration_import.h"
+
 namespace kv {
 
 struct ImportedCalibrationFile;
@@ -17,7 +19,7 @@ struct ImportedCalibrationFile;
 // calibration off the Earth or across the 180° meridian ErrOffTheEarth, with
 // `detail` (the refusal of ReadImportedCalibration) as its reason.
 // REQUIRES: status != kImportOk.
-[[noreturn]] void RaiseImportError(int status, const std::string& path,
+[[noreturn]] void RaiseImportError(ImportStatus status, const std::string& path,
                                    std::string_view detail = {});
 
 // The detail RaiseImportError takes for a failed ImportCalibrationRecord.

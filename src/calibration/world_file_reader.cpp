@@ -40,8 +40,8 @@ std::optional<double> WorldFileNumber(std::string_view line) {
 // over blank lines too). A line that is no number, or fewer than six
 // numbers, make the file unusable: reading zeros in their place would put
 // the map somewhere, but not where the file says.
-int ReadValues(const std::vector<std::string>& lines, WorldFileValues* values,
-               std::string* detail) {
+ImportStatus ReadValues(const std::vector<std::string>& lines, WorldFileValues* values,
+                        std::string* detail) {
   double numbers[kWorldFileNumberCount] = {};
   std::size_t count = 0;
   for (std::size_t i = 0; i < lines.size() && count < kWorldFileNumberCount; ++i) {
@@ -86,7 +86,7 @@ bool GridToPosition(CoordinateContext& coordinates, int datum_row, const WorldFi
   }
   const GridReference grid{system.zone, world.x, world.y};
   return GridToLatLon(coordinates, datum_row, grid, system.system, true, position) ==
-         kGridConverted;
+         GridStatus::kConverted;
 }
 
 GridReference PositionToGrid(CoordinateContext& coordinates, int datum_row,
@@ -98,7 +98,8 @@ GridReference PositionToGrid(CoordinateContext& coordinates, int datum_row,
     grid.easting = point.easting;
     return grid;
   }
-  LatLonToGrid(coordinates, datum_row, position, system.system, true, &grid);
+  // A position the system cannot take stays in degrees.
+  static_cast<void>(LatLonToGrid(coordinates, datum_row, position, system.system, true, &grid));
   return grid;
 }
 
@@ -145,10 +146,11 @@ void WriteReport(const ImportEnvironment& environment, const WorldFileValues& va
 
 }  // namespace
 
-int ReadWorldFileLines(const std::vector<std::string>& lines, const ImportEnvironment& environment,
-                       CalibrationImport* import, std::int32_t width, std::int32_t height) {
+ImportStatus ReadWorldFileLines(const std::vector<std::string>& lines,
+                                const ImportEnvironment& environment, CalibrationImport* import,
+                                std::int32_t width, std::int32_t height) {
   WorldFileValues values;
-  const int read = ReadValues(lines, &values, &import->malformed_detail);
+  const ImportStatus read = ReadValues(lines, &values, &import->malformed_detail);
   if (read != kImportOk) return read;
   import->proj_mode = kCalibrationKnownPoints;
   import->world_file = true;
@@ -160,7 +162,7 @@ int ReadWorldFileLines(const std::vector<std::string>& lines, const ImportEnviro
   import->datum_row = DatumRowOf(import->datum_name);
   const WorldFileSystem& system = environment.state.world_file_system;
   const int datum_row = import->datum_row;
-  const int status = LayOutNinePoints(
+  const ImportStatus status = LayOutNinePoints(
       values, width, height,
       [&](WorldXY world, LatLon* position) {
         return GridToPosition(environment.coordinates, datum_row, system, world, position);

@@ -22,8 +22,9 @@ namespace kv {
 // number or there are fewer than six (`import->malformed_detail` names the
 // line); kImportBadWorldSystem when the positions cannot be converted in
 // that system (the points are then not set).
-int ReadWorldFileLines(const std::vector<std::string>& lines, const ImportEnvironment& environment,
-                       CalibrationImport* import, std::int32_t width, std::int32_t height);
+ImportStatus ReadWorldFileLines(const std::vector<std::string>& lines,
+                                const ImportEnvironment& environment, CalibrationImport* import,
+                                std::int32_t width, std::int32_t height);
 
 // The world file coordinate system given by a grid code of the grid table
 // ("GK3"); false when the table has no such code.

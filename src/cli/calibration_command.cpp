@@ -153,7 +153,7 @@ void AddFindCommand(CLI::App* calibration, CliContext& context, int* exit_code) 
                                     PositionTextsFromStrings(context.strings).negative_letters};
       CalibrationImport import;
       FoundCalibrationFile found;
-      if (FindCalibrationFile(*image, environment, &import, 0, 0, &found) == kImportNotFound) {
+      if (FindCalibrationFile(*image, environment, &import, 0, 0, &found) == kCalibrationFileNone) {
         throw CalibrationSourceError("no calibration file found beside " + *image);
       }
       std::cout << found.path << " " << found.type << "\n";

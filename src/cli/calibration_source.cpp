@@ -6,13 +6,12 @@
 #include <sstream>
 
 #include "base/exceptions.h"
+#include "base/file_extension.h"
 #include "bitmap/image_source_library.h"
 #include "calibration/calibration_file_import.h"
-#include "calibration/chart_calibration.h"
-#include "calibration/geotiff_calibration.h"
 #include "calibration/imported_calibration.h"
 #include "calibration/raise_import_error.h"
-#include "geo/text_match.h"
+#include "calibration/source_calibration.h"
 #include "map/c_image_container.h"
 #include "map/map_file.h"
 #include "map/map_image_calibration.h"
@@ -20,16 +19,9 @@
 namespace kv::cli {
 namespace {
 
-std::string ExtensionOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  const std::size_t dot = path.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  return path.substr(dot + 1);
-}
-
-bool IsOneOf(const std::string& extension, std::initializer_list<std::string_view> names) {
+bool IsOneOf(std::string_view extension, std::initializer_list<std::string_view> names) {
   for (std::string_view name : names) {
-    if (EqualsIgnoreCase(extension, name)) return true;
+    if (extension == name) return true;
   }
   return false;
 }
@@ -39,17 +31,14 @@ bool IsOneOf(const std::string& extension, std::initializer_list<std::string_vie
 CalibrationResult ResultOf(CalibrationRecord record) {
   CalibrationResult result;
   result.record = std::move(record);
-  if (!HasBounds(result.record)) return result;
-  result.north_text = FormatBoundText(result.record.north, true);
-  result.west_text = FormatBoundText(result.record.west, false);
-  result.south_text = FormatBoundText(result.record.south, true);
-  result.east_text = FormatBoundText(result.record.east, false);
+  result.bound_texts = FormatBoundTexts(result.record).value_or(BoundTextSet{});
   return result;
 }
 
 // Statuses the user can mend with kvmap's own options are told so; every
 // other one is the file's error as the document reports it.
-void RaiseCalibrationFileError(int status, const std::string& path, std::string_view detail) {
+void RaiseCalibrationFileError(ImportStatus status, const std::string& path,
+                               std::string_view detail) {
   if (status == kImportNotOziExplorer) {
     throw CalibrationSourceError("not an OziExplorer map file: " + path);
   }
@@ -67,8 +56,8 @@ CalibrationResult ReadCalibrationFileSource(const CalibrationRequest& request,
   CalibrationImportState state;
   ImportEnvironment environment{coordinates, state, diagnostics, request.negative_letters};
   ImportedCalibrationFile file;
-  const int status = ImportCalibrationRecord(request.path, request.world_system, environment,
-                                             request.width, request.height, &file);
+  const ImportStatus status = ImportCalibrationRecord(
+      request.path, request.world_system, environment, request.width, request.height, &file);
   if (status != kImportOk) RaiseCalibrationFileError(status, request.path, ImportErrorDetail(file));
   if (state.needs_image_size) {
     throw CalibrationSourceError("this file needs the image size: give --image or --size");
@@ -87,11 +76,10 @@ std::string ControlPointNote(const GeoTiffReport& report) {
 }
 
 CalibrationResult ReadGeoTiffSource(const CalibrationRequest& request) {
-  CalibrationImport import;
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  GeoTiffReport report;
-  int status = ReadGeoTiffCalibration(request.path, &import, &width, &height, &report);
+  GeoTiffSourceCalibration geotiff;
+  const ImportStatus status =
+      ReadGeoTiffSourceCalibration(request.path, request.negative_letters, &geotiff);
+  const GeoTiffReport& report = geotiff.report;
   if (status == kGeoTiffNotGeoreferenced) {
     throw CalibrationSourceError("the TIFF carries no georeferencing: " + request.path);
   }
@@ -101,14 +89,9 @@ CalibrationResult ReadGeoTiffSource(const CalibrationRequest& request) {
                                  "body, or a geostationary view): " +
                                  request.path);
   }
-  CalibrationRecord record;
-  std::string refusal;
-  if (status == kImportOk) {
-    status = ReadImportedCalibration(import, 0, request.negative_letters, width, height, &record,
-                                     &refusal);
-  }
-  if (status != kImportOk) RaiseImportError(status, request.path, refusal);
-  CalibrationResult result = ResultOf(std::move(record));
+  if (status != kImportOk) RaiseImportError(status, request.path, geotiff.refusal);
+  CalibrationResult result = ResultOf(std::move(geotiff.record));
+  result.warnings = std::move(geotiff.warnings);
   if (report.control_points > 0) result.notes.push_back(ControlPointNote(report));
   return result;
 }
@@ -119,23 +102,14 @@ CalibrationResult ReadChartSource(const CalibrationRequest& request) {
   if (library.Open(request.path, ImageSourceKind::kChart, &source) != kConvOk || !source) {
     throw ErrUnknownImageKind(request.path.c_str());
   }
-  std::vector<ChartCalibrationPoint> points;
-  for (const ChartReferencePoint& reference : source->reference_points()) {
-    points.push_back(
-        {reference.pixel_x, reference.pixel_y, reference.latitude, reference.longitude});
-  }
-  CalibrationRecord record;
-  std::vector<ImportWarning> warnings;
-  const bool calibrated =
-      CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt(), &warnings),
-                     source->Width(), source->Height(), &record);
+  std::optional<SourceCalibrationRecord> chart = ReadChartCalibration(*source);
   library.Release(&source);
-  if (!calibrated) {
+  if (!chart) {
     throw CalibrationSourceError("the chart carries fewer than two reference points: " +
                                  request.path);
   }
-  CalibrationResult result = ResultOf(std::move(record));
-  result.warnings = std::move(warnings);
+  CalibrationResult result = ResultOf(std::move(chart->record));
+  result.warnings = std::move(chart->warnings);
   return result;
 }
 
@@ -155,7 +129,7 @@ CalibrationResult ReadMapSource(const CalibrationRequest& request) {
 
 CalibrationResult ReadCalibrationSource(const CalibrationRequest& request,
                                         std::ostream& diagnostics) {
-  const std::string extension = ExtensionOf(request.path);
+  const std::string extension = LowerFileExtension(request.path);
   if (IsOneOf(extension, {"tif", "tiff"})) return ReadGeoTiffSource(request);
   if (IsOneOf(extension, {"kap", "cap"})) return ReadChartSource(request);
   if (IsOneOf(extension, {"prc"})) return ReadMapSource(request);
@@ -199,10 +173,10 @@ std::string CalibrationJson(const CalibrationResult& result) {
   json["west"] = record.west;
   json["south"] = record.south;
   json["east"] = record.east;
-  json["north_text"] = result.north_text;
-  json["west_text"] = result.west_text;
-  json["south_text"] = result.south_text;
-  json["east_text"] = result.east_text;
+  json["north_text"] = result.bound_texts.north;
+  json["west_text"] = result.bound_texts.west;
+  json["south_text"] = result.bound_texts.south;
+  json["east_text"] = result.bound_texts.east;
   json["points"] = nlohmann::ordered_json::array();
   const int count = CountPositionedPoints(record);
   for (int i = 0; i < count; ++i) {

@@ -35,10 +35,7 @@ struct CalibrationRequest {
 struct CalibrationResult {
   CalibrationRecord record;
   // "N47.50000000"; empty when the source gave none.
-  std::string north_text;
-  std::string west_text;
-  std::string south_text;
-  std::string east_text;
+  BoundTextSet bound_texts;
   // What the source gave that the user must hear about (an unknown datum,
   // points that could not be taken).
   std::vector<ImportWarning> warnings;

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <iostream>
 
+#include "document/document_failure.h"
+
 namespace kv::cli {
 
 void StderrErrorDisplay::ShowErrorBox(const ErrorBox& box) noexcept {
@@ -24,17 +26,9 @@ CliContext::CliContext(StringTable language)
       reporter(tables, display) {}
 
 int RunReported(CliContext& context, std::uint32_t context_id, const std::function<void()>& body) {
-  const std::string& context_text = context.strings.Get(context_id);
-  try {
-    body();
-    return 0;
-  } catch (const LException& error) {
-    context.reporter.ReportException(error, context_text);
-  } catch (const std::exception& error) {
-    context.reporter.ReportStdException(error, context_text);
-  } catch (...) {
-    context.reporter.ReportUnknownFailure(context_text);
-  }
+  DocumentFailure failure;
+  if (CaptureFailure(body, {}, &failure)) return 0;
+  ReportDocumentFailure(context.reporter, context.strings.Get(context_id), failure);
   return 1;
 }
 

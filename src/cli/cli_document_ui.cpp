@@ -39,18 +39,6 @@ void CliDocumentUi::Print(const Notice& notice) const {
             << NoticeText(context_.strings, notice) << "\n";
 }
 
-std::optional<std::string> CliDocumentUi::ChooseFile(const FileRequest& request) {
-  switch (request.choice) {
-    case FileChoice::kSaveMap:
-      return map_file;
-    case FileChoice::kWorldFile:
-    case FileChoice::kCalibrationFile:
-      return calibration_file;
-    default:
-      return std::nullopt;
-  }
-}
-
 bool CliDocumentUi::RunConversionOptions(std::string* name, ConversionSettings* chosen) {
   if (map_name) *name = *map_name;
   *chosen = settings;

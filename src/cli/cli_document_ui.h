@@ -19,10 +19,7 @@ class CliDocumentUi final : public DocumentUi {
  public:
   explicit CliDocumentUi(CliContext& context) : context_(context) {}
 
-  // What the command line chose; a chooser without an answer cancels.
-  std::optional<std::string> map_file;          // Save As
-  std::optional<std::string> calibration_file;  // 40064 / 40065
-  std::optional<WorldFileSystem> world_system;
+  // What the command line chose.
   std::optional<std::string> map_name;  // replaces the proposed name
   ConversionSettings settings;          // what the options dialog returns
   // Set (by Ctrl-C) to cancel the conversion under way.
@@ -39,8 +36,6 @@ class CliDocumentUi final : public DocumentUi {
   void PrintHeldNotices();
   // Forgets what was held about a calibration the map does not use.
   void DropHeldCalibrationNotices();
-  std::optional<std::string> ChooseFile(const FileRequest& request) override;
-  std::optional<WorldFileSystem> ChooseWorldFileSystem() override { return world_system; }
   bool RunConversionOptions(std::string* name, ConversionSettings* chosen) override;
   void ShowProgress(const ConversionProgress& progress) override { progress_.Show(progress); }
   void EndProgress() override { progress_.End(); }

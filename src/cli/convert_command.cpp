@@ -5,13 +5,11 @@
 #include <vector>
 
 #include "calibration/calibration_file_import.h"
-#include "cli/cli_document_ui.h"
 #include "cli/commands.h"
 #include "cli/conversion_flags.h"
 #include "cli/coord_text.h"
+#include "cli/document_session.h"
 #include "cli/interrupt_watcher.h"
-#include "document/command_ids.h"
-#include "document/document.h"
 #include "document/image_kind.h"
 #include "document/input_overwrite.h"
 #include "map/map_layout.h"
@@ -54,9 +52,7 @@ std::optional<WorldFileSystem> WorldSystemFor(const ConvertOptions& options) {
 // calibration file beside the image), but only after converting.
 void RefuseToOverwriteNamedInputs(const ConvertOptions& options) {
   if (options.output.empty()) return;
-  const int kind = ImageKind(options.source);
-  const bool calibration_source =
-      kind == kImageKindKvm || kind == kImageKindCal || kind == kImageKindJpr;
+  const bool calibration_source = IsCalibrationKind(ImageKind(options.source));
   std::vector<InputFile> inputs{
       {options.source, calibration_source ? kCalibrationFileRole : kSourceImageRole}};
   if (!options.calibration.empty()) inputs.push_back({options.calibration, kCalibrationFileRole});
@@ -83,45 +79,36 @@ void PrintSummary(const CDocument& document, const std::string& output) {
 }
 
 // The document's own import and save, as the desktop program runs them:
-// Import (40039) with the options from the command line, optionally a
-// calibration file (40064 / 40065), then Save As.
+// Import with the options from the command line, optionally a calibration
+// file, then Save As.
 int Convert(CliContext& context, const ConvertOptions& options) {
   const std::optional<WorldFileSystem> world_system = WorldSystemFor(options);
   if (RunReported(context, kContextSave, [&]() { RefuseToOverwriteNamedInputs(options); }) != 0) {
     return 1;
   }
-  ApplicationState app;
-  LoadDocumentTexts(context.strings, &app);
-  std::ostream quiet(nullptr);
-  app.diagnostics = &quiet;
-  CliDocumentUi ui(context);
+  DocumentSession session(context);
+  CliDocumentUi& ui = session.ui();
   ui.hold_notices = true;
   ui.settings = SettingsFrom(options.flags);
   if (!options.name.empty()) ui.map_name = CutToStoredLength(options.name, kMaxImageNameLength);
 
-  CDocument document(app, ui, true);
+  CDocument& document = session.StartEmpty();
   if (!Import(document, ui, options.source)) return ui.cancel_requested ? kInterruptedExitCode : 1;
   if (options.no_calibration) {
     ui.DropHeldCalibrationNotices();
-    ClearCalibrationRecord(&app.calibration);
+    ClearCalibrationRecord(&session.app().calibration);
     document.RestoreBounds(BoundTexts{});
   }
   if (!options.calibration.empty()) {
     // The file given replaces whatever the import found.
     ui.DropHeldCalibrationNotices();
-    ui.calibration_file = options.calibration;
-    ui.world_system = world_system;
-    bool handled = false;
-    const int command = world_system ? kCmdImportWorldFile : kCmdImportCalibrationFile;
-    if (document.HandleCommand(command, &handled) != 0) return 1;
+    if (document.ImportCalibrationFile(options.calibration, world_system) != 0) return 1;
     document.ApplyCalibration();
   }
   const std::string output =
       options.output.empty() ? DefaultOutput(document.source_path()) : options.output;
   // Relative to the working folder, not to the document's.
-  ui.map_file = fs::absolute(output).string();
-  bool handled = false;
-  if (document.HandleCommand(kCmdSaveAs, &handled) != 0) return 1;
+  if (document.SaveAs(fs::absolute(output).string()) != 0) return 1;
   ui.PrintHeldNotices();
   return RunReported(context, kContextSave, [&]() { PrintSummary(document, output); });
 }

@@ -103,8 +103,9 @@ void AddToGridCommand(CLI::App* coord, CliContext& context, int* exit_code) {
       ReadPosition(options->second, texts.negative_letters, &position.longitude);
       CoordinateContext coordinates;
       GridReference grid;
-      const int status = LatLonToGrid(coordinates, ResolveDatum(options->datum), position,
-                                      ResolveCoordinateSystem(options->system), false, &grid);
+      const GridStatus status =
+          LatLonToGrid(coordinates, ResolveDatum(options->datum), position,
+                       ResolveCoordinateSystem(options->system), false, &grid);
       std::cout << GridLine(grid, status);
     });
   });
@@ -140,9 +141,9 @@ void AddToLatLonCommand(CLI::App* coord, CliContext& context, int* exit_code) {
       GridReference grid{zone, options->easting, options->northing};
       LatLon position;
       const int system = ResolveCoordinateSystem(options->system);
-      const int status =
+      const GridStatus status =
           GridToLatLon(coordinates, ResolveDatum(options->datum), grid, system, false, &position);
-      if (status == kGridKeptInDegrees && system > 2) {
+      if (status == GridStatus::kKeptInDegrees && system > 2) {
         std::cerr << "kvmap: the zone \"" << options->zone
                   << "\" or the values are not the system's; the values are read as degrees\n";
       }

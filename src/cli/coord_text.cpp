@@ -104,8 +104,8 @@ std::string DatumListing() {
   return listing;
 }
 
-std::string GridLine(const GridReference& grid, int status) {
-  const int decimals = status == kGridConverted ? 3 : 9;
+std::string GridLine(const GridReference& grid, GridStatus status) {
+  const int decimals = status == GridStatus::kConverted ? 3 : 9;
   return (grid.zone.empty() ? std::string("-") : grid.zone) + " " + Fixed(grid.easting, decimals) +
          " " + Fixed(grid.northing, decimals) + "\n";
 }

@@ -43,7 +43,7 @@ std::string DatumListing();
 
 // "ZONE EASTING NORTHING": zone "-" when empty, metres with 3 decimals, or
 // degrees with 9 decimals when the position was kept in degrees.
-std::string GridLine(const GridReference& grid, int status);
+std::string GridLine(const GridReference& grid, GridStatus status);
 // "LAT LON" in decimal degrees with 9 decimals.
 std::string LatLonLine(LatLon position);
 std::string DegreesLine(double degrees);

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "cli/cli_document_ui.h"
 #include "cli/commands.h"
+#include "cli/document_session.h"
 #include "document/command_ids.h"
 #include "document/document.h"
 #include "install/device_install.h"
@@ -147,17 +147,9 @@ int Install(CliContext& context, const InstallOptions& options, bool device) {
       return 1;
     }
   }
-  ApplicationState app;
-  LoadDocumentTexts(context.strings, &app);
-  std::ostream quiet(nullptr);
-  app.diagnostics = &quiet;
-  CliDocumentUi document_ui(context);
-  std::unique_ptr<CDocument> document;
-  if (RunReported(context, kContextOpen, [&]() {
-        document = CDocument::FromFile(app, document_ui, options.map, true);
-      }) != 0) {
-    return 1;
-  }
+  DocumentSession session(context);
+  CDocument* document = session.OpenMap(options.map);
+  if (document == nullptr) return 1;
   CliInstallUi ui(context, options);
   InstallMemory memory;
   InstallContext installer{users, link, ui, context.strings, memory};

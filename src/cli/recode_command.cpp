@@ -3,11 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "cli/cli_document_ui.h"
 #include "cli/commands.h"
 #include "cli/conversion_flags.h"
-#include "document/command_ids.h"
-#include "document/document.h"
+#include "cli/document_session.h"
 
 namespace kv::cli {
 
@@ -23,30 +21,20 @@ struct RecodeOptions {
 // entry with the compression the flags ask for, and saves in place or as
 // the output.
 int Recode(CliContext& context, const RecodeOptions& options) {
-  ApplicationState app;
-  LoadDocumentTexts(context.strings, &app);
-  std::ostream quiet(nullptr);
-  app.diagnostics = &quiet;
-  CliDocumentUi ui(context);
-  std::unique_ptr<CDocument> document;
-  int result = RunReported(context, kContextOpen,
-                           [&]() { document = CDocument::FromFile(app, ui, options.map, true); });
-  if (result != 0) return result;
+  DocumentSession session(context);
+  CDocument* document = session.OpenMap(options.map);
+  if (document == nullptr) return 1;
   // Compression is on unless --no-compress says otherwise, whatever the map
   // was stored with.
   const bool compress = options.flags.compress.value_or(true);
-  if (compress != app.settings.compressBitmaps) {
+  if (compress != session.app().settings.compressBitmaps) {
     if (document->SetCompression(compress) != 0) return 1;
   }
   if (document->SetColourDepth(options.flags.depth) != 0) return 1;
-  bool handled = false;
-  if (options.output.empty()) {
-    result = document->HandleCommand(kCmdSave, &handled);
-  } else {
-    // Relative to the working folder, not to the map's.
-    ui.map_file = std::filesystem::absolute(options.output).string();
-    result = document->HandleCommand(kCmdSaveAs, &handled);
-  }
+  // Relative to the working folder, not to the map's.
+  const int result = options.output.empty()
+                         ? document->Save()
+                         : document->SaveAs(std::filesystem::absolute(options.output).string());
   if (result != 0) return 1;
   const std::string& written = options.output.empty() ? options.map : options.output;
   std::cout << written << ": " << document->container().image_count() << " images, "

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/exceptions.h"
+#include "base/file_extension.h"
 #include "base/replace_file_writer.h"
 #include "cli/commands.h"
 #include "cli/png_file.h"
@@ -22,12 +23,6 @@ struct RenderOptions {
   std::string output;
   std::size_t image = 0;
 };
-
-bool IsPng(const std::string& path) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension == ".png";
-}
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   ReplaceFileWriter writer;
@@ -65,7 +60,7 @@ void CheckImageIndex(const RenderOptions& options, std::size_t image_count) {
 
 void Render(const RenderOptions& options, const CImageContainer& container) {
   const std::vector<std::uint8_t>& bytes = container.ImageAt(options.image)->bitmap().bytes;
-  if (IsPng(options.output)) {
+  if (HasFileExtension(options.output, "png")) {
     WritePngFile(options.output, DecodePalmBitmapRgb(bytes));
   } else {
     WriteBytes(options.output, RenderPalmBitmapAsBmp(bytes));

@@ -80,8 +80,8 @@ PositionFields PositionNotation::Format(LatLon position) const {
   PositionFields fields;
   if (is_grid()) {
     GridReference grid;
-    const int status = LatLonToGrid(context_, datum_row_, position, system_, true, &grid);
-    if (status == kGridConverted) {
+    const GridStatus status = LatLonToGrid(context_, datum_row_, position, system_, true, &grid);
+    if (status == GridStatus::kConverted) {
       fields.zone = grid.zone;
       fields.latitude = FormatFixed(grid.northing, kMetreDecimals);
       fields.longitude = FormatFixed(grid.easting, kMetreDecimals);
@@ -162,7 +162,8 @@ std::optional<LatLon> PositionNotation::Parse(const PositionFields& fields,
   }
   if (latitude_empty && longitude_empty) return LatLon{};
   LatLon position;
-  GridToLatLon(context_, datum_row_, grid, system_, true, &position);
+  // A grid value the system cannot take reads as degrees, as typed.
+  static_cast<void>(GridToLatLon(context_, datum_row_, grid, system_, true, &position));
   return position;
 }
 

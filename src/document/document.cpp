@@ -5,11 +5,11 @@
 #include <limits>
 
 #include "base/exceptions.h"
+#include "base/file_extension.h"
 #include "base/message_tables.h"
 #include "document/command_ids.h"
 #include "document/image_kind.h"
 #include "document/import_progress.h"
-#include "geo/text_match.h"
 #include "map/map_file.h"
 #include "map/map_text.h"
 
@@ -71,7 +71,7 @@ CDocument::~CDocument() {
 std::unique_ptr<CDocument> CDocument::FromFile(ApplicationState& app, DocumentUi& ui,
                                                const std::string& path, bool reset_calibration) {
   auto document = std::make_unique<CDocument>(app, ui, reset_calibration);
-  if (EqualsIgnoreCase(FileExtension(path), "prc")) {
+  if (HasFileExtension(path, "prc")) {
     document->ReopenMap(path, reset_calibration);
   } else {
     const std::string folder = std::filesystem::path(path).parent_path().string();
@@ -199,9 +199,9 @@ int CDocument::HandleCommand(int command, bool* handled) {
       ui_.ZoomImageView(kZoomFit);
       return 0;
     case kCmdImportWorldFile:
-      return ImportCalibrationFile(true);
+      return ImportChosenCalibrationFile(true);
     case kCmdImportCalibrationFile:
-      return ImportCalibrationFile(false);
+      return ImportChosenCalibrationFile(false);
     case kCmdCopyToPocketPc:
       if (installer_ != nullptr) return CopyToPocketPc();
       *handled = false;

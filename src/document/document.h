@@ -70,9 +70,14 @@ class CDocument {
 
   // Each refuses to write over a file the document was made from (source
   // image, calibration files); a re-opened map may be saved over itself.
+  // The commands ask for the file (Save only when the map has none yet);
+  // the others take it.
   int Save();               // 40002
   int SaveAs();             // 40003
   int ExportCalibration();  // 40059
+  // Saves the map as `path` (relative to the map's folder), which becomes
+  // the document's file; a failed save keeps the file it had.
+  int SaveAs(const std::string& path);
   int SetColourDepth(int depth);
   // The handheld reads only converted maps: converts the images shown
   // unconverted so far, with progress, before a map is written (Save, and
@@ -81,8 +86,14 @@ class CDocument {
   // does nothing.
   void ConvertBeforeSaving();
   int SetCompression(bool compress);
-  // 40064 (world file) and 40065.
-  int ImportCalibrationFile(bool world_file);
+  // 40064 (world file) and 40065: asks whether to replace the calibration
+  // of an open image, for the file and, for a world file, its coordinate
+  // system; cancelling any of them gives 0.
+  int ImportChosenCalibrationFile(bool world_file);
+  // Makes the calibration file at `path` the current calibration, read for
+  // the current image's source pixels; `system` for a world file. 0, or -1
+  // when it gives no calibration (reported, context 1003).
+  int ImportCalibrationFile(const std::string& path, const std::optional<WorldFileSystem>& system);
 
   // What installs go through, kept by the caller; none until set. The
   // handheld user `menu_users[i]` has the command 40100 + i; the install

@@ -60,9 +60,8 @@ void CDocument::ApplyCalibration() {
   container_->SetModified();
 }
 
-int CDocument::ImportCalibrationFile(bool world_file) {
-  CImage* current = list_.current();
-  if (current != nullptr) {
+int CDocument::ImportChosenCalibrationFile(bool world_file) {
+  if (list_.current() != nullptr) {
     Question question;
     question.text = app_.replace_calibration_question;
     question.caption = app_.caption;
@@ -79,6 +78,12 @@ int CDocument::ImportCalibrationFile(bool world_file) {
     system = ui_.ChooseWorldFileSystem();
     if (!system) return 0;
   }
+  return ImportCalibrationFile(*chosen, system);
+}
+
+int CDocument::ImportCalibrationFile(const std::string& path,
+                                     const std::optional<WorldFileSystem>& system) {
+  CImage* current = list_.current();
   // Read in the source's pixels, as the image's import read its own.
   std::int32_t width = 0;
   std::int32_t height = 0;
@@ -86,17 +91,17 @@ int CDocument::ImportCalibrationFile(bool world_file) {
   DocumentFailure failure;
   const bool ok = CaptureFailure(
       [&]() {
-        ImportedCalibrationFile file = ReadCalibrationFile(*chosen, system, width, height);
+        ImportedCalibrationFile file = ReadCalibrationFile(path, system, width, height);
         if (current != nullptr) FitCalibrationToImage(*current, &file.record);
         app_.calibration = std::move(file.record);
-        Tell(CalibrationNotices(TakenCalibration{*chosen, FormatOfCalibrationFile(file.type),
+        Tell(CalibrationNotices(TakenCalibration{path, FormatOfCalibrationFile(file.type),
                                                  std::move(file.import.warnings)},
                                 app_.calibration, std::string(), true));
       },
-      *chosen, &failure);
+      path, &failure);
   app_.import_state.needs_image_size = false;
   if (!ok) return Report(kContextImport, failure);
-  RememberInput(*chosen, kCalibrationFileRole);
+  RememberInput(path, kCalibrationFileRole);
   ui_.RefreshCalibrationDialog();
   // The view draws the calibration's points: show the new ones.
   ui_.Repaint();

@@ -1,7 +1,6 @@
 // Importing a source image, with the calibration file that names it or the
 // one found beside it.
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -12,16 +11,16 @@
 
 #include "base/exceptions.h"
 #include "base/failure_reason.h"
+#include "base/file_extension.h"
 #include "base/message_tables.h"
 #include "bitmap/bmp_layout.h"
 #include "bitmap/tile_grid.h"
 #include "calibration/calibration_file_finder.h"
 #include "calibration/calibration_file_import.h"
 #include "calibration/calibration_text_writer.h"
-#include "calibration/chart_calibration.h"
-#include "calibration/geotiff_calibration.h"
 #include "calibration/ozi_map_reader.h"
 #include "calibration/raise_import_error.h"
+#include "calibration/source_calibration.h"
 #include "document/document.h"
 #include "document/image_kind.h"
 #include "document/import_progress.h"
@@ -36,23 +35,12 @@ namespace {
 constexpr std::string_view kImageExtensions[] = {"bmp", "tif", "tiff", "jpg", "jpeg",
                                                  "png", "gif", "kap",  "cap"};
 
-// The kinds of calibration file that may be given as the file to import:
-// they name their image.
-bool IsCalibrationKind(int kind) {
-  return kind == kImageKindKvm || kind == kImageKindCal || kind == kImageKindJpr;
-}
-
 // The other calibration files the import chooser offers: they name their
 // image too (an OziExplorer ".map" on its line 2, a ".geo" in its keys) or
 // stand beside it under its name (".pca").
 bool IsForeignCalibrationFile(const std::string& path) {
   const int type = CalibrationFileType(path);
   return type == kCalibrationFileMap || type == kCalibrationFileGeo || type == kCalibrationFilePca;
-}
-
-std::string PathWithoutExtension(const std::string& path) {
-  const std::string_view extension = FileExtension(path);
-  return extension.empty() ? path : path.substr(0, path.size() - extension.size() - 1);
 }
 
 std::string ImageExtensionOf(const CalibrationImport& import, const std::string& stem) {
@@ -103,12 +91,6 @@ std::string ImageExtensionOf(const CalibrationImport& import, const std::string&
   throw error;
 }
 
-bool IsOziMapPath(const std::string& path) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension == ".map";
-}
-
 void ThrowIfOziImageMissing(const std::string& map_path) {
   const std::string image = OziMapImagePath(map_path);
   std::error_code ignored;
@@ -146,20 +128,19 @@ std::string WithCounts(std::string format, std::size_t half, std::size_t quarter
   return format;
 }
 
-void SetCornerTexts(CImage& image, const std::string& west, const std::string& north,
-                    const std::string& east, const std::string& south) {
-  image.set_corner_text(kTopLeftLongitude, west);
-  image.set_corner_text(kTopLeftLatitude, north);
-  image.set_corner_text(kBottomRightLongitude, east);
-  image.set_corner_text(kBottomRightLatitude, south);
+void SetCornerTexts(CImage& image, const BoundTextSet& texts) {
+  image.set_corner_text(kTopLeftLongitude, texts.west);
+  image.set_corner_text(kTopLeftLatitude, texts.north);
+  image.set_corner_text(kBottomRightLongitude, texts.east);
+  image.set_corner_text(kBottomRightLatitude, texts.south);
 }
 
 }  // namespace
 
 bool SetCornerTextsFromBounds(CImage& image, const CalibrationRecord& record) {
-  if (!HasBounds(record)) return false;
-  SetCornerTexts(image, FormatBoundText(record.west, false), FormatBoundText(record.north, true),
-                 FormatBoundText(record.east, false), FormatBoundText(record.south, true));
+  const std::optional<BoundTextSet> texts = FormatBoundTexts(record);
+  if (!texts) return false;
+  SetCornerTexts(image, *texts);
   return true;
 }
 
@@ -174,7 +155,7 @@ CDocument::ImportPlan CDocument::PlanImport(const std::string& path) {
   plan.calibration_path = path;
   plan.calibration = ReadCalibrationFile(path, std::nullopt, 0, 0);
   const CalibrationImport& import = plan.calibration.import;
-  const std::string stem = PathWithoutExtension(path);
+  const std::string stem(PathWithoutExtension(path));
   const std::string ozi_image =
       CalibrationFileType(path) == kCalibrationFileMap ? OziMapImagePath(path) : std::string();
   std::error_code ignored;
@@ -201,7 +182,7 @@ ImportedCalibrationFile CDocument::ReadCalibrationFile(
     const std::string& path, const std::optional<WorldFileSystem>& world_system, std::int32_t width,
     std::int32_t height) {
   ImportedCalibrationFile file;
-  const int status =
+  const ImportStatus status =
       ImportCalibrationRecord(path, world_system, Environment(), width, height, &file);
   // Chosen where a calibration belongs, an image (or anything else) is
   // named for what it is not, not as an image of unknown kind.
@@ -217,13 +198,13 @@ std::optional<TakenCalibration> CDocument::ReadCalibrationBeside(const std::stri
   CalibrationImport import;
   FoundCalibrationFile found;
   const int type = FindCalibrationFile(image_path, Environment(), &import, width, height, &found);
-  if (type == kImportNotFound) return std::nullopt;
+  if (type == kCalibrationFileNone) return std::nullopt;
   RememberInput(found.path, kCalibrationFileRole);
   // A file beside the image that does not read as a calibration (say a
   // ".map" of another program) is passed over; one that reads as a place
   // off the Earth is refused.
   std::string refusal;
-  const int status =
+  const ImportStatus status =
       ReadImportedCalibration(import, type, app_.negative_letters, width, height, record, &refusal);
   if (status != kImportOk) RaiseImportError(status, found.path, refusal);
   return TakenCalibration{found.path, FormatOfCalibrationFile(type), std::move(import.warnings)};
@@ -328,19 +309,12 @@ CImage& CDocument::AddConvertedSource(const std::string& path, int kind, const s
     const ConversionStatus status = library_.Open(path, ImageSourceKind::kChart, &source);
     if (status == kConvOpenFailed) ThrowNotOpened(path);
     if (status != kConvOk || !source) throw ErrUnknownImageKind(path.c_str());
-    std::vector<ChartCalibrationPoint> points;
-    for (const ChartReferencePoint& reference : source->reference_points()) {
-      points.push_back(
-          {reference.pixel_x, reference.pixel_y, reference.latitude, reference.longitude});
-    }
-    CalibrationRecord chart;
-    std::vector<ImportWarning> warnings;
     // A chart without reference points is imported uncalibrated, and the
     // search beside it and the notice say so.
-    if (CalibrateChart(points, DatumCodeFromWkt(source->geographic_system_wkt(), &warnings),
-                       source->Width(), source->Height(), &chart)) {
-      *own_calibration = SourceCalibration{
-          std::move(chart), {path, CalibrationSourceFormat::kChart, std::move(warnings)}};
+    if (std::optional<SourceCalibrationRecord> chart = ReadChartCalibration(*source)) {
+      *own_calibration =
+          SourceCalibration{std::move(chart->record),
+                            {path, CalibrationSourceFormat::kChart, std::move(chart->warnings)}};
     }
     *width = source->Width();
     *height = source->Height();
@@ -348,29 +322,22 @@ CImage& CDocument::AddConvertedSource(const std::string& path, int kind, const s
   }
   if (kind == kImageKindTiff) {
     // A TIFF without georeferencing is imported without calibration.
-    CalibrationImport geotiff;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    GeoTiffReport report;
-    const int read = ReadGeoTiffCalibration(path, &geotiff, &width, &height, &report);
+    GeoTiffSourceCalibration geotiff;
+    const ImportStatus read = ReadGeoTiffSourceCalibration(path, app_.negative_letters, &geotiff);
     // Georeferenced, but not on the Earth as the handheld knows it: saying
     // so beats an uncalibrated map nobody was told about.
-    if (read == kGeoTiffUnsupportedSystem) ThrowUnsupportedSystem(path, report);
+    if (read == kGeoTiffUnsupportedSystem) ThrowUnsupportedSystem(path, geotiff.report);
+    if (read == kImportOffTheEarth) RaiseImportError(read, path, geotiff.refusal);
     if (read == kImportOk) {
-      CalibrationRecord record;
-      std::string refusal;
-      const int status = ReadImportedCalibration(geotiff, 0, app_.negative_letters, width, height,
-                                                 &record, &refusal);
-      if (status != kImportOk) RaiseImportError(status, path, refusal);
       *own_calibration =
-          SourceCalibration{std::move(record),
+          SourceCalibration{std::move(geotiff.record),
                             {path, CalibrationSourceFormat::kGeoTiff, std::move(geotiff.warnings)}};
     }
   }
   const ConversionStatus status = library_.Open(path, ImageSourceKind::kRaster, &source);
   // An OziExplorer file given as the source opens its image through GDAL;
   // when that image is missing, the image is what the error names.
-  if (status != kConvOk && IsOziMapPath(path)) ThrowIfOziImageMissing(path);
+  if (status != kConvOk && HasFileExtension(path, "map")) ThrowIfOziImageMissing(path);
   // A calibration file stands here when its image was not found: that
   // image, not the calibration file, is what did not open.
   if (status == kConvNotAnImage && !IsCalibrationKind(kind)) throw ErrNotAnImage(path.c_str());
@@ -418,7 +385,8 @@ void CDocument::CalibrateImported(CImage& image, const ImportPlan& plan,
 
   const CalibrationImport& import = plan.calibration.import;
   if (!SetCornerTextsFromBounds(image, record) && given) {
-    SetCornerTexts(image, import.west_text, import.north_text, import.east_text, import.south_text);
+    SetCornerTexts(image,
+                   {import.north_text, import.west_text, import.south_text, import.east_text});
   }
   StoreCalibrationText(image);
   list_.Refresh(image);

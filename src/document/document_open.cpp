@@ -1,6 +1,7 @@
 // Re-opening a map database the program wrote.
 
 #include "base/exceptions.h"
+#include "base/file_extension.h"
 #include "document/document.h"
 #include "document/image_kind.h"
 #include "map/map_file.h"

@@ -103,10 +103,15 @@ int CDocument::SaveAs() {
   const std::optional<std::string> chosen =
       ui_.ChooseFile({FileChoice::kSaveMap, folder_, ProposedName()});
   if (!chosen) return -1;
+  return SaveAs(*chosen);
+}
+
+int CDocument::SaveAs(const std::string& path) {
+  if (RefuseEmptyMap(*container_, app_, ui_)) return -1;
   const std::string old_folder = folder_;
   const std::string old_file_name = file_name_;
   const std::string old_database_name = database_name_;
-  SetIdentity(Resolve(*chosen));
+  SetIdentity(Resolve(path));
   app_.last_map_folder = folder_;
   const int result = Save();
   if (result != 0) {

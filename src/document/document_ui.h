@@ -67,10 +67,15 @@ class DocumentUi {
   // (a status line is enough), and warnings, which must be seen.
   virtual void Notify(const Notice& /*notice*/) {}
 
-  // A path, or none when the user cancelled.
-  virtual std::optional<std::string> ChooseFile(const FileRequest& request) = 0;
+  // The choosers of the commands that ask for a file (CDocument's SaveAs(),
+  // ImportImage, ImportChosenCalibrationFile, ExportCalibration): a path,
+  // or none when the user cancelled. A user interface without choosers
+  // calls the document's operations that take the file instead.
+  virtual std::optional<std::string> ChooseFile(const FileRequest& /*request*/) {
+    return std::nullopt;
+  }
   // The coordinate system of a world file; none when cancelled.
-  virtual std::optional<WorldFileSystem> ChooseWorldFileSystem() = 0;
+  virtual std::optional<WorldFileSystem> ChooseWorldFileSystem() { return std::nullopt; }
   // The conversion options dialog: map name, colour depth, compression and
   // scale. False when cancelled; the values are then unchanged.
   virtual bool RunConversionOptions(std::string* map_name, ConversionSettings* settings) = 0;

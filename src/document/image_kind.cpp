@@ -1,5 +1,6 @@
 #include "document/image_kind.h"
 
+#include "base/file_extension.h"
 #include "geo/text_match.h"
 
 namespace kv {
@@ -18,14 +19,10 @@ int ImageKindOfExtension(std::string_view extension) {
   return kImageKindUnknown;
 }
 
-std::string_view FileExtension(std::string_view path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  const std::size_t name_start = slash == std::string_view::npos ? 0 : slash + 1;
-  const std::size_t dot = path.rfind('.');
-  if (dot == std::string_view::npos || dot < name_start) return {};
-  return path.substr(dot + 1);
-}
-
 int ImageKind(std::string_view path) { return ImageKindOfExtension(FileExtension(path)); }
+
+bool IsCalibrationKind(int kind) {
+  return kind == kImageKindKvm || kind == kImageKindCal || kind == kImageKindJpr;
+}
 
 }  // namespace kv

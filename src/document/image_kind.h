@@ -25,8 +25,9 @@ int ImageKindOfExtension(std::string_view extension);
 // The kind of the file name's extension; kImageKindUnknown without one.
 int ImageKind(std::string_view path);
 
-// The extension of the path's file name without its dot; empty without one.
-std::string_view FileExtension(std::string_view path);
+// The kinds of calibration file that may be given as the file to import:
+// they name their image.
+bool IsCalibrationKind(int kind);
 
 }  // namespace kv
 

@@ -27,12 +27,14 @@
 namespace kv {
 
 // Results of LatLonToGrid and GridToLatLon.
-inline constexpr int kGridConverted = 0;
-// Degree notation, or a position the system cannot take.
-inline constexpr int kGridKeptInDegrees = 1;
-// A coordinate system index outside the list; the position is kept in
-// degrees.
-inline constexpr int kGridUnknownSystem = -1;
+enum class [[nodiscard]] GridStatus{
+    kConverted,
+    // Degree notation, or a position the system cannot take.
+    kKeptInDegrees,
+    // A coordinate system index outside the list; the position is kept in
+    // degrees.
+    kUnknownSystem,
+};
 
 struct GridReference {
   std::string zone;  // "32U", "TG", "QU8" or empty
@@ -47,11 +49,11 @@ struct CoordinateContext {
   EllipsoidCache ellipsoids;
 };
 
-int LatLonToGrid(CoordinateContext& context, int datum_row, LatLon position, int system,
-                 bool from_wgs84, GridReference* grid);
+GridStatus LatLonToGrid(CoordinateContext& context, int datum_row, LatLon position, int system,
+                        bool from_wgs84, GridReference* grid);
 
-int GridToLatLon(CoordinateContext& context, int datum_row, const GridReference& grid, int system,
-                 bool to_wgs84, LatLon* position);
+GridStatus GridToLatLon(CoordinateContext& context, int datum_row, const GridReference& grid,
+                        int system, bool to_wgs84, LatLon* position);
 
 }  // namespace kv
 

@@ -31,9 +31,9 @@ TEST(CalibrationFileType, ByExtension) {
   EXPECT_EQ(CalibrationFileType("a.map"), kCalibrationFileMap);
   EXPECT_EQ(CalibrationFileType("a.jgw"), kCalibrationFileWorld);
   EXPECT_EQ(CalibrationFileType("a.TFW"), kCalibrationFileWorld);
-  EXPECT_EQ(CalibrationFileType("a.jpw2"), kImportNotFound);
-  EXPECT_EQ(CalibrationFileType("a.png"), kImportNotFound);
-  EXPECT_EQ(CalibrationFileType("dir.d/a"), kImportReadFailed);
+  EXPECT_EQ(CalibrationFileType("a.jpw2"), kCalibrationFileNone);
+  EXPECT_EQ(CalibrationFileType("a.png"), kCalibrationFileNone);
+  EXPECT_EQ(CalibrationFileType("dir.d/a"), kCalibrationFileNoExtension);
 }
 
 TEST(FindCalibrationFile, CandidateOrder) {
@@ -74,7 +74,7 @@ TEST(FindCalibrationFile, PrefersUnderscoreKvmAndReadsPngCal) {
             kCalibrationFileCal);
   EXPECT_EQ(import.west_text, "W8.25000000");
   EXPECT_EQ(FindCalibrationFile(dir.File("none.png"), fixture.environment, &import, 0, 0, &found),
-            kImportNotFound);
+            kCalibrationFileNone);
 }
 
 TEST(FindCalibrationFile, SecondRoundWithUnderscoredDot) {
@@ -92,12 +92,28 @@ TEST(FindCalibrationFile, SecondRoundWithUnderscoredDot) {
   EXPECT_EQ(import.south_text, "N46.00000000");
 }
 
+// A dot in a folder's name is no extension: the second round keeps the
+// folder, and no calibration of another folder's image is taken.
+TEST(FindCalibrationFile, NoSecondRoundForADotInAFolderName) {
+  CalibrationDir dir;
+  ImportFixture fixture;
+  CalibrationImport import;
+  std::filesystem::create_directories(dir.File("maps.v2"));
+  std::filesystem::create_directories(dir.File("maps_v2"));
+  dir.Write("maps_v2/area.pca", "x\nE8\nN47\nE9\nN46\n");
+  FoundCalibrationFile found;
+  EXPECT_EQ(
+      FindCalibrationFile(dir.File("maps.v2/area"), fixture.environment, &import, 0, 0, &found),
+      kCalibrationFileNone);
+}
+
 CalibrationImport Read(const std::string& data, int type, int width = 0, int height = 0,
-                       int* status = nullptr, ImportFixture* shared = nullptr) {
+                       ImportStatus* status = nullptr, ImportFixture* shared = nullptr) {
   ImportFixture local;
   ImportFixture& fixture = shared ? *shared : local;
   CalibrationImport import;
-  const int result = ReadCalibrationData(data, type, fixture.environment, &import, width, height);
+  const ImportStatus result =
+      ReadCalibrationData(data, type, fixture.environment, &import, width, height);
   if (status) *status = result;
   return import;
 }
@@ -115,7 +131,7 @@ TEST(OziMapReader, PointLineAndDatum) {
       "Point02,xy,  500,  400,in, deg,  46, 0,S,  9, 30,E, grid,   ,  ,  ,N\r\n"
       "Point03,xy,     ,     ,in, deg,    ,        ,N,    ,        ,E, grid,   ,  ,  ,N\r\n"
       "Point12,xy, 1, 1,in, deg, 1, 0,N, 1, 0,E, grid, , , ,N\r\n";
-  int status = 0;
+  ImportStatus status = kImportOk;
   const CalibrationImport import = Read(data, kCalibrationFileMap, 0, 0, &status);
   EXPECT_EQ(status, kImportOk);
   EXPECT_EQ(import.datum_name, "WGS84");
@@ -145,7 +161,7 @@ TEST(OziMapReader, ProjectionSetupAndKnownPoints) {
 }
 
 TEST(OziMapReader, HeaderRequired) {
-  int status = 0;
+  ImportStatus status = kImportOk;
   const CalibrationImport import =
       Read("Not a map\nx\nx\nx\nWGS 84\nx\nx\nPoint01,xy,1,2,in,deg,1,0,N,1,0,E\n",
            kCalibrationFileMap, 0, 0, &status);
@@ -188,7 +204,7 @@ TEST(KeyValueReaders, ProjectionDatumAndNames) {
 TEST(JprReader, WorldNumbersWaitForTheImageSize) {
   const std::string numbers = "0.001\n0\n0\n-0.001\n8\n47\n";
   ImportFixture fixture;
-  int status = 0;
+  ImportStatus status = kImportOk;
   CalibrationImport import = Read(numbers, kCalibrationFileJpr, 0, 0, &status, &fixture);
   EXPECT_EQ(status, kImportOk);
   EXPECT_TRUE(fixture.state.needs_image_size);
@@ -202,7 +218,7 @@ TEST(JprReader, WorldNumbersWaitForTheImageSize) {
 
 TEST(WorldFileReader, DegreesExample) {
   ImportFixture fixture;
-  int status = 0;
+  ImportStatus status = kImportOk;
   const CalibrationImport import = Read("0.001\n0.0\n0.0\n-0.001\n8\n47\n", kCalibrationFileWorld,
                                         1000, 1000, &status, &fixture);
   ASSERT_EQ(status, kImportOk);
@@ -242,7 +258,7 @@ TEST(WorldFileReader, DegreesExample) {
 TEST(WorldFileReader, UtmNeedsAZone) {
   ImportFixture fixture;
   fixture.state.world_file_system = {kSystemUtm, ""};
-  int status = 0;
+  ImportStatus status = kImportOk;
   Read("10\n0\n0\n-10\n500000\n5300000\n", kCalibrationFileWorld, 100, 100, &status, &fixture);
   EXPECT_EQ(status, kImportBadWorldSystem);
   fixture.state.world_file_system = {kSystemUtm, "32U"};

@@ -22,8 +22,8 @@ namespace {
 using testing::CalibrationDir;
 using testing::ImportFixture;
 
-int ReadWorld(const std::string& text, int type, CalibrationImport* import,
-              ImportFixture* fixture) {
+ImportStatus ReadWorld(const std::string& text, int type, CalibrationImport* import,
+                       ImportFixture* fixture) {
   *import = CalibrationImport{};
   return ReadCalibrationData(text, type, fixture->environment, import, 100, 80);
 }
@@ -47,7 +47,7 @@ TEST(WorldFileNumbers, LinesThatAreNoNumberAreRefusedNamingTheLine) {
     for (int type : {kCalibrationFileWorld, kCalibrationFileJpr}) {
       ImportFixture fixture;
       CalibrationImport import;
-      const int status = ReadWorld(row.text, type, &import, &fixture);
+      const ImportStatus status = ReadWorld(row.text, type, &import, &fixture);
       if (*row.detail == '\0') {
         EXPECT_EQ(status, kImportOk);
         EXPECT_EQ(import.world_values.e, -1.0);

@@ -34,7 +34,7 @@ struct Tiff {
 };
 
 struct Imported {
-  int status = kImportOk;
+  ImportStatus status = kImportOk;
   std::string refusal;
   CalibrationRecord record;
 };

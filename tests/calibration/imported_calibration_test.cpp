@@ -137,8 +137,8 @@ TEST(ImportCalibrationRecord, UpToOnePixelPastTheEdgeIsOnTheEarthBeyondItIsNamed
     ImportFixture fixture;
     ImportedCalibrationFile file;
     const std::string path = dir.Write(row.name, row.world_file);
-    const int status = ImportCalibrationRecord(path, std::nullopt, fixture.environment, row.width,
-                                               row.height, &file);
+    const ImportStatus status = ImportCalibrationRecord(path, std::nullopt, fixture.environment,
+                                                        row.width, row.height, &file);
     if (row.refusal == nullptr) {
       ASSERT_EQ(status, kImportOk) << file.refusal;
       EXPECT_EQ(file.record.east, 180.0);
@@ -161,7 +161,7 @@ TEST(ImportCalibrationRecord, UpToOnePixelPastTheEdgeIsOnTheEarthBeyondItIsNamed
 
 TEST(RaiseImportError, EachStatusNamesTheFile) {
   const struct {
-    int status;
+    ImportStatus status;
     ErrorCode code;
   } kRows[] = {
       {kImportOpenFailed, kErrFileOpen},       {kImportReadFailed, kErrFileRead},
@@ -169,7 +169,7 @@ TEST(RaiseImportError, EachStatusNamesTheFile) {
       {kImportBadWorldSystem, kErrFileRead},   {kImportOffTheEarth, kErrOffTheEarth},
   };
   for (const auto& row : kRows) {
-    SCOPED_TRACE(row.status);
+    SCOPED_TRACE(static_cast<int>(row.status));
     try {
       RaiseImportError(row.status, "/maps/area.kvm");
       ADD_FAILURE() << "nothing thrown";

@@ -51,9 +51,10 @@ TEST(CoordTextTest, ReadsPositions) {
 }
 
 TEST(CoordTextTest, GridLineShowsMetresOrDegrees) {
-  EXPECT_EQ(cli::GridLine({"32U", 1.23456, 2.5}, kGridConverted), "32U 1.235 2.500\n");
-  EXPECT_EQ(cli::GridLine({"", 1.5, 2.5}, kGridConverted), "- 1.500 2.500\n");
-  EXPECT_EQ(cli::GridLine({"", 2.35, 48.85}, kGridKeptInDegrees), "- 2.350000000 48.850000000\n");
+  EXPECT_EQ(cli::GridLine({"32U", 1.23456, 2.5}, GridStatus::kConverted), "32U 1.235 2.500\n");
+  EXPECT_EQ(cli::GridLine({"", 1.5, 2.5}, GridStatus::kConverted), "- 1.500 2.500\n");
+  EXPECT_EQ(cli::GridLine({"", 2.35, 48.85}, GridStatus::kKeptInDegrees),
+            "- 2.350000000 48.850000000\n");
 }
 
 class CoordCommandTest : public ::testing::Test {

@@ -18,11 +18,5 @@ TEST(ImageKind, ByExtensionIgnoringCase) {
   for (const auto& row : kRows) EXPECT_EQ(ImageKind(row.path), row.kind) << row.path;
 }
 
-TEST(ImageKind, ExtensionOfTheFileNameOnly) {
-  EXPECT_EQ(FileExtension("maps/area.map"), "map");
-  EXPECT_EQ(FileExtension("maps.v2/area"), "");
-  EXPECT_EQ(FileExtension("a.b.png"), "png");
-}
-
 }  // namespace
 }  // namespace kv

@@ -18,15 +18,17 @@ constexpr int kEur1950 = 8;
 
 class GridConversionTest : public ::testing::Test {
  protected:
-  GridReference ToGrid(LatLon position, int system, int datum_row = 0, int* status = nullptr) {
+  GridReference ToGrid(LatLon position, int system, int datum_row = 0,
+                       GridStatus* status = nullptr) {
     GridReference grid;
-    const int result = LatLonToGrid(context_, datum_row, position, system, true, &grid);
+    const GridStatus result = LatLonToGrid(context_, datum_row, position, system, true, &grid);
     if (status != nullptr) *status = result;
     return grid;
   }
-  LatLon ToLatLon(const GridReference& grid, int system, int datum_row = 0, int* status = nullptr) {
+  LatLon ToLatLon(const GridReference& grid, int system, int datum_row = 0,
+                  GridStatus* status = nullptr) {
     LatLon position;
-    const int result = GridToLatLon(context_, datum_row, grid, system, true, &position);
+    const GridStatus result = GridToLatLon(context_, datum_row, grid, system, true, &position);
     if (status != nullptr) *status = result;
     return position;
   }
@@ -36,14 +38,14 @@ class GridConversionTest : public ::testing::Test {
 
 TEST_F(GridConversionTest, DegreeNotationsKeepDegrees) {
   for (int system = 0; system <= 2; ++system) {
-    int status = -2;
+    GridStatus status = GridStatus::kUnknownSystem;
     const GridReference grid = ToGrid({47.5, 8.25}, system, 0, &status);
-    EXPECT_EQ(status, kGridKeptInDegrees);
+    EXPECT_EQ(status, GridStatus::kKeptInDegrees);
     EXPECT_EQ(grid.zone, "");
     EXPECT_EQ(grid.northing, 47.5);
     EXPECT_EQ(grid.easting, 8.25);
     const LatLon back = ToLatLon(grid, system, 0, &status);
-    EXPECT_EQ(status, kGridKeptInDegrees);
+    EXPECT_EQ(status, GridStatus::kKeptInDegrees);
     EXPECT_EQ(back.latitude, 47.5);
     EXPECT_EQ(back.longitude, 8.25);
   }
@@ -51,21 +53,21 @@ TEST_F(GridConversionTest, DegreeNotationsKeepDegrees) {
 
 TEST_F(GridConversionTest, UnknownSystemsKeepDegrees) {
   for (int system : {-1, 29, 1000}) {
-    int status = 0;
+    GridStatus status = GridStatus::kConverted;
     const GridReference grid = ToGrid({47.5, 8.25}, system, 0, &status);
-    EXPECT_EQ(status, kGridUnknownSystem);
+    EXPECT_EQ(status, GridStatus::kUnknownSystem);
     EXPECT_EQ(grid.zone, "");
     EXPECT_EQ(grid.northing, 47.5);
     ToLatLon(grid, system, 0, &status);
-    EXPECT_EQ(status, kGridUnknownSystem);
+    EXPECT_EQ(status, GridStatus::kUnknownSystem);
   }
 }
 
 TEST_F(GridConversionTest, NonFinitePositionsKeepDegrees) {
   for (int system = 3; system < kCoordinateSystemCount; ++system) {
-    int status = 0;
+    GridStatus status = GridStatus::kConverted;
     const GridReference grid = ToGrid({std::nan(""), 8}, system, 0, &status);
-    EXPECT_EQ(status, kGridKeptInDegrees) << system;
+    EXPECT_EQ(status, GridStatus::kKeptInDegrees) << system;
     EXPECT_EQ(grid.zone, "") << system;
   }
 }
@@ -94,9 +96,9 @@ TEST_F(GridConversionTest, MgaIsUtmOnTheRecordsDatum) {
 }
 
 TEST_F(GridConversionTest, UtmZoneTextWithoutZoneReadsAsDegrees) {
-  int status = 0;
+  GridStatus status = GridStatus::kConverted;
   const LatLon position = ToLatLon({"", 8.25, 47.5}, kSystemUtm, 0, &status);
-  EXPECT_EQ(status, kGridKeptInDegrees);
+  EXPECT_EQ(status, GridStatus::kKeptInDegrees);
   EXPECT_EQ(position.latitude, 47.5);
   EXPECT_EQ(position.longitude, 8.25);
 }
@@ -104,20 +106,20 @@ TEST_F(GridConversionTest, UtmZoneTextWithoutZoneReadsAsDegrees) {
 TEST_F(GridConversionTest, OsgbSquaresAndPositionsOutsideThem) {
   LatLon inside;
   ASSERT_EQ(GridToLatLon(context_, 0, {"TG", 51409, 13177}, kSystemOsgb, false, &inside),
-            kGridConverted);
+            GridStatus::kConverted);
   const GridReference grid = ToGrid(inside, kSystemOsgb);
   EXPECT_EQ(grid.zone, "TG");
   EXPECT_EQ(grid.easting, 51409);
   EXPECT_EQ(grid.northing, 13177);
 
-  int status = 0;
+  GridStatus status = GridStatus::kConverted;
   const GridReference paris = ToGrid({48.85, 2.35}, kSystemOsgb, 0, &status);
-  EXPECT_EQ(status, kGridKeptInDegrees);
+  EXPECT_EQ(status, GridStatus::kKeptInDegrees);
   EXPECT_EQ(paris.zone, "");
   EXPECT_EQ(paris.northing, 48.85);
   EXPECT_EQ(paris.easting, 2.35);
   const LatLon back = ToLatLon(paris, kSystemOsgb, 0, &status);
-  EXPECT_EQ(status, kGridKeptInDegrees);
+  EXPECT_EQ(status, GridStatus::kKeptInDegrees);
   EXPECT_EQ(back.latitude, 48.85);
 }
 
@@ -150,9 +152,9 @@ TEST_F(GridConversionTest, SJtskReadsEveryFormAsProjWritesIt) {
         GridReference grid;
         grid.easting = form.easting_first ? xy.x : xy.y;
         grid.northing = form.easting_first ? xy.y : xy.x;
-        int status = -1;
+        GridStatus status = GridStatus::kUnknownSystem;
         const LatLon ours = ToLatLon(grid, kSystemSJtsk, 0, &status);
-        EXPECT_EQ(status, kGridConverted);
+        EXPECT_EQ(status, GridStatus::kConverted);
         const double distance = kMetresPerDegree * std::hypot(ours.latitude - latitude,
                                                               (ours.longitude - longitude) *
                                                                   std::cos(latitude * M_PI / 180));
@@ -167,9 +169,9 @@ TEST_F(GridConversionTest, SJtskReadsEveryFormAsProjWritesIt) {
 TEST_F(GridConversionTest, SJtskRefusesValuesOfMixedSigns) {
   for (const GridReference& grid :
        {GridReference{"", -742888, 1043086}, GridReference{"", 742888, -1043086}}) {
-    int status = -1;
+    GridStatus status = GridStatus::kUnknownSystem;
     ToLatLon(grid, kSystemSJtsk, 0, &status);
-    EXPECT_EQ(status, kGridKeptInDegrees) << grid.easting << " " << grid.northing;
+    EXPECT_EQ(status, GridStatus::kKeptInDegrees) << grid.easting << " " << grid.northing;
   }
 }
 
@@ -191,21 +193,23 @@ TEST_F(GridConversionTest, QuebecTakesTheMeridianOfItsZone) {
 }
 
 TEST_F(GridConversionTest, QuebecOutsideItsZonesKeepsDegrees) {
-  int status = 0;
+  GridStatus status = GridStatus::kConverted;
   const GridReference gap = ToGrid({46.0, -83.5}, 20, 0, &status);
-  EXPECT_EQ(status, kGridKeptInDegrees);
+  EXPECT_EQ(status, GridStatus::kKeptInDegrees);
   EXPECT_EQ(gap.zone, "");
   EXPECT_EQ(gap.easting, -83.5);
   const LatLon unknown = ToLatLon({"QU1", 300000, 5000000}, 20, 0, &status);
-  EXPECT_EQ(status, kGridKeptInDegrees);
+  EXPECT_EQ(status, GridStatus::kKeptInDegrees);
   EXPECT_EQ(unknown.latitude, 5000000);
 }
 
 TEST_F(GridConversionTest, Wgs84FlagLeavesPositionsUnchanged) {
   GridReference shifted;
   GridReference plain;
-  LatLonToGrid(context_, kEur1950, {47.5, 8.25}, kSystemUtm, true, &shifted);
-  LatLonToGrid(context_, kEur1950, {47.5, 8.25}, kSystemUtm, false, &plain);
+  ASSERT_EQ(LatLonToGrid(context_, kEur1950, {47.5, 8.25}, kSystemUtm, true, &shifted),
+            GridStatus::kConverted);
+  ASSERT_EQ(LatLonToGrid(context_, kEur1950, {47.5, 8.25}, kSystemUtm, false, &plain),
+            GridStatus::kConverted);
   EXPECT_EQ(shifted.easting, plain.easting);
   EXPECT_EQ(shifted.northing, plain.northing);
 }
@@ -230,7 +234,7 @@ TEST_P(TableGridTest, AgreesWithProj) {
     for (double offset = -3; offset <= 3; offset += 1) {
       const LatLon position = {latitude, row.central_meridian + offset};
       GridReference grid;
-      ASSERT_EQ(LatLonToGrid(context, 0, position, system, false, &grid), kGridConverted);
+      ASSERT_EQ(LatLonToGrid(context, 0, position, system, false, &grid), GridStatus::kConverted);
       EXPECT_EQ(grid.zone, "");
       const test::ProjXY theirs = proj.Forward(position.latitude, position.longitude);
       const double distance = std::hypot(grid.easting - theirs.x, grid.northing - theirs.y);
@@ -238,7 +242,7 @@ TEST_P(TableGridTest, AgreesWithProj) {
       EXPECT_LT(distance, 0.02) << row.code << " " << latitude << " " << offset;
 
       LatLon back;
-      ASSERT_EQ(GridToLatLon(context, 0, grid, system, false, &back), kGridConverted);
+      ASSERT_EQ(GridToLatLon(context, 0, grid, system, false, &back), GridStatus::kConverted);
       EXPECT_NEAR(back.latitude, position.latitude, 2e-8) << row.code;
       EXPECT_NEAR(back.longitude, position.longitude, 2e-8) << row.code;
     }

@@ -1,5 +1,6 @@
-// Re-encoding a map keeps compression on unless --no-compress says
-// otherwise, however the map's last bitmap happens to be stored.
+// kvmap recode: every image of a map encoded again. Re-encoding keeps
+// compression on unless --no-compress says otherwise, however the map's last
+// bitmap happens to be stored.
 
 #include <gtest/gtest.h>
 
@@ -8,14 +9,32 @@
 #include <random>
 
 #include "bitmap/bmp_fixture.h"
-#include "kvmap_runner.h"
 #include "map/map_file.h"
-#include "temp_folder.h"
+#include "stripes_folder_test.h"
 
 namespace kv {
 namespace {
 
 namespace fs = std::filesystem;
+
+class RecodeCommandTest : public testing::StripesFolderTest {
+ protected:
+  RecodeCommandTest() : StripesFolderTest("kv_recode_") {}
+};
+
+TEST_F(RecodeCommandTest, RecodeChangesEveryImageInPlace) {
+  const std::string source = WriteBmp("r.bmp", 200, 150);
+  const std::string map = (dir_ / "r.prc").string();
+  ASSERT_EQ(Run("convert '" + source + "' -o '" + map + "'").exit_code, 0);
+  testing::KvmapResult result = Run("recode '" + map + "' --depth 2 --no-compress");
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  nlohmann::json json = Info(map);
+  for (const auto& image : json["images"]) {
+    EXPECT_EQ(image["depth"], 2);
+    EXPECT_EQ(image["compression"], "none");
+  }
+  EXPECT_EQ(json["map"]["width"], 200);
+}
 
 class RecodeCompressionTest : public ::testing::Test {
  protected:
