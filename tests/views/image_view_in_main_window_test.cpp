@@ -113,7 +113,11 @@ class ImageViewInMainWindowTest : public QObject {
     QVERIFY(view != nullptr);
     QCOMPARE(view->geometry_state().image_width(), 320);
     QCOMPARE(view->geometry_state().image_height(), 262);
-    const QImage shown = view->scroll_area()->viewport()->grab().toImage();
+    // Tiles are decoded off the window's thread: each grab paints and asks
+    // for what is missing, until the picture is complete.
+    QImage shown;
+    QTRY_VERIFY(
+        (shown = view->scroll_area()->viewport()->grab().toImage(), view->picture_complete()));
     QVERIFY(Near(shown.pixel(8 + 50, 8 + 40), QColor(90, 160, 70)));
     QVERIFY(Near(shown.pixel(8 + 250, 8 + 200), QColor(40, 90, 160)));
     QVERIFY(Near(shown.pixel(8 + 99, 8 + 79), QColor(90, 160, 70)));
