@@ -36,12 +36,9 @@
 #include <string>
 #include <vector>
 
+#include "bench_converted_map.h"
 #include "bitmap/gdal_runtime.h"
-#include "bitmap/palette_state.h"
 #include "map/c_image_container.h"
-#include "map/map_layout.h"
-#include "map/stored_bitmap.h"
-#include "synthetic_tile.h"
 #include "views/image_view_pane.h"
 
 namespace {
@@ -50,7 +47,6 @@ constexpr int kViewWidth = 800;
 constexpr int kViewHeight = 600;
 constexpr int kImageSize = 10000;  // 100 megapixels
 constexpr int kWarmRepeats = 7;
-constexpr int kDistinctTiles = 97;
 constexpr double kZooms[] = {0.1, 0.5, 1.0, 2.0, 8.0};
 
 using Clock = std::chrono::steady_clock;
@@ -73,23 +69,6 @@ double ResidentMiB() {
   statm >> pages >> resident;
   return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) /
          (1024.0 * 1024.0);
-}
-
-std::unique_ptr<kv::CImageContainer> ConvertedMap() {
-  kv::PaletteState palette;
-  std::vector<std::vector<std::uint8_t>> tiles;
-  for (int i = 0; i < kDistinctTiles; ++i)
-    tiles.push_back(kv::bench::EncodeSyntheticTile(i, i == 0, palette));
-  auto map = std::make_unique<kv::CImageContainer>("Bench", nullptr);
-  const int columns = (kImageSize + kv::kTileWidth - 1) / kv::kTileWidth;
-  const int rows = (kImageSize + kv::kTileHeight - 1) / kv::kTileHeight;
-  for (int i = 0; i <= columns * rows; ++i) {
-    auto image = std::make_unique<kv::CImage>();
-    image->SetBitmap(kv::StoredBitmap(tiles[static_cast<std::size_t>(i) % tiles.size()]));
-    map->AddImage(std::move(image));
-  }
-  map->ImageAt(0)->set_map_size(kImageSize, kImageSize);
-  return map;
 }
 
 // A tiled, uncompressed GeoTIFF of the size, written band-interleaved in
@@ -266,7 +245,7 @@ int main(int argc, char** argv) {
   try {
     kv::EnsureGdalDriversRegistered();
 
-    const std::unique_ptr<kv::CImageContainer> map = ConvertedMap();
+    const std::unique_ptr<kv::CImageContainer> map = kv::bench::ConvertedMapOfSize(kImageSize);
     kv::CImage tiff_image;
     tiff_image.set_unconverted_source(kv::CImage::UnconvertedSource{tiff, kImageSize, kImageSize});
     kv::CImage jpeg_image;

@@ -24,6 +24,11 @@ constexpr int kFirstSampledLevel = 2;
 // view moving on drops the rest soon, enough that handing over stays cheap.
 constexpr std::size_t kTilesPerBatch = 32;
 
+// Tiles a paint copies for the worker at most: a zoomed-out view asks for
+// thousands, and copying them all at once would hold the window. The paints
+// that follow their arrival ask for the next ones.
+constexpr std::size_t kNewTilesPerPaint = 256;
+
 QImage ImageOf(const RgbImage& rgb) {
   if (rgb.width <= 0 || rgb.height <= 0) return QImage();
   // RGB32 is what the painter draws fastest.
@@ -131,7 +136,8 @@ void ConvertedMapLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
   cache_.PinOnly(std::move(pins));
   complete_ = wanted.empty();
   // The worker gets copies: the document stays the window thread's alone.
-  queue_->Want(wanted, [](const TileKey& key) { return key.image->bitmap().bytes; });
+  queue_->Want(
+      wanted, [](const TileKey& key) { return key.image->bitmap().bytes; }, kNewTilesPerPaint);
 
   if (shown.empty()) return;
   const int factor = 1 << level;

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -63,8 +64,10 @@ class DecodeQueue {
   // From now on the queue waits for exactly `keys` in this order (those
   // being decoded or delivered already stay where they are). `request_of`
   // is called only for keys not asked for before, so a costly request is
-  // made once. Keys no longer asked for are dropped unstarted.
-  void Want(const std::vector<Key>& keys, const std::function<Request(const Key&)>& request_of) {
+  // made once, and for at most `most_new` of them: the rest are left for a
+  // later call. Keys no longer asked for are dropped unstarted.
+  void Want(const std::vector<Key>& keys, const std::function<Request(const Key&)>& request_of,
+            std::size_t most_new = SIZE_MAX) {
     {
       const std::lock_guard<std::mutex> lock(mutex_);
       std::map<Key, Request> earlier;
@@ -73,7 +76,12 @@ class DecodeQueue {
       for (const Key& key : keys) {
         if (in_flight_.count(key) != 0) continue;
         auto it = earlier.find(key);
-        waiting_.emplace_back(key, it != earlier.end() ? std::move(it->second) : request_of(key));
+        if (it != earlier.end()) {
+          waiting_.emplace_back(key, std::move(it->second));
+        } else if (most_new > 0) {
+          --most_new;
+          waiting_.emplace_back(key, request_of(key));
+        }
       }
     }
     wake_.notify_all();
