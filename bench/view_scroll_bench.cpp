@@ -18,8 +18,6 @@
 
 #include <cpl_string.h>
 #include <gdal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -42,6 +40,7 @@
 #include <vector>
 
 #include "bench_converted_map.h"
+#include "bench_view.h"
 #include "bitmap/gdal_runtime.h"
 #include "views/image_view_pane.h"
 
@@ -152,25 +151,13 @@ void WriteJpeg(const std::string& path) {
       GDALCreate(GDALGetDriverByName("MEM"), "", kJpegSize, kJpegSize, 3, GDT_Byte, nullptr);
   if (memory == nullptr) throw std::runtime_error("cannot make the JPEG's picture");
   WritePicture(memory, kJpegSize);
-  char** options = CSLSetNameValue(nullptr, "QUALITY", "85");
-  GDALDatasetH copy = GDALCreateCopy(GDALGetDriverByName("JPEG"), path.c_str(), memory, FALSE,
-                                     options, nullptr, nullptr);
-  CSLDestroy(options);
-  GDALClose(memory);
-  if (copy == nullptr) throw std::runtime_error("cannot write " + path);
-  GDALClose(copy);
-}
-
-void SizeView(kv::ImageViewPane& pane) {
-  pane.resize(kViewWidth + 40, kViewHeight + 60);
-  pane.show();
-  QApplication::processEvents();
-  for (int i = 0; i < 3; ++i) {
-    const QSize view = pane.scroll_area()->viewport()->size();
-    pane.resize(pane.width() + kViewWidth - view.width(),
-                pane.height() + kViewHeight - view.height());
-    QApplication::processEvents();
+  try {
+    kv::bench::WriteJpegCopy(memory, path);
+  } catch (...) {
+    GDALClose(memory);
+    throw;
   }
+  GDALClose(memory);
 }
 
 // Runs the event loop until the view's picture is complete; milliseconds
@@ -231,7 +218,7 @@ std::vector<Figures> Measure(TimedApplication& application, const std::string& i
                              const std::function<void(kv::ImageViewPane&)>& show) {
   std::vector<Figures> rows;
   kv::ImageViewPane pane;
-  SizeView(pane);
+  kv::bench::SizeView(pane, kViewWidth, kViewHeight);
   const auto record = [&](const std::string& step, double complete_ms) {
     const auto [busy, busy_cpu] = application.TakeLongest();
     rows.push_back({input, step, busy, busy_cpu, complete_ms, pane.geometry_state().zoom(),
@@ -274,23 +261,13 @@ int main(int argc, char** argv) {
   const std::string tiff = (folder / "gigapixel-tiled.tif").string();
   const std::string jpeg = (folder / "view-10000.jpg").string();
   const Clock::time_point writing = Clock::now();
-  // Written by a child, so that what writing leaves in the heap does not
-  // count as the view's memory.
-  const pid_t writer = fork();
-  if (writer == 0) {
-    try {
-      kv::EnsureGdalDriversRegistered();
-      std::filesystem::create_directories(folder);
-      WriteJpeg(jpeg);
-      WriteTiledTiff(tiff);
-    } catch (const std::exception& error) {
-      std::fprintf(stderr, "view_scroll_bench: %s\n", error.what());
-      _exit(1);
-    }
-    _exit(0);
-  }
-  int writer_status = 0;
-  if (writer < 0 || waitpid(writer, &writer_status, 0) != writer || writer_status != 0) {
+  const bool written = kv::bench::WriteInChild("view_scroll_bench", [&] {
+    kv::EnsureGdalDriversRegistered();
+    std::filesystem::create_directories(folder);
+    WriteJpeg(jpeg);
+    WriteTiledTiff(tiff);
+  });
+  if (!written) {
     std::fprintf(stderr, "view_scroll_bench: cannot write the sources into %s\n", argv[1]);
     std::filesystem::remove_all(folder);
     return 1;
