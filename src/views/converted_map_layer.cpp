@@ -119,6 +119,7 @@ void ConvertedMapLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
   const PixelRect sight = view.ImageRectShownIn({0, 0, view.client_width(), view.client_height()});
   const PixelRect shown = view.ImageRectShownIn(PixelRectOf(exposed));
   std::set<TileKey> pins;
+  sight_rects_.clear();
   std::vector<TileKey> wanted;
   if (!sight.empty()) {
     for (int column = sight.left / kTileWidth; column <= (sight.right - 1) / kTileWidth; ++column) {
@@ -129,7 +130,9 @@ void ConvertedMapLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
             1 + static_cast<std::size_t>(column) * rows + static_cast<std::size_t>(row), level,
             place.image, place.image->revision()};
         pins.insert(key);
-        if (!cache_.Contains(key)) wanted.push_back(key);
+        if (cache_.Contains(key)) continue;
+        wanted.push_back(key);
+        sight_rects_.emplace(key, place.rect);
       }
     }
   }
@@ -160,17 +163,15 @@ void ConvertedMapLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
 }
 
 void ConvertedMapLayer::Arrived(Queue::Results tiles) {
-  const std::size_t rows = static_cast<std::size_t>((height() + kTileHeight - 1) / kTileHeight);
+  // The document is not read here: long work may own it while tiles come in.
   for (auto& [key, tile] : tiles) {
     const std::size_t bytes =
         std::max(static_cast<std::size_t>(tile.sizeInBytes()), sizeof(QImage));
-    const bool in_sight = cache_.IsPinned(key);
     cache_.Insert(key, std::move(tile), bytes);
-    if (!in_sight || rows == 0) continue;
+    const auto in_sight = sight_rects_.find(key);
+    if (in_sight == sight_rects_.end()) continue;
     complete_ = false;
-    const TilePlace place = PlaceOf(static_cast<int>((key.index - 1) / rows),
-                                    static_cast<int>((key.index - 1) % rows), rows);
-    if (arrived_ && place.image != nullptr) arrived_(place.rect);
+    if (arrived_) arrived_(in_sight->second);
   }
 }
 

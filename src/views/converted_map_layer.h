@@ -12,6 +12,7 @@
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -75,6 +76,8 @@ class ConvertedMapLayer final : public ImageLayer {
 
   const CImageContainer& container_;
   LruByteCache<TileKey, QImage> cache_;
+  // Where the tiles in sight that the last Draw lacked lie in the map.
+  std::map<TileKey, PixelRect> sight_rects_;
   ArrivedHandler arrived_;
   bool complete_ = false;
   std::unique_ptr<Queue> queue_;  // last: its thread stops before the rest goes
