@@ -34,6 +34,12 @@ class LruByteCache {
     return &it->second->value;
   }
 
+  // As Find, but leaves the order of use alone.
+  const Value* Peek(const Key& key) const {
+    auto it = index_.find(key);
+    return it == index_.end() ? nullptr : &it->second->value;
+  }
+
   bool Contains(const Key& key) const { return index_.count(key) != 0; }
 
   // Replaces an entry with the same key. An unpinned entry larger than the

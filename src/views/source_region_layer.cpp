@@ -21,6 +21,13 @@ constexpr std::int64_t kGdalBlockCacheBytes = std::int64_t{32} << 20;
 // read in few passes, short enough that what scrolled away is dropped soon.
 constexpr double kBatchSourcePixels = 32.0 * 1024 * 1024;
 
+// How many zooms drawn before may stand in for blocks still missing, how
+// far from the zoom shown they may be, and how many of their blocks a paint
+// looks up at most.
+constexpr std::size_t kRecentZooms = 4;
+constexpr double kMostStandInScale = 4.0;
+constexpr long long kMostStandInBlocks = 256;
+
 // Content pixel (a zoomed image pixel) back to the image pixel whose
 // column or row it starts in.
 int ImagePixelOf(long long content, double zoom, int limit) {
@@ -132,6 +139,8 @@ void SourceRegionLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
   cache_.PinOnly(std::move(pins));
   if (sight.first_column <= sight.last_column) AskForMissing(view, sight);
 
+  NoteZoom(zoom);
+  if (!complete_) DrawOtherZooms(painter, view, exposed);
   const BlockSpan span = SpanIn(view, exposed);
   for (int row = span.first_row; row <= span.last_row; ++row) {
     for (int column = span.first_column; column <= span.last_column; ++column) {
@@ -141,6 +150,46 @@ void SourceRegionLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
           QPoint(static_cast<int>(static_cast<long long>(column) * kBlockSize - view.scroll_x()),
                  static_cast<int>(static_cast<long long>(row) * kBlockSize - view.scroll_y())),
           *block);
+    }
+  }
+}
+
+void SourceRegionLayer::NoteZoom(double zoom) {
+  if (!recent_zooms_.empty() && recent_zooms_.front() == zoom) return;
+  std::erase(recent_zooms_, zoom);
+  recent_zooms_.insert(recent_zooms_.begin(), zoom);
+  if (recent_zooms_.size() > kRecentZooms) recent_zooms_.pop_back();
+}
+
+void SourceRegionLayer::DrawOtherZooms(QPainter& painter, const ImageViewGeometry& view,
+                                       const QRect& exposed) const {
+  const double zoom = view.zoom();
+  const double left = std::max(0.0, static_cast<double>(exposed.left()) + view.scroll_x());
+  const double top = std::max(0.0, static_cast<double>(exposed.top()) + view.scroll_y());
+  const double right = static_cast<double>(exposed.right()) + 1 + view.scroll_x();
+  const double bottom = static_cast<double>(exposed.bottom()) + 1 + view.scroll_y();
+  if (right <= left || bottom <= top) return;
+  // The zoom drawn longest ago first, so that the latest lies on top.
+  for (auto it = recent_zooms_.rbegin(); it != recent_zooms_.rend(); ++it) {
+    const double other = *it;
+    const double scale = zoom / other;  // from the other zoom's content to this one's
+    if (other == zoom || scale > kMostStandInScale || scale < 1 / kMostStandInScale) continue;
+    const auto first_column = static_cast<long long>(left / scale / kBlockSize);
+    const auto last_column = static_cast<long long>((right / scale - 1) / kBlockSize);
+    const auto first_row = static_cast<long long>(top / scale / kBlockSize);
+    const auto last_row = static_cast<long long>((bottom / scale - 1) / kBlockSize);
+    if ((last_column - first_column + 1) * (last_row - first_row + 1) > kMostStandInBlocks)
+      continue;
+    for (long long row = first_row; row <= last_row; ++row) {
+      for (long long column = first_column; column <= last_column; ++column) {
+        const QImage* block =
+            cache_.Peek(BlockKey{other, static_cast<int>(column), static_cast<int>(row)});
+        if (block == nullptr || block->isNull()) continue;
+        const QRectF target(static_cast<double>(column * kBlockSize) * scale - view.scroll_x(),
+                            static_cast<double>(row * kBlockSize) * scale - view.scroll_y(),
+                            block->width() * scale, block->height() * scale);
+        painter.drawImage(target, *block);
+      }
     }
   }
 }

@@ -18,6 +18,7 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include "base/lru_byte_cache.h"
 #include "bitmap/gdal_region_reader.h"
@@ -83,6 +84,10 @@ class SourceRegionLayer final : public ImageLayer {
   // Empty (first > last) when the rectangle shows none of the image.
   static BlockSpan SpanIn(const ImageViewGeometry& view, const QRect& rect);
   void AskForMissing(const ImageViewGeometry& view, const BlockSpan& sight);
+  // Blocks of the zooms drawn before, scaled to this one, under what is
+  // missing at this zoom: the picture stays while the new blocks come.
+  void DrawOtherZooms(QPainter& painter, const ImageViewGeometry& view, const QRect& exposed) const;
+  void NoteZoom(double zoom);
   // On the worker: one read of the window under `batch`, cut into blocks.
   Queue::Results ReadBlocks(const Queue::Wanted& batch);
   static std::size_t BatchSize(const Queue::Wanted& waiting);
@@ -95,6 +100,7 @@ class SourceRegionLayer final : public ImageLayer {
   LruByteCache<BlockKey, QImage> cache_;
   ArrivedHandler arrived_;
   bool complete_ = false;
+  std::vector<double> recent_zooms_;  // latest first
   std::atomic<int> read_count_ = 0;
   std::atomic<std::thread::id> read_thread_;
   std::unique_ptr<Queue> queue_;  // last: its thread stops before the rest goes
