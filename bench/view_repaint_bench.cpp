@@ -16,7 +16,6 @@
 
 #include <cpl_string.h>
 #include <gdal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -36,12 +35,10 @@
 #include <string>
 #include <vector>
 
+#include "bench_converted_map.h"
+#include "bench_view.h"
 #include "bitmap/gdal_runtime.h"
-#include "bitmap/palette_state.h"
 #include "map/c_image_container.h"
-#include "map/map_layout.h"
-#include "map/stored_bitmap.h"
-#include "synthetic_tile.h"
 #include "views/image_view_pane.h"
 
 namespace {
@@ -50,7 +47,6 @@ constexpr int kViewWidth = 800;
 constexpr int kViewHeight = 600;
 constexpr int kImageSize = 10000;  // 100 megapixels
 constexpr int kWarmRepeats = 7;
-constexpr int kDistinctTiles = 97;
 constexpr double kZooms[] = {0.1, 0.5, 1.0, 2.0, 8.0};
 
 using Clock = std::chrono::steady_clock;
@@ -73,23 +69,6 @@ double ResidentMiB() {
   statm >> pages >> resident;
   return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) /
          (1024.0 * 1024.0);
-}
-
-std::unique_ptr<kv::CImageContainer> ConvertedMap() {
-  kv::PaletteState palette;
-  std::vector<std::vector<std::uint8_t>> tiles;
-  for (int i = 0; i < kDistinctTiles; ++i)
-    tiles.push_back(kv::bench::EncodeSyntheticTile(i, i == 0, palette));
-  auto map = std::make_unique<kv::CImageContainer>("Bench", nullptr);
-  const int columns = (kImageSize + kv::kTileWidth - 1) / kv::kTileWidth;
-  const int rows = (kImageSize + kv::kTileHeight - 1) / kv::kTileHeight;
-  for (int i = 0; i <= columns * rows; ++i) {
-    auto image = std::make_unique<kv::CImage>();
-    image->SetBitmap(kv::StoredBitmap(tiles[static_cast<std::size_t>(i) % tiles.size()]));
-    map->AddImage(std::move(image));
-  }
-  map->ImageAt(0)->set_map_size(kImageSize, kImageSize);
-  return map;
 }
 
 // A tiled, uncompressed GeoTIFF of the size, written band-interleaved in
@@ -129,28 +108,13 @@ void WriteTiledTiff(const std::string& path) {
 void WriteJpegFrom(const std::string& tiff, const std::string& path) {
   GDALDatasetH source = GDALOpen(tiff.c_str(), GA_ReadOnly);
   if (source == nullptr) throw std::runtime_error("cannot open " + tiff);
-  char** options = CSLSetNameValue(nullptr, "QUALITY", "85");
-  GDALDatasetH copy = GDALCreateCopy(GDALGetDriverByName("JPEG"), path.c_str(), source, FALSE,
-                                     options, nullptr, nullptr);
-  CSLDestroy(options);
-  GDALClose(source);
-  if (copy == nullptr) throw std::runtime_error("cannot write " + path);
-  GDALClose(copy);
-}
-
-// The pane sized so that its view is exactly 800 x 600.
-void SizeView(kv::ImageViewPane& pane) {
-  pane.resize(kViewWidth + 40, kViewHeight + 60);
-  pane.show();
-  QApplication::processEvents();
-  for (int i = 0; i < 3; ++i) {
-    const QSize view = pane.scroll_area()->viewport()->size();
-    pane.resize(pane.width() + kViewWidth - view.width(),
-                pane.height() + kViewHeight - view.height());
-    QApplication::processEvents();
+  try {
+    kv::bench::WriteJpegCopy(source, path);
+  } catch (...) {
+    GDALClose(source);
+    throw;
   }
-  const QSize view = pane.scroll_area()->viewport()->size();
-  if (view != QSize(kViewWidth, kViewHeight)) throw std::runtime_error("cannot size the view");
+  GDALClose(source);
 }
 
 // Zoom from 1.0 to `zoom`, then the middle of the image in the middle of
@@ -203,7 +167,7 @@ Row Measure(const std::string& name, const std::function<void(kv::ImageViewPane&
   row.source = name;
   row.zoom = zoom;
   kv::ImageViewPane pane;
-  SizeView(pane);
+  kv::bench::SizeView(pane, kViewWidth, kViewHeight);
   show(pane);
   ZoomAndCentre(pane, zoom);
   QImage canvas(kViewWidth, kViewHeight, QImage::Format_RGB32);
@@ -241,23 +205,13 @@ int main(int argc, char** argv) {
   const std::filesystem::path folder = argv[1];
   const std::string tiff = (folder / "view-10000-tiled.tif").string();
   const std::string jpeg = (folder / "view-10000.jpg").string();
-  // The files are written by a child, so that what writing them leaves in
-  // this process's heap does not count as the view's memory.
-  const pid_t writer = fork();
-  if (writer == 0) {
-    try {
-      kv::EnsureGdalDriversRegistered();
-      std::filesystem::create_directories(folder);
-      if (!std::filesystem::exists(tiff)) WriteTiledTiff(tiff);
-      if (!std::filesystem::exists(jpeg)) WriteJpegFrom(tiff, jpeg);
-    } catch (const std::exception& error) {
-      std::fprintf(stderr, "view_repaint_bench: %s\n", error.what());
-      _exit(1);
-    }
-    _exit(0);
-  }
-  int writer_status = 0;
-  if (writer < 0 || waitpid(writer, &writer_status, 0) != writer || writer_status != 0) {
+  const bool written = kv::bench::WriteInChild("view_repaint_bench", [&] {
+    kv::EnsureGdalDriversRegistered();
+    std::filesystem::create_directories(folder);
+    if (!std::filesystem::exists(tiff)) WriteTiledTiff(tiff);
+    if (!std::filesystem::exists(jpeg)) WriteJpegFrom(tiff, jpeg);
+  });
+  if (!written) {
     std::fprintf(stderr, "view_repaint_bench: cannot write the sources into %s\n", argv[1]);
     return 1;
   }
@@ -266,7 +220,7 @@ int main(int argc, char** argv) {
   try {
     kv::EnsureGdalDriversRegistered();
 
-    const std::unique_ptr<kv::CImageContainer> map = ConvertedMap();
+    const std::unique_ptr<kv::CImageContainer> map = kv::bench::ConvertedMapOfSize(kImageSize);
     kv::CImage tiff_image;
     tiff_image.set_unconverted_source(kv::CImage::UnconvertedSource{tiff, kImageSize, kImageSize});
     kv::CImage jpeg_image;

@@ -22,11 +22,14 @@ class QuietGdalErrors {
   QuietGdalErrors& operator=(const QuietGdalErrors&) = delete;
 };
 
-// While one is alive, GDAL's block cache holds at most `bytes` (never more
-// than it was allowed before); the previous limit comes back afterwards.
-// GDAL's own default is a share of the machine's memory, which a pass over
-// a big image fills with blocks it never reads again. The limit is GDAL's
-// process-wide setting, so limits should not overlap in time.
+// A claim on GDAL's block cache: while one is alive, the cache may hold
+// `bytes` for its owner. GDAL's limit is one setting for the whole process,
+// so it has one owner here: the limit is the sum of the live claims (a
+// conversion and a view reading at once each keep their blocks), never more
+// than GDAL allowed before the first claim, and GDAL's own limit comes back
+// when the last claim ends. Claims may overlap in time and end in any order,
+// on any thread. GDAL's own default is a share of the machine's memory,
+// which a pass over a big image fills with blocks it never reads again.
 class GdalBlockCacheLimit {
  public:
   explicit GdalBlockCacheLimit(std::int64_t bytes);
@@ -35,7 +38,7 @@ class GdalBlockCacheLimit {
   GdalBlockCacheLimit& operator=(const GdalBlockCacheLimit&) = delete;
 
  private:
-  std::int64_t previous_;
+  std::int64_t bytes_;
 };
 
 }  // namespace kv

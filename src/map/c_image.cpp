@@ -18,6 +18,7 @@ void CImage::SetBitmap(BitmapRecord bitmap) {
     saved_depth_ = bitmap.depth;
   }
   bitmap_ = std::move(bitmap);
+  ++revision_;
 }
 
 void CImage::SetName(std::string_view name) {

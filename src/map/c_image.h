@@ -44,6 +44,9 @@ class CImage {
   // that later re-encodings start from.
   void SetBitmap(BitmapRecord bitmap);
   const BitmapRecord& reference_bitmap() const { return reference_; }
+  // Counts the bitmaps set so far: what was decoded from revision n shows
+  // this image only while revision() is still n.
+  std::uint64_t revision() const { return revision_; }
   int saved_depth() const { return saved_depth_; }
   void MarkSaved() { saved_depth_ = bitmap_.depth; }
 
@@ -105,6 +108,7 @@ class CImage {
 
   BitmapRecord bitmap_;
   BitmapRecord reference_;
+  std::uint64_t revision_ = 0;
   int saved_depth_ = 0;
   std::string name_;
   std::uint32_t date_ = 0;

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <exception>
+#include <set>
+#include <span>
 
 #include "bitmap/conversion_front.h"
 #include "bitmap/palm_bitmap_sampling.h"
+#include "map/c_image.h"
 #include "map/c_image_container.h"
 #include "map/map_layout.h"
 
@@ -17,6 +20,15 @@ namespace {
 // sixteenth of their pixels or less.
 constexpr int kFirstSampledLevel = 2;
 
+// Tiles the worker decodes before it hands them over: few enough that a
+// view moving on drops the rest soon, enough that handing over stays cheap.
+constexpr std::size_t kTilesPerBatch = 32;
+
+// Tiles a paint copies for the worker at most: a zoomed-out view asks for
+// thousands, and copying them all at once would hold the window. The paints
+// that follow their arrival ask for the next ones.
+constexpr std::size_t kNewTilesPerPaint = 256;
+
 QImage ImageOf(const RgbImage& rgb) {
   if (rgb.width <= 0 || rgb.height <= 0) return QImage();
   // RGB32 is what the painter draws fastest.
@@ -25,24 +37,45 @@ QImage ImageOf(const RgbImage& rgb) {
 }
 
 // The tile at 1/2^level of its size; null when it cannot be decoded.
-QImage DecodeTile(const CImage& image, int level) {
+QImage DecodeTile(std::span<const std::uint8_t> bitmap, int level) {
   const int factor = 1 << level;
   if (level >= kFirstSampledLevel) {
     RgbImage sampled;
-    if (SamplePalmBitmapRgb(image.bitmap().bytes, factor, &sampled) != kConvOk) return QImage();
+    if (SamplePalmBitmapRgb(bitmap, factor, &sampled) != kConvOk) return QImage();
     return ImageOf(sampled);
   }
-  const QImage tile = ImageOf(DecodePalmBitmapRgb(image.bitmap().bytes));
+  const QImage tile = ImageOf(DecodePalmBitmapRgb(bitmap));
   if (level == 0 || tile.isNull()) return tile;
   return tile.scaled(std::max(1, (tile.width() + factor - 1) / factor),
                      std::max(1, (tile.height() + factor - 1) / factor), Qt::IgnoreAspectRatio,
                      Qt::SmoothTransformation);
 }
 
+QImage DecodeTileOrNothing(std::span<const std::uint8_t> bitmap, int level) {
+  try {
+    return DecodeTile(bitmap, level);
+  } catch (const std::exception&) {
+    // A damaged tile stays blank; the map reader reports damaged files.
+    return QImage();
+  }
+}
+
 }  // namespace
 
 ConvertedMapLayer::ConvertedMapLayer(const CImageContainer& container, std::size_t budget_bytes)
-    : container_(container), cache_(budget_bytes) {}
+    : container_(container),
+      cache_(budget_bytes),
+      queue_(std::make_unique<Queue>(
+          [](const Queue::Wanted& batch) {
+            Queue::Results tiles;
+            for (const auto& [key, bitmap] : batch)
+              tiles.emplace_back(key, DecodeTileOrNothing(bitmap, key.level));
+            return tiles;
+          },
+          [](const Queue::Wanted&) { return kTilesPerBatch; },
+          [this](Queue::Results tiles) { Arrived(std::move(tiles)); })) {}
+
+ConvertedMapLayer::~ConvertedMapLayer() = default;
 
 int ConvertedMapLayer::width() const {
   const CImage* overview = container_.ImageAt(0);
@@ -60,23 +93,20 @@ int ConvertedMapLayer::LevelFor(double zoom) {
   return level;
 }
 
-const QImage& ConvertedMapLayer::Tile(std::size_t index, int level) {
+ConvertedMapLayer::TilePlace ConvertedMapLayer::PlaceOf(int column, int row,
+                                                        std::size_t rows) const {
+  const std::size_t index =
+      1 + static_cast<std::size_t>(column) * rows + static_cast<std::size_t>(row);
   const CImage* image = container_.ImageAt(index);
-  if (image == nullptr) return failed_;
-  const std::vector<std::uint8_t>& bytes = image->bitmap().bytes;
-  const TileKey key{index, level, bytes.data(), bytes.size()};
-  if (const QImage* cached = cache_.Find(key)) return *cached;
-  QImage tile;
-  try {
-    tile = DecodeTile(*image, level);
-  } catch (const std::exception&) {
-    // A damaged tile stays blank; the map reader reports damaged files.
-    tile = QImage();
-  }
-  const std::size_t bytes_taken =
-      std::max(static_cast<std::size_t>(tile.sizeInBytes()), sizeof(QImage));
-  if (const QImage* kept = cache_.Insert(key, std::move(tile), bytes_taken)) return *kept;
-  return failed_;
+  if (image == nullptr) return {};
+  const int left = column * kTileWidth;
+  const int top = row * kTileHeight;
+  const int tile_width = image->bitmap().width > 0 ? image->bitmap().width : kTileWidth;
+  const int tile_height = image->bitmap().height > 0 ? image->bitmap().height : kTileHeight;
+  const PixelRect rect{left, top, std::min(left + tile_width, width()),
+                       std::min(top + tile_height, height())};
+  if (rect.empty()) return {};
+  return {rect, image};
 }
 
 void ConvertedMapLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
@@ -84,35 +114,64 @@ void ConvertedMapLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
   const int map_width = width();
   const int map_height = height();
   if (map_width <= 0 || map_height <= 0) return;
-  const PixelRect shown = view.ImageRectShownIn(PixelRectOf(exposed));
-  if (shown.empty()) return;
   const std::size_t rows = static_cast<std::size_t>((map_height + kTileHeight - 1) / kTileHeight);
   const int level = LevelFor(view.zoom());
-  const int first_column = shown.left / kTileWidth;
-  const int last_column = (shown.right - 1) / kTileWidth;
-  const int first_row = shown.top / kTileHeight;
-  const int last_row = (shown.bottom - 1) / kTileHeight;
-  for (int column = first_column; column <= last_column; ++column) {
-    for (int row = first_row; row <= last_row; ++row) {
-      const std::size_t index =
-          1 + static_cast<std::size_t>(column) * rows + static_cast<std::size_t>(row);
-      if (index >= container_.image_count()) return;
-      const CImage* image = container_.ImageAt(index);
-      const int left = column * kTileWidth;
-      const int top = row * kTileHeight;
-      const int tile_width = image->bitmap().width > 0 ? image->bitmap().width : kTileWidth;
-      const int tile_height = image->bitmap().height > 0 ? image->bitmap().height : kTileHeight;
-      const int right = std::min(left + tile_width, map_width);
-      const int bottom = std::min(top + tile_height, map_height);
-      if (right <= left || bottom <= top) continue;
-      const QImage& tile = Tile(index, level);
-      if (tile.isNull()) continue;
-      // A tile the map cuts short shows only its part inside the map.
-      const int factor = 1 << level;
-      const QRect source(0, 0, std::max(1, (right - left + factor - 1) / factor),
-                         std::max(1, (bottom - top + factor - 1) / factor));
-      painter.drawImage(ViewRectOf(view, left, top, right, bottom), tile, source);
+  const PixelRect sight = view.ImageRectShownIn({0, 0, view.client_width(), view.client_height()});
+  const PixelRect shown = view.ImageRectShownIn(PixelRectOf(exposed));
+  std::set<TileKey> pins;
+  sight_rects_.clear();
+  std::vector<TileKey> wanted;
+  if (!sight.empty()) {
+    for (int column = sight.left / kTileWidth; column <= (sight.right - 1) / kTileWidth; ++column) {
+      for (int row = sight.top / kTileHeight; row <= (sight.bottom - 1) / kTileHeight; ++row) {
+        const TilePlace place = PlaceOf(column, row, rows);
+        if (place.image == nullptr) continue;
+        const TileKey key{
+            1 + static_cast<std::size_t>(column) * rows + static_cast<std::size_t>(row), level,
+            place.image, place.image->revision()};
+        pins.insert(key);
+        if (cache_.Contains(key)) continue;
+        wanted.push_back(key);
+        sight_rects_.emplace(key, place.rect);
+      }
     }
+  }
+  cache_.PinOnly(std::move(pins));
+  complete_ = wanted.empty();
+  // The worker gets copies: the document stays the window thread's alone.
+  queue_->Want(
+      wanted, [](const TileKey& key) { return key.image->bitmap().bytes; }, kNewTilesPerPaint);
+
+  if (shown.empty()) return;
+  const int factor = 1 << level;
+  for (int column = shown.left / kTileWidth; column <= (shown.right - 1) / kTileWidth; ++column) {
+    for (int row = shown.top / kTileHeight; row <= (shown.bottom - 1) / kTileHeight; ++row) {
+      const TilePlace place = PlaceOf(column, row, rows);
+      if (place.image == nullptr) continue;
+      const QImage* tile =
+          cache_.Find({1 + static_cast<std::size_t>(column) * rows + static_cast<std::size_t>(row),
+                       level, place.image, place.image->revision()});
+      if (tile == nullptr || tile->isNull()) continue;
+      // A tile the map cuts short shows only its part inside the map.
+      const PixelRect& rect = place.rect;
+      const QRect source(0, 0, std::max(1, (rect.right - rect.left + factor - 1) / factor),
+                         std::max(1, (rect.bottom - rect.top + factor - 1) / factor));
+      painter.drawImage(ViewRectOf(view, rect.left, rect.top, rect.right, rect.bottom), *tile,
+                        source);
+    }
+  }
+}
+
+void ConvertedMapLayer::Arrived(Queue::Results tiles) {
+  // The document is not read here: long work may own it while tiles come in.
+  for (auto& [key, tile] : tiles) {
+    const std::size_t bytes =
+        std::max(static_cast<std::size_t>(tile.sizeInBytes()), sizeof(QImage));
+    cache_.Insert(key, std::move(tile), bytes);
+    const auto in_sight = sight_rects_.find(key);
+    if (in_sight == sight_rects_.end()) continue;
+    complete_ = false;
+    if (arrived_) arrived_(in_sight->second);
   }
 }
 

@@ -4,11 +4,14 @@
 // What the image view draws its image from: a converted map's tiles, a
 // single stored bitmap, or a source file read region by region. Each draws
 // only the part of the image inside the exposed rectangle, at the view's
-// zoom, from pieces it decoded earlier where it can.
+// zoom, from pieces it decoded earlier. Pieces it lacks are decoded off the
+// window's thread; when they arrive the layer says where, and the view
+// paints that part again. What is in sight stays cached.
 
 #include <QPainter>
 #include <QRect>
 #include <cstddef>
+#include <functional>
 
 #include "document/image_view_geometry.h"
 
@@ -22,11 +25,23 @@ class ImageLayer {
   virtual int width() const = 0;
   virtual int height() const = 0;
 
-  // `exposed` is in view pixels.
+  // `exposed` is in view pixels. Draws what is decoded and asks for the
+  // rest of what is in sight; what is not drawn is left as it was.
   virtual void Draw(QPainter& painter, const ImageViewGeometry& view, const QRect& exposed) = 0;
 
-  // Bytes the decoded pieces take now; never above the layer's budget.
+  // Bytes the decoded pieces take now: within the layer's budget, past it
+  // only by pieces in sight.
   virtual std::size_t cached_bytes() const = 0;
+
+  // Told, on the window's thread, the image rectangle a piece in sight
+  // covers once it has been decoded.
+  using ArrivedHandler = std::function<void(const PixelRect& image_rect)>;
+  virtual void SetArrivedHandler(ArrivedHandler /*handler*/) {}
+  // True when the last Draw found everything in sight decoded and nothing
+  // has arrived since.
+  virtual bool picture_complete() const { return true; }
+  // True while pieces are waiting or being decoded.
+  virtual bool busy() const { return false; }
 };
 
 // Where image rectangle [left, right) x [top, bottom) lands in the view:

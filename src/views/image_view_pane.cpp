@@ -7,8 +7,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegion>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTransform>
 #include <QVBoxLayout>
 #include <cmath>
 #include <utility>
@@ -114,6 +116,7 @@ void ImageViewPane::ShowImage(const CImage* image) {
                     (map != nullptr || !path.empty());
   if (!same) {
     layer_.reset();
+    picture_ = QImage();
     if (!path.empty()) {
       const auto& source = *image->unconverted_source();
       layer_ = std::make_unique<SourceRegionLayer>(path, source.width, source.height,
@@ -122,6 +125,9 @@ void ImageViewPane::ShowImage(const CImage* image) {
       layer_ = std::make_unique<ConvertedMapLayer>(*map, ConvertedMapLayer::kDefaultBudgetBytes);
     } else if (image != nullptr) {
       layer_ = std::make_unique<WholeBitmapLayer>(*image);
+    }
+    if (layer_) {
+      layer_->SetArrivedHandler([this](const PixelRect& image_rect) { PieceArrived(image_rect); });
     }
   }
   const bool another = identity != shown_identity_ || path != shown_path_;
@@ -212,6 +218,10 @@ QString ImageViewPane::status_text() const { return status_->text(); }
 
 std::size_t ImageViewPane::cached_bytes() const { return layer_ ? layer_->cached_bytes() : 0; }
 
+bool ImageViewPane::picture_complete() const { return !layer_ || layer_->picture_complete(); }
+
+bool ImageViewPane::decoding() const { return layer_ && layer_->busy(); }
+
 bool ImageViewPane::eventFilter(QObject* watched, QEvent* event) {
   if (watched == area_ && event->type() == QEvent::KeyPress &&
       IsPlainTab(*static_cast<QKeyEvent*>(event))) {
@@ -256,10 +266,24 @@ bool ImageViewPane::eventFilter(QObject* watched, QEvent* event) {
 
 void ImageViewPane::PaintView(const QRect& exposed) {
   QPainter painter(area_->viewport());
-  painter.fillRect(exposed, palette().color(QPalette::Button));
-  if (suspended_ || !layer_ || !geometry_.has_image()) return;
+  const QColor background = palette().color(QPalette::Button);
+  if (suspended_ || !layer_ || !geometry_.has_image()) {
+    painter.fillRect(exposed, background);
+    picture_ = QImage();
+    return;
+  }
+  KeepPictureInStep();
+  {
+    QPainter picture(&picture_);
+    picture.setClipRect(exposed);
+    const PixelRect content = geometry_.ContentRectInView();
+    const QRegion around = QRegion(exposed).subtracted(
+        QRect(QPoint(content.left, content.top), QPoint(content.right - 1, content.bottom - 1)));
+    for (const QRect& rect : around) picture.fillRect(rect, background);
+    layer_->Draw(picture, geometry_, exposed);
+  }
+  painter.drawImage(exposed.topLeft(), picture_, exposed);
   painter.setClipRect(exposed);
-  layer_->Draw(painter, geometry_, exposed);
   DrawCentreMarks(painter, geometry_, palette());
   if (calibration_ == nullptr || !calibration_->points) return;
   CalibrationPoints points = *calibration_->points;
@@ -271,6 +295,34 @@ void ImageViewPane::PaintView(const QRect& exposed) {
   DrawCalibrationPoints(painter, geometry_, points, [this](int index) {
     return blink_.DrawnHighlighted(index, index == highlighted_);
   });
+}
+
+void ImageViewPane::KeepPictureInStep() {
+  const QSize size = area_->viewport()->size();
+  const PictureView now{geometry_.zoom(), geometry_.scroll_x(), geometry_.scroll_y()};
+  if (picture_.size() == size && picture_view_ == now) return;
+  QImage moved(size, QImage::Format_RGB32);
+  moved.fill(palette().color(QPalette::Button));
+  if (!picture_.isNull()) {
+    // View pixel v showed content pixel v + scroll at the old zoom; at the
+    // new zoom that content lies at (v + old scroll) * scale - new scroll.
+    const double scale = now.zoom / picture_view_.zoom;
+    QPainter painter(&moved);
+    painter.setTransform(QTransform(scale, 0, 0, scale,
+                                    picture_view_.scroll_x * scale - now.scroll_x,
+                                    picture_view_.scroll_y * scale - now.scroll_y));
+    painter.drawImage(0, 0, picture_);
+  }
+  picture_ = std::move(moved);
+  picture_view_ = now;
+}
+
+void ImageViewPane::PieceArrived(const PixelRect& image_rect) {
+  if (suspended_) return;
+  const QRect rect =
+      ViewRectOf(geometry_, image_rect.left, image_rect.top, image_rect.right, image_rect.bottom)
+          .adjusted(-1, -1, 1, 1);
+  area_->viewport()->update(rect.intersected(area_->viewport()->rect()));
 }
 
 void ImageViewPane::MousePressed(Qt::MouseButton button, Qt::MouseButtons held,

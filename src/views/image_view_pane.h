@@ -13,10 +13,14 @@
 // picked, a point dragged by its circle moves to where it is let go.
 //
 // The arithmetic lives in ImageViewGeometry; the image is drawn by a layer
-// that decodes only what comes into sight (image_layer.h).
+// that decodes only what comes into sight, off the window's thread
+// (image_layer.h). The pane keeps the last picture it showed, and moves and
+// scales it with the view, so that what is still being decoded shows as it
+// was rather than blank.
 
 #include <QAbstractScrollArea>
 #include <QCursor>
+#include <QImage>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTimer>
@@ -71,6 +75,10 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   QString status_text() const;
   // Bytes of decoded image pieces held now.
   std::size_t cached_bytes() const;
+  // True once everything in sight has been decoded and drawn.
+  bool picture_complete() const;
+  // True while pieces of the image wait for or go through decoding.
+  bool decoding() const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -87,6 +95,9 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   };
 
   void PaintView(const QRect& exposed);
+  // The last picture moved and scaled to where the view is now.
+  void KeepPictureInStep();
+  void PieceArrived(const PixelRect& image_rect);
   // `held` are the buttons down now, `button` among them.
   void MousePressed(Qt::MouseButton button, Qt::MouseButtons held, const QPoint& position);
   void MouseMoved(const QPoint& position);
@@ -117,6 +128,15 @@ class ImageViewPane : public QWidget, public CalibrationPointView {
   QLabel* status_;
   ImageViewGeometry geometry_;
   std::unique_ptr<ImageLayer> layer_;
+  // The image as last drawn (no marks or points), and where the view was.
+  struct PictureView {
+    double zoom = 0;
+    int scroll_x = 0;
+    int scroll_y = 0;
+    bool operator==(const PictureView&) const = default;
+  };
+  QImage picture_;
+  PictureView picture_view_;
   // What is shown, to tell another map from the same one again.
   const void* shown_identity_ = nullptr;
   std::string shown_path_;

@@ -60,5 +60,25 @@ TEST(LruByteCacheTest, EraseAndClearReleaseTheirBytes) {
   EXPECT_EQ(cache.Find(2), nullptr);
 }
 
+TEST(LruByteCacheTest, PinnedEntriesStayAndOnlyTheyMayPassTheBudget) {
+  LruByteCache<int, int> cache(100);
+  cache.PinOnly({1, 2, 3});
+  cache.Insert(1, 1, 40);
+  cache.Insert(2, 2, 40);
+  cache.Insert(9, 9, 20);
+  // The pinned entries push the unpinned one out and pass the budget
+  // rather than leave the cache.
+  EXPECT_NE(cache.Insert(3, 3, 40), nullptr);
+  EXPECT_FALSE(cache.Contains(9));
+  EXPECT_EQ(cache.used_bytes(), 120u);
+  // An unpinned entry finds no room beside them.
+  EXPECT_EQ(cache.Insert(4, 4, 10), nullptr);
+  EXPECT_EQ(cache.size(), 3u);
+  // Once the pins move on, the budget holds again.
+  cache.PinOnly({3});
+  EXPECT_LE(cache.used_bytes(), 100u);
+  EXPECT_TRUE(cache.Contains(3));
+}
+
 }  // namespace
 }  // namespace kv

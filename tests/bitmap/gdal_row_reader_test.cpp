@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "bitmap/conversion_front.h"
 #include "bitmap/gdal_fixture.h"
 #include "bitmap/gdal_image_source.h"
+#include "bitmap/gdal_runtime.h"
 #include "bitmap/image_source_library.h"
 #include "bitmap/temp_dir.h"
 
@@ -121,6 +123,32 @@ TEST_F(GdalRowReaderTest, AMapConversionLeavesTheStripCacheEmpty) {
   EXPECT_EQ(dynamic_cast<const GdalImageSource&>(*source).cache().decode_count(), 0u);
   EXPECT_GT(cache_while_reading, 0);
   EXPECT_LE(cache_while_reading, 2 * kBlockRowBytes + kCacheSlack);
+}
+
+// A conversion's reader and a view's read overlap and end in either order:
+// each keeps its share while it lives, and GDAL's limit comes back after
+// the last, whichever it is.
+TEST(GdalBlockCacheLimitTest, OverlappingClaimsAddUpAndEndInAnyOrder) {
+  const std::int64_t before = GDALGetCacheMax64();
+  constexpr std::int64_t kConversion = std::int64_t{24} << 20;
+  constexpr std::int64_t kView = std::int64_t{8} << 20;
+  ASSERT_GT(before, kConversion + kView);
+  for (const bool conversion_ends_first : {true, false}) {
+    auto conversion = std::make_unique<GdalBlockCacheLimit>(kConversion);
+    EXPECT_EQ(GDALGetCacheMax64(), kConversion);
+    auto view = std::make_unique<GdalBlockCacheLimit>(kView);
+    EXPECT_EQ(GDALGetCacheMax64(), kConversion + kView);
+    if (conversion_ends_first) {
+      conversion.reset();
+      EXPECT_EQ(GDALGetCacheMax64(), kView);
+    } else {
+      view.reset();
+      EXPECT_EQ(GDALGetCacheMax64(), kConversion);
+    }
+    conversion.reset();
+    view.reset();
+    EXPECT_EQ(GDALGetCacheMax64(), before);
+  }
 }
 
 }  // namespace
