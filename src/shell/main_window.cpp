@@ -451,7 +451,11 @@ void MainWindow::dropEvent(QDropEvent* event) {
   const std::string path = FirstLocalFile(event->mimeData());
   if (path.empty()) return;
   event->acceptProposedAction();
-  Drop(path);
+  // The import may show a modal dialog; run inside the drag-and-drop loop
+  // it would leave the source application waiting on the drop, so it runs
+  // once the event has returned.
+  QMetaObject::invokeMethod(
+      this, [this, path] { Drop(path); }, Qt::QueuedConnection);
 }
 
 }  // namespace kv

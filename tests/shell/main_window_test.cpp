@@ -256,6 +256,7 @@ class MainWindowTest : public QObject {
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &drop);
         QVERIFY(drop.isAccepted());
+        QCoreApplication::processEvents();
       } else {
         prompts_->files.push_back(path.toStdString());
         QCOMPARE(window->RunCommand(kCmdOpen), 0);
@@ -283,6 +284,10 @@ class MainWindowTest : public QObject {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &drop);
     QVERIFY(drop.isAccepted());
+    // The import, which may show a dialog, waits until the drag-and-drop
+    // loop has ended.
+    QVERIFY(window->document()->source_path() != path.toStdString());
+    QCoreApplication::processEvents();
     QVERIFY2(prompts_->errors.empty(),
              prompts_->errors.empty() ? "" : prompts_->errors[0].text.c_str());
     QVERIFY(window->document()->container().image_count() > 1);
