@@ -61,6 +61,8 @@ class CalibrationDialog : public QFrame {
 
   // The control with the dialog's identifier `id`, or null.
   QWidget* Control(int id) const;
+  // The editor's part the control `id` shows now.
+  CalibrationField Part(int id) const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

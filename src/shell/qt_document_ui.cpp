@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <thread>
 
+#include "dialogs/calibration_controls.h"
 #include "dialogs/calibration_dialog.h"
 #include "dialogs/progress_dialog.h"
-#include "document/calibration_controls.h"
 #include "document/document.h"
 #include "document/document_texts.h"
 #include "document/language_texts.h"

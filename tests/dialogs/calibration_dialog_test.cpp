@@ -17,7 +17,7 @@
 #include <QTest>
 #include <sstream>
 
-#include "document/calibration_controls.h"
+#include "dialogs/calibration_controls.h"
 #include "document/command_ids.h"
 #include "geo/coordinate_systems.h"
 #include "shell/main_window.h"
