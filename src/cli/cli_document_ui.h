@@ -21,7 +21,7 @@ class CliDocumentUi final : public DocumentUi {
 
   // What the command line chose; a chooser without an answer cancels.
   std::optional<std::string> map_file;          // Save As
-  std::optional<std::string> calibration_file;  // 40064 / 40065
+  std::optional<std::string> calibration_file;  // kCmdImportWorldFile / kCmdImportCalibrationFile
   std::optional<WorldFileSystem> world_system;
   std::optional<std::string> map_name;  // replaces the proposed name
   ConversionSettings settings;          // what the options dialog returns

@@ -2,12 +2,10 @@
 #define KORVALE_DIALOGS_CALIBRATION_CONTROLS_H_
 
 // The controls of the calibration panel by their identifiers in the
-// language file's dialog 115, which gives their texts. The panel maps each
+// language file's dialog kCalibrationDialogId, which gives their texts. The panel maps each
 // to the editor's part it shows (see document/calibration_fields.h).
 
 namespace kv::calib {
-
-inline constexpr int kDialogId = 115;
 
 inline constexpr int kApply = 1;
 inline constexpr int kClose = 2;

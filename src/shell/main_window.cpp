@@ -158,7 +158,7 @@ void MainWindow::CreateMenus() {
     ApplyAccelerators(this, table->second, &menu_, handler);
   }
   handheld_menu_ = SubmenuAt(menu_, kHandheldMenuPosition);
-  FillUserMenu(handheld_menu_, state_.handheld_users, kCmdFirstHandheldUser, &menu_, handler);
+  FillUserMenu(handheld_menu_, state_.handheld_users, kCmdFirstInstallUser, &menu_, handler);
   FillLanguageMenu(state_, &menu_, handler);
   for (QMenu* popup : menu_.popups) {
     connect(popup, &QMenu::aboutToShow, this, [this]() { UpdateMenu(); });

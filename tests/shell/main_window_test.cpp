@@ -78,7 +78,7 @@ class MainWindowTest : public QObject {
       }
       QCOMPARE(WindowCommandFor(command), WindowCommand::kNone);
     }
-    QCOMPARE(WindowCommandFor(kCmdFirstHandheldUser), WindowCommand::kNone);
+    QCOMPARE(WindowCommandFor(kCmdFirstInstallUser), WindowCommand::kNone);
   }
 
   void menuAndShortcutsComeFromTheLanguageFile() {
@@ -98,8 +98,8 @@ class MainWindowTest : public QObject {
     const QList<QAction*> items = window->handheld_menu()->actions();
     QCOMPARE(items.size(), 1);
     QVERIFY(!items.front()->isEnabled());
-    QVERIFY(window->action(kCmdFirstHandheldUser) == nullptr);
-    QCOMPARE(window->RunCommand(kCmdFirstHandheldUser), 0);
+    QVERIFY(window->action(kCmdFirstInstallUser) == nullptr);
+    QCOMPARE(window->RunCommand(kCmdFirstInstallUser), 0);
     QVERIFY(prompts_->questions.empty());
     QVERIFY(prompts_->choosers.empty());
     QVERIFY(prompts_->errors.empty());
@@ -113,8 +113,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(items.size(), 2);
     QCOMPARE(items[0]->text(), QString("Ann && Bob"));
     QCOMPARE(items[1]->text(), QString("Cy"));
-    QCOMPARE(window->action(kCmdFirstHandheldUser), items[0]);
-    QCOMPARE(window->action(kCmdFirstHandheldUser + 1), items[1]);
+    QCOMPARE(window->action(kCmdFirstInstallUser), items[0]);
+    QCOMPARE(window->action(kCmdFirstInstallUser + 1), items[1]);
   }
 
   void importRunsTheDocumentsImportAndTitlesTheWindow() {
