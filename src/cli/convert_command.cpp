@@ -79,8 +79,8 @@ void PrintSummary(const CDocument& document, const std::string& output) {
 }
 
 // The document's own import and save, as the desktop program runs them:
-// Import with the options from the command line, optionally a calibration
-// file, then Save As.
+// Import (kCmdImportImage) with the options from the command line, optionally a
+// calibration file, then Save As.
 int Convert(CliContext& context, const ConvertOptions& options) {
   const std::optional<WorldFileSystem> world_system = WorldSystemFor(options);
   if (RunReported(context, kContextSave, [&]() { RefuseToOverwriteNamedInputs(options); }) != 0) {

@@ -1,7 +1,7 @@
 #ifndef KORVALE_DIALOGS_ABOUT_DIALOG_H_
 #define KORVALE_DIALOGS_ABOUT_DIALOG_H_
 
-// About (dialog 110): the program's name and version, what it does and who
+// About (kAboutDialogId): the program's name and version, what it does and who
 // made it, in the language file's words; OK or Cancel ends it.
 
 #include <QDialog>

@@ -19,7 +19,8 @@
 #include <vector>
 
 #include "base/error_reporter.h"
-#include "document/calibration_controls.h"
+#include "dialogs/calibration_controls.h"
+#include "dialogs/calibration_panel_parts.h"
 #include "views/focus_previous.h"
 
 namespace kv {
@@ -27,6 +28,8 @@ namespace kv {
 using namespace calib;
 
 namespace {
+
+using F = CalibrationField;
 
 QString FromText(const std::string& text) {
   const QString utf8 = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -55,6 +58,10 @@ enum FieldRow {
 enum FieldColumn { kLabelColumn, kFieldColumn, kZoneLabelColumn, kZoneColumn };
 
 constexpr int kListControls[] = {kKind, kSystem, kDatum, kProjection};
+constexpr std::pair<int, CalibrationMode> kModeButtons[] = {
+    {kModeCorners, CalibrationMode::kCorners},
+    {kModeCentre, CalibrationMode::kCentre},
+    {kModePoints, CalibrationMode::kPoints}};
 constexpr int kFieldLabels[] = {kFirstLatitudeLabel,   kFirstLongitudeLabel, kSecondLatitudeLabel,
                                 kSecondLongitudeLabel, kPointLatitudeLabel,  kPointLongitudeLabel};
 // Minimum characters a list shows, so that the panel fits beside the image.
@@ -116,6 +123,10 @@ QWidget* CalibrationDialog::AddControl(int id, QWidget* widget) {
   controls_[id] = widget;
   if (widget->focusPolicy() != Qt::NoFocus) widget->installEventFilter(this);
   return widget;
+}
+
+CalibrationField CalibrationDialog::Part(int id) const {
+  return PartOfControl(id, editor_->mode());
 }
 
 QWidget* CalibrationDialog::Control(int id) const {
@@ -243,7 +254,7 @@ void CalibrationDialog::Build(const DialogTexts& texts) {
     auto* combo = new QComboBox;
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(kListMinimumCharacters);
-    for (const std::string& entry : editor_->ListTexts(id)) combo->addItem(FromText(entry));
+    for (const std::string& entry : editor_->ListTexts(Part(id))) combo->addItem(FromText(entry));
     AddControl(id, combo);
   }
   for (int i = 0; i < kProjectionParameterCount; ++i) {
@@ -389,7 +400,7 @@ QString CalibrationDialog::ResidualSummary() const {
 }
 
 void CalibrationDialog::ShowResiduals() {
-  const bool shown = editor_->IsVisible(kResidualsTable);
+  const bool shown = editor_->IsVisible(F::kResidualsTable);
   residuals_->setVisible(shown);
   if (!shown) return;
   residual_summary_->setText(ResidualSummary());
@@ -432,7 +443,7 @@ void CalibrationDialog::WireEdits() {
     auto* edit = qobject_cast<QLineEdit*>(widget);
     if (edit == nullptr) continue;
     connect(edit, &QLineEdit::textEdited, this, [this, id = id](const QString& text) {
-      editor_->EditText(id, text.toStdString());
+      editor_->EditText(Part(id), text.toStdString());
       // The table shows the point as typed, before it is stored.
       ShowResiduals();
     });
@@ -448,10 +459,9 @@ void CalibrationDialog::WireChoices() {
           [this](int index) { Act([&] { editor_->SelectDatum(index); }); });
   connect(static_cast<QComboBox*>(Control(kProjection)), &QComboBox::activated, this,
           [this](int index) { Act([&] { editor_->SelectProjection(index); }); });
-  const int modes[] = {kModeCorners, kModeCentre, kModePoints};
-  for (int mode = 0; mode < 3; ++mode) {
-    connect(static_cast<QRadioButton*>(Control(modes[mode])), &QRadioButton::clicked, this,
-            [this, mode] { Act([&] { editor_->SelectMode(mode); }); });
+  for (const auto& [id, mode] : kModeButtons) {
+    connect(static_cast<QRadioButton*>(Control(id)), &QRadioButton::clicked, this,
+            [this, mode = mode] { Act([&] { editor_->SelectMode(mode); }); });
   }
   connect(static_cast<QCheckBox*>(Control(kFollow)), &QCheckBox::clicked, this,
           [this](bool on) { Act([&] { editor_->SetFollow(on); }); });
@@ -482,8 +492,7 @@ void CalibrationDialog::Act(const std::function<void()>& action) {
 }
 
 void CalibrationDialog::FocusRequested() {
-  const int id = editor_->TakeFocusRequest();
-  if (QWidget* widget = Control(id)) {
+  if (QWidget* widget = Control(ControlOfPart(editor_->TakeFocusRequest()))) {
     widget->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
   }
@@ -504,36 +513,36 @@ void CalibrationDialog::Refresh() {
 void CalibrationDialog::PlaceCaptions() {
   for (int id : kFieldLabels) Control(id)->setVisible(false);
   for (const CaptionString& caption : editor_->Captions()) {
-    auto* text = static_cast<QLabel*>(Control(caption.label));
+    auto* text = static_cast<QLabel*>(Control(CaptionLabelOf(caption.field)));
     text->setText(FromText(strings_.Get(caption.string)));
     grid_->removeWidget(text);
-    grid_->addWidget(text, field_rows_.at(caption.field), kLabelColumn);
+    grid_->addWidget(text, field_rows_.at(ControlOfPart(caption.field)), kLabelColumn);
   }
 }
 
 void CalibrationDialog::Sync() {
   for (const auto& [id, widget] : controls_) {
-    widget->setVisible(editor_->IsVisible(id));
-    widget->setEnabled(editor_->IsEnabled(id));
+    const CalibrationField part = Part(id);
+    widget->setVisible(part == F::kNone || editor_->IsVisible(part));
+    widget->setEnabled(part == F::kNone || editor_->IsEnabled(part));
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-      const QString text = FromText(editor_->Text(id));
+      const QString text = FromText(editor_->Text(part));
       if (edit->text() != text) edit->setText(text);
     }
   }
   for (int id : kListControls) {
-    static_cast<QComboBox*>(Control(id))->setCurrentIndex(editor_->Selection(id));
+    static_cast<QComboBox*>(Control(id))->setCurrentIndex(editor_->Selection(Part(id)));
   }
-  const int modes[] = {kModeCorners, kModeCentre, kModePoints};
-  for (int mode = 0; mode < 3; ++mode) {
-    static_cast<QRadioButton*>(Control(modes[mode]))->setChecked(editor_->mode() == mode);
+  for (const auto& [id, mode] : kModeButtons) {
+    static_cast<QRadioButton*>(Control(id))->setChecked(editor_->mode() == mode);
   }
   static_cast<QCheckBox*>(Control(kFollow))->setChecked(editor_->follow());
   static_cast<QCheckBox*>(Control(kPick))->setChecked(editor_->pick());
   PlaceCaptions();
   for (const CaptionString& caption : editor_->Captions()) {
-    Control(caption.label)->setVisible(editor_->IsVisible(caption.field));
+    Control(CaptionLabelOf(caption.field))->setVisible(editor_->IsVisible(caption.field));
   }
-  navigation_->setVisible(editor_->IsVisible(kPointNumber));
+  navigation_->setVisible(editor_->IsVisible(F::kPointNumber));
   help_line_->setText(FromText(editor_->help_text()));
   ShowResiduals();
   // Shown or hidden controls change the height the panel needs.
@@ -582,17 +591,17 @@ bool CalibrationDialog::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     if (event->type() == QEvent::FocusIn) {
-      editor_->FocusEntered(id);
+      editor_->FocusEntered(Part(id));
       help_line_->setText(FromText(editor_->help_text()));
     } else if (event->type() == QEvent::FocusOut && !leaving_field_ &&
                qobject_cast<QLineEdit*>(widget) != nullptr &&
                LeavesTheField(static_cast<QFocusEvent*>(event)->reason())) {
       // A refused field shows a message box, which takes the focus again.
       leaving_field_ = true;
-      const bool accepted = editor_->FocusLeft(id);
+      const bool accepted = editor_->FocusLeft(Part(id));
       leaving_field_ = false;
       auto* edit = static_cast<QLineEdit*>(widget);
-      const QString text = FromText(editor_->Text(id));
+      const QString text = FromText(editor_->Text(Part(id)));
       if (edit->text() != text) edit->setText(text);
       if (!accepted) FocusRequested();
     }

@@ -2,7 +2,7 @@
 #define KORVALE_DIALOGS_CALIBRATION_DIALOG_H_
 
 // The modeless calibration panel inside the main window: the controls of
-// the language file's dialog 115 over a CalibrationEditor, which holds all
+// the language file's dialog kCalibrationDialogId over a CalibrationEditor, which holds all
 // of the dialog's behaviour. The panel reports what the user does to the
 // editor and then shows the editor's state again.
 
@@ -61,6 +61,8 @@ class CalibrationDialog : public QFrame {
 
   // The control with the dialog's identifier `id`, or null.
   QWidget* Control(int id) const;
+  // The editor's part the control `id` shows now.
+  CalibrationField Part(int id) const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,7 +1,7 @@
 #ifndef KORVALE_DIALOGS_CONVERSION_OPTIONS_DIALOG_H_
 #define KORVALE_DIALOGS_CONVERSION_OPTIONS_DIALOG_H_
 
-// The conversion options asked before an import (dialog 114): the map's
+// The conversion options asked before an import (kConversionOptionsDialogId): the map's
 // name, the scale, the colour depth and compression. It shows the fields it
 // is given and hands back what the user set; the caller stores them.
 

@@ -1,7 +1,7 @@
 #ifndef KORVALE_DIALOGS_COPY_PROGRESS_DIALOG_H_
 #define KORVALE_DIALOGS_COPY_PROGRESS_DIALOG_H_
 
-// The copy of a map to a device (dialog 119): shows the local file and how
+// The copy of a map to a device (kCopyProgressDialogId): shows the local file and how
 // far the copy is, and runs the copy once the dialog is on the screen. The
 // copy runs on this thread; between its pieces the dialog takes the user's
 // input, so the window keeps answering and Cancel works. Cancel asks first

@@ -1,7 +1,7 @@
 #ifndef KORVALE_DIALOGS_DEVICE_ROOT_DIALOG_H_
 #define KORVALE_DIALOGS_DEVICE_ROOT_DIALOG_H_
 
-// Where the handheld's storage is mounted (dialog 124): a folder typed,
+// Where the handheld's storage is mounted (kDeviceRootDialogId): a folder typed,
 // browsed for or picked from the removable media found, or nothing to find
 // the handheld among the removable media. A line below says, as the folder
 // changes, whether a copy would find the handheld there. The caller keeps
@@ -19,7 +19,7 @@
 namespace kv {
 
 inline constexpr int kDeviceRootDialogId = 124;
-// Controls and texts of dialog 124.
+// Controls and texts of its dialog.
 inline constexpr int kDeviceRootFolderLabel = 3001;
 inline constexpr int kDeviceRootBrowseButton = 3002;
 inline constexpr int kDeviceRootAutomaticHint = 3003;

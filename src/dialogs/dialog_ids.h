@@ -27,19 +27,19 @@ inline constexpr int kCancelButton = 2;
 // order the dialog shows them.
 inline constexpr int kFirstLabel = 3001;
 
-// About (110): the program's name line ("%s" is the version), what it
+// About (kAboutDialogId): the program's name line ("%s" is the version), what it
 // does, and who made it.
 inline constexpr int kAboutNameLine = 3001;
 inline constexpr int kAboutDescription = 3002;
 inline constexpr int kAboutCopyright = 3003;
 
-// Conversion options (114).
+// Conversion options (kConversionOptionsDialogId).
 inline constexpr int kOptionsCompressCheck = 1009;
 inline constexpr int kOptionsMapNameLabel = 3001;
 inline constexpr int kOptionsScaleLabel = 3002;
 inline constexpr int kOptionsDepthLabel = 3003;
 
-// World file coordinate system (122).
+// World file coordinate system (kWorldFileSystemDialogId).
 inline constexpr int kWorldFileSystemLabel = 3001;
 inline constexpr int kWorldFileZoneLabel = 3002;
 inline constexpr int kWorldFileDatumLabel = 2150;

@@ -1,7 +1,7 @@
 #ifndef KORVALE_DIALOGS_IMAGE_PROPERTIES_H_
 #define KORVALE_DIALOGS_IMAGE_PROPERTIES_H_
 
-// What the Image Properties dialog (123) says about one entry of the image
+// What the Image Properties dialog (kImagePropertiesDialogId) says about one entry of the image
 // list: its name, sizes, depth and compression, and for the map's first
 // image a summary of the calibration. Texts come from the dialog's section
 // and the string table of the language file.
@@ -17,7 +17,7 @@
 namespace kv {
 
 inline constexpr int kImagePropertiesDialogId = 123;
-// Row labels of dialog 123, in the order shown.
+// Row labels of the dialog, in the order shown.
 inline constexpr int kPropertyName = 3001;
 inline constexpr int kPropertyPixels = 3002;
 inline constexpr int kPropertyMapSize = 3003;
@@ -29,7 +29,7 @@ inline constexpr int kPropertyPoints = 3008;
 inline constexpr int kPropertyDatum = 3009;
 inline constexpr int kPropertyNorthWest = 3010;
 inline constexpr int kPropertySouthEast = 3011;
-// Value texts of dialog 123.
+// Value texts of the dialog.
 inline constexpr int kPropertySizeFormat = 2330;  // "%s x %s pixels"
 inline constexpr int kPropertyNotCompressed = 2331;
 inline constexpr int kPropertyScanline = 2332;
@@ -44,7 +44,7 @@ inline constexpr int kPropertyKindPoints = 2340;
 inline constexpr int kPropertyKindUnknown = 2341;
 
 struct PropertyRow {
-  int label = 0;  // a row label of dialog 123
+  int label = 0;  // a row label of the dialog
   std::string value;
 };
 

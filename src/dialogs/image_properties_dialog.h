@@ -1,7 +1,7 @@
 #ifndef KORVALE_DIALOGS_IMAGE_PROPERTIES_DIALOG_H_
 #define KORVALE_DIALOGS_IMAGE_PROPERTIES_DIALOG_H_
 
-// Image Properties (dialog 123): one row per property, the values
+// Image Properties (kImagePropertiesDialogId): one row per property, the values
 // selectable so that they can be copied, and OK.
 
 #include <QDialog>

@@ -1,16 +1,17 @@
 #ifndef KORVALE_DIALOGS_INSTALL_DIALOGS_H_
 #define KORVALE_DIALOGS_INSTALL_DIALOGS_H_
 
-// The questions and messages of installing a map on a handheld: its name
-// (108, 118), the target (121), the device folder (120), and the messages
-// that name the map's file (105, 106, 116, 117). Each takes its texts from
-// the language file and hands back what was chosen.
+// The questions and messages of installing a map on a handheld: its name,
+// the target, the device folder, and the messages that name the map's file
+// (their dialogs are in dialog_ids.h). Each takes its texts from the
+// language file and hands back what was chosen.
 
 #include <QDialog>
 #include <QString>
 #include <QStringList>
 
 #include "base/language_file.h"
+#include "dialogs/dialog_ids.h"
 
 class QComboBox;
 class QLineEdit;
@@ -18,15 +19,15 @@ class QListWidget;
 
 namespace kv {
 
-// Controls of the install dialogs.
-inline constexpr int kPalmNameEdit = 1003;         // 108
-inline constexpr int kPocketPcNameEdit = 2108;     // 118
-inline constexpr int kTargetList = 2086;           // 121
-inline constexpr int kReplaceQueuedText = 1002;    // 106
-inline constexpr int kFileQueuedText = 2102;       // 105
-inline constexpr int kReplaceOnDeviceText = 2092;  // 116
-inline constexpr int kFileCopiedText = 2093;       // 117
-inline constexpr int kDeviceFolderCombo = 2085;    // 120
+// Controls of the install dialogs, each after the dialog it belongs to.
+inline constexpr int kPalmNameEdit = 1003;         // kPalmNameDialogId
+inline constexpr int kPocketPcNameEdit = 2108;     // kPocketPcNameDialogId
+inline constexpr int kTargetList = 2086;           // kTargetChooserDialogId
+inline constexpr int kReplaceQueuedText = 1002;    // kReplaceQueuedDialogId
+inline constexpr int kFileQueuedText = 2102;       // kFileQueuedDialogId
+inline constexpr int kReplaceOnDeviceText = 2092;  // kReplaceOnDeviceDialogId
+inline constexpr int kFileCopiedText = 2093;       // kFileCopiedDialogId
+inline constexpr int kDeviceFolderCombo = 2085;    // kDeviceFolderDialogId
 inline constexpr int kInstallPromptLabel = 3001;
 
 // The map's name on the handheld: the proposal selected, at most 31

@@ -16,7 +16,7 @@ namespace kv {
 
 class QtInstallUi final : public InstallUi {
  public:
-  // `confirm_stop_copy` asks whether to stop a running copy (string 2083).
+  // `confirm_stop_copy` asks whether to stop a running copy (kStopCopyQuestionId).
   QtInstallUi(QWidget* owner, const LanguageFile& language, ErrorReporter& reporter,
               std::function<bool()> confirm_stop_copy);
 

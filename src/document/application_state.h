@@ -25,13 +25,13 @@ struct ApplicationState {
   // With trailing separator, or empty for the working folder.
   std::string last_map_folder;
   std::string last_image_folder;
-  std::string caption;                       // string 1030
-  std::string default_document_name;         // string 1028
-  std::string save_changes_question;         // string 1029: "%s" is the file name
-  std::string replace_calibration_question;  // string 2085
-  std::string empty_map_message;             // string 2250
-  // string 2350: the image counts at 50 % and 25 % ("%s" each), told when
-  // a map would hold too many images.
+  std::string caption;                       // kCaptionTextId
+  std::string default_document_name;         // kDefaultDocumentNameId
+  std::string save_changes_question;         // kSaveChangesQuestionId: "%s" is the file name
+  std::string replace_calibration_question;  // kReplaceCalibrationQuestionId
+  std::string empty_map_message;             // kEmptyMapMessageId
+  // kSmallerScaleCountsId: the image counts at 50 % and 25 % ("%s" each),
+  // told when a map would hold too many images.
   std::string smaller_scale_counts;
   std::string negative_letters = std::string(kDefaultNegativeLetters);
 

@@ -1,36 +1,48 @@
 #ifndef KORVALE_DOCUMENT_CALIBRATION_CAPTIONS_H_
 #define KORVALE_DOCUMENT_CALIBRATION_CAPTIONS_H_
 
-// Which language string labels each field of the calibration dialog, and
-// which one the help line shows while a control has the focus. Both depend
-// on the mode, and the captions also on whether positions are typed as a
-// zoned grid reference.
+// Which language string captions each position field of the calibration
+// panel, which depends on the mode and on whether positions are typed as a
+// zoned grid reference, and the panel's other texts by string ID.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "base/string_table.h"
+#include "document/calibration_fields.h"
 
 namespace kv {
 
+// Validation messages are shown under this caption.
+inline constexpr std::uint32_t kValidationCaptionString = 2045;
+// Whether to leave the points for corners or centre, dropping them.
+inline constexpr std::uint32_t kLeavePointsQuestionString = 2065;
+// The help line after a click in the image that set no point: without
+// pick checked, and without the point fields.
+inline constexpr std::uint32_t kClickNeedsPickString = 2260;
+inline constexpr std::uint32_t kClickNeedsPointsString = 2261;
+// Column headers of the point table; a grid's northing and easting take
+// the place of latitude and longitude.
+inline constexpr std::uint32_t kPixelXColumnString = 2262;
+inline constexpr std::uint32_t kPixelYColumnString = 2263;
+inline constexpr std::uint32_t kLatitudeColumnString = 2264;
+inline constexpr std::uint32_t kLongitudeColumnString = 2265;
+inline constexpr std::uint32_t kNorthingColumnString = 2266;
+inline constexpr std::uint32_t kEastingColumnString = 2267;
+
 struct CaptionString {
-  int label = 0;             // control ID
+  CalibrationField field = CalibrationField::kNone;
   std::uint32_t string = 0;  // string ID
-  int field = 0;             // the control it captions
 };
 
-// The labels whose text the mode sets (mode 0, 1 or 2). In mode 1 the
-// labels of a field pair change places: the centre's latitude is captioned
-// by the label that holds the north-west longitude in mode 0.
-std::vector<CaptionString> ModeCaptions(int mode, bool zoned_grid);
+// The position fields of `mode` with their captions, row by row of the
+// panel: in the centre mode the longitude comes first.
+std::vector<CaptionString> ModeCaptions(CalibrationMode mode, bool zoned_grid);
 
-// The calibration kind at `kind_index` of the kind list in the language of
-// `strings` (English when the language lacks it).
-std::string KindNameText(const StringTable& strings, int kind_index);
-
-// String ID of the help line for `control`, or 0 for an empty line.
-std::uint32_t HelpLineString(int control, int mode);
+// The calibration kind in the language of `strings` (English when the
+// language lacks it).
+std::string KindNameText(const StringTable& strings, CalibrationKind kind);
 
 }  // namespace kv
 

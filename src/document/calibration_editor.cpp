@@ -1,7 +1,6 @@
 #include "document/calibration_editor.h"
 
 #include "document/application_state.h"
-#include "document/calibration_controls.h"
 #include "document/calibration_point_list.h"
 #include "document/document.h"
 #include "geo/coordinate_systems.h"
@@ -10,11 +9,12 @@
 
 namespace kv {
 
-using namespace calib;
-
 namespace {
 
-constexpr std::int32_t kRecordKinds[kKindIndexCount] = {
+using F = CalibrationField;
+
+// The record's kinds in the order of CalibrationKind.
+constexpr std::int32_t kRecordKinds[kCalibrationKindCount] = {
     kCalibrationGeographic, kCalibrationProjection, kCalibrationKnownPoints,
     kCalibrationThreeByThree};
 
@@ -31,31 +31,26 @@ std::string StringOr(const StringTable& strings, std::uint32_t id, std::string_v
 
 const std::string kEmpty;
 
-// The three fields of one position, named by the latitude's control.
+// The three fields of one position, named by its latitude field.
 struct PositionGroup {
-  int zone;
-  int latitude;
-  int longitude;
+  CalibrationField zone;
+  CalibrationField latitude;
+  CalibrationField longitude;
 };
 
 constexpr PositionGroup kPositionGroups[] = {
-    {kFirstZone, kFirstLatitude, kFirstLongitude},
-    {kSecondZone, kSecondLatitude, kSecondLongitude},
-    {kPointZone, kPointLatitude, kPointLongitude},
+    {F::kNorthWestZone, F::kNorthWestLatitude, F::kNorthWestLongitude},
+    {F::kSouthEastZone, F::kSouthEastLatitude, F::kSouthEastLongitude},
+    {F::kCentreZone, F::kCentreLatitude, F::kCentreLongitude},
+    {F::kPointZone, F::kPointLatitude, F::kPointLongitude},
 };
 
-const PositionGroup& GroupOf(int latitude_control) {
+const PositionGroup& GroupOf(CalibrationField latitude) {
   for (const PositionGroup& group : kPositionGroups) {
-    if (group.latitude == latitude_control) return group;
+    if (group.latitude == latitude) return group;
   }
   return kPositionGroups[0];
 }
-
-}  // namespace
-
-int ZoneControlOf(int latitude_control) { return GroupOf(latitude_control).zone; }
-
-namespace {
 
 bool SameFields(const PositionFields& a, const PositionFields& b) {
   return a.zone == b.zone && a.latitude == b.latitude && a.longitude == b.longitude;
@@ -63,16 +58,15 @@ bool SameFields(const PositionFields& a, const PositionFields& b) {
 
 }  // namespace
 
-std::int32_t RecordKindOfIndex(int kind_index) {
-  return kind_index >= 0 && kind_index < kKindIndexCount ? kRecordKinds[kind_index]
-                                                         : kCalibrationGeographic;
+std::int32_t RecordKindOf(CalibrationKind kind) {
+  return kRecordKinds[static_cast<std::size_t>(kind)];
 }
 
-int KindIndexOfRecord(std::int32_t kind) {
-  for (int i = 0; i < kKindIndexCount; ++i) {
-    if (kRecordKinds[i] == kind) return i;
+CalibrationKind KindOfRecord(std::int32_t record_kind) {
+  for (int i = 0; i < kCalibrationKindCount; ++i) {
+    if (kRecordKinds[i] == record_kind) return static_cast<CalibrationKind>(i);
   }
-  return 0;
+  return CalibrationKind::kRectangular;
 }
 
 PositionTexts DialogPositionTexts(const StringTable& strings) {
@@ -115,18 +109,19 @@ void CalibrationEditor::Initialise() {
   point_fields_changed_ = false;
   help_text_.clear();
   projection_drafts_.Clear();
-  kind_index_ = KindIndexOfRecord(record().proj_mode);
+  kind_ = KindOfRecord(record().proj_mode);
   ApplyFixedDatum();
   SelectRecordDatum();
   FillProjectionFields(record().projparams.value_or(std::string()));
   const bool first_point_set = record().points && IsSetPoint((*record().points)[0]);
-  mode_ = first_point_set || kind_index_ != 0 ? 2 : 0;
+  mode_ = first_point_set || kind_ != CalibrationKind::kRectangular ? CalibrationMode::kPoints
+                                                                    : CalibrationMode::kCorners;
   const int highlighted = context_.view != nullptr ? context_.view->HighlightedPoint() : -1;
   current_point_ = highlighted >= 0 && highlighted < kCalibrationPointCount ? highlighted : 0;
   FillAll();
   pick_ = false;
   if (context_.view != nullptr) {
-    if (mode_ == 2 && follow()) ShowCurrentPointInView(true);
+    if (mode_ == CalibrationMode::kPoints && follow()) ShowCurrentPointInView(true);
     context_.view->SetCalibrateCursor(pick_);
   }
 }
@@ -168,12 +163,12 @@ void CalibrationEditor::FillProjectionFields(const std::string& text) {
       });
   projection_index_ = fields.projection;
   for (int i = 0; i < kProjectionParameterCount; ++i) {
-    SetText(kParameterKeys[i], fields.parameters[Slot(i)].key);
-    SetText(kParameterValues[i], fields.parameters[Slot(i)].value);
+    SetText(kParameterKeyFields[i], fields.parameters[Slot(i)].key);
+    SetText(kParameterValueFields[i], fields.parameters[Slot(i)].value);
   }
 }
 
-void CalibrationEditor::ShowPosition(int group, LatLon position) {
+void CalibrationEditor::ShowPosition(CalibrationField group, LatLon position) {
   const PositionGroup& fields = GroupOf(group);
   const PositionFields shown = Notation().Format(position);
   SetText(fields.zone, shown.zone);
@@ -182,9 +177,10 @@ void CalibrationEditor::ShowPosition(int group, LatLon position) {
   shown_positions_[group] = {shown, position};
 }
 
-void CalibrationEditor::ForgetPosition(int group) { shown_positions_.erase(group); }
+void CalibrationEditor::ForgetPosition(CalibrationField group) { shown_positions_.erase(group); }
 
-std::optional<LatLon> CalibrationEditor::ReadPosition(int group, bool* bad_latitude) const {
+std::optional<LatLon> CalibrationEditor::ReadPosition(CalibrationField group,
+                                                      bool* bad_latitude) const {
   const PositionGroup& fields = GroupOf(group);
   const PositionFields typed{Text(fields.zone), Text(fields.latitude), Text(fields.longitude)};
   const auto shown = shown_positions_.find(group);
@@ -195,9 +191,9 @@ std::optional<LatLon> CalibrationEditor::ReadPosition(int group, bool* bad_latit
   return Notation().Parse(typed, bad_latitude);
 }
 
-bool CalibrationEditor::ShowsUnchangedPosition(int control) const {
+bool CalibrationEditor::ShowsUnchangedPosition(CalibrationField field) const {
   for (const PositionGroup& group : kPositionGroups) {
-    if (control != group.zone && control != group.latitude && control != group.longitude) continue;
+    if (field != group.zone && field != group.latitude && field != group.longitude) continue;
     const auto shown = shown_positions_.find(group.latitude);
     return shown != shown_positions_.end() &&
            SameFields(shown->second.fields,
@@ -206,116 +202,56 @@ bool CalibrationEditor::ShowsUnchangedPosition(int control) const {
   return false;
 }
 
-const std::string& CalibrationEditor::Text(int control) const {
-  if (control == kHelpLine) return help_text_;
-  const auto it = texts_.find(control);
+const std::string& CalibrationEditor::Text(CalibrationField field) const {
+  if (field == F::kHelpLine) return help_text_;
+  const auto it = texts_.find(field);
   return it == texts_.end() ? kEmpty : it->second;
 }
 
-void CalibrationEditor::SetText(int control, const std::string& text) { texts_[control] = text; }
-
-bool CalibrationEditor::PointFieldsVisible() const {
-  return kind_index_ == 1 || kind_index_ == 2 || (kind_index_ == 0 && mode_ == 2);
+void CalibrationEditor::SetText(CalibrationField field, const std::string& text) {
+  texts_[field] = text;
 }
 
-bool CalibrationEditor::IsVisible(int control) const {
-  const bool zoned = IsZonedGrid(system());
-  const bool mode_fields = kind_index_ == 0 && mode_ != 2;
-  switch (control) {
-    case kKind:
-    case kKindLabel:
-    case kSystem:
-    case kSystemLabel:
-    case kHelpLine:
-    case kApply:
-    case kClose:
-      return true;
-    case kDatum:
-    case kDatumLabel:
-    case kProjection:
-    case kProjectionLabel:
-      return kind_index_ == 1;
-    case kModeCorners:
-    case kModeCentre:
-    case kModePoints:
-      return kind_index_ == 0;
-    case kFirstLatitude:
-    case kFirstLongitude:
-    case kSecondLatitude:
-    case kSecondLongitude:
-    case kFirstLatitudeLabel:
-    case kFirstLongitudeLabel:
-    case kSecondLatitudeLabel:
-    case kSecondLongitudeLabel:
-      return mode_fields;
-    case kFirstZone:
-    case kFirstZoneLabel:
-      return mode_fields && zoned;
-    case kSecondZone:
-    case kSecondZoneLabel:
-      return mode_fields && zoned && mode_ == 0;
-    case kPointZone:
-    case kPointZoneLabel:
-      return PointFieldsVisible() && zoned;
-    case kPointNumber:
-    case kPointNumberLabel:
-    case kPixelX:
-    case kPixelXLabel:
-    case kPixelY:
-    case kPixelYLabel:
-    case kPointLatitude:
-    case kPointLatitudeLabel:
-    case kPointLongitude:
-    case kPointLongitudeLabel:
-    case kNextPoint:
-    case kPreviousPoint:
-    case kDeletePoint:
-    case kFollow:
-    case kPick:
-    case kResidualsTable:
-      return PointFieldsVisible();
-    case kThreeByThreeNote:
-      return kind_index_ == 3;
-    case kKnownPointsLabel:
-    case kKnownPointsNote:
-      return kind_index_ == 2;
-    default:
-      break;
-  }
-  for (int i = 0; i < kProjectionParameterCount; ++i) {
-    if (control == kParameterKeys[i] || control == kParameterValues[i]) return kind_index_ == 1;
-  }
-  return false;
+CalibrationPanelState CalibrationEditor::PanelState() const {
+  return {kind_, mode_, IsZonedGrid(system())};
 }
 
-bool CalibrationEditor::IsEnabled(int control) const {
-  switch (control) {
-    case kDatum:
+bool CalibrationEditor::PointFieldsVisible() const { return ShowsPointFields(PanelState()); }
+
+bool CalibrationEditor::IsVisible(CalibrationField field) const {
+  return IsShown(field, PanelState());
+}
+
+bool CalibrationEditor::IsEnabled(CalibrationField field) const {
+  switch (field) {
+    case F::kDatum:
       return !datum_fixed_;
-    case kNextPoint:
+    case F::kNextPoint:
       return current_point_ < kCalibrationPointCount - 1;
-    case kPreviousPoint:
+    case F::kPreviousPoint:
       return current_point_ > 0;
     default:
       return true;
   }
 }
 
-std::vector<std::string> CalibrationEditor::ListTexts(int control) const {
+std::vector<std::string> CalibrationEditor::ListTexts(CalibrationField field) const {
   std::vector<std::string> texts;
-  switch (control) {
-    case kKind:
-      for (int i = 0; i < kKindIndexCount; ++i) texts.push_back(KindNameText(context_.strings, i));
+  switch (field) {
+    case F::kKind:
+      for (int i = 0; i < kCalibrationKindCount; ++i) {
+        texts.push_back(KindNameText(context_.strings, static_cast<CalibrationKind>(i)));
+      }
       break;
-    case kSystem:
+    case F::kSystem:
       for (int i = 0; i < kCoordinateSystemCount; ++i) {
         texts.emplace_back(CoordinateSystemName(i));
       }
       break;
-    case kDatum:
+    case F::kDatum:
       for (int i = 0; i < DatumRowCount(); ++i) texts.emplace_back(DatumDisplayName(i));
       break;
-    case kProjection:
+    case F::kProjection:
       for (int i = 0; i < ProjectionRowCount(); ++i) texts.emplace_back(ProjectionDisplayName(i));
       break;
     default:
@@ -324,15 +260,15 @@ std::vector<std::string> CalibrationEditor::ListTexts(int control) const {
   return texts;
 }
 
-int CalibrationEditor::Selection(int control) const {
-  switch (control) {
-    case kKind:
-      return kind_index_;
-    case kSystem:
+int CalibrationEditor::Selection(CalibrationField field) const {
+  switch (field) {
+    case F::kKind:
+      return static_cast<int>(kind_);
+    case F::kSystem:
       return system();
-    case kDatum:
+    case F::kDatum:
       return datum_index_;
-    case kProjection:
+    case F::kProjection:
       return projection_index_;
     default:
       return -1;
@@ -343,28 +279,28 @@ std::vector<CaptionString> CalibrationEditor::Captions() const {
   return ModeCaptions(mode_, IsZonedGrid(system()));
 }
 
-int CalibrationEditor::TakeFocusRequest() {
-  const int control = focus_request_;
-  focus_request_ = 0;
-  return control;
+CalibrationField CalibrationEditor::TakeFocusRequest() {
+  const CalibrationField field = focus_request_;
+  focus_request_ = F::kNone;
+  return field;
 }
 
-void CalibrationEditor::FocusEntered(int control) {
-  help_text_ = String(HelpLineString(control, mode_));
+void CalibrationEditor::FocusEntered(CalibrationField field) {
+  help_text_ = String(HelpLineString(field, mode_));
 }
 
-void CalibrationEditor::EditText(int control, const std::string& text) {
-  SetText(control, text);
+void CalibrationEditor::EditText(CalibrationField field, const std::string& text) {
+  SetText(field, text);
   modified_ = true;
-  if (control == kPixelX || control == kPixelY || control == kPointLatitude ||
-      control == kPointLongitude || control == kPointZone) {
+  if (field == F::kPixelX || field == F::kPixelY || field == F::kPointLatitude ||
+      field == F::kPointLongitude || field == F::kPointZone) {
     point_fields_changed_ = true;
   }
 }
 
 void CalibrationEditor::SetFollow(bool follow) {
   context_.app.calibration_follow = follow;
-  if (follow && mode_ == 2) ShowCurrentPointInView(true);
+  if (follow && mode_ == CalibrationMode::kPoints) ShowCurrentPointInView(true);
 }
 
 void CalibrationEditor::SetPick(bool pick) {
@@ -382,14 +318,14 @@ void CalibrationEditor::SelectProjection(int index) {
   if (index < 0 || index >= ProjectionRowCount() || index == projection_index_) return;
   ProjectionDrafts::Parameters typed;
   for (int i = 0; i < kProjectionParameterCount; ++i) {
-    typed[Slot(i)] = {Text(kParameterKeys[i]), Text(kParameterValues[i])};
+    typed[Slot(i)] = {Text(kParameterKeyFields[i]), Text(kParameterValueFields[i])};
   }
   projection_drafts_.Keep(projection_index_, typed);
   projection_index_ = index;
   if (const ProjectionDrafts::Parameters* kept = projection_drafts_.Find(index)) {
     for (int i = 0; i < kProjectionParameterCount; ++i) {
-      SetText(kParameterKeys[i], (*kept)[Slot(i)].key);
-      SetText(kParameterValues[i], (*kept)[Slot(i)].value);
+      SetText(kParameterKeyFields[i], (*kept)[Slot(i)].key);
+      SetText(kParameterValueFields[i], (*kept)[Slot(i)].value);
     }
   } else {
     // A projection not chosen before takes the values of the keys it
@@ -400,8 +336,8 @@ void CalibrationEditor::SelectProjection(int index) {
       for (const ProjectionParameter& left : typed) {
         if (!keys[Slot(i)].empty() && left.key == keys[Slot(i)]) value = left.value;
       }
-      SetText(kParameterKeys[i], keys[Slot(i)]);
-      SetText(kParameterValues[i], value);
+      SetText(kParameterKeyFields[i], keys[Slot(i)]);
+      SetText(kParameterValueFields[i], value);
     }
   }
   modified_ = true;

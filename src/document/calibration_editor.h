@@ -2,8 +2,8 @@
 #define KORVALE_DOCUMENT_CALIBRATION_EDITOR_H_
 
 // Everything the calibration dialog does, without a window: the texts,
-// choices and visibility of its controls (by their identifiers, see
-// calibration_controls.h) and what each user action does to them, to the
+// choices and visibility of its parts (see calibration_fields.h) and what
+// each user action does to them, to the
 // process-wide calibration record, to the image being calibrated and to the
 // image view. The dialog window only shows this state and reports actions.
 
@@ -17,6 +17,7 @@
 #include "calibration/calibration_bounds.h"
 #include "calibration/calibration_residuals.h"
 #include "document/calibration_captions.h"
+#include "document/calibration_fields.h"
 #include "document/calibration_notation.h"
 #include "document/calibration_point_table.h"
 #include "document/calibration_point_view.h"
@@ -46,17 +47,17 @@ struct CalibrationEditorContext {
   CalibrationEditorPrompts& prompts;
 };
 
-// The calibration kinds of the kind list, by list index.
-inline constexpr int kKindIndexCount = 4;
-std::int32_t RecordKindOfIndex(int kind_index);
-int KindIndexOfRecord(std::int32_t kind);
+// The record's calibration kind (kCalibrationGeographic...) of a kind, and
+// back; an unknown record kind is rectangular.
+std::int32_t RecordKindOf(CalibrationKind kind);
+CalibrationKind KindOfRecord(std::int32_t record_kind);
+
+// Why the fields were refused; each has its message.
+enum class FieldRefusal { kNone, kBadScale, kBadCentre, kBadLatitude, kBadLongitude };
 
 // Position texts (hemisphere letters, separator, negative letters) from the
 // language strings, with the program's English ones where they are missing.
 PositionTexts DialogPositionTexts(const StringTable& strings);
-
-// The zone field of the position whose latitude field is `latitude_control`.
-int ZoneControlOf(int latitude_control);
 
 class CalibrationEditor {
  public:
@@ -71,14 +72,15 @@ class CalibrationEditor {
   // Apply writes the imported calibration to the image.
   void Refresh();
 
-  // --- what the controls show
-  const std::string& Text(int control) const;
-  bool IsVisible(int control) const;
-  bool IsEnabled(int control) const;
-  std::vector<std::string> ListTexts(int control) const;
-  // Selected entry of a list (1012, 1018, 1011, 1013).
-  int Selection(int control) const;
-  int mode() const { return mode_; }
+  // --- what the parts show
+  const std::string& Text(CalibrationField field) const;
+  bool IsVisible(CalibrationField field) const;
+  bool IsEnabled(CalibrationField field) const;
+  std::vector<std::string> ListTexts(CalibrationField field) const;
+  // Selected row of a list (kind, system, datum, projection).
+  int Selection(CalibrationField field) const;
+  CalibrationKind kind() const { return kind_; }
+  CalibrationMode mode() const { return mode_; }
   int current_point() const { return current_point_; }  // 0-8
   bool follow() const;
   bool pick() const { return pick_; }
@@ -94,20 +96,20 @@ class CalibrationEditor {
   std::vector<PointTableRow> PointTable() const;
   // Whether the coordinate columns hold a grid's northing and easting.
   bool ShowsGrid() const;
-  // The control that should get the focus now (once), or 0.
-  int TakeFocusRequest();
+  // The field that should get the focus now (once), or kNone.
+  CalibrationField TakeFocusRequest();
 
   // --- what the user does
-  void EditText(int control, const std::string& text);
-  void FocusEntered(int control);
+  void EditText(CalibrationField field, const std::string& text);
+  void FocusEntered(CalibrationField field);
   // False when the text was refused (message shown, focus requested back).
-  bool FocusLeft(int control);
+  bool FocusLeft(CalibrationField field);
   bool SelectKind(int index);
   bool SelectSystem(int index);
   void SelectDatum(int index);
   void SelectProjection(int index);
   // False when the mode stays as it was.
-  bool SelectMode(int mode);
+  bool SelectMode(CalibrationMode mode);
   void NextPoint();
   void PreviousPoint();
   // A row of the point table chosen: point `index` becomes current and the
@@ -142,28 +144,28 @@ class CalibrationEditor {
   std::string ProjectionTextOfFields() const;
   void SelectRecordDatum();
   void ApplyFixedDatum();
-  // A position into the three fields of `group` (its latitude control),
-  // remembered as shown.
-  void ShowPosition(int group, LatLon position);
-  void ForgetPosition(int group);
+  // A position into the three fields of `group` (named by its latitude
+  // field), remembered as shown.
+  void ShowPosition(CalibrationField group, LatLon position);
+  void ForgetPosition(CalibrationField group);
   // The position the fields of `group` give: the one shown, while none of
   // its texts changed, else what the texts say in the chosen system.
-  std::optional<LatLon> ReadPosition(int group, bool* bad_latitude) const;
-  // Whether `control` belongs to a position still shown as it was filled.
-  bool ShowsUnchangedPosition(int control) const;
+  std::optional<LatLon> ReadPosition(CalibrationField group, bool* bad_latitude) const;
+  // Whether `field` belongs to a position still shown as it was filled.
+  bool ShowsUnchangedPosition(CalibrationField field) const;
 
   // Validation and storage
-  int ValidateAndStoreModeFields();
-  int StoreBoundsFromFields(GeoBounds* bounds);
-  int CentreBounds(GeoBounds* bounds);
-  int CornerBounds(GeoBounds* bounds);
-  int PointBounds(GeoBounds* bounds);
+  FieldRefusal ValidateAndStoreModeFields();
+  FieldRefusal CentreBounds(GeoBounds* bounds);
+  FieldRefusal CornerBounds(GeoBounds* bounds);
+  void PointBounds(GeoBounds* bounds);
   void StoreBounds(const GeoBounds& bounds);
-  void Fail(int code, int focus);
+  // Shows the message of `refusal` and asks the focus for `focus`.
+  FieldRefusal Fail(FieldRefusal refusal, CalibrationField focus);
   // True, with the message shown and the focus asked back, when the zone
-  // of `group` (its latitude control) is a UTM or MGA zone typed without a
-  // valid band letter.
-  bool ZoneRefused(int group);
+  // of `group` (named by its latitude field) is a UTM or MGA zone typed
+  // without a valid band letter.
+  bool ZoneRefused(CalibrationField group);
   void StoreCurrentPoint();
   // The current point as its fields give it; a position that does not read
   // keeps `stored`'s, unless `empty_unread` (as storing does).
@@ -189,35 +191,36 @@ class CalibrationEditor {
   CalibrationRecord& record();
   const CalibrationRecord& record() const;
   int system() const;
-  void SetText(int control, const std::string& text);
+  CalibrationPanelState PanelState() const;
+  void SetText(CalibrationField field, const std::string& text);
   std::string String(std::uint32_t id) const;
 
   CalibrationEditorContext context_;
   PositionTexts position_texts_;
   CImage* image_ = nullptr;
-  std::map<int, std::string> texts_;
-  int kind_index_ = 0;
+  std::map<CalibrationField, std::string> texts_;
+  CalibrationKind kind_ = CalibrationKind::kRectangular;
   int datum_index_ = 0;
   bool datum_fixed_ = false;
   int projection_index_ = 0;
   ProjectionDrafts projection_drafts_;
-  int mode_ = 0;
+  CalibrationMode mode_ = CalibrationMode::kCorners;
   int current_point_ = 0;
   bool pick_ = false;
   bool modified_ = false;
   bool point_fields_changed_ = false;
-  int focus_request_ = 0;
+  CalibrationField focus_request_ = CalibrationField::kNone;
   std::string help_text_;
 
   // The positions as the fields were last filled, by the group's latitude
-  // control. A system that cannot express a position shows it in degrees,
+  // field. A system that cannot express a position shows it in degrees,
   // which it could not read back; kept here, an untouched position comes
   // back exactly, whatever the systems it was shown in.
   struct ShownPosition {
     PositionFields fields;
     LatLon position;
   };
-  std::map<int, ShownPosition> shown_positions_;
+  std::map<CalibrationField, ShownPosition> shown_positions_;
   // The bounds the centre and extents were filled from, and the extents as
   // shown: the arithmetic from bounds to extents and back is no exact
   // round trip, so untouched fields keep the bounds as they were.

@@ -3,7 +3,6 @@
 // system and a coordinate field that loses the focus.
 
 #include "document/application_state.h"
-#include "document/calibration_controls.h"
 #include "document/calibration_editor.h"
 #include "document/document.h"
 #include "geo/coordinate_systems.h"
@@ -13,57 +12,75 @@
 
 namespace kv {
 
-using namespace calib;
+using F = CalibrationField;
 
 namespace {
 
 struct CoordinateField {
-  int control;
+  CalibrationField field;
   PositionAxis axis;
-  bool corners_only;  // the extents of mode 1 are no coordinates
 };
 
 constexpr CoordinateField kCoordinateFields[] = {
-    {kFirstLatitude, PositionAxis::kLatitude, false},
-    {kPointLatitude, PositionAxis::kLatitude, false},
-    {kFirstLongitude, PositionAxis::kLongitude, false},
-    {kPointLongitude, PositionAxis::kLongitude, false},
-    {kSecondLatitude, PositionAxis::kLatitude, true},
-    {kSecondLongitude, PositionAxis::kLongitude, true},
+    {F::kNorthWestLatitude, PositionAxis::kLatitude},
+    {F::kSouthEastLatitude, PositionAxis::kLatitude},
+    {F::kCentreLatitude, PositionAxis::kLatitude},
+    {F::kPointLatitude, PositionAxis::kLatitude},
+    {F::kNorthWestLongitude, PositionAxis::kLongitude},
+    {F::kSouthEastLongitude, PositionAxis::kLongitude},
+    {F::kCentreLongitude, PositionAxis::kLongitude},
+    {F::kPointLongitude, PositionAxis::kLongitude},
 };
+
+// The zone fields with their positions' latitude fields.
+constexpr std::pair<CalibrationField, CalibrationField> kZoneGroups[] = {
+    {F::kNorthWestZone, F::kNorthWestLatitude},
+    {F::kSouthEastZone, F::kSouthEastLatitude},
+    {F::kCentreZone, F::kCentreLatitude},
+    {F::kPointZone, F::kPointLatitude},
+};
+
+CalibrationField ZoneOf(CalibrationField latitude) {
+  for (const auto& [zone, group] : kZoneGroups) {
+    if (group == latitude) return zone;
+  }
+  return F::kNone;
+}
 
 }  // namespace
 
-bool CalibrationEditor::ZoneRefused(int group) {
+bool CalibrationEditor::ZoneRefused(CalibrationField group) {
   if (system() != kSystemUtm && system() != kSystemMga) return false;
-  const int zone_control = ZoneControlOf(group);
-  const std::string& zone = Text(zone_control);
+  const CalibrationField zone_field = ZoneOf(group);
+  const std::string& zone = Text(zone_field);
   // An empty zone leaves the position to its own fields; a zone as it was
   // filled is the grid's own.
-  if (zone.empty() || ShowsUnchangedPosition(zone_control)) return false;
+  if (zone.empty() || ShowsUnchangedPosition(zone_field)) return false;
   if (CheckUtmZoneText(zone) == UtmZoneStatus::kValid) return false;
-  context_.prompts.ShowValidationError(String(kUtmZoneHelpString), String(kValidationCaption));
-  focus_request_ = zone_control;
+  context_.prompts.ShowValidationError(String(kUtmZoneHelpString),
+                                       String(kValidationCaptionString));
+  focus_request_ = zone_field;
   return true;
 }
 
-bool CalibrationEditor::FocusLeft(int control) {
-  for (const int group : {kFirstLatitude, kSecondLatitude, kPointLatitude}) {
-    if (control == ZoneControlOf(group)) return !ZoneRefused(group);
+bool CalibrationEditor::FocusLeft(CalibrationField field) {
+  for (const auto& [zone, group] : kZoneGroups) {
+    if (field == zone) return !ZoneRefused(group);
   }
   if (IsZonedGrid(system())) return true;
-  for (const CoordinateField& field : kCoordinateFields) {
-    if (field.control != control) continue;
-    if (field.corners_only && mode_ != 0) return true;
-    const std::string& text = Text(control);
+  for (const CoordinateField& coordinate : kCoordinateFields) {
+    if (coordinate.field != field) continue;
+    const std::string& text = Text(field);
     // An untouched position may be shown in degrees in a grid: leave it.
-    if (text.empty() || ShowsUnchangedPosition(control)) return true;
-    const std::optional<std::string> rewritten = Notation().Rewrite(text, field.axis);
+    if (text.empty() || ShowsUnchangedPosition(field)) return true;
+    const std::optional<std::string> rewritten = Notation().Rewrite(text, coordinate.axis);
     if (!rewritten) {
-      Fail(field.axis == PositionAxis::kLatitude ? kBadLatitude : kBadLongitude, control);
+      Fail(coordinate.axis == PositionAxis::kLatitude ? FieldRefusal::kBadLatitude
+                                                      : FieldRefusal::kBadLongitude,
+           field);
       return false;
     }
-    SetText(control, *rewritten);
+    SetText(field, *rewritten);
     return true;
   }
   return true;
@@ -73,7 +90,7 @@ bool CalibrationEditor::SelectSystem(int index) {
   if (index < 0 || index >= kCoordinateSystemCount) return false;
   if (index == system()) return true;
   if (!StorePointIfChanged()) return false;
-  if (ValidateAndStoreModeFields() != 0) return false;
+  if (ValidateAndStoreModeFields() != FieldRefusal::kNone) return false;
   context_.app.import_state.world_file_system.system = index;
   ApplyFixedDatum();
   SelectRecordDatum();
@@ -83,19 +100,20 @@ bool CalibrationEditor::SelectSystem(int index) {
 }
 
 bool CalibrationEditor::SelectKind(int index) {
-  if (index < 0 || index >= kKindIndexCount) return false;
-  if (index == kind_index_) return true;
+  if (index < 0 || index >= kCalibrationKindCount) return false;
+  const auto kind = static_cast<CalibrationKind>(index);
+  if (kind == kind_) return true;
   if (!StorePointIfChanged()) return false;
-  kind_index_ = index;
+  kind_ = kind;
   modified_ = true;
   // Only the rectangular kind offers corners and centre; the others work
   // with the points.
-  if (index != 0 && mode_ != 2) {
-    if (ValidateAndStoreModeFields() != 0) {
-      kind_index_ = 0;
+  if (kind != CalibrationKind::kRectangular && mode_ != CalibrationMode::kPoints) {
+    if (ValidateAndStoreModeFields() != FieldRefusal::kNone) {
+      kind_ = CalibrationKind::kRectangular;
       return false;
     }
-    mode_ = 2;
+    mode_ = CalibrationMode::kPoints;
     MakePointsFromBounds();
     current_point_ = 0;
     FillModeFields();
@@ -108,7 +126,7 @@ std::string CalibrationEditor::ProjectionTextOfFields() const {
   ProjectionFields fields;
   fields.projection = projection_index_;
   for (int i = 0; i < kProjectionParameterCount; ++i) {
-    fields.parameters[Slot(i)] = {Text(kParameterKeys[i]), Text(kParameterValues[i])};
+    fields.parameters[Slot(i)] = {Text(kParameterKeyFields[i]), Text(kParameterValueFields[i])};
   }
   return ProjectionTextFromFields(fields, position_texts_.negative_letters);
 }
@@ -127,10 +145,12 @@ void CalibrationEditor::StoreProjection() {
 
 int CalibrationEditor::Apply() {
   if (!modified_) return 0;
-  const std::int32_t kind = RecordKindOfIndex(kind_index_);
-  if (PointFieldsVisible() && ZoneRefused(kPointLatitude)) return -1;
+  const std::int32_t kind = RecordKindOf(kind_);
+  if (PointFieldsVisible() && ZoneRefused(F::kPointLatitude)) return -1;
   StoreCurrentPoint();
-  if (ValidateAndStoreModeFields() != 0 && kind == kCalibrationGeographic) return -1;
+  if (ValidateAndStoreModeFields() != FieldRefusal::kNone && kind == kCalibrationGeographic) {
+    return -1;
+  }
   CalibrationRecord& calibration = record();
   std::string_view chosen;
   if (DatumCode(datum_index_, &chosen) == 0 &&

@@ -4,22 +4,42 @@
 #include <cmath>
 
 #include "document/application_state.h"
-#include "document/calibration_controls.h"
 #include "document/calibration_editor.h"
 #include "document/calibration_point_list.h"
 #include "document/document.h"
 
 namespace kv {
 
-using namespace calib;
+using F = CalibrationField;
 
 namespace {
 
 // The extents are shown with this many decimals.
 constexpr int kExtentDecimals = 8;
 
+// The messages of the refusals, in the order of FieldRefusal after kNone.
+constexpr std::uint32_t kFirstRefusalString = 2046;
+
 double BoundFromText(const std::string& text, std::string_view negative_letters) {
   return text.empty() ? 0.0 : ParsePosition(text, negative_letters);
+}
+
+// The latitude and longitude fields a refused bound sends the user to.
+struct PositionGroupFields {
+  CalibrationField latitude;
+  CalibrationField longitude;
+};
+
+PositionGroupFields FirstPositionOf(CalibrationMode mode) {
+  switch (mode) {
+    case CalibrationMode::kCentre:
+      return {F::kCentreLatitude, F::kCentreLongitude};
+    case CalibrationMode::kPoints:
+      return {F::kPointLatitude, F::kPointLongitude};
+    case CalibrationMode::kCorners:
+      break;
+  }
+  return {F::kNorthWestLatitude, F::kNorthWestLongitude};
 }
 
 bool AllZero(const GeoBounds& bounds) {
@@ -48,15 +68,18 @@ GeoBounds CalibrationEditor::BoundsOfImage() const {
 }
 
 void CalibrationEditor::FillModeFields() {
-  for (int control : {kFirstLatitude, kFirstLongitude, kSecondLatitude, kSecondLongitude,
-                      kFirstZone, kSecondZone}) {
-    SetText(control, std::string());
+  for (F field :
+       {F::kNorthWestZone, F::kNorthWestLatitude, F::kNorthWestLongitude, F::kSouthEastZone,
+        F::kSouthEastLatitude, F::kSouthEastLongitude, F::kCentreZone, F::kCentreLatitude,
+        F::kCentreLongitude, F::kHorizontalExtent, F::kVerticalExtent}) {
+    SetText(field, std::string());
   }
-  ForgetPosition(kFirstLatitude);
-  ForgetPosition(kSecondLatitude);
+  ForgetPosition(F::kNorthWestLatitude);
+  ForgetPosition(F::kSouthEastLatitude);
+  ForgetPosition(F::kCentreLatitude);
   shown_centre_.reset();
-  if (mode_ == 0) FillCornerFields();
-  if (mode_ == 1) FillCentreFields();
+  if (mode_ == CalibrationMode::kCorners) FillCornerFields();
+  if (mode_ == CalibrationMode::kCentre) FillCentreFields();
 }
 
 void CalibrationEditor::FillCornerFields() {
@@ -66,111 +89,100 @@ void CalibrationEditor::FillCornerFields() {
                                 !image_->corner_text(kTopLeftLongitude).empty();
   const bool south_east_given = !image_->corner_text(kBottomRightLatitude).empty() ||
                                 !image_->corner_text(kBottomRightLongitude).empty();
-  if (north_west_given) ShowPosition(kFirstLatitude, {bounds.north, bounds.west});
-  if (south_east_given) ShowPosition(kSecondLatitude, {bounds.south, bounds.east});
+  if (north_west_given) ShowPosition(F::kNorthWestLatitude, {bounds.north, bounds.west});
+  if (south_east_given) ShowPosition(F::kSouthEastLatitude, {bounds.south, bounds.east});
 }
 
 void CalibrationEditor::FillCentreFields() {
   const GeoBounds bounds = BoundsOfImage();
   if (AllZero(bounds)) return;
   const CentreExtents centre = CentreFromBounds(bounds);
-  ShowPosition(kFirstLatitude, {centre.latitude, centre.longitude});
-  SetText(kSecondLatitude,
+  ShowPosition(F::kCentreLatitude, {centre.latitude, centre.longitude});
+  SetText(F::kHorizontalExtent,
           FormatFixed(StatuteFromNauticalMiles(centre.horizontal), kExtentDecimals));
-  SetText(kSecondLongitude,
+  SetText(F::kVerticalExtent,
           FormatFixed(StatuteFromNauticalMiles(centre.vertical), kExtentDecimals));
-  shown_centre_ = ShownCentre{bounds, Text(kSecondLatitude), Text(kSecondLongitude)};
+  shown_centre_ = ShownCentre{bounds, Text(F::kHorizontalExtent), Text(F::kVerticalExtent)};
 }
 
-void CalibrationEditor::Fail(int code, int focus) {
-  const std::uint32_t message = static_cast<std::uint32_t>(2046 + (kBadScale - code));
-  context_.prompts.ShowValidationError(String(message), String(kValidationCaption));
+FieldRefusal CalibrationEditor::Fail(FieldRefusal refusal, CalibrationField focus) {
+  const std::uint32_t message = kFirstRefusalString + static_cast<std::uint32_t>(refusal) - 1;
+  context_.prompts.ShowValidationError(String(message), String(kValidationCaptionString));
   focus_request_ = focus;
+  return refusal;
 }
 
-int CalibrationEditor::ValidateAndStoreModeFields() {
-  if (CalibratedImage() == nullptr) return 0;
+FieldRefusal CalibrationEditor::ValidateAndStoreModeFields() {
+  if (CalibratedImage() == nullptr) return FieldRefusal::kNone;
   GeoBounds bounds;
-  int status = 0;
+  FieldRefusal refusal = FieldRefusal::kNone;
   switch (mode_) {
-    case 1:
-      status = CentreBounds(&bounds);
+    case CalibrationMode::kCorners:
+      refusal = CornerBounds(&bounds);
       break;
-    case 2:
-      status = PointBounds(&bounds);
+    case CalibrationMode::kCentre:
+      refusal = CentreBounds(&bounds);
       break;
-    default:
-      status = CornerBounds(&bounds);
+    case CalibrationMode::kPoints:
+      PointBounds(&bounds);
       break;
   }
-  if (status != 0) return status;
-  if (AllZero(bounds)) return 0;
-  const int latitude_field = mode_ == 2 ? kPointLatitude : kFirstLatitude;
-  const int longitude_field = mode_ == 2 ? kPointLongitude : kFirstLongitude;
-  if (bounds.west > bounds.east) {
-    Fail(kBadLongitude, longitude_field);
-    return kBadLongitude;
-  }
-  if (bounds.north < bounds.south) {
-    Fail(kBadLatitude, latitude_field);
-    return kBadLatitude;
-  }
+  if (refusal != FieldRefusal::kNone || AllZero(bounds)) return refusal;
+  const PositionGroupFields first = FirstPositionOf(mode_);
+  if (bounds.west > bounds.east) return Fail(FieldRefusal::kBadLongitude, first.longitude);
+  if (bounds.north < bounds.south) return Fail(FieldRefusal::kBadLatitude, first.latitude);
   StoreBounds(bounds);
-  return 0;
+  return FieldRefusal::kNone;
 }
 
 // Leaves all four bounds 0 when the fields give nothing to store.
-int CalibrationEditor::CentreBounds(GeoBounds* bounds) {
-  if (shown_centre_ && ShowsUnchangedPosition(kFirstLatitude) &&
-      Text(kSecondLatitude) == shown_centre_->horizontal &&
-      Text(kSecondLongitude) == shown_centre_->vertical) {
+FieldRefusal CalibrationEditor::CentreBounds(GeoBounds* bounds) {
+  if (shown_centre_ && ShowsUnchangedPosition(F::kCentreLatitude) &&
+      Text(F::kHorizontalExtent) == shown_centre_->horizontal &&
+      Text(F::kVerticalExtent) == shown_centre_->vertical) {
     *bounds = shown_centre_->bounds;
-    return 0;
+    return FieldRefusal::kNone;
   }
-  const std::optional<double> horizontal = ParseNumberText(Text(kSecondLatitude));
-  if (Text(kSecondLatitude).empty()) return 0;
+  const std::optional<double> horizontal = ParseNumberText(Text(F::kHorizontalExtent));
+  if (Text(F::kHorizontalExtent).empty()) return FieldRefusal::kNone;
   if (!horizontal || *horizontal <= 0.0) {
-    Fail(kBadScale, kSecondLatitude);
-    return kBadScale;
+    return Fail(FieldRefusal::kBadScale, F::kHorizontalExtent);
   }
-  std::optional<double> vertical = ParseNumberText(Text(kSecondLongitude));
+  std::optional<double> vertical = ParseNumberText(Text(F::kVerticalExtent));
   if (!vertical || *vertical <= 0.0) vertical = horizontal;
-  if (Text(kFirstLatitude).empty()) return 0;
-  if (ZoneRefused(kFirstLatitude)) return kBadCentre;
+  if (Text(F::kCentreLatitude).empty()) return FieldRefusal::kNone;
+  if (ZoneRefused(F::kCentreLatitude)) return FieldRefusal::kBadCentre;
   bool bad_latitude = false;
-  const std::optional<LatLon> centre = ReadPosition(kFirstLatitude, &bad_latitude);
+  const std::optional<LatLon> centre = ReadPosition(F::kCentreLatitude, &bad_latitude);
   if (!centre) {
-    Fail(kBadCentre, bad_latitude ? kFirstLatitude : kFirstLongitude);
-    return kBadCentre;
+    return Fail(FieldRefusal::kBadCentre, bad_latitude ? F::kCentreLatitude : F::kCentreLongitude);
   }
   *bounds =
       BoundsFromCentre({centre->latitude, centre->longitude, NauticalFromStatuteMiles(*horizontal),
                         NauticalFromStatuteMiles(*vertical)});
-  return 0;
+  return FieldRefusal::kNone;
 }
 
-int CalibrationEditor::CornerBounds(GeoBounds* bounds) {
-  if (ZoneRefused(kFirstLatitude)) return kBadLatitude;
-  if (ZoneRefused(kSecondLatitude)) return kBadLatitude;
+FieldRefusal CalibrationEditor::CornerBounds(GeoBounds* bounds) {
+  if (ZoneRefused(F::kNorthWestLatitude)) return FieldRefusal::kBadLatitude;
+  if (ZoneRefused(F::kSouthEastLatitude)) return FieldRefusal::kBadLatitude;
   bool bad_latitude = false;
-  const std::optional<LatLon> north_west = ReadPosition(kFirstLatitude, &bad_latitude);
+  const std::optional<LatLon> north_west = ReadPosition(F::kNorthWestLatitude, &bad_latitude);
   if (!north_west) {
-    Fail(bad_latitude ? kBadLatitude : kBadLongitude,
-         bad_latitude ? kFirstLatitude : kFirstLongitude);
-    return bad_latitude ? kBadLatitude : kBadLongitude;
+    return Fail(bad_latitude ? FieldRefusal::kBadLatitude : FieldRefusal::kBadLongitude,
+                bad_latitude ? F::kNorthWestLatitude : F::kNorthWestLongitude);
   }
-  const std::optional<LatLon> south_east = ReadPosition(kSecondLatitude, &bad_latitude);
+  const std::optional<LatLon> south_east = ReadPosition(F::kSouthEastLatitude, &bad_latitude);
   if (!south_east) {
-    Fail(bad_latitude ? kBadLatitude : kBadLongitude,
-         bad_latitude ? kSecondLatitude : kSecondLongitude);
-    return bad_latitude ? kBadLatitude : kBadLongitude;
+    return Fail(bad_latitude ? FieldRefusal::kBadLatitude : FieldRefusal::kBadLongitude,
+                bad_latitude ? F::kSouthEastLatitude : F::kSouthEastLongitude);
   }
   *bounds = {north_west->latitude, north_west->longitude, south_east->latitude,
              south_east->longitude};
-  return 0;
+  return FieldRefusal::kNone;
 }
 
-int CalibrationEditor::PointBounds(GeoBounds* bounds) {
+void CalibrationEditor::PointBounds(GeoBounds* bounds) {
   CalibrationRecord solved = record();
   if (solved.width == 0 && solved.height == 0) {
     solved.width = static_cast<std::int32_t>(image_->map_width());
@@ -180,7 +192,6 @@ int CalibrationEditor::PointBounds(GeoBounds* bounds) {
   // Fewer than two points give no bounds; limiting them would invent some.
   if (HasBounds(solved)) LimitBounds(&solved);
   *bounds = {solved.north, solved.west, solved.south, solved.east};
-  return 0;
 }
 
 void CalibrationEditor::StoreBounds(const GeoBounds& bounds) {
@@ -193,17 +204,18 @@ void CalibrationEditor::StoreBounds(const GeoBounds& bounds) {
   context_.document.image_list().Refresh(*image_);
 }
 
-bool CalibrationEditor::SelectMode(int mode) {
-  if (mode < 0 || mode > 2 || mode == mode_) return mode == mode_;
-  const bool leaving_points = mode_ == 2;
+bool CalibrationEditor::SelectMode(CalibrationMode mode) {
+  if (mode == mode_) return true;
+  const bool leaving_points = mode_ == CalibrationMode::kPoints;
   if (leaving_points && record().points && IsSetPoint((*record().points)[0])) {
-    if (!context_.prompts.AskYesNo(String(kLeavePointsQuestion), String(kValidationCaption))) {
+    if (!context_.prompts.AskYesNo(String(kLeavePointsQuestionString),
+                                   String(kValidationCaptionString))) {
       return false;
     }
   }
-  if (leaving_points && ZoneRefused(kPointLatitude)) return false;
+  if (leaving_points && ZoneRefused(F::kPointLatitude)) return false;
   if (leaving_points) StoreCurrentPoint();
-  if (ValidateAndStoreModeFields() != 0) return false;
+  if (ValidateAndStoreModeFields() != FieldRefusal::kNone) return false;
   if (leaving_points) {
     ClearPoints();
     pick_ = false;
@@ -211,14 +223,14 @@ bool CalibrationEditor::SelectMode(int mode) {
     RepaintView();
   }
   mode_ = mode;
-  if (mode == 2) {
+  if (mode == CalibrationMode::kPoints) {
     MakePointsFromBounds();
     current_point_ = 0;
   }
   modified_ = true;
   FillModeFields();
   FillPointFields();
-  if (mode == 2) ShowCurrentPointInView(follow());
+  if (mode == CalibrationMode::kPoints) ShowCurrentPointInView(follow());
   return true;
 }
 

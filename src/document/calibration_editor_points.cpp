@@ -5,7 +5,6 @@
 #include <string>
 
 #include "document/application_state.h"
-#include "document/calibration_controls.h"
 #include "document/calibration_editor.h"
 #include "document/calibration_point_list.h"
 #include "document/document.h"
@@ -13,7 +12,7 @@
 
 namespace kv {
 
-using namespace calib;
+using F = CalibrationField;
 
 namespace {
 
@@ -27,18 +26,18 @@ std::int32_t PixelFromText(const std::string& text) {
 }  // namespace
 
 void CalibrationEditor::FillPointFields() {
-  SetText(kPointNumber, std::to_string(current_point_ + 1));
+  SetText(F::kPointNumber, std::to_string(current_point_ + 1));
   const CalibrationPoint point =
       record().points ? PointAt(*record().points, current_point_) : CalibrationPoint{};
   if (!IsSetPoint(point)) {
-    for (int control : {kPixelX, kPixelY, kPointLatitude, kPointLongitude, kPointZone}) {
-      SetText(control, std::string());
+    for (F field : {F::kPixelX, F::kPixelY, F::kPointLatitude, F::kPointLongitude, F::kPointZone}) {
+      SetText(field, std::string());
     }
-    ForgetPosition(kPointLatitude);
+    ForgetPosition(F::kPointLatitude);
   } else {
-    SetText(kPixelX, std::to_string(point.pixel_x));
-    SetText(kPixelY, std::to_string(point.pixel_y));
-    ShowPosition(kPointLatitude, {point.latitude, point.longitude});
+    SetText(F::kPixelX, std::to_string(point.pixel_x));
+    SetText(F::kPixelY, std::to_string(point.pixel_y));
+    ShowPosition(F::kPointLatitude, {point.latitude, point.longitude});
   }
   point_fields_changed_ = false;
 }
@@ -46,12 +45,12 @@ void CalibrationEditor::FillPointFields() {
 CalibrationPoint CalibrationEditor::PointOfFields(const CalibrationPoint& stored,
                                                   bool empty_unread) const {
   CalibrationPoint point = stored;
-  point.pixel_x = point.adjusted_x = PixelFromText(Text(kPixelX));
-  point.pixel_y = point.adjusted_y = PixelFromText(Text(kPixelY));
+  point.pixel_x = point.adjusted_x = PixelFromText(Text(F::kPixelX));
+  point.pixel_y = point.adjusted_y = PixelFromText(Text(F::kPixelY));
   bool bad_latitude = false;
   std::optional<LatLon> position;
-  if (!Text(kPointLatitude).empty() && !Text(kPointLongitude).empty()) {
-    position = ReadPosition(kPointLatitude, &bad_latitude);
+  if (!Text(F::kPointLatitude).empty() && !Text(F::kPointLongitude).empty()) {
+    position = ReadPosition(F::kPointLatitude, &bad_latitude);
   }
   if (position || empty_unread) {
     point.latitude = position ? position->latitude : 0.0;
@@ -78,7 +77,7 @@ CalibrationRecord CalibrationEditor::DraftRecord() const {
 
 bool CalibrationEditor::StorePointIfChanged() {
   if (!point_fields_changed_) return true;
-  if (ZoneRefused(kPointLatitude)) return false;
+  if (ZoneRefused(F::kPointLatitude)) return false;
   StoreCurrentPoint();
   modified_ = true;
   RepaintView();
@@ -149,7 +148,7 @@ void CalibrationEditor::ImageClicked(int pixel_x, int pixel_y) {
     return;
   }
   if (pick_) {
-    if (ZoneRefused(kPointLatitude)) return;
+    if (ZoneRefused(F::kPointLatitude)) return;
     StoreCurrentPoint();
     CalibrationPoint& point = PointAt(EnsurePoints(&record()), current_point_);
     point.pixel_x = point.adjusted_x = pixel_x;

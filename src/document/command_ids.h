@@ -1,11 +1,28 @@
 #ifndef KORVALE_DOCUMENT_COMMAND_IDS_H_
 #define KORVALE_DOCUMENT_COMMAND_IDS_H_
 
-// The menu commands the document handles or keeps enabled, by their menu
-// identifiers.
+// Every menu command by its menu identifier in the language files: those
+// the document handles or keeps enabled, and those the main window handles
+// itself (see shell/command_routing.h).
 
 namespace kv {
 
+// The main window's own: File menu, help and languages.
+inline constexpr int kCmdCloseDocument = 30001;
+inline constexpr int kCmdOpen = 40001;
+inline constexpr int kCmdAbout = 40005;
+inline constexpr int kCmdHelp = 40042;
+inline constexpr int kCmdNew = 40051;
+inline constexpr int kCmdOpenWithSameCalibration = 40054;
+// The language menu's item that the languages found replace.
+inline constexpr int kCmdLanguageMenu = 40069;
+// Shipped language i (in the order found) has kCmdFirstLanguage + i.
+inline constexpr int kCmdFirstLanguage = 40070;
+inline constexpr int kMaxLanguageCommands = 9;
+// File menu: the folder of the handheld's storage.
+inline constexpr int kCmdDeviceRoot = 40080;
+
+// The document's.
 inline constexpr int kCmdSave = 40002;
 inline constexpr int kCmdSaveAs = 40003;
 inline constexpr int kCmdExit = 40004;
@@ -28,7 +45,8 @@ inline constexpr int kCmdZoom100 = 40062;
 inline constexpr int kCmdZoomFit = 40063;
 inline constexpr int kCmdImportWorldFile = 40064;
 inline constexpr int kCmdImportCalibrationFile = 40065;
-// Handheld user i of the install menu has the command kCmdFirstInstallUser + i.
+// Handheld user i of the install menu has the command kCmdFirstInstallUser + i;
+// the document installs to that user.
 inline constexpr int kCmdFirstInstallUser = 40100;
 
 struct DepthCommand {

@@ -47,8 +47,8 @@ class CDocument {
 
   // An empty document that then opens `path`: a ".prc" is re-opened (its
   // failures propagate as LException), anything else imported as a source
-  // image without the options dialog (its failures are reported, context
-  // 1003, and leave the document empty).
+  // image without the options dialog (its failures are reported,
+  // kContextImport, and leave the document empty).
   static std::unique_ptr<CDocument> FromFile(ApplicationState& app, DocumentUi& ui,
                                              const std::string& path, bool reset_calibration);
 
@@ -56,25 +56,25 @@ class CDocument {
   bool QueryClose();
   // Result of the command; `*handled` false for identifiers it does not know.
   int HandleCommand(int command, bool* handled);
-  // Adds a dropped file, converted; 0 or -1 (reported, context 1003).
+  // Adds a dropped file, converted; 0 or -1 (reported, kContextImport).
   int Drop(const std::string& path);
 
   // Asks for a source file and imports it with the options dialog.
   int ImportImage(bool reset_calibration);
   // Imports an image, or the image a calibration file names. 0, or -1 when
-  // cancelled or failed (failures are reported, context 1003); a failed or
+  // cancelled or failed (failures are reported, kContextImport); a failed or
   // cancelled import leaves the document and the calibration as they were.
   int ImportSourceImage(const std::string& path, bool reset_calibration, bool show_options);
-  // Throws LException; the caller reports with context 1000.
+  // Throws LException; the caller reports with kContextOpen.
   void ReopenMap(const std::string& path, bool reset_calibration);
 
   // Each refuses to write over a file the document was made from (source
   // image, calibration files); a re-opened map may be saved over itself.
   // The commands ask for the file (Save only when the map has none yet);
   // the others take it.
-  int Save();               // 40002
-  int SaveAs();             // 40003
-  int ExportCalibration();  // 40059
+  int Save();               // kCmdSave
+  int SaveAs();             // kCmdSaveAs
+  int ExportCalibration();  // kCmdExportCalibration
   // Saves the map as `path` (relative to the map's folder), which becomes
   // the document's file; a failed save keeps the file it had.
   int SaveAs(const std::string& path);
@@ -86,22 +86,22 @@ class CDocument {
   // does nothing.
   void ConvertBeforeSaving();
   int SetCompression(bool compress);
-  // 40064 (world file) and 40065: asks whether to replace the calibration
+  // kCmdImportWorldFile and kCmdImportCalibrationFile: asks whether to replace the calibration
   // of an open image, for the file and, for a world file, its coordinate
   // system; cancelling any of them gives 0.
   int ImportChosenCalibrationFile(bool world_file);
   // Makes the calibration file at `path` the current calibration, read for
   // the current image's source pixels; `system` for a world file. 0, or -1
-  // when it gives no calibration (reported, context 1003).
+  // when it gives no calibration (reported, kContextImport).
   int ImportCalibrationFile(const std::string& path, const std::optional<WorldFileSystem>& system);
 
   // What installs go through, kept by the caller; none until set. The
-  // handheld user `menu_users[i]` has the command 40100 + i; the install
+  // handheld user `menu_users[i]` has the command kCmdFirstInstallUser + i; the install
   // goes to the user of that name, wherever the back end now lists it.
   void SetInstaller(InstallContext* installer, std::vector<std::string> menu_users);
-  // 40100 + i and 40058: the map, written as Save would write it, to a
+  // kCmdFirstInstallUser + i and kCmdCopyToPocketPc: the map, written as Save would write it, to a
   // handheld user's queue or a device folder. 0, or -1 when failed
-  // (reported, context 1002); a cancelled install gives 0.
+  // (reported, kContextInstall); a cancelled install gives 0.
   int InstallToHandheldUser(std::size_t menu_index);
   int CopyToPocketPc();
 
@@ -114,7 +114,8 @@ class CDocument {
   void CalibrationDialogClosed();
   // What applying a calibration does to the current image: its corner texts
   // follow the record's bounds (when it has any) and its calibration text
-  // the record. For callers without the dialog, e.g. after 40064 / 40065.
+  // the record. For callers without the dialog, e.g. after kCmdImportWorldFile /
+  // kCmdImportCalibrationFile.
   void ApplyCalibration();
 
   std::string Title() const;
@@ -133,7 +134,7 @@ class CDocument {
 
  private:
   // Every entry again from its reference at `depth` (none: its own depth);
-  // errors are reported with context 1005.
+  // errors are reported with kContextColourDepth.
   int Reencode(std::optional<int> depth);
 
   // What a failed import puts back.

@@ -63,16 +63,18 @@ std::uint32_t ImageListModel::EntriesWordId() const {
   return entries_.size() == 1 ? kOneEntryWordId : kEntriesWordId;
 }
 
-void ImageListModel::ImageAdded(CImage& image) {
-  entries_.push_back(&image);
-  selected_ = &image;
-  ui_.ImageListChanged(*this);
+ImageListModel::~ImageListModel() {
+  if (row_listener_ != nullptr) row_listener_->ListGone();
 }
+
+void ImageListModel::ImageAdded(CImage& image) { ImagesAdded({&image}); }
 
 void ImageListModel::ImagesAdded(const std::vector<CImage*>& images) {
   if (images.empty()) return;
+  const std::size_t first = entries_.size();
   entries_.insert(entries_.end(), images.begin(), images.end());
   selected_ = images.back();
+  if (row_listener_ != nullptr) row_listener_->RowsInserted(first, images);
   ui_.ImageListChanged(*this);
 }
 
@@ -85,6 +87,7 @@ void ImageListModel::ImageRemoved(CImage& image) {
     selected_ =
         ImageAt(std::min<std::ptrdiff_t>(index, static_cast<std::ptrdiff_t>(entries_.size()) - 1));
   }
+  if (row_listener_ != nullptr) row_listener_->RowRemoved(static_cast<std::size_t>(index));
   ui_.ImageListChanged(*this);
 }
 
@@ -94,6 +97,9 @@ void ImageListModel::ImageMoved(CImage& image, std::size_t position) {
   entries_.erase(entries_.begin() + index);
   position = std::min(position, entries_.size());
   entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(position), &image);
+  if (row_listener_ != nullptr) {
+    row_listener_->RowMoved(static_cast<std::size_t>(index), position);
+  }
 }
 
 void ImageListModel::ShowImage(CImage& image) { ui_.ShowImage(&image); }

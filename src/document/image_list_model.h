@@ -34,9 +34,30 @@ struct SizeDisplay {
 // (rounded) kilobytes; otherwise bytes.
 SizeDisplay DisplaySize(std::uint64_t bytes);
 
+// Hears each change of the list's rows as it happens, so that a view keeps
+// its selection and scroll position over them. Told after the list changed
+// and before the document's user interface hears of it.
+class ImageListRowListener {
+ public:
+  virtual ~ImageListRowListener() = default;
+  // `images` now stand from row `first` on.
+  virtual void RowsInserted(std::size_t first, const std::vector<CImage*>& images) = 0;
+  virtual void RowRemoved(std::size_t row) = 0;
+  // The entry in row `from` now stands in row `to`.
+  virtual void RowMoved(std::size_t from, std::size_t to) = 0;
+  // The list is being destroyed; it tells nothing more.
+  virtual void ListGone() = 0;
+};
+
 class ImageListModel final : public ImageListObserver {
  public:
   explicit ImageListModel(DocumentUi& ui) : ui_(ui) {}
+  ~ImageListModel() override;
+  ImageListModel(const ImageListModel&) = delete;
+  ImageListModel& operator=(const ImageListModel&) = delete;
+
+  // One listener at a time; null for none.
+  void SetRowListener(ImageListRowListener* listener) const { row_listener_ = listener; }
 
   // The container whose images this lists.
   void Attach(CImageContainer* container) { container_ = container; }
@@ -72,6 +93,8 @@ class ImageListModel final : public ImageListObserver {
   CImageContainer* container_ = nullptr;
   std::vector<CImage*> entries_;
   CImage* selected_ = nullptr;
+  // A view's adapter, which does not change the list.
+  mutable ImageListRowListener* row_listener_ = nullptr;
 };
 
 }  // namespace kv

@@ -12,7 +12,7 @@ void ImageNameEditor::Begin(CImage* shown) {
 
 CImage* ImageNameEditor::TextChanged(const CImage* shown, std::string_view text) {
   if (edited_ == nullptr || edited_ != shown) return nullptr;
-  edited_->SetName(CutUtf8(text, kMaxImageNameBytes));
+  edited_->SetName(CutUtf8(text, kMaxImageNameLength));
   return edited_;
 }
 

@@ -9,19 +9,20 @@
 #include <string>
 #include <string_view>
 
+#include "map/map_layout.h"
+
 namespace kv {
 
 class CImage;
-
-inline constexpr std::size_t kMaxImageNameBytes = 31;
 
 class ImageNameEditor {
  public:
   // The field got the focus while `shown` is shown (none: nothing to edit).
   void Begin(CImage* shown);
   // The user changed the text to `text` while `shown` is shown. Renames the
-  // edited image when it is still the shown one (keeping at most 31 bytes,
-  // never half a character) and returns it; otherwise returns null.
+  // edited image when it is still the shown one (keeping at most
+  // kMaxImageNameLength bytes, never half a character) and returns it;
+  // otherwise returns null.
   CImage* TextChanged(const CImage* shown, std::string_view text);
   // The field lost the focus. Returns the edited image when its emptied
   // name was put back, else null; either way the editing ends.

@@ -25,7 +25,7 @@ struct SizeTexts {
 };
 SizeTexts SizeTextsFor(const StringTable& strings, std::uint64_t bytes);
 
-// The status line: string 1038 with the count, its singular or plural
+// The status line: kListTotalsFormatId with the count, its singular or plural
 // word, the size and its unit.
 std::string ListTotalsText(const StringTable& strings, std::size_t entries, std::uint64_t bytes);
 std::string ListTotalsText(const StringTable& strings, const ImageListModel& list);

@@ -41,8 +41,8 @@ struct PixelSize {
 };
 PixelSize ImagePixelSize(const CImage& image);
 
-// The list's columns: the byte size (string 1017), the pixel size (1018)
-// and the depth name (empty for an unknown depth).
+// The list's columns: the byte size (kImageBytesFormatId), the pixel size
+// (kImagePixelsFormatId) and the depth name (empty for an unknown depth).
 std::string ImageBytesText(const StringTable& strings, const CImage& image);
 std::string ImagePixelsText(const StringTable& strings, const CImage& image);
 std::string ListDepthText(const StringTable& strings, const CImage& image);

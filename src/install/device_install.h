@@ -24,7 +24,7 @@ struct DeviceFolderChoice {
 
 // The folders to offer: the last folder, the device's folders, then the
 // default folders, each only when no entry begins with it already. A
-// listing failure is reported (context 2082) unless the user cancelled it
+// listing failure is reported (kContextPocketPcCopy) unless the user cancelled it
 // (-9); the defaults are offered all the same.
 DeviceFolderChoice BuildDeviceFolderChoice(DeviceLink& device, InstallUi& ui,
                                            const std::string& last_folder);
@@ -37,7 +37,7 @@ ErrorCode DeviceFailureCode(int result);
 // replaces a file on the device. Ends normally on success and on every
 // cancellation but one: a copy the user stopped throws ErrAlreadyReported
 // without a message, as every other copy failure does after its message
-// (context 2082). The temporary file is gone when this returns or throws.
+// (kContextPocketPcCopy). The temporary file is gone when this returns or throws.
 InstallOutcome CopyToDevice(InstallContext& context, InstallableMap& map);
 
 }  // namespace kv

@@ -26,7 +26,7 @@ std::size_t PreselectedTarget(const std::vector<InstallTarget>& targets,
 // Names the map if needed, lets the user choose the target, writes the map
 // into a temporary file and queues it, asking before it replaces a queued
 // file of that name. Ends normally on success and on every cancellation;
-// a queue failure is shown (context 1002) and then thrown as
+// a queue failure is shown (kContextInstall) and then thrown as
 // ErrAlreadyReported; a temporary file that cannot be made is
 // ErrFileCreate. The temporary file is gone when this returns or throws.
 InstallOutcome InstallToPalmUser(InstallContext& context, int user_index, InstallableMap& map);

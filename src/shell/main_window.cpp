@@ -158,7 +158,7 @@ void MainWindow::CreateMenus() {
     ApplyAccelerators(this, table->second, &menu_, handler);
   }
   handheld_menu_ = SubmenuAt(menu_, kHandheldMenuPosition);
-  FillUserMenu(handheld_menu_, state_.handheld_users, kCmdFirstHandheldUser, &menu_, handler);
+  FillUserMenu(handheld_menu_, state_.handheld_users, kCmdFirstInstallUser, &menu_, handler);
   FillLanguageMenu(state_, &menu_, handler);
   for (QMenu* popup : menu_.popups) {
     connect(popup, &QMenu::aboutToShow, this, [this]() { UpdateMenu(); });
@@ -451,7 +451,11 @@ void MainWindow::dropEvent(QDropEvent* event) {
   const std::string path = FirstLocalFile(event->mimeData());
   if (path.empty()) return;
   event->acceptProposedAction();
-  Drop(path);
+  // The import may show a modal dialog; run inside the drag-and-drop loop
+  // it would leave the source application waiting on the drop, so it runs
+  // once the event has returned.
+  QMetaObject::invokeMethod(
+      this, [this, path] { Drop(path); }, Qt::QueuedConnection);
 }
 
 }  // namespace kv

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "dialogs/qt_install_ui.h"
+#include "document/command_ids.h"
 #include "document/document.h"
 #include "install/install_back_ends.h"
 #include "shell/menu_builder.h"
@@ -18,9 +19,6 @@
 #include "shell/user_prompts.h"
 
 namespace kv {
-
-// File menu: the folder of the handheld's storage, which the window handles.
-inline constexpr int kCmdDeviceRoot = 40080;
 
 class MainWindow : public QMainWindow {
  public:
@@ -54,7 +52,7 @@ class MainWindow : public QMainWindow {
   void ConnectPanes();
   void CreateMenus();
 
-  int CloseDocument();  // 30001: 0, or -1 when refused
+  int CloseDocument();  // kCmdCloseDocument: 0, or -1 when refused
   int Open();
   int New();
   int OpenWithSameCalibration();

@@ -11,8 +11,8 @@
 #include <thread>
 
 #include "dialogs/calibration_dialog.h"
+#include "dialogs/dialog_ids.h"
 #include "dialogs/progress_dialog.h"
-#include "document/calibration_controls.h"
 #include "document/document.h"
 #include "document/document_texts.h"
 #include "document/language_texts.h"
@@ -85,7 +85,7 @@ void QtDocumentUi::OpenCalibrationDialog() {
   auto editor = std::make_unique<CalibrationEditor>(CalibrationEditorContext{
       state_.app, *document, view, state_.language.strings, calibration_messages_});
   editor->Initialise();
-  auto dialogs = state_.language.dialogs.find(calib::kDialogId);
+  auto dialogs = state_.language.dialogs.find(kCalibrationDialogId);
   static const DialogTexts kNoTexts;
   const DialogTexts& texts = dialogs == state_.language.dialogs.end() ? kNoTexts : dialogs->second;
   PreviewerPane* previewer = panes_.previewer;

@@ -23,42 +23,61 @@ std::vector<CImage*> EntriesOf(const ImageListModel* list) {
   return entries;
 }
 
-// The one entry `after` lacks, when it is `before` without one entry.
-std::ptrdiff_t RemovedRow(const std::vector<CImage*>& before, const std::vector<CImage*>& after) {
-  if (before.size() != after.size() + 1) return -1;
-  const auto differ = std::mismatch(after.begin(), after.end(), before.begin());
-  const std::ptrdiff_t row = differ.second - before.begin();
-  return std::equal(differ.first, after.end(), differ.second + 1) ? row : -1;
-}
-
 }  // namespace
 
 ImageListTableModel::ImageListTableModel(const StringTable& strings, QObject* parent)
     : QAbstractTableModel(parent), strings_(strings) {}
 
+ImageListTableModel::~ImageListTableModel() {
+  if (list_ != nullptr) list_->SetRowListener(nullptr);
+}
+
 void ImageListTableModel::SetList(const ImageListModel* list) {
-  std::vector<CImage*> entries = EntriesOf(list);
-  const int old_count = static_cast<int>(rows_.size());
-  const int new_count = static_cast<int>(entries.size());
-  if (entries == rows_) {
-    if (new_count > 0) emit dataChanged(index(0, 0), index(new_count - 1, kColumnCount - 1));
+  if (list == list_) {
+    const int count = static_cast<int>(rows_.size());
+    if (count > 0) emit dataChanged(index(0, 0), index(count - 1, kColumnCount - 1));
     return;
   }
-  if (new_count > old_count && std::equal(rows_.begin(), rows_.end(), entries.begin())) {
-    beginInsertRows(QModelIndex(), old_count, new_count - 1);
-    rows_ = std::move(entries);
-    endInsertRows();
-    return;
-  }
-  const std::ptrdiff_t removed = RemovedRow(rows_, entries);
-  if (removed >= 0) {
-    beginRemoveRows(QModelIndex(), static_cast<int>(removed), static_cast<int>(removed));
-    rows_ = std::move(entries);
-    endRemoveRows();
-    return;
-  }
+  if (list_ != nullptr) list_->SetRowListener(nullptr);
   beginResetModel();
-  rows_ = std::move(entries);
+  list_ = list;
+  rows_ = EntriesOf(list);
+  endResetModel();
+  if (list_ != nullptr) list_->SetRowListener(this);
+}
+
+void ImageListTableModel::RowsInserted(std::size_t first, const std::vector<CImage*>& images) {
+  if (images.empty()) return;
+  first = std::min(first, rows_.size());
+  const int row = static_cast<int>(first);
+  beginInsertRows(QModelIndex(), row, row + static_cast<int>(images.size()) - 1);
+  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(first), images.begin(), images.end());
+  endInsertRows();
+}
+
+void ImageListTableModel::RowRemoved(std::size_t row) {
+  if (row >= rows_.size()) return;
+  beginRemoveRows(QModelIndex(), static_cast<int>(row), static_cast<int>(row));
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
+  endRemoveRows();
+}
+
+void ImageListTableModel::RowMoved(std::size_t from, std::size_t to) {
+  if (from >= rows_.size() || to >= rows_.size() || from == to) return;
+  // Qt names the row the moved one goes before, counted before the move.
+  const int destination = static_cast<int>(to > from ? to + 1 : to);
+  beginMoveRows(QModelIndex(), static_cast<int>(from), static_cast<int>(from), QModelIndex(),
+                destination);
+  CImage* moved = rows_[from];
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(from));
+  rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(to), moved);
+  endMoveRows();
+}
+
+void ImageListTableModel::ListGone() {
+  beginResetModel();
+  list_ = nullptr;
+  rows_.clear();
   endResetModel();
 }
 

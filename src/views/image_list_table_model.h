@@ -3,26 +3,28 @@
 
 // The document's image list as a table for the list pane: one row per
 // entry with name, date, size, pixel size and colour depth. It keeps only
-// the entries' order, to tell the view which rows came, went or changed.
+// the entries' order, and passes on the list's insertions, removals and
+// moves as they happen, so that the view keeps its selection over them.
 
 #include <QAbstractTableModel>
 #include <vector>
 
 #include "base/string_table.h"
+#include "document/image_list_model.h"
 
 namespace kv {
 
 class CImage;
-class ImageListModel;
 
-class ImageListTableModel final : public QAbstractTableModel {
+class ImageListTableModel final : public QAbstractTableModel, private ImageListRowListener {
  public:
   enum Column { kName, kDate, kSize, kPixels, kDepth, kColumnCount };
 
   explicit ImageListTableModel(const StringTable& strings, QObject* parent = nullptr);
+  ~ImageListTableModel() override;
 
-  // The list to show, after any change to it; null shows nothing. The list
-  // must live until it is replaced.
+  // The list to show; null shows nothing. Told again for the same list,
+  // every row is shown anew (names, sizes and depths change in place).
   void SetList(const ImageListModel* list);
 
   // The image in `row`, or null.
@@ -36,7 +38,14 @@ class ImageListTableModel final : public QAbstractTableModel {
  private:
   QString Text(CImage& image, int column) const;
 
+  // ImageListRowListener
+  void RowsInserted(std::size_t first, const std::vector<CImage*>& images) override;
+  void RowRemoved(std::size_t row) override;
+  void RowMoved(std::size_t from, std::size_t to) override;
+  void ListGone() override;
+
   const StringTable& strings_;
+  const ImageListModel* list_ = nullptr;
   std::vector<CImage*> rows_;
 };
 

@@ -67,7 +67,7 @@ PreviewerPane::PreviewerPane(const StringTable& strings, const ConversionSetting
   view_button_->setText(Text(kViewModeTextId));
   calibrate_button_->setText(Text(kCalibrateModeTextId));
   view_button_->setChecked(true);
-  name_edit_->setMaxLength(static_cast<int>(kMaxImageNameBytes));
+  name_edit_->setMaxLength(static_cast<int>(kMaxImageNameLength));
   name_edit_->installEventFilter(this);
   view_button_->installEventFilter(this);
   calibrate_button_->installEventFilter(this);

@@ -13,7 +13,7 @@
 
 #include "base/child_process.h"
 #include "base/file_size_signal.h"
-#include "bitmap/temp_dir.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -29,7 +29,7 @@ mode_t PermissionBits(const std::string& path) {
   return status.st_mode & 0777;
 }
 
-std::string Contents(const testing::TempDir& dir, const std::string& name) {
+std::string Contents(const TempFolder& dir, const std::string& name) {
   const std::vector<std::uint8_t> bytes = dir.Read(name);
   return std::string(bytes.begin(), bytes.end());
 }
@@ -54,7 +54,7 @@ class ReplaceFileWriterTest : public ::testing::TestWithParam<TemporaryFileKind>
     return ReplaceFileContents(target, text, GetParam());
   }
 
-  testing::TempDir dir_;
+  TempFolder dir_;
 };
 
 TEST_P(ReplaceFileWriterTest, TheNewFileAppearsWholeAndOnlyAtCommit) {
@@ -191,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(BothTemporaryFiles, ReplaceFileWriterTest,
 // The point of the unnamed file: even a process that dies mid-write (here
 // by SIGXFSZ, not ignored) leaves nothing behind.
 TEST(UnnamedTemporaryFileTest, AKilledWriterLeavesNothing) {
-  testing::TempDir dir;
+  TempFolder dir;
   ASSERT_TRUE(dir.ok());
   {
     ReplaceFileWriter probe;

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "bitmap/temp_dir.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -20,7 +20,7 @@ class SameFileTest : public ::testing::Test {
     other_ = dir_.Write("b.bmp", {1, 2, 3});  // equal bytes, another file
   }
 
-  testing::TempDir dir_;
+  TempFolder dir_;
   std::string image_;
   std::string other_;
 };

@@ -9,7 +9,7 @@
 #include "bitmap/image_source.h"
 #include "bitmap/image_source_library.h"
 #include "bitmap/kap_fixture.h"
-#include "bitmap/temp_dir.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -17,7 +17,6 @@ namespace {
 using testing::KapParams;
 using testing::KapReference;
 using testing::MakeKap;
-using testing::TempDir;
 
 std::vector<std::uint32_t> ChartPalette(int count) {
   std::vector<std::uint32_t> palette;
@@ -35,7 +34,7 @@ int ChartColour(int colours, int x, int y) {
   return 1 + ((x * x / 97 + y) % colours);
 }
 
-ImageSourcePtr OpenChart(const TempDir& dir, const std::string& name,
+ImageSourcePtr OpenChart(const TempFolder& dir, const std::string& name,
                          const std::vector<std::uint8_t>& bytes, ImageSourceKind kind) {
   ImageSourceLibrary library;
   ImageSourcePtr source;
@@ -48,7 +47,7 @@ class ChartDepthTest : public ::testing::TestWithParam<int> {};
 TEST_P(ChartDepthTest, SizePalettePixelsAndDepth) {
   const int depth = GetParam();
   const int colours = (1 << depth) - 1;  // colour 0 cannot be stored
-  TempDir dir;
+  TempFolder dir;
   ASSERT_TRUE(dir.ok());
   const KapParams params{.width = 300,
                          .height = 140,
@@ -90,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(AllDepths, ChartDepthTest, ::testing::Values(1, 2, 3, 4
 // GDAL hands the reference points over in the chart's projection; they come
 // back as the latitudes and longitudes written in the chart.
 TEST(ChartSourceTest, ReferencePointsKeepTheirPositions) {
-  TempDir dir;
+  TempFolder dir;
   ASSERT_TRUE(dir.ok());
   for (const char* projection : {"MERCATOR", "TRANSVERSE MERCATOR", "UNKNOWN"}) {
     SCOPED_TRACE(projection);
@@ -117,7 +116,7 @@ TEST(ChartSourceTest, ReferencePointsKeepTheirPositions) {
 }
 
 TEST(ChartSourceTest, OtherImagesHaveNoChartData) {
-  TempDir dir;
+  TempFolder dir;
   ASSERT_TRUE(dir.ok());
   const KapParams params{.palette = ChartPalette(15), .references = kCorners};
   // A chart opened as an ordinary raster is just a paletted image.
@@ -134,7 +133,7 @@ TEST(ChartSourceTest, OtherImagesHaveNoChartData) {
 }
 
 TEST(ChartSourceTest, DamagedChartsNeverCrash) {
-  TempDir dir;
+  TempFolder dir;
   ASSERT_TRUE(dir.ok());
   const KapParams params{
       .width = 64, .height = 40, .depth = 4, .palette = ChartPalette(15), .references = kCorners};

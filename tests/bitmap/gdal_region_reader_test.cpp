@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "bitmap/gdal_fixture.h"
-#include "bitmap/temp_dir.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
 
 using testing::RasterLayout;
-using testing::TempDir;
 using testing::WriteRaster;
 
 double Pattern(int band, int x, int y) { return (x * 7 + y * 13 + band * 50) % 256; }
@@ -80,7 +79,7 @@ std::uint32_t RgbAt(const RgbImage& image, std::size_t i) {
 }
 
 TEST(GdalRegionReaderTest, RgbWindowsMatchGdalTranslateWhenEnlargedAndReduced) {
-  TempDir dir;
+  TempFolder dir;
   const std::string path = dir.File("rgb.png");
   ASSERT_TRUE(WriteRaster(path, RasterLayout{.width = 97, .height = 61}, Pattern));
   auto reader = OpenReader(path);
@@ -105,7 +104,7 @@ TEST(GdalRegionReaderTest, RgbWindowsMatchGdalTranslateWhenEnlargedAndReduced) {
 }
 
 TEST(GdalRegionReaderTest, PaletteIndicesAreLookedUpAndWideSamplesKeepTheirHighByte) {
-  TempDir dir;
+  TempFolder dir;
   const std::vector<std::uint32_t> palette = {0x102030, 0xC00000, 0x00B000, 0x0000A0};
   const std::string indexed = dir.File("indexed.png");
   ASSERT_TRUE(WriteRaster(indexed, RasterLayout{.bands = 1, .palette = palette},
@@ -133,7 +132,7 @@ TEST(GdalRegionReaderTest, PaletteIndicesAreLookedUpAndWideSamplesKeepTheirHighB
 }
 
 TEST(GdalRegionReaderTest, ReducedReadsComeFromTheFilesOverviews) {
-  TempDir dir;
+  TempFolder dir;
   const std::string path = dir.File("tiled.tif");
   ASSERT_TRUE(
       WriteRaster(path,
@@ -169,7 +168,7 @@ TEST(GdalRegionReaderTest, ReducedReadsComeFromTheFilesOverviews) {
 }
 
 TEST(GdalRegionReaderTest, RefusesWhatItCannotReadWithAStatus) {
-  TempDir dir;
+  TempFolder dir;
   std::unique_ptr<GdalRegionReader> reader;
   EXPECT_EQ(GdalRegionReader::Open(dir.File("missing.png"), &reader), kConvOpenFailed);
   EXPECT_EQ(GdalRegionReader::Open(dir.Write("junk.png", {1, 2, 3, 4, 5}), &reader),

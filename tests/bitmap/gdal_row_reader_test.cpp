@@ -15,13 +15,12 @@
 #include "bitmap/gdal_image_source.h"
 #include "bitmap/gdal_runtime.h"
 #include "bitmap/image_source_library.h"
-#include "bitmap/temp_dir.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
 
 using testing::RasterLayout;
-using testing::TempDir;
 using testing::WriteRaster;
 
 // Wide enough that a band of rows is a few block rows, not the whole image.
@@ -53,7 +52,7 @@ class GdalRowReaderTest : public ::testing::Test {
     return GDALOpen(path.c_str(), GA_ReadOnly);
   }
 
-  TempDir dir_;
+  TempFolder dir_;
 };
 
 const RasterLayout kTiled{.driver = "GTiff",

@@ -11,13 +11,12 @@
 #include "bitmap/gdal_fixture.h"
 #include "bitmap/gdal_image_source.h"
 #include "bitmap/image_source_library.h"
-#include "bitmap/temp_dir.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
 
 using testing::RasterLayout;
-using testing::TempDir;
 using testing::WriteRaster;
 
 constexpr int kWidth = 2000;  // 6000 bytes a row in colour: several strips
@@ -78,7 +77,7 @@ class StripCacheTest : public ::testing::Test {
     return wrong;
   }
 
-  TempDir dir_;
+  TempFolder dir_;
   std::string path_;
 };
 

@@ -11,13 +11,12 @@
 
 #include "bitmap/gdal_fixture.h"
 #include "bitmap/image_source_library.h"
-#include "bitmap/temp_dir.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
 
 using testing::RasterLayout;
-using testing::TempDir;
 using testing::WriteRaster;
 
 std::uint32_t Grey(std::uint32_t level) { return level * 0x010101u; }
@@ -128,7 +127,7 @@ bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
 }
 
 TEST(ImageSourceTest, ReadsEveryFormatWithItsDepthAndPixels) {
-  TempDir dir;
+  TempFolder dir;
   ASSERT_TRUE(dir.ok());
   ImageSourceLibrary library;
   int file_number = 0;
@@ -165,7 +164,7 @@ TEST(ImageSourceTest, ReadsEveryFormatWithItsDepthAndPixels) {
 }
 
 TEST(ImageSourceTest, UnreadableFilesGiveNoSourceAndPrintNothing) {
-  TempDir dir;
+  TempFolder dir;
   ASSERT_TRUE(dir.ok());
   const std::string text =
       dir.Write("notes.png", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
@@ -202,7 +201,7 @@ TEST(ImageSourceTest, UnreadableFilesGiveNoSourceAndPrintNothing) {
 }
 
 TEST(ImageSourceTest, ShutDownRefusesNewSourcesButKeepsOpenOnes) {
-  TempDir dir;
+  TempFolder dir;
   ASSERT_TRUE(dir.ok());
   const std::string png = dir.File("a.png");
   ASSERT_TRUE(WriteRaster(png, {.bands = 3}, [](int band, int, int) { return 10.0 * band; }));
@@ -219,7 +218,7 @@ TEST(ImageSourceTest, ShutDownRefusesNewSourcesButKeepsOpenOnes) {
 }
 
 TEST(ImageSourceTest, SidesBeyondSixteenBitsAreTooBig) {
-  TempDir dir;
+  TempFolder dir;
   ASSERT_TRUE(dir.ok());
   const std::string path = dir.File("wide.tif");
   ASSERT_TRUE(WriteRaster(path, {.driver = "GTiff", .width = 65536, .height = 2, .bands = 1},
@@ -235,7 +234,7 @@ TEST(ImageSourceTest, SidesBeyondSixteenBitsAreTooBig) {
 // A file whose pixel data is cut short opens (its header is whole) but
 // cannot be decoded: the pixels read 0 and the source says why, quietly.
 TEST(ImageSourceTest, DamagedPixelDataIsADecoderFailure) {
-  TempDir dir;
+  TempFolder dir;
   ASSERT_TRUE(dir.ok());
   for (const char* driver : {"PNG", "JPEG"}) {
     SCOPED_TRACE(driver);
@@ -258,7 +257,7 @@ TEST(ImageSourceTest, DamagedPixelDataIsADecoderFailure) {
 }
 
 TEST(ImageSourceTest, CoordinatesOutsideTheImageReadZero) {
-  TempDir dir;
+  TempFolder dir;
   ASSERT_TRUE(dir.ok());
   const std::string png = dir.File("a.png");
   ASSERT_TRUE(WriteRaster(png, {.bands = 1}, [](int, int, int) { return 255.0; }));

@@ -22,6 +22,7 @@
 #include "bitmap/palm_bitmap_pixels.h"
 #include "bitmap/synthetic_source.h"
 #include "pdb/big_endian.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -34,22 +35,6 @@ struct Image {
   int width = 0;
   int height = 0;
   std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, rows top to bottom
-};
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "kv-palmtopnm-XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) != nullptr ? fs::path(pattern) : fs::path();
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
 };
 
 std::string ReadToken(std::istream& in) {
@@ -111,7 +96,7 @@ bool ParsePnm(const std::string& bytes, Image* image) {
 
 // Runs palmtopnm on the record; false (with the reason) when it fails.
 ::testing::AssertionResult DecodeWithPeer(const std::vector<std::uint8_t>& record, Image* image) {
-  TempDir dir;
+  TempFolder dir;
   if (dir.path().empty()) return ::testing::AssertionFailure() << "no temp directory";
   const fs::path input = dir.path() / "record.palm";
   const fs::path output = dir.path() / "record.pnm";

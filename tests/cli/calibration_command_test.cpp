@@ -12,17 +12,16 @@
 
 #include "bitmap/bmp_fixture.h"
 #include "bitmap/kap_fixture.h"
-#include "bitmap/temp_dir.h"
 #include "kvmap_runner.h"
 #include "map/map_file.h"
 #include "map/map_fixtures.h"
 #include "map/stored_bitmap.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
 
 using ::kv::testing::RunKvmap;
-using ::kv::testing::TempDir;
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
@@ -31,7 +30,7 @@ void WriteText(const std::string& path, const std::string& text) {
 }
 
 TEST(CalibrationCommand, WorldFileAsJsonNeedsTheSize) {
-  TempDir dir;
+  TempFolder dir;
   const std::string world = dir.File("area.jgw");
   WriteText(world, "0.001\n0.0\n0.0\n-0.001\n8\n47\n");
   auto result = RunKvmap("calibration " + Quoted(world), dir.File(""));
@@ -56,7 +55,7 @@ TEST(CalibrationCommand, WorldFileAsJsonNeedsTheSize) {
 }
 
 TEST(CalibrationCommand, GridWorldFileWithZone) {
-  TempDir dir;
+  TempFolder dir;
   const std::string world = dir.File("utm.tfw");
   WriteText(world, "10\n0\n0\n-10\n500000\n5300000\n");
   auto result =
@@ -74,7 +73,7 @@ TEST(CalibrationCommand, GridWorldFileWithZone) {
 // Positions that are not numbers, or lie off the Earth, must not become a
 // calibration: the file is named, nothing is printed or exported.
 TEST(CalibrationCommand, PositionsOffTheEarthAreRefused) {
-  TempDir dir;
+  TempFolder dir;
   const std::string huge = dir.File("huge.tfw");
   WriteText(huge, "1e308\n0\n0\n-1e308\n1e308\n-1e308\n");
   auto result = RunKvmap("calibration " + Quoted(huge) +
@@ -105,7 +104,7 @@ TEST(CalibrationCommand, PositionsOffTheEarthAreRefused) {
 }
 
 TEST(CalibrationCommand, KvmTextRoundTripsAndExports) {
-  TempDir dir;
+  TempFolder dir;
   const std::string text =
       "proj_mode=7=GCP\ndatum1=7=Potsdam#6377397.155#299.1528128#587#16#393\n"
       "kv_north=7=48.00000000\nkv_west=7=8.00000000\nkv_south=7=46.00000000\n"
@@ -136,7 +135,7 @@ TEST(CalibrationCommand, KvmTextRoundTripsAndExports) {
 }
 
 TEST(CalibrationCommand, FindBesideAnImage) {
-  TempDir dir;
+  TempFolder dir;
   auto result = RunKvmap("calibration find " + Quoted(dir.File("map.png")), dir.File(""));
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_NE(result.err.find("no calibration file"), std::string::npos);
@@ -148,7 +147,7 @@ TEST(CalibrationCommand, FindBesideAnImage) {
 }
 
 TEST(CalibrationCommand, OziMapAndUnknownSources) {
-  TempDir dir;
+  TempFolder dir;
   const std::string map = dir.File("area.map");
   WriteText(map,
             "OziExplorer Map Data File Version 2.2\r\nArea\r\narea.png\r\n1 ,Map Code,\r\n"
@@ -178,7 +177,7 @@ TEST(CalibrationCommand, OziMapAndUnknownSources) {
 }
 
 TEST(CalibrationCommand, ChartReferencePoints) {
-  TempDir dir;
+  TempFolder dir;
   testing::KapParams params;
   params.width = 40;
   params.height = 30;
@@ -224,7 +223,7 @@ std::string PointsKvm(const std::vector<KvmPoint>& points) {
 KvmPoint OnTheMap(int x, int y) { return {47.0 - y * 1e-4, 8.0 + x * 1e-4, x, y}; }
 
 TEST(CalibrationCommand, ResidualsShowAMistypedPoint) {
-  TempDir dir;
+  TempFolder dir;
   std::vector<KvmPoint> points = {OnTheMap(20, 30),   OnTheMap(1000, 40),   OnTheMap(1900, 60),
                                   OnTheMap(30, 700),  OnTheMap(980, 700),   OnTheMap(1950, 720),
                                   OnTheMap(40, 1400), OnTheMap(1000, 1420), OnTheMap(1800, 1450)};
@@ -269,7 +268,7 @@ TEST(CalibrationCommand, ResidualsShowAMistypedPoint) {
 // rasterio's RGB.byte.tif as a world file: 791 x 718 pixels of 300 m in UTM
 // zone 18 north, about 240 km across.
 TEST(CalibrationCommand, GeoreferencedPointsGiveTheModelErrorNotSuspects) {
-  TempDir dir;
+  TempFolder dir;
   const std::string world = dir.File("rgb.tfw");
   WriteText(world, "300.0379\n0\n0\n-300.0417\n102135.01895\n2826764.97915\n");
   const std::string arguments =
@@ -296,7 +295,7 @@ TEST(CalibrationCommand, GeoreferencedPointsGiveTheModelErrorNotSuspects) {
 }
 
 TEST(CalibrationCommand, OffTheEarthNamesTheValueAndAcrossTheAntimeridianSaysSo) {
-  TempDir dir;
+  TempFolder dir;
   const std::string north = dir.File("north.jgw");
   WriteText(north, "0.5\n0\n0\n-0.5\n0\n95\n");
   auto result = RunKvmap("calibration " + Quoted(north) + " --size 100x100", dir.File(""));
@@ -330,7 +329,7 @@ TEST(CalibrationCommand, OffTheEarthNamesTheValueAndAcrossTheAntimeridianSaysSo)
 // A point at exactly 0° N 0° E in an OziExplorer file, and the points after
 // it, are all in the map that kvmap convert makes.
 TEST(CalibrationCommand, APointAtZeroZeroSurvivesConvertAndReopen) {
-  TempDir dir;
+  TempFolder dir;
   WriteText(dir.File("gulf.map"),
             "OziExplorer Map Data File Version 2.2\r\nGulf\r\ngulf.bmp\r\n1 ,Map Code,\r\n"
             "WGS 84,WGS 84,   0.0000,   0.0000,WGS 84\r\nReserved 1\r\nReserved 2\r\n"
@@ -361,7 +360,7 @@ TEST(CalibrationCommand, APointAtZeroZeroSurvivesConvertAndReopen) {
 }
 
 TEST(CalibrationCommand, ResidualsNeedThreePointsOffOneLine) {
-  TempDir dir;
+  TempFolder dir;
   const std::string file = dir.File("area.kvm");
   WriteText(file, PointsKvm({OnTheMap(20, 30), OnTheMap(1900, 60)}));
   auto result = RunKvmap("calibration " + Quoted(file) + " --json", dir.File(""));
@@ -392,7 +391,7 @@ namespace kv {
 namespace {
 
 TEST(CalibrationCommand, MapDatabaseCalibrationReadsLikeItsSource) {
-  testing::TempDir dir;
+  TempFolder dir;
   const std::string world = dir.File("area.jgw");
   std::ofstream(world, std::ios::binary) << "0.001\n0.0\n0.0\n-0.001\n8\n47\n";
   auto text = testing::RunKvmap("calibration '" + world + "' --size 1000x1000", dir.File(""));

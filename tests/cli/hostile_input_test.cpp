@@ -18,6 +18,7 @@
 
 #include "bounded_child.h"
 #include "hostile_files.h"
+#include "temp_folder.h"
 
 namespace kv {
 namespace {
@@ -43,23 +44,16 @@ struct Row {
 // --- Running one row ---------------------------------------------------------
 
 struct Folders {
-  fs::path root, in, out, log;
+  TempFolder temp{"kv-hostile-"};
+  fs::path root = temp.path();
+  fs::path in = root / "in";
+  fs::path out = root / "out";
+  fs::path log = root / "log";
 
   Folders() {
-    std::string pattern = (fs::temp_directory_path() / "kv-hostile-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return;
-    root = pattern;
-    in = root / "in";
-    out = root / "out";
-    log = root / "log";
+    if (root.empty()) return;
     for (const fs::path& folder : {in, out, log}) fs::create_directory(folder);
   }
-  ~Folders() {
-    std::error_code ignored;
-    if (!root.empty()) fs::remove_all(root, ignored);
-  }
-  Folders(const Folders&) = delete;
-  Folders& operator=(const Folders&) = delete;
 };
 
 std::string Expand(std::string word, const Folders& folders) {

@@ -17,7 +17,8 @@
 #include <QTest>
 #include <sstream>
 
-#include "document/calibration_controls.h"
+#include "dialogs/calibration_controls.h"
+#include "dialogs/dialog_ids.h"
 #include "document/command_ids.h"
 #include "geo/coordinate_systems.h"
 #include "shell/main_window.h"
@@ -148,7 +149,7 @@ class CalibrationDialogTest : public QObject {
   CalibrationPoint& Point(int index) {
     return (*state_->app.calibration.points)[static_cast<std::size_t>(index)];
   }
-  const DialogTexts& Dialog115() { return state_->language.dialogs.at(kDialogId); }
+  const DialogTexts& Dialog115() { return state_->language.dialogs.at(kCalibrationDialogId); }
   std::string String(std::uint32_t id) { return state_->language.strings.Get(id); }
 
  private slots:

@@ -19,8 +19,8 @@
 #include <random>
 #include <sstream>
 
+#include "dialogs/calibration_controls.h"
 #include "dialogs/calibration_dialog.h"
-#include "document/calibration_controls.h"
 #include "document/command_ids.h"
 #include "shell/main_window.h"
 #include "shell/shipped_languages.h"

@@ -20,8 +20,8 @@
 #include <sstream>
 #include <vector>
 
+#include "dialogs/calibration_controls.h"
 #include "dialogs/calibration_dialog.h"
-#include "document/calibration_controls.h"
 #include "document/command_ids.h"
 #include "geo/coordinate_systems.h"
 #include "shell/main_window.h"

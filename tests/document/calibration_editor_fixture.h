@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "document/calibration_controls.h"
 #include "document/calibration_editor.h"
 #include "document_fixture.h"
 

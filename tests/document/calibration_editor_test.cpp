@@ -8,7 +8,8 @@
 namespace kv::testing {
 namespace {
 
-using namespace calib;
+using enum CalibrationField;
+using enum CalibrationMode;
 
 // Bounds 47.5N 8E to 47N 9E and no points.
 const char kBoundsOnly[] = "kv_north=7=47.5\nkv_west=7=8\nkv_south=7=47\nkv_east=7=9\n";
@@ -23,16 +24,16 @@ TEST_F(CalibrationEditorTest, BoundsWithoutPointsOpenOnTheCornersInTheStoredNota
   Import(kBoundsOnly);
   app_.import_state.world_file_system.system = kSystemDegreesMinutes;
   CalibrationEditor& editor = Open();
-  EXPECT_EQ(editor.mode(), 0);
+  EXPECT_EQ(editor.mode(), kCorners);
   EXPECT_EQ(editor.Selection(kKind), 0);
-  EXPECT_EQ(editor.Text(kFirstLatitude), "N47 30.000000");
-  EXPECT_EQ(editor.Text(kFirstLongitude), "E8 00.000000");
-  EXPECT_EQ(editor.Text(kSecondLatitude), "N47 00.000000");
-  EXPECT_EQ(editor.Text(kSecondLongitude), "E9 00.000000");
+  EXPECT_EQ(editor.Text(kNorthWestLatitude), "N47 30.000000");
+  EXPECT_EQ(editor.Text(kNorthWestLongitude), "E8 00.000000");
+  EXPECT_EQ(editor.Text(kSouthEastLatitude), "N47 00.000000");
+  EXPECT_EQ(editor.Text(kSouthEastLongitude), "E9 00.000000");
   EXPECT_TRUE(editor.IsVisible(kModeCorners));
-  EXPECT_TRUE(editor.IsVisible(kFirstLatitude));
+  EXPECT_TRUE(editor.IsVisible(kNorthWestLatitude));
   EXPECT_FALSE(editor.IsVisible(kPixelX));
-  EXPECT_FALSE(editor.IsVisible(kFirstZone));
+  EXPECT_FALSE(editor.IsVisible(kNorthWestZone));
   EXPECT_FALSE(editor.IsVisible(kDatum));
   EXPECT_FALSE(editor.modified());
   EXPECT_FALSE(editor.pick());
@@ -48,7 +49,7 @@ TEST_F(CalibrationEditorTest, PointsOpenOnTheViewsHighlightedPointAndFollowShows
   app_.calibration_follow = true;
   view_.highlighted = 1;
   CalibrationEditor& editor = Open();
-  EXPECT_EQ(editor.mode(), 2);
+  EXPECT_EQ(editor.mode(), kPoints);
   EXPECT_EQ(editor.current_point(), 1);
   EXPECT_EQ(editor.Text(kPointNumber), "2");
   EXPECT_EQ(editor.Text(kPixelX), "199");
@@ -88,14 +89,14 @@ TEST_F(CalibrationEditorTest, TheRecordKindChoosesTheKindAndItsControls) {
     CalibrationEditor& editor = Open();
     EXPECT_EQ(editor.Selection(kKind), c.index) << c.kind;
     EXPECT_EQ(editor.IsVisible(kDatum), c.index == 1) << c.kind;
-    EXPECT_EQ(editor.IsVisible(kParameterValues[5]), c.index == 1) << c.kind;
+    EXPECT_EQ(editor.IsVisible(kParameterValueFields[5]), c.index == 1) << c.kind;
     EXPECT_EQ(editor.IsVisible(kModePoints), c.index == 0) << c.kind;
     EXPECT_EQ(editor.IsVisible(kPixelX), c.index != 3) << c.kind;
     EXPECT_EQ(editor.IsVisible(kKnownPointsNote), c.index == 2) << c.kind;
     EXPECT_EQ(editor.IsVisible(kThreeByThreeNote), c.index == 3) << c.kind;
   }
-  EXPECT_EQ(RecordKindOfIndex(2), kCalibrationKnownPoints);
-  EXPECT_EQ(KindIndexOfRecord(kCalibrationThreeByThree), 3);
+  EXPECT_EQ(RecordKindOf(CalibrationKind::kKnownPoints), kCalibrationKnownPoints);
+  EXPECT_EQ(KindOfRecord(kCalibrationThreeByThree), CalibrationKind::kThreeByThree);
 }
 
 TEST_F(CalibrationEditorTest, TheListsHoldTheKindsSystemsDatumsAndProjections) {
@@ -219,16 +220,16 @@ TEST_F(CalibrationEditorTest, LeavingThePointsAsksAndNoKeepsThem) {
   Import(kTwoPointKvm);
   CalibrationEditor& editor = Open();
   prompts_.answers = {false};
-  EXPECT_FALSE(editor.SelectMode(0));
+  EXPECT_FALSE(editor.SelectMode(kCorners));
   EXPECT_EQ(prompts_.questions, std::vector<std::string>{"Calibration|drop points?"});
-  EXPECT_EQ(editor.mode(), 2);
+  EXPECT_EQ(editor.mode(), kPoints);
   EXPECT_EQ(point(1).pixel_x, 199);
   EXPECT_FALSE(editor.modified());
 
   prompts_.answers = {true};
   editor.SetPick(true);
-  ASSERT_TRUE(editor.SelectMode(0));
-  EXPECT_EQ(editor.mode(), 0);
+  ASSERT_TRUE(editor.SelectMode(kCorners));
+  EXPECT_EQ(editor.mode(), kCorners);
   for (const CalibrationPoint& p : *app_.calibration.points) EXPECT_EQ(p, CalibrationPoint{});
   EXPECT_FALSE(editor.pick());
   EXPECT_FALSE(view_.cursor);
@@ -236,7 +237,7 @@ TEST_F(CalibrationEditorTest, LeavingThePointsAsksAndNoKeepsThem) {
   // pixels a degree south.
   EXPECT_NEAR(app_.calibration.north, 47.5 + 50.0 / 198, 1e-9);
   EXPECT_NEAR(app_.calibration.west, 8 - 100.0 / 99, 1e-9);
-  EXPECT_EQ(editor.Text(kFirstLatitude), "N47 45.151515");
+  EXPECT_EQ(editor.Text(kNorthWestLatitude), "N47 45.151515");
   EXPECT_TRUE(editor.modified());
 }
 
@@ -244,30 +245,30 @@ TEST_F(CalibrationEditorTest, EnteringThePointsFromBoundsMakesTheTwoCorners) {
   Import(kBoundsOnly);
   app_.import_state.world_file_system.system = kSystemDecimalDegrees;
   CalibrationEditor& editor = Open();
-  ASSERT_EQ(editor.mode(), 0);
-  ASSERT_TRUE(editor.SelectMode(2));
+  ASSERT_EQ(editor.mode(), kCorners);
+  ASSERT_TRUE(editor.SelectMode(kPoints));
   EXPECT_TRUE(prompts_.questions.empty());
   EXPECT_EQ(point(0), Point(47.5, 8, 0, 0));
   EXPECT_EQ(point(1), Point(47, 9, 200, 150));
   EXPECT_EQ(point(2), CalibrationPoint{});
   EXPECT_EQ(editor.Text(kPointLatitude), "N47.500000");
   EXPECT_TRUE(editor.IsVisible(kPixelX));
-  EXPECT_FALSE(editor.IsVisible(kFirstLatitude));
+  EXPECT_FALSE(editor.IsVisible(kNorthWestLatitude));
 }
 
 TEST_F(CalibrationEditorTest, CornersAndCentreConvertIntoEachOther) {
   Import("kv_north=7=48\nkv_west=7=8\nkv_south=7=46\nkv_east=7=10\n");
   app_.import_state.world_file_system.system = kSystemDecimalDegrees;
   CalibrationEditor& editor = Open();
-  ASSERT_TRUE(editor.SelectMode(1));
-  EXPECT_EQ(editor.Text(kFirstLatitude), "N47.000000");
-  EXPECT_EQ(editor.Text(kFirstLongitude), "E9.000000");
+  ASSERT_TRUE(editor.SelectMode(kCentre));
+  EXPECT_EQ(editor.Text(kCentreLatitude), "N47.000000");
+  EXPECT_EQ(editor.Text(kCentreLongitude), "E9.000000");
   // 120 nautical miles of latitude, shown in statute miles.
-  EXPECT_EQ(editor.Text(kSecondLongitude), "138.12000000");
-  EXPECT_NEAR(std::stod(editor.Text(kSecondLatitude)), 80.3 * 1.151, 0.1);
-  ASSERT_TRUE(editor.SelectMode(0));
-  EXPECT_EQ(editor.Text(kFirstLatitude), "N48.000000");
-  EXPECT_EQ(editor.Text(kSecondLatitude), "N46.000000");
+  EXPECT_EQ(editor.Text(kVerticalExtent), "138.12000000");
+  EXPECT_NEAR(std::stod(editor.Text(kHorizontalExtent)), 80.3 * 1.151, 0.1);
+  ASSERT_TRUE(editor.SelectMode(kCorners));
+  EXPECT_EQ(editor.Text(kNorthWestLatitude), "N48.000000");
+  EXPECT_EQ(editor.Text(kSouthEastLatitude), "N46.000000");
 }
 
 TEST_F(CalibrationEditorTest, ValidationNamesTheFaultAndFocusesTheField) {
@@ -275,33 +276,34 @@ TEST_F(CalibrationEditorTest, ValidationNamesTheFaultAndFocusesTheField) {
   app_.import_state.world_file_system.system = kSystemDecimalDegrees;
   CalibrationEditor& editor = Open();
   struct Case {
-    int mode;
-    int field;
+    CalibrationMode mode;
+    CalibrationField field;
     std::string text;
     std::string message;
-    int focus;
+    CalibrationField focus;
   };
   const Case cases[] = {
-      {0, kFirstLatitude, "N95", "bad latitude", kFirstLatitude},
-      {0, kSecondLongitude, "E190", "bad longitude", kSecondLongitude},
-      {0, kFirstLongitude, "E9.5", "bad longitude", kFirstLongitude},  // west of east
-      {0, kSecondLatitude, "N48", "bad latitude", kFirstLatitude},     // south of north
-      {1, kSecondLatitude, "0", "bad scale", kSecondLatitude},
-      {1, kSecondLatitude, "-3", "bad scale", kSecondLatitude},
-      {1, kFirstLatitude, "x", "bad centre", kFirstLatitude},
-      {1, kFirstLongitude, "W200", "bad centre", kFirstLongitude},
+      {kCorners, kNorthWestLatitude, "N95", "bad latitude", kNorthWestLatitude},
+      {kCorners, kSouthEastLongitude, "E190", "bad longitude", kSouthEastLongitude},
+      {kCorners, kNorthWestLongitude, "E9.5", "bad longitude",
+       kNorthWestLongitude},                                                      // west of east
+      {kCorners, kSouthEastLatitude, "N48", "bad latitude", kNorthWestLatitude},  // south of north
+      {kCentre, kHorizontalExtent, "0", "bad scale", kHorizontalExtent},
+      {kCentre, kHorizontalExtent, "-3", "bad scale", kHorizontalExtent},
+      {kCentre, kCentreLatitude, "x", "bad centre", kCentreLatitude},
+      {kCentre, kCentreLongitude, "W200", "bad centre", kCentreLongitude},
   };
   for (const Case& c : cases) {
     Open();
-    if (c.mode == 1) {
-      ASSERT_TRUE(editor_->SelectMode(1));
+    if (c.mode == kCentre) {
+      ASSERT_TRUE(editor_->SelectMode(kCentre));
     }
     prompts_.errors.clear();
     editor_->EditText(c.field, c.text);
     EXPECT_EQ(editor_->Apply(), -1) << c.text;
     EXPECT_EQ(prompts_.errors, std::vector<std::string>{"Calibration|" + c.message}) << c.text;
     EXPECT_EQ(editor_->TakeFocusRequest(), c.focus) << c.text;
-    EXPECT_EQ(editor_->TakeFocusRequest(), 0);
+    EXPECT_EQ(editor_->TakeFocusRequest(), kNone);
   }
   (void)editor;
 }
@@ -310,16 +312,16 @@ TEST_F(CalibrationEditorTest, AnEmptyScaleLeavesTheBoundsAndAMissingVerticalOneT
   Import(kBoundsOnly);
   app_.import_state.world_file_system.system = kSystemDecimalDegrees;
   CalibrationEditor& editor = Open();
-  ASSERT_TRUE(editor.SelectMode(1));
-  editor.EditText(kSecondLatitude, "");
+  ASSERT_TRUE(editor.SelectMode(kCentre));
+  editor.EditText(kHorizontalExtent, "");
   ASSERT_EQ(editor.Apply(), 0);
   EXPECT_EQ(app_.calibration.north, 47.5);
   EXPECT_EQ(image().corner_text(kTopLeftLatitude), "N47.50000000");
 
-  editor.EditText(kFirstLatitude, "N10");
-  editor.EditText(kFirstLongitude, "E20");
-  editor.EditText(kSecondLatitude, "69.06");  // 60 nautical miles
-  editor.EditText(kSecondLongitude, "");
+  editor.EditText(kCentreLatitude, "N10");
+  editor.EditText(kCentreLongitude, "E20");
+  editor.EditText(kHorizontalExtent, "69.06");  // 60 nautical miles
+  editor.EditText(kVerticalExtent, "");
   ASSERT_EQ(editor.Apply(), 0);
   EXPECT_NEAR(app_.calibration.north, 10.5, 1e-9);
   EXPECT_NEAR(app_.calibration.south, 9.5, 1e-9);
@@ -333,8 +335,8 @@ TEST_F(CalibrationEditorTest, ApplyStoresTheBoundsTextsAndCalibrationOfTheImage)
   CalibrationEditor& editor = Open();
   EXPECT_EQ(editor.Apply(), 0);  // nothing pending
   EXPECT_FALSE(document_->container().IsModified());
-  editor.EditText(kFirstLatitude, "N47 45");
-  editor.EditText(kSecondLongitude, "E9 30");
+  editor.EditText(kNorthWestLatitude, "N47 45");
+  editor.EditText(kSouthEastLongitude, "E9 30");
   ASSERT_EQ(editor.Apply(), 0);
   EXPECT_EQ(app_.calibration.north, 47.75);
   EXPECT_EQ(app_.calibration.east, 9.5);
@@ -349,14 +351,14 @@ TEST_F(CalibrationEditorTest, CloseWithPendingValidChangesAppliesThemFirst) {
   Import(kBoundsOnly);
   app_.import_state.world_file_system.system = kSystemDecimalDegrees;
   CalibrationEditor& editor = Open();
-  editor.EditText(kFirstLatitude, "N47.6");
+  editor.EditText(kNorthWestLatitude, "N47.6");
   ASSERT_EQ(editor.PrepareClose(true), 0);
   EXPECT_EQ(app_.calibration.north, 47.6);
   EXPECT_EQ(image().corner_text(kTopLeftLatitude), "N47.60000000");
   EXPECT_TRUE(document_->container().IsModified());
 
   Open();
-  editor_->EditText(kFirstLatitude, "N91");
+  editor_->EditText(kNorthWestLatitude, "N91");
   EXPECT_EQ(editor_->PrepareClose(true), -1);
   EXPECT_EQ(app_.calibration.north, 47.6);
   // Closing without validation never applies.
@@ -380,48 +382,48 @@ TEST_F(CalibrationEditorTest, ACoordinateLosingTheFocusIsRewrittenOrRefused) {
   Import(kBoundsOnly);
   app_.import_state.world_file_system.system = kSystemDegreesMinutesSeconds;
   CalibrationEditor& editor = Open();
-  editor.EditText(kFirstLatitude, "47.5");
-  EXPECT_TRUE(editor.FocusLeft(kFirstLatitude));
-  EXPECT_EQ(editor.Text(kFirstLatitude), "N47 30 00.0000");
-  editor.EditText(kSecondLongitude, "w8.25");
-  EXPECT_TRUE(editor.FocusLeft(kSecondLongitude));
-  EXPECT_EQ(editor.Text(kSecondLongitude), "W8 15 00.0000");
-  editor.EditText(kFirstLongitude, "E181");
-  EXPECT_FALSE(editor.FocusLeft(kFirstLongitude));
+  editor.EditText(kNorthWestLatitude, "47.5");
+  EXPECT_TRUE(editor.FocusLeft(kNorthWestLatitude));
+  EXPECT_EQ(editor.Text(kNorthWestLatitude), "N47 30 00.0000");
+  editor.EditText(kSouthEastLongitude, "w8.25");
+  EXPECT_TRUE(editor.FocusLeft(kSouthEastLongitude));
+  EXPECT_EQ(editor.Text(kSouthEastLongitude), "W8 15 00.0000");
+  editor.EditText(kNorthWestLongitude, "E181");
+  EXPECT_FALSE(editor.FocusLeft(kNorthWestLongitude));
   EXPECT_EQ(prompts_.errors, std::vector<std::string>{"Calibration|bad longitude"});
-  EXPECT_EQ(editor.TakeFocusRequest(), kFirstLongitude);
-  EXPECT_EQ(editor.Text(kFirstLongitude), "E181");
-  editor.EditText(kFirstLongitude, "");
-  EXPECT_TRUE(editor.FocusLeft(kFirstLongitude));
+  EXPECT_EQ(editor.TakeFocusRequest(), kNorthWestLongitude);
+  EXPECT_EQ(editor.Text(kNorthWestLongitude), "E181");
+  editor.EditText(kNorthWestLongitude, "");
+  EXPECT_TRUE(editor.FocusLeft(kNorthWestLongitude));
 
   // The extents of the centre are no coordinates.
-  editor.EditText(kFirstLongitude, "E8");
-  editor.EditText(kSecondLongitude, "E9");
-  ASSERT_TRUE(editor.SelectMode(1));
-  editor.EditText(kSecondLatitude, "400");
-  EXPECT_TRUE(editor.FocusLeft(kSecondLatitude));
-  EXPECT_EQ(editor.Text(kSecondLatitude), "400");
+  editor.EditText(kNorthWestLongitude, "E8");
+  editor.EditText(kSouthEastLongitude, "E9");
+  ASSERT_TRUE(editor.SelectMode(kCentre));
+  editor.EditText(kHorizontalExtent, "400");
+  EXPECT_TRUE(editor.FocusLeft(kHorizontalExtent));
+  EXPECT_EQ(editor.Text(kHorizontalExtent), "400");
 }
 
 TEST_F(CalibrationEditorTest, AGridWithoutZonesTakesMetresOnLeaving) {
   Import(kBoundsOnly);
   app_.import_state.world_file_system.system = 9;  // the German zone 3 grid
   CalibrationEditor& editor = Open();
-  editor.EditText(kFirstLatitude, "5262000.04");
-  EXPECT_TRUE(editor.FocusLeft(kFirstLatitude));
-  EXPECT_EQ(editor.Text(kFirstLatitude), "5262000.0");
-  editor.EditText(kFirstLongitude, "east");
-  EXPECT_FALSE(editor.FocusLeft(kFirstLongitude));
+  editor.EditText(kNorthWestLatitude, "5262000.04");
+  EXPECT_TRUE(editor.FocusLeft(kNorthWestLatitude));
+  EXPECT_EQ(editor.Text(kNorthWestLatitude), "5262000.0");
+  editor.EditText(kNorthWestLongitude, "east");
+  EXPECT_FALSE(editor.FocusLeft(kNorthWestLongitude));
   EXPECT_EQ(prompts_.errors, std::vector<std::string>{"Calibration|bad longitude"});
-  EXPECT_EQ(editor.TakeFocusRequest(), kFirstLongitude);
+  EXPECT_EQ(editor.TakeFocusRequest(), kNorthWestLongitude);
 }
 
 TEST_F(CalibrationEditorTest, ZonedGridFieldsAreNotCheckedOnLeaving) {
   Import(kBoundsOnly);
   app_.import_state.world_file_system.system = kSystemUtm;
   CalibrationEditor& editor = Open();
-  editor.EditText(kFirstLatitude, "anything");
-  EXPECT_TRUE(editor.FocusLeft(kFirstLatitude));
+  editor.EditText(kNorthWestLatitude, "anything");
+  EXPECT_TRUE(editor.FocusLeft(kNorthWestLatitude));
   EXPECT_TRUE(prompts_.errors.empty());
 }
 
@@ -455,9 +457,9 @@ TEST_F(CalibrationEditorTest, AZoneWithoutItsBandLetterIsRefused) {
   Import(kBoundsOnly);
   app_.import_state.world_file_system.system = kSystemUtm;
   CalibrationEditor& editor = Open();
-  editor.EditText(kSecondZone, "32 t");
+  editor.EditText(kSouthEastZone, "32 t");
   EXPECT_EQ(editor.Apply(), -1);
-  EXPECT_EQ(editor.TakeFocusRequest(), kSecondZone);
+  EXPECT_EQ(editor.TakeFocusRequest(), kSouthEastZone);
   EXPECT_EQ(prompts_.errors, std::vector<std::string>{refused});
 }
 
@@ -485,7 +487,7 @@ TEST_F(CalibrationEditorTest, AnInvalidFieldKeepsTheOldSystem) {
   Import(kBoundsOnly);
   app_.import_state.world_file_system.system = kSystemDecimalDegrees;
   CalibrationEditor& editor = Open();
-  editor.EditText(kFirstLatitude, "N99");
+  editor.EditText(kNorthWestLatitude, "N99");
   EXPECT_FALSE(editor.SelectSystem(kSystemUtm));
   EXPECT_EQ(editor.Selection(kSystem), kSystemDecimalDegrees);
   EXPECT_EQ(prompts_.errors.size(), 1u);
@@ -497,20 +499,19 @@ TEST_F(CalibrationEditorTest, CaptionsFollowTheModeAndTheZonedGrids) {
   CalibrationEditor& editor = Open();
   std::vector<CaptionString> captions = editor.Captions();
   ASSERT_EQ(captions.size(), 4u);
-  EXPECT_EQ(captions[0].label, kFirstLatitudeLabel);
   EXPECT_EQ(captions[0].string, 2035u);
-  EXPECT_EQ(captions[0].field, kFirstLatitude);
+  EXPECT_EQ(captions[0].field, kNorthWestLatitude);
   ASSERT_TRUE(editor.SelectSystem(kSystemOsgb));
   EXPECT_EQ(editor.Captions()[0].string, 2058u);
   EXPECT_EQ(editor.Captions()[1].string, 2069u);
-  EXPECT_TRUE(editor.IsVisible(kFirstZone));
-  EXPECT_TRUE(editor.IsVisible(kSecondZone));
-  ASSERT_TRUE(editor.SelectMode(1));
+  EXPECT_TRUE(editor.IsVisible(kNorthWestZone));
+  EXPECT_TRUE(editor.IsVisible(kSouthEastZone));
+  ASSERT_TRUE(editor.SelectMode(kCentre));
   captions = editor.Captions();
   EXPECT_EQ(captions[0].string, 2072u);
-  EXPECT_EQ(captions[0].field, kFirstLongitude);
-  EXPECT_FALSE(editor.IsVisible(kSecondZone));
-  ASSERT_TRUE(editor.SelectMode(2));
+  EXPECT_EQ(captions[0].field, kCentreLongitude);
+  EXPECT_FALSE(editor.IsVisible(kSouthEastZone));
+  ASSERT_TRUE(editor.SelectMode(kPoints));
   captions = editor.Captions();
   ASSERT_EQ(captions.size(), 2u);
   EXPECT_EQ(captions[0].string, 2077u);
@@ -520,18 +521,18 @@ TEST_F(CalibrationEditorTest, CaptionsFollowTheModeAndTheZonedGrids) {
 TEST_F(CalibrationEditorTest, TheHelpLineNamesTheFocusedControl) {
   Import(kBoundsOnly);
   CalibrationEditor& editor = Open();
-  editor.FocusEntered(kFirstLatitude);
+  editor.FocusEntered(kNorthWestLatitude);
   EXPECT_EQ(editor.Text(kHelpLine), "help NW lat");
-  editor.FocusEntered(kSecondZone);
+  editor.FocusEntered(kSouthEastZone);
   EXPECT_EQ(editor.help_text(), "help SE zone");
   editor.FocusEntered(kSystem);  // no help text
   EXPECT_EQ(editor.help_text(), "");
-  ASSERT_TRUE(editor.SelectMode(1));
-  editor.FocusEntered(kFirstLatitude);
+  ASSERT_TRUE(editor.SelectMode(kCentre));
+  editor.FocusEntered(kCentreLatitude);
   EXPECT_EQ(editor.help_text(), "centre lat");
-  editor.FocusEntered(kSecondZone);
+  editor.FocusEntered(kSouthEastZone);
   EXPECT_EQ(editor.help_text(), "");
-  ASSERT_TRUE(editor.SelectMode(2));
+  ASSERT_TRUE(editor.SelectMode(kPoints));
   editor.FocusEntered(kPixelX);
   EXPECT_EQ(editor.help_text(), "help pixel x");
   editor.FocusEntered(kPointNumber);
@@ -546,15 +547,15 @@ TEST_F(CalibrationEditorTest, TheProjectionFieldsComeFromAndGoToTheProjectionTex
   CalibrationEditor& editor = Open();
   EXPECT_EQ(editor.Selection(kKind), 1);
   EXPECT_EQ(editor.Selection(kProjection), 4);
-  EXPECT_EQ(editor.Text(kParameterKeys[0]), "lat_0");
-  EXPECT_EQ(editor.Text(kParameterValues[0]), "N0 00.000000");
-  EXPECT_EQ(editor.Text(kParameterKeys[1]), "lon_0");
-  EXPECT_EQ(editor.Text(kParameterValues[1]), "W9 30.000000");
-  EXPECT_EQ(editor.Text(kParameterValues[2]), "0.9996");
-  EXPECT_EQ(editor.Text(kParameterValues[4]), "");  // y_0 not given
+  EXPECT_EQ(editor.Text(kParameterKeyFields[0]), "lat_0");
+  EXPECT_EQ(editor.Text(kParameterValueFields[0]), "N0 00.000000");
+  EXPECT_EQ(editor.Text(kParameterKeyFields[1]), "lon_0");
+  EXPECT_EQ(editor.Text(kParameterValueFields[1]), "W9 30.000000");
+  EXPECT_EQ(editor.Text(kParameterValueFields[2]), "0.9996");
+  EXPECT_EQ(editor.Text(kParameterValueFields[4]), "");  // y_0 not given
 
-  editor.EditText(kParameterValues[0], "N47 30");
-  editor.EditText(kParameterValues[4], "100");
+  editor.EditText(kParameterValueFields[0], "N47 30");
+  editor.EditText(kParameterValueFields[4], "100");
   ASSERT_EQ(editor.Apply(), 0);
   EXPECT_EQ(app_.calibration.proj_mode, kCalibrationProjection);
   EXPECT_EQ(app_.calibration.projparams,
@@ -574,12 +575,12 @@ TEST_F(CalibrationEditorTest, ChangingTheSystemKeepsTheTypedProjectionInTheNewNo
   CalibrationEditor& editor = Open();
   ASSERT_TRUE(editor.SelectKind(1));
   editor.SelectProjection(4);
-  editor.EditText(kParameterValues[1], "E9.5");
-  editor.EditText(kParameterValues[2], "0.9996");
+  editor.EditText(kParameterValueFields[1], "E9.5");
+  editor.EditText(kParameterValueFields[2], "0.9996");
   ASSERT_TRUE(editor.SelectSystem(kSystemDegreesMinutes));
   EXPECT_EQ(editor.Selection(kProjection), 4);
-  EXPECT_EQ(editor.Text(kParameterValues[1]), "E9 30.000000");
-  EXPECT_EQ(editor.Text(kParameterValues[2]), "0.9996");
+  EXPECT_EQ(editor.Text(kParameterValueFields[1]), "E9 30.000000");
+  EXPECT_EQ(editor.Text(kParameterValueFields[2]), "0.9996");
 }
 
 // Choosing another projection once emptied every value, and choosing the
@@ -591,9 +592,9 @@ TEST_F(CalibrationEditorTest, EachProjectionKeepsWhatWasTypedUntilApply) {
   ASSERT_TRUE(editor.SelectKind(1));
   constexpr int kTmerc = 4, kLcc = 2, kUtm = 6;
   editor.SelectProjection(kTmerc);
-  editor.EditText(kParameterValues[1], "E9.5");
-  editor.EditText(kParameterValues[2], "0.9996");
-  editor.EditText(kParameterValues[3], "500000");
+  editor.EditText(kParameterValueFields[1], "E9.5");
+  editor.EditText(kParameterValueFields[2], "0.9996");
+  editor.EditText(kParameterValueFields[3], "500000");
   editor.SelectProjection(kLcc);
   // The keys both offer carry their values over; the others start empty.
   const struct {
@@ -602,27 +603,27 @@ TEST_F(CalibrationEditorTest, EachProjectionKeepsWhatWasTypedUntilApply) {
     const char* value;
   } kLccFields[] = {{0, "lat_1", ""}, {3, "lon_0", "E9.5"}, {4, "x_0", "500000"}};
   for (const auto& field : kLccFields) {
-    EXPECT_EQ(editor.Text(kParameterKeys[field.slot]), field.key);
-    EXPECT_EQ(editor.Text(kParameterValues[field.slot]), field.value) << field.key;
+    EXPECT_EQ(editor.Text(kParameterKeyFields[field.slot]), field.key);
+    EXPECT_EQ(editor.Text(kParameterValueFields[field.slot]), field.value) << field.key;
   }
-  editor.EditText(kParameterValues[0], "N45");
+  editor.EditText(kParameterValueFields[0], "N45");
   editor.SelectProjection(kUtm);
-  editor.EditText(kParameterValues[0], "32");
+  editor.EditText(kParameterValueFields[0], "32");
   // In another notation, the kept angles follow it.
   ASSERT_TRUE(editor.SelectSystem(kSystemDegreesMinutes));
   editor.SelectProjection(kTmerc);
-  EXPECT_EQ(editor.Text(kParameterValues[1]), "E9 30.000000");
-  EXPECT_EQ(editor.Text(kParameterValues[2]), "0.9996");
-  EXPECT_EQ(editor.Text(kParameterValues[3]), "500000");
+  EXPECT_EQ(editor.Text(kParameterValueFields[1]), "E9 30.000000");
+  EXPECT_EQ(editor.Text(kParameterValueFields[2]), "0.9996");
+  EXPECT_EQ(editor.Text(kParameterValueFields[3]), "500000");
   editor.SelectProjection(kLcc);
-  EXPECT_EQ(editor.Text(kParameterValues[0]), "N45 00.000000");
+  EXPECT_EQ(editor.Text(kParameterValueFields[0]), "N45 00.000000");
   editor.SelectProjection(kUtm);
-  EXPECT_EQ(editor.Text(kParameterValues[0]), "32");
+  EXPECT_EQ(editor.Text(kParameterValueFields[0]), "32");
   ASSERT_EQ(editor.Apply(), 0);
   EXPECT_EQ(app_.calibration.projparams, "proj=utm zone=32 ");
   // Applied: what was typed for the others is gone.
   editor.SelectProjection(kTmerc);
-  EXPECT_EQ(editor.Text(kParameterValues[1]), "");
+  EXPECT_EQ(editor.Text(kParameterValueFields[1]), "");
 }
 
 TEST_F(CalibrationEditorTest, AChosenDatumIsStoredByItsCode) {
@@ -639,9 +640,9 @@ TEST_F(CalibrationEditorTest, AnotherKindThanRectangularWorksWithThePoints) {
   Import(kBoundsOnly);
   CalibrationEditor& editor = Open();
   ASSERT_TRUE(editor.SelectKind(2));
-  EXPECT_EQ(editor.mode(), 2);
+  EXPECT_EQ(editor.mode(), kPoints);
   EXPECT_EQ(point(1).pixel_x, 200);
-  EXPECT_TRUE(editor.IsVisible(kKnownPointsLabel));
+  EXPECT_TRUE(editor.IsVisible(kKnownPointsNote));
   ASSERT_EQ(editor.Apply(), 0);
   EXPECT_EQ(app_.calibration.proj_mode, kCalibrationKnownPoints);
 }
@@ -653,7 +654,7 @@ TEST_F(CalibrationEditorTest, RefreshShowsAnImportedRecordAndApplyWritesIt) {
   app_.calibration.points.emplace();
   point(0) = Point(46, 7, 3, 4);
   editor.Refresh();
-  EXPECT_EQ(editor.mode(), 2);
+  EXPECT_EQ(editor.mode(), kPoints);
   EXPECT_EQ(editor.Text(kPointLatitude), "N46.000000");
   EXPECT_TRUE(editor.modified());
   ASSERT_EQ(editor.Apply(), 0);
@@ -667,7 +668,7 @@ TEST_F(CalibrationEditorTest, ThreeOrMorePointsShowTheirResidualsAndAMistypedOne
   SetPoints({Point(47.5, 8, 0, 0), Point(47, 9, 200, 150), Point(47.5, 9, 200, 0),
              Point(47, 8, 0, 150), Point(47.35, 8.5, 100, 75)});
   CalibrationEditor& editor = Open();
-  ASSERT_EQ(editor.mode(), 2);
+  ASSERT_EQ(editor.mode(), kPoints);
   std::optional<CalibrationResiduals> residuals = editor.Residuals();
   ASSERT_TRUE(residuals);
   ASSERT_EQ(residuals->status, ResidualStatus::kOk);
@@ -701,17 +702,17 @@ TEST_F(CalibrationEditorTest, AnImageThatLeftTheDocumentIsNoLongerTouched) {
   std::unique_ptr<CImage> removed = document_->container().RemoveImage(&image());
   ASSERT_TRUE(removed);
   removed.reset();
-  editor.EditText(kFirstLatitude, "N47 45");
+  editor.EditText(kNorthWestLatitude, "N47 45");
   EXPECT_EQ(editor.Apply(), 0);
-  EXPECT_TRUE(editor.SelectMode(1));
-  EXPECT_EQ(editor.Text(kFirstLatitude), "");
+  EXPECT_TRUE(editor.SelectMode(kCentre));
+  EXPECT_EQ(editor.Text(kCentreLatitude), "");
 }
 
 TEST_F(CalibrationEditorTest, ThePointsGiveTheBoundsOnApply) {
   Import("");
   app_.import_state.world_file_system.system = kSystemDecimalDegrees;
   CalibrationEditor& editor = Open();
-  ASSERT_TRUE(editor.SelectMode(2));
+  ASSERT_TRUE(editor.SelectMode(kPoints));
   editor.EditText(kPixelX, "0");
   editor.EditText(kPixelY, "0");
   editor.EditText(kPointLatitude, "N50");
@@ -756,9 +757,13 @@ TEST_F(CalibrationEditorTest, APositionOutsideASystemsAreaSurvivesEverySwitchAnd
       Import(kvm);
       app_.import_state.world_file_system.system = kSystemDegreesMinutes;
       CalibrationEditor& editor = Open();
-      ASSERT_TRUE(editor.SelectMode(mode));
-      const int latitude = mode == 2 ? kPointLatitude : kFirstLatitude;
-      const int longitude = mode == 2 ? kPointLongitude : kFirstLongitude;
+      ASSERT_TRUE(editor.SelectMode(static_cast<CalibrationMode>(mode)));
+      const CalibrationField latitude = mode == 2   ? kPointLatitude
+                                        : mode == 1 ? kCentreLatitude
+                                                    : kNorthWestLatitude;
+      const CalibrationField longitude = mode == 2   ? kPointLongitude
+                                         : mode == 1 ? kCentreLongitude
+                                                     : kNorthWestLongitude;
       for (int start : kStartSystems) {
         ASSERT_TRUE(editor.SelectSystem(start));
         const std::string shown_latitude = editor.Text(latitude);

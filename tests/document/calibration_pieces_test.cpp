@@ -7,7 +7,6 @@
 #include <cmath>
 
 #include "document/calibration_captions.h"
-#include "document/calibration_controls.h"
 #include "document/calibration_notation.h"
 #include "document/calibration_point_list.h"
 #include "document/calibration_projection_fields.h"
@@ -105,27 +104,65 @@ TEST(CalibrationProjectionFields, TheTextHasTheFilledPairsInOrderWithAnglesInDeg
 }
 
 TEST(CalibrationCaptions, EveryModeCaptionsEachFieldOnce) {
-  for (int mode = 0; mode < 3; ++mode) {
+  for (CalibrationMode mode :
+       {CalibrationMode::kCorners, CalibrationMode::kCentre, CalibrationMode::kPoints}) {
     for (bool zoned : {false, true}) {
       const std::vector<CaptionString> captions = ModeCaptions(mode, zoned);
       for (std::size_t i = 0; i < captions.size(); ++i) {
         for (std::size_t j = i + 1; j < captions.size(); ++j) {
-          EXPECT_NE(captions[i].label, captions[j].label);
+          EXPECT_NE(captions[i].string, captions[j].string);
           EXPECT_NE(captions[i].field, captions[j].field);
         }
       }
     }
   }
   // The centre's captions hold the help texts of the fields they caption.
-  for (const CaptionString& caption : ModeCaptions(1, false)) {
-    if (caption.field == calib::kFirstLatitude || caption.field == calib::kFirstLongitude) {
-      EXPECT_EQ(caption.string, HelpLineString(caption.field, 1));
+  for (const CaptionString& caption : ModeCaptions(CalibrationMode::kCentre, false)) {
+    if (caption.field == CalibrationField::kCentreLatitude ||
+        caption.field == CalibrationField::kCentreLongitude) {
+      EXPECT_EQ(caption.string, HelpLineString(caption.field, CalibrationMode::kCentre));
     }
   }
-  EXPECT_EQ(HelpLineString(1055, 0), 2067u);
-  EXPECT_EQ(HelpLineString(1055, 1), 0u);
-  EXPECT_EQ(HelpLineString(1057, 1), 2068u);
-  EXPECT_EQ(HelpLineString(1018, 0), 0u);
+  EXPECT_EQ(HelpLineString(CalibrationField::kSouthEastZone, CalibrationMode::kCorners), 2067u);
+  EXPECT_EQ(HelpLineString(CalibrationField::kSouthEastZone, CalibrationMode::kCentre), 0u);
+  EXPECT_EQ(HelpLineString(CalibrationField::kCentreZone, CalibrationMode::kCentre), 2068u);
+  EXPECT_EQ(HelpLineString(CalibrationField::kSystem, CalibrationMode::kCorners), 0u);
+}
+
+// Which parts each kind and mode shows; the zones only in a zoned grid.
+TEST(CalibrationFields, EachKindAndModeShowsItsParts) {
+  using enum CalibrationField;
+  using K = CalibrationKind;
+  using M = CalibrationMode;
+  const struct {
+    CalibrationPanelState state;
+    std::vector<CalibrationField> shown;
+    std::vector<CalibrationField> hidden;
+  } kCases[] = {
+      {{K::kRectangular, M::kCorners, false},
+       {kModeCentre, kNorthWestLatitude, kSouthEastLongitude},
+       {kNorthWestZone, kCentreLatitude, kHorizontalExtent, kPixelX, kDatum}},
+      {{K::kRectangular, M::kCorners, true}, {kNorthWestZone, kSouthEastZone}, {kCentreZone}},
+      {{K::kRectangular, M::kCentre, true},
+       {kCentreZone, kCentreLatitude, kHorizontalExtent, kVerticalExtent},
+       {kSouthEastZone, kNorthWestLatitude, kPointZone}},
+      {{K::kRectangular, M::kPoints, true},
+       {kPointZone, kResidualsTable, kFollow},
+       {kNorthWestLatitude, kCentreLatitude, kKnownPointsNote}},
+      {{K::kProjection, M::kPoints, false},
+       {kDatum, kParameterValue6, kPixelX},
+       {kModePoints, kPointZone, kThreeByThreeNote}},
+      {{K::kKnownPoints, M::kPoints, false}, {kKnownPointsNote, kPick}, {kDatum}},
+      {{K::kThreeByThree, M::kPoints, false}, {kThreeByThreeNote, kKind, kHelpLine}, {kPixelX}},
+  };
+  for (const auto& c : kCases) {
+    for (CalibrationField field : c.shown) {
+      EXPECT_TRUE(IsShown(field, c.state)) << static_cast<int>(field);
+    }
+    for (CalibrationField field : c.hidden) {
+      EXPECT_FALSE(IsShown(field, c.state)) << static_cast<int>(field);
+    }
+  }
 }
 
 class PositionNotationTest : public ::testing::Test {

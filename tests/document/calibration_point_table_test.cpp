@@ -14,7 +14,8 @@
 namespace kv::testing {
 namespace {
 
-using namespace calib;
+using enum CalibrationField;
+using enum CalibrationMode;
 
 struct TruePoint {
   int degrees_north;
@@ -181,7 +182,7 @@ TEST_F(CalibrationPointTableTest, AClickThatSetsNoPointSaysWhyInTheHelpLine) {
       "kv_north=7=48\nkv_west=7=7\nkv_south=7=46\nkv_east=7=10\n"
       "c1_lat=7=47.9\nc1_lon=7=7.1\nc1_x=7=7\nc1_y=7=8\n");
   CalibrationEditor& editor = Open();
-  ASSERT_EQ(editor.mode(), 2);
+  ASSERT_EQ(editor.mode(), kPoints);
   ASSERT_FALSE(editor.pick());
   editor.ImageClicked(150, 100);
   EXPECT_EQ(editor.help_text(), "needs pick");
@@ -195,7 +196,7 @@ TEST_F(CalibrationPointTableTest, AClickThatSetsNoPointSaysWhyInTheHelpLine) {
 
   app_.calibration.points.reset();
   CalibrationEditor& corners = Open();
-  ASSERT_EQ(corners.mode(), 0);
+  ASSERT_EQ(corners.mode(), kCorners);
   corners.ImageClicked(150, 100);
   EXPECT_EQ(corners.help_text(), "needs points");
 }

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "bitmap/bmp_fixture.h"
-#include "bitmap/temp_dir.h"
 #include "document/application_state.h"
 #include "document/document.h"
 #include "recording_ui.h"
+#include "temp_folder.h"
 
 namespace kv::testing {
 
@@ -44,7 +44,7 @@ class DocumentTest : public ::testing::Test {
   }
   std::string Folder() const { return dir_.File(""); }
 
-  TempDir dir_;
+  TempFolder dir_;
   std::ostringstream diagnostics_;
   ApplicationState app_;
   RecordingUi ui_;

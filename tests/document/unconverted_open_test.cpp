@@ -68,8 +68,8 @@ std::vector<std::uint8_t> NumberTableEntries(std::vector<std::uint8_t> record) {
 }
 
 // netpbm's reading of a Palm bitmap record as rows of red, green, blue.
-::testing::AssertionResult PeerDecode(const TempDir& dir, const std::vector<std::uint8_t>& record,
-                                      RgbImage* image) {
+::testing::AssertionResult PeerDecode(const TempFolder& dir,
+                                      const std::vector<std::uint8_t>& record, RgbImage* image) {
   const std::string input = dir.Write("tile.palm", NumberTableEntries(record));
   const std::string output = dir.File("tile.ppm");
   const std::string command = std::string(kPalmToPnm) + " '" + input + "' > '" + output + "'";

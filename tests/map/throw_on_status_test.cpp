@@ -22,13 +22,15 @@ TEST(ThrowOnStatusTest, EachStatusRaisesItsError) {
       {1, kErrUnknown},       {-5, kErrUnknown},
   };
   for (const Row& row : rows) {
+    bool raised = false;
     try {
       ThrowOnStatus(row.status, "map.prc");
-      ADD_FAILURE() << row.status << " raised nothing";
     } catch (const LException& error) {
+      raised = true;
       EXPECT_EQ(error.code(), row.code) << row.status;
       EXPECT_STREQ(error.file_name(), "map.prc");
     }
+    EXPECT_TRUE(raised) << row.status << " raised nothing";
   }
   EXPECT_NO_THROW(ThrowOnStatus(kPdbOk));
 }
@@ -36,18 +38,24 @@ TEST(ThrowOnStatusTest, EachStatusRaisesItsError) {
 TEST(ThrowOnStatusTest, ReasonTravelsWithTheException) {
   PdbReason reason;
   SetPdbReason(&reason, "record %u starts beyond the end of the file", 3u);
+  bool raised = false;
   try {
     ThrowOnStatus(kPdbInvalidFile, "map.prc", reason);
-    ADD_FAILURE() << "raised nothing";
   } catch (const ErrNotOurFile& error) {
+    raised = true;
     EXPECT_STREQ(error.reason(), "record 3 starts beyond the end of the file");
     EXPECT_STREQ(error.file_name(), "map.prc");
   }
+  EXPECT_TRUE(raised) << "an invalid file raised nothing";
+  // Without a reason the exception carries an empty one.
+  raised = false;
   try {
     ThrowOnStatus(kPdbStreamError, "map.prc");
   } catch (const LException& error) {
+    raised = true;
     EXPECT_STREQ(error.reason(), "");
   }
+  EXPECT_TRUE(raised) << "a stream error raised nothing";
 }
 
 }  // namespace

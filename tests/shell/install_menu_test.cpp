@@ -133,7 +133,7 @@ class InstallMenuTest : public QObject {
         }
         PressOk(dialog);
       });
-      QAction* user = window.action(kCmdFirstHandheldUser);
+      QAction* user = window.action(kCmdFirstInstallUser);
       QVERIFY(user != nullptr);
       user->trigger();
       QVERIFY(QFile::exists(dir_.filePath("handhelds/Anna/main/Lake.prc")));

@@ -78,7 +78,7 @@ class MainWindowTest : public QObject {
       }
       QCOMPARE(WindowCommandFor(command), WindowCommand::kNone);
     }
-    QCOMPARE(WindowCommandFor(kCmdFirstHandheldUser), WindowCommand::kNone);
+    QCOMPARE(WindowCommandFor(kCmdFirstInstallUser), WindowCommand::kNone);
   }
 
   void menuAndShortcutsComeFromTheLanguageFile() {
@@ -98,8 +98,8 @@ class MainWindowTest : public QObject {
     const QList<QAction*> items = window->handheld_menu()->actions();
     QCOMPARE(items.size(), 1);
     QVERIFY(!items.front()->isEnabled());
-    QVERIFY(window->action(kCmdFirstHandheldUser) == nullptr);
-    QCOMPARE(window->RunCommand(kCmdFirstHandheldUser), 0);
+    QVERIFY(window->action(kCmdFirstInstallUser) == nullptr);
+    QCOMPARE(window->RunCommand(kCmdFirstInstallUser), 0);
     QVERIFY(prompts_->questions.empty());
     QVERIFY(prompts_->choosers.empty());
     QVERIFY(prompts_->errors.empty());
@@ -113,8 +113,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(items.size(), 2);
     QCOMPARE(items[0]->text(), QString("Ann && Bob"));
     QCOMPARE(items[1]->text(), QString("Cy"));
-    QCOMPARE(window->action(kCmdFirstHandheldUser), items[0]);
-    QCOMPARE(window->action(kCmdFirstHandheldUser + 1), items[1]);
+    QCOMPARE(window->action(kCmdFirstInstallUser), items[0]);
+    QCOMPARE(window->action(kCmdFirstInstallUser + 1), items[1]);
   }
 
   void importRunsTheDocumentsImportAndTitlesTheWindow() {
@@ -256,6 +256,7 @@ class MainWindowTest : public QObject {
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &drop);
         QVERIFY(drop.isAccepted());
+        QCoreApplication::processEvents();
       } else {
         prompts_->files.push_back(path.toStdString());
         QCOMPARE(window->RunCommand(kCmdOpen), 0);
@@ -283,6 +284,10 @@ class MainWindowTest : public QObject {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &drop);
     QVERIFY(drop.isAccepted());
+    // The import, which may show a dialog, waits until the drag-and-drop
+    // loop has ended.
+    QVERIFY(window->document()->source_path() != path.toStdString());
+    QCoreApplication::processEvents();
     QVERIFY2(prompts_->errors.empty(),
              prompts_->errors.empty() ? "" : prompts_->errors[0].text.c_str());
     QVERIFY(window->document()->container().image_count() > 1);

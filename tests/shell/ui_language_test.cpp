@@ -254,7 +254,8 @@ class UiLanguageTest : public QObject {
     const StringTable& strings = state->language.strings;
     QCOMPARE(QString::fromStdString(PreviewerSizeText(strings, 105, 731'000)), tiles);
     for (int i = 0; i < kinds.size(); ++i) {
-      QCOMPARE(QString::fromStdString(KindNameText(strings, i)), kinds[i]);
+      QCOMPARE(QString::fromStdString(KindNameText(strings, static_cast<CalibrationKind>(i))),
+               kinds[i]);
     }
     // The list's date column and the previewer's date line.
     PaneFixture f;

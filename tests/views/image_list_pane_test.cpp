@@ -3,6 +3,7 @@
 
 #include "views/image_list_pane.h"
 
+#include <QAbstractItemModelTester>
 #include <QDateTime>
 #include <QHeaderView>
 #include <QLocale>
@@ -141,10 +142,34 @@ class ImageListPaneTest : public QObject {
     QCOMPARE(removed.front().at(1).toInt(), 1);
     QCOMPARE(reset.count(), 0);  // the rows' view keeps its scroll position
     QCOMPARE(Cell(*f.list_pane_, 1, 0), QString("c"));
+    QSignalSpy moved(&model, &QAbstractItemModel::rowsMoved);
     f.container_.MoveImage(f.container_.ImageAt(1), 0);
-    f.list_.Select(0);
-    QCOMPARE(reset.count(), 1);  // a new order is shown anew
+    QCOMPARE(moved.count(), 1);  // a new order moves the row alone
     QCOMPARE(Cell(*f.list_pane_, 0, 0), QString("c"));
+    f.list_.Select(0);
+    QCOMPARE(reset.count(), 0);
+  }
+
+  // The table hears the list's insertions and moves as they happen, so
+  // the row the user chose stays chosen, and stays current, around them.
+  void theChosenRowSurvivesInsertionsAndMoves() {
+    PaneFixture f;
+    auto* model = const_cast<ImageListTableModel*>(&f.list_pane_->model());
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    for (const char* name : {"a", "b", "c"}) f.AddSized(name, 10);
+    const QPersistentModelIndex chosen = model->index(1, 0);
+    f.AddSized("d", 10);
+    QCOMPARE(chosen.row(), 1);
+    f.window_.show();
+    ClickRow(*f.list_pane_, 1);
+    f.container_.MoveImage(f.container_.ImageAt(3), 0);
+    QCOMPARE(Cell(*f.list_pane_, 0, 0), QString("d"));
+    QCOMPARE(chosen.row(), 2);
+    QCOMPARE(chosen.data().toString(), QString("b"));
+    QCOMPARE(SelectedRow(*f.list_pane_), 2);
+    const QModelIndex current = f.list_pane_->table()->currentIndex();
+    QCOMPARE(f.list_pane_->shown().mapToSource(current).row(), 2);
+    QCOMPARE(f.list_.selected_image()->name(), std::string("b"));
   }
 
   void clickingARowSelectsItAndThePreviewerFollows() {

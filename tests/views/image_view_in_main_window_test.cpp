@@ -16,8 +16,8 @@
 #include <memory>
 #include <sstream>
 
+#include "dialogs/calibration_controls.h"
 #include "dialogs/calibration_dialog.h"
-#include "document/calibration_controls.h"
 #include "document/command_ids.h"
 #include "document/list_totals_text.h"
 #include "shell/main_window.h"

@@ -1,13 +1,11 @@
-#ifndef KORVALE_DOCUMENT_CALIBRATION_CONTROLS_H_
-#define KORVALE_DOCUMENT_CALIBRATION_CONTROLS_H_
+#ifndef KORVALE_DIALOGS_CALIBRATION_CONTROLS_H_
+#define KORVALE_DIALOGS_CALIBRATION_CONTROLS_H_
 
-// The controls of the calibration dialog by their identifiers in the
-// language file's dialog 115. The editor keeps its state under these
-// numbers so that the window can find the widget of each.
+// The controls of the calibration panel by their identifiers in the
+// language file's dialog kCalibrationDialogId, which gives their texts. The panel maps each
+// to the editor's part it shows (see document/calibration_fields.h).
 
 namespace kv::calib {
-
-inline constexpr int kDialogId = 115;
 
 inline constexpr int kApply = 1;
 inline constexpr int kClose = 2;
@@ -25,7 +23,8 @@ inline constexpr int kModeCorners = 1027;
 inline constexpr int kModeCentre = 1028;
 inline constexpr int kModePoints = 1041;
 
-// Corners (mode 0) or centre and extents (mode 1).
+// The rectangle's fields: the corners, or the centre and the extents.
+// Each shows the part of the mode (calibration_panel_parts.cpp).
 inline constexpr int kFirstLatitude = 1019;
 inline constexpr int kFirstLongitude = 1020;
 inline constexpr int kSecondLatitude = 1021;
@@ -72,19 +71,6 @@ inline constexpr int kResidualsSuspectNote = 2120;
 inline constexpr int kResidualsNoFit = 2121;
 inline constexpr int kResidualsOffTheEarth = 2122;
 
-// The help line after a click in the image that set no point: without
-// pick checked, and without the point fields.
-inline constexpr int kClickNeedsPickString = 2260;
-inline constexpr int kClickNeedsPointsString = 2261;
-// Column headers of the point table; a grid's northing and easting take
-// the place of latitude and longitude.
-inline constexpr int kPixelXColumnString = 2262;
-inline constexpr int kPixelYColumnString = 2263;
-inline constexpr int kLatitudeColumnString = 2264;
-inline constexpr int kLongitudeColumnString = 2265;
-inline constexpr int kNorthingColumnString = 2266;
-inline constexpr int kEastingColumnString = 2267;
-
 // Labels of the lists and point fields (this program's own).
 inline constexpr int kKindLabel = 3001;
 inline constexpr int kSystemLabel = 3002;
@@ -94,15 +80,6 @@ inline constexpr int kPointNumberLabel = 3005;
 inline constexpr int kPixelXLabel = 3006;
 inline constexpr int kPixelYLabel = 3007;
 
-// Validation results and their messages (string IDs), shown with caption
-// string 2045.
-inline constexpr int kBadScale = -201;
-inline constexpr int kBadCentre = -202;
-inline constexpr int kBadLatitude = -203;
-inline constexpr int kBadLongitude = -204;
-inline constexpr int kValidationCaption = 2045;
-inline constexpr int kLeavePointsQuestion = 2065;
-
 }  // namespace kv::calib
 
-#endif  // KORVALE_DOCUMENT_CALIBRATION_CONTROLS_H_
+#endif  // KORVALE_DIALOGS_CALIBRATION_CONTROLS_H_
