@@ -12,6 +12,7 @@
 #include "dialogs/qt_install_ui.h"
 #include "document/document.h"
 #include "install/install_back_ends.h"
+#include "shell/file_commands.h"
 #include "shell/menu_builder.h"
 #include "shell/qt_document_ui.h"
 #include "shell/shell_state.h"
@@ -86,6 +87,7 @@ class MainWindow : public QMainWindow {
 
   ShellState& state_;
   UserPrompts& prompts_;
+  FileCommands files_;
   Panes panes_;
   std::unique_ptr<QtDocumentUi> ui_;
   InstallBackEnds install_;
