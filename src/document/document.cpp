@@ -131,28 +131,27 @@ std::string CDocument::Title() const { return app_.caption + " - " + file_name_;
 
 void CDocument::UpdateTitle() { ui_.SetTitle(Title()); }
 
-bool CDocument::QueryClose() {
-  if (!ui_.CloseCalibrationDialog(true)) return false;
-  if (!container_->IsModified()) return true;
+CloseDecision CDocument::QueryClose() {
+  if (!ui_.CloseCalibrationDialog(true)) return CloseDecision::kKeep;
+  if (!container_->IsModified()) return CloseDecision::kClose;
   Question question;
   question.text = FormatMessageText(app_.save_changes_question, file_name_);
   question.caption = app_.caption;
   question.icon = MessageIcon::kWarning;
   question.answers = AnswerSet::kYesNoCancel;
   switch (ui_.Ask(question)) {
-    case Answer::kYes: {
-      bool handled = false;
-      return HandleCommand(kCmdSave, &handled) == 0;
-    }
+    case Answer::kYes:
+      if (!saved_) return CloseDecision::kSaveAsFirst;
+      return Save() == 0 ? CloseDecision::kClose : CloseDecision::kKeep;
     case Answer::kNo:
       // Images whose depth differs from their saved depth still count as
       // changes: a second close asks again.
       container_->ClearModified();
-      return true;
+      return CloseDecision::kClose;
     case Answer::kCancel:
       break;
   }
-  return false;
+  return CloseDecision::kKeep;
 }
 
 int CDocument::HandleCommand(int command, bool* handled) {
@@ -165,15 +164,9 @@ int CDocument::HandleCommand(int command, bool* handled) {
     return InstallToHandheldUser(static_cast<std::size_t>(command - kCmdFirstInstallUser));
   }
   switch (command) {
-    case kCmdSave:
-      return saved_ ? Save() : SaveAs();
-    case kCmdSaveAs:
-      return SaveAs();
     case kCmdExit:
       ui_.RequestClose();
       return 0;
-    case kCmdImportImage:
-      return ImportImage(true);
     case kCmdOpenCalibration:
       ui_.OpenCalibrationDialog();
       ui_.SetPreviewerMode(PreviewerMode::kCalibrate);
@@ -184,8 +177,6 @@ int CDocument::HandleCommand(int command, bool* handled) {
       return 0;
     case kCmdToggleCompression:
       return SetCompression(!app_.settings.compressBitmaps);
-    case kCmdExportCalibration:
-      return ExportCalibration();
     case kCmdZoom200:
       ui_.ZoomImageView(200);
       return 0;
@@ -198,10 +189,6 @@ int CDocument::HandleCommand(int command, bool* handled) {
     case kCmdZoomFit:
       ui_.ZoomImageView(kZoomFit);
       return 0;
-    case kCmdImportWorldFile:
-      return ImportChosenCalibrationFile(true);
-    case kCmdImportCalibrationFile:
-      return ImportChosenCalibrationFile(false);
     case kCmdCopyToPocketPc:
       if (installer_ != nullptr) return CopyToPocketPc();
       *handled = false;

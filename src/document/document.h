@@ -35,6 +35,11 @@ struct MenuItemState {
 // The four corner texts of the current image, in the map's order.
 using BoundTexts = std::array<std::string, kCornerTextCount>;
 
+// Where closing a document leaves it: it may go; it stays (cancelled, or
+// its save failed); or the user wants its changes saved first under a name
+// still to be chosen, which is the caller's Save As.
+enum class CloseDecision { kClose, kKeep, kSaveAsFirst };
+
 class CDocument {
  public:
   // An empty document. Without `reset_calibration` the current calibration
@@ -52,15 +57,17 @@ class CDocument {
   static std::unique_ptr<CDocument> FromFile(ApplicationState& app, DocumentUi& ui,
                                              const std::string& path, bool reset_calibration);
 
-  // May the document be dropped? Asks to save a modified document.
-  bool QueryClose();
+  // May the document be dropped? Asks to save a modified document, and
+  // saves a map that has a file; one without asks the caller to choose.
+  CloseDecision QueryClose();
   // Result of the command; `*handled` false for identifiers it does not know.
   int HandleCommand(int command, bool* handled);
   // Adds a dropped file, converted; 0 or -1 (reported, kContextImport).
   int Drop(const std::string& path);
 
-  // Asks for a source file and imports it with the options dialog.
-  int ImportImage(bool reset_calibration);
+  // Imports the source file the user chose, with the options dialog; its
+  // folder is where the next chooser of images starts.
+  int ImportImage(const std::string& path, bool reset_calibration);
   // Imports an image, or the image a calibration file names. 0, or -1 when
   // cancelled or failed (failures are reported, kContextImport); a failed or
   // cancelled import leaves the document and the calibration as they were.
@@ -70,14 +77,22 @@ class CDocument {
 
   // Each refuses to write over a file the document was made from (source
   // image, calibration files); a re-opened map may be saved over itself.
-  // The commands ask for the file (Save only when the map has none yet);
-  // the others take it.
-  int Save();               // kCmdSave
-  int SaveAs();             // kCmdSaveAs
-  int ExportCalibration();  // kCmdExportCalibration
+  // Save writes the map's own file.
+  int Save();
   // Saves the map as `path` (relative to the map's folder), which becomes
   // the document's file; a failed save keeps the file it had.
   int SaveAs(const std::string& path);
+  // False after telling the user that an empty map is not written: asked
+  // before the name of a first save is chosen.
+  bool ReadyToSave();
+  // The name a save chooser proposes, and the folder it starts in.
+  std::string ProposedName() const;
+  // Before the ".kvm" file is chosen: closes the calibration dialog with
+  // its values and asks whether to export; false when either says no.
+  bool ConfirmCalibrationExport();
+  // Writes the calibration to `path` (relative to the map's folder) with
+  // the extension ".kvm" and tells where; the map itself stays unsaved.
+  int ExportCalibration(const std::string& path);
   int SetColourDepth(int depth);
   // The handheld reads only converted maps: converts the images shown
   // unconverted so far, with progress, before a map is written (Save, and
@@ -86,10 +101,9 @@ class CDocument {
   // does nothing.
   void ConvertBeforeSaving();
   int SetCompression(bool compress);
-  // kCmdImportWorldFile and kCmdImportCalibrationFile: asks whether to replace the calibration
-  // of an open image, for the file and, for a world file, its coordinate
-  // system; cancelling any of them gives 0.
-  int ImportChosenCalibrationFile(bool world_file);
+  // Before a world file or calibration file is chosen: asks whether to
+  // replace the calibration of an open image; true when none is open.
+  bool ConfirmCalibrationReplace();
   // Makes the calibration file at `path` the current calibration, read for
   // the current image's source pixels; `system` for a world file. 0, or -1
   // when it gives no calibration (reported, kContextImport).
@@ -151,7 +165,6 @@ class CDocument {
   ImportEnvironment Environment();
   int Report(std::uint32_t context, const DocumentFailure& failure);
   void SetIdentity(const std::string& path);
-  std::string ProposedName() const;
 
   // The image an import opens, and the calibration file that named it.
   struct ImportPlan {
@@ -207,14 +220,13 @@ class CDocument {
   int SaveBody(const std::string& target);
   // A file the document read or still reads, so that no save destroys it.
   void RememberInput(const std::string& path, std::string_view role);
-  int ExportBody();
+  void WriteCalibrationExport(const std::string& chosen);
   std::string Resolve(const std::string& chosen) const;
   int RunInstall(const std::function<void(InstallableMap&)>& install);
 
   ApplicationState& app_;
   DocumentUi& ui_;
   std::string source_path_;
-  bool export_mode_ = false;
   std::string file_name_;
   std::string folder_;
   std::string database_name_;

@@ -60,25 +60,14 @@ void CDocument::ApplyCalibration() {
   container_->SetModified();
 }
 
-int CDocument::ImportChosenCalibrationFile(bool world_file) {
-  if (list_.current() != nullptr) {
-    Question question;
-    question.text = app_.replace_calibration_question;
-    question.caption = app_.caption;
-    question.icon = MessageIcon::kQuestion;
-    question.answers = AnswerSet::kYesNo;
-    if (ui_.Ask(question) != Answer::kYes) return 0;
-  }
-  const std::optional<std::string> chosen =
-      ui_.ChooseFile({world_file ? FileChoice::kWorldFile : FileChoice::kCalibrationFile,
-                      app_.last_image_folder, std::string()});
-  if (!chosen) return 0;
-  std::optional<WorldFileSystem> system;
-  if (world_file) {
-    system = ui_.ChooseWorldFileSystem();
-    if (!system) return 0;
-  }
-  return ImportCalibrationFile(*chosen, system);
+bool CDocument::ConfirmCalibrationReplace() {
+  if (list_.current() == nullptr) return true;
+  Question question;
+  question.text = app_.replace_calibration_question;
+  question.caption = app_.caption;
+  question.icon = MessageIcon::kQuestion;
+  question.answers = AnswerSet::kYesNo;
+  return ui_.Ask(question) == Answer::kYes;
 }
 
 int CDocument::ImportCalibrationFile(const std::string& path,

@@ -210,13 +210,10 @@ std::optional<TakenCalibration> CDocument::ReadCalibrationBeside(const std::stri
   return TakenCalibration{found.path, FormatOfCalibrationFile(type), std::move(import.warnings)};
 }
 
-int CDocument::ImportImage(bool reset_calibration) {
-  const std::optional<std::string> chosen =
-      ui_.ChooseFile({FileChoice::kSourceImage, app_.last_image_folder, std::string()});
-  if (!chosen) return -1;
-  const std::string folder = std::filesystem::path(*chosen).parent_path().string();
+int CDocument::ImportImage(const std::string& path, bool reset_calibration) {
+  const std::string folder = std::filesystem::path(path).parent_path().string();
   if (!folder.empty()) app_.last_image_folder = folder + "/";
-  return ImportSourceImage(*chosen, reset_calibration, true);
+  return ImportSourceImage(path, reset_calibration, true);
 }
 
 int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration,

@@ -17,21 +17,17 @@ std::string CDocument::Resolve(const std::string& chosen) const {
   return folder_ + chosen;
 }
 
-namespace {
-
 // A map without images would be written as a file the handheld cannot
 // show; the user hears why nothing was written instead.
-bool RefuseEmptyMap(const CImageContainer& container, const ApplicationState& app, DocumentUi& ui) {
-  if (container.image_count() != 0) return false;
-  ui.ShowMessage(app.empty_map_message, app.caption, MessageIcon::kWarning);
-  return true;
+bool CDocument::ReadyToSave() {
+  if (container_->image_count() != 0) return true;
+  ui_.ShowMessage(app_.empty_map_message, app_.caption, MessageIcon::kWarning);
+  return false;
 }
-
-}  // namespace
 
 int CDocument::Save() {
   const std::string target = document_path();
-  if (!export_mode_ && RefuseEmptyMap(*container_, app_, ui_)) return -1;
+  if (!ReadyToSave()) return -1;
   if (!ui_.CloseCalibrationDialog(true)) return -1;
   int result = 0;
   DocumentFailure failure;
@@ -46,9 +42,8 @@ void CDocument::RememberInput(const std::string& path, std::string_view role) {
 }
 
 int CDocument::SaveBody(const std::string& target) {
-  if (!export_mode_) RefuseToOverwriteInput(target, inputs_);
+  RefuseToOverwriteInput(target, inputs_);
   if (CImage* current = list_.current()) StoreCalibrationText(*current);
-  if (export_mode_) return ExportBody();
   ConvertBeforeSaving();
   // The map goes into a new file that replaces the target only once it is
   // complete, so a failure leaves the previous map as it was.
@@ -74,20 +69,32 @@ void CDocument::ConvertBeforeSaving() {
   ui_.ShowImage(list_.current());
 }
 
-// Writes only the ".kvm" file: the map itself is not saved, so neither the
-// saved flag nor the container's modified state change; a later Save asks
-// for a name like any first save.
-int CDocument::ExportBody() {
+bool CDocument::ConfirmCalibrationExport() {
+  if (!ui_.CloseCalibrationDialog(true)) return false;
+  if (CImage* current = list_.current()) StoreCalibrationText(*current);
   Question question;
   question.text = std::string(kExportCalibrationQuestion);
   question.caption = app_.caption;
   question.icon = MessageIcon::kQuestion;
   question.answers = AnswerSet::kYesNo;
-  if (ui_.Ask(question) != Answer::kYes) return -1;
-  const std::optional<std::string> chosen =
-      ui_.ChooseFile({FileChoice::kExportCalibration, folder_, ProposedName()});
-  if (!chosen) return 0;
-  const std::string path = CalibrationExportPath(Resolve(*chosen));
+  return ui_.Ask(question) == Answer::kYes;
+}
+
+// Writes only the ".kvm" file: the map itself is not saved, so neither the
+// saved flag nor the container's modified state change; a later Save asks
+// for a name like any first save.
+int CDocument::ExportCalibration(const std::string& path) {
+  if (!ui_.CloseCalibrationDialog(true)) return -1;
+  DocumentFailure failure;
+  if (!CaptureFailure([&]() { WriteCalibrationExport(path); }, document_path(), &failure)) {
+    return Report(kContextSave, failure);
+  }
+  return 0;
+}
+
+void CDocument::WriteCalibrationExport(const std::string& chosen) {
+  if (CImage* current = list_.current()) StoreCalibrationText(*current);
+  const std::string path = CalibrationExportPath(Resolve(chosen));
   RefuseToOverwriteInput(path, inputs_);
   const std::optional<std::string> text =
       WriteCalibrationText(app_.calibration, app_.calibration.pending_text);
@@ -95,19 +102,10 @@ int CDocument::ExportBody() {
     ThrowSystemFailure<ErrFileWrite>(path.c_str(), error);
   ui_.ShowMessage(CalibrationExportedMessage(path), app_.caption, MessageIcon::kWarning);
   UpdateTitle();
-  return 0;
-}
-
-int CDocument::SaveAs() {
-  if (RefuseEmptyMap(*container_, app_, ui_)) return -1;
-  const std::optional<std::string> chosen =
-      ui_.ChooseFile({FileChoice::kSaveMap, folder_, ProposedName()});
-  if (!chosen) return -1;
-  return SaveAs(*chosen);
 }
 
 int CDocument::SaveAs(const std::string& path) {
-  if (RefuseEmptyMap(*container_, app_, ui_)) return -1;
+  if (!ReadyToSave()) return -1;
   const std::string old_folder = folder_;
   const std::string old_file_name = file_name_;
   const std::string old_database_name = database_name_;
@@ -122,13 +120,6 @@ int CDocument::SaveAs(const std::string& path) {
     database_name_ = old_database_name;
     UpdateTitle();
   }
-  return result;
-}
-
-int CDocument::ExportCalibration() {
-  export_mode_ = true;
-  const int result = Save();
-  export_mode_ = false;
   return result;
 }
 

@@ -2,9 +2,10 @@
 #define KORVALE_DOCUMENT_DOCUMENT_UI_H_
 
 // Everything the document asks of the user or shows: questions, messages,
-// error boxes, file choosers, the conversion options and coordinate system
-// dialogs, the panes, the wait cursor and the title. The desktop program
-// implements it with windows; kvmap and tests without a display.
+// error boxes, the conversion options dialog, the panes, the wait cursor
+// and the title. Files are chosen by the program's commands, which hand
+// the document the path. The desktop program implements it with windows;
+// kvmap and tests without a display.
 
 #include <cstdint>
 #include <functional>
@@ -35,20 +36,6 @@ struct Question {
   bool no_is_default = false;
 };
 
-enum class FileChoice {
-  kSourceImage,        // an image or calibration file to import
-  kSaveMap,            // the map database to save as
-  kExportCalibration,  // the ".kvm" file to export to
-  kWorldFile,          // "Select World File"
-  kCalibrationFile,    // "Select Calibration File"
-};
-
-struct FileRequest {
-  FileChoice choice = FileChoice::kSourceImage;
-  std::string folder;         // where the chooser starts
-  std::string proposed_name;  // empty for choosers that open a file
-};
-
 enum class PreviewerMode { kView, kCalibrate };
 
 // Zoom of the image view, in percent; 0 fits the image into the view.
@@ -67,15 +54,6 @@ class DocumentUi {
   // (a status line is enough), and warnings, which must be seen.
   virtual void Notify(const Notice& /*notice*/) {}
 
-  // The choosers of the commands that ask for a file (CDocument's SaveAs(),
-  // ImportImage, ImportChosenCalibrationFile, ExportCalibration): a path,
-  // or none when the user cancelled. A user interface without choosers
-  // calls the document's operations that take the file instead.
-  virtual std::optional<std::string> ChooseFile(const FileRequest& /*request*/) {
-    return std::nullopt;
-  }
-  // The coordinate system of a world file; none when cancelled.
-  virtual std::optional<WorldFileSystem> ChooseWorldFileSystem() { return std::nullopt; }
   // The conversion options dialog: map name, colour depth, compression and
   // scale. False when cancelled; the values are then unchanged.
   virtual bool RunConversionOptions(std::string* map_name, ConversionSettings* settings) = 0;

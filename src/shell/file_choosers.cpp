@@ -69,22 +69,6 @@ FileChooser MakeFileChooser(ChooserKind kind, const StringTable& strings) {
   return chooser;
 }
 
-ChooserKind ChooserKindFor(FileChoice choice) {
-  switch (choice) {
-    case FileChoice::kSourceImage:
-      return ChooserKind::kOpenImage;
-    case FileChoice::kSaveMap:
-      return ChooserKind::kSaveMap;
-    case FileChoice::kExportCalibration:
-      return ChooserKind::kSaveCalibration;
-    case FileChoice::kWorldFile:
-      return ChooserKind::kOpenWorldFile;
-    case FileChoice::kCalibrationFile:
-      return ChooserKind::kOpenCalibrationFile;
-  }
-  return ChooserKind::kOpenImage;
-}
-
 std::string ProposedChooserName(const FileChooser& chooser, const std::string& proposed) {
   if (chooser.kind != ChooserKind::kSaveCalibration || proposed.empty()) return proposed;
   return std::filesystem::path(proposed).replace_extension(".kvm").string();

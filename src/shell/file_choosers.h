@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "base/string_table.h"
-#include "document/document_ui.h"
 
 namespace kv {
 
@@ -42,7 +41,6 @@ struct FileChooser {
 };
 
 FileChooser MakeFileChooser(ChooserKind kind, const StringTable& strings);
-ChooserKind ChooserKindFor(FileChoice choice);
 
 // The name the save chooser shows: a calibration file's proposal gets the
 // extension ".kvm" in place of its own.

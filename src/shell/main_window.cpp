@@ -79,7 +79,7 @@ struct MainWindow::DocumentState {
 };
 
 MainWindow::MainWindow(ShellState& state, UserPrompts& prompts)
-    : state_(state), prompts_(prompts), install_(state.install) {
+    : state_(state), prompts_(prompts), files_(this, state, prompts), install_(state.install) {
   setObjectName("mainWindow");
   setWindowTitle(QString::fromStdString(state_.app.caption));
   setAcceptDrops(true);
@@ -192,6 +192,10 @@ int MainWindow::RunCommand(int command) {
       break;
   }
   if (!document_) return 0;
+  if (const std::optional<int> result = files_.Run(*document_, command)) {
+    ui_->ShowModified();
+    return *result;
+  }
   bool handled = false;
   const int result = document_->HandleCommand(command, &handled);
   ui_->ShowModified();
@@ -199,7 +203,7 @@ int MainWindow::RunCommand(int command) {
 }
 
 int MainWindow::CloseDocument() {
-  if (document_ && !document_->QueryClose()) return -1;
+  if (document_ && !files_.QueryClose(*document_)) return -1;
   document_.reset();
   DocumentChanged();
   return 0;
@@ -268,7 +272,7 @@ int MainWindow::Open() {
   // map is asked once the chosen one has opened: a map that fails to open
   // leaves it as it was, unsaved changes and all.
   if (!ui_->CloseCalibrationDialog(true)) return 0;
-  const std::optional<std::string> path = ui_->ChooseMapToOpen();
+  const std::optional<std::string> path = files_.ChooseMapToOpen();
   if (!path) {
     if (!document_) CreateEmptyDocument(true);
     return 0;
@@ -280,14 +284,14 @@ int MainWindow::Open() {
 int MainWindow::New() {
   if (CloseDocument() != 0) return -1;
   if (!CreateEmptyDocument(true)) return -1;
-  return document_->ImportImage(true);
+  return files_.ImportImage(*document_, true);
 }
 
 int MainWindow::OpenWithSameCalibration() {
   const BoundTexts bounds = document_ ? document_->RememberBounds() : BoundTexts{};
   if (CloseDocument() != 0) return -1;
   if (!CreateEmptyDocument(false)) return -1;
-  const int result = document_->ImportImage(false);
+  const int result = files_.ImportImage(*document_, false);
   if (result != 0) return result;
   document_->RestoreBounds(bounds);
   return result;

@@ -13,6 +13,7 @@
 #include "document/command_ids.h"
 #include "document/document.h"
 #include "install/install_back_ends.h"
+#include "shell/file_commands.h"
 #include "shell/menu_builder.h"
 #include "shell/qt_document_ui.h"
 #include "shell/shell_state.h"
@@ -84,6 +85,7 @@ class MainWindow : public QMainWindow {
 
   ShellState& state_;
   UserPrompts& prompts_;
+  FileCommands files_;
   Panes panes_;
   std::unique_ptr<QtDocumentUi> ui_;
   InstallBackEnds install_;

@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <exception>
-#include <filesystem>
 #include <thread>
 
 #include "dialogs/calibration_dialog.h"
@@ -22,15 +21,6 @@
 #include "views/previewer_pane.h"
 
 namespace kv {
-
-namespace {
-
-std::string FolderOf(const std::string& path) {
-  const std::string folder = std::filesystem::path(path).parent_path().string();
-  return folder.empty() ? std::string() : folder + "/";
-}
-
-}  // namespace
 
 void PromptErrorDisplay::ShowErrorBox(const ErrorBox& box) noexcept {
   try {
@@ -164,34 +154,6 @@ void QtDocumentUi::Notify(const Notice& notice) {
     return;
   }
   prompts_.Warn(window_, text, state_.app.caption);
-}
-
-std::optional<std::string> QtDocumentUi::ChooseFile(const FileRequest& request) {
-  const FileChooser chooser =
-      MakeFileChooser(ChooserKindFor(request.choice), state_.language.strings);
-  std::optional<std::string> path =
-      prompts_.ChooseFile(window_, chooser, request.folder, request.proposed_name);
-  if (!path) return std::nullopt;
-  *path = CompleteChosenPath(chooser, *path);
-  if (request.choice == FileChoice::kWorldFile || request.choice == FileChoice::kCalibrationFile) {
-    state_.app.last_image_folder = FolderOf(*path);
-  }
-  return path;
-}
-
-std::optional<std::string> QtDocumentUi::ChooseMapToOpen() {
-  const FileChooser chooser = MakeFileChooser(ChooserKind::kOpenMap, state_.language.strings);
-  std::optional<std::string> path =
-      prompts_.ChooseFile(window_, chooser, state_.app.last_map_folder, std::string());
-  if (path) state_.app.last_map_folder = FolderOf(*path);
-  return path;
-}
-
-std::optional<WorldFileSystem> QtDocumentUi::ChooseWorldFileSystem() {
-  std::optional<WorldFileSystem> chosen =
-      prompts_.ChooseWorldFileSystem(window_, state_.app.import_state.world_file_system);
-  if (chosen) state_.app.import_state.world_file_system = *chosen;
-  return chosen;
 }
 
 bool QtDocumentUi::RunConversionOptions(std::string* map_name, ConversionSettings* settings) {

@@ -77,8 +77,6 @@ class QtDocumentUi final : public DocumentUi {
   // anything the user must act on, or that leaves the map uncalibrated, to
   // a message.
   void Notify(const Notice& notice) override;
-  std::optional<std::string> ChooseFile(const FileRequest& request) override;
-  std::optional<WorldFileSystem> ChooseWorldFileSystem() override;
   bool RunConversionOptions(std::string* map_name, ConversionSettings* settings) override;
 
   void OpenCalibrationDialog() override;
@@ -106,9 +104,6 @@ class QtDocumentUi final : public DocumentUi {
   void SetWaitCursor(bool waiting) override;
   void SetTitle(const std::string& title) override;
   void RequestClose() override;
-
-  // The open map chooser, which only the window uses.
-  std::optional<std::string> ChooseMapToOpen();
 
  private:
   QPointer<QWidget> window_;

@@ -25,8 +25,8 @@
 #include "dialogs/file_chooser_dialog.h"
 #include "document/command_ids.h"
 #include "modal_driver.h"
+#include "shell/file_commands.h"
 #include "shell/main_window.h"
-#include "shell/qt_document_ui.h"
 #include "shell/qt_language.h"
 #include "shell/widget_prompts.h"
 
@@ -277,7 +277,7 @@ class FileChooserTest : public QObject {
     state.language = language_;
     LoadLanguageTexts(&state);
     QWidget window;
-    QtDocumentUi ui(&window, state, prompts_, Panes{});
+    FileCommands files(&window, state, prompts_);
     QVERIFY(QDir(Folder()).mkpath("worlds"));
     QVERIFY(QDir(Folder()).mkpath("maps"));
     Touch(InFolder("worlds/scan.jgw"));
@@ -287,20 +287,20 @@ class FileChooserTest : public QObject {
 
     // Cancel leaves the folders as they were.
     OnModal<QFileDialog>([](QFileDialog* chooser) { Cancel(chooser); });
-    QVERIFY(!ui.ChooseFile({FileChoice::kWorldFile, state.app.last_image_folder, ""}));
+    QVERIFY(!files.Choose(ChooserKind::kOpenWorldFile, state.app.last_image_folder, ""));
     QCOMPARE(state.app.last_image_folder, FolderText(Folder()));
 
     const QString working_folder = QDir::currentPath();
     OnModal<QFileDialog>(
         [this](QFileDialog* chooser) { ChooseName(chooser, InFolder("worlds/scan.jgw")); });
-    QVERIFY(ui.ChooseFile({FileChoice::kWorldFile, state.app.last_image_folder, ""}));
+    QVERIFY(files.Choose(ChooserKind::kOpenWorldFile, state.app.last_image_folder, ""));
     QCOMPARE(state.app.last_image_folder, FolderText(InFolder("worlds")));
     // Only the given folder follows the choice, never the program's own.
     QCOMPARE(QDir::currentPath(), working_folder);
 
     OnModal<QFileDialog>(
         [this](QFileDialog* chooser) { ChooseName(chooser, InFolder("maps/area.prc")); });
-    QVERIFY(ui.ChooseMapToOpen());
+    QVERIFY(files.ChooseMapToOpen());
     QCOMPARE(state.app.last_map_folder, FolderText(InFolder("maps")));
   }
 

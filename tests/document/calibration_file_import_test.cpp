@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "base/message_tables.h"
-#include "document/command_ids.h"
 #include "document/document.h"
 #include "document_fixture.h"
 
@@ -86,13 +85,11 @@ TEST_F(DocumentTest, AnImageChosenAsCalibrationFileSaysItIsAnImage) {
   const std::string jpeg = WriteText("photo.jpg", "\xFF\xD8\xFF\xE0 not much of a JPEG");
   for (const std::string& chosen : {jpeg, bmp}) {
     SCOPED_TRACE(chosen);
-    for (const int command : {kCmdImportCalibrationFile, kCmdImportWorldFile}) {
+    for (const std::optional<WorldFileSystem>& system :
+         {std::optional<WorldFileSystem>(), std::optional(WorldFileSystem{})}) {
       ui_.failures.clear();
-      ui_.files.push_back(chosen);
-      ui_.world_system = WorldFileSystem{};
       CDocument document(app_, ui_, true);
-      bool handled = false;
-      EXPECT_EQ(document.HandleCommand(command, &handled), -1);
+      EXPECT_EQ(document.ImportCalibrationFile(chosen, system), -1);
       ASSERT_EQ(ui_.failures.size(), 1u);
       const DocumentFailure& failure = ui_.failures[0].failure;
       EXPECT_EQ(failure.code, kErrNotACalibrationFile);

@@ -58,18 +58,11 @@ TEST_F(DocumentCommandTest, DepthAndCompressionReachEveryEntryInListOrder) {
   EXPECT_EQ(ui_.wait_depth, 0);
 }
 
-TEST_F(DocumentCommandTest, ImportCommandAsksForTheFileFromTheLastImageFolder) {
+TEST_F(DocumentCommandTest, ImportedImageRunsTheOptionsAndBecomesTheLastImageFolder) {
   const std::string bmp = WriteBmp("chosen.bmp", 50, 40);
   app_.last_image_folder = "/nowhere/";
   CDocument document(app_, ui_, true);
-  ui_.files = {std::nullopt};
-  EXPECT_EQ(Command(document, kCmdImportImage), -1);
-  EXPECT_EQ(ui_.file_requests[0].choice, FileChoice::kSourceImage);
-  EXPECT_EQ(ui_.file_requests[0].folder, "/nowhere/");
-  EXPECT_EQ(ui_.options_runs, 0);
-
-  ui_.files = {bmp};
-  EXPECT_EQ(Command(document, kCmdImportImage), 0);
+  EXPECT_EQ(document.ImportImage(bmp, true), 0);
   EXPECT_EQ(ui_.options_runs, 1);
   EXPECT_EQ(app_.last_image_folder, Folder());
   EXPECT_EQ(document.container().image_count(), 2u);  // overview and one tile
@@ -111,18 +104,14 @@ TEST_F(DocumentCommandTest, ImportingACalibrationFileAsksBeforeReplacing) {
   const std::string kvm = WriteText("other.kvm", testing::kTwoPointKvm);
 
   ui_.answers = {Answer::kNo};
-  EXPECT_EQ(Command(document, kCmdImportCalibrationFile), 0);
-  EXPECT_TRUE(ui_.file_requests.empty());
+  EXPECT_FALSE(document.ConfirmCalibrationReplace());
   EXPECT_EQ(ui_.questions[0].text, "Replace?");
 
   ui_.answers = {Answer::kYes};
-  ui_.files = {kvm};
-  app_.last_image_folder = Folder();
+  EXPECT_TRUE(document.ConfirmCalibrationReplace());
   int repaints = ui_.repaints;
-  EXPECT_EQ(Command(document, kCmdImportCalibrationFile), 0);
+  EXPECT_EQ(document.ImportCalibrationFile(kvm, std::nullopt), 0);
   EXPECT_GT(ui_.repaints, repaints);  // the view shows the new points
-  EXPECT_EQ(ui_.file_requests[0].choice, FileChoice::kCalibrationFile);
-  EXPECT_EQ(ui_.file_requests[0].folder, Folder());
   EXPECT_DOUBLE_EQ(app_.calibration.north, 47.5);
   ASSERT_TRUE(app_.calibration.points);
   EXPECT_EQ((*app_.calibration.points)[1].pixel_x, 199);
@@ -130,20 +119,14 @@ TEST_F(DocumentCommandTest, ImportingACalibrationFileAsksBeforeReplacing) {
 
   // A world file in degrees on the 200 x 150 image.
   const std::string world = WriteText("c.bpw", "0.005\n0\n0\n-0.002\n8\n47.5\n");
-  ui_.answers = {Answer::kYes};
-  ui_.files = {world};
-  ui_.world_system = WorldFileSystem{};
   repaints = ui_.repaints;
-  EXPECT_EQ(Command(document, kCmdImportWorldFile), 0);
+  EXPECT_EQ(document.ImportCalibrationFile(world, WorldFileSystem{}), 0);
   EXPECT_GT(ui_.repaints, repaints);
-  EXPECT_EQ(ui_.file_requests.back().choice, FileChoice::kWorldFile);
   ASSERT_TRUE(app_.calibration.points);
   EXPECT_DOUBLE_EQ((*app_.calibration.points)[0].latitude, 47.5);
   EXPECT_DOUBLE_EQ((*app_.calibration.points)[0].longitude, 8.0);
 
-  ui_.answers = {Answer::kYes};
-  ui_.files = {dir_.File("absent.kvm")};
-  EXPECT_EQ(Command(document, kCmdImportCalibrationFile), -1);
+  EXPECT_EQ(document.ImportCalibrationFile(dir_.File("absent.kvm"), std::nullopt), -1);
   ASSERT_EQ(ui_.failures.size(), 1u);
   EXPECT_EQ(ui_.failures[0].context, kContextImport);
   EXPECT_EQ(ui_.failures[0].failure.code, kErrFileOpen);
@@ -162,10 +145,9 @@ TEST_F(DocumentCommandTest, CalibrationFilesAtReducedScaleCoverTheWholeImage) {
   ASSERT_EQ(document.ImportSourceImage(WriteBmp("h.bmp", 200, 150), true, true), 0);
   const CalibrationRecord& record = app_.calibration;
 
-  ui_.answers = {Answer::kYes};
-  ui_.files = {WriteText("h.bpw", "0.005\n0\n0\n-0.002\n8\n47.5\n")};
-  ui_.world_system = WorldFileSystem{};
-  ASSERT_EQ(Command(document, kCmdImportWorldFile), 0);
+  ASSERT_EQ(document.ImportCalibrationFile(WriteText("h.bpw", "0.005\n0\n0\n-0.002\n8\n47.5\n"),
+                                           WorldFileSystem{}),
+            0);
   EXPECT_DOUBLE_EQ(record.north, 47.5);
   EXPECT_DOUBLE_EQ(record.west, 8.0);
   EXPECT_NEAR(record.south, 47.2, 1e-9);
@@ -182,9 +164,8 @@ TEST_F(DocumentCommandTest, CalibrationFilesAtReducedScaleCoverTheWholeImage) {
 
   for (const char* name : {"h.kvm", "h.cal"}) {
     SCOPED_TRACE(name);
-    ui_.answers = {Answer::kYes};
-    ui_.files = {WriteText(name, testing::kTwoPointKvm)};
-    ASSERT_EQ(Command(document, kCmdImportCalibrationFile), 0);
+    ASSERT_EQ(document.ImportCalibrationFile(WriteText(name, testing::kTwoPointKvm), std::nullopt),
+              0);
     ASSERT_TRUE(record.points);
     EXPECT_EQ((*record.points)[0].pixel_x, 50);
     EXPECT_EQ((*record.points)[0].pixel_y, 25);
@@ -202,10 +183,7 @@ TEST_F(DocumentCommandTest, WorldFileOffTheEarthIsAnImportFailure) {
   document.container().MarkSaved();
   const CalibrationRecord before = app_.calibration;
   const std::string world = WriteText("e.bpw", "1e308\n0\n0\n-1e308\n1e308\n-1e308\n");
-  ui_.answers = {Answer::kYes};
-  ui_.files = {world};
-  ui_.world_system = WorldFileSystem{kSystemUtm, "32U"};
-  EXPECT_EQ(Command(document, kCmdImportWorldFile), -1);
+  EXPECT_EQ(document.ImportCalibrationFile(world, WorldFileSystem{kSystemUtm, "32U", ""}), -1);
   ASSERT_EQ(ui_.failures.size(), 1u);
   EXPECT_EQ(ui_.failures[0].context, kContextImport);
   EXPECT_EQ(ui_.failures[0].failure.file_name, world);

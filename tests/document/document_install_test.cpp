@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "base/message_tables.h"
 #include "document/command_ids.h"
@@ -150,15 +151,25 @@ TEST_F(DocumentInstallTest, AnEmptyMapIsNeitherSavedNorInstalled) {
   CDocument document(app_, ui_, true);
   document.SetInstaller(context_.get(), HandheldUserNames(*users_));
   const std::string title = ui_.title;
-  for (const int command : {kCmdFirstInstallUser, kCmdCopyToPocketPc, kCmdSave, kCmdSaveAs}) {
-    SCOPED_TRACE(command);
+  const std::function<int()> commands[] = {
+      [&]() {
+        bool handled = false;
+        return Command(document, kCmdFirstInstallUser, &handled);
+      },
+      [&]() {
+        bool handled = false;
+        return Command(document, kCmdCopyToPocketPc, &handled);
+      },
+      [&]() { return document.Save(); },
+      [&]() { return document.SaveAs(dir_.File("Map.prc")); },
+      [&]() { return document.ReadyToSave() ? 0 : -1; },
+  };
+  for (const std::function<int()>& command : commands) {
     ui_.messages.clear();
-    bool handled = false;
-    EXPECT_EQ(Command(document, command, &handled), -1);
+    EXPECT_EQ(command(), -1);
     EXPECT_EQ(ui_.messages, std::vector<std::string>{"Empty map"});
   }
   EXPECT_TRUE(ui_.failures.empty());
-  EXPECT_TRUE(ui_.file_requests.empty());
   EXPECT_TRUE(install_ui_.name_proposals.empty());
   EXPECT_EQ(ui_.title, title);
   EXPECT_EQ(document.file_name(), "Untitled");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "base/message_tables.h"
 #include "document/command_ids.h"
@@ -30,14 +31,11 @@ class DocumentSaveTest : public testing::DocumentTest {
   }
 };
 
-TEST_F(DocumentSaveTest, FirstSaveAsksForANameProposingTheImageName) {
+TEST_F(DocumentSaveTest, FirstSaveProposesTheImageNameAndTakesTheChosenOne) {
   auto document = Imported();
   const std::string map = dir_.File("saved.prc");
-  ui_.files.push_back(map);
-  ASSERT_EQ(Command(*document, kCmdSave), 0);
-  ASSERT_EQ(ui_.file_requests.size(), 1u);
-  EXPECT_EQ(ui_.file_requests[0].choice, FileChoice::kSaveMap);
-  EXPECT_EQ(ui_.file_requests[0].proposed_name, "area");
+  EXPECT_EQ(document->ProposedName(), "area");
+  ASSERT_EQ(document->SaveAs(map), 0);
   EXPECT_TRUE(document->saved());
   EXPECT_FALSE(document->container().IsModified());
   EXPECT_EQ(document->file_name(), "saved.prc");
@@ -46,17 +44,17 @@ TEST_F(DocumentSaveTest, FirstSaveAsksForANameProposingTheImageName) {
   EXPECT_EQ(ui_.title, "Korvale - saved.prc");
   EXPECT_TRUE(fs::exists(map));
 
-  // Saving again writes to the same file without asking.
-  ASSERT_EQ(Command(*document, kCmdSave), 0);
-  EXPECT_EQ(ui_.file_requests.size(), 1u);
+  // Saving again writes to the same file.
+  ASSERT_EQ(document->Save(), 0);
+  EXPECT_EQ(document->file_name(), "saved.prc");
+  EXPECT_EQ(document->ProposedName(), "saved.prc");
 }
 
 TEST_F(DocumentSaveTest, ReopenedMapCarriesItsCalibrationAndIdentity) {
   auto document = Imported();
   const CalibrationRecord imported = app_.calibration;
   const std::string map = dir_.File("round.prc");
-  ui_.files.push_back(map);
-  ASSERT_EQ(Command(*document, kCmdSaveAs), 0);
+  ASSERT_EQ(document->SaveAs(map), 0);
   document.reset();
 
   ClearCalibrationRecord(&app_.calibration);
@@ -81,10 +79,9 @@ TEST_F(DocumentSaveTest, ExportCalibrationLeavesTheDocumentUnsaved) {
   EXPECT_EQ(document->document_path(), dir_.File("Untitled"));
   WriteText("Untitled", "an unrelated file of the default name");
   ui_.answers.push_back(Answer::kYes);
-  ui_.files.push_back(std::string("exported.txt"));
-  ASSERT_EQ(Command(*document, kCmdExportCalibration), 0);
-  EXPECT_EQ(ui_.file_requests.back().choice, FileChoice::kExportCalibration);
-  EXPECT_EQ(ui_.file_requests.back().proposed_name, "area");
+  ASSERT_TRUE(document->ConfirmCalibrationExport());
+  EXPECT_EQ(document->ProposedName(), "area");
+  ASSERT_EQ(document->ExportCalibration("exported.txt"), 0);
   const std::string exported = dir_.File("exported.kvm");
   ASSERT_TRUE(fs::exists(exported));
   const std::vector<std::uint8_t> text = dir_.Read("exported.kvm");
@@ -95,10 +92,8 @@ TEST_F(DocumentSaveTest, ExportCalibrationLeavesTheDocumentUnsaved) {
   EXPECT_FALSE(document->saved());
   EXPECT_TRUE(document->container().IsModified());
 
-  // Save still asks for a name, and the unrelated file stays as it was.
-  ui_.files.push_back(std::nullopt);
-  EXPECT_EQ(Command(*document, kCmdSave), -1);
-  EXPECT_EQ(ui_.file_requests.back().choice, FileChoice::kSaveMap);
+  // The map still has no file of its own, and the unrelated file stays as
+  // it was.
   const std::vector<std::uint8_t> unrelated = dir_.Read("Untitled");
   EXPECT_EQ(std::string(unrelated.begin(), unrelated.end()),
             "an unrelated file of the default name");
@@ -107,25 +102,21 @@ TEST_F(DocumentSaveTest, ExportCalibrationLeavesTheDocumentUnsaved) {
 TEST_F(DocumentSaveTest, ExportAnsweredNoWritesNothing) {
   auto document = Imported();
   ui_.answers.push_back(Answer::kNo);
-  EXPECT_EQ(Command(*document, kCmdExportCalibration), -1);
-  EXPECT_TRUE(ui_.file_requests.empty());
+  EXPECT_FALSE(document->ConfirmCalibrationExport());
   EXPECT_EQ(ui_.questions[0].text, "Export calibration data to a .kvm file? \n");
 }
 
 TEST_F(DocumentSaveTest, FailedSaveLeavesThePreviousFileAndTheDocumentUnsaved) {
   auto document = Imported();
   const std::string map = dir_.File("keep.prc");
-  ui_.files.push_back(map);
-  ASSERT_EQ(Command(*document, kCmdSaveAs), 0);
+  ASSERT_EQ(document->SaveAs(map), 0);
   const std::vector<std::uint8_t> before = dir_.Read("keep.prc");
   document.reset();
 
-  // An empty map cannot be written: the user is told so before any file
-  // is chosen.
+  // An empty map cannot be written: the user is told so, and is told so
+  // before any file is chosen.
   CDocument empty(app_, ui_, true);
-  const std::size_t choosers = ui_.file_requests.size();
-  EXPECT_EQ(Command(empty, kCmdSave), -1);
-  EXPECT_EQ(ui_.file_requests.size(), choosers);
+  EXPECT_EQ(empty.SaveAs(map), -1);
   EXPECT_EQ(ui_.messages, std::vector<std::string>{"Empty map"});
   EXPECT_TRUE(ui_.failures.empty());
   EXPECT_EQ(dir_.Read("keep.prc"), before);
@@ -134,8 +125,7 @@ TEST_F(DocumentSaveTest, FailedSaveLeavesThePreviousFileAndTheDocumentUnsaved) {
 
   // A folder that does not exist: the document keeps its name.
   auto second = Imported();
-  ui_.files.push_back(dir_.File("missing/x.prc"));
-  EXPECT_EQ(Command(*second, kCmdSaveAs), -1);
+  EXPECT_EQ(second->SaveAs(dir_.File("missing/x.prc")), -1);
   EXPECT_EQ(ui_.failures.back().failure.code, kErrFileCreate);
   EXPECT_FALSE(second->saved());
   EXPECT_EQ(second->file_name(), "Untitled");
@@ -146,12 +136,12 @@ TEST_F(DocumentSaveTest, FailedSaveLeavesThePreviousFileAndTheDocumentUnsaved) {
 // nothing is written and the document keeps its name.
 class DocumentOverwriteTest : public DocumentSaveTest {
  protected:
-  void ExpectRefused(CDocument& document, int command, const std::string& output,
-                     const std::string& input) {
+  void ExpectRefused(CDocument& document, const std::function<int()>& save,
+                     const std::string& output, const std::string& input) {
     const std::vector<std::uint8_t> before = dir_.Read(fs::path(input).filename().string());
     const std::string file_name = document.file_name();
     const std::size_t failures = ui_.failures.size();
-    EXPECT_EQ(Command(document, command), -1);
+    EXPECT_EQ(save(), -1);
     ASSERT_EQ(ui_.failures.size(), failures + 1);
     const testing::RecordedFailure& failure = ui_.failures.back();
     EXPECT_EQ(failure.context, kContextSave);
@@ -169,50 +159,48 @@ class DocumentOverwriteTest : public DocumentSaveTest {
 
 TEST_F(DocumentOverwriteTest, SaveRefusesTheSourceImageAndTheCalibrationFoundBesideIt) {
   auto document = Imported();
+  const auto save_as = [&](const std::string& path) {
+    return [&document, path]() { return document->SaveAs(path); };
+  };
   const std::string image = dir_.File("area.bmp");
-  ui_.files.push_back(image);
-  ExpectRefused(*document, kCmdSaveAs, image, image);
+  ExpectRefused(*document, save_as(image), image, image);
   fs::create_hard_link(image, dir_.File("hard.prc"));
-  ui_.files.push_back(dir_.File("hard.prc"));
-  ExpectRefused(*document, kCmdSaveAs, dir_.File("hard.prc"), image);
+  ExpectRefused(*document, save_as(dir_.File("hard.prc")), dir_.File("hard.prc"), image);
   const std::string calibration = dir_.File("area.kvm");
-  ui_.files.push_back(calibration);
-  ExpectRefused(*document, kCmdSaveAs, calibration, calibration);
+  ExpectRefused(*document, save_as(calibration), calibration, calibration);
 
   // Exporting over the calibration that was read is refused as well.
-  ui_.answers.push_back(Answer::kYes);
-  ui_.files.push_back(std::string("area.kvm"));
   app_.last_map_folder = Folder();
   auto exporting = Imported();
-  ExpectRefused(*exporting, kCmdExportCalibration, calibration, calibration);
+  ExpectRefused(
+      *exporting, [&]() { return exporting->ExportCalibration("area.kvm"); }, calibration,
+      calibration);
   EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(DocumentOverwriteTest, SaveRefusesCalibrationFilesAndDroppedImagesTakenLater) {
   auto document = Imported();
   const std::string other = WriteText("other.kvm", testing::kTwoPointKvm);
-  ui_.answers.push_back(Answer::kYes);  // replace the calibration
-  ui_.files.push_back(other);
-  ASSERT_EQ(Command(*document, kCmdImportCalibrationFile), 0);
+  ASSERT_EQ(document->ImportCalibrationFile(other, std::nullopt), 0);
   fs::create_symlink("other.kvm", dir_.File("link.prc"));
-  ui_.files.push_back(dir_.File("link.prc"));
-  ExpectRefused(*document, kCmdSaveAs, dir_.File("link.prc"), other);
+  ExpectRefused(
+      *document, [&]() { return document->SaveAs(dir_.File("link.prc")); }, dir_.File("link.prc"),
+      other);
 
   const std::string dropped = WriteBmp("dropped.bmp", 50, 40);
   ASSERT_EQ(document->Drop(dropped), 0);
-  ui_.files.push_back(dropped);
-  ExpectRefused(*document, kCmdSaveAs, dropped, dropped);
+  ExpectRefused(
+      *document, [&]() { return document->SaveAs(dropped); }, dropped, dropped);
 }
 
 TEST_F(DocumentOverwriteTest, AReopenedMapIsSavedOverItself) {
   auto document = Imported();
   const std::string map = dir_.File("again.prc");
-  ui_.files.push_back(map);
-  ASSERT_EQ(Command(*document, kCmdSaveAs), 0);
+  ASSERT_EQ(document->SaveAs(map), 0);
   document.reset();
   auto reopened = CDocument::FromFile(app_, ui_, map, true);
   ASSERT_EQ(Command(*reopened, kCmdDepth4), 0);
-  EXPECT_EQ(Command(*reopened, kCmdSave), 0);
+  EXPECT_EQ(reopened->Save(), 0);
   EXPECT_TRUE(ui_.failures.empty());
   EXPECT_EQ(reopened->container().ImageAt(0)->bitmap().depth, 4);
 }
@@ -220,33 +208,36 @@ TEST_F(DocumentOverwriteTest, AReopenedMapIsSavedOverItself) {
 TEST_F(DocumentSaveTest, AnsweringNoClearsOnlyTheModifiedFlag) {
   auto document = Imported();
   ui_.answers = {Answer::kNo};
-  EXPECT_TRUE(document->QueryClose());
+  EXPECT_EQ(document->QueryClose(), CloseDecision::kClose);
   EXPECT_EQ(ui_.questions.size(), 1u);
   EXPECT_EQ(ui_.questions[0].text, "Save Untitled?");
   EXPECT_EQ(ui_.questions[0].answers, AnswerSet::kYesNoCancel);
-  EXPECT_TRUE(document->QueryClose());  // nothing left to ask about
+  EXPECT_EQ(document->QueryClose(), CloseDecision::kClose);  // nothing left to ask about
   EXPECT_EQ(ui_.questions.size(), 1u);
 
   ASSERT_EQ(Command(*document, kCmdDepth4), 0);
   ui_.answers = {Answer::kNo, Answer::kCancel};
-  EXPECT_TRUE(document->QueryClose());
+  EXPECT_EQ(document->QueryClose(), CloseDecision::kClose);
   // The depths still differ from the saved ones: a second close asks again.
-  EXPECT_FALSE(document->QueryClose());
+  EXPECT_EQ(document->QueryClose(), CloseDecision::kKeep);
   EXPECT_EQ(ui_.questions.size(), 3u);
 }
 
-TEST_F(DocumentSaveTest, YesSavesAndAFailedOrCancelledSaveKeepsTheDocument) {
+TEST_F(DocumentSaveTest, YesSavesAMapWithAFileAndLeavesTheNameOfANewOneToTheCaller) {
   auto document = Imported();
   ui_.answers = {Answer::kYes};
-  ui_.files.push_back(std::nullopt);
-  EXPECT_FALSE(document->QueryClose());
-  ui_.answers = {Answer::kYes};
-  ui_.files.push_back(dir_.File("closing.prc"));
-  EXPECT_TRUE(document->QueryClose());
+  EXPECT_EQ(document->QueryClose(), CloseDecision::kSaveAsFirst);
+  EXPECT_TRUE(document->container().IsModified());
+  ASSERT_EQ(document->SaveAs(dir_.File("closing.prc")), 0);
   EXPECT_TRUE(document->saved());
 
+  ASSERT_EQ(Command(*document, kCmdDepth4), 0);
+  ui_.answers = {Answer::kYes};
+  EXPECT_EQ(document->QueryClose(), CloseDecision::kClose);
+  EXPECT_FALSE(document->container().IsModified());
+
   ui_.refuse_close = true;  // the calibration dialog refuses its values
-  EXPECT_FALSE(document->QueryClose());
+  EXPECT_EQ(document->QueryClose(), CloseDecision::kKeep);
 }
 
 }  // namespace

@@ -147,8 +147,7 @@ TEST_F(LongWorkTest, SaveCancelledWhileConvertingWritesNothingAndKeepsTheImage) 
     twin.container().conversion_context().threads = 1;
     ASSERT_EQ(twin.ImportSourceImage(bmp, true, false), 0);
     work_ui_.shown.clear();
-    work_ui_.files.push_back(dir_.File("twin.prc"));
-    ASSERT_EQ(twin.SaveAs(), 0);
+    ASSERT_EQ(twin.SaveAs(dir_.File("twin.prc")), 0);
     reports = work_ui_.shown.size();
   }
   ASSERT_GT(reports, 10u);
@@ -162,8 +161,7 @@ TEST_F(LongWorkTest, SaveCancelledWhileConvertingWritesNothingAndKeepsTheImage) 
     work_ui_.shown.clear();
     work_ui_.failures.clear();
     work_ui_.cancel_at = static_cast<int>(at);
-    work_ui_.files.push_back(target);
-    EXPECT_EQ(document.SaveAs(), -1) << "cancelled at " << at;
+    EXPECT_EQ(document.SaveAs(target), -1) << "cancelled at " << at;
     EXPECT_TRUE(StateOf(document, app_) == before) << "cancelled at " << at;
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_FALSE(document.saved());
@@ -226,8 +224,7 @@ TEST_F(LongWorkTest, OnlyTheConversionLeavesTheWindowsThread) {
   CDocument document(app_, ui, true);
   ASSERT_EQ(document.ImportSourceImage(bmp, true, false), 0);
   EXPECT_EQ(ui.runs, 0);  // nothing converted yet
-  ui.files.push_back(dir_.File("area.prc"));
-  ASSERT_EQ(document.SaveAs(), 0);
+  ASSERT_EQ(document.SaveAs(dir_.File("area.prc")), 0);
   EXPECT_EQ(ui.runs, 1);
   ASSERT_EQ(document.ImportSourceImage(bmp, false, true), 0);
   EXPECT_EQ(ui.runs, 2);

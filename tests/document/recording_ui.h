@@ -1,8 +1,8 @@
 #ifndef KORVALE_TESTS_DOCUMENT_RECORDING_UI_H_
 #define KORVALE_TESTS_DOCUMENT_RECORDING_UI_H_
 
-// A DocumentUi without a display: answers and file names are queued by the
-// test, everything the document shows is recorded.
+// A DocumentUi without a display: answers are queued by the test,
+// everything the document shows is recorded.
 
 #include <gtest/gtest.h>
 
@@ -40,17 +40,6 @@ class RecordingUi : public DocumentUi {
     failures.push_back({context, failure});
   }
   void Notify(const Notice& notice) override { notices.push_back(notice); }
-  std::optional<std::string> ChooseFile(const FileRequest& request) override {
-    file_requests.push_back(request);
-    if (files.empty()) {
-      ADD_FAILURE() << "unexpected file chooser";
-      return std::nullopt;
-    }
-    std::optional<std::string> file = files.front();
-    files.pop_front();
-    return file;
-  }
-  std::optional<WorldFileSystem> ChooseWorldFileSystem() override { return world_system; }
   bool RunConversionOptions(std::string* map_name, ConversionSettings* settings) override {
     ++options_runs;
     options_name = *map_name;
@@ -74,9 +63,6 @@ class RecordingUi : public DocumentUi {
 
   std::deque<Answer> answers;
   std::vector<Question> questions;
-  std::deque<std::optional<std::string>> files;
-  std::vector<FileRequest> file_requests;
-  std::optional<WorldFileSystem> world_system;
   std::optional<ConversionSettings> options;
   bool cancel_options = false;
   int options_runs = 0;

@@ -132,8 +132,7 @@ TEST_F(UnconvertedOpenTest, SavingConvertsFirstAndWritesTheMapAnImportWrites) {
 
   CDocument opened(app_, work_ui_, true);
   ASSERT_EQ(opened.ImportSourceImage(bmp, true, false), 0);
-  work_ui_.files.push_back(opened_map);
-  ASSERT_EQ(opened.SaveAs(), 0);
+  ASSERT_EQ(opened.SaveAs(opened_map), 0);
   EXPECT_TRUE(work_ui_.failures.empty());
   EXPECT_FALSE(work_ui_.shown.empty());
   EXPECT_DOUBLE_EQ(work_ui_.shown.back().Fraction(), 1.0);
@@ -145,8 +144,7 @@ TEST_F(UnconvertedOpenTest, SavingConvertsFirstAndWritesTheMapAnImportWrites) {
 
   CDocument imported(app_, work_ui_, true);
   ASSERT_EQ(imported.ImportSourceImage(bmp, true, true), 0);
-  work_ui_.files.push_back(imported_map);
-  ASSERT_EQ(imported.SaveAs(), 0);
+  ASSERT_EQ(imported.SaveAs(imported_map), 0);
   EXPECT_EQ(ReadBytes(opened_map), ReadBytes(imported_map));
 
   std::unique_ptr<FileStream> stream = FileStream::Open(opened_map, "rb");
@@ -173,8 +171,7 @@ TEST_F(UnconvertedOpenTest, TheDepthPickedBeforeSavingIsTheDepthSaved) {
   ASSERT_EQ(document.HandleCommand(kCmdDepth4, &handled), 0);
   EXPECT_TRUE(work_ui_.failures.empty());
   EXPECT_EQ(app_.settings.colourDepth, 4);
-  work_ui_.files.push_back(dir_.File("area.prc"));
-  ASSERT_EQ(document.SaveAs(), 0);
+  ASSERT_EQ(document.SaveAs(dir_.File("area.prc")), 0);
   for (const auto& image : document.container().images()) {
     EXPECT_EQ(image->bitmap().depth, 4) << image->name();
   }
@@ -185,8 +182,8 @@ TEST_F(UnconvertedOpenTest, ExportingTheCalibrationLeavesTheImageUnconverted) {
   CDocument document(app_, work_ui_, true);
   ASSERT_EQ(document.ImportSourceImage(bmp, true, false), 0);
   work_ui_.answers.push_back(Answer::kYes);
-  work_ui_.files.push_back(dir_.File("area.kvm"));
-  ASSERT_EQ(document.ExportCalibration(), 0);
+  ASSERT_TRUE(document.ConfirmCalibrationExport());
+  ASSERT_EQ(document.ExportCalibration(dir_.File("area.kvm")), 0);
   EXPECT_TRUE(document.container().HasUnconvertedImages());
   EXPECT_EQ(document.container().image_count(), 1u);
 }

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
+#include <deque>
+#include <optional>
 
 #include "base/message_tables.h"
 #include "document/command_ids.h"
@@ -176,6 +178,117 @@ class MainWindowTest : public QObject {
     prompts_->answers.push_back(Answer::kCancel);
     QCOMPARE(window->RunCommand(kCmdCloseDocument), -1);
     QVERIFY(window->isWindowModified());
+  }
+
+  // The window chooses the files and hands them to the document: which
+  // chooser, where it starts, what it proposes, and what a cancel or a No
+  // before it gives.
+  void fileCommandsChooseInTheDocumentsFoldersWithItsNames() {
+    auto window = MakeWindow();
+    const std::string map_folder = state_->app.last_map_folder;
+    QCOMPARE(window->RunCommand(kCmdSave), -1);  // an empty map: told, not asked
+    QVERIFY(prompts_->choosers.empty());
+    QCOMPARE(prompts_->informed.size(), std::size_t{1});
+    state_->app.last_image_folder = "/nowhere/";
+    QCOMPARE(window->RunCommand(kCmdImportImage), -1);
+    QCOMPARE(prompts_->conversion_options_shown, 0);
+    prompts_->files.push_back(MakeImage(dir_, "coast.png").toStdString());
+    QCOMPARE(window->RunCommand(kCmdImportImage), 0);
+    const std::string image_folder = state_->app.last_image_folder;
+
+    const struct {
+      int command;
+      std::deque<Answer> answers;
+      int result;
+      std::optional<ChooserKind> chooser;  // none: no chooser shown
+      std::string folder;
+      std::string proposed;
+    } kRows[] = {
+        {kCmdExportCalibration, {Answer::kNo}, -1, std::nullopt, "", ""},
+        {kCmdExportCalibration,
+         {Answer::kYes},
+         0,
+         ChooserKind::kSaveCalibration,
+         map_folder,
+         "coast"},
+        {kCmdImportCalibrationFile, {Answer::kNo}, 0, std::nullopt, "", ""},
+        {kCmdImportCalibrationFile,
+         {Answer::kYes},
+         0,
+         ChooserKind::kOpenCalibrationFile,
+         image_folder,
+         ""},
+        {kCmdImportWorldFile, {Answer::kYes}, 0, ChooserKind::kOpenWorldFile, image_folder, ""},
+        {kCmdSave, {}, -1, ChooserKind::kSaveMap, map_folder, "coast"},
+        {kCmdSaveAs, {}, -1, ChooserKind::kSaveMap, map_folder, "coast"},
+    };
+    for (const auto& row : kRows) {
+      prompts_->choosers.clear();
+      prompts_->chooser_folders.clear();
+      prompts_->proposed_names.clear();
+      prompts_->answers = row.answers;
+      QCOMPARE(window->RunCommand(row.command), row.result);
+      QCOMPARE(prompts_->choosers.size(), std::size_t{row.chooser ? 1u : 0u});
+      if (row.chooser) {
+        QCOMPARE(prompts_->choosers[0].kind, *row.chooser);
+        QCOMPARE(prompts_->chooser_folders[0], row.folder);
+        QCOMPARE(prompts_->proposed_names[0], row.proposed);
+      }
+      QVERIFY(prompts_->answers.empty());
+    }
+    QCOMPARE(prompts_->world_systems_asked, 0);  // its file chooser was cancelled
+    QVERIFY(prompts_->errors.empty());
+    QVERIFY(window->document()->container().IsModified());
+    QCOMPARE(state_->app.last_map_folder, map_folder);
+  }
+
+  void aWorldFileAsksForItsSystemAndACancelKeepsTheCalibration() {
+    auto window = MakeWindow();
+    prompts_->files.push_back(MakeImage(dir_, "coast.png").toStdString());
+    QCOMPARE(window->RunCommand(kCmdImportImage), 0);
+    const CalibrationRecord before = state_->app.calibration;
+    QFile world(dir_.filePath("coast.pgw"));
+    QVERIFY(world.open(QIODevice::WriteOnly));
+    world.write("0.005\n0\n0\n-0.002\n8\n47.5\n");
+    world.close();
+    prompts_->answers = {Answer::kYes};
+    prompts_->files.push_back(world.fileName().toStdString());
+    prompts_->cancel_world_system = true;
+    QCOMPARE(window->RunCommand(kCmdImportWorldFile), 0);
+    QCOMPARE(prompts_->world_systems_asked, 1);
+    QCOMPARE(state_->app.calibration, before);
+    // The chooser's folder is remembered even so.
+    QCOMPARE(state_->app.last_image_folder, dir_.path().toStdString() + "/");
+
+    prompts_->answers = {Answer::kYes};
+    prompts_->files.push_back(world.fileName().toStdString());
+    prompts_->cancel_world_system = false;
+    QCOMPARE(window->RunCommand(kCmdImportWorldFile), 0);
+    QCOMPARE(prompts_->world_systems_asked, 2);
+    QCOMPARE(state_->app.calibration.north, 47.5);
+    QVERIFY(prompts_->errors.empty());
+  }
+
+  // Yes to saving a map that has no file yet is Save As: a cancelled
+  // chooser keeps the map open, a chosen name saves it and lets it go.
+  void closingANewMapChoosesItsNameFirst() {
+    auto window = MakeWindow();
+    prompts_->files.push_back(MakeImage(dir_, "coast.png").toStdString());
+    QCOMPARE(window->RunCommand(kCmdImportImage), 0);
+    prompts_->choosers.clear();
+    prompts_->answers = {Answer::kYes};
+    QCOMPARE(window->RunCommand(kCmdCloseDocument), -1);
+    QVERIFY(window->document() != nullptr);
+    QCOMPARE(prompts_->choosers.size(), std::size_t{1});
+    QCOMPARE(prompts_->choosers[0].kind, ChooserKind::kSaveMap);
+    QCOMPARE(prompts_->proposed_names.back(), std::string("coast"));
+
+    prompts_->answers = {Answer::kYes};
+    prompts_->files.push_back(dir_.filePath("closing").toStdString());
+    QCOMPARE(window->RunCommand(kCmdCloseDocument), 0);
+    QVERIFY(window->document() == nullptr);
+    QVERIFY(QFileInfo(dir_.filePath("closing.prc")).size() > 0);
+    QCOMPARE(prompts_->questions.size(), std::size_t{2});
   }
 
   void openingAMissingMapShowsOneErrorNamingIt() {

@@ -22,6 +22,10 @@ class ScriptedPrompts final : public UserPrompts {
   std::vector<std::string> informed;  // caption + "|" + text
   std::vector<ErrorBox> errors;
   std::vector<FileChooser> choosers;
+  std::vector<std::string> chooser_folders;  // where each chooser started
+  std::vector<std::string> proposed_names;
+  int world_systems_asked = 0;
+  bool cancel_world_system = false;
   int conversion_options_shown = 0;
   int about_shown = 0;
   std::vector<std::string> guides_opened;
@@ -38,9 +42,12 @@ class ScriptedPrompts final : public UserPrompts {
     informed.push_back(caption + "|" + text);
   }
   void ShowError(const ErrorBox& box) override { errors.push_back(box); }
-  std::optional<std::string> ChooseFile(QWidget*, const FileChooser& chooser, const std::string&,
-                                        const std::string&) override {
+  std::optional<std::string> ChooseFile(QWidget*, const FileChooser& chooser,
+                                        const std::string& folder,
+                                        const std::string& proposed_name) override {
     choosers.push_back(chooser);
+    chooser_folders.push_back(folder);
+    proposed_names.push_back(proposed_name);
     if (files.empty()) return std::nullopt;
     std::optional<std::string> file = files.front();
     files.pop_front();
@@ -52,6 +59,8 @@ class ScriptedPrompts final : public UserPrompts {
   }
   std::optional<WorldFileSystem> ChooseWorldFileSystem(QWidget*,
                                                        const WorldFileSystem& stored) override {
+    ++world_systems_asked;
+    if (cancel_world_system) return std::nullopt;
     return stored;
   }
   void ShowAbout(QWidget*) override { ++about_shown; }

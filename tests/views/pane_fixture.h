@@ -34,8 +34,6 @@ class PaneUi final : public DocumentUi {
   Answer Ask(const Question&) override { return Answer::kCancel; }
   void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
   void ReportFailure(std::uint32_t, const DocumentFailure&) override {}
-  std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
-  std::optional<WorldFileSystem> ChooseWorldFileSystem() override { return std::nullopt; }
   bool RunConversionOptions(std::string*, ConversionSettings*) override { return false; }
   void ImageListChanged(const ImageListModel& model) override {
     if (list != nullptr) list->ShowList(&model);
