@@ -7,6 +7,7 @@
 #include "bitmap/palm_bitmap_sampling.h"
 #include "map/c_image_container.h"
 #include "map/map_layout.h"
+#include "map/map_tile_index.h"
 
 namespace kv {
 
@@ -86,20 +87,20 @@ void ConvertedMapLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
   if (map_width <= 0 || map_height <= 0) return;
   const PixelRect shown = view.ImageRectShownIn(PixelRectOf(exposed));
   if (shown.empty()) return;
-  const std::size_t rows = static_cast<std::size_t>((map_height + kTileHeight - 1) / kTileHeight);
+  const MapTileIndex tiles(static_cast<std::uint64_t>(map_width),
+                           static_cast<std::uint64_t>(map_height));
   const int level = LevelFor(view.zoom());
-  const int first_column = shown.left / kTileWidth;
-  const int last_column = (shown.right - 1) / kTileWidth;
-  const int first_row = shown.top / kTileHeight;
-  const int last_row = (shown.bottom - 1) / kTileHeight;
+  const int first_column = tiles.ColumnAt(shown.left);
+  const int last_column = tiles.ColumnAt(shown.right - 1);
+  const int first_row = tiles.RowAt(shown.top);
+  const int last_row = tiles.RowAt(shown.bottom - 1);
   for (int column = first_column; column <= last_column; ++column) {
     for (int row = first_row; row <= last_row; ++row) {
-      const std::size_t index =
-          1 + static_cast<std::size_t>(column) * rows + static_cast<std::size_t>(row);
+      const std::size_t index = tiles.ImageIndex(column, row);
       if (index >= container_.image_count()) return;
       const CImage* image = container_.ImageAt(index);
-      const int left = column * kTileWidth;
-      const int top = row * kTileHeight;
+      const int left = tiles.Left(column);
+      const int top = tiles.Top(row);
       const int tile_width = image->bitmap().width > 0 ? image->bitmap().width : kTileWidth;
       const int tile_height = image->bitmap().height > 0 ? image->bitmap().height : kTileHeight;
       const int right = std::min(left + tile_width, map_width);
