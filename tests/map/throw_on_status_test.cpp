@@ -9,7 +9,7 @@ namespace {
 
 TEST(ThrowOnStatusTest, EachStatusRaisesItsError) {
   struct Row {
-    PdbStatus status;
+    int status;
     ErrorCode code;
   };
   const Row rows[] = {
@@ -23,7 +23,7 @@ TEST(ThrowOnStatusTest, EachStatusRaisesItsError) {
   };
   for (const Row& row : rows) {
     try {
-      ThrowOnStatus(row.status, "map.prc");
+      ThrowOnStatus(static_cast<PdbStatus>(row.status), "map.prc");
       ADD_FAILURE() << row.status << " raised nothing";
     } catch (const LException& error) {
       EXPECT_EQ(error.code(), row.code) << row.status;
