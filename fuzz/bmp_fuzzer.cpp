@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   std::vector<std::uint32_t> palette;
-  reader.Palette(&palette);
+  if (reader.Palette(&palette) != kv::kConvOk) __builtin_trap();
   for (std::uint32_t entry : palette) sink ^= entry;
   volatile std::uint32_t keep = sink;
   (void)keep;

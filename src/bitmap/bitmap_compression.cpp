@@ -80,9 +80,9 @@ std::size_t MinRowInput(std::uint8_t scheme, std::size_t row_bytes) {
 
 }  // namespace
 
-ConversionStatus CompressPalmBitmap(PalmBitmapDescriptor* bitmap, int request) {
-  if (request != kCompressWhenSmaller || bitmap->IsCompressed()) return kConvOk;
-  if (bitmap->pixelData.size() != bitmap->UncompressedLength()) return kConvOk;
+void CompressPalmBitmap(PalmBitmapDescriptor* bitmap, int request) {
+  if (request != kCompressWhenSmaller || bitmap->IsCompressed()) return;
+  if (bitmap->pixelData.size() != bitmap->UncompressedLength()) return;
 
   std::vector<std::uint8_t> candidates = {kCompressionScanline};
   if (bitmap->version >= 2) candidates.push_back(kCompressionRle);
@@ -102,7 +102,6 @@ ConversionStatus CompressPalmBitmap(PalmBitmapDescriptor* bitmap, int request) {
     bitmap->flags |= kBitmapFlagCompressed;
     bitmap->compressionType = best_scheme;
   }
-  return kConvOk;
 }
 
 ConversionStatus DecompressPalmBitmap(PalmBitmapDescriptor* bitmap) {

@@ -21,8 +21,8 @@ inline constexpr std::size_t kMaxCompressedTotal = 65535;
 // RLE compression, and keeps the smallest result when it is strictly smaller
 // than the uncompressed data and within kMaxCompressedTotal; on equal sizes
 // scanline stays. Compression never fails a conversion: a candidate that
-// cannot be built is skipped. Always returns kConvOk.
-ConversionStatus CompressPalmBitmap(PalmBitmapDescriptor* bitmap, int request);
+// cannot be built is skipped.
+void CompressPalmBitmap(PalmBitmapDescriptor* bitmap, int request);
 
 // Expands compressed data in place (nothing to do for uncompressed data).
 // Never reads past the stored data: a stream that ends before the last row

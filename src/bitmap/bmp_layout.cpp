@@ -15,9 +15,8 @@ constexpr std::size_t kWidthOffset = 18;
 constexpr std::size_t kHeightOffset = 22;
 constexpr std::size_t kBitsOffset = 28;
 constexpr std::size_t kCompressionOffset = 30;
-constexpr std::size_t kColorsUsedOffset = 46;
+constexpr std::size_t kColoursUsedOffset = 46;
 constexpr std::size_t kHeaderEnd = kBmpFileHeaderSize + kBmpInfoHeaderSize;
-constexpr std::uint32_t kColorEntrySize = 4;
 
 constexpr std::uint32_t kCompressionNone = 0;
 constexpr std::uint32_t kCompressionRle8 = 1;
@@ -37,9 +36,9 @@ ConversionStatus CheckCompression(std::uint32_t compression, std::string* messag
   return kConvCompressedBmp;
 }
 
-std::uint32_t StoredColorEntries(std::span<const std::uint8_t> bytes, std::uint32_t depth) {
+std::uint32_t StoredColourEntries(std::span<const std::uint8_t> bytes, std::uint32_t depth) {
   const std::uint32_t full = 1u << depth;
-  const std::uint32_t used = DecodeLittle32(&bytes[kColorsUsedOffset]);
+  const std::uint32_t used = DecodeLittle32(&bytes[kColoursUsedOffset]);
   return (used >= 1 && used <= full) ? used : full;
 }
 
@@ -51,11 +50,11 @@ ConversionStatus CheckExtents(std::span<const std::uint8_t> bytes, std::uint32_t
   const std::uint64_t size = bytes.size();
   const std::uint64_t info_end = kBmpFileHeaderSize + std::uint64_t{info_size};
   if (info_end > size) return kConvMalformed;
-  layout->color_table_offset = info_end;
+  layout->colour_table_offset = info_end;
   if (layout->depth <= 8) {
-    layout->color_table_entries = StoredColorEntries(bytes, layout->depth);
+    layout->colour_table_entries = StoredColourEntries(bytes, layout->depth);
     const std::uint64_t table_end =
-        info_end + std::uint64_t{layout->color_table_entries} * kColorEntrySize;
+        info_end + std::uint64_t{layout->colour_table_entries} * kBmpColourEntrySize;
     if (table_end > size) return kConvMalformed;
   }
   const std::uint64_t used_row_bytes = (std::uint64_t{layout->width} * layout->depth + 7) / 8;

@@ -30,6 +30,8 @@ inline constexpr std::uint32_t kBmpMaxSide = 65535;
 // layout and is refused.
 inline constexpr std::uint32_t kBmpInfoHeaderSize = 40;
 inline constexpr std::size_t kBmpFileHeaderSize = 14;
+// Blue, green, red and a reserved byte.
+inline constexpr std::uint32_t kBmpColourEntrySize = 4;
 
 struct BmpLayout {
   std::uint16_t width = 0;
@@ -38,10 +40,10 @@ struct BmpLayout {
   bool bottom_up = true;
   std::uint32_t stride = 0;  // bytes per stored row, padding included
   std::uint64_t pixel_offset = 0;
-  std::uint64_t color_table_offset = 0;
+  std::uint64_t colour_table_offset = 0;
   // Entries stored in the file (depth 8 and below): the colours-used field
   // when it is 1 to 2^depth, else 2^depth. 0 for direct-colour depths.
-  std::uint32_t color_table_entries = 0;
+  std::uint32_t colour_table_entries = 0;
 };
 
 // Bytes in one row: ((depth × width + 31) / 32) × 4.

@@ -1,15 +1,10 @@
 #include "bitmap/bmp_pixel_reader.h"
 
 #include "bitmap/bmp_little_endian.h"
+#include "bitmap/rgb_colour.h"
 
 namespace kv {
 namespace {
-
-constexpr std::uint32_t kColorEntrySize = 4;
-
-std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-  return (red << 16) | (green << 8) | blue;
-}
 
 // X1R5G5B5; the low three bits of each channel stay 0.
 std::uint32_t ExpandRgb555(std::uint16_t value) {
@@ -27,10 +22,10 @@ ConversionStatus BmpPixelReader::SetUp(std::span<const std::uint8_t> bytes, Pixe
   layout_ = layout;
   bytes_ = bytes;
   mode_ = mode;
-  const std::uint8_t* table = bytes.data() + layout.color_table_offset;
-  for (std::uint32_t i = 0; i < layout.color_table_entries; ++i) {
-    const std::uint8_t* entry = table + i * kColorEntrySize;
-    colors_[i] = Rgb(entry[2], entry[1], entry[0]);
+  const std::uint8_t* table = bytes.data() + layout.colour_table_offset;
+  for (std::uint32_t i = 0; i < layout.colour_table_entries; ++i) {
+    const std::uint8_t* entry = table + i * kBmpColourEntrySize;
+    colours_[i] = PackRgb(entry[2], entry[1], entry[0]);
   }
   return kConvOk;
 }
@@ -39,7 +34,7 @@ void BmpPixelReader::Reset() {
   bytes_ = {};
   layout_ = BmpLayout{};
   mode_ = PixelMode::kColour;
-  colors_.fill(0);
+  colours_.fill(0);
 }
 
 const std::uint8_t* BmpPixelReader::StoredRow(int y) const {
@@ -62,19 +57,19 @@ std::uint32_t BmpPixelReader::ReadIndex(const std::uint8_t* row, int x) const {
   }
 }
 
-std::uint32_t BmpPixelReader::ReadDirectColor(const std::uint8_t* row, int x, int depth) {
+std::uint32_t BmpPixelReader::ReadDirectColour(const std::uint8_t* row, int x, int depth) {
   const auto column = static_cast<std::size_t>(x);
   if (depth == 16) return ExpandRgb555(DecodeLittle16(row + 2 * column));
   const std::uint8_t* pixel = row + column * static_cast<std::size_t>(depth / 8);
-  return Rgb(pixel[2], pixel[1], pixel[0]);
+  return PackRgb(pixel[2], pixel[1], pixel[0]);
 }
 
 std::uint32_t BmpPixelReader::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
   const std::uint8_t* row = StoredRow(y);
-  if (layout_.depth > 8) return ReadDirectColor(row, x, layout_.depth);
+  if (layout_.depth > 8) return ReadDirectColour(row, x, layout_.depth);
   const std::uint32_t index = ReadIndex(row, x);
-  return mode_ == PixelMode::kIndex ? index : colors_[index];
+  return mode_ == PixelMode::kIndex ? index : colours_[index];
 }
 
 SourcePaletteKind BmpPixelReader::PaletteKind() const {
@@ -86,7 +81,7 @@ ConversionStatus BmpPixelReader::Palette(std::vector<std::uint32_t>* entries) co
   entries->clear();
   if (PaletteKind() != SourcePaletteKind::kBmpIndexed) return kConvOk;
   const std::size_t count = std::size_t{1} << layout_.depth;
-  entries->assign(colors_.begin(), colors_.begin() + static_cast<std::ptrdiff_t>(count));
+  entries->assign(colours_.begin(), colours_.begin() + static_cast<std::ptrdiff_t>(count));
   return kConvOk;
 }
 

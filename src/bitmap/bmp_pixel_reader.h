@@ -50,12 +50,12 @@ class BmpPixelReader final : public PixelSource {
  private:
   const std::uint8_t* StoredRow(int y) const;
   std::uint32_t ReadIndex(const std::uint8_t* row, int x) const;
-  static std::uint32_t ReadDirectColor(const std::uint8_t* row, int x, int depth);
+  static std::uint32_t ReadDirectColour(const std::uint8_t* row, int x, int depth);
 
   std::span<const std::uint8_t> bytes_;
   BmpLayout layout_;
   PixelMode mode_ = PixelMode::kColour;
-  std::array<std::uint32_t, 256> colors_{};  // the colour table as 0x00RRGGBB
+  std::array<std::uint32_t, 256> colours_{};  // the colour table as 0x00RRGGBB
 };
 
 }  // namespace kv

@@ -8,6 +8,7 @@
 
 #include "bitmap/gdal_row_reader.h"
 #include "bitmap/gdal_runtime.h"
+#include "bitmap/rgb_colour.h"
 
 namespace kv {
 namespace {
@@ -87,7 +88,7 @@ std::uint32_t GdalImageSource::Pixel(int x, int y) const {
     return format_.colours[stored];
   }
   const std::uint8_t* pixel = row + 3 * static_cast<std::size_t>(x);
-  return (std::uint32_t{pixel[0]} << 16) | (std::uint32_t{pixel[1]} << 8) | pixel[2];
+  return LoadRgb(pixel);
 }
 
 void GdalImageSource::PixelsOfRow(std::span<const int> xs, int y, std::uint32_t* values) const {
@@ -107,7 +108,7 @@ void GdalImageSource::PixelsOfRow(std::span<const int> xs, int y, std::uint32_t*
       values[i] = raw_index ? stored : format_.colours[stored];
     } else {
       const std::uint8_t* pixel = row + 3 * static_cast<std::size_t>(x);
-      values[i] = (std::uint32_t{pixel[0]} << 16) | (std::uint32_t{pixel[1]} << 8) | pixel[2];
+      values[i] = LoadRgb(pixel);
     }
   }
 }

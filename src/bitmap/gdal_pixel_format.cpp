@@ -2,15 +2,12 @@
 
 #include <cstdlib>
 
+#include "bitmap/rgb_colour.h"
+
 namespace kv {
 namespace {
 
 constexpr std::uint32_t kGreyStep = 0x010101;
-
-std::uint32_t Rgb(int red, int green, int blue) {
-  return (static_cast<std::uint32_t>(red & 0xFF) << 16) |
-         (static_cast<std::uint32_t>(green & 0xFF) << 8) | static_cast<std::uint32_t>(blue & 0xFF);
-}
 
 std::vector<std::uint32_t> ReadPalette(GDALColorTableH table) {
   std::vector<std::uint32_t> palette;
@@ -18,7 +15,9 @@ std::vector<std::uint32_t> ReadPalette(GDALColorTableH table) {
   for (int i = 0; i < count; ++i) {
     GDALColorEntry entry;
     if (!GDALGetColorEntryAsRGB(table, i, &entry)) entry = GDALColorEntry{0, 0, 0, 0};
-    palette.push_back(Rgb(entry.c1, entry.c2, entry.c3));  // alpha is ignored, as everywhere
+    palette.push_back(
+        PackRgb(static_cast<std::uint32_t>(entry.c1), static_cast<std::uint32_t>(entry.c2),
+                static_cast<std::uint32_t>(entry.c3)));  // alpha is ignored, as everywhere
   }
   return palette;
 }

@@ -11,6 +11,7 @@
 
 #include "bitmap/gdal_pixel_format.h"
 #include "bitmap/gdal_runtime.h"
+#include "bitmap/rgb_colour.h"
 
 namespace kv {
 namespace {
@@ -19,12 +20,6 @@ bool IsOrdinaryFile(const std::string& path) {
   if (path.empty() || path.find('\0') != std::string::npos) return false;
   std::error_code error;
   return std::filesystem::is_regular_file(path, error);
-}
-
-void StoreRgb(std::uint32_t colour, std::uint8_t* pixel) {
-  pixel[0] = static_cast<std::uint8_t>(colour >> 16);
-  pixel[1] = static_cast<std::uint8_t>(colour >> 8);
-  pixel[2] = static_cast<std::uint8_t>(colour);
 }
 
 // One sample as the byte the program keeps: wide samples keep their high

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bitmap/gdal_runtime.h"
+#include "bitmap/rgb_colour.h"
 
 namespace kv {
 namespace {
@@ -32,12 +33,6 @@ class StrictJpegDecoding {
   std::string previous_;
   bool had_previous_ = false;
 };
-
-void StoreRgb(std::uint32_t colour, std::uint8_t* pixel) {
-  pixel[0] = static_cast<std::uint8_t>(colour >> 16);
-  pixel[1] = static_cast<std::uint8_t>(colour >> 8);
-  pixel[2] = static_cast<std::uint8_t>(colour);
-}
 
 // Byte samples go straight into place, interleaved by GDAL.
 ConversionStatus ReadBands(GDALDatasetH dataset, const GdalPixelFormat& format, int first_row,
@@ -111,7 +106,7 @@ ConversionStatus DecodeGdalPlanes(GDALDatasetH dataset, const GdalPixelFormat& f
 void ExpandGdalPlanes(const std::uint8_t* red, const std::uint8_t* green, const std::uint8_t* blue,
                       int width, std::uint32_t* values) {
   for (std::size_t x = 0; x < static_cast<std::size_t>(width); ++x) {
-    values[x] = (std::uint32_t{red[x]} << 16) | (std::uint32_t{green[x]} << 8) | blue[x];
+    values[x] = PackRgb(red[x], green[x], blue[x]);
   }
 }
 
@@ -127,8 +122,7 @@ void ExpandGdalRow(const GdalPixelFormat& format, PixelMode mode, const std::uin
     return;
   }
   for (std::size_t x = 0; x < count; ++x) {
-    const std::uint8_t* pixel = kept + 3 * x;
-    values[x] = (std::uint32_t{pixel[0]} << 16) | (std::uint32_t{pixel[1]} << 8) | pixel[2];
+    values[x] = LoadRgb(kept + 3 * x);
   }
 }
 

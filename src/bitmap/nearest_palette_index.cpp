@@ -6,6 +6,8 @@
 #include <limits>
 #include <new>
 
+#include "bitmap/rgb_colour.h"
+
 namespace kv {
 
 namespace {
@@ -20,10 +22,6 @@ constexpr int kClassBlack = 4;
 constexpr int kClassRed = 5;
 constexpr int kClassGreen = 6;
 constexpr int kClassBlue = 7;
-
-int Red(std::uint32_t colour) { return static_cast<int>((colour >> 16) & 0xFF); }
-int Green(std::uint32_t colour) { return static_cast<int>((colour >> 8) & 0xFF); }
-int Blue(std::uint32_t colour) { return static_cast<int>(colour & 0xFF); }
 
 // Compared on the top 6 bits of each channel so that near-greys with a
 // little noise do not count as coloured.
@@ -65,17 +63,17 @@ int Choose(const Candidate& overall, const Candidate& same_class) {
 }  // namespace
 
 int NearestPaletteIndex(const ColourTable& table, std::uint32_t colour) {
-  const int red = Red(colour);
-  const int green = Green(colour);
-  const int blue = Blue(colour);
+  const int red = RedOf(colour);
+  const int green = GreenOf(colour);
+  const int blue = BlueOf(colour);
   const int wanted_class = DominantChannelClass(red, green, blue, kClassNone);
   Candidate overall;
   Candidate same_class;
   for (int i = 0; i < table.Count(); ++i) {
     const std::uint32_t entry = table.Colour(i);
-    const int r = Red(entry);
-    const int g = Green(entry);
-    const int b = Blue(entry);
+    const int r = RedOf(entry);
+    const int g = GreenOf(entry);
+    const int b = BlueOf(entry);
     const int distance = 2 * (std::abs(r - red) + std::abs(g - green) + std::abs(b - blue));
     overall.Offer(i, distance);
     if (EntryClass(r, g, b) == wanted_class) same_class.Offer(i, distance);
@@ -94,9 +92,9 @@ PaletteMatcher::PaletteMatcher(const ColourTable& table) : table_(&table) {
   memo_block_.assign(kCellCount, kNoBlock);
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint32_t entry = table.Colour(static_cast<int>(i));
-    red_[i] = static_cast<std::int16_t>(Red(entry));
-    green_[i] = static_cast<std::int16_t>(Green(entry));
-    blue_[i] = static_cast<std::int16_t>(Blue(entry));
+    red_[i] = static_cast<std::int16_t>(RedOf(entry));
+    green_[i] = static_cast<std::int16_t>(GreenOf(entry));
+    blue_[i] = static_cast<std::int16_t>(BlueOf(entry));
     class_[i] = static_cast<std::int16_t>(EntryClass(red_[i], green_[i], blue_[i]));
   }
 }
@@ -123,9 +121,9 @@ int PaletteMatcher::Scan(std::size_t cell, std::uint32_t colour) const {
   const auto candidates =
       std::span<const std::uint16_t>(candidates_)
           .subspan(static_cast<std::size_t>(cell_start_[cell]), cell_size_[cell]);
-  const int red = Red(colour);
-  const int green = Green(colour);
-  const int blue = Blue(colour);
+  const int red = RedOf(colour);
+  const int green = GreenOf(colour);
+  const int blue = BlueOf(colour);
   const int wanted_class = DominantChannelClass(red, green, blue, kClassNone);
   Candidate overall;
   Candidate same_class;

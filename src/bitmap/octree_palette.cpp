@@ -6,6 +6,8 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+
+#include "bitmap/rgb_colour.h"
 #endif
 
 namespace kv {
@@ -95,17 +97,16 @@ void OctreeQuantiser::InsertAll(const std::uint32_t* colours, std::size_t count)
     const std::size_t run = RunLength(colours + i, count - i);
     Insert(colour);
     if (run > 1) {
-      AddToLeaf(LeafOf(colour), (colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF,
-                run - 1);
+      AddToLeaf(LeafOf(colour), RedOf(colour), GreenOf(colour), BlueOf(colour), run - 1);
     }
     i += run;
   }
 }
 
 void OctreeQuantiser::Insert(std::uint32_t colour) {
-  const std::uint32_t red = (colour >> 16) & 0xFF;
-  const std::uint32_t green = (colour >> 8) & 0xFF;
-  const std::uint32_t blue = colour & 0xFF;
+  const std::uint32_t red = RedOf(colour);
+  const std::uint32_t green = GreenOf(colour);
+  const std::uint32_t blue = BlueOf(colour);
   LeafMemo& memo = leaf_memo_[MemoSlot(colour)];
   if (Remembers(memo, colour)) {
     // Same leaf as the walk would reach; no new node, so nothing to reduce.
@@ -170,8 +171,8 @@ void OctreeQuantiser::Collect(std::int32_t node, std::vector<std::uint32_t>* col
     const auto average = [&](std::uint64_t sum) {
       return static_cast<std::uint32_t>(sum / current.count);
     };
-    colours->push_back(average(current.red) << 16 | average(current.green) << 8 |
-                       average(current.blue));
+    colours->push_back(
+        PackRgb(average(current.red), average(current.green), average(current.blue)));
     return;
   }
   for (std::int32_t child : current.children) {

@@ -7,6 +7,7 @@
 #include "bitmap/palm_bitmap_parser.h"
 #include "bitmap/palm_bitmap_pixels.h"
 #include "bitmap/raise_conversion_error.h"
+#include "bitmap/rgb_colour.h"
 
 namespace kv {
 
@@ -62,9 +63,8 @@ RgbImage DecodePalmBitmapRgb(std::span<const std::uint8_t> record) {
       std::uint32_t colour = 0;
       ConversionStatus status = GetPixel(bitmap, x, y, PixelRead::kColour, &colour);
       if (status != kConvOk) RaiseConversionError(status, "");
-      *out++ = static_cast<std::uint8_t>(colour >> 16);
-      *out++ = static_cast<std::uint8_t>(colour >> 8);
-      *out++ = static_cast<std::uint8_t>(colour);
+      StoreRgb(colour, out);
+      out += 3;
     }
   }
   return image;

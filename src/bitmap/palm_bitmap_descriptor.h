@@ -15,6 +15,8 @@
 
 namespace kv {
 
+// The flags' names, and directColorBlock's, are the Palm bitmap format's own,
+// spelling included.
 inline constexpr std::uint16_t kBitmapFlagCompressed = 0x8000;
 inline constexpr std::uint16_t kBitmapFlagHasColorTable = 0x4000;
 inline constexpr std::uint16_t kBitmapFlagHasTransparency = 0x2000;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "bitmap/rgb_colour.h"
 #include "bitmap/system_colour_tables.h"
 #include "pdb/big_endian.h"
 
@@ -45,7 +46,7 @@ std::uint32_t ExpandRgb565(std::uint16_t v) {
   const std::uint32_t red = r5 << 3 | (r5 & 7);
   const std::uint32_t green = g6 << 2 | (g6 & 3);
   const std::uint32_t blue = b5 << 3 | (b5 & 7);
-  return red << 16 | green << 8 | blue;
+  return PackRgb(red, green, blue);
 }
 
 }  // namespace

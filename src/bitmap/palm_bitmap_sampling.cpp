@@ -4,6 +4,7 @@
 
 #include "bitmap/palm_bitmap_parser.h"
 #include "bitmap/palm_bitmap_pixels.h"
+#include "bitmap/rgb_colour.h"
 
 namespace kv {
 
@@ -29,9 +30,8 @@ ConversionStatus SamplePalmBitmapRgb(std::span<const std::uint8_t> record, int s
       std::uint32_t colour = 0;
       const ConversionStatus status = GetPixel(bitmap, x, y, PixelRead::kColour, &colour);
       if (status != kConvOk) return status;
-      *pixel++ = static_cast<std::uint8_t>(colour >> 16);
-      *pixel++ = static_cast<std::uint8_t>(colour >> 8);
-      *pixel++ = static_cast<std::uint8_t>(colour);
+      StoreRgb(colour, pixel);
+      pixel += 3;
     }
   }
   return kConvOk;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "bitmap/rgb_colour.h"
+
 namespace kv {
 
 namespace {
@@ -13,10 +15,6 @@ constexpr std::array<std::uint32_t, 4> kDepth2 = {0xFFFFFF, 0xAAAAAA, 0x555555, 
 constexpr std::array<std::uint32_t, 16> kDepth4 = {
     0xFFFFFF, 0xFFFF00, 0xEFCC83, 0xBAD4FA, 0xC0C0C0, 0xADCDA3, 0xCC9999, 0x66A7FF,
     0x00FF00, 0x80A000, 0x808080, 0xFF00FF, 0xB721D0, 0xFF0000, 0x0000FF, 0x000000};
-
-std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-  return red << 16 | green << 8 | blue;
-}
 
 // The Palm OS 8-bit palette: a 6-level colour cube walked blue group by blue
 // group (the three light blues first, then the three dark ones), red, blue
@@ -30,14 +28,14 @@ std::vector<std::uint32_t> Depth8Colours() {
     for (std::uint32_t red : kLevels) {
       for (std::size_t b = 0; b < 3; ++b) {
         const std::uint32_t blue = kLevels[group * 3 + b];
-        for (std::uint32_t green : kLevels) colours.push_back(Rgb(red, green, blue));
+        for (std::uint32_t green : kLevels) colours.push_back(PackRgb(red, green, blue));
       }
     }
   }
   colours.pop_back();  // the cube's black; black comes back as padding
   for (std::uint32_t grey :
        {0x11u, 0x22u, 0x44u, 0x55u, 0x77u, 0x88u, 0xAAu, 0xBBu, 0xDDu, 0xEEu}) {
-    colours.push_back(Rgb(grey, grey, grey));
+    colours.push_back(PackRgb(grey, grey, grey));
   }
   for (std::uint32_t named : {0xC0C0C0u, 0x800000u, 0x800080u, 0x008000u, 0x008080u}) {
     colours.push_back(named);

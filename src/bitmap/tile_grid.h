@@ -21,13 +21,23 @@ struct TileGrid {
   std::size_t count() const {
     return static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
   }
-  // The place of a tile in the stored (column-major) order.
+  // The place of a tile in the stored (column-major) order, and back.
   std::size_t Index(int column, int row) const {
     return static_cast<std::size_t>(column) * static_cast<std::size_t>(rows) +
            static_cast<std::size_t>(row);
   }
+  // REQUIRES: rows > 0.
+  int ColumnOf(std::size_t index) const {
+    return static_cast<int>(index / static_cast<std::size_t>(rows));
+  }
+  int RowOf(std::size_t index) const {
+    return static_cast<int>(index % static_cast<std::size_t>(rows));
+  }
   int OriginX(int column) const { return column * step_x; }
   int OriginY(int row) const { return row * step_y; }
+  // The column and row whose windows hold source pixel (x, y).
+  int ColumnAt(int x) const { return x / step_x; }
+  int RowAt(int y) const { return y / step_y; }
 };
 
 // REQUIRES: positive sizes and a positive scale ratio.

@@ -17,7 +17,8 @@ namespace {
 struct ReadHandleCloser {
   DatabasePtr* handle;
   ~ReadHandleCloser() {
-    if (*handle) CloseDatabase(handle);
+    // The listing's own status is the one to report.
+    if (*handle) static_cast<void>(CloseDatabase(handle));
   }
 };
 

@@ -12,12 +12,30 @@ std::string BoundedText(std::string_view text, std::size_t max_bytes) {
   return std::string(text.substr(0, max_bytes));
 }
 
+namespace {
+
+const BitmapRecord& RecordOrEmpty(const std::shared_ptr<const BitmapRecord>& record) {
+  static const BitmapRecord kNoBitmap;
+  return record ? *record : kNoBitmap;
+}
+
+}  // namespace
+
+const BitmapRecord& CImage::bitmap() const { return RecordOrEmpty(bitmap_); }
+
+const BitmapRecord& CImage::reference_bitmap() const { return RecordOrEmpty(reference_); }
+
 void CImage::SetBitmap(BitmapRecord bitmap) {
-  if (reference_.bytes.empty()) {
-    reference_ = bitmap;
-    saved_depth_ = bitmap.depth;
+  bitmap_ = std::make_shared<const BitmapRecord>(std::move(bitmap));
+  if (reference_bitmap().bytes.empty()) {
+    reference_ = bitmap_;
+    saved_depth_ = bitmap_->depth;
   }
-  bitmap_ = std::move(bitmap);
+  ++revision_;
+}
+
+void CImage::RestoreReferenceBitmap() {
+  bitmap_ = reference_;
   ++revision_;
 }
 

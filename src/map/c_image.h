@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,16 +40,18 @@ class CImage {
   CImage& operator=(const CImage&) = delete;
 
   // The bitmap the map stores for this image.
-  const BitmapRecord& bitmap() const { return bitmap_; }
+  const BitmapRecord& bitmap() const;
   // Replaces the stored bitmap; the first one also becomes the reference
   // that later re-encodings start from.
   void SetBitmap(BitmapRecord bitmap);
-  const BitmapRecord& reference_bitmap() const { return reference_; }
+  // Stores the reference again, sharing its bytes rather than copying them.
+  void RestoreReferenceBitmap();
+  const BitmapRecord& reference_bitmap() const;
   // Counts the bitmaps set so far: what was decoded from revision n shows
   // this image only while revision() is still n.
   std::uint64_t revision() const { return revision_; }
   int saved_depth() const { return saved_depth_; }
-  void MarkSaved() { saved_depth_ = bitmap_.depth; }
+  void MarkSaved() { saved_depth_ = bitmap().depth; }
 
   const std::string& name() const { return name_; }
   // Keeps at most 31 characters, as many as the map stores, and marks the
@@ -106,8 +109,10 @@ class CImage {
  private:
   friend class CImageContainer;
 
-  BitmapRecord bitmap_;
-  BitmapRecord reference_;
+  // A converted map's bitmaps are most of its memory: until the image is
+  // re-encoded both point to one record. Null until the first bitmap.
+  std::shared_ptr<const BitmapRecord> bitmap_;
+  std::shared_ptr<const BitmapRecord> reference_;
   std::uint64_t revision_ = 0;
   int saved_depth_ = 0;
   std::string name_;

@@ -252,7 +252,8 @@ void CImageContainer::ReencodeImages(const ConversionSettings& settings,
   for (const auto& image : images_) {
     if (!image->unconverted_source()) targets.push_back(image.get());
   }
-  std::vector<BitmapRecord> fresh(targets.size());
+  // Empty where the reference is stored again as it is.
+  std::vector<std::optional<BitmapRecord>> fresh(targets.size());
   RunConversion([&]() {
     bool first = true;
     for (std::size_t i = 0; i < targets.size(); ++i) {
@@ -261,9 +262,7 @@ void CImageContainer::ReencodeImages(const ConversionSettings& settings,
       const CImage& image = *targets[i];
       const int depth = new_depth.value_or(image.bitmap().depth);
       const BitmapRecord& reference = image.reference_bitmap();
-      if (reference.depth == depth && reference.compressed == settings.compressBitmaps) {
-        fresh[i] = reference;
-      } else {
+      if (reference.depth != depth || reference.compressed != settings.compressBitmaps) {
         fresh[i] =
             StoredBitmap(ReencodePalmBitmap(conversion_, settings, reference.bytes, depth, first));
       }
@@ -271,7 +270,13 @@ void CImageContainer::ReencodeImages(const ConversionSettings& settings,
     }
     ReportStep(targets.size(), targets.size());
   });
-  for (std::size_t i = 0; i < targets.size(); ++i) targets[i]->SetBitmap(std::move(fresh[i]));
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    if (fresh[i]) {
+      targets[i]->SetBitmap(std::move(*fresh[i]));
+    } else {
+      targets[i]->RestoreReferenceBitmap();
+    }
+  }
 }
 
 }  // namespace kv

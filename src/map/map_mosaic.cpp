@@ -8,6 +8,7 @@
 #include "base/exceptions.h"
 #include "base/failure_reason.h"
 #include "map/map_layout.h"
+#include "map/map_tile_index.h"
 
 namespace kv {
 
@@ -34,9 +35,8 @@ void Paste(const RgbImage& tile, int left, int top, RgbImage* map) {
 // allocate what the file claims.
 bool TilesCanCover(std::uint64_t width, std::uint64_t height) {
   if (width == 0 || height == 0) return false;
-  const std::uint64_t columns = (width + kTileWidth - 1) / kTileWidth;
-  const std::uint64_t rows = (height + kTileHeight - 1) / kTileHeight;
-  return columns <= kMaxImages && rows <= kMaxImages && columns * rows < kMaxImages;
+  const MapTileIndex tiles(width, height);
+  return tiles.count() < kMaxImages;
 }
 
 }  // namespace
@@ -59,11 +59,10 @@ RgbImage RenderMosaic(const CImageContainer& container) {
   } catch (const std::bad_alloc&) {
     throw ErrBadAlloc();
   }
-  const std::size_t rows = (overview->map_height() + kTileHeight - 1) / kTileHeight;
-  for (std::size_t i = 1; i < container.image_count(); ++i) {
-    const std::size_t tile = i - 1;
-    const int left = static_cast<int>(tile / rows) * kTileWidth;
-    const int top = static_cast<int>(tile % rows) * kTileHeight;
+  const MapTileIndex tiles(overview->map_width(), overview->map_height());
+  for (std::size_t i = kFirstTileImage; i < container.image_count(); ++i) {
+    const int left = tiles.Left(tiles.ColumnOfImage(i));
+    const int top = tiles.Top(tiles.RowOfImage(i));
     if (left >= map.width) break;
     Paste(DecodePalmBitmapRgb(container.ImageAt(i)->bitmap().bytes), left, top, &map);
   }

@@ -26,7 +26,8 @@ struct BitmapEntry {
 struct ReadHandleGuard {
   DatabasePtr* handle;
   ~ReadHandleGuard() {
-    if (*handle) CloseDatabase(handle);
+    // Everything was read already; closing a read handle cannot lose it.
+    if (*handle) static_cast<void>(CloseDatabase(handle));
   }
 };
 

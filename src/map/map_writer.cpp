@@ -105,7 +105,8 @@ void WriteMetadata(ResourceWriter& writer, const CImage& image) {
 struct WriteHandleGuard {
   DatabasePtr* handle;
   ~WriteHandleGuard() {
-    if (*handle) AbortDatabase(handle);
+    // The write has already failed; that failure is the one reported.
+    if (*handle) static_cast<void>(AbortDatabase(handle));
   }
 };
 

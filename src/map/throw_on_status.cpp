@@ -14,27 +14,32 @@ template <typename Error>
   throw error;
 }
 
+// The library never gives these two, but the numbers of its range have
+// always meant these failures.
+constexpr auto kUnproducedOpenFailure = static_cast<PdbStatus>(1027);
+constexpr auto kUnproducedWriteFailure = static_cast<PdbStatus>(1030);
+
 }  // namespace
 
 void ThrowOnStatus(PdbStatus status, const char* file_name, const char* reason, int system_error) {
+  if (status == kUnproducedOpenFailure) Raise<ErrFileOpen>(file_name, reason, system_error);
+  if (status == kUnproducedWriteFailure) Raise<ErrFileWrite>(file_name, reason, system_error);
   switch (status) {
     case kPdbOk:
       return;
-    case 1026:
-    case 1028:
+    case kPdbTooManyEntries:
+    case kPdbNotFound:
       Raise<ErrImageFileCorrupt>(file_name, reason, system_error);
-    case 1027:
-    case 1034:
+    case kPdbOpenFailed:
       Raise<ErrFileOpen>(file_name, reason, system_error);
-    case 1029:
+    case kPdbNoMemory:
       Raise<ErrBadAlloc>(file_name, reason, system_error);
-    case 1030:
-    case 1035:
-    case 1036:
+    case kPdbStreamError:
+    case kPdbIncomplete:
       Raise<ErrFileWrite>(file_name, reason, system_error);
-    case 1032:
+    case kPdbInvalidFile:
       Raise<ErrNotOurFile>(file_name, reason, system_error);
-    case 1033:
+    case kPdbCreateFailed:
       Raise<ErrFileCreate>(file_name, reason, system_error);
     default:
       Raise<ErrUnknown>(file_name, reason, system_error);

@@ -40,20 +40,24 @@
 
 namespace kv {
 
-using PdbStatus = int;
-
-inline constexpr PdbStatus kPdbOk = 0;
-// Index not below the entry count; an entry or block without data; an
-// operation on the wrong kind of database; a block written too late.
-inline constexpr PdbStatus kPdbBadArgument = 1025;
-inline constexpr PdbStatus kPdbTooManyEntries = 1026;
-inline constexpr PdbStatus kPdbNotFound = 1028;
-inline constexpr PdbStatus kPdbNoMemory = 1029;
-inline constexpr PdbStatus kPdbInvalidFile = 1032;
-inline constexpr PdbStatus kPdbCreateFailed = 1033;
-inline constexpr PdbStatus kPdbOpenFailed = 1034;
-inline constexpr PdbStatus kPdbStreamError = 1035;
-inline constexpr PdbStatus kPdbIncomplete = 1036;
+// What an operation did; it cannot be dropped unread.
+enum class [[nodiscard]] PdbStatus : int{
+    kPdbOk = 0,
+    // Index not below the entry count; an entry or block without data; an
+    // operation on the wrong kind of database; a block written too late.
+    kPdbBadArgument = 1025,
+    kPdbTooManyEntries = 1026,
+    kPdbNotFound = 1028,
+    kPdbNoMemory = 1029,
+    kPdbInvalidFile = 1032,
+    kPdbCreateFailed = 1033,
+    kPdbOpenFailed = 1034,
+    kPdbStreamError = 1035,
+    kPdbIncomplete = 1036,
+};
+// The prefixed names say which library a status comes from wherever they
+// are used.
+using enum PdbStatus;
 
 inline constexpr std::uint16_t kResourceDatabaseAttribute = 0x0001;
 inline constexpr std::uint8_t kRecordDeletedAttribute = 0x80;

@@ -43,7 +43,8 @@ PdbStatus CloseDatabase(DatabasePtr* handle) {
 PdbStatus AbortDatabase(DatabasePtr* handle) {
   if (handle == nullptr || !*handle) return kPdbBadArgument;
   std::string created_path = (*handle)->mode == DatabaseMode::kWrite ? (*handle)->path : "";
-  internal::ReleaseHandle(handle);
+  // The file goes, so a failure to finish writing it no longer matters.
+  static_cast<void>(internal::ReleaseHandle(handle));
   if (!created_path.empty()) std::remove(created_path.c_str());
   return kPdbOk;
 }

@@ -10,6 +10,7 @@
 #include "map/c_image.h"
 #include "map/c_image_container.h"
 #include "map/map_layout.h"
+#include "map/map_tile_index.h"
 
 namespace kv {
 
@@ -93,14 +94,12 @@ int ConvertedMapLayer::LevelFor(double zoom) {
   return level;
 }
 
-ConvertedMapLayer::TilePlace ConvertedMapLayer::PlaceOf(int column, int row,
-                                                        std::size_t rows) const {
-  const std::size_t index =
-      1 + static_cast<std::size_t>(column) * rows + static_cast<std::size_t>(row);
-  const CImage* image = container_.ImageAt(index);
+ConvertedMapLayer::TilePlace ConvertedMapLayer::PlaceOf(const MapTileIndex& tiles, int column,
+                                                        int row) const {
+  const CImage* image = container_.ImageAt(tiles.ImageIndex(column, row));
   if (image == nullptr) return {};
-  const int left = column * kTileWidth;
-  const int top = row * kTileHeight;
+  const int left = tiles.Left(column);
+  const int top = tiles.Top(row);
   const int tile_width = image->bitmap().width > 0 ? image->bitmap().width : kTileWidth;
   const int tile_height = image->bitmap().height > 0 ? image->bitmap().height : kTileHeight;
   const PixelRect rect{left, top, std::min(left + tile_width, width()),
@@ -114,7 +113,8 @@ void ConvertedMapLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
   const int map_width = width();
   const int map_height = height();
   if (map_width <= 0 || map_height <= 0) return;
-  const std::size_t rows = static_cast<std::size_t>((map_height + kTileHeight - 1) / kTileHeight);
+  const MapTileIndex tiles(static_cast<std::uint64_t>(map_width),
+                           static_cast<std::uint64_t>(map_height));
   const int level = LevelFor(view.zoom());
   const PixelRect sight = view.ImageRectShownIn({0, 0, view.client_width(), view.client_height()});
   const PixelRect shown = view.ImageRectShownIn(PixelRectOf(exposed));
@@ -122,13 +122,13 @@ void ConvertedMapLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
   sight_rects_.clear();
   std::vector<TileKey> wanted;
   if (!sight.empty()) {
-    for (int column = sight.left / kTileWidth; column <= (sight.right - 1) / kTileWidth; ++column) {
-      for (int row = sight.top / kTileHeight; row <= (sight.bottom - 1) / kTileHeight; ++row) {
-        const TilePlace place = PlaceOf(column, row, rows);
+    for (int column = tiles.ColumnAt(sight.left); column <= tiles.ColumnAt(sight.right - 1);
+         ++column) {
+      for (int row = tiles.RowAt(sight.top); row <= tiles.RowAt(sight.bottom - 1); ++row) {
+        const TilePlace place = PlaceOf(tiles, column, row);
         if (place.image == nullptr) continue;
-        const TileKey key{
-            1 + static_cast<std::size_t>(column) * rows + static_cast<std::size_t>(row), level,
-            place.image, place.image->revision()};
+        const TileKey key{tiles.ImageIndex(column, row), level, place.image,
+                          place.image->revision()};
         pins.insert(key);
         if (cache_.Contains(key)) continue;
         wanted.push_back(key);
@@ -144,13 +144,13 @@ void ConvertedMapLayer::Draw(QPainter& painter, const ImageViewGeometry& view,
 
   if (shown.empty()) return;
   const int factor = 1 << level;
-  for (int column = shown.left / kTileWidth; column <= (shown.right - 1) / kTileWidth; ++column) {
-    for (int row = shown.top / kTileHeight; row <= (shown.bottom - 1) / kTileHeight; ++row) {
-      const TilePlace place = PlaceOf(column, row, rows);
+  for (int column = tiles.ColumnAt(shown.left); column <= tiles.ColumnAt(shown.right - 1);
+       ++column) {
+    for (int row = tiles.RowAt(shown.top); row <= tiles.RowAt(shown.bottom - 1); ++row) {
+      const TilePlace place = PlaceOf(tiles, column, row);
       if (place.image == nullptr) continue;
       const QImage* tile =
-          cache_.Find({1 + static_cast<std::size_t>(column) * rows + static_cast<std::size_t>(row),
-                       level, place.image, place.image->revision()});
+          cache_.Find({tiles.ImageIndex(column, row), level, place.image, place.image->revision()});
       if (tile == nullptr || tile->isNull()) continue;
       // A tile the map cuts short shows only its part inside the map.
       const PixelRect& rect = place.rect;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/lru_byte_cache.h"
+#include "map/map_tile_index.h"
 #include "views/decode_queue.h"
 #include "views/image_layer.h"
 
@@ -71,7 +72,7 @@ class ConvertedMapLayer final : public ImageLayer {
   using Queue = DecodeQueue<TileKey, std::vector<std::uint8_t>, QImage>;
 
   // Null image when the index holds no tile or the tile lies outside the map.
-  TilePlace PlaceOf(int column, int row, std::size_t rows) const;
+  TilePlace PlaceOf(const MapTileIndex& tiles, int column, int row) const;
   void Arrived(Queue::Results tiles);
 
   const CImageContainer& container_;

@@ -15,7 +15,7 @@ struct BmpParams {
   std::uint16_t depth = 24;
   bool top_down = false;
   std::uint32_t compression = 0;
-  std::uint32_t colors_used = 0;
+  std::uint32_t colours_used = 0;
   std::vector<std::uint32_t> palette{};  // 0x00RRGGBB, written as B, G, R, 0
 };
 
@@ -76,7 +76,7 @@ inline std::vector<std::uint8_t> MakeBmp(const BmpParams& params, const PixelVal
   PutLittle(bytes, 26, 1, 2);
   PutLittle(bytes, 28, params.depth, 2);
   PutLittle(bytes, 30, params.compression, 4);
-  PutLittle(bytes, 46, params.colors_used, 4);
+  PutLittle(bytes, 46, params.colours_used, 4);
   for (std::size_t i = 0; i < params.palette.size(); ++i) {
     const std::uint32_t rgb = params.palette[i];
     bytes[54 + 4 * i] = static_cast<std::uint8_t>(rgb);

@@ -43,7 +43,7 @@ TEST(ParseBmpTest, ReadsSizeDepthAndRowOrder) {
   EXPECT_TRUE(layout.bottom_up);
   EXPECT_EQ(layout.stride, 40u);
   EXPECT_EQ(layout.pixel_offset, 54u);
-  EXPECT_EQ(layout.color_table_entries, 0u);
+  EXPECT_EQ(layout.colour_table_entries, 0u);
 
   ASSERT_EQ(Parse(Blank({.width = 10, .height = 12, .depth = 24, .top_down = true}), &layout),
             kConvOk);
@@ -190,16 +190,16 @@ TEST(ParseBmpTest, PartsBeyondTheFileAreMalformed) {
 TEST(ParseBmpTest, ColourTableSizeFollowsColoursUsed) {
   BmpLayout layout;
   // A short table is legal when the file says so.
-  auto bytes = Blank({.depth = 8, .colors_used = 2, .palette = {0xFF0000, 0x00FF00}});
+  auto bytes = Blank({.depth = 8, .colours_used = 2, .palette = {0xFF0000, 0x00FF00}});
   ASSERT_EQ(Parse(bytes, &layout), kConvOk);
-  EXPECT_EQ(layout.color_table_entries, 2u);
-  EXPECT_EQ(layout.color_table_offset, 54u);
+  EXPECT_EQ(layout.colour_table_entries, 2u);
+  EXPECT_EQ(layout.colour_table_offset, 54u);
   // An impossible count falls back to 2^depth entries, which must then fit.
   PutLittle(bytes, 46, 300, 4);
   EXPECT_EQ(Parse(bytes, &layout), kConvMalformed);
-  bytes = Blank({.depth = 8, .colors_used = 300, .palette = std::vector<std::uint32_t>(256)});
+  bytes = Blank({.depth = 8, .colours_used = 300, .palette = std::vector<std::uint32_t>(256)});
   ASSERT_EQ(Parse(bytes, &layout), kConvOk);
-  EXPECT_EQ(layout.color_table_entries, 256u);
+  EXPECT_EQ(layout.colour_table_entries, 256u);
 }
 
 }  // namespace

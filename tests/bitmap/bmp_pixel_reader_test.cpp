@@ -126,7 +126,7 @@ TEST(BmpPixelReaderTest, SixteenBitPixelIsX1R5G5B5) {
 }
 
 TEST(BmpPixelReaderTest, IndicesBeyondAShortTableAreBlack) {
-  const auto bytes = MakeBmp({.depth = 8, .colors_used = 2, .palette = {0xFF0000, 0x00FF00}},
+  const auto bytes = MakeBmp({.depth = 8, .colours_used = 2, .palette = {0xFF0000, 0x00FF00}},
                              [](int x, int) { return static_cast<std::uint32_t>(x); });
   std::string message;
   BmpPixelReader reader;

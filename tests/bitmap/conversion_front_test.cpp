@@ -187,7 +187,7 @@ namespace {
 
 template <typename Expected>
 void ExpectRaises(ConversionStatus status) {
-  EXPECT_THROW(RaiseConversionError(status, "text"), Expected) << status;
+  EXPECT_THROW(RaiseConversionError(status, "text"), Expected) << static_cast<int>(status);
 }
 
 TEST(RaiseConversionErrorTest, EachStatusHasItsException) {
@@ -204,8 +204,8 @@ TEST(RaiseConversionErrorTest, EachStatusHasItsException) {
   ExpectRaises<ErrImageTooSmall>(kConvTooSmall);
   ExpectRaises<ErrJPEGDecompressFailed>(kConvDecoderFailed);
   ExpectRaises<ErrCompressionFmtNotSupported>(kConvCompressedBmp);
-  ExpectRaises<ErrUnknown>(1);
-  ExpectRaises<ErrUnknown>(99);
+  ExpectRaises<ErrUnknown>(static_cast<ConversionStatus>(1));
+  ExpectRaises<ErrUnknown>(static_cast<ConversionStatus>(99));
 }
 
 TEST(RaiseConversionErrorTest, OnlyDecoderAndCompressionFailuresCarryTheText) {

@@ -46,14 +46,14 @@ std::vector<std::vector<std::uint8_t>> BitmapResources(const std::string& path) 
   DatabasePtr database;
   if (OpenDatabaseFile(path, &database) != kPdbOk) return bitmaps;
   DatabaseInfo info;
-  ReadDatabaseInfo(*database, &info);
+  if (ReadDatabaseInfo(*database, &info) != kPdbOk) return bitmaps;
   for (std::uint32_t i = 0; i < info.entry_count; ++i) {
     ResourceInfo resource;
     const std::uint8_t* bytes = nullptr;
     if (ReadResource(*database, i, &resource, &bytes) != kPdbOk) break;
     if (resource.type == kBitmapResourceType) bitmaps.emplace_back(bytes, bytes + resource.size);
   }
-  CloseDatabase(&database);
+  static_cast<void>(CloseDatabase(&database));
   return bitmaps;
 }
 

@@ -3,10 +3,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "base/exceptions.h"
 #include "bitmap/bmp_fixture.h"
 #include "map/c_image_container.h"
+#include "map/map_file.h"
 #include "temp_folder.h"
 
 namespace kv {
@@ -138,6 +140,41 @@ TEST(ReencodeImagesTest, WithoutADepthEveryImageKeepsItsOwn) {
 
   container.ReencodeImages(settings, 4);
   for (const auto& image : container.images()) EXPECT_EQ(image->bitmap().depth, 4);
+}
+
+std::string SavedBytes(CImageContainer& container, const std::filesystem::path& path) {
+  SaveMapFile(container, path.string(), "map", 1700000000);
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+// A converted image holds its bitmap once: the stored bitmap is the
+// reference until a re-encoding, and is again when the image goes back to
+// the depth it was converted at.
+TEST(ReencodeImagesTest, BackAtTheConvertedDepthTheReferenceIsStoredUncopiedAndSavesUnchanged) {
+  const auto folder = MakeTempFolder("kv_reencode_test_");
+  CImageContainer container("Map", nullptr);
+  ConversionSettings settings;
+  settings.colourDepth = 8;
+  const std::vector<std::uint8_t> bmp = Bmp(200, 150);
+  const std::string name = "Depths";
+  container.AddSourceImage(ConversionSource{1, bmp, nullptr}, true, true, true, &name, 0, 0xFFFF,
+                           settings);
+  const std::string converted = SavedBytes(container, folder / "converted.prc");
+
+  container.ReencodeImages(settings, 4);
+  for (const auto& image : container.images()) EXPECT_EQ(image->reference_bitmap().depth, 8);
+  container.ReencodeImages(settings, 8);
+  for (const auto& image : container.images())
+    EXPECT_EQ(image->bitmap().bytes.data(), image->reference_bitmap().bytes.data());
+  EXPECT_EQ(SavedBytes(container, folder / "back.prc"), converted);
+
+  CImageContainer reopened("Map", nullptr);
+  LoadMapFile((folder / "back.prc").string(), reopened, settings, nullptr);
+  EXPECT_EQ(SavedBytes(reopened, folder / "reopened.prc"), converted);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

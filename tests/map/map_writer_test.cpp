@@ -41,7 +41,7 @@ std::vector<Entry> Entries(MemoryStream& stream) {
     EXPECT_EQ(ReadResource(*handle, i, &info, &bytes), kPdbOk);
     entries.push_back({TypeText(info.type), info.id, info.size, {bytes, bytes + info.size}});
   }
-  if (handle) CloseDatabase(&handle);
+  if (handle) static_cast<void>(CloseDatabase(&handle));
   return entries;
 }
 
@@ -94,7 +94,7 @@ TEST_F(MapWriterTest, HeaderMarksAMapDatabase) {
   EXPECT_EQ(info.backup_time, 0);
   EXPECT_EQ(info.type, kMapDatabaseType);
   EXPECT_EQ(info.creator, kMapDatabaseCreator);
-  CloseDatabase(&handle);
+  static_cast<void>(CloseDatabase(&handle));
 }
 
 TEST_F(MapWriterTest, CalibrationIsStoredWithItsPadding) {

@@ -9,7 +9,7 @@ namespace {
 
 TEST(ThrowOnStatusTest, EachStatusRaisesItsError) {
   struct Row {
-    PdbStatus status;
+    int status;
     ErrorCode code;
   };
   const Row rows[] = {
@@ -24,7 +24,7 @@ TEST(ThrowOnStatusTest, EachStatusRaisesItsError) {
   for (const Row& row : rows) {
     bool raised = false;
     try {
-      ThrowOnStatus(row.status, "map.prc");
+      ThrowOnStatus(static_cast<PdbStatus>(row.status), "map.prc");
     } catch (const LException& error) {
       raised = true;
       EXPECT_EQ(error.code(), row.code) << row.status;

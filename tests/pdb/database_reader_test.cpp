@@ -98,7 +98,7 @@ TEST(DatabaseReaderEmptyTest, FindInAnEmptyDatabaseIsNotFound) {
   StorageEstimate estimate;
   ASSERT_EQ(EstimateStorage(*handle, 0, &estimate), kPdbOk);  // block size 0 counts as 1
   EXPECT_EQ(estimate.handheld_bytes, 88u);
-  CloseDatabase(&handle);
+  static_cast<void>(CloseDatabase(&handle));
 }
 
 TEST(DatabaseReaderCorruptionTest, OneBrokenByteIsCaughtOnOpen) {

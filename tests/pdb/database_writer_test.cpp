@@ -268,7 +268,7 @@ TEST(RecordDatabaseTest, EmptyRecordsAreStoredAsDeletedAndReadBack) {
 
   ResourceInfo resource;
   EXPECT_EQ(GetResourceInfo(*handle, 0, &resource), kPdbBadArgument);
-  CloseDatabase(&handle);
+  static_cast<void>(CloseDatabase(&handle));
 }
 
 TEST(DatabaseBlocksTest, ApplicationAndSortInfoRoundTrip) {
@@ -297,7 +297,7 @@ TEST(DatabaseBlocksTest, ApplicationAndSortInfoRoundTrip) {
   ASSERT_EQ(ReadResource(*handle, 0, &info, &entry), kPdbOk);
   EXPECT_EQ(info.offset, 100u);
   EXPECT_EQ(entry[0], 90);
-  CloseDatabase(&handle);
+  static_cast<void>(CloseDatabase(&handle));
 }
 
 TEST(DatabaseBlocksTest, BlocksMustComeFirstAndInOrder) {
@@ -307,17 +307,17 @@ TEST(DatabaseBlocksTest, BlocksMustComeFirstAndInOrder) {
   ASSERT_EQ(CreateDatabase(stream, MapParams(1), &handle), kPdbOk);
   ASSERT_EQ(WriteSortInfoBlock(*handle, &byte, 1), kPdbOk);
   EXPECT_EQ(WriteAppInfoBlock(*handle, &byte, 1), kPdbBadArgument);
-  AbortDatabase(&handle);
+  static_cast<void>(AbortDatabase(&handle));
 
   ASSERT_EQ(CreateDatabase(stream, MapParams(1), &handle), kPdbOk);
   ResourceInfo info{1, kTbmp, 1};
   ASSERT_EQ(AddResource(*handle, info, &byte), kPdbOk);
   EXPECT_EQ(WriteAppInfoBlock(*handle, &byte, 1), kPdbBadArgument);
-  AbortDatabase(&handle);
+  static_cast<void>(AbortDatabase(&handle));
 
   ASSERT_EQ(CreateDatabase(stream, MapParams(1), &handle), kPdbOk);
   EXPECT_EQ(WriteAppInfoBlock(*handle, &byte, 0), kPdbBadArgument);
-  AbortDatabase(&handle);
+  static_cast<void>(AbortDatabase(&handle));
 }
 
 TEST(DatabaseBlocksTest, AbsentBlocksHaveSizeZero) {
@@ -333,7 +333,7 @@ TEST(DatabaseBlocksTest, AbsentBlocksHaveSizeZero) {
   EXPECT_EQ(bytes, nullptr);
   EXPECT_EQ(GetSortInfoSize(*handle, &size), kPdbOk);
   EXPECT_EQ(size, 0u);
-  CloseDatabase(&handle);
+  static_cast<void>(CloseDatabase(&handle));
 }
 
 TEST(StorageEstimateTest, RoundsEntriesAndBlocksToTheBlockSize) {
@@ -364,7 +364,7 @@ TEST(StorageEstimateTest, RoundsEntriesAndBlocksToTheBlockSize) {
   // round_up(104, 16) + 8, round_up(5, 16) + 8, 8 bytes per non-empty entry,
   // then the rounded sizes.
   EXPECT_EQ(estimate.handheld_bytes, (112u + 8) + (16 + 8) + 8 * 2 + 64);
-  CloseDatabase(&handle);
+  static_cast<void>(CloseDatabase(&handle));
 }
 
 class DatabaseFileTest : public ::testing::Test {
@@ -453,7 +453,7 @@ TEST_F(DatabaseFileTest, RewriteHeaderChangesOnlyItsFields) {
   EXPECT_EQ(db.unique_id_seed, 12345u);
   EXPECT_STREQ(db.name, "Test map");
   EXPECT_EQ(db.creation_time, 1000000000);
-  CloseDatabase(&handle);
+  static_cast<void>(CloseDatabase(&handle));
 
   EXPECT_EQ(RewriteDatabaseHeader((dir_ / "missing").string(), 1, 1, 1, "1"), kPdbOpenFailed);
 }
