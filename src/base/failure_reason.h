@@ -9,14 +9,9 @@
 #include <cstdint>
 #include <string_view>
 
-namespace kv {
+#include "base/string_ids.h"
 
-// Language strings of reasons that code below the user interface gives by
-// number (LException::set_reason(id, argument)); "%s" is the argument.
-inline constexpr std::uint32_t kReasonImageNotBeside = 2378;     // the calibration file
-inline constexpr std::uint32_t kReasonNamedImageMissing = 2379;  // the .map file
-inline constexpr std::uint32_t kReasonSystemOffTheEarth = 2380;  // the coordinate system
-inline constexpr std::uint32_t kReasonSizeBeyondTiles = 2381;    // "width x height"
+namespace kv {
 
 struct FailureReason {
   std::string_view text;      // the words, or the argument of `text_id`

@@ -9,20 +9,17 @@
 #include <string>
 
 #include "base/error_codes.h"
+#include "base/string_ids.h"
 #include "base/string_table.h"
 
 namespace kv {
 
-// String IDs of the error texts.
-inline constexpr std::uint32_t kFirstMainMessageId = 800;    // 800..819
-inline constexpr std::uint32_t kFirstDetailMessageId = 900;  // 900..919
+// String IDs of the contexts that head an error message.
 inline constexpr std::uint32_t kContextOpen = 1000;
 inline constexpr std::uint32_t kContextSave = 1001;
 inline constexpr std::uint32_t kContextInstall = 1002;
 inline constexpr std::uint32_t kContextImport = 1003;
 inline constexpr std::uint32_t kContextColourDepth = 1005;
-inline constexpr std::uint32_t kFirstFrameTextId = 1006;  // 1006..1008
-inline constexpr std::uint32_t kUnknownFailureId = 1037;
 inline constexpr std::uint32_t kContextPocketPcCopy = 2082;
 
 struct MessageTables {

@@ -8,19 +8,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/string_ids.h"
 #include "base/string_table.h"
 
 namespace kv {
-
-// "an operating system error of type %s occurred": a code without the
-// program bit.
-inline constexpr std::uint32_t kSystemErrorCodeMessageId = 2360;
-// "error number %s": follows the system's own text of an uncommon error.
-inline constexpr std::uint32_t kSystemErrorNumberId = 2361;
-// The language strings of the common errors lie from here up to
-// kLastReasonTextId.
-inline constexpr std::uint32_t kFirstSystemErrorTextId = 2362;
-inline constexpr std::uint32_t kLastReasonTextId = 2389;
 
 // The language string of `error`, or 0 when it has none.
 std::uint32_t SystemErrorTextId(int error);

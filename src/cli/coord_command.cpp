@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 
+#include "base/string_ids.h"
 #include "cli/commands.h"
 #include "cli/coord_text.h"
 #include "geo/coordinate_systems.h"

@@ -8,17 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "base/string_ids.h"
 #include "base/string_table.h"
 #include "geo/grid_conversion.h"
 #include "geo/position_text.h"
 
 namespace kv::cli {
-
-// Language strings of the position texts.
-inline constexpr std::uint32_t kLatitudeLettersId = 2044;
-inline constexpr std::uint32_t kLongitudeLettersId = 2043;
-inline constexpr std::uint32_t kFractionSeparatorId = 2051;
-inline constexpr std::uint32_t kNegativeLettersId = 2052;
 
 // The position texts of the language; "SWsw" when it has no negative
 // letters.

@@ -9,27 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "base/string_ids.h"
 #include "base/string_table.h"
 #include "document/calibration_fields.h"
 
 namespace kv {
-
-// Validation messages are shown under this caption.
-inline constexpr std::uint32_t kValidationCaptionString = 2045;
-// Whether to leave the points for corners or centre, dropping them.
-inline constexpr std::uint32_t kLeavePointsQuestionString = 2065;
-// The help line after a click in the image that set no point: without
-// pick checked, and without the point fields.
-inline constexpr std::uint32_t kClickNeedsPickString = 2260;
-inline constexpr std::uint32_t kClickNeedsPointsString = 2261;
-// Column headers of the point table; a grid's northing and easting take
-// the place of latitude and longitude.
-inline constexpr std::uint32_t kPixelXColumnString = 2262;
-inline constexpr std::uint32_t kPixelYColumnString = 2263;
-inline constexpr std::uint32_t kLatitudeColumnString = 2264;
-inline constexpr std::uint32_t kLongitudeColumnString = 2265;
-inline constexpr std::uint32_t kNorthingColumnString = 2266;
-inline constexpr std::uint32_t kEastingColumnString = 2267;
 
 struct CaptionString {
   CalibrationField field = CalibrationField::kNone;

@@ -1,5 +1,6 @@
 #include "document/calibration_editor.h"
 
+#include "base/string_ids.h"
 #include "document/application_state.h"
 #include "document/calibration_point_list.h"
 #include "document/document.h"
@@ -17,12 +18,6 @@ using F = CalibrationField;
 constexpr std::int32_t kRecordKinds[kCalibrationKindCount] = {
     kCalibrationGeographic, kCalibrationProjection, kCalibrationKnownPoints,
     kCalibrationThreeByThree};
-
-// The language's position strings.
-constexpr std::uint32_t kLatitudeLettersString = 2044;
-constexpr std::uint32_t kLongitudeLettersString = 2043;
-constexpr std::uint32_t kSeparatorString = 2051;
-constexpr std::uint32_t kNegativeLettersString = 2052;
 
 std::string StringOr(const StringTable& strings, std::uint32_t id, std::string_view fallback) {
   const std::string& text = strings.Get(id);
@@ -71,10 +66,10 @@ CalibrationKind KindOfRecord(std::int32_t record_kind) {
 
 PositionTexts DialogPositionTexts(const StringTable& strings) {
   PositionTexts texts;
-  texts.latitude_letters = StringOr(strings, kLatitudeLettersString, "NS");
-  texts.longitude_letters = StringOr(strings, kLongitudeLettersString, "EW");
-  texts.fraction_separator = StringOr(strings, kSeparatorString, ".");
-  texts.negative_letters = StringOr(strings, kNegativeLettersString, kDefaultNegativeLetters);
+  texts.latitude_letters = StringOr(strings, kLatitudeLettersId, "NS");
+  texts.longitude_letters = StringOr(strings, kLongitudeLettersId, "EW");
+  texts.fraction_separator = StringOr(strings, kFractionSeparatorId, ".");
+  texts.negative_letters = StringOr(strings, kNegativeLettersId, kDefaultNegativeLetters);
   return texts;
 }
 

@@ -2,6 +2,7 @@
 // the fields before they change their meaning: the kind, the coordinate
 // system and a coordinate field that loses the focus.
 
+#include "base/string_ids.h"
 #include "document/application_state.h"
 #include "document/calibration_editor.h"
 #include "document/document.h"

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "base/string_ids.h"
 #include "document/application_state.h"
 #include "document/calibration_editor.h"
 #include "document/calibration_point_list.h"
@@ -16,9 +17,6 @@ namespace {
 
 // The extents are shown with this many decimals.
 constexpr int kExtentDecimals = 8;
-
-// The messages of the refusals, in the order of FieldRefusal after kNone.
-constexpr std::uint32_t kFirstRefusalString = 2046;
 
 double BoundFromText(const std::string& text, std::string_view negative_letters) {
   return text.empty() ? 0.0 : ParsePosition(text, negative_letters);

@@ -1,5 +1,6 @@
 #include "document/conversion_options_model.h"
 
+#include "base/string_ids.h"
 #include "base/utf8_cut.h"
 #include "map/map_layout.h"
 
@@ -22,8 +23,11 @@ bool EntryIndex(int entry, std::size_t size, std::size_t* index) {
 }  // namespace
 
 const std::array<DepthListEntry, 5>& DepthListEntries() {
-  static constexpr std::array<DepthListEntry, 5> kEntries = {
-      {{16, 1014}, {8, 1015}, {4, 1016}, {2, 1048}, {1, 1049}}};
+  static constexpr std::array<DepthListEntry, 5> kEntries = {{{16, kSixteenBitsNameId},
+                                                              {8, kEightBitsNameId},
+                                                              {4, kFourBitsNameId},
+                                                              {2, kTwoBitsNameId},
+                                                              {1, kOneBitNameId}}};
   return kEntries;
 }
 

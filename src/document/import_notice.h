@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/string_ids.h"
 #include "base/string_table.h"
 #include "calibration/calibration_import.h"
 
@@ -77,16 +78,6 @@ bool IsWarning(const Notice& notice);
 // The text shown, in the language of `strings` (English where they lack
 // it).
 std::string NoticeText(const StringTable& strings, const Notice& notice);
-
-// String IDs.
-inline constexpr std::uint32_t kCalibrationTakenTextId = 2190;
-inline constexpr std::uint32_t kNoCalibrationTextId = 2191;
-inline constexpr std::uint32_t kUnknownDatumTextId = 2192;
-inline constexpr std::uint32_t kPointsSkippedTextId = 2193;
-inline constexpr std::uint32_t kNoUsablePointsTextId = 2194;
-inline constexpr std::uint32_t kUnshownCharactersTextId = 2195;
-// One per CalibrationSourceFormat, in its order.
-inline constexpr std::uint32_t kFirstCalibrationFormatTextId = 2196;
 
 }  // namespace kv
 

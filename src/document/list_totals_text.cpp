@@ -1,9 +1,9 @@
 #include "document/list_totals_text.h"
 
+#include "base/string_ids.h"
 #include "document/document_texts.h"
 #include "document/image_list_model.h"
 #include "document/language_format.h"
-#include "document/language_texts.h"
 #include "document/pane_texts.h"
 
 namespace kv {

@@ -12,7 +12,6 @@ namespace {
 
 // The previewer's own format; not a language text.
 constexpr std::string_view kPixelSizeLabelFormat = "%s %dx%d";
-constexpr std::uint32_t kSixteenBitsNameId = 1014;
 
 }  // namespace
 

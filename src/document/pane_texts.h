@@ -7,28 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "base/string_ids.h"
 #include "base/string_table.h"
 
 namespace kv {
 
 class CImage;
-
-// The list's column width templates (separated by ";") and titles.
-inline constexpr std::uint32_t kColumnWidthTemplatesId = 1;
-inline constexpr std::uint32_t kFirstColumnTitleId = 1009;  // five, in column order
-inline constexpr std::uint32_t kImageBytesFormatId = 1017;
-inline constexpr std::uint32_t kImagePixelsFormatId = 1018;
-inline constexpr std::uint32_t kListTotalsFormatId = 1038;
-
-// The previewer's labels, modes and compression words.
-inline constexpr std::uint32_t kDateLabelId = 1032;
-inline constexpr std::uint32_t kSizeLabelId = 1033;
-inline constexpr std::uint32_t kPixelSizeLabelId = 1034;
-inline constexpr std::uint32_t kColourDepthLabelId = 1035;
-inline constexpr std::uint32_t kCompressedTextId = 1050;
-inline constexpr std::uint32_t kNotCompressedTextId = 2084;
-inline constexpr std::uint32_t kViewModeTextId = 2063;
-inline constexpr std::uint32_t kCalibrateModeTextId = 2064;
 
 // String ID of the name of 16, 8, 4, 2 or 1 bits; 0 for any other depth.
 std::uint32_t DepthNameId(int depth);

@@ -56,10 +56,6 @@ enum class UtmZoneStatus {
   kNoZoneNumber,
 };
 
-// The language string that explains a zone text: the number, then the band
-// letter, C to M south of the equator and N to X north of it.
-inline constexpr std::uint32_t kUtmZoneHelpString = 2130;
-
 // Checks a UTM or MGA zone typed by a person or given on the command line:
 // a zone 1 to 60 followed by a capital band letter C to X (without I and
 // O), blanks allowed around and between them. UtmInverse itself keeps reading every zone

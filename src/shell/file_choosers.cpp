@@ -4,17 +4,11 @@
 #include <cctype>
 #include <filesystem>
 
+#include "base/string_ids.h"
+
 namespace kv {
 
 namespace {
-
-// String IDs of the chooser titles and filter texts.
-constexpr std::uint32_t kImagesDescription = 1019, kImagesPatterns = 1020;
-constexpr std::uint32_t kMapsDescription = 1021, kMapsPatterns = 1022;
-constexpr std::uint32_t kAllDescription = 1023, kAllPatterns = 1024;
-constexpr std::uint32_t kOpenImageTitle = 1025, kOpenMapTitle = 1026, kSaveTitle = 1027;
-constexpr std::uint32_t kCalibrationDescription = 1031, kCalibrationPatterns = 1051;
-constexpr std::uint32_t kEverythingPatterns = 1052, kEverythingDescription = 1053;
 
 FileFilter Filter(const StringTable& strings, std::uint32_t description, std::uint32_t patterns) {
   return {strings.Get(description), strings.Get(patterns)};

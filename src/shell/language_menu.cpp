@@ -3,9 +3,9 @@
 #include <QActionGroup>
 #include <QMenu>
 
+#include "base/string_ids.h"
 #include "document/document_texts.h"
 #include "document/language_format.h"
-#include "document/language_texts.h"
 #include "shell/command_routing.h"
 #include "shell/language_choice.h"
 #include "shell/language_setting_store.h"

@@ -7,8 +7,8 @@
 #include <system_error>
 
 #include "base/language_file.h"
+#include "base/string_ids.h"
 #include "document/document_texts.h"
-#include "document/language_texts.h"
 #include "shell/language_choice.h"
 
 namespace kv {

@@ -14,12 +14,12 @@
 #include <filesystem>
 
 #include "base/message_tables.h"
+#include "base/string_ids.h"
 #include "dialogs/device_root_dialog.h"
 #include "dialogs/image_properties_dialog.h"
 #include "document/command_ids.h"
 #include "document/document_texts.h"
 #include "document/language_format.h"
-#include "document/language_texts.h"
 #include "shell/command_routing.h"
 #include "shell/device_root_setting.h"
 #include "shell/language_menu.h"
@@ -33,9 +33,6 @@
 namespace kv {
 
 namespace {
-
-// "Stop copying the map?", asked with the copy's context as caption.
-inline constexpr std::uint32_t kStopCopyQuestionId = 2083;
 
 std::string HelpFailureText(const StringTable& strings, const std::string& guide_path) {
   if (guide_path.empty()) return DocumentText(strings, kHelpFailureNoPathId);

@@ -9,12 +9,12 @@
 #include <exception>
 #include <thread>
 
+#include "base/string_ids.h"
 #include "dialogs/calibration_dialog.h"
 #include "dialogs/dialog_ids.h"
 #include "dialogs/progress_dialog.h"
 #include "document/document.h"
 #include "document/document_texts.h"
-#include "document/language_texts.h"
 #include "document/list_totals_text.h"
 #include "views/image_list_pane.h"
 #include "views/image_view_pane.h"

@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include "base/error_display.h"
+#include "base/string_ids.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/conversion_options_dialog.h"
 #include "dialogs/dialog_ids.h"
@@ -14,15 +15,11 @@
 #include "dialogs/world_file_system_dialog.h"
 #include "document/conversion_options_model.h"
 #include "document/document_texts.h"
-#include "document/language_texts.h"
 #include "document/world_file_system_model.h"
 
 namespace kv {
 
 namespace {
-
-// Asked before a save chooser replaces a file; "%s" is its path.
-constexpr std::uint32_t kReplaceFileQuestion = 1060;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 

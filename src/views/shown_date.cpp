@@ -3,8 +3,8 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include "base/string_ids.h"
 #include "document/document_texts.h"
-#include "document/language_texts.h"
 
 namespace kv {
 
