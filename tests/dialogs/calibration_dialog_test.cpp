@@ -19,6 +19,7 @@
 
 #include "dialogs/calibration_controls.h"
 #include "dialogs/dialog_ids.h"
+#include "dialogs/dialog_test_support.h"
 #include "document/command_ids.h"
 #include "geo/coordinate_systems.h"
 #include "shell/main_window.h"
@@ -479,18 +480,18 @@ class CalibrationDialogTest : public QObject {
     Find<QLineEdit>(kPointLatitude)->setFocus();
     QApplication::processEvents();
     const QDir shots(QString::fromUtf8(folder));
-    QVERIFY(window.grab().save(shots.filePath("calibration-dialog.png")));
+    QVERIFY(GrabWhenDrawn(&window).save(shots.filePath("calibration-dialog.png")));
     Choose(kKind, 1);
     Choose(kProjection, 4);
     Choose(kSystem, kSystemUtm);
     Settle();
-    QVERIFY(window.grab().save(shots.filePath("calibration-dialog-projection.png")));
+    QVERIFY(GrabWhenDrawn(&window).save(shots.filePath("calibration-dialog-projection.png")));
     Choose(kKind, 0);
     prompts_->answers = {Answer::kYes};
     Click(kModeCentre);
     Find<QLineEdit>(kFirstZone)->setFocus();
     Settle();
-    QVERIFY(window.grab().save(shots.filePath("calibration-dialog-centre.png")));
+    QVERIFY(GrabWhenDrawn(&window).save(shots.filePath("calibration-dialog-centre.png")));
   }
 };
 

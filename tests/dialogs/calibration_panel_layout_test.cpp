@@ -22,6 +22,7 @@
 
 #include "dialogs/calibration_controls.h"
 #include "dialogs/calibration_dialog.h"
+#include "dialogs/dialog_test_support.h"
 #include "document/command_ids.h"
 #include "geo/coordinate_systems.h"
 #include "shell/main_window.h"
@@ -135,11 +136,7 @@ class CalibrationPanelLayoutTest : public QObject {
     }
     Settle();
   }
-  void SaveScreenshot(const QString& name) {
-    const char* folder = std::getenv("KV_SCREENSHOT_DIR");
-    if (folder == nullptr) return;
-    QVERIFY(window_->grab().save(QDir(QString::fromUtf8(folder)).filePath(name)));
-  }
+  void SaveScreenshot(const QString& name) { kv::SaveScreenshot(window_.get(), name); }
 
  private slots:
   void cleanup() {

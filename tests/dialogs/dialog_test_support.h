@@ -7,26 +7,38 @@
 #include <QDir>
 #include <QPainter>
 #include <QPixmap>
+#include <QTest>
 #include <QWidget>
 #include <cstdlib>
 #include <string>
 
 #include "base/language_file.h"
 #include "shell/shipped_languages.h"
+#include "views/image_view_pane.h"
 
 namespace kv {
+
+// The window once its image views have drawn all in sight: they decode on a
+// worker, so a grab straight after a change may catch them half drawn.
+inline QPixmap GrabWhenDrawn(QWidget* window) {
+  constexpr int kPatienceMs = 10000;
+  for (const ImageViewPane* pane : window->findChildren<ImageViewPane*>()) {
+    QTest::qWaitFor([pane]() { return pane->picture_complete(); }, kPatienceMs);
+  }
+  return window->grab();
+}
 
 inline void SaveScreenshot(QWidget* widget, const QString& name) {
   const char* folder = std::getenv("KV_SCREENSHOT_DIR");
   if (folder == nullptr) return;
-  widget->grab().save(QDir(QString::fromUtf8(folder)).filePath(name));
+  GrabWhenDrawn(widget).save(QDir(QString::fromUtf8(folder)).filePath(name));
 }
 
 // The dialog drawn over its window, centred, as the user sees them.
 inline void SaveScreenshotOver(QWidget* window, QWidget* dialog, const QString& name) {
   const char* folder = std::getenv("KV_SCREENSHOT_DIR");
   if (folder == nullptr) return;
-  QPixmap shot = window->grab();
+  QPixmap shot = GrabWhenDrawn(window);
   const QPixmap over = dialog->grab();
   QPainter painter(&shot);
   painter.drawPixmap((shot.width() - over.width()) / 2, (shot.height() - over.height()) / 2, over);
