@@ -22,14 +22,6 @@ namespace kv {
 
 namespace {
 
-LanguageFile ShippedLanguageFile(const QString& code) {
-  LanguageFile language;
-  std::string message;
-  const QString path = QDir(ShippedLanguageFolder()).filePath("DARudIdi" + code + ".lang");
-  if (!LoadLanguageFile(path.toStdString(), &language, &message)) qFatal("%s", message.c_str());
-  return language;
-}
-
 void TypeFolder(QWidget* dialog, const QString& folder) {
   QLineEdit* edit = dialog->findChild<QComboBox*>("deviceFolder")->lineEdit();
   edit->setFocus();
@@ -50,7 +42,7 @@ class DeviceRootDialogTest : public QObject {
 
   std::unique_ptr<ShellState> MakeState(const QString& language) {
     auto state = std::make_unique<ShellState>();
-    state->language = ShippedLanguageFile(language);
+    state->language = ShippedLanguage(language);
     LoadLanguageTexts(state.get());
     state->settings_file = dir_.filePath("Korvale GPS 5.conf").toStdString();
     state->install.media_folders = {dir_.filePath("media/anna").toStdString()};

@@ -20,14 +20,6 @@ namespace kv {
 
 namespace {
 
-LanguageFile ShippedLanguageFile(const QString& code) {
-  LanguageFile language;
-  std::string message;
-  const QString path = QDir(ShippedLanguageFolder()).filePath("DARudIdi" + code + ".lang");
-  if (!LoadLanguageFile(path.toStdString(), &language, &message)) qFatal("%s", message.c_str());
-  return language;
-}
-
 // A 480 x 262 image with a calibration file beside it: four tiles of the
 // map, with its bounds and three points in the Alps.
 QString MakeCalibratedImage(const QTemporaryDir& dir) {
@@ -102,7 +94,7 @@ class ImagePropertiesDialogTest : public QObject {
   void theFirstImageShowsItsCalibrationAndATileSaysItHasNone() {
     QFETCH(QString, language);
     auto state = std::make_unique<ShellState>();
-    state->language = ShippedLanguageFile(language);
+    state->language = ShippedLanguage(language);
     LoadLanguageTexts(state.get());
     ScriptedPrompts prompts;
     MainWindow window(*state, prompts);

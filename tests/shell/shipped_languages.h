@@ -30,14 +30,16 @@ inline QStringList ShippedLanguageFiles() {
   return paths;
 }
 
-// The shipped English language; a test cannot go on without it.
-inline LanguageFile ShippedEnglish() {
+// A shipped language by its code ("EN", "DE"); a test cannot go on without it.
+inline LanguageFile ShippedLanguage(const QString& code) {
   LanguageFile language;
   std::string message;
-  const QString path = QDir(ShippedLanguageFolder()).filePath("DARudIdiEN.lang");
+  const QString path = QDir(ShippedLanguageFolder()).filePath("DARudIdi" + code + ".lang");
   if (!LoadLanguageFile(path.toStdString(), &language, &message)) qFatal("%s", message.c_str());
   return language;
 }
+
+inline LanguageFile ShippedEnglish() { return ShippedLanguage("EN"); }
 
 // What start-up leaves for the window when the user's language is English.
 inline std::unique_ptr<ShellState> EnglishShellState() {
