@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "bitmap/palette_state.h"
+#include "bitmap/palm/palette_state.h"
 #include "map/c_image_container.h"
 #include "map/map_layout.h"
 #include "map/stored_bitmap.h"

@@ -8,12 +8,12 @@
 #include <random>
 #include <vector>
 
-#include "bitmap/bitmap_compression.h"
-#include "bitmap/nearest_palette_index.h"
-#include "bitmap/palette_state.h"
-#include "bitmap/palm_bitmap_encoder.h"
+#include "bitmap/palm/bitmap_compression.h"
+#include "bitmap/palm/nearest_palette_index.h"
+#include "bitmap/palm/palette_state.h"
+#include "bitmap/palm/palm_bitmap_encoder.h"
+#include "bitmap/palm/system_colour_tables.h"
 #include "bitmap/pixel_source.h"
-#include "bitmap/system_colour_tables.h"
 
 namespace {
 

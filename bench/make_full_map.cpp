@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/palette_state.h"
+#include "bitmap/palm/palette_state.h"
 #include "map/c_image_container.h"
 #include "map/map_file.h"
 #include "map/stored_bitmap.h"

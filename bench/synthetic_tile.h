@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "bitmap/bitmap_compression.h"
-#include "bitmap/palette_state.h"
-#include "bitmap/palm_bitmap_encoder.h"
+#include "bitmap/palm/bitmap_compression.h"
+#include "bitmap/palm/palette_state.h"
+#include "bitmap/palm/palm_bitmap_encoder.h"
 #include "bitmap/pixel_source.h"
 #include "map/map_layout.h"
 
@@ -49,7 +49,7 @@ inline std::vector<std::uint8_t> EncodeSyntheticTile(int shift, bool build_palet
   OutputBuffer output;
   EncodedBitmapSize size;
   if (EncodePalmBitmap(picture, options, ScaleRatio{}, kCompressWhenSmaller, palette, &output,
-                       &size) != kConvOk) {
+                       &size) != ConversionStatus::kOk) {
     throw std::runtime_error("cannot encode a tile");
   }
   return output.bytes;

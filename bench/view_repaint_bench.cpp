@@ -37,7 +37,7 @@
 
 #include "bench_converted_map.h"
 #include "bench_view.h"
-#include "bitmap/gdal_runtime.h"
+#include "bitmap/gdal/gdal_runtime.h"
 #include "map/c_image_container.h"
 #include "views/image_view_pane.h"
 

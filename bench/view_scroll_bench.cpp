@@ -41,7 +41,7 @@
 
 #include "bench_converted_map.h"
 #include "bench_view.h"
-#include "bitmap/gdal_runtime.h"
+#include "bitmap/gdal/gdal_runtime.h"
 #include "views/image_view_pane.h"
 
 namespace {

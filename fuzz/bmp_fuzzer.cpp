@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/bmp_layout.h"
-#include "bitmap/bmp_pixel_reader.h"
+#include "bitmap/bmp/bmp_layout.h"
+#include "bitmap/bmp/bmp_pixel_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> bytes(data, size);
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   kv::BmpPixelReader reader;
   if (reader.SetUp(bytes, kv::PixelMode::kIndex, &message) != parsed) __builtin_trap();
-  if (parsed != kv::kConvOk) return 0;
+  if (parsed != kv::ConversionStatus::kOk) return 0;
 
   std::uint32_t sink = 0;
   for (kv::PixelMode mode : {kv::PixelMode::kIndex, kv::PixelMode::kColour}) {
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   std::vector<std::uint32_t> palette;
-  if (reader.Palette(&palette) != kv::kConvOk) __builtin_trap();
+  if (reader.Palette(&palette) != kv::ConversionStatus::kOk) __builtin_trap();
   for (std::uint32_t entry : palette) sink ^= entry;
   volatile std::uint32_t keep = sink;
   (void)keep;

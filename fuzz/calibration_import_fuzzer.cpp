@@ -33,9 +33,10 @@ bool HasNonFiniteNumber(const std::string& text) {
   return false;
 }
 
+// The datum stays the system's own (empty).
 const kv::WorldFileSystem kSystems[] = {
-    {0, ""}, {2, ""},     {3, "32U"},  {3, ""},  {4, ""},  {4, "TQ"},
-    {9, ""}, {16, "55H"}, {20, "QU8"}, {20, ""}, {25, ""}, {13, ""},
+    {0, "", ""}, {2, "", ""},     {3, "32U", ""},  {3, "", ""},  {4, "", ""},  {4, "TQ", ""},
+    {9, "", ""}, {16, "55H", ""}, {20, "QU8", ""}, {20, "", ""}, {25, "", ""}, {13, "", ""},
 };
 
 }  // namespace
@@ -57,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static_cast<void>(kv::ReadCalibrationData(bytes, type, environment, &import, width, height));
   kv::CalibrationRecord record;
   if (kv::ReadImportedCalibration(import, type, environment.negative_letters, width, height,
-                                  &record) != kv::kImportOk) {
+                                  &record) != kv::ImportStatus::kOk) {
     return 0;
   }
   if (!kv::HasEarthPositions(record)) std::abort();

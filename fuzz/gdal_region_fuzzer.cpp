@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "bitmap/gdal_region_reader.h"
+#include "bitmap/gdal/gdal_region_reader.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ScratchFile file(data, size);
   if (file.path().empty()) return 0;
   std::unique_ptr<kv::GdalRegionReader> reader;
-  if (kv::GdalRegionReader::Open(file.path(), &reader) != kv::kConvOk) return 0;
+  if (kv::GdalRegionReader::Open(file.path(), &reader) != kv::ConversionStatus::kOk) return 0;
   const int width = reader->width();
   const int height = reader->height();
   if (width <= 0 || height <= 0) __builtin_trap();

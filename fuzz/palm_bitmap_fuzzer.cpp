@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <span>
 
-#include "bitmap/bitmap_compression.h"
-#include "bitmap/palm_bitmap_descriptor.h"
-#include "bitmap/palm_bitmap_format.h"
-#include "bitmap/palm_bitmap_parser.h"
-#include "bitmap/palm_bitmap_pixels.h"
+#include "bitmap/palm/bitmap_compression.h"
+#include "bitmap/palm/palm_bitmap_descriptor.h"
+#include "bitmap/palm/palm_bitmap_format.h"
+#include "bitmap/palm/palm_bitmap_parser.h"
+#include "bitmap/palm/palm_bitmap_pixels.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ void ReadEveryPixel(const kv::PalmBitmapDescriptor& bitmap) {
   for (int y = 0; y < bitmap.height; ++y) {
     for (int x = 0; x < bitmap.width; ++x) {
       std::uint32_t colour = 0;
-      if (kv::GetPixel(bitmap, x, y, kv::PixelRead::kColour, &colour) != kv::kConvOk) return;
+      if (kv::GetPixel(bitmap, x, y, kv::PixelRead::kColour, &colour) != kv::ConversionStatus::kOk)
+        return;
       sum += colour;
     }
   }
@@ -34,9 +35,10 @@ void ReadEveryPixel(const kv::PalmBitmapDescriptor& bitmap) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kv::PalmBitmapDescriptor bitmap;
-  if (kv::ParsePalmBitmap(std::span<const std::uint8_t>(data, size), &bitmap) != kv::kConvOk)
+  if (kv::ParsePalmBitmap(std::span<const std::uint8_t>(data, size), &bitmap) !=
+      kv::ConversionStatus::kOk)
     return 0;
-  if (kv::DecompressPalmBitmap(&bitmap) != kv::kConvOk) return 0;
+  if (kv::DecompressPalmBitmap(&bitmap) != kv::ConversionStatus::kOk) return 0;
   ReadEveryPixel(bitmap);
   kv::CompressPalmBitmap(&bitmap, kv::kCompressWhenSmaller);
   kv::OutputBuffer output;

@@ -22,7 +22,7 @@ void ReadEverything(kv::DatabaseHandle& handle) {
   for (std::uint32_t i = 0; i < handle.entry_count; ++i) {
     if (handle.kind == kv::DatabaseKind::kResource) {
       kv::ResourceInfo resource;
-      if (kv::ReadResource(handle, i, &resource, &bytes) == kv::kPdbOk) {
+      if (kv::ReadResource(handle, i, &resource, &bytes) == kv::PdbStatus::kOk) {
         // Touch the ends so that ASan sees a read past the data.
         volatile std::uint8_t sink = bytes[0];
         sink = bytes[resource.size - 1];
@@ -32,7 +32,7 @@ void ReadEverything(kv::DatabaseHandle& handle) {
       }
     } else {
       kv::RecordInfo record;
-      if (kv::ReadRecord(handle, i, &record, &bytes) == kv::kPdbOk && record.size != 0) {
+      if (kv::ReadRecord(handle, i, &record, &bytes) == kv::PdbStatus::kOk && record.size != 0) {
         volatile std::uint8_t sink = bytes[record.size - 1];
         (void)sink;
       }
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   kv::MemoryStream stream(std::span<const std::uint8_t>(data, size));
   kv::DatabasePtr handle;
   kv::PdbReason reason;
-  if (kv::OpenDatabase(stream, &handle, &reason) != kv::kPdbOk) {
+  if (kv::OpenDatabase(stream, &handle, &reason) != kv::PdbStatus::kOk) {
     // The reason is text for the user: terminated inside its buffer.
     if (std::memchr(reason.text, '\0', sizeof reason.text) == nullptr) __builtin_trap();
     return 0;

@@ -12,10 +12,10 @@
 #include <functional>
 #include <string>
 
-#include "bitmap/bmp_pixel_reader.h"
+#include "bitmap/bmp/bmp_pixel_reader.h"
 #include "bitmap/conversion_options.h"
 #include "bitmap/conversion_progress.h"
-#include "bitmap/palette_state.h"
+#include "bitmap/palm/palette_state.h"
 
 namespace kv {
 
@@ -37,7 +37,7 @@ struct ConversionContext {
   // conversion, between steps; may be empty.
   std::function<void(const ConversionProgress&)> progress;
   // Set from any thread (or from `progress`) to stop a map conversion
-  // between tiles: it then fails with kConvCancelled and keeps nothing.
+  // between tiles: it then fails with ConversionStatus::kCancelled and keeps nothing.
   // Whoever starts a conversion clears it first.
   std::atomic<bool> cancel{false};
   // Threads that encode tiles; 0 takes KV_THREADS from the environment, or

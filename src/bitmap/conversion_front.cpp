@@ -3,9 +3,9 @@
 #include <new>
 
 #include "base/exceptions.h"
-#include "bitmap/bitmap_compression.h"
-#include "bitmap/palm_bitmap_encoder.h"
-#include "bitmap/palm_bitmap_parser.h"
+#include "bitmap/palm/bitmap_compression.h"
+#include "bitmap/palm/palm_bitmap_encoder.h"
+#include "bitmap/palm/palm_bitmap_parser.h"
 #include "bitmap/raise_conversion_error.h"
 
 namespace kv {
@@ -18,8 +18,8 @@ ConvertedBitmap StoredRecord(ConversionSettings& settings, std::span<const std::
   ConvertedBitmap converted;
   converted.compressed = bitmap.IsCompressed();
   // The record must be displayable, so its pixels must expand.
-  if (status == kConvOk) status = DecompressPalmBitmap(&bitmap);
-  if (status != kConvOk) RaiseConversionError(status, "");
+  if (status == ConversionStatus::kOk) status = DecompressPalmBitmap(&bitmap);
+  if (status != ConversionStatus::kOk) RaiseConversionError(status, "");
   converted.record.assign(bytes.begin(), bytes.end());
   converted.width = bitmap.width;
   converted.height = bitmap.height;
@@ -39,7 +39,7 @@ PixelSource* OpenPixels(ConversionContext& context, const ConversionSource& sour
   // tiles thus never read through a set-up made for another source.
   ConversionStatus status =
       context.bmp_reader.SetUp(source.bytes, PixelMode::kColour, &context.conversion_message);
-  if (status != kConvOk) RaiseConversionError(status, context.conversion_message);
+  if (status != ConversionStatus::kOk) RaiseConversionError(status, context.conversion_message);
   return &context.bmp_reader;
 }
 
@@ -52,10 +52,10 @@ ConvertedBitmap Encode(ConversionContext& context, const ConversionSettings& set
   ConversionStatus status = EncodePalmBitmap(*pixels, options, settings.scale, compression,
                                              context.palette, &output, &size);
   // Pixels a damaged image could not decode read as black; refuse the result.
-  if (status == kConvOk && source.image != nullptr && !options.sourceIsBmp) {
+  if (status == ConversionStatus::kOk && source.image != nullptr && !options.sourceIsBmp) {
     status = source.image->read_status();
   }
-  if (status != kConvOk) RaiseConversionError(status, context.conversion_message);
+  if (status != ConversionStatus::kOk) RaiseConversionError(status, context.conversion_message);
   ConvertedBitmap converted;
   converted.record = std::move(output.bytes);
   converted.width = size.width;
@@ -63,7 +63,7 @@ ConvertedBitmap Encode(ConversionContext& context, const ConversionSettings& set
   converted.depth = size.depth;
   PalmBitmapDescriptor header;
   converted.compressed =
-      ParsePalmBitmap(converted.record, &header) == kConvOk && header.IsCompressed();
+      ParsePalmBitmap(converted.record, &header) == ConversionStatus::kOk && header.IsCompressed();
   return converted;
 }
 
@@ -77,10 +77,10 @@ MapConversion ConvertMapSource(ConversionContext& context, const ConversionSetti
   MapConversion converted;
   ConversionStatus status = ConvertMap(*pixels, request, context, &converted);
   // Pixels a damaged image could not decode read as black; refuse the result.
-  if (status == kConvOk && source.image != nullptr && !options.sourceIsBmp) {
+  if (status == ConversionStatus::kOk && source.image != nullptr && !options.sourceIsBmp) {
     status = source.image->read_status();
   }
-  if (status != kConvOk) RaiseConversionError(status, context.conversion_message);
+  if (status != ConversionStatus::kOk) RaiseConversionError(status, context.conversion_message);
   return converted;
 }
 

@@ -15,6 +15,7 @@
 #include "bitmap/converted_bitmap.h"
 #include "bitmap/image_source.h"
 #include "bitmap/map_conversion.h"
+#include "bitmap/rgb_image.h"
 
 namespace kv {
 
@@ -54,12 +55,7 @@ MapConversion ConvertToOverviewAndTiles(ConversionContext& context, ConversionSe
 // The record as a 24-bit bottom-up BMP file.
 std::vector<std::uint8_t> RenderPalmBitmapAsBmp(std::span<const std::uint8_t> record);
 
-// The record's pixels, top row first, three bytes (red, green, blue) each.
-struct RgbImage {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> rgb;
-};
+// The record's pixels.
 RgbImage DecodePalmBitmapRgb(std::span<const std::uint8_t> record);
 
 // The record encoded again at `depth` (1, 2, 4, 8, 16, 24 or 32, used as

@@ -8,28 +8,25 @@ namespace kv {
 
 // What a conversion step did; it cannot be dropped unread.
 enum class [[nodiscard]] ConversionStatus : int{
-    kConvOk = 0,
-    kConvCorrupt = 2,
-    kConvBadVersion = 3,
-    kConvBadDepth = 4,
-    kConvNoMemory = 5,  // also a failed append
-    kConvCreateFailed = 6,
-    kConvReadFailed = 7,
-    kConvWriteFailed = 8,
-    kConvOpenFailed = 9,
-    kConvMalformed = 10,
-    kConvTooBig = 11,
-    kConvTooSmall = 12,  // width or height below 10
-    kConvDecoderFailed = 13,
-    kConvCompressedBmp = 14,
+    kOk = 0,
+    kCorrupt = 2,
+    kBadVersion = 3,
+    kBadDepth = 4,
+    kNoMemory = 5,  // also a failed append
+    kCreateFailed = 6,
+    kReadFailed = 7,
+    kWriteFailed = 8,
+    kOpenFailed = 9,
+    kMalformed = 10,
+    kTooBig = 11,
+    kTooSmall = 12,  // width or height below 10
+    kDecoderFailed = 13,
+    kCompressedBmp = 14,
     // The user stopped a map conversion; nothing went wrong.
-    kConvCancelled = 15,
+    kCancelled = 15,
     // The file opens and reads, but is no image of a kind the decoder knows.
-    kConvNotAnImage = 16,
+    kNotAnImage = 16,
 };
-// The prefixed names say which library a status comes from wherever they
-// are used.
-using enum ConversionStatus;
 
 // Depths a bitmap of this system can have.
 bool IsSupportedDepth(int depth);

@@ -9,11 +9,11 @@ constexpr int kMaxSide = 65535;
 
 ConversionStatus QueryImageSource(const ImageSource& source, std::uint16_t* width,
                                   std::uint16_t* height, int* depth) {
-  if (source.Width() > kMaxSide || source.Height() > kMaxSide) return kConvTooBig;
+  if (source.Width() > kMaxSide || source.Height() > kMaxSide) return ConversionStatus::kTooBig;
   *width = static_cast<std::uint16_t>(source.Width());
   *height = static_cast<std::uint16_t>(source.Height());
   *depth = source.Depth();
-  return kConvOk;
+  return ConversionStatus::kOk;
 }
 
 }  // namespace kv

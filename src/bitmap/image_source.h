@@ -37,8 +37,8 @@ class ImageSource : public PixelSource {
  public:
   virtual ImageSourceKind kind() const = 0;
 
-  // The first failure met while decoding pixels: kConvDecoderFailed when
-  // the file's data is damaged, kConvNoMemory when a strip could not be
+  // The first failure met while decoding pixels: ConversionStatus::kDecoderFailed when
+  // the file's data is damaged, ConversionStatus::kNoMemory when a strip could not be
   // held. Pixels that could not be decoded read as 0; a caller that has
   // read pixels checks this before it trusts them.
   virtual ConversionStatus read_status() const = 0;

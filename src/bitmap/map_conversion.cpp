@@ -9,11 +9,11 @@
 #include <utility>
 
 #include "bitmap/band_buffers.h"
-#include "bitmap/bitmap_encoding.h"
 #include "bitmap/conversion_threads.h"
-#include "bitmap/octree_palette.h"
-#include "bitmap/palm_bitmap_descriptor.h"
-#include "bitmap/palm_bitmap_format.h"
+#include "bitmap/palm/bitmap_encoding.h"
+#include "bitmap/palm/octree_palette.h"
+#include "bitmap/palm/palm_bitmap_descriptor.h"
+#include "bitmap/palm/palm_bitmap_format.h"
 #include "bitmap/row_prefetcher.h"
 #include "bitmap/sampling_geometry.h"
 #include "bitmap/source_row_reader.h"
@@ -66,28 +66,28 @@ class MapConverter {
     try {
       status = Convert();
     } catch (const std::bad_alloc&) {
-      status = kConvNoMemory;
+      status = ConversionStatus::kNoMemory;
     }
     // Tiles still queued find this and return at once.
-    if (status != kConvOk) failed_ = true;
+    if (status != ConversionStatus::kOk) failed_ = true;
     return status;
   }
 
  private:
   ConversionStatus Convert() {
     ConversionStatus status = Plan();
-    if (status != kConvOk) return status;
+    if (status != ConversionStatus::kOk) return status;
     bool octree = false;
     status = ChoosePalette(&octree);
-    if (status != kConvOk) return status;
+    if (status != ConversionStatus::kOk) return status;
     const bool keep = octree && KeepsTiles();
     CountRows(octree, keep);
     if (octree) {
       OctreeQuantiser quantiser(encoding_.depth);
       status = ReadPass(&quantiser, true, keep ? TileWork::kKeep : TileWork::kNone);
-      if (status != kConvOk) return status;
+      if (status != ConversionStatus::kOk) return status;
       status = SetQuantisedTable(quantiser.Colours(), encoding_.depth, context_.palette);
-      if (status != kConvOk) return status;
+      if (status != ConversionStatus::kOk) return status;
       TakeTable();
       if (keep) {
         for (int band = 0; band < layout_.grid().rows; ++band) SubmitBand(band);
@@ -98,9 +98,9 @@ class MapConverter {
       TakeTable();
       status = ReadPass(nullptr, true, TileWork::kEncode);
     }
-    if (status == kConvOk) status = WaitForTiles(0);
-    if (status == kConvOk) status = EncodeOverview();
-    if (status == kConvOk) Report(true);
+    if (status == ConversionStatus::kOk) status = WaitForTiles(0);
+    if (status == ConversionStatus::kOk) status = EncodeOverview();
+    if (status == ConversionStatus::kOk) Report(true);
     return status;
   }
 
@@ -119,28 +119,28 @@ class MapConverter {
   // that cannot be made before any pixel is read.
   ConversionStatus Plan() {
     ConversionStatus status = EncodingDepth(source_, request_.overview, &encoding_.depth);
-    if (status != kConvOk) return status;
+    if (status != ConversionStatus::kOk) return status;
     encoding_.compression = request_.compression;
     status = ComputeSamplingGeometry(source_.Width(), source_.Height(), request_.overview,
                                      request_.scale, &overview_);
-    if (status != kConvOk) return status;
+    if (status != ConversionStatus::kOk) return status;
     status = CheckPalmBitmapSize(encoding_.depth, overview_.outputWidth, overview_.outputHeight);
-    if (status != kConvOk) return status;
+    if (status != ConversionStatus::kOk) return status;
     ConversionOptions tile = request_.overview;
     tile.fitToSize = false;
     tile.buildPalette = false;
     status =
         TileBandLayout::Plan(source_.Width(), source_.Height(), tile, request_.scale, &layout_);
-    if (status != kConvOk) return status;
+    if (status != ConversionStatus::kOk) return status;
     if (layout_.grid().count() != 0) {
       status = CheckPalmBitmapSize(encoding_.depth, layout_.max_width(), layout_.max_height());
-      if (status != kConvOk) return status;
+      if (status != ConversionStatus::kOk) return status;
     }
     result_->grid = layout_.grid();
     result_->tiles.assign(layout_.grid().count(), ConvertedBitmap{});
     bands_.assign(static_cast<std::size_t>(layout_.grid().rows), nullptr);
     buffers_.set_values(layout_.band_width() * static_cast<std::size_t>(layout_.max_height()));
-    return kConvOk;
+    return ConversionStatus::kOk;
   }
 
   // As the overview's conversion chooses its table: a new one (the
@@ -156,13 +156,13 @@ class MapConverter {
         } else {
           const ConversionStatus status =
               SetOwnPaletteTable(source_, encoding_.depth, context_.palette);
-          if (status != kConvOk) return status;
+          if (status != ConversionStatus::kOk) return status;
         }
       }
     }
     encoding_.copy_indices = CopiesIndices(source_, encoding_.depth);
     source_.SetPixelMode(encoding_.copy_indices ? PixelMode::kIndex : PixelMode::kColour);
-    return kConvOk;
+    return ConversionStatus::kOk;
   }
 
   void TakeTable() {
@@ -223,13 +223,14 @@ class MapConverter {
     for (const int y : rows) {
       const std::uint32_t* values = prefetcher.Next();
       if (values == nullptr) {
-        return prefetcher.status() != kConvOk ? prefetcher.status() : kConvMalformed;
+        return prefetcher.status() != ConversionStatus::kOk ? prefetcher.status()
+                                                            : ConversionStatus::kMalformed;
       }
-      if (Cancelled()) return kConvCancelled;
+      if (Cancelled()) return ConversionStatus::kCancelled;
       if (octree != nullptr) octree->InsertAll(values, width);
       for (; next_use < uses.size() && uses[next_use].y == y; ++next_use) {
         const ConversionStatus status = UseRow(uses[next_use], values, tiles);
-        if (status != kConvOk) return status;
+        if (status != ConversionStatus::kOk) return status;
       }
       ++progress_.rows_read;
       Report(false);
@@ -242,7 +243,7 @@ class MapConverter {
         if (layout_.height(band) == 0) SubmitBand(band);
       }
     }
-    return kConvOk;
+    return ConversionStatus::kOk;
   }
 
   // Kept bands share one buffer, band after band; not cleared, as every
@@ -261,7 +262,7 @@ class MapConverter {
       const auto width = static_cast<std::size_t>(overview_.outputWidth);
       std::uint32_t* out = overview_values_.data() + width * static_cast<std::size_t>(use.row);
       for (std::size_t j = 0; j < width; ++j) out[j] = values[overview_columns_[j]];
-      return kConvOk;
+      return ConversionStatus::kOk;
     }
     BandValues& band = bands_[static_cast<std::size_t>(use.band)];
     if (use.row == 0) {
@@ -270,7 +271,7 @@ class MapConverter {
         // this one.
         const ConversionStatus status =
             WaitForTiles(static_cast<std::size_t>(layout_.grid().columns));
-        if (status != kConvOk) return status;
+        if (status != ConversionStatus::kOk) return status;
         band = buffers_.Take();
       } else {
         band = KeptBand(use.band);
@@ -286,7 +287,7 @@ class MapConverter {
     if (tiles == TileWork::kEncode && use.row == layout_.height(use.band) - 1) {
       SubmitBand(use.band);
     }
-    return kConvOk;
+    return ConversionStatus::kOk;
   }
 
   void PrepareOverview() {
@@ -315,7 +316,7 @@ class MapConverter {
       Report(false);
     });
     if (failed_) return tile_status_;
-    return Cancelled() ? kConvCancelled : kConvOk;
+    return Cancelled() ? ConversionStatus::kCancelled : ConversionStatus::kOk;
   }
 
   void SubmitBand(int band) {
@@ -330,7 +331,7 @@ class MapConverter {
   // `values` is null for a band without rows.
   void EncodeTile(int worker, int column, int band, const std::uint32_t* values) {
     if (failed_ || Cancelled()) return;
-    ConversionStatus status = kConvOk;
+    ConversionStatus status = ConversionStatus::kOk;
     try {
       PaletteMatcher* matcher = WorkerMatcher(worker);
       const SampledPixels pixels{layout_.width(column), layout_.height(band),
@@ -338,7 +339,7 @@ class MapConverter {
                                  layout_.band_width()};
       OutputBuffer output;
       status = EncodeSampledBitmap(encoding_, pixels, matcher, &output);
-      if (status == kConvOk) {
+      if (status == ConversionStatus::kOk) {
         ConvertedBitmap& tile = result_->tiles[layout_.grid().Index(column, band)];
         tile.width = pixels.width;
         tile.height = pixels.height;
@@ -347,9 +348,9 @@ class MapConverter {
         tile.record = std::move(output.bytes);
       }
     } catch (const std::bad_alloc&) {
-      status = kConvNoMemory;
+      status = ConversionStatus::kNoMemory;
     }
-    if (status != kConvOk) Fail(status);
+    if (status != ConversionStatus::kOk) Fail(status);
   }
 
   // Matchers remember what they matched, so each worker keeps its own.
@@ -380,14 +381,14 @@ class MapConverter {
                                static_cast<std::size_t>(overview_.outputWidth)};
     OutputBuffer output;
     const ConversionStatus status = EncodeSampledBitmap(encoding_, pixels, matcher, &output);
-    if (status != kConvOk) return status;
+    if (status != ConversionStatus::kOk) return status;
     ConvertedBitmap& converted = result_->overview;
     converted.width = pixels.width;
     converted.height = pixels.height;
     converted.depth = encoding_.depth;
     converted.compressed = IsCompressedRecord(output.bytes);
     converted.record = std::move(output.bytes);
-    return kConvOk;
+    return ConversionStatus::kOk;
   }
 
   PixelSource& source_;
@@ -406,7 +407,7 @@ class MapConverter {
   double reported_ = -1;
   std::mutex failure_mutex_;
   std::atomic<bool> failed_{false};
-  ConversionStatus tile_status_ = kConvOk;
+  ConversionStatus tile_status_ = ConversionStatus::kOk;
   std::vector<std::unique_ptr<PaletteMatcher>> matchers_;  // one per worker
   // Last: destroyed first, so queued tasks finish while what they use is
   // still there.

@@ -52,7 +52,7 @@ struct MapConversion {
 
 // Leaves the palette state as the overview's conversion would (a new custom
 // table, or none). Failing statuses as EncodePalmBitmap's, the source
-// reader's, and kConvCancelled when context.cancel was set; *result is then
+// reader's, and ConversionStatus::kCancelled when context.cancel was set; *result is then
 // unspecified.
 ConversionStatus ConvertMap(PixelSource& source, const MapConversionRequest& request,
                             ConversionContext& context, MapConversion* result);

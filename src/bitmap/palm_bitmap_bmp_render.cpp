@@ -2,10 +2,10 @@
 #include <new>
 
 #include "base/exceptions.h"
-#include "bitmap/bmp_little_endian.h"
+#include "bitmap/bmp/bmp_little_endian.h"
 #include "bitmap/conversion_front.h"
-#include "bitmap/palm_bitmap_parser.h"
-#include "bitmap/palm_bitmap_pixels.h"
+#include "bitmap/palm/palm_bitmap_parser.h"
+#include "bitmap/palm/palm_bitmap_pixels.h"
 #include "bitmap/raise_conversion_error.h"
 #include "bitmap/rgb_colour.h"
 
@@ -38,10 +38,10 @@ void WriteHeaders(std::uint8_t* head, std::uint32_t width, std::uint32_t height,
 }
 
 PalmBitmapDescriptor ParseForDisplay(std::span<const std::uint8_t> record) {
-  if (record.size() <= 15) RaiseConversionError(kConvMalformed, "");
+  if (record.size() <= 15) RaiseConversionError(ConversionStatus::kMalformed, "");
   PalmBitmapDescriptor bitmap;
   ConversionStatus status = ParseAndExpandPalmBitmap(record, &bitmap);
-  if (status != kConvOk) RaiseConversionError(status, "");
+  if (status != ConversionStatus::kOk) RaiseConversionError(status, "");
   return bitmap;
 }
 
@@ -62,7 +62,7 @@ RgbImage DecodePalmBitmapRgb(std::span<const std::uint8_t> record) {
     for (int x = 0; x < image.width; ++x) {
       std::uint32_t colour = 0;
       ConversionStatus status = GetPixel(bitmap, x, y, PixelRead::kColour, &colour);
-      if (status != kConvOk) RaiseConversionError(status, "");
+      if (status != ConversionStatus::kOk) RaiseConversionError(status, "");
       StoreRgb(colour, out);
       out += 3;
     }

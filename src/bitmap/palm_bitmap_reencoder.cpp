@@ -2,12 +2,12 @@
 #include <optional>
 
 #include "base/exceptions.h"
-#include "bitmap/bitmap_compression.h"
 #include "bitmap/conversion_front.h"
-#include "bitmap/octree_palette.h"
-#include "bitmap/palm_bitmap_format.h"
-#include "bitmap/palm_bitmap_parser.h"
-#include "bitmap/palm_bitmap_pixels.h"
+#include "bitmap/palm/bitmap_compression.h"
+#include "bitmap/palm/octree_palette.h"
+#include "bitmap/palm/palm_bitmap_format.h"
+#include "bitmap/palm/palm_bitmap_parser.h"
+#include "bitmap/palm/palm_bitmap_pixels.h"
 #include "bitmap/raise_conversion_error.h"
 
 namespace kv {
@@ -15,7 +15,7 @@ namespace kv {
 namespace {
 
 void Check(ConversionStatus status) {
-  if (status != kConvOk) RaiseConversionError(status, "");
+  if (status != ConversionStatus::kOk) RaiseConversionError(status, "");
 }
 
 // An octree table of the record's own colours, padded to 2^depth entries.
@@ -74,7 +74,7 @@ std::vector<std::uint8_t> ReencodePalmBitmap(ConversionContext& context,
                                              const ConversionSettings& settings,
                                              std::span<const std::uint8_t> record, int depth,
                                              bool build_palette) {
-  if (!IsSupportedDepth(depth)) RaiseConversionError(kConvBadDepth, "");
+  if (!IsSupportedDepth(depth)) RaiseConversionError(ConversionStatus::kBadDepth, "");
   try {
     PalmBitmapDescriptor source;
     Check(ParseAndExpandPalmBitmap(record, &source));

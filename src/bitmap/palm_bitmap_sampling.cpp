@@ -2,25 +2,25 @@
 
 #include <new>
 
-#include "bitmap/palm_bitmap_parser.h"
-#include "bitmap/palm_bitmap_pixels.h"
+#include "bitmap/palm/palm_bitmap_parser.h"
+#include "bitmap/palm/palm_bitmap_pixels.h"
 #include "bitmap/rgb_colour.h"
 
 namespace kv {
 
 ConversionStatus SamplePalmBitmapRgb(std::span<const std::uint8_t> record, int step,
                                      RgbImage* out) {
-  if (step < 1 || record.size() <= 15) return kConvMalformed;
+  if (step < 1 || record.size() <= 15) return ConversionStatus::kMalformed;
   PalmBitmapDescriptor bitmap;
   const ConversionStatus parsed = ParseAndExpandPalmBitmap(record, &bitmap);
-  if (parsed != kConvOk) return parsed;
+  if (parsed != ConversionStatus::kOk) return parsed;
   const int width = (bitmap.width + step - 1) / step;
   const int height = (bitmap.height + step - 1) / step;
   try {
     out->rgb.resize(std::size_t{3} * static_cast<std::size_t>(width) *
                     static_cast<std::size_t>(height));
   } catch (const std::bad_alloc&) {
-    return kConvNoMemory;
+    return ConversionStatus::kNoMemory;
   }
   out->width = width;
   out->height = height;
@@ -29,12 +29,12 @@ ConversionStatus SamplePalmBitmapRgb(std::span<const std::uint8_t> record, int s
     for (int x = 0; x < bitmap.width; x += step) {
       std::uint32_t colour = 0;
       const ConversionStatus status = GetPixel(bitmap, x, y, PixelRead::kColour, &colour);
-      if (status != kConvOk) return status;
+      if (status != ConversionStatus::kOk) return status;
       StoreRgb(colour, pixel);
       pixel += 3;
     }
   }
-  return kConvOk;
+  return ConversionStatus::kOk;
 }
 
 }  // namespace kv

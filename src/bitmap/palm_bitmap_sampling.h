@@ -15,7 +15,7 @@
 namespace kv {
 
 // *out becomes ceil(width / step) x ceil(height / step) pixels, red, green,
-// blue, top row first. kConvMalformed for a step below 1 or a record that
+// blue, top row first. ConversionStatus::kMalformed for a step below 1 or a record that
 // does not parse; the record's own status for bad pixels or depths.
 ConversionStatus SamplePalmBitmapRgb(std::span<const std::uint8_t> record, int step, RgbImage* out);
 

@@ -75,7 +75,7 @@ class PixelSource {
   // one lying outside the file) is a failing status.
   virtual ConversionStatus Palette(std::vector<std::uint32_t>* entries) const {
     entries->clear();
-    return kConvOk;
+    return ConversionStatus::kOk;
   }
 };
 

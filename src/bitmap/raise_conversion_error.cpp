@@ -6,32 +6,32 @@ namespace kv {
 
 void RaiseConversionError(ConversionStatus status, const std::string& message) {
   switch (status) {
-    case kConvCorrupt:
-    case kConvBadVersion:
-    case kConvBadDepth:
-    case kConvMalformed:
+    case ConversionStatus::kCorrupt:
+    case ConversionStatus::kBadVersion:
+    case ConversionStatus::kBadDepth:
+    case ConversionStatus::kMalformed:
       throw ErrImageFileCorrupt();
-    case kConvNoMemory:
+    case ConversionStatus::kNoMemory:
       throw ErrBadAlloc();
-    case kConvCreateFailed:
+    case ConversionStatus::kCreateFailed:
       throw ErrFileCreate();
-    case kConvReadFailed:
+    case ConversionStatus::kReadFailed:
       throw ErrFileRead();
-    case kConvWriteFailed:
+    case ConversionStatus::kWriteFailed:
       throw ErrFileWrite();
-    case kConvOpenFailed:
+    case ConversionStatus::kOpenFailed:
       throw ErrFileOpen();
-    case kConvNotAnImage:
+    case ConversionStatus::kNotAnImage:
       throw ErrNotAnImage();
-    case kConvTooBig:
+    case ConversionStatus::kTooBig:
       throw ErrImageTooBig();
-    case kConvTooSmall:
+    case ConversionStatus::kTooSmall:
       throw ErrImageTooSmall();
-    case kConvDecoderFailed:
+    case ConversionStatus::kDecoderFailed:
       throw ErrJPEGDecompressFailed(message.c_str());
-    case kConvCompressedBmp:
+    case ConversionStatus::kCompressedBmp:
       throw ErrCompressionFmtNotSupported(message.c_str());
-    case kConvCancelled:
+    case ConversionStatus::kCancelled:
       // The user asked for it: there is nothing to show.
       throw ErrAlreadyReported();
     default:

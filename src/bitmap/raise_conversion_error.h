@@ -10,7 +10,7 @@ namespace kv {
 // The one place where conversion statuses become exceptions. Decoder
 // failures (13) and compressed BMPs (14) carry `message`; the others carry
 // no text; a cancelled conversion (15) becomes ErrAlreadyReported, which
-// nobody shows. REQUIRES: status != kConvOk.
+// nobody shows. REQUIRES: status != ConversionStatus::kOk.
 [[noreturn]] void RaiseConversionError(ConversionStatus status, const std::string& message);
 
 }  // namespace kv

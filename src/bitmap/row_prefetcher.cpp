@@ -31,20 +31,20 @@ RowPrefetcher::~RowPrefetcher() {
 void RowPrefetcher::Fill(std::size_t index, Chunk* chunk) {
   chunk->first = index * chunk_rows_;
   chunk->count = std::min(chunk_rows_, rows_.size() - chunk->first);
-  chunk->status = kConvOk;
+  chunk->status = ConversionStatus::kOk;
   try {
     chunk->values.resize(chunk->count * width_);
   } catch (const std::bad_alloc&) {
-    chunk->status = kConvNoMemory;
+    chunk->status = ConversionStatus::kNoMemory;
     return;
   }
   for (std::size_t k = 0; k < chunk->count; ++k) {
     if (cancel_.load(std::memory_order_relaxed)) {
-      chunk->status = kConvCancelled;
+      chunk->status = ConversionStatus::kCancelled;
       return;
     }
     chunk->status = reader_.ReadRow(rows_[chunk->first + k], chunk->values.data() + k * width_);
-    if (chunk->status != kConvOk) return;
+    if (chunk->status != ConversionStatus::kOk) return;
   }
 }
 
@@ -62,7 +62,7 @@ void RowPrefetcher::ReadAhead() {
       filled_ = index + 1;
     }
     changed_.notify_all();
-    if (chunk.status != kConvOk) return;
+    if (chunk.status != ConversionStatus::kOk) return;
   }
 }
 
@@ -75,11 +75,11 @@ bool RowPrefetcher::TakeChunk(std::size_t index) {
     Fill(index, &chunk);
   }
   status_ = chunk.status;
-  return status_ == kConvOk;
+  return status_ == ConversionStatus::kOk;
 }
 
 const std::uint32_t* RowPrefetcher::Next() {
-  if (status_ != kConvOk || next_row_ >= rows_.size()) return nullptr;
+  if (status_ != ConversionStatus::kOk || next_row_ >= rows_.size()) return nullptr;
   const std::size_t index = next_row_ / chunk_rows_;
   if (!holding_chunk_ || index != current_chunk_) {
     if (holding_chunk_) {

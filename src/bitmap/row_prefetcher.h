@@ -46,7 +46,7 @@ class RowPrefetcher {
     std::vector<std::uint32_t> values;
     std::size_t first = 0;  // index into rows_ of its first row
     std::size_t count = 0;
-    ConversionStatus status = kConvOk;  // of the read that filled it
+    ConversionStatus status = ConversionStatus::kOk;  // of the read that filled it
   };
 
   // Reads the rows of chunk number `index` into `chunk`.
@@ -66,7 +66,7 @@ class RowPrefetcher {
   std::size_t next_row_ = 0;       // index into rows_
   std::size_t current_chunk_ = 0;  // chunk number being handed out
   bool holding_chunk_ = false;
-  ConversionStatus status_ = kConvOk;
+  ConversionStatus status_ = ConversionStatus::kOk;
 
   // Shared with the reading thread.
   std::mutex mutex_;

@@ -56,15 +56,17 @@ ConversionStatus ComputeSamplingGeometry(int source_width, int source_height,
                                          SamplingGeometry* geometry) {
   const int w = options.targetWidth;
   const int h = options.targetHeight;
-  if (source_width <= 0 || source_height <= 0 || w == 0 || h == 0) return kConvMalformed;
+  if (source_width <= 0 || source_height <= 0 || w == 0 || h == 0)
+    return ConversionStatus::kMalformed;
   SamplingGeometry g;
   g.sourceWidth = source_width;
   g.sourceHeight = source_height;
   if (options.fitToSize) {
     FitWhole(source_width, source_height, w, h, &g);
   } else {
-    if (scale.scaleNum <= 0 || scale.scaleDen <= 0) return kConvMalformed;
-    if (options.originX >= source_width || options.originY >= source_height) return kConvMalformed;
+    if (scale.scaleNum <= 0 || scale.scaleDen <= 0) return ConversionStatus::kMalformed;
+    if (options.originX >= source_width || options.originY >= source_height)
+      return ConversionStatus::kMalformed;
     g.num = scale.scaleNum;
     g.den = scale.scaleDen;
     g.originX = options.originX;
@@ -73,7 +75,7 @@ ConversionStatus ComputeSamplingGeometry(int source_width, int source_height,
     g.outputHeight = TileExtent(source_height, h, g.originY, g.num, g.den);
   }
   *geometry = g;
-  return kConvOk;
+  return ConversionStatus::kOk;
 }
 
 }  // namespace kv

@@ -28,7 +28,7 @@ struct SamplingGeometry {
 // size, keeping its aspect ratio, never enlarged; `scale` is not used.
 // Tile mode: a target-size window at the origin, scaled by `scale` and cut
 // where it runs past the source.
-// kConvMalformed for an empty source or target, a scale that is not a
+// ConversionStatus::kMalformed for an empty source or target, a scale that is not a
 // positive ratio, or a tile origin outside the source.
 ConversionStatus ComputeSamplingGeometry(int source_width, int source_height,
                                          const ConversionOptions& options, ScaleRatio scale,

@@ -15,7 +15,7 @@ class PixelRowReader final : public SourceRowReader {
 
   ConversionStatus ReadRow(int y, std::uint32_t* values) override {
     source_.PixelsOfRow(xs_, y, values);
-    return kConvOk;
+    return ConversionStatus::kOk;
   }
 
  private:

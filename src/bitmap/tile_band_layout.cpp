@@ -9,7 +9,7 @@ ConversionStatus TileBandLayout::Plan(int source_width, int source_height,
                                       TileBandLayout* layout) {
   if (source_width <= 0 || source_height <= 0 || scale.scaleNum <= 0 || scale.scaleDen <= 0 ||
       tile.targetWidth == 0 || tile.targetHeight == 0) {
-    return kConvMalformed;
+    return ConversionStatus::kMalformed;
   }
   TileBandLayout plan;
   plan.grid_ = TileGridFor(source_width, source_height, tile.targetWidth, tile.targetHeight, scale);
@@ -21,7 +21,7 @@ ConversionStatus TileBandLayout::Plan(int source_width, int source_height,
     SamplingGeometry geometry;
     const ConversionStatus status =
         ComputeSamplingGeometry(source_width, source_height, window, scale, &geometry);
-    if (status != kConvOk) return status;
+    if (status != ConversionStatus::kOk) return status;
     plan.offsets_.push_back(plan.source_columns_.size());
     for (int j = 0; j < geometry.outputWidth; ++j) {
       plan.source_columns_.push_back(geometry.SourceX(j));
@@ -38,11 +38,11 @@ ConversionStatus TileBandLayout::Plan(int source_width, int source_height,
     SamplingGeometry geometry;
     const ConversionStatus status =
         ComputeSamplingGeometry(source_width, source_height, window, scale, &geometry);
-    if (status != kConvOk) return status;
+    if (status != ConversionStatus::kOk) return status;
     plan.rows_.push_back(geometry);
   }
   *layout = std::move(plan);
-  return kConvOk;
+  return ConversionStatus::kOk;
 }
 
 int TileBandLayout::max_width() const {

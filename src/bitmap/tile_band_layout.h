@@ -26,7 +26,7 @@ namespace kv {
 class TileBandLayout {
  public:
   // `tile` gives the target size and is otherwise a tile's options (origin
-  // and fitToSize ignored). kConvMalformed for what ComputeSamplingGeometry
+  // and fitToSize ignored). ConversionStatus::kMalformed for what ComputeSamplingGeometry
   // refuses.
   static ConversionStatus Plan(int source_width, int source_height, const ConversionOptions& tile,
                                ScaleRatio scale, TileBandLayout* layout);

@@ -29,7 +29,7 @@ std::vector<CalibrationCandidate> CalibrationCandidates(std::string_view image_p
 struct FoundCalibrationFile {
   std::string path;
   int type = 0;
-  ImportStatus read_status = kImportOk;  // of reading the file found
+  ImportStatus read_status = ImportStatus::kOk;  // of reading the file found
 };
 
 // Clears `*import` and reads the first candidate file that opens (after all

@@ -31,10 +31,10 @@ bool HasAllThreePoints(const CalibrationImport& import) {
 
 ImportStatus ReadJpr(const std::vector<std::string>& lines, const ImportEnvironment& environment,
                      CalibrationImport* import, std::int32_t width, std::int32_t height) {
-  if (!ReadJprLines(lines, environment, import)) return kImportOk;
+  if (!ReadJprLines(lines, environment, import)) return ImportStatus::kOk;
   if (width <= 0 || height <= 0) {
     environment.state.needs_image_size = true;
-    return kImportOk;
+    return ImportStatus::kOk;
   }
   environment.state.needs_image_size = false;
   return ReadWorldFileLines(lines, environment, import, width, height);
@@ -89,7 +89,7 @@ ImportStatus ReadCalibrationData(std::string_view data, int type,
                                  const ImportEnvironment& environment, CalibrationImport* import,
                                  std::int32_t width, std::int32_t height) {
   const std::vector<std::string> lines = SplitImportLines(data);
-  ImportStatus status = kImportOk;
+  ImportStatus status = ImportStatus::kOk;
   switch (type) {
     case kCalibrationFileKvm:
     case kCalibrationFileCal:
@@ -112,16 +112,16 @@ ImportStatus ReadCalibrationData(std::string_view data, int type,
       status = ReadWorldFileLines(lines, environment, import, width, height);
       break;
     default:
-      return kImportNotFound;
+      return ImportStatus::kNotFound;
   }
-  if (status != kImportOk) return status;
+  if (status != ImportStatus::kOk) return status;
   const bool counted_type =
       type == kCalibrationFileJpr || type == kCalibrationFileGeo || type == kCalibrationFileMap;
   if (counted_type && HasAllThreePoints(*import) &&
       (type == kCalibrationFileJpr || import->proj_mode == kCalibrationGeographic)) {
     import->proj_mode = kCalibrationKnownPoints;
   }
-  return kImportOk;
+  return ImportStatus::kOk;
 }
 
 ImportStatus ReadCalibrationFile(std::FILE* file, int type, const ImportEnvironment& environment,
@@ -131,10 +131,10 @@ ImportStatus ReadCalibrationFile(std::FILE* file, int type, const ImportEnvironm
   char chunk[8192];
   std::size_t count = 0;
   while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    if (data.size() + count > kMaxCalibrationFileSize) return kImportReadFailed;
+    if (data.size() + count > kMaxCalibrationFileSize) return ImportStatus::kReadFailed;
     data.append(chunk, count);
   }
-  if (std::ferror(file)) return kImportReadFailed;
+  if (std::ferror(file)) return ImportStatus::kReadFailed;
   return ReadCalibrationData(data, type, environment, import, width, height);
 }
 
@@ -143,14 +143,14 @@ ImportStatus ImportCalibrationFile(const std::string& path,
                                    const ImportEnvironment& environment, CalibrationImport* import,
                                    std::int32_t width, std::int32_t height, int* type) {
   *type = CalibrationFileType(path);
-  if (*type == kCalibrationFileNoExtension) return kImportReadFailed;
-  if (*type < 0) return kImportNotFound;
+  if (*type == kCalibrationFileNoExtension) return ImportStatus::kReadFailed;
+  if (*type < 0) return ImportStatus::kNotFound;
   *import = CalibrationImport{};
   SetWorldFileSystem(world_system, environment, import);
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     environment.diagnostics << "Could not file calibration file: " << path << "\n";
-    return kImportOpenFailed;
+    return ImportStatus::kOpenFailed;
   }
   return ReadCalibrationFile(file.get(), *type, environment, import, width, height);
 }

@@ -27,7 +27,7 @@ ImportStatus ReadCalibrationData(std::string_view data, int type,
                                  const ImportEnvironment& environment, CalibrationImport* import,
                                  std::int32_t width, std::int32_t height);
 
-// The same for an open file, read whole: kImportReadFailed when it cannot
+// The same for an open file, read whole: ImportStatus::kReadFailed when it cannot
 // be read whole or is larger than kMaxCalibrationFileSize.
 ImportStatus ReadCalibrationFile(std::FILE* file, int type, const ImportEnvironment& environment,
                                  CalibrationImport* import, std::int32_t width,
@@ -39,7 +39,7 @@ ImportStatus ReadCalibrationFile(std::FILE* file, int type, const ImportEnvironm
 // grid's code and datum go into the record. `*type` gets the file type
 // whenever the extension is known, also when the file cannot be opened
 // ("Could not file calibration file: PATH" goes to the diagnostics then and
-// the result is kImportOpenFailed).
+// the result is ImportStatus::kOpenFailed).
 ImportStatus ImportCalibrationFile(const std::string& path,
                                    const std::optional<WorldFileSystem>& world_system,
                                    const ImportEnvironment& environment, CalibrationImport* import,

@@ -62,18 +62,6 @@ enum class [[nodiscard]] ImportStatus{
     kGeoTiffUnsupportedSystem = -27,
 };
 
-// The names the import code uses.
-inline constexpr ImportStatus kImportOk = ImportStatus::kOk;
-inline constexpr ImportStatus kImportReadFailed = ImportStatus::kReadFailed;
-inline constexpr ImportStatus kImportOpenFailed = ImportStatus::kOpenFailed;
-inline constexpr ImportStatus kImportNotFound = ImportStatus::kNotFound;
-inline constexpr ImportStatus kImportNotOziExplorer = ImportStatus::kNotOziExplorer;
-inline constexpr ImportStatus kImportBadWorldSystem = ImportStatus::kBadWorldSystem;
-inline constexpr ImportStatus kImportOffTheEarth = ImportStatus::kOffTheEarth;
-inline constexpr ImportStatus kImportMalformedFile = ImportStatus::kMalformedFile;
-inline constexpr ImportStatus kGeoTiffNotGeoreferenced = ImportStatus::kGeoTiffNotGeoreferenced;
-inline constexpr ImportStatus kGeoTiffUnsupportedSystem = ImportStatus::kGeoTiffUnsupportedSystem;
-
 // Something a reader could not take from a calibration file that the user
 // must hear about, because the map would otherwise be silently less exact.
 enum class ImportWarningKind {
@@ -126,7 +114,7 @@ struct CalibrationImport : CalibrationFrame {
   std::string world_system_code;
 
   std::vector<ImportWarning> warnings;
-  // With kImportMalformedFile: the line and what is wrong with it.
+  // With ImportStatus::kMalformedFile: the line and what is wrong with it.
   std::string malformed_detail;
 };
 

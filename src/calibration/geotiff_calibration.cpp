@@ -135,10 +135,10 @@ ImportStatus TransformFrom(OGRSpatialReferenceH source, Transform* transform,
                            GeoTiffReport* report) {
   if (!IsEarthSystem(source)) {
     report->coordinate_system = SystemName(source);
-    return kGeoTiffUnsupportedSystem;
+    return ImportStatus::kGeoTiffUnsupportedSystem;
   }
   *transform = ToWgs84(source);
-  return *transform ? kImportOk : kGeoTiffNotGeoreferenced;
+  return *transform ? ImportStatus::kOk : ImportStatus::kGeoTiffNotGeoreferenced;
 }
 
 ImportStatus ReadGeoTransform(const std::array<double, 6>& geo, OGRSpatialReferenceH source,
@@ -146,7 +146,7 @@ ImportStatus ReadGeoTransform(const std::array<double, 6>& geo, OGRSpatialRefere
                               GeoTiffReport* report) {
   Transform transform;
   const ImportStatus status = TransformFrom(source, &transform, report);
-  if (status != kImportOk) return status;
+  if (status != ImportStatus::kOk) return status;
   const WorldFileValues values = WorldValuesOf(geo);
   const ImportStatus laid_out = LayOutNinePoints(
       values, width, height,
@@ -154,9 +154,9 @@ ImportStatus ReadGeoTransform(const std::array<double, 6>& geo, OGRSpatialRefere
         return ToLatLon(transform.get(), world, position);
       },
       import);
-  if (laid_out != kImportOk) return kGeoTiffNotGeoreferenced;
+  if (laid_out != ImportStatus::kOk) return ImportStatus::kGeoTiffNotGeoreferenced;
   import->world_values = values;
-  return kImportOk;
+  return ImportStatus::kOk;
 }
 
 std::vector<ControlPoint> UsableControlPoints(GDALDatasetH dataset) {
@@ -181,16 +181,17 @@ ImportStatus ReadControlPoints(GDALDatasetH dataset, std::int32_t width, std::in
   OGRSpatialReferenceH source = GDALGetGCPSpatialRef(dataset);
   const std::vector<ControlPoint> points = UsableControlPoints(dataset);
   report->control_points = GDALGetGCPCount(dataset);
-  if (source == nullptr || points.empty()) return kGeoTiffNotGeoreferenced;
+  if (source == nullptr || points.empty()) return ImportStatus::kGeoTiffNotGeoreferenced;
   Transform transform;
   const ImportStatus status = TransformFrom(source, &transform, report);
-  if (status != kImportOk) return status;
+  if (status != ImportStatus::kOk) return status;
   const std::optional<AffineFit> fit = FitControlPoints(points);
-  if (!fit) return kGeoTiffNotGeoreferenced;
+  if (!fit) return ImportStatus::kGeoTiffNotGeoreferenced;
   const std::vector<ChosenControlPoint> chosen = ChooseControlPoints(points, *fit, width, height);
   for (std::size_t i = 0; i < chosen.size(); ++i) {
     LatLon position;
-    if (!ToLatLon(transform.get(), chosen[i].world, &position)) return kGeoTiffNotGeoreferenced;
+    if (!ToLatLon(transform.get(), chosen[i].world, &position))
+      return ImportStatus::kGeoTiffNotGeoreferenced;
     CalibrationPoint& point = import->points[i];
     point.latitude = position.latitude;
     point.longitude = position.longitude;
@@ -206,7 +207,7 @@ ImportStatus ReadControlPoints(GDALDatasetH dataset, std::int32_t width, std::in
   LatLon bottom_right;
   if (!ToLatLon(transform.get(), WorldPosition(centred, 0, 0), &top_left) ||
       !ToLatLon(transform.get(), WorldPosition(centred, width, height), &bottom_right)) {
-    return kGeoTiffNotGeoreferenced;
+    return ImportStatus::kGeoTiffNotGeoreferenced;
   }
   import->proj_mode = kCalibrationKnownPoints;
   import->world_values = centred;
@@ -216,7 +217,7 @@ ImportStatus ReadControlPoints(GDALDatasetH dataset, std::int32_t width, std::in
   import->east_text = FormatBoundText(bottom_right.longitude, false);
   report->points_used = static_cast<int>(chosen.size());
   report->rms_pixels = fit->rms_pixels;
-  return kImportOk;
+  return ImportStatus::kOk;
 }
 
 }  // namespace
@@ -238,7 +239,7 @@ ImportStatus ReadGeoTiffCalibration(const std::string& path, CalibrationImport* 
   const char* const options[] = {"GEOREF_SOURCES=INTERNAL", nullptr};
   Dataset dataset(
       GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, drivers, options, nullptr));
-  if (!dataset) return kImportOpenFailed;
+  if (!dataset) return ImportStatus::kOpenFailed;
   *width = GDALGetRasterXSize(dataset.get());
   *height = GDALGetRasterYSize(dataset.get());
   std::array<double, 6> geo{};
@@ -248,7 +249,7 @@ ImportStatus ReadGeoTiffCalibration(const std::string& path, CalibrationImport* 
   const ImportStatus status =
       transformed ? ReadGeoTransform(geo, source, *width, *height, import, report)
                   : ReadControlPoints(dataset.get(), *width, *height, import, report);
-  if (status != kImportOk) *import = CalibrationImport{};
+  if (status != ImportStatus::kOk) *import = CalibrationImport{};
   return status;
 }
 

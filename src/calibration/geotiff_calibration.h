@@ -23,13 +23,13 @@ struct GeoTiffReport {
   // Root mean square distance, in pixels, of the control points from the
   // affine fit through all of them.
   double rms_pixels = 0.0;
-  std::string coordinate_system;  // with kGeoTiffUnsupportedSystem
+  std::string coordinate_system;  // with ImportStatus::kGeoTiffUnsupportedSystem
 };
 
 // Clears `*import` and fills it from the GeoTIFF at `path`; `*width` and
-// `*height` get the image size. kImportOk, kGeoTiffNotGeoreferenced,
-// kGeoTiffUnsupportedSystem, or kImportOpenFailed when GDAL cannot open the file as a TIFF. World
-// files beside the TIFF are not consulted (they are read as world files).
+// `*height` get the image size. ImportStatus::kOk, ImportStatus::kGeoTiffNotGeoreferenced,
+// ImportStatus::kGeoTiffUnsupportedSystem, or ImportStatus::kOpenFailed when GDAL cannot open the
+// file as a TIFF. World files beside the TIFF are not consulted (they are read as world files).
 ImportStatus ReadGeoTiffCalibration(const std::string& path, CalibrationImport* import,
                                     std::int32_t* width, std::int32_t* height);
 // The same, also telling what was read.

@@ -88,12 +88,12 @@ ImportStatus ReadImportedCalibration(const CalibrationImport& import, int type,
   if (reason.empty()) reason = OffTheEarthValue(read);
   if (!reason.empty()) {
     if (refusal) *refusal = std::move(reason);
-    return kImportOffTheEarth;
+    return ImportStatus::kOffTheEarth;
   }
   ClampBoundsToTheEarth(&read);
   if (IsGeoreferencedSource(import, type)) read.source_points = read.points;
   *record = std::move(read);
-  return kImportOk;
+  return ImportStatus::kOk;
 }
 
 ImportStatus ImportCalibrationRecord(const std::string& path,
@@ -102,7 +102,7 @@ ImportStatus ImportCalibrationRecord(const std::string& path,
                                      std::int32_t height, ImportedCalibrationFile* file) {
   const ImportStatus status = ImportCalibrationFile(path, world_system, environment, &file->import,
                                                     width, height, &file->type);
-  if (status != kImportOk) return status;
+  if (status != ImportStatus::kOk) return status;
   return ReadImportedCalibration(file->import, file->type, environment.negative_letters, width,
                                  height, &file->record, &file->refusal);
 }

@@ -21,8 +21,8 @@ namespace kv {
 // than the importer; the lines it does not use become the pending text.
 // Any other type, e.g. 0 for a GeoTIFF, reads no text. The points of a
 // GeoTIFF (type 0) or a world file are the source's own (source_points).
-// Bounds up to a pixel beyond the Earth's edge are brought onto it. kImportOk,
-// or kImportOffTheEarth when the result is no place on the Earth
+// Bounds up to a pixel beyond the Earth's edge are brought onto it. ImportStatus::kOk,
+// or ImportStatus::kOffTheEarth when the result is no place on the Earth
 // (HasEarthPositions) or the map crosses the 180° meridian; `*refusal`, when
 // given, then says which value, in words. `*record` changes only on success.
 ImportStatus ReadImportedCalibration(const CalibrationImport& import, int type,
@@ -50,7 +50,7 @@ struct ImportedCalibrationFile {
 // Reads the calibration file at `path` (ImportCalibrationFile, with
 // `world_system` for a world file) and makes its record
 // (ReadImportedCalibration) for `width` x `height` source pixels: the status
-// of the first step that failed, or kImportOk. Without an image size a
+// of the first step that failed, or ImportStatus::kOk. Without an image size a
 // world file (or a ".jpr" holding world file numbers) sets
 // `environment.state.needs_image_size` and gives a record without points.
 ImportStatus ImportCalibrationRecord(const std::string& path,

@@ -62,7 +62,7 @@ ImportStatus LayOutNinePoints(const WorldFileValues& values, std::int32_t width,
   for (std::size_t i = 0; i < pixels.size(); ++i) {
     LatLon position;
     if (!to_lat_lon(WorldPosition(values, pixels[i].x, pixels[i].y), &position)) {
-      return kImportBadWorldSystem;
+      return ImportStatus::kBadWorldSystem;
     }
     CalibrationPoint& point = points[i];
     point.latitude = position.latitude;
@@ -80,14 +80,14 @@ ImportStatus LayOutNinePoints(const WorldFileValues& values, std::int32_t width,
         return true;
       },
       &bounds);
-  if (!framed) return kImportBadWorldSystem;
+  if (!framed) return ImportStatus::kBadWorldSystem;
   import->points = points;
   import->proj_mode = kCalibrationKnownPoints;
   import->north_text = FormatBoundText(bounds.north, true);
   import->west_text = FormatBoundText(bounds.west, false);
   import->south_text = FormatBoundText(bounds.south, true);
   import->east_text = FormatBoundText(bounds.east, false);
-  return kImportOk;
+  return ImportStatus::kOk;
 }
 
 }  // namespace kv

@@ -52,8 +52,9 @@ using WorldToLatLon = std::function<bool(WorldXY world, LatLon* position)>;
 // of the frame from the top-left pixel to one image width and height on
 // (C + w·A, F + h·E), as the program's bounds are measured from the
 // calibration points (ImageEnvelope); on a north-up map in degrees, north
-// and west at the top-left pixel and south and east at the far corner. kImportBadWorldSystem when a
-// position cannot be converted; the points are then left as they were.
+// and west at the top-left pixel and south and east at the far corner.
+// ImportStatus::kBadWorldSystem when a position cannot be converted; the points are then left as
+// they were.
 ImportStatus LayOutNinePoints(const WorldFileValues& values, std::int32_t width,
                               std::int32_t height, const WorldToLatLon& to_lat_lon,
                               CalibrationImport* import);

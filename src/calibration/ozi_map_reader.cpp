@@ -180,14 +180,15 @@ void ApplyRuleLine(const std::string& line, const ImportEnvironment& environment
 
 ImportStatus ReadOziMapLines(const std::vector<std::string>& lines,
                              const ImportEnvironment& environment, CalibrationImport* import) {
-  if (lines.empty() || !StartsWithIgnoreCase(lines[0], kHeader)) return kImportNotOziExplorer;
+  if (lines.empty() || !StartsWithIgnoreCase(lines[0], kHeader))
+    return ImportStatus::kNotOziExplorer;
   if (lines.size() > kDatumLine) ApplyDatumLine(lines[kDatumLine], import);
   PointTally tally;
   for (std::size_t i = kOziFirstRuleLine; i < lines.size(); ++i) {
     ApplyRuleLine(lines[i], environment, import, &tally);
   }
   WarnAboutPoints(tally, import);
-  return kImportOk;
+  return ImportStatus::kOk;
 }
 
 std::string OziMapImagePath(const std::string& map_path) {

@@ -15,7 +15,7 @@ namespace kv {
 // points "Point01" to "Point09" become calibration points 1 to 9.
 inline constexpr int kOziFirstRuleLine = 7;
 
-// kImportOk, or kImportNotOziExplorer when line 0 does not begin with
+// ImportStatus::kOk, or ImportStatus::kNotOziExplorer when line 0 does not begin with
 // "OziExplorer" (nothing is taken from the file then). A point given only
 // as a UTM grid reference (zone, easting, northing) is converted on the
 // file's datum. Points that give no position are warned about

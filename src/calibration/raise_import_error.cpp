@@ -8,22 +8,22 @@ namespace kv {
 
 void RaiseImportError(ImportStatus status, const std::string& path, std::string_view detail) {
   switch (status) {
-    case kImportMalformedFile: {
+    case ImportStatus::kMalformedFile: {
       const std::string named = detail.empty() ? path : path + ", " + std::string(detail);
       throw ErrCalibrationMalformed(named.c_str());
     }
-    case kImportOpenFailed:
+    case ImportStatus::kOpenFailed:
       throw ErrFileOpen(path.c_str());
-    case kImportNotFound:
+    case ImportStatus::kNotFound:
       throw ErrUnknownImageKind(path.c_str());
-    case kImportOffTheEarth: {
+    case ImportStatus::kOffTheEarth: {
       ErrOffTheEarth error(path.c_str());
       if (!detail.empty()) error.set_reason(std::string(detail).c_str());
       throw error;
     }
     default:
-      // kImportReadFailed, kImportNotOziExplorer, kImportBadWorldSystem: the
-      // file is there but gives no calibration.
+      // ImportStatus::kReadFailed, ImportStatus::kNotOziExplorer, ImportStatus::kBadWorldSystem:
+      // the file is there but gives no calibration.
       throw ErrFileRead(path.c_str());
   }
 }

@@ -18,7 +18,7 @@ struct ImportedCalibrationFile;
 // with `detail` (CalibrationImport::malformed_detail) after the path; a
 // calibration off the Earth or across the 180° meridian ErrOffTheEarth, with
 // `detail` (the refusal of ReadImportedCalibration) as its reason.
-// REQUIRES: status != kImportOk.
+// REQUIRES: status != ImportStatus::kOk.
 [[noreturn]] void RaiseImportError(ImportStatus status, const std::string& path,
                                    std::string_view detail = {});
 

@@ -29,7 +29,7 @@ ImportStatus ReadGeoTiffSourceCalibration(const std::string& path,
   std::int32_t height = 0;
   const ImportStatus status =
       ReadGeoTiffCalibration(path, &import, &width, &height, &calibration->report);
-  if (status != kImportOk) return status;
+  if (status != ImportStatus::kOk) return status;
   calibration->warnings = std::move(import.warnings);
   return ReadImportedCalibration(import, 0, negative_letters, width, height, &calibration->record,
                                  &calibration->refusal);

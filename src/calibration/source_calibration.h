@@ -30,14 +30,15 @@ std::optional<SourceCalibrationRecord> ReadChartCalibration(const ImageSource& c
 
 struct GeoTiffSourceCalibration : SourceCalibrationRecord {
   GeoTiffReport report;
-  // With kImportOffTheEarth: the value refused, in words.
+  // With ImportStatus::kOffTheEarth: the value refused, in words.
   std::string refusal;
 };
 
-// The record of the GeoTIFF at `path` for its full size. kImportOk; the
-// statuses of ReadGeoTiffCalibration (kGeoTiffNotGeoreferenced,
-// kGeoTiffUnsupportedSystem, kImportOpenFailed); or kImportOffTheEarth
-// when its georeferencing is no place on the Earth (ReadImportedCalibration).
+// The record of the GeoTIFF at `path` for its full size. ImportStatus::kOk; the
+// statuses of ReadGeoTiffCalibration (ImportStatus::kGeoTiffNotGeoreferenced,
+// ImportStatus::kGeoTiffUnsupportedSystem, ImportStatus::kOpenFailed); or
+// ImportStatus::kOffTheEarth when its georeferencing is no place on the Earth
+// (ReadImportedCalibration).
 ImportStatus ReadGeoTiffSourceCalibration(const std::string& path,
                                           std::string_view negative_letters,
                                           GeoTiffSourceCalibration* calibration);

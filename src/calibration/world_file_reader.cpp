@@ -50,17 +50,17 @@ ImportStatus ReadValues(const std::vector<std::string>& lines, WorldFileValues* 
     if (!number) {
       *detail = "line " + std::to_string(i + 1) + " is not a number: \"" +
                 std::string(TrimBlanks(lines[i]).substr(0, 40)) + "\"";
-      return kImportMalformedFile;
+      return ImportStatus::kMalformedFile;
     }
     numbers[count++] = *number;
   }
   if (count < kWorldFileNumberCount) {
     *detail = "line " + std::to_string(lines.size() + 1) +
               ": a world file holds six numbers, this one " + std::to_string(count);
-    return kImportMalformedFile;
+    return ImportStatus::kMalformedFile;
   }
   *values = {numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5]};
-  return kImportOk;
+  return ImportStatus::kOk;
 }
 
 std::int16_t DatumRowOf(const std::optional<std::string>& datum_name) {
@@ -151,13 +151,13 @@ ImportStatus ReadWorldFileLines(const std::vector<std::string>& lines,
                                 std::int32_t width, std::int32_t height) {
   WorldFileValues values;
   const ImportStatus read = ReadValues(lines, &values, &import->malformed_detail);
-  if (read != kImportOk) return read;
+  if (read != ImportStatus::kOk) return read;
   import->proj_mode = kCalibrationKnownPoints;
   import->world_file = true;
   import->world_values = values;
   if (width <= 0 || height <= 0) {
     environment.state.needs_image_size = true;
-    return kImportOk;
+    return ImportStatus::kOk;
   }
   import->datum_row = DatumRowOf(import->datum_name);
   const WorldFileSystem& system = environment.state.world_file_system;
@@ -168,7 +168,7 @@ ImportStatus ReadWorldFileLines(const std::vector<std::string>& lines,
         return GridToPosition(environment.coordinates, datum_row, system, world, position);
       },
       import);
-  if (status == kImportOk) WriteReport(environment, values, *import, width, height);
+  if (status == ImportStatus::kOk) WriteReport(environment, values, *import, width, height);
   return status;
 }
 

@@ -18,9 +18,9 @@ namespace kv {
 // coordinate system and lays out the nine points over a `width` × `height`
 // image. Without an image size only the numbers are kept and
 // `state.needs_image_size` is set. Writes the world file report to the
-// diagnostic stream. kImportOk; kImportMalformedFile when a line is not a
+// diagnostic stream. ImportStatus::kOk; ImportStatus::kMalformedFile when a line is not a
 // number or there are fewer than six (`import->malformed_detail` names the
-// line); kImportBadWorldSystem when the positions cannot be converted in
+// line); ImportStatus::kBadWorldSystem when the positions cannot be converted in
 // that system (the points are then not set).
 ImportStatus ReadWorldFileLines(const std::vector<std::string>& lines,
                                 const ImportEnvironment& environment, CalibrationImport* import,

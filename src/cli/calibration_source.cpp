@@ -7,7 +7,7 @@
 
 #include "base/exceptions.h"
 #include "base/file_extension.h"
-#include "bitmap/image_source_library.h"
+#include "bitmap/gdal/image_source_library.h"
 #include "calibration/calibration_file_import.h"
 #include "calibration/imported_calibration.h"
 #include "calibration/raise_import_error.h"
@@ -39,10 +39,10 @@ CalibrationResult ResultOf(CalibrationRecord record) {
 // other one is the file's error as the document reports it.
 void RaiseCalibrationFileError(ImportStatus status, const std::string& path,
                                std::string_view detail) {
-  if (status == kImportNotOziExplorer) {
+  if (status == ImportStatus::kNotOziExplorer) {
     throw CalibrationSourceError("not an OziExplorer map file: " + path);
   }
-  if (status == kImportBadWorldSystem) {
+  if (status == ImportStatus::kBadWorldSystem) {
     throw CalibrationSourceError(
         "the world file's positions cannot be converted in that "
         "coordinate system (UTM and MTM need --zone)");
@@ -58,7 +58,8 @@ CalibrationResult ReadCalibrationFileSource(const CalibrationRequest& request,
   ImportedCalibrationFile file;
   const ImportStatus status = ImportCalibrationRecord(
       request.path, request.world_system, environment, request.width, request.height, &file);
-  if (status != kImportOk) RaiseCalibrationFileError(status, request.path, ImportErrorDetail(file));
+  if (status != ImportStatus::kOk)
+    RaiseCalibrationFileError(status, request.path, ImportErrorDetail(file));
   if (state.needs_image_size) {
     throw CalibrationSourceError("this file needs the image size: give --image or --size");
   }
@@ -80,16 +81,16 @@ CalibrationResult ReadGeoTiffSource(const CalibrationRequest& request) {
   const ImportStatus status =
       ReadGeoTiffSourceCalibration(request.path, request.negative_letters, &geotiff);
   const GeoTiffReport& report = geotiff.report;
-  if (status == kGeoTiffNotGeoreferenced) {
+  if (status == ImportStatus::kGeoTiffNotGeoreferenced) {
     throw CalibrationSourceError("the TIFF carries no georeferencing: " + request.path);
   }
-  if (status == kGeoTiffUnsupportedSystem) {
+  if (status == ImportStatus::kGeoTiffUnsupportedSystem) {
     throw CalibrationSourceError("the TIFF's coordinate system \"" + report.coordinate_system +
                                  "\" gives no latitude and longitude on the Earth (another "
                                  "body, or a geostationary view): " +
                                  request.path);
   }
-  if (status != kImportOk) RaiseImportError(status, request.path, geotiff.refusal);
+  if (status != ImportStatus::kOk) RaiseImportError(status, request.path, geotiff.refusal);
   CalibrationResult result = ResultOf(std::move(geotiff.record));
   result.warnings = std::move(geotiff.warnings);
   if (report.control_points > 0) result.notes.push_back(ControlPointNote(report));
@@ -99,7 +100,8 @@ CalibrationResult ReadGeoTiffSource(const CalibrationRequest& request) {
 CalibrationResult ReadChartSource(const CalibrationRequest& request) {
   ImageSourceLibrary library;
   ImageSourcePtr source;
-  if (library.Open(request.path, ImageSourceKind::kChart, &source) != kConvOk || !source) {
+  if (library.Open(request.path, ImageSourceKind::kChart, &source) != ConversionStatus::kOk ||
+      !source) {
     throw ErrUnknownImageKind(request.path.c_str());
   }
   std::optional<SourceCalibrationRecord> chart = ReadChartCalibration(*source);
@@ -142,7 +144,7 @@ CalibrationResult ReadCalibrationSource(const CalibrationRequest& request,
 void ReadImageSize(const std::string& path, std::int32_t* width, std::int32_t* height) {
   ImageSourceLibrary library;
   ImageSourcePtr source;
-  if (library.Open(path, ImageSourceKind::kRaster, &source) != kConvOk || !source) {
+  if (library.Open(path, ImageSourceKind::kRaster, &source) != ConversionStatus::kOk || !source) {
     throw ErrFileOpen(path.c_str());
   }
   *width = source->Width();

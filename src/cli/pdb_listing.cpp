@@ -45,21 +45,21 @@ PdbStatus ReadEntryListing(DatabaseHandle& handle, std::uint32_t index, PdbEntry
 // Header, block sizes and every entry of an open database.
 PdbStatus ReadListing(DatabaseHandle& handle, PdbListing* listing, PdbReason* reason) {
   PdbStatus status = ReadDatabaseInfo(handle, &listing->info);
-  if (status == kPdbOk) status = GetAppInfoSize(handle, &listing->app_info_size);
-  if (status == kPdbOk) status = GetSortInfoSize(handle, &listing->sort_info_size);
-  if (status != kPdbOk) {
+  if (status == PdbStatus::kOk) status = GetAppInfoSize(handle, &listing->app_info_size);
+  if (status == PdbStatus::kOk) status = GetSortInfoSize(handle, &listing->sort_info_size);
+  if (status != PdbStatus::kOk) {
     SetPdbReason(reason, "the header or its blocks could not be read");
     return status;
   }
   listing->entries.resize(listing->info.entry_count);
   for (std::uint32_t i = 0; i < listing->info.entry_count; ++i) {
     status = ReadEntryListing(handle, i, &listing->entries[i]);
-    if (status != kPdbOk) {
+    if (status != PdbStatus::kOk) {
       SetPdbReason(reason, "entry %u could not be read", i);
       return status;
     }
   }
-  return kPdbOk;
+  return PdbStatus::kOk;
 }
 
 const char* KindName(DatabaseKind kind) {
@@ -77,10 +77,10 @@ std::string Hex(std::uint32_t value, int digits) {
 bool ListPdbFile(const std::string& path, PdbListing* listing, PdbRefusal* refusal) {
   DatabasePtr handle;
   refusal->status = OpenDatabaseFile(path, &handle, &refusal->reason);
-  if (refusal->status != kPdbOk) return false;
+  if (refusal->status != PdbStatus::kOk) return false;
   ReadHandleCloser closer{&handle};
   refusal->status = ReadListing(*handle, listing, &refusal->reason);
-  return refusal->status == kPdbOk;
+  return refusal->status == PdbStatus::kOk;
 }
 
 void ThrowRefusal(const std::string& path, const PdbRefusal& refusal) {

@@ -30,7 +30,7 @@ struct PdbListing {
 
 // Why the database library refused a file.
 struct PdbRefusal {
-  PdbStatus status = kPdbOk;
+  PdbStatus status = PdbStatus::kOk;
   PdbReason reason;
 };
 

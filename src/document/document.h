@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "base/same_file.h"
-#include "bitmap/image_source_library.h"
+#include "bitmap/gdal/image_source_library.h"
 #include "calibration/imported_calibration.h"
 #include "document/application_state.h"
 #include "document/document_ui.h"

@@ -13,7 +13,7 @@
 #include "base/failure_reason.h"
 #include "base/file_extension.h"
 #include "base/message_tables.h"
-#include "bitmap/bmp_layout.h"
+#include "bitmap/bmp/bmp_layout.h"
 #include "bitmap/tile_grid.h"
 #include "calibration/calibration_file_finder.h"
 #include "calibration/calibration_file_import.h"
@@ -114,7 +114,7 @@ void BmpSize(const std::string& path, int* width, int* height) {
                                         std::istreambuf_iterator<char>());
   BmpLayout layout;
   std::string message;
-  if (ParseBmp(bytes, &layout, &message) != kConvOk) return;
+  if (ParseBmp(bytes, &layout, &message) != ConversionStatus::kOk) return;
   *width = static_cast<int>(layout.width);
   *height = static_cast<int>(layout.height);
 }
@@ -186,8 +186,8 @@ ImportedCalibrationFile CDocument::ReadCalibrationFile(
       ImportCalibrationRecord(path, world_system, Environment(), width, height, &file);
   // Chosen where a calibration belongs, an image (or anything else) is
   // named for what it is not, not as an image of unknown kind.
-  if (status == kImportNotFound) throw ErrNotACalibrationFile(path.c_str());
-  if (status != kImportOk) RaiseImportError(status, path, ImportErrorDetail(file));
+  if (status == ImportStatus::kNotFound) throw ErrNotACalibrationFile(path.c_str());
+  if (status != ImportStatus::kOk) RaiseImportError(status, path, ImportErrorDetail(file));
   return file;
 }
 
@@ -206,7 +206,7 @@ std::optional<TakenCalibration> CDocument::ReadCalibrationBeside(const std::stri
   std::string refusal;
   const ImportStatus status =
       ReadImportedCalibration(import, type, app_.negative_letters, width, height, record, &refusal);
-  if (status != kImportOk) RaiseImportError(status, found.path, refusal);
+  if (status != ImportStatus::kOk) RaiseImportError(status, found.path, refusal);
   return TakenCalibration{found.path, FormatOfCalibrationFile(type), std::move(import.warnings)};
 }
 
@@ -304,8 +304,8 @@ CImage& CDocument::AddConvertedSource(const std::string& path, int kind, const s
   ImageSourcePtr source;
   if (kind == kImageKindChart) {
     const ConversionStatus status = library_.Open(path, ImageSourceKind::kChart, &source);
-    if (status == kConvOpenFailed) ThrowNotOpened(path);
-    if (status != kConvOk || !source) throw ErrUnknownImageKind(path.c_str());
+    if (status == ConversionStatus::kOpenFailed) ThrowNotOpened(path);
+    if (status != ConversionStatus::kOk || !source) throw ErrUnknownImageKind(path.c_str());
     // A chart without reference points is imported uncalibrated, and the
     // search beside it and the notice say so.
     if (std::optional<SourceCalibrationRecord> chart = ReadChartCalibration(*source)) {
@@ -323,9 +323,10 @@ CImage& CDocument::AddConvertedSource(const std::string& path, int kind, const s
     const ImportStatus read = ReadGeoTiffSourceCalibration(path, app_.negative_letters, &geotiff);
     // Georeferenced, but not on the Earth as the handheld knows it: saying
     // so beats an uncalibrated map nobody was told about.
-    if (read == kGeoTiffUnsupportedSystem) ThrowUnsupportedSystem(path, geotiff.report);
-    if (read == kImportOffTheEarth) RaiseImportError(read, path, geotiff.refusal);
-    if (read == kImportOk) {
+    if (read == ImportStatus::kGeoTiffUnsupportedSystem)
+      ThrowUnsupportedSystem(path, geotiff.report);
+    if (read == ImportStatus::kOffTheEarth) RaiseImportError(read, path, geotiff.refusal);
+    if (read == ImportStatus::kOk) {
       *own_calibration =
           SourceCalibration{std::move(geotiff.record),
                             {path, CalibrationSourceFormat::kGeoTiff, std::move(geotiff.warnings)}};
@@ -334,11 +335,13 @@ CImage& CDocument::AddConvertedSource(const std::string& path, int kind, const s
   const ConversionStatus status = library_.Open(path, ImageSourceKind::kRaster, &source);
   // An OziExplorer file given as the source opens its image through GDAL;
   // when that image is missing, the image is what the error names.
-  if (status != kConvOk && HasFileExtension(path, "map")) ThrowIfOziImageMissing(path);
+  if (status != ConversionStatus::kOk && HasFileExtension(path, "map"))
+    ThrowIfOziImageMissing(path);
   // A calibration file stands here when its image was not found: that
   // image, not the calibration file, is what did not open.
-  if (status == kConvNotAnImage && !IsCalibrationKind(kind)) throw ErrNotAnImage(path.c_str());
-  if (status != kConvOk || !source) ThrowNotOpened(path);
+  if (status == ConversionStatus::kNotAnImage && !IsCalibrationKind(kind))
+    throw ErrNotAnImage(path.c_str());
+  if (status != ConversionStatus::kOk || !source) ThrowNotOpened(path);
   *width = source->Width();
   *height = source->Height();
   return container_->AddImageFromSource(std::move(source), convert, &name, settings, path);

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "base/exceptions.h"
-#include "bitmap/bmp_layout.h"
+#include "bitmap/bmp/bmp_layout.h"
 #include "bitmap/raise_conversion_error.h"
 #include "map/c_image_container.h"
 #include "map/map_file.h"
@@ -47,14 +47,14 @@ SourceSize SizeOf(ConversionContext& context, const ConversionSource& source, bo
   if (source_is_bmp) {
     BmpLayout layout;
     ConversionStatus status = ParseBmp(source.bytes, &layout, &context.conversion_message);
-    if (status != kConvOk) RaiseConversionError(status, context.conversion_message);
+    if (status != ConversionStatus::kOk) RaiseConversionError(status, context.conversion_message);
     size.width = layout.width;
     size.height = layout.height;
   } else if (source.image != nullptr) {
     std::uint16_t width = 0, height = 0;
     int depth = 0;
     ConversionStatus status = QueryImageSource(*source.image, &width, &height, &depth);
-    if (status != kConvOk) RaiseConversionError(status, "");
+    if (status != ConversionStatus::kOk) RaiseConversionError(status, "");
     size.width = width;
     size.height = height;
   }

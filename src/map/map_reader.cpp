@@ -52,7 +52,7 @@ std::optional<std::vector<std::uint8_t>> ReadMetadata(DatabaseHandle& handle, st
                                                       std::uint16_t id) {
   std::int32_t index = -1;
   PdbStatus status = FindResource(handle, type, id, &index);
-  if (status == kPdbNotFound) return std::nullopt;
+  if (status == PdbStatus::kNotFound) return std::nullopt;
   ThrowOnStatus(status);
   ResourceInfo info;
   const std::uint8_t* bytes = nullptr;

@@ -25,21 +25,21 @@ void ThrowOnStatus(PdbStatus status, const char* file_name, const char* reason, 
   if (status == kUnproducedOpenFailure) Raise<ErrFileOpen>(file_name, reason, system_error);
   if (status == kUnproducedWriteFailure) Raise<ErrFileWrite>(file_name, reason, system_error);
   switch (status) {
-    case kPdbOk:
+    case PdbStatus::kOk:
       return;
-    case kPdbTooManyEntries:
-    case kPdbNotFound:
+    case PdbStatus::kTooManyEntries:
+    case PdbStatus::kNotFound:
       Raise<ErrImageFileCorrupt>(file_name, reason, system_error);
-    case kPdbOpenFailed:
+    case PdbStatus::kOpenFailed:
       Raise<ErrFileOpen>(file_name, reason, system_error);
-    case kPdbNoMemory:
+    case PdbStatus::kNoMemory:
       Raise<ErrBadAlloc>(file_name, reason, system_error);
-    case kPdbStreamError:
-    case kPdbIncomplete:
+    case PdbStatus::kStreamError:
+    case PdbStatus::kIncomplete:
       Raise<ErrFileWrite>(file_name, reason, system_error);
-    case kPdbInvalidFile:
+    case PdbStatus::kInvalidFile:
       Raise<ErrNotOurFile>(file_name, reason, system_error);
-    case kPdbCreateFailed:
+    case PdbStatus::kCreateFailed:
       Raise<ErrFileCreate>(file_name, reason, system_error);
     default:
       Raise<ErrUnknown>(file_name, reason, system_error);

@@ -8,7 +8,7 @@
 
 namespace kv {
 
-// Returns for kPdbOk; otherwise throws the exception of the status's table
+// Returns for PdbStatus::kOk; otherwise throws the exception of the status's table
 // row, carrying `file_name` and `reason` when they are given.
 // `system_error` is the system's error number (errno) behind it, 0 for none.
 void ThrowOnStatus(PdbStatus status, const char* file_name = nullptr, const char* reason = nullptr,

@@ -42,22 +42,19 @@ namespace kv {
 
 // What an operation did; it cannot be dropped unread.
 enum class [[nodiscard]] PdbStatus : int{
-    kPdbOk = 0,
+    kOk = 0,
     // Index not below the entry count; an entry or block without data; an
     // operation on the wrong kind of database; a block written too late.
-    kPdbBadArgument = 1025,
-    kPdbTooManyEntries = 1026,
-    kPdbNotFound = 1028,
-    kPdbNoMemory = 1029,
-    kPdbInvalidFile = 1032,
-    kPdbCreateFailed = 1033,
-    kPdbOpenFailed = 1034,
-    kPdbStreamError = 1035,
-    kPdbIncomplete = 1036,
+    kBadArgument = 1025,
+    kTooManyEntries = 1026,
+    kNotFound = 1028,
+    kNoMemory = 1029,
+    kInvalidFile = 1032,
+    kCreateFailed = 1033,
+    kOpenFailed = 1034,
+    kStreamError = 1035,
+    kIncomplete = 1036,
 };
-// The prefixed names say which library a status comes from wherever they
-// are used.
-using enum PdbStatus;
 
 inline constexpr std::uint16_t kResourceDatabaseAttribute = 0x0001;
 inline constexpr std::uint8_t kRecordDeletedAttribute = 0x80;
@@ -143,7 +140,7 @@ struct DatabaseHandle {
   std::uint32_t app_info_offset = 0;
   std::uint32_t sort_info_offset = 0;
   bool modified = false;
-  PdbStatus status = kPdbOk;
+  PdbStatus status = PdbStatus::kOk;
   std::vector<std::uint8_t> scratch;  // holds what the read operations return
 };
 
@@ -169,7 +166,7 @@ PdbStatus WriteAppInfoBlock(DatabaseHandle& handle, const std::uint8_t* bytes, s
 PdbStatus WriteSortInfoBlock(DatabaseHandle& handle, const std::uint8_t* bytes, std::uint32_t size);
 
 // Read handles are released. A write handle with fewer entries than reserved
-// gives kPdbIncomplete and stays open (abort it); otherwise it is flushed,
+// gives PdbStatus::kIncomplete and stays open (abort it); otherwise it is flushed,
 // released, and its file closed when the library owns it.
 PdbStatus CloseDatabase(DatabasePtr* handle);
 // Releases the handle; a file the library created itself is removed.
@@ -182,7 +179,7 @@ PdbStatus AbortDatabase(DatabasePtr* handle);
 // given) says why; the status is the same with or without it.
 PdbStatus OpenDatabase(Stream& stream, DatabasePtr* out, PdbReason* reason = nullptr);
 PdbStatus OpenDatabaseFile(const std::string& path, DatabasePtr* out, PdbReason* reason = nullptr);
-// Every structural rule gives kPdbInvalidFile; `reason` tells them apart.
+// Every structural rule gives PdbStatus::kInvalidFile; `reason` tells them apart.
 PdbStatus ValidateDatabaseFile(Stream& stream, PdbReason* reason = nullptr);
 
 PdbStatus ReadDatabaseInfo(DatabaseHandle& handle, DatabaseInfo* info);
@@ -190,7 +187,7 @@ PdbStatus GetResourceInfo(DatabaseHandle& handle, std::uint32_t index, ResourceI
 // The bytes stay valid until the next read or the release of the handle.
 PdbStatus ReadResource(DatabaseHandle& handle, std::uint32_t index, ResourceInfo* info,
                        const std::uint8_t** bytes);
-// kPdbNotFound (not recorded in the handle) and index -1 when nothing matches.
+// PdbStatus::kNotFound (not recorded in the handle) and index -1 when nothing matches.
 PdbStatus FindResource(DatabaseHandle& handle, std::uint32_t type, std::uint16_t id,
                        std::int32_t* index);
 PdbStatus GetRecordInfo(DatabaseHandle& handle, std::uint32_t index, RecordInfo* info);

@@ -15,7 +15,7 @@ inline PdbStatus Fail(DatabaseHandle& handle, PdbStatus status) {
 }
 
 // Closes what the handle owns and destroys it. A failed close or, for a
-// write handle on the caller's stream, a failed flush gives kPdbStreamError.
+// write handle on the caller's stream, a failed flush gives PdbStatus::kStreamError.
 PdbStatus ReleaseHandle(DatabasePtr* handle);
 
 // Reads entry `index` of the list (no range check).

@@ -118,43 +118,44 @@ PdbStatus ValidateDatabaseFile(Stream& stream, PdbReason* reason) {
   std::uint64_t length = 0;
   if (!stream.Length(&length)) {
     SetPdbReason(reason, "the length of the file could not be found");
-    return kPdbStreamError;
+    return PdbStatus::kStreamError;
   }
   if (length < kEntryListOffset + 2) {
     SetPdbReason(reason, "the file is %llu bytes long, shorter than a database header",
                  static_cast<Bytes>(length));
-    return kPdbInvalidFile;
+    return PdbStatus::kInvalidFile;
   }
 
   std::uint8_t raw[kDatabaseHeaderSize];
   if (!ReadAt(stream, 0, raw, sizeof raw)) {
     SetPdbReason(reason, "the header could not be read");
-    return kPdbStreamError;
+    return PdbStatus::kStreamError;
   }
   DatabaseHeader header;
   DecodeDatabaseHeader(raw, &header);
-  if (!HeaderFieldsValid(header, reason)) return kPdbInvalidFile;
+  if (!HeaderFieldsValid(header, reason)) return PdbStatus::kInvalidFile;
 
   const DatabaseKind kind = KindFromAttributes(header.attributes);
   const std::uint64_t g = EntryListEnd(kind, header.entry_count) + 2;
   if (g > length) {
     SetPdbReason(reason, "the list of %u entries runs past the end of the file",
                  static_cast<unsigned>(header.entry_count));
-    return kPdbInvalidFile;
+    return PdbStatus::kInvalidFile;
   }
-  if (!BlocksValid(header, g, length, reason)) return kPdbInvalidFile;
+  if (!BlocksValid(header, g, length, reason)) return PdbStatus::kInvalidFile;
 
   std::vector<std::uint8_t> list;
   try {
     list.resize(std::size_t{header.entry_count} * EntrySize(kind));
   } catch (const std::bad_alloc&) {
-    return kPdbNoMemory;
+    return PdbStatus::kNoMemory;
   }
   if (!list.empty() && !ReadAt(stream, kEntryListOffset, list.data(), list.size())) {
     SetPdbReason(reason, "the entry list could not be read");
-    return kPdbStreamError;
+    return PdbStatus::kStreamError;
   }
-  return EntriesValid(kind, header, list, g, length, reason) ? kPdbOk : kPdbInvalidFile;
+  return EntriesValid(kind, header, list, g, length, reason) ? PdbStatus::kOk
+                                                             : PdbStatus::kInvalidFile;
 }
 
 }  // namespace kv

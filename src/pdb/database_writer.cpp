@@ -37,29 +37,29 @@ PdbStatus WriteHeaderAndList(Stream& stream, const DatabaseHeader& header,
   try {
     head.assign(data_start, 0);
   } catch (const std::bad_alloc&) {
-    return kPdbNoMemory;
+    return PdbStatus::kNoMemory;
   }
   EncodeDatabaseHeader(header, head.data());
-  return WriteAt(stream, 0, head.data(), head.size()) ? kPdbOk : kPdbStreamError;
+  return WriteAt(stream, 0, head.data(), head.size()) ? PdbStatus::kOk : PdbStatus::kStreamError;
 }
 
 PdbStatus CheckAddable(DatabaseHandle& handle, DatabaseKind kind) {
-  if (handle.status != kPdbOk) return handle.status;
+  if (handle.status != PdbStatus::kOk) return handle.status;
   if (handle.mode != DatabaseMode::kWrite || handle.kind != kind) {
-    return Fail(handle, kPdbBadArgument);
+    return Fail(handle, PdbStatus::kBadArgument);
   }
-  if (handle.entry_count >= handle.reserved_count) return Fail(handle, kPdbTooManyEntries);
-  return kPdbOk;
+  if (handle.entry_count >= handle.reserved_count) return Fail(handle, PdbStatus::kTooManyEntries);
+  return PdbStatus::kOk;
 }
 
 // Writes `size` bytes at the next data offset and advances it.
 PdbStatus AppendData(DatabaseHandle& handle, const std::uint8_t* bytes, std::uint32_t size) {
-  if (size > UINT32_MAX - handle.next_data_offset) return Fail(handle, kPdbBadArgument);
+  if (size > UINT32_MAX - handle.next_data_offset) return Fail(handle, PdbStatus::kBadArgument);
   if (!WriteAt(*handle.stream, handle.next_data_offset, bytes, size)) {
-    return Fail(handle, kPdbStreamError);
+    return Fail(handle, PdbStatus::kStreamError);
   }
   handle.next_data_offset += size;
-  return kPdbOk;
+  return PdbStatus::kOk;
 }
 
 PdbStatus WriteEntry(DatabaseHandle& handle, const EntryFields& entry) {
@@ -67,51 +67,51 @@ PdbStatus WriteEntry(DatabaseHandle& handle, const EntryFields& entry) {
   EncodeEntry(handle.kind, entry, raw);
   if (!WriteAt(*handle.stream, EntryPosition(handle.kind, handle.entry_count), raw,
                EntrySize(handle.kind))) {
-    return Fail(handle, kPdbStreamError);
+    return Fail(handle, PdbStatus::kStreamError);
   }
-  return kPdbOk;
+  return PdbStatus::kOk;
 }
 
 PdbStatus AddEntry(DatabaseHandle& handle, EntryFields entry, const std::uint8_t* bytes,
                    std::uint32_t size) {
   entry.offset = size == 0 ? 0 : handle.next_data_offset;
-  if (size > UINT32_MAX - handle.next_data_offset) return Fail(handle, kPdbBadArgument);
+  if (size > UINT32_MAX - handle.next_data_offset) return Fail(handle, PdbStatus::kBadArgument);
   PdbStatus status = WriteEntry(handle, entry);
-  if (status == kPdbOk && size != 0) status = AppendData(handle, bytes, size);
-  if (status != kPdbOk) return status;
+  if (status == PdbStatus::kOk && size != 0) status = AppendData(handle, bytes, size);
+  if (status != PdbStatus::kOk) return status;
   ++handle.entry_count;
   handle.modified = true;
-  return kPdbOk;
+  return PdbStatus::kOk;
 }
 
 // Blocks come before any entry, application info before sort info.
 PdbStatus WriteBlock(DatabaseHandle& handle, const std::uint8_t* bytes, std::uint32_t size,
                      std::uint32_t header_field, std::uint32_t* block_offset) {
-  if (handle.status != kPdbOk) return handle.status;
+  if (handle.status != PdbStatus::kOk) return handle.status;
   if (handle.mode != DatabaseMode::kWrite || handle.entry_count != 0 || *block_offset != 0 ||
       handle.sort_info_offset != 0 || size == 0 || bytes == nullptr) {
-    return Fail(handle, kPdbBadArgument);
+    return Fail(handle, PdbStatus::kBadArgument);
   }
   const std::uint32_t offset = handle.next_data_offset;
   PdbStatus status = AppendData(handle, bytes, size);
-  if (status != kPdbOk) return status;
+  if (status != PdbStatus::kOk) return status;
   std::uint8_t field[4];
   EncodeBig32(field, offset);
   if (!WriteAt(*handle.stream, header_field, field, sizeof field)) {
-    return Fail(handle, kPdbStreamError);
+    return Fail(handle, PdbStatus::kStreamError);
   }
   *block_offset = offset;
   handle.modified = true;
-  return kPdbOk;
+  return PdbStatus::kOk;
 }
 
 }  // namespace
 
 PdbStatus CreateDatabase(Stream& stream, const CreateParams& params, DatabasePtr* out) {
   out->reset();
-  if (params.entry_count > kMaxDatabaseEntries) return kPdbBadArgument;
+  if (params.entry_count > kMaxDatabaseEntries) return PdbStatus::kBadArgument;
   DatabasePtr handle(new (std::nothrow) DatabaseHandle);
-  if (!handle) return kPdbNoMemory;
+  if (!handle) return PdbStatus::kNoMemory;
   handle->mode = DatabaseMode::kWrite;
   handle->kind = KindFromAttributes(params.attributes);
   handle->stream = &stream;
@@ -119,30 +119,30 @@ PdbStatus CreateDatabase(Stream& stream, const CreateParams& params, DatabasePtr
   handle->data_start = EntryListEnd(handle->kind, params.entry_count) + 2;
   handle->next_data_offset = handle->data_start;
   PdbStatus status = WriteHeaderAndList(stream, HeaderFromParams(params), handle->data_start);
-  if (status != kPdbOk) return status;
+  if (status != PdbStatus::kOk) return status;
   *out = std::move(handle);
-  return kPdbOk;
+  return PdbStatus::kOk;
 }
 
 PdbStatus CreateDatabaseFile(const CreateParams& params, DatabasePtr* out) {
   out->reset();
   auto file = FileStream::Open(params.path, "w+b");
-  if (!file) return kPdbCreateFailed;
+  if (!file) return PdbStatus::kCreateFailed;
   PdbStatus status = CreateDatabase(*file, params, out);
-  if (status != kPdbOk) {
+  if (status != PdbStatus::kOk) {
     file->Close();
     std::remove(params.path.c_str());
     return status;
   }
   (*out)->path = params.path;
   (*out)->owned_file = std::move(file);
-  return kPdbOk;
+  return PdbStatus::kOk;
 }
 
 PdbStatus AddResource(DatabaseHandle& handle, const ResourceInfo& info, const std::uint8_t* bytes) {
   PdbStatus status = CheckAddable(handle, DatabaseKind::kResource);
-  if (status != kPdbOk) return status;
-  if (info.size == 0 || bytes == nullptr) return Fail(handle, kPdbBadArgument);
+  if (status != PdbStatus::kOk) return status;
+  if (info.size == 0 || bytes == nullptr) return Fail(handle, PdbStatus::kBadArgument);
   EntryFields entry;
   entry.type = info.type;
   entry.id = info.id;
@@ -151,8 +151,8 @@ PdbStatus AddResource(DatabaseHandle& handle, const ResourceInfo& info, const st
 
 PdbStatus AddRecord(DatabaseHandle& handle, const RecordInfo& info, const std::uint8_t* bytes) {
   PdbStatus status = CheckAddable(handle, DatabaseKind::kRecord);
-  if (status != kPdbOk) return status;
-  if (info.size != 0 && bytes == nullptr) return Fail(handle, kPdbBadArgument);
+  if (status != PdbStatus::kOk) return status;
+  if (info.size != 0 && bytes == nullptr) return Fail(handle, PdbStatus::kBadArgument);
   EntryFields entry;
   entry.attributes = static_cast<std::uint8_t>(info.attributes);
   entry.unique_id = info.unique_id & 0xFFFFFF;

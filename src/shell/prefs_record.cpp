@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "base/replace_file_writer.h"
-#include "bitmap/bmp_little_endian.h"
+#include "bitmap/bmp/bmp_little_endian.h"
 
 namespace kv {
 

@@ -42,7 +42,7 @@ QImage DecodeTile(std::span<const std::uint8_t> bitmap, int level) {
   const int factor = 1 << level;
   if (level >= kFirstSampledLevel) {
     RgbImage sampled;
-    if (SamplePalmBitmapRgb(bitmap, factor, &sampled) != kConvOk) return QImage();
+    if (SamplePalmBitmapRgb(bitmap, factor, &sampled) != ConversionStatus::kOk) return QImage();
     return ImageOf(sampled);
   }
   const QImage tile = ImageOf(DecodePalmBitmapRgb(bitmap));

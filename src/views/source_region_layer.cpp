@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "bitmap/gdal_runtime.h"
+#include "bitmap/gdal/gdal_runtime.h"
 
 namespace kv {
 
@@ -48,7 +48,7 @@ void SourceSpan(long long from, long long to, long long content, double zoom, in
 SourceRegionLayer::SourceRegionLayer(const std::string& path, int width, int height,
                                      std::size_t budget_bytes)
     : width_(width), height_(height), cache_(budget_bytes) {
-  if (GdalRegionReader::Open(path, &reader_) != kConvOk) reader_.reset();
+  if (GdalRegionReader::Open(path, &reader_) != ConversionStatus::kOk) reader_.reset();
   if (!reader_) return;
   // The file decides what can be read; a size the document got wrong must
   // not send windows past its edges.
@@ -221,7 +221,7 @@ SourceRegionLayer::Queue::Results SourceRegionLayer::ReadBlocks(const Queue::Wan
     read_thread_ = std::this_thread::get_id();
     const GdalBlockCacheLimit limit(kGdalBlockCacheBytes);
     if (reader_->Read(window, static_cast<int>(right - left), static_cast<int>(bottom - top),
-                      &rgb) == kConvOk) {
+                      &rgb) == ConversionStatus::kOk) {
       region = QImage(rgb.rgb.data(), rgb.width, rgb.height, 3 * rgb.width, QImage::Format_RGB888)
                    .convertToFormat(QImage::Format_RGB32);
     }

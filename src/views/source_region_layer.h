@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "base/lru_byte_cache.h"
-#include "bitmap/gdal_region_reader.h"
+#include "bitmap/gdal/gdal_region_reader.h"
 #include "views/decode_queue.h"
 #include "views/image_layer.h"
 

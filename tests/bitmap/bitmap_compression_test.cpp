@@ -1,4 +1,4 @@
-#include "bitmap/bitmap_compression.h"
+#include "bitmap/palm/bitmap_compression.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <span>
 #include <vector>
 
-#include "bitmap/palm_bitmap_descriptor.h"
-#include "bitmap/rle_compression.h"
-#include "bitmap/scanline_compression.h"
+#include "bitmap/palm/palm_bitmap_descriptor.h"
+#include "bitmap/palm/rle_compression.h"
+#include "bitmap/palm/scanline_compression.h"
 #include "pdb/big_endian.h"
 
 namespace kv {
@@ -21,7 +21,7 @@ using Bytes = std::vector<std::uint8_t>;
 template <typename ByteFn>
 PalmBitmapDescriptor MakeBitmap(int depth, int width, int height, ByteFn byte) {
   PalmBitmapDescriptor bitmap;
-  EXPECT_EQ(CreatePalmBitmapDescriptor(depth, width, height, &bitmap), kConvOk);
+  EXPECT_EQ(CreatePalmBitmapDescriptor(depth, width, height, &bitmap), ConversionStatus::kOk);
   for (int y = 0; y < height; ++y) {
     for (int k = 0; k < bitmap.rowBytes; ++k) {
       bitmap.pixelData[static_cast<std::size_t>(y) * bitmap.rowBytes + k] = byte(k, y);
@@ -207,7 +207,7 @@ TEST(DecompressPalmBitmap, RoundTripsBothSchemes) {
     });
     const Bytes original = bitmap.pixelData;
     CompressPalmBitmap(&bitmap, kCompressWhenSmaller);
-    ASSERT_EQ(DecompressPalmBitmap(&bitmap), kConvOk);
+    ASSERT_EQ(DecompressPalmBitmap(&bitmap), ConversionStatus::kOk);
     EXPECT_EQ(bitmap.pixelData, original) << trial;
     EXPECT_FALSE(bitmap.IsCompressed());
     EXPECT_EQ(bitmap.compressionType, kCompressionNone);
@@ -231,11 +231,12 @@ PalmBitmapDescriptor Compressed(std::uint8_t scheme, int row_bytes, int height, 
 
 TEST(DecompressPalmBitmap, StopsWhenTheRowsAreFull) {
   auto bitmap = Compressed(kCompressionRle, 3, 2, {2, 1, 5, 2, 0, 7, 3, 9, 0, 0});
-  ASSERT_EQ(DecompressPalmBitmap(&bitmap), kConvOk);  // (5, 2) is cut to 1; (0, 7) writes nothing
+  ASSERT_EQ(DecompressPalmBitmap(&bitmap),
+            ConversionStatus::kOk);  // (5, 2) is cut to 1; (0, 7) writes nothing
   EXPECT_EQ(bitmap.pixelData, (Bytes{1, 1, 2, 9, 9, 9}));
 
   auto without_end_pair = Compressed(kCompressionRle, 3, 1, {3, 4});
-  ASSERT_EQ(DecompressPalmBitmap(&without_end_pair), kConvOk);
+  ASSERT_EQ(DecompressPalmBitmap(&without_end_pair), ConversionStatus::kOk);
   EXPECT_EQ(without_end_pair.pixelData, (Bytes{4, 4, 4}));
 }
 
@@ -252,7 +253,7 @@ class TruncatedStreams : public ::testing::TestWithParam<BrokenStream> {};
 TEST_P(TruncatedStreams, AreCorrupt) {
   const BrokenStream& row = GetParam();
   auto bitmap = Compressed(row.scheme, row.row_bytes, row.height, row.body);
-  EXPECT_EQ(DecompressPalmBitmap(&bitmap), kConvMalformed) << row.what;
+  EXPECT_EQ(DecompressPalmBitmap(&bitmap), ConversionStatus::kMalformed) << row.what;
   EXPECT_TRUE(bitmap.IsCompressed());
 }
 
@@ -273,7 +274,7 @@ TEST(DecompressPalmBitmap, NeverReadsPastTheSizeWord) {
   // The size word says 2, though more bytes follow in the buffer.
   auto bitmap = Compressed(kCompressionRle, 4, 2, {4, 1, 4, 2});
   EncodeBig16(bitmap.pixelData.data(), 2);
-  EXPECT_EQ(DecompressPalmBitmap(&bitmap), kConvMalformed);
+  EXPECT_EQ(DecompressPalmBitmap(&bitmap), ConversionStatus::kMalformed);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "bitmap/bmp_layout.h"
+#include "bitmap/bmp/bmp_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ TEST(BmpStrideTest, PadsRowsToFourBytes) {
 
 TEST(ParseBmpTest, ReadsSizeDepthAndRowOrder) {
   BmpLayout layout;
-  ASSERT_EQ(Parse(Blank({.width = 13, .height = 11, .depth = 24}), &layout), kConvOk);
+  ASSERT_EQ(Parse(Blank({.width = 13, .height = 11, .depth = 24}), &layout), ConversionStatus::kOk);
   EXPECT_EQ(layout.width, 13);
   EXPECT_EQ(layout.height, 11);
   EXPECT_EQ(layout.depth, 24);
@@ -46,7 +46,7 @@ TEST(ParseBmpTest, ReadsSizeDepthAndRowOrder) {
   EXPECT_EQ(layout.colour_table_entries, 0u);
 
   ASSERT_EQ(Parse(Blank({.width = 10, .height = 12, .depth = 24, .top_down = true}), &layout),
-            kConvOk);
+            ConversionStatus::kOk);
   EXPECT_EQ(layout.height, 12);
   EXPECT_FALSE(layout.bottom_up);
 }
@@ -57,9 +57,10 @@ TEST(ParseBmpTest, SizeLimits) {
     ConversionStatus expected;
   };
   const Row rows[] = {
-      {10, 10, kConvOk},         {9, 400, kConvTooSmall}, {400, 9, kConvTooSmall},
-      {0, 10, kConvTooSmall},    {10, -9, kConvTooSmall}, {10, -10, kConvOk},
-      {-20, 10, kConvMalformed},
+      {10, 10, ConversionStatus::kOk},         {9, 400, ConversionStatus::kTooSmall},
+      {400, 9, ConversionStatus::kTooSmall},   {0, 10, ConversionStatus::kTooSmall},
+      {10, -9, ConversionStatus::kTooSmall},   {10, -10, ConversionStatus::kOk},
+      {-20, 10, ConversionStatus::kMalformed},
   };
   for (const Row& row : rows) {
     auto bytes = Blank({.width = 10, .height = 10, .depth = 24});
@@ -74,16 +75,16 @@ TEST(ParseBmpTest, SidesBeyondSixteenBitsAreTooBig) {
   for (std::int32_t side : {65536, 65546, 0x7FFFFFFF}) {
     auto bytes = Blank({.width = 10, .height = 10, .depth = 8});
     PutLittle(bytes, 18, static_cast<std::uint32_t>(side), 4);
-    EXPECT_EQ(Parse(bytes), kConvTooBig) << "width " << side;
+    EXPECT_EQ(Parse(bytes), ConversionStatus::kTooBig) << "width " << side;
     bytes = Blank({.width = 10, .height = 10, .depth = 8});
     PutLittle(bytes, 22, static_cast<std::uint32_t>(side), 4);
-    EXPECT_EQ(Parse(bytes), kConvTooBig) << "height " << side;
+    EXPECT_EQ(Parse(bytes), ConversionStatus::kTooBig) << "height " << side;
     PutLittle(bytes, 22, static_cast<std::uint32_t>(-side), 4);
-    EXPECT_EQ(Parse(bytes), kConvTooBig) << "height " << -side;
+    EXPECT_EQ(Parse(bytes), ConversionStatus::kTooBig) << "height " << -side;
   }
   auto bytes = Blank({.width = 10, .height = 10, .depth = 8});
   PutLittle(bytes, 22, 0x80000000u, 4);  // the most negative height
-  EXPECT_EQ(Parse(bytes), kConvTooBig);
+  EXPECT_EQ(Parse(bytes), ConversionStatus::kTooBig);
 }
 
 TEST(ParseBmpTest, OnlyRealBmpDepths) {
@@ -92,18 +93,18 @@ TEST(ParseBmpTest, OnlyRealBmpDepths) {
   for (std::uint16_t depth : {1, 2, 4, 8, 16, 24, 32}) {
     auto bytes = Blank(params);
     PutLittle(bytes, 28, depth, 2);
-    EXPECT_EQ(Parse(bytes), kConvOk) << depth;
+    EXPECT_EQ(Parse(bytes), ConversionStatus::kOk) << depth;
   }
   for (std::uint16_t depth : {0, 3, 5, 7, 12, 15, 31, 33, 64, 255}) {
     auto bytes = Blank(params);
     PutLittle(bytes, 28, depth, 2);
-    EXPECT_EQ(Parse(bytes), kConvMalformed) << depth;
+    EXPECT_EQ(Parse(bytes), ConversionStatus::kMalformed) << depth;
   }
   // Only the low byte of the field is the depth.
   auto bytes = Blank({.width = 10, .height = 10, .depth = 24});
   PutLittle(bytes, 28, 0x0118, 2);
   BmpLayout layout;
-  EXPECT_EQ(Parse(bytes, &layout), kConvOk);
+  EXPECT_EQ(Parse(bytes, &layout), ConversionStatus::kOk);
   EXPECT_EQ(layout.depth, 24);
 }
 
@@ -123,27 +124,27 @@ TEST(ParseBmpTest, CompressedFilesNameTheirCompression) {
     auto bytes = Blank({.width = 100, .height = 100, .depth = 8, .compression = row.compression});
     bytes.resize(60);
     std::string message = "previous";
-    EXPECT_EQ(Parse(bytes, nullptr, &message), kConvCompressedBmp);
+    EXPECT_EQ(Parse(bytes, nullptr, &message), ConversionStatus::kCompressedBmp);
     EXPECT_EQ(message, row.message);
   }
 }
 
 TEST(ParseBmpTest, MessageUntouchedUnlessCompressed) {
   std::string message = "earlier";
-  EXPECT_EQ(Parse(Blank({}), nullptr, &message), kConvOk);
-  EXPECT_EQ(Parse({'B', 'A'}, nullptr, &message), kConvMalformed);
+  EXPECT_EQ(Parse(Blank({}), nullptr, &message), ConversionStatus::kOk);
+  EXPECT_EQ(Parse({'B', 'A'}, nullptr, &message), ConversionStatus::kMalformed);
   EXPECT_EQ(message, "earlier");
 }
 
 TEST(ParseBmpTest, RejectsWhatIsNotAWindowsBmp) {
-  EXPECT_EQ(Parse({}), kConvMalformed);
-  EXPECT_EQ(Parse({'B'}), kConvMalformed);
+  EXPECT_EQ(Parse({}), ConversionStatus::kMalformed);
+  EXPECT_EQ(Parse({'B'}), ConversionStatus::kMalformed);
   auto bytes = Blank({});
   bytes[1] = 'A';
-  EXPECT_EQ(Parse(bytes), kConvMalformed);
+  EXPECT_EQ(Parse(bytes), ConversionStatus::kMalformed);
   bytes = Blank({});
   PutLittle(bytes, 14, 12, 4);  // OS/2 core header: another layout
-  EXPECT_EQ(Parse(bytes), kConvMalformed);
+  EXPECT_EQ(Parse(bytes), ConversionStatus::kMalformed);
 }
 
 // Every cut of a file either still holds every row or is refused; the copy
@@ -155,7 +156,8 @@ TEST(ParseBmpTest, TruncatedFilesAreMalformed) {
   const std::size_t last_row_end = 54 + 64 + 8 * 9 + 6;  // final row without padding
   for (std::size_t size = 0; size <= whole.size(); ++size) {
     const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + size);
-    const ConversionStatus expected = size >= last_row_end ? kConvOk : kConvMalformed;
+    const ConversionStatus expected =
+        size >= last_row_end ? ConversionStatus::kOk : ConversionStatus::kMalformed;
     EXPECT_EQ(Parse(cut), expected) << size;
   }
 }
@@ -163,42 +165,42 @@ TEST(ParseBmpTest, TruncatedFilesAreMalformed) {
 TEST(ParseBmpTest, PartsBeyondTheFileAreMalformed) {
   auto bytes = Blank({.depth = 8, .palette = std::vector<std::uint32_t>(256)});
   PutLittle(bytes, 10, static_cast<std::uint32_t>(bytes.size()), 4);  // pixel data at the end
-  EXPECT_EQ(Parse(bytes), kConvMalformed);
+  EXPECT_EQ(Parse(bytes), ConversionStatus::kMalformed);
   PutLittle(bytes, 10, 0xFFFFFFFFu, 4);
-  EXPECT_EQ(Parse(bytes), kConvMalformed);
+  EXPECT_EQ(Parse(bytes), ConversionStatus::kMalformed);
 
   bytes = Blank({.depth = 8, .palette = std::vector<std::uint32_t>(256)});
   PutLittle(bytes, 14, static_cast<std::uint32_t>(bytes.size()), 4);  // table past the end
-  EXPECT_EQ(Parse(bytes), kConvMalformed);
+  EXPECT_EQ(Parse(bytes), ConversionStatus::kMalformed);
   PutLittle(bytes, 14, 0xFFFFFFF0u, 4);  // 14 + size wraps in 32 bits
-  EXPECT_EQ(Parse(bytes), kConvMalformed);
+  EXPECT_EQ(Parse(bytes), ConversionStatus::kMalformed);
 
   // A 24-bit file needs no colour table, but its info header must be there.
   bytes = Blank({.depth = 24});
   ASSERT_EQ(bytes.size(), 54u + 320u);
   PutLittle(bytes, 14, 40 + 320 + 1, 4);
-  EXPECT_EQ(Parse(bytes), kConvMalformed);
+  EXPECT_EQ(Parse(bytes), ConversionStatus::kMalformed);
   PutLittle(bytes, 14, 40 + 320, 4);
-  EXPECT_EQ(Parse(bytes), kConvOk);
+  EXPECT_EQ(Parse(bytes), ConversionStatus::kOk);
 
   // A height that the data does not hold.
   bytes = Blank({.depth = 24});
   PutLittle(bytes, 22, 11, 4);
-  EXPECT_EQ(Parse(bytes), kConvMalformed);
+  EXPECT_EQ(Parse(bytes), ConversionStatus::kMalformed);
 }
 
 TEST(ParseBmpTest, ColourTableSizeFollowsColoursUsed) {
   BmpLayout layout;
   // A short table is legal when the file says so.
   auto bytes = Blank({.depth = 8, .colours_used = 2, .palette = {0xFF0000, 0x00FF00}});
-  ASSERT_EQ(Parse(bytes, &layout), kConvOk);
+  ASSERT_EQ(Parse(bytes, &layout), ConversionStatus::kOk);
   EXPECT_EQ(layout.colour_table_entries, 2u);
   EXPECT_EQ(layout.colour_table_offset, 54u);
   // An impossible count falls back to 2^depth entries, which must then fit.
   PutLittle(bytes, 46, 300, 4);
-  EXPECT_EQ(Parse(bytes, &layout), kConvMalformed);
+  EXPECT_EQ(Parse(bytes, &layout), ConversionStatus::kMalformed);
   bytes = Blank({.depth = 8, .colours_used = 300, .palette = std::vector<std::uint32_t>(256)});
-  ASSERT_EQ(Parse(bytes, &layout), kConvOk);
+  ASSERT_EQ(Parse(bytes, &layout), ConversionStatus::kOk);
   EXPECT_EQ(layout.colour_table_entries, 256u);
 }
 

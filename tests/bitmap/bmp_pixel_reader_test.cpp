@@ -1,4 +1,4 @@
-#include "bitmap/bmp_pixel_reader.h"
+#include "bitmap/bmp/bmp_pixel_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -60,8 +60,8 @@ TEST_P(BmpDepthTest, BothRowOrdersReadTheSamePixels) {
   const auto top_down_bytes = Image(depth, true);
   std::string message;
   BmpPixelReader bottom_up, top_down;
-  ASSERT_EQ(bottom_up.SetUp(bottom_up_bytes, PixelMode::kColour, &message), kConvOk);
-  ASSERT_EQ(top_down.SetUp(top_down_bytes, PixelMode::kColour, &message), kConvOk);
+  ASSERT_EQ(bottom_up.SetUp(bottom_up_bytes, PixelMode::kColour, &message), ConversionStatus::kOk);
+  ASSERT_EQ(top_down.SetUp(top_down_bytes, PixelMode::kColour, &message), ConversionStatus::kOk);
   EXPECT_EQ(bottom_up.Width(), kWidth);
   EXPECT_EQ(bottom_up.Height(), kHeight);
   EXPECT_EQ(bottom_up.Depth(), depth);
@@ -79,7 +79,7 @@ TEST_P(BmpDepthTest, IndexModeGivesStoredIndices) {
   const auto bytes = Image(depth, false);
   std::string message;
   BmpPixelReader reader;
-  ASSERT_EQ(reader.SetUp(bytes, PixelMode::kIndex, &message), kConvOk);
+  ASSERT_EQ(reader.SetUp(bytes, PixelMode::kIndex, &message), ConversionStatus::kOk);
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       // Direct-colour pixels have no index: they stay colours.
@@ -99,9 +99,9 @@ TEST_P(BmpDepthTest, PaletteOnlyForIndexedDepths) {
   const auto bytes = Image(depth, false);
   std::string message;
   BmpPixelReader reader;
-  ASSERT_EQ(reader.SetUp(bytes, PixelMode::kColour, &message), kConvOk);
+  ASSERT_EQ(reader.SetUp(bytes, PixelMode::kColour, &message), ConversionStatus::kOk);
   std::vector<std::uint32_t> entries{1, 2, 3};
-  EXPECT_EQ(reader.Palette(&entries), kConvOk);
+  EXPECT_EQ(reader.Palette(&entries), ConversionStatus::kOk);
   if (depth <= 8) {
     EXPECT_EQ(reader.PaletteKind(), SourcePaletteKind::kBmpIndexed);
     EXPECT_EQ(entries, DistinctPalette(depth));
@@ -119,7 +119,7 @@ TEST(BmpPixelReaderTest, SixteenBitPixelIsX1R5G5B5) {
     const auto bytes = MakeBmp({.depth = 16}, [word](int, int) { return word; });
     std::string message;
     BmpPixelReader reader;
-    ASSERT_EQ(reader.SetUp(bytes, PixelMode::kColour, &message), kConvOk);
+    ASSERT_EQ(reader.SetUp(bytes, PixelMode::kColour, &message), ConversionStatus::kOk);
     EXPECT_EQ(bytes[54], 0x1F);
     EXPECT_EQ(reader.Pixel(4, 7), 0xF800F8u);
   }
@@ -130,12 +130,12 @@ TEST(BmpPixelReaderTest, IndicesBeyondAShortTableAreBlack) {
                              [](int x, int) { return static_cast<std::uint32_t>(x); });
   std::string message;
   BmpPixelReader reader;
-  ASSERT_EQ(reader.SetUp(bytes, PixelMode::kColour, &message), kConvOk);
+  ASSERT_EQ(reader.SetUp(bytes, PixelMode::kColour, &message), ConversionStatus::kOk);
   EXPECT_EQ(reader.Pixel(0, 0), 0xFF0000u);
   EXPECT_EQ(reader.Pixel(1, 0), 0x00FF00u);
   EXPECT_EQ(reader.Pixel(5, 0), 0u);
   std::vector<std::uint32_t> entries;
-  ASSERT_EQ(reader.Palette(&entries), kConvOk);
+  ASSERT_EQ(reader.Palette(&entries), ConversionStatus::kOk);
   ASSERT_EQ(entries.size(), 256u);
   EXPECT_EQ(entries[1], 0x00FF00u);
   EXPECT_EQ(entries[2], 0u);
@@ -145,7 +145,7 @@ TEST(BmpPixelReaderTest, CoordinatesOutsideTheImageReadZero) {
   const auto bytes = MakeBmp({.depth = 24}, [](int, int) { return 0xFFFFFFu; });
   std::string message;
   BmpPixelReader reader;
-  ASSERT_EQ(reader.SetUp(bytes, PixelMode::kColour, &message), kConvOk);
+  ASSERT_EQ(reader.SetUp(bytes, PixelMode::kColour, &message), ConversionStatus::kOk);
   EXPECT_EQ(reader.Pixel(9, 9), 0xFFFFFFu);
   EXPECT_EQ(reader.Pixel(10, 0), 0u);
   EXPECT_EQ(reader.Pixel(0, 10), 0u);
@@ -160,9 +160,9 @@ TEST(BmpPixelReaderTest, FailedSetUpLeavesAnEmptyReader) {
   BmpPixelReader reader;
   EXPECT_FALSE(reader.is_set_up());
   EXPECT_EQ(reader.Pixel(0, 0), 0u);
-  ASSERT_EQ(reader.SetUp(good, PixelMode::kColour, &message), kConvOk);
+  ASSERT_EQ(reader.SetUp(good, PixelMode::kColour, &message), ConversionStatus::kOk);
   EXPECT_TRUE(reader.is_set_up());
-  EXPECT_EQ(reader.SetUp(rle, PixelMode::kColour, &message), kConvCompressedBmp);
+  EXPECT_EQ(reader.SetUp(rle, PixelMode::kColour, &message), ConversionStatus::kCompressedBmp);
   EXPECT_EQ(message, "RLE8");
   EXPECT_FALSE(reader.is_set_up());
   EXPECT_EQ(reader.Width(), 0);
@@ -176,7 +176,7 @@ TEST(BmpPixelReaderTest, WorksAsAPixelSource) {
                              [](int x, int y) { return static_cast<std::uint32_t>(x ^ y) & 15; });
   std::string message;
   BmpPixelReader reader;
-  ASSERT_EQ(reader.SetUp(bytes, PixelMode::kColour, &message), kConvOk);
+  ASSERT_EQ(reader.SetUp(bytes, PixelMode::kColour, &message), ConversionStatus::kOk);
   PixelSource& source = reader;
   source.SetPixelMode(PixelMode::kIndex);
   EXPECT_EQ(source.Pixel(3, 5), 6u);

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "bitmap/gdal/image_source_library.h"
 #include "bitmap/image_source.h"
-#include "bitmap/image_source_library.h"
 #include "bitmap/kap_fixture.h"
 #include "temp_folder.h"
 
@@ -38,7 +38,7 @@ ImageSourcePtr OpenChart(const TempFolder& dir, const std::string& name,
                          const std::vector<std::uint8_t>& bytes, ImageSourceKind kind) {
   ImageSourceLibrary library;
   ImageSourcePtr source;
-  EXPECT_EQ(library.Open(dir.Write(name, bytes), kind, &source), kConvOk) << name;
+  EXPECT_EQ(library.Open(dir.Write(name, bytes), kind, &source), ConversionStatus::kOk) << name;
   return source;
 }
 
@@ -60,7 +60,7 @@ TEST_P(ChartDepthTest, SizePalettePixelsAndDepth) {
   ASSERT_TRUE(source);
   std::uint16_t width = 0, height = 0;
   int reported_depth = 0;
-  ASSERT_EQ(QueryImageSource(*source, &width, &height, &reported_depth), kConvOk);
+  ASSERT_EQ(QueryImageSource(*source, &width, &height, &reported_depth), ConversionStatus::kOk);
   EXPECT_EQ(width, 300);
   EXPECT_EQ(height, 140);
   EXPECT_EQ(reported_depth, depth);
@@ -69,7 +69,7 @@ TEST_P(ChartDepthTest, SizePalettePixelsAndDepth) {
 
   // The palette starts with RGB/1; a stored colour n is palette entry n - 1.
   std::vector<std::uint32_t> palette;
-  ASSERT_EQ(source->Palette(&palette), kConvOk);
+  ASSERT_EQ(source->Palette(&palette), ConversionStatus::kOk);
   EXPECT_EQ(palette, ChartPalette(colours));
   int wrong = 0;
   for (int y = 0; y < 140; ++y) {
@@ -81,7 +81,7 @@ TEST_P(ChartDepthTest, SizePalettePixelsAndDepth) {
   EXPECT_EQ(wrong, 0);
   source->SetPixelMode(PixelMode::kIndex);
   EXPECT_EQ(source->Pixel(150, 7), static_cast<std::uint32_t>(ChartColour(colours, 150, 7) - 1));
-  EXPECT_EQ(source->read_status(), kConvOk);
+  EXPECT_EQ(source->read_status(), ConversionStatus::kOk);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllDepths, ChartDepthTest, ::testing::Values(1, 2, 3, 4, 5, 6, 7));
@@ -128,7 +128,7 @@ TEST(ChartSourceTest, OtherImagesHaveNoChartData) {
   EXPECT_EQ(raster->Depth(), 8);
   EXPECT_EQ(raster->Pixel(0, 0), ChartPalette(15)[2]);
   std::vector<std::uint32_t> palette{1};
-  EXPECT_EQ(raster->Palette(&palette), kConvOk);
+  EXPECT_EQ(raster->Palette(&palette), ConversionStatus::kOk);
   EXPECT_TRUE(palette.empty());
 }
 
@@ -154,7 +154,7 @@ TEST(ChartSourceTest, DamagedChartsNeverCrash) {
     ::testing::internal::CaptureStderr();
     ImageSourcePtr source;
     const std::string path = dir.Write("damaged" + std::to_string(++number) + ".kap", bytes);
-    if (library.Open(path, ImageSourceKind::kChart, &source) == kConvOk) {
+    if (library.Open(path, ImageSourceKind::kChart, &source) == ConversionStatus::kOk) {
       for (int y = 0; y < source->Height(); ++y) {
         for (int x = 0; x < source->Width(); ++x) source->Pixel(x, y);
       }

@@ -4,11 +4,11 @@
 #include <random>
 #include <vector>
 
-#include "bitmap/colour_table.h"
-#include "bitmap/nearest_palette_index.h"
-#include "bitmap/octree_palette.h"
-#include "bitmap/palette_state.h"
-#include "bitmap/system_colour_tables.h"
+#include "bitmap/palm/colour_table.h"
+#include "bitmap/palm/nearest_palette_index.h"
+#include "bitmap/palm/octree_palette.h"
+#include "bitmap/palm/palette_state.h"
+#include "bitmap/palm/system_colour_tables.h"
 
 namespace kv {
 namespace {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "base/exceptions.h"
-#include "bitmap/palm_bitmap_parser.h"
-#include "bitmap/palm_bitmap_pixels.h"
+#include "bitmap/palm/palm_bitmap_parser.h"
+#include "bitmap/palm/palm_bitmap_pixels.h"
 #include "bitmap/raise_conversion_error.h"
 #include "bmp_fixture.h"
 
@@ -78,7 +78,7 @@ TEST_F(ConversionFrontTest, OverviewFitsTheTileBoxAndReportsItsHeader) {
   EXPECT_EQ(overview.height, 50);
   EXPECT_EQ(overview.depth, 8);
   PalmBitmapDescriptor parsed;
-  ASSERT_EQ(ParsePalmBitmap(overview.record, &parsed), kConvOk);
+  ASSERT_EQ(ParsePalmBitmap(overview.record, &parsed), ConversionStatus::kOk);
   EXPECT_EQ(parsed.IsCompressed(), overview.compressed);
 }
 
@@ -166,8 +166,8 @@ TEST_F(ConversionFrontTest, ReencodingSharesTheFirstPalette) {
   std::vector<std::uint8_t> a = ReencodePalmBitmap(context_, settings_, first.record, 4, true);
   std::vector<std::uint8_t> b = ReencodePalmBitmap(context_, settings_, second.record, 4, false);
   PalmBitmapDescriptor pa, pb;
-  ASSERT_EQ(ParsePalmBitmap(a, &pa), kConvOk);
-  ASSERT_EQ(ParsePalmBitmap(b, &pb), kConvOk);
+  ASSERT_EQ(ParsePalmBitmap(a, &pa), ConversionStatus::kOk);
+  ASSERT_EQ(ParsePalmBitmap(b, &pb), ConversionStatus::kOk);
   EXPECT_EQ(pa.pixelSize, 4);
   ASSERT_NE(pa.colourTable, nullptr);
   ASSERT_NE(pb.colourTable, nullptr);
@@ -191,31 +191,31 @@ void ExpectRaises(ConversionStatus status) {
 }
 
 TEST(RaiseConversionErrorTest, EachStatusHasItsException) {
-  ExpectRaises<ErrImageFileCorrupt>(kConvCorrupt);
-  ExpectRaises<ErrImageFileCorrupt>(kConvBadVersion);
-  ExpectRaises<ErrImageFileCorrupt>(kConvBadDepth);
-  ExpectRaises<ErrBadAlloc>(kConvNoMemory);
-  ExpectRaises<ErrFileCreate>(kConvCreateFailed);
-  ExpectRaises<ErrFileRead>(kConvReadFailed);
-  ExpectRaises<ErrFileWrite>(kConvWriteFailed);
-  ExpectRaises<ErrFileOpen>(kConvOpenFailed);
-  ExpectRaises<ErrImageFileCorrupt>(kConvMalformed);
-  ExpectRaises<ErrImageTooBig>(kConvTooBig);
-  ExpectRaises<ErrImageTooSmall>(kConvTooSmall);
-  ExpectRaises<ErrJPEGDecompressFailed>(kConvDecoderFailed);
-  ExpectRaises<ErrCompressionFmtNotSupported>(kConvCompressedBmp);
+  ExpectRaises<ErrImageFileCorrupt>(ConversionStatus::kCorrupt);
+  ExpectRaises<ErrImageFileCorrupt>(ConversionStatus::kBadVersion);
+  ExpectRaises<ErrImageFileCorrupt>(ConversionStatus::kBadDepth);
+  ExpectRaises<ErrBadAlloc>(ConversionStatus::kNoMemory);
+  ExpectRaises<ErrFileCreate>(ConversionStatus::kCreateFailed);
+  ExpectRaises<ErrFileRead>(ConversionStatus::kReadFailed);
+  ExpectRaises<ErrFileWrite>(ConversionStatus::kWriteFailed);
+  ExpectRaises<ErrFileOpen>(ConversionStatus::kOpenFailed);
+  ExpectRaises<ErrImageFileCorrupt>(ConversionStatus::kMalformed);
+  ExpectRaises<ErrImageTooBig>(ConversionStatus::kTooBig);
+  ExpectRaises<ErrImageTooSmall>(ConversionStatus::kTooSmall);
+  ExpectRaises<ErrJPEGDecompressFailed>(ConversionStatus::kDecoderFailed);
+  ExpectRaises<ErrCompressionFmtNotSupported>(ConversionStatus::kCompressedBmp);
   ExpectRaises<ErrUnknown>(static_cast<ConversionStatus>(1));
   ExpectRaises<ErrUnknown>(static_cast<ConversionStatus>(99));
 }
 
 TEST(RaiseConversionErrorTest, OnlyDecoderAndCompressionFailuresCarryTheText) {
   try {
-    RaiseConversionError(kConvDecoderFailed, "broken strip");
+    RaiseConversionError(ConversionStatus::kDecoderFailed, "broken strip");
   } catch (const LException& error) {
     EXPECT_STREQ(error.file_name(), "broken strip");
   }
   try {
-    RaiseConversionError(kConvMalformed, "ignored");
+    RaiseConversionError(ConversionStatus::kMalformed, "ignored");
   } catch (const LException& error) {
     EXPECT_EQ(error.file_name(), nullptr);
   }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/gdal_runtime.h"
+#include "bitmap/gdal/gdal_runtime.h"
 
 namespace kv::testing {
 

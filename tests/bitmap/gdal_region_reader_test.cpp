@@ -1,4 +1,4 @@
-#include "bitmap/gdal_region_reader.h"
+#include "bitmap/gdal/gdal_region_reader.h"
 
 #include <cpl_string.h>
 #include <gdal.h>
@@ -22,7 +22,7 @@ double Pattern(int band, int x, int y) { return (x * 7 + y * 13 + band * 50) % 2
 
 std::unique_ptr<GdalRegionReader> OpenReader(const std::string& path) {
   std::unique_ptr<GdalRegionReader> reader;
-  EXPECT_EQ(GdalRegionReader::Open(path, &reader), kConvOk) << path;
+  EXPECT_EQ(GdalRegionReader::Open(path, &reader), ConversionStatus::kOk) << path;
   return reader;
 }
 
@@ -89,7 +89,7 @@ TEST(GdalRegionReaderTest, RgbWindowsMatchGdalTranslateWhenEnlargedAndReduced) {
   const SourceWindow window{11, 5, 40, 30};
   for (const auto& [out_width, out_height] : {std::pair{40, 30}, {160, 120}, {13, 7}, {3, 50}}) {
     RgbImage image;
-    ASSERT_EQ(reader->Read(window, out_width, out_height, &image), kConvOk);
+    ASSERT_EQ(reader->Read(window, out_width, out_height, &image), ConversionStatus::kOk);
     const TranslatedBands peer = Translate(path, window, out_width, out_height);
     ASSERT_EQ(peer.bands.size(), 3u);
     ASSERT_EQ(image.width, peer.width);
@@ -111,7 +111,7 @@ TEST(GdalRegionReaderTest, PaletteIndicesAreLookedUpAndWideSamplesKeepTheirHighB
                           [](int, int x, int y) { return (x + 2 * y) % 4; }));
   const SourceWindow window{3, 2, 20, 15};
   RgbImage image;
-  ASSERT_EQ(OpenReader(indexed)->Read(window, 10, 30, &image), kConvOk);
+  ASSERT_EQ(OpenReader(indexed)->Read(window, 10, 30, &image), ConversionStatus::kOk);
   const TranslatedBands indices = Translate(indexed, window, 10, 30);
   ASSERT_EQ(indices.bands.size(), 1u);
   for (std::size_t i = 0; i < indices.bands[0].size(); ++i) {
@@ -121,7 +121,7 @@ TEST(GdalRegionReaderTest, PaletteIndicesAreLookedUpAndWideSamplesKeepTheirHighB
   const std::string wide = dir.File("wide.tif");
   ASSERT_TRUE(WriteRaster(wide, RasterLayout{.driver = "GTiff", .type = GDT_UInt16},
                           [](int band, int x, int y) { return band * 9000 + x * 700 + y * 301; }));
-  ASSERT_EQ(OpenReader(wide)->Read(window, 20, 15, &image), kConvOk);
+  ASSERT_EQ(OpenReader(wide)->Read(window, 20, 15, &image), ConversionStatus::kOk);
   const TranslatedBands samples = Translate(wide, window, 20, 15);
   ASSERT_EQ(samples.bands.size(), 3u);
   for (std::size_t i = 0; i < samples.bands[0].size(); ++i) {
@@ -157,12 +157,12 @@ TEST(GdalRegionReaderTest, ReducedReadsComeFromTheFilesOverviews) {
 
   auto reader = OpenReader(path);
   RgbImage reduced;
-  ASSERT_EQ(reader->Read({0, 0, 512, 512}, 128, 128, &reduced), kConvOk);
+  ASSERT_EQ(reader->Read({0, 0, 512, 512}, 128, 128, &reduced), ConversionStatus::kOk);
   EXPECT_EQ(RgbAt(reduced, 0), 0x285078u);
   EXPECT_EQ(RgbAt(reduced, 128 * 128 - 1), 0x285078u);
 
   RgbImage full;
-  ASSERT_EQ(reader->Read({100, 200, 4, 4}, 4, 4, &full), kConvOk);
+  ASSERT_EQ(reader->Read({100, 200, 4, 4}, 4, 4, &full), ConversionStatus::kOk);
   EXPECT_EQ(full.rgb[0], Pattern(1, 100, 200));
   EXPECT_EQ(full.rgb[1], Pattern(2, 100, 200));
 }
@@ -170,20 +170,22 @@ TEST(GdalRegionReaderTest, ReducedReadsComeFromTheFilesOverviews) {
 TEST(GdalRegionReaderTest, RefusesWhatItCannotReadWithAStatus) {
   TempFolder dir;
   std::unique_ptr<GdalRegionReader> reader;
-  EXPECT_EQ(GdalRegionReader::Open(dir.File("missing.png"), &reader), kConvOpenFailed);
+  EXPECT_EQ(GdalRegionReader::Open(dir.File("missing.png"), &reader),
+            ConversionStatus::kOpenFailed);
   EXPECT_EQ(GdalRegionReader::Open(dir.Write("junk.png", {1, 2, 3, 4, 5}), &reader),
-            kConvOpenFailed);
+            ConversionStatus::kOpenFailed);
   EXPECT_FALSE(reader);
 
   const std::string path = dir.File("small.png");
   ASSERT_TRUE(WriteRaster(path, RasterLayout{}, Pattern));
   reader = OpenReader(path);
   RgbImage image;
-  EXPECT_EQ(reader->Read({30, 0, 8, 5}, 8, 5, &image), kConvMalformed);  // past the right edge
-  EXPECT_EQ(reader->Read({-1, 0, 8, 5}, 8, 5, &image), kConvMalformed);
-  EXPECT_EQ(reader->Read({0, 0, 8, 5}, 0, 5, &image), kConvMalformed);
-  EXPECT_EQ(reader->Read({0, 0, 8, 5}, 65536, 1025, &image), kConvTooBig);
-  EXPECT_EQ(reader->Read({0, 0, 37, 23}, 37, 23, &image), kConvOk);
+  EXPECT_EQ(reader->Read({30, 0, 8, 5}, 8, 5, &image),
+            ConversionStatus::kMalformed);  // past the right edge
+  EXPECT_EQ(reader->Read({-1, 0, 8, 5}, 8, 5, &image), ConversionStatus::kMalformed);
+  EXPECT_EQ(reader->Read({0, 0, 8, 5}, 0, 5, &image), ConversionStatus::kMalformed);
+  EXPECT_EQ(reader->Read({0, 0, 8, 5}, 65536, 1025, &image), ConversionStatus::kTooBig);
+  EXPECT_EQ(reader->Read({0, 0, 37, 23}, 37, 23, &image), ConversionStatus::kOk);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // file's own blocks, GDAL's block cache held to what a band needs, and the
 // strip cache left alone by a map conversion.
 
-#include "bitmap/gdal_row_reader.h"
+#include "bitmap/gdal/gdal_row_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "bitmap/conversion_front.h"
+#include "bitmap/gdal/gdal_image_source.h"
+#include "bitmap/gdal/gdal_runtime.h"
+#include "bitmap/gdal/image_source_library.h"
 #include "bitmap/gdal_fixture.h"
-#include "bitmap/gdal_image_source.h"
-#include "bitmap/gdal_runtime.h"
-#include "bitmap/image_source_library.h"
 #include "temp_folder.h"
 
 namespace kv {
@@ -44,7 +44,7 @@ class GdalRowReaderTest : public ::testing::Test {
                             [](int band, int x, int y) { return double(Channel(band, x, y)); }));
     ImageSourceLibrary library;
     ImageSourcePtr source;
-    EXPECT_EQ(library.Open(path, ImageSourceKind::kRaster, &source), kConvOk);
+    EXPECT_EQ(library.Open(path, ImageSourceKind::kRaster, &source), ConversionStatus::kOk);
     return source;
   }
 
@@ -75,7 +75,7 @@ TEST_F(GdalRowReaderTest, DecodesEachBlockRowOnceAndHoldsTheCacheToIt) {
   std::vector<std::uint32_t> values(kWidth);
   int wrong = 0;
   for (int y = 0; y < kHeight; y += 3) {
-    ASSERT_EQ(reader->ReadRow(y, values.data()), kConvOk);
+    ASSERT_EQ(reader->ReadRow(y, values.data()), ConversionStatus::kOk);
     for (int x = 0; x < kWidth; ++x) wrong += values[x] != Colour(x, y);
   }
   EXPECT_EQ(wrong, 0);
@@ -94,7 +94,8 @@ TEST_F(GdalRowReaderTest, RowStoredFilesAreReadInBandsOfManyRows) {
   EXPECT_GT(rows.BandRows(), 100);
   EXPECT_LT(rows.BandRows(), kHeight);
   std::vector<std::uint32_t> values(kWidth);
-  for (int y = 0; y < kHeight; ++y) ASSERT_EQ(reader->ReadRow(y, values.data()), kConvOk);
+  for (int y = 0; y < kHeight; ++y)
+    ASSERT_EQ(reader->ReadRow(y, values.data()), ConversionStatus::kOk);
   EXPECT_EQ(values[17], Colour(17, kHeight - 1));
 }
 

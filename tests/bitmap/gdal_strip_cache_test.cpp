@@ -2,15 +2,15 @@
 // for tile windows when the image fits the budget, and always the right
 // pixels when it does not.
 
-#include "bitmap/gdal_strip_cache.h"
+#include "bitmap/gdal/gdal_strip_cache.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "bitmap/gdal/gdal_image_source.h"
+#include "bitmap/gdal/image_source_library.h"
 #include "bitmap/gdal_fixture.h"
-#include "bitmap/gdal_image_source.h"
-#include "bitmap/image_source_library.h"
 #include "temp_folder.h"
 
 namespace kv {
@@ -41,7 +41,7 @@ class StripCacheTest : public ::testing::Test {
   ImageSourcePtr Open(std::size_t budget) {
     ImageSourceLibrary library(budget);
     ImageSourcePtr source;
-    EXPECT_EQ(library.Open(path_, ImageSourceKind::kRaster, &source), kConvOk);
+    EXPECT_EQ(library.Open(path_, ImageSourceKind::kRaster, &source), ConversionStatus::kOk);
     return source;
   }
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "bitmap/gdal/image_source_library.h"
 #include "bitmap/gdal_fixture.h"
-#include "bitmap/image_source_library.h"
 #include "temp_folder.h"
 
 namespace kv {
@@ -136,11 +136,11 @@ TEST(ImageSourceTest, ReadsEveryFormatWithItsDepthAndPixels) {
     const std::string path = dir.File("image" + std::to_string(++file_number));
     ASSERT_TRUE(WriteRaster(path, format.params, format.sample));
     ImageSourcePtr source;
-    ASSERT_EQ(library.Open(path, ImageSourceKind::kRaster, &source), kConvOk);
+    ASSERT_EQ(library.Open(path, ImageSourceKind::kRaster, &source), ConversionStatus::kOk);
     ASSERT_TRUE(source);
     std::uint16_t width = 0, height = 0;
     int depth = 0;
-    ASSERT_EQ(QueryImageSource(*source, &width, &height, &depth), kConvOk);
+    ASSERT_EQ(QueryImageSource(*source, &width, &height, &depth), ConversionStatus::kOk);
     EXPECT_EQ(width, format.params.width);
     EXPECT_EQ(height, format.params.height);
     EXPECT_EQ(depth, format.depth);
@@ -157,7 +157,7 @@ TEST(ImageSourceTest, ReadsEveryFormatWithItsDepthAndPixels) {
       }
     }
     EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(source->read_status(), kConvOk);
+    EXPECT_EQ(source->read_status(), ConversionStatus::kOk);
     library.Release(&source);
     EXPECT_FALSE(source);
   }
@@ -176,18 +176,18 @@ TEST(ImageSourceTest, UnreadableFilesGiveNoSourceAndPrintNothing) {
   struct Row {
     std::string file;
     ImageSourceKind kind;
-    ConversionStatus status = kConvOpenFailed;
+    ConversionStatus status = ConversionStatus::kOpenFailed;
   };
   // A file that reads but is no image is told apart from one that does not
   // open at all.
   const Row rows[] = {
-      {text, ImageSourceKind::kRaster, kConvNotAnImage},
+      {text, ImageSourceKind::kRaster, ConversionStatus::kNotAnImage},
       {dir.File("missing.jpg"), ImageSourceKind::kRaster},
       {"", ImageSourceKind::kRaster},
       {std::string("real.png\0x", 10), ImageSourceKind::kRaster},
-      {dir.File(""), ImageSourceKind::kRaster},         // the folder itself
-      {"/vsimem/real.png", ImageSourceKind::kRaster},   // only files on disk
-      {png, ImageSourceKind::kChart, kConvNotAnImage},  // a chart must be a BSB chart
+      {dir.File(""), ImageSourceKind::kRaster},                       // the folder itself
+      {"/vsimem/real.png", ImageSourceKind::kRaster},                 // only files on disk
+      {png, ImageSourceKind::kChart, ConversionStatus::kNotAnImage},  // a chart must be a BSB chart
       {png, static_cast<ImageSourceKind>(3)},
   };
   for (const Row& row : rows) {
@@ -207,10 +207,10 @@ TEST(ImageSourceTest, ShutDownRefusesNewSourcesButKeepsOpenOnes) {
   ASSERT_TRUE(WriteRaster(png, {.bands = 3}, [](int band, int, int) { return 10.0 * band; }));
   ImageSourceLibrary library;
   ImageSourcePtr open;
-  ASSERT_EQ(library.Open(png, ImageSourceKind::kRaster, &open), kConvOk);
+  ASSERT_EQ(library.Open(png, ImageSourceKind::kRaster, &open), ConversionStatus::kOk);
   library.ShutDown();
   ImageSourcePtr refused;
-  EXPECT_EQ(library.Open(png, ImageSourceKind::kRaster, &refused), kConvOpenFailed);
+  EXPECT_EQ(library.Open(png, ImageSourceKind::kRaster, &refused), ConversionStatus::kOpenFailed);
   EXPECT_FALSE(refused);
   EXPECT_EQ(open->Pixel(3, 3), Rgb(10, 20, 30));
   library.Release(&open);
@@ -225,10 +225,10 @@ TEST(ImageSourceTest, SidesBeyondSixteenBitsAreTooBig) {
                           [](int, int, int) { return 0.0; }));
   ImageSourceLibrary library;
   ImageSourcePtr source;
-  ASSERT_EQ(library.Open(path, ImageSourceKind::kRaster, &source), kConvOk);
+  ASSERT_EQ(library.Open(path, ImageSourceKind::kRaster, &source), ConversionStatus::kOk);
   std::uint16_t width = 0, height = 0;
   int depth = 0;
-  EXPECT_EQ(QueryImageSource(*source, &width, &height, &depth), kConvTooBig);
+  EXPECT_EQ(QueryImageSource(*source, &width, &height, &depth), ConversionStatus::kTooBig);
 }
 
 // A file whose pixel data is cut short opens (its header is whole) but
@@ -248,10 +248,10 @@ TEST(ImageSourceTest, DamagedPixelDataIsADecoderFailure) {
     ImageSourceLibrary library;
     ImageSourcePtr source;
     ::testing::internal::CaptureStderr();
-    ASSERT_EQ(library.Open(cut, ImageSourceKind::kRaster, &source), kConvOk);
-    EXPECT_EQ(source->read_status(), kConvOk);
+    ASSERT_EQ(library.Open(cut, ImageSourceKind::kRaster, &source), ConversionStatus::kOk);
+    EXPECT_EQ(source->read_status(), ConversionStatus::kOk);
     EXPECT_EQ(source->Pixel(299, 299), 0u);
-    EXPECT_EQ(source->read_status(), kConvDecoderFailed);
+    EXPECT_EQ(source->read_status(), ConversionStatus::kDecoderFailed);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   }
 }
@@ -263,12 +263,12 @@ TEST(ImageSourceTest, CoordinatesOutsideTheImageReadZero) {
   ASSERT_TRUE(WriteRaster(png, {.bands = 1}, [](int, int, int) { return 255.0; }));
   ImageSourceLibrary library;
   ImageSourcePtr source;
-  ASSERT_EQ(library.Open(png, ImageSourceKind::kRaster, &source), kConvOk);
+  ASSERT_EQ(library.Open(png, ImageSourceKind::kRaster, &source), ConversionStatus::kOk);
   EXPECT_EQ(source->Pixel(36, 22), 0xFFFFFFu);
   EXPECT_EQ(source->Pixel(37, 0), 0u);
   EXPECT_EQ(source->Pixel(0, 23), 0u);
   EXPECT_EQ(source->Pixel(-1, 0), 0u);
-  EXPECT_EQ(source->read_status(), kConvOk);
+  EXPECT_EQ(source->read_status(), ConversionStatus::kOk);
 }
 
 }  // namespace

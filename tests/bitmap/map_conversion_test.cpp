@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/bitmap_compression.h"
-#include "bitmap/palm_bitmap_encoder.h"
+#include "bitmap/palm/bitmap_compression.h"
+#include "bitmap/palm/palm_bitmap_encoder.h"
 #include "bitmap/source_row_reader.h"
 #include "synthetic_source.h"
 
@@ -61,7 +61,7 @@ Records WindowByWindow(PixelSource& source, const MapConversionRequest& request)
   EncodedBitmapSize size;
   EXPECT_EQ(EncodePalmBitmap(source, request.overview, request.scale, request.compression, palette,
                              &overview, &size),
-            kConvOk);
+            ConversionStatus::kOk);
   records.overview = overview.bytes;
   const TileGrid grid =
       TileGridFor(source.Width(), source.Height(), kTileWidth, kTileHeight, request.scale);
@@ -75,7 +75,7 @@ Records WindowByWindow(PixelSource& source, const MapConversionRequest& request)
       OutputBuffer output;
       EXPECT_EQ(EncodePalmBitmap(source, tile, request.scale, request.compression, palette, &output,
                                  &size),
-                kConvOk);
+                ConversionStatus::kOk);
       records.tiles.push_back(output.bytes);
     }
   }
@@ -87,7 +87,7 @@ Records Streamed(PixelSource& source, const MapConversionRequest& request, int t
   ConversionContext context;
   context.threads = threads;
   MapConversion converted;
-  EXPECT_EQ(ConvertMap(source, request, context, &converted), kConvOk);
+  EXPECT_EQ(ConvertMap(source, request, context, &converted), ConversionStatus::kOk);
   Records records;
   records.overview = converted.overview.record;
   for (const ConvertedBitmap& tile : converted.tiles) records.tiles.push_back(tile.record);
@@ -195,13 +195,13 @@ TEST(MapConversion, ReadsEveryRowOnceWhenThePaletteSeesAllPixels) {
   RowLog source(500, 700);
   ConversionContext context;
   MapConversion converted;
-  ASSERT_EQ(ConvertMap(source, Request(8, {1, 2}), context, &converted), kConvOk);
+  ASSERT_EQ(ConvertMap(source, Request(8, {1, 2}), context, &converted), ConversionStatus::kOk);
   EXPECT_THAT(source.rows(), ElementsAreArray(Ascending(0, 700)));
 
   RowLog again(500, 700);
   MapConversionRequest request = Request(8, {1, 2});
   request.max_kept_tile_bytes = 0;  // the tiles then need a pass of their own
-  ASSERT_EQ(ConvertMap(again, request, context, &converted), kConvOk);
+  ASSERT_EQ(ConvertMap(again, request, context, &converted), ConversionStatus::kOk);
   std::vector<int> two_passes = Ascending(0, 700);
   for (int y = 0; y < 700; y += 2) two_passes.push_back(y);  // every row a tile samples
   EXPECT_THAT(again.rows(), ElementsAreArray(two_passes));
@@ -209,7 +209,7 @@ TEST(MapConversion, ReadsEveryRowOnceWhenThePaletteSeesAllPixels) {
   // At 1/1 the tiles sample every pixel: decoding again while they are
   // encoded beats copying the whole source aside.
   RowLog full(500, 300);
-  ASSERT_EQ(ConvertMap(full, Request(8, {1, 1}), context, &converted), kConvOk);
+  ASSERT_EQ(ConvertMap(full, Request(8, {1, 1}), context, &converted), ConversionStatus::kOk);
   std::vector<int> twice = Ascending(0, 300);
   for (int y = 0; y < 300; ++y) twice.push_back(y);
   EXPECT_THAT(full.rows(), ElementsAreArray(twice));
@@ -220,7 +220,7 @@ TEST(MapConversion, ReadsOnlyTheSampledRowsOnceWithoutAPalette) {
   ConversionContext context;
   context.threads = 3;
   MapConversion converted;
-  ASSERT_EQ(ConvertMap(source, Request(16, {1, 4}), context, &converted), kConvOk);
+  ASSERT_EQ(ConvertMap(source, Request(16, {1, 4}), context, &converted), ConversionStatus::kOk);
   const std::vector<int> rows = source.rows();
   ASSERT_FALSE(rows.empty());
   for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_LT(rows[i - 1], rows[i]);
@@ -235,7 +235,7 @@ TEST(MapConversion, ReportsProgressToTheEnd) {
   std::vector<ConversionProgress> reports;
   context.progress = [&](const ConversionProgress& progress) { reports.push_back(progress); };
   MapConversion converted;
-  ASSERT_EQ(ConvertMap(source, Request(8, {1, 2}), context, &converted), kConvOk);
+  ASSERT_EQ(ConvertMap(source, Request(8, {1, 2}), context, &converted), ConversionStatus::kOk);
   ASSERT_GE(reports.size(), 2u);
   for (std::size_t i = 1; i < reports.size(); ++i) {
     EXPECT_LE(reports[i - 1].Fraction(), reports[i].Fraction());
@@ -257,7 +257,8 @@ TEST(MapConversion, StopsWhenCancelled) {
       if (++reports == 2) context.cancel = true;
     };
     MapConversion converted;
-    EXPECT_EQ(ConvertMap(source, Request(16, {1, 1}), context, &converted), kConvCancelled)
+    EXPECT_EQ(ConvertMap(source, Request(16, {1, 1}), context, &converted),
+              ConversionStatus::kCancelled)
         << threads;
     EXPECT_EQ(reports, 2);
   }
@@ -269,7 +270,7 @@ class BrokenReader final : public SourceRowReader {
   explicit BrokenReader(int broken_row) : broken_row_(broken_row) {}
   ConversionStatus ReadRow(int y, std::uint32_t* values) override {
     values[0] = 0;
-    return y < broken_row_ ? kConvOk : kConvDecoderFailed;
+    return y < broken_row_ ? ConversionStatus::kOk : ConversionStatus::kDecoderFailed;
   }
 
  private:
@@ -292,7 +293,7 @@ TEST(MapConversion, ADecodingFailureEndsIt) {
       context.threads = threads;
       MapConversion converted;
       EXPECT_EQ(ConvertMap(source, Request(depth, {1, 1}), context, &converted),
-                kConvDecoderFailed);
+                ConversionStatus::kDecoderFailed);
     }
   }
 }
@@ -304,7 +305,7 @@ TEST(MapConversion, BitmapsTooBigAreRefusedBeforeReading) {
   // 160 pixels at 32 bits by 131 rows do not fit a bitmap's 16-bit length.
   MapConversionRequest request = Request(32, {1, 1});
   request.overview.minDepth = 32;
-  EXPECT_EQ(ConvertMap(source, request, context, &converted), kConvTooBig);
+  EXPECT_EQ(ConvertMap(source, request, context, &converted), ConversionStatus::kTooBig);
   EXPECT_TRUE(source.rows().empty());
 }
 

@@ -1,16 +1,16 @@
-#include "bitmap/palm_bitmap_encoder.h"
+#include "bitmap/palm/palm_bitmap_encoder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "bitmap/bitmap_compression.h"
-#include "bitmap/nearest_palette_index.h"
-#include "bitmap/palm_bitmap_parser.h"
-#include "bitmap/palm_bitmap_pixels.h"
+#include "bitmap/palm/bitmap_compression.h"
+#include "bitmap/palm/nearest_palette_index.h"
+#include "bitmap/palm/palm_bitmap_parser.h"
+#include "bitmap/palm/palm_bitmap_pixels.h"
+#include "bitmap/palm/system_colour_tables.h"
 #include "bitmap/synthetic_source.h"
-#include "bitmap/system_colour_tables.h"
 #include "pdb/big_endian.h"
 
 namespace kv {
@@ -51,15 +51,15 @@ Encoded Encode(PixelSource& source, const ConversionOptions& options, PaletteSta
   Encoded out;
   OutputBuffer output;
   EXPECT_EQ(EncodePalmBitmap(source, options, scale, compression, palette, &output, &out.size),
-            kConvOk);
+            ConversionStatus::kOk);
   out.record = output.bytes;
-  EXPECT_EQ(ParseAndExpandPalmBitmap(out.record, &out.bitmap), kConvOk);
+  EXPECT_EQ(ParseAndExpandPalmBitmap(out.record, &out.bitmap), ConversionStatus::kOk);
   return out;
 }
 
 std::uint32_t Read(const PalmBitmapDescriptor& bitmap, int x, int y, PixelRead read) {
   std::uint32_t value = 0;
-  EXPECT_EQ(GetPixel(bitmap, x, y, read, &value), kConvOk);
+  EXPECT_EQ(GetPixel(bitmap, x, y, read, &value), ConversionStatus::kOk);
   return value;
 }
 
@@ -271,16 +271,16 @@ TEST(EncodePalmBitmap, RefusesImpossibleRequests) {
   ConversionOptions options = Whole(16);
   options.maxDepth = 3;
   EXPECT_EQ(EncodePalmBitmap(source, options, {}, kCompressNever, palette, &output, &size),
-            kConvBadDepth);
+            ConversionStatus::kBadDepth);
   EXPECT_EQ(EncodePalmBitmap(source, Tile(16, 100, 0), {}, kCompressNever, palette, &output, &size),
-            kConvMalformed);
+            ConversionStatus::kMalformed);
   EXPECT_EQ(
       EncodePalmBitmap(source, Tile(16, 0, 0), {0, 1}, kCompressNever, palette, &output, &size),
-      kConvMalformed);
+      ConversionStatus::kMalformed);
   ColourSource deep(10, 10, 20, PhotoColour);  // 20 bits within bounds 1..32 is no Palm depth
   options = Whole(32);
   EXPECT_EQ(EncodePalmBitmap(deep, options, {}, kCompressNever, palette, &output, &size),
-            kConvBadDepth);
+            ConversionStatus::kBadDepth);
   EXPECT_TRUE(output.bytes.empty());
 }
 
@@ -293,9 +293,9 @@ TEST(EncodePalmBitmap, CompressesWhenAskedAndItPays) {
   EncodedBitmapSize size;
   ASSERT_EQ(
       EncodePalmBitmap(flat, Tile(8, 0, 0), {}, kCompressWhenSmaller, palette, &output, &size),
-      kConvOk);
+      ConversionStatus::kOk);
   PalmBitmapDescriptor stored;
-  ASSERT_EQ(ParsePalmBitmap(output.bytes, &stored), kConvOk);
+  ASSERT_EQ(ParsePalmBitmap(output.bytes, &stored), ConversionStatus::kOk);
   ASSERT_TRUE(stored.IsCompressed());
   // The size word counts the bytes after it.
   EXPECT_EQ(DecodeBig16(stored.pixelData.data()) + 2u, stored.pixelData.size());
@@ -303,7 +303,7 @@ TEST(EncodePalmBitmap, CompressesWhenAskedAndItPays) {
   EXPECT_EQ(output.bytes.size(),
             16 + table + stored.pixelData.size() + ((stored.pixelData.size() & 2) ? 2 : 0));
   PalmBitmapDescriptor expanded;
-  ASSERT_EQ(ParseAndExpandPalmBitmap(output.bytes, &expanded), kConvOk);
+  ASSERT_EQ(ParseAndExpandPalmBitmap(output.bytes, &expanded), ConversionStatus::kOk);
   EXPECT_EQ(expanded.pixelData, plain.bitmap.pixelData);
 }
 

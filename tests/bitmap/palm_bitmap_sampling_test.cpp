@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "bitmap/bitmap_compression.h"
-#include "bitmap/palette_state.h"
-#include "bitmap/palm_bitmap_encoder.h"
+#include "bitmap/palm/bitmap_compression.h"
+#include "bitmap/palm/palette_state.h"
+#include "bitmap/palm/palm_bitmap_encoder.h"
 #include "bitmap/synthetic_source.h"
 
 namespace kv {
@@ -28,7 +28,7 @@ std::vector<std::uint8_t> Encoded(int width, int height, int depth, int compress
   OutputBuffer output;
   EncodedBitmapSize size;
   EXPECT_EQ(EncodePalmBitmap(source, options, ScaleRatio{}, compression, palette, &output, &size),
-            kConvOk);
+            ConversionStatus::kOk);
   return output.bytes;
 }
 
@@ -40,7 +40,7 @@ TEST(PalmBitmapSamplingTest, TakesEveryStepthPixelOfTheFullDecode) {
       ASSERT_EQ(full.width, 37);
       for (int step : {1, 2, 3, 8, 40}) {
         RgbImage sampled;
-        ASSERT_EQ(SamplePalmBitmapRgb(record, step, &sampled), kConvOk);
+        ASSERT_EQ(SamplePalmBitmapRgb(record, step, &sampled), ConversionStatus::kOk);
         ASSERT_EQ(sampled.width, (37 + step - 1) / step);
         ASSERT_EQ(sampled.height, (23 + step - 1) / step);
         for (int y = 0; y < sampled.height; ++y) {
@@ -61,12 +61,12 @@ TEST(PalmBitmapSamplingTest, TakesEveryStepthPixelOfTheFullDecode) {
 TEST(PalmBitmapSamplingTest, RefusesBadStepsAndDamagedRecords) {
   std::vector<std::uint8_t> record = Encoded(20, 10, 8, kCompressNever);
   RgbImage out;
-  EXPECT_EQ(SamplePalmBitmapRgb(record, 0, &out), kConvMalformed);
+  EXPECT_EQ(SamplePalmBitmapRgb(record, 0, &out), ConversionStatus::kMalformed);
   EXPECT_EQ(
       SamplePalmBitmapRgb(std::vector<std::uint8_t>(record.begin(), record.begin() + 12), 2, &out),
-      kConvMalformed);
+      ConversionStatus::kMalformed);
   record.resize(record.size() / 2);  // pixels cut short
-  EXPECT_NE(SamplePalmBitmapRgb(record, 2, &out), kConvOk);
+  EXPECT_NE(SamplePalmBitmapRgb(record, 2, &out), ConversionStatus::kOk);
 }
 
 }  // namespace

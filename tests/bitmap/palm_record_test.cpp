@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "bitmap/palm_bitmap_descriptor.h"
-#include "bitmap/palm_bitmap_format.h"
-#include "bitmap/palm_bitmap_parser.h"
-#include "bitmap/palm_bitmap_pixels.h"
-#include "bitmap/system_colour_tables.h"
+#include "bitmap/palm/palm_bitmap_descriptor.h"
+#include "bitmap/palm/palm_bitmap_format.h"
+#include "bitmap/palm/palm_bitmap_parser.h"
+#include "bitmap/palm/palm_bitmap_pixels.h"
+#include "bitmap/palm/system_colour_tables.h"
 #include "pdb/big_endian.h"
 
 namespace kv {
@@ -15,7 +15,7 @@ namespace {
 
 std::vector<std::uint8_t> Serialise(const PalmBitmapDescriptor& bitmap) {
   OutputBuffer output;
-  EXPECT_EQ(SerialisePalmBitmap(bitmap, &output), kConvOk);
+  EXPECT_EQ(SerialisePalmBitmap(bitmap, &output), ConversionStatus::kOk);
   return output.bytes;
 }
 
@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(Widths, RowRule,
 
 TEST(CreatePalmBitmapDescriptor, FillsTheHeaderByDepth) {
   PalmBitmapDescriptor four;
-  ASSERT_EQ(CreatePalmBitmapDescriptor(4, 13, 5, &four), kConvOk);
+  ASSERT_EQ(CreatePalmBitmapDescriptor(4, 13, 5, &four), ConversionStatus::kOk);
   EXPECT_EQ(four.rowBytes, 8);
   EXPECT_EQ(four.version, 2);
   EXPECT_EQ(four.flags, 0);  // the system table is referred to, not flagged
@@ -51,35 +51,37 @@ TEST(CreatePalmBitmapDescriptor, FillsTheHeaderByDepth) {
   EXPECT_EQ(four.pixelData.size(), 40u);
 
   PalmBitmapDescriptor two;
-  ASSERT_EQ(CreatePalmBitmapDescriptor(2, 10, 10, &two), kConvOk);
+  ASSERT_EQ(CreatePalmBitmapDescriptor(2, 10, 10, &two), ConversionStatus::kOk);
   EXPECT_EQ(two.version, 1);
 
   PalmBitmapDescriptor sixteen;
-  ASSERT_EQ(CreatePalmBitmapDescriptor(16, 160, 160, &sixteen), kConvOk);
+  ASSERT_EQ(CreatePalmBitmapDescriptor(16, 160, 160, &sixteen), ConversionStatus::kOk);
   EXPECT_EQ(sixteen.flags, kBitmapFlagDirectColor);
   EXPECT_EQ(sixteen.directColorBlock, (std::array<std::uint8_t, 8>{5, 6, 5, 0, 0, 0, 0, 0}));
   EXPECT_EQ(sixteen.colourTable, nullptr);
 
   PalmBitmapDescriptor wide;
-  ASSERT_EQ(CreatePalmBitmapDescriptor(24, 10, 10, &wide), kConvOk);
+  ASSERT_EQ(CreatePalmBitmapDescriptor(24, 10, 10, &wide), ConversionStatus::kOk);
   EXPECT_EQ(wide.directColorBlock, (std::array<std::uint8_t, 8>{}));
 }
 
 TEST(CreatePalmBitmapDescriptor, RefusesWhatAPalmBitmapCannotHold) {
   PalmBitmapDescriptor bitmap;
-  EXPECT_EQ(CreatePalmBitmapDescriptor(3, 10, 10, &bitmap), kConvBadDepth);
-  EXPECT_EQ(CreatePalmBitmapDescriptor(16, 200, 200, &bitmap), kConvTooBig);  // 80000 bytes
-  EXPECT_EQ(CreatePalmBitmapDescriptor(8, 65534, 1, &bitmap), kConvOk);
-  EXPECT_EQ(CreatePalmBitmapDescriptor(8, 65535, 1, &bitmap), kConvTooBig);  // rowBytes 65536
+  EXPECT_EQ(CreatePalmBitmapDescriptor(3, 10, 10, &bitmap), ConversionStatus::kBadDepth);
+  EXPECT_EQ(CreatePalmBitmapDescriptor(16, 200, 200, &bitmap),
+            ConversionStatus::kTooBig);  // 80000 bytes
+  EXPECT_EQ(CreatePalmBitmapDescriptor(8, 65534, 1, &bitmap), ConversionStatus::kOk);
+  EXPECT_EQ(CreatePalmBitmapDescriptor(8, 65535, 1, &bitmap),
+            ConversionStatus::kTooBig);  // rowBytes 65536
 }
 
 TEST(SerialisePalmBitmap, WritesHeaderTableAndPixels) {
   PalmBitmapDescriptor bitmap;
-  ASSERT_EQ(CreatePalmBitmapDescriptor(4, 13, 2, &bitmap), kConvOk);
+  ASSERT_EQ(CreatePalmBitmapDescriptor(4, 13, 2, &bitmap), ConversionStatus::kOk);
   AttachColourTable(&bitmap, nullptr);
-  ASSERT_EQ(PutPixelIndex(&bitmap, 0, 0, 0xA), kConvOk);
-  ASSERT_EQ(PutPixelIndex(&bitmap, 1, 0, 0x5), kConvOk);
-  ASSERT_EQ(PutPixelIndex(&bitmap, 12, 1, 0xF), kConvOk);
+  ASSERT_EQ(PutPixelIndex(&bitmap, 0, 0, 0xA), ConversionStatus::kOk);
+  ASSERT_EQ(PutPixelIndex(&bitmap, 1, 0, 0x5), ConversionStatus::kOk);
+  ASSERT_EQ(PutPixelIndex(&bitmap, 12, 1, 0xF), ConversionStatus::kOk);
   const std::vector<std::uint8_t> bytes = Serialise(bitmap);
   const std::vector<std::uint8_t> header = {0, 13, 0, 2, 0, 8,   0x40, 0x00,
                                             4, 2,  0, 0, 0, 255, 0,    0};
@@ -95,11 +97,11 @@ TEST(SerialisePalmBitmap, WritesHeaderTableAndPixels) {
 
 TEST(SerialisePalmBitmap, PadsDataLengthsOfTwoOrThreeModuloFour) {
   PalmBitmapDescriptor large;
-  ASSERT_EQ(CreatePalmBitmapDescriptor(16, 160, 160, &large), kConvOk);
+  ASSERT_EQ(CreatePalmBitmapDescriptor(16, 160, 160, &large), ConversionStatus::kOk);
   EXPECT_EQ(Serialise(large).size(), 16u + 8 + 51200);
 
   PalmBitmapDescriptor odd;
-  ASSERT_EQ(CreatePalmBitmapDescriptor(16, 160, 160, &odd), kConvOk);
+  ASSERT_EQ(CreatePalmBitmapDescriptor(16, 160, 160, &odd), ConversionStatus::kOk);
   odd.pixelData.resize(3202);  // as compressed data would be
   odd.flags |= kBitmapFlagCompressed;
   const auto bytes = Serialise(odd);
@@ -116,7 +118,7 @@ TEST(SerialisePalmBitmap, PadsDataLengthsOfTwoOrThreeModuloFour) {
 TEST(PalmBitmapPixels, PackAndReadBackEveryDepth) {
   for (int depth : {1, 2, 4, 8, 16, 24, 32}) {
     PalmBitmapDescriptor bitmap;
-    ASSERT_EQ(CreatePalmBitmapDescriptor(depth, 11, 3, &bitmap), kConvOk);
+    ASSERT_EQ(CreatePalmBitmapDescriptor(depth, 11, 3, &bitmap), ConversionStatus::kOk);
     AttachColourTable(&bitmap, nullptr);
     const std::uint32_t limit = depth <= 8 ? (1u << depth) : 0x1000000u;
     for (int y = 0; y < 3; ++y) {
@@ -124,9 +126,9 @@ TEST(PalmBitmapPixels, PackAndReadBackEveryDepth) {
         const std::uint32_t value =
             (static_cast<std::uint32_t>(x * 37 + y * 101) * 0x10101u) % limit;
         if (depth <= 8) {
-          ASSERT_EQ(PutPixelIndex(&bitmap, x, y, value), kConvOk);
+          ASSERT_EQ(PutPixelIndex(&bitmap, x, y, value), ConversionStatus::kOk);
         } else {
-          ASSERT_EQ(PutPixelColour(&bitmap, x, y, value, nullptr), kConvOk);
+          ASSERT_EQ(PutPixelColour(&bitmap, x, y, value, nullptr), ConversionStatus::kOk);
         }
       }
     }
@@ -136,13 +138,13 @@ TEST(PalmBitmapPixels, PackAndReadBackEveryDepth) {
             (static_cast<std::uint32_t>(x * 37 + y * 101) * 0x10101u) % limit;
         std::uint32_t read = 0;
         if (depth <= 8) {
-          ASSERT_EQ(GetPixel(bitmap, x, y, PixelRead::kIndex, &read), kConvOk);
+          ASSERT_EQ(GetPixel(bitmap, x, y, PixelRead::kIndex, &read), ConversionStatus::kOk);
           EXPECT_EQ(read, value) << depth << " " << x << "," << y;
         } else if (depth == 16) {
-          ASSERT_EQ(GetPixel(bitmap, x, y, PixelRead::kColour, &read), kConvOk);
+          ASSERT_EQ(GetPixel(bitmap, x, y, PixelRead::kColour, &read), ConversionStatus::kOk);
           EXPECT_EQ(read & 0xF8FCF8, value & 0xF8FCF8) << x << "," << y;
         } else {
-          ASSERT_EQ(GetPixel(bitmap, x, y, PixelRead::kColour, &read), kConvOk);
+          ASSERT_EQ(GetPixel(bitmap, x, y, PixelRead::kColour, &read), ConversionStatus::kOk);
           EXPECT_EQ(read, value);
         }
       }
@@ -152,40 +154,40 @@ TEST(PalmBitmapPixels, PackAndReadBackEveryDepth) {
 
 TEST(PalmBitmapPixels, SixteenBitsAreRgb565HighByteFirst) {
   PalmBitmapDescriptor bitmap;
-  ASSERT_EQ(CreatePalmBitmapDescriptor(16, 2, 1, &bitmap), kConvOk);
-  ASSERT_EQ(PutPixelColour(&bitmap, 0, 0, 0xFF8040, nullptr), kConvOk);
+  ASSERT_EQ(CreatePalmBitmapDescriptor(16, 2, 1, &bitmap), ConversionStatus::kOk);
+  ASSERT_EQ(PutPixelColour(&bitmap, 0, 0, 0xFF8040, nullptr), ConversionStatus::kOk);
   EXPECT_EQ(bitmap.pixelData[0], 0xFC);  // 11111 100000 01000
   EXPECT_EQ(bitmap.pixelData[1], 0x08);
   std::uint32_t colour = 0;
-  ASSERT_EQ(GetPixel(bitmap, 0, 0, PixelRead::kColour, &colour), kConvOk);
+  ASSERT_EQ(GetPixel(bitmap, 0, 0, PixelRead::kColour, &colour), ConversionStatus::kOk);
   // Widened by repeating the low bits: r 31 -> 0xFF, g 32 -> 0x80, b 8 -> 0x40.
   EXPECT_EQ(colour, 0xFF8040u);
   bitmap.pixelData = {0x08, 0x61};  // r 1, g 3, b 1
-  ASSERT_EQ(GetPixel(bitmap, 0, 0, PixelRead::kColour, &colour), kConvOk);
+  ASSERT_EQ(GetPixel(bitmap, 0, 0, PixelRead::kColour, &colour), ConversionStatus::kOk);
   EXPECT_EQ(colour, 0x090F09u);
 }
 
 TEST(PalmBitmapPixels, MatchColoursAgainstTheAttachedTable) {
   PalmBitmapDescriptor bitmap;
-  ASSERT_EQ(CreatePalmBitmapDescriptor(4, 2, 1, &bitmap), kConvOk);
+  ASSERT_EQ(CreatePalmBitmapDescriptor(4, 2, 1, &bitmap), ConversionStatus::kOk);
   AttachColourTable(&bitmap, nullptr);
-  ASSERT_EQ(PutPixelColour(&bitmap, 0, 0, 0xFF0000, nullptr), kConvOk);
-  ASSERT_EQ(PutPixelColour(&bitmap, 1, 0, 0x808080, nullptr), kConvOk);
+  ASSERT_EQ(PutPixelColour(&bitmap, 0, 0, 0xFF0000, nullptr), ConversionStatus::kOk);
+  ASSERT_EQ(PutPixelColour(&bitmap, 1, 0, 0x808080, nullptr), ConversionStatus::kOk);
   EXPECT_EQ(bitmap.pixelData[0], 0xDA);
   std::uint32_t value = 0;
-  EXPECT_EQ(GetPixel(bitmap, 0, 0, PixelRead::kColour, &value), kConvOk);
+  EXPECT_EQ(GetPixel(bitmap, 0, 0, PixelRead::kColour, &value), ConversionStatus::kOk);
   EXPECT_EQ(value, 0xFF0000u);
-  EXPECT_EQ(GetPixel(bitmap, 2, 0, PixelRead::kColour, &value), kConvMalformed);
+  EXPECT_EQ(GetPixel(bitmap, 2, 0, PixelRead::kColour, &value), ConversionStatus::kMalformed);
 }
 
 TEST(ParsePalmBitmap, ReadsBackWhatWasSerialised) {
   PalmBitmapDescriptor bitmap;
-  ASSERT_EQ(CreatePalmBitmapDescriptor(8, 5, 3, &bitmap), kConvOk);
+  ASSERT_EQ(CreatePalmBitmapDescriptor(8, 5, 3, &bitmap), ConversionStatus::kOk);
   AttachColourTable(&bitmap, nullptr);
-  for (int x = 0; x < 5; ++x) ASSERT_EQ(PutPixelIndex(&bitmap, x, 2, 225), kConvOk);
+  for (int x = 0; x < 5; ++x) ASSERT_EQ(PutPixelIndex(&bitmap, x, 2, 225), ConversionStatus::kOk);
   const auto bytes = Serialise(bitmap);
   PalmBitmapDescriptor parsed;
-  ASSERT_EQ(ParsePalmBitmap(bytes, &parsed), kConvOk);
+  ASSERT_EQ(ParsePalmBitmap(bytes, &parsed), ConversionStatus::kOk);
   EXPECT_EQ(parsed.width, 5);
   EXPECT_EQ(parsed.height, 3);
   EXPECT_EQ(parsed.rowBytes, 6);
@@ -194,7 +196,7 @@ TEST(ParsePalmBitmap, ReadsBackWhatWasSerialised) {
   ASSERT_NE(parsed.colourTable, nullptr);
   EXPECT_EQ(parsed.colourTable->Count(), 256);
   std::uint32_t colour = 0;
-  ASSERT_EQ(GetPixel(parsed, 4, 2, PixelRead::kColour, &colour), kConvOk);
+  ASSERT_EQ(GetPixel(parsed, 4, 2, PixelRead::kColour, &colour), ConversionStatus::kOk);
   EXPECT_EQ(colour, 0xC0C0C0u);
   EXPECT_EQ(Serialise(parsed), bytes);
 }
@@ -232,7 +234,7 @@ TEST_P(ParseStatuses, FollowTheValidationOrder) {
   PalmBitmapDescriptor bitmap;
   EXPECT_EQ(ParsePalmBitmap(row.record, &bitmap), row.status) << row.what;
   PalmBitmapDescriptor expanded;
-  if (row.status != kConvOk) {
+  if (row.status != ConversionStatus::kOk) {
     EXPECT_EQ(ParseAndExpandPalmBitmap(row.record, &expanded), row.status);
   }
 }
@@ -242,69 +244,74 @@ const std::vector<std::uint8_t> kTwoPixels = {0x12, 0x34};
 INSTANTIATE_TEST_SUITE_P(
     Records, ParseStatuses,
     ::testing::Values(
-        ParseRow{"15 bytes", std::vector<std::uint8_t>(15, 0), kConvMalformed},
-        ParseRow{"plain 8-bit", Join(Header(0, 8, 2), kTwoPixels), kConvOk},
+        ParseRow{"15 bytes", std::vector<std::uint8_t>(15, 0), ConversionStatus::kMalformed},
+        ParseRow{"plain 8-bit", Join(Header(0, 8, 2), kTwoPixels), ConversionStatus::kOk},
         ParseRow{"version 1 with transparency", Join(Header(0x2000, 8, 1), kTwoPixels),
-                 kConvMalformed},
-        ParseRow{"version 0 with 0x0800", Join(Header(0x0800, 8, 0), kTwoPixels), kConvMalformed},
+                 ConversionStatus::kMalformed},
+        ParseRow{"version 0 with 0x0800", Join(Header(0x0800, 8, 0), kTwoPixels),
+                 ConversionStatus::kMalformed},
         ParseRow{"table and direct colour", Join(Header(0x4400, 16, 2), kTwoPixels),
-                 kConvMalformed},
+                 ConversionStatus::kMalformed},
         ParseRow{"table and direct colour beat depth 3", Join(Header(0x4400, 3, 2), kTwoPixels),
-                 kConvMalformed},
-        ParseRow{"depth 3", Join(Header(0, 3, 2), kTwoPixels), kConvBadDepth},
-        ParseRow{"depth 3 beats version 3", Join(Header(0, 3, 3), kTwoPixels), kConvBadDepth},
-        ParseRow{"version 3", Join(Header(0, 8, 3), kTwoPixels), kConvBadVersion},
+                 ConversionStatus::kMalformed},
+        ParseRow{"depth 3", Join(Header(0, 3, 2), kTwoPixels), ConversionStatus::kBadDepth},
+        ParseRow{"depth 3 beats version 3", Join(Header(0, 3, 3), kTwoPixels),
+                 ConversionStatus::kBadDepth},
+        ParseRow{"version 3", Join(Header(0, 8, 3), kTwoPixels), ConversionStatus::kBadVersion},
         ParseRow{"rows too short for their pixels", Join(Header(0, 16, 2, 2, 1, 2), kTwoPixels),
-                 kConvMalformed},
-        ParseRow{"table count cut off", Header(0x4000, 8, 2), kConvMalformed},
+                 ConversionStatus::kMalformed},
+        ParseRow{"table count cut off", Header(0x4000, 8, 2), ConversionStatus::kMalformed},
         ParseRow{"table entries cut off", Join(Header(0x4000, 8, 2), {0, 2, 0, 1, 2, 3, 1, 4, 5}),
-                 kConvMalformed},
+                 ConversionStatus::kMalformed},
         ParseRow{"table then pixels", Join(Header(0x4000, 8, 2), {0, 1, 0, 1, 2, 3, 0, 0}),
-                 kConvOk},
+                 ConversionStatus::kOk},
         ParseRow{"direct block cut off",
-                 Join(Header(0x0400, 16, 2, 1, 1, 2), {5, 6, 5, 0, 0, 0, 0}), kConvMalformed},
-        ParseRow{"size word cut off", Join(Header(0x8000, 8, 2), {0}), kConvMalformed},
+                 Join(Header(0x0400, 16, 2, 1, 1, 2), {5, 6, 5, 0, 0, 0, 0}),
+                 ConversionStatus::kMalformed},
+        ParseRow{"size word cut off", Join(Header(0x8000, 8, 2), {0}),
+                 ConversionStatus::kMalformed},
         ParseRow{"compressed data cut off", Join(Header(0x8000, 8, 2), {0, 3, 0x80, 1}),
-                 kConvMalformed},
-        ParseRow{"pixel data cut off", Join(Header(0, 8, 2), {1}), kConvMalformed},
+                 ConversionStatus::kMalformed},
+        ParseRow{"pixel data cut off", Join(Header(0, 8, 2), {1}), ConversionStatus::kMalformed},
         ParseRow{"transparent index outside the table",
                  Join(Header(0x6000, 8, 2), {0, 1, 0, 1, 2, 3, 0, 0}) /* index 0 is fine */,
-                 kConvOk},
+                 ConversionStatus::kOk},
         ParseRow{"16-bit transparent colour from the direct block",
-                 Join(Header(0x2400, 16, 2, 1, 1, 2), {5, 6, 5, 0, 0, 1, 2, 3, 0, 0}), kConvOk}));
+                 Join(Header(0x2400, 16, 2, 1, 1, 2), {5, 6, 5, 0, 0, 1, 2, 3, 0, 0}),
+                 ConversionStatus::kOk}));
 
 TEST(ParsePalmBitmap, RecordsTheTransparentColour) {
   auto record = Join(Header(0x6000, 8, 2), {0, 2, 0, 1, 2, 3, 1, 4, 5, 6, 0, 0});
   record[12] = 1;  // transparentIndex
   PalmBitmapDescriptor bitmap;
-  ASSERT_EQ(ParsePalmBitmap(record, &bitmap), kConvOk);
+  ASSERT_EQ(ParsePalmBitmap(record, &bitmap), ConversionStatus::kOk);
   EXPECT_TRUE(bitmap.hasTransparency);
   EXPECT_EQ(bitmap.transparentColour, 0x040506u);
   record[12] = 2;  // no such entry
-  EXPECT_EQ(ParsePalmBitmap(record, &bitmap), kConvMalformed);
+  EXPECT_EQ(ParsePalmBitmap(record, &bitmap), ConversionStatus::kMalformed);
 
   const auto direct = Join(Header(0x2400, 16, 2, 1, 1, 2), {5, 6, 5, 0, 0, 1, 2, 3, 0, 0});
-  ASSERT_EQ(ParsePalmBitmap(direct, &bitmap), kConvOk);
+  ASSERT_EQ(ParsePalmBitmap(direct, &bitmap), ConversionStatus::kOk);
   EXPECT_EQ(bitmap.transparentColour, 0x010203u);
 }
 
 TEST(ParsePalmBitmap, ReadsTablelessRecordsWithTheSystemTable) {
   PalmBitmapDescriptor bitmap;
-  ASSERT_EQ(ParsePalmBitmap(Join(Header(0, 4, 2), {0xD0, 0}), &bitmap), kConvOk);
+  ASSERT_EQ(ParsePalmBitmap(Join(Header(0, 4, 2), {0xD0, 0}), &bitmap), ConversionStatus::kOk);
   std::uint32_t colour = 0;
-  ASSERT_EQ(GetPixel(bitmap, 0, 0, PixelRead::kColour, &colour), kConvOk);
+  ASSERT_EQ(GetPixel(bitmap, 0, 0, PixelRead::kColour, &colour), ConversionStatus::kOk);
   EXPECT_EQ(colour, 0xFF0000u);
 }
 
 TEST(GetPixel, RefusesIndicesTheTableDoesNotHold) {
   PalmBitmapDescriptor bitmap;
   ASSERT_EQ(ParsePalmBitmap(Join(Header(0x4000, 8, 2), {0, 1, 0, 9, 9, 9, 0, 7}), &bitmap),
-            kConvOk);
+            ConversionStatus::kOk);
   std::uint32_t colour = 0;
-  EXPECT_EQ(GetPixel(bitmap, 0, 0, PixelRead::kColour, &colour), kConvOk);
+  EXPECT_EQ(GetPixel(bitmap, 0, 0, PixelRead::kColour, &colour), ConversionStatus::kOk);
   EXPECT_EQ(colour, 0x090909u);
-  EXPECT_EQ(GetPixel(bitmap, 1, 0, PixelRead::kColour, &colour), kConvMalformed);
-  EXPECT_EQ(GetPixel(bitmap, 1, 0, PixelRead::kIndex, &colour), kConvOk);
+  EXPECT_EQ(GetPixel(bitmap, 1, 0, PixelRead::kColour, &colour), ConversionStatus::kMalformed);
+  EXPECT_EQ(GetPixel(bitmap, 1, 0, PixelRead::kIndex, &colour), ConversionStatus::kOk);
   EXPECT_EQ(colour, 7u);
 }
 

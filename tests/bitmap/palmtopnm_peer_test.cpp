@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/bitmap_compression.h"
-#include "bitmap/palm_bitmap_encoder.h"
-#include "bitmap/palm_bitmap_format.h"
-#include "bitmap/palm_bitmap_parser.h"
-#include "bitmap/palm_bitmap_pixels.h"
+#include "bitmap/palm/bitmap_compression.h"
+#include "bitmap/palm/palm_bitmap_encoder.h"
+#include "bitmap/palm/palm_bitmap_format.h"
+#include "bitmap/palm/palm_bitmap_parser.h"
+#include "bitmap/palm/palm_bitmap_pixels.h"
 #include "bitmap/synthetic_source.h"
 #include "pdb/big_endian.h"
 #include "temp_folder.h"
@@ -127,7 +127,7 @@ std::uint32_t PeerRgb565(std::uint32_t colour) {
 
 void ExpectPeerShowsOurPixels(const std::vector<std::uint8_t>& record, const char* what) {
   PalmBitmapDescriptor ours;
-  ASSERT_EQ(ParseAndExpandPalmBitmap(record, &ours), kConvOk) << what;
+  ASSERT_EQ(ParseAndExpandPalmBitmap(record, &ours), ConversionStatus::kOk) << what;
   Image peer;
   ASSERT_TRUE(DecodeWithPeer(record, &peer)) << what;
   ASSERT_EQ(peer.width, ours.width) << what;
@@ -142,7 +142,7 @@ void ExpectPeerShowsOurPixels(const std::vector<std::uint8_t>& record, const cha
             << what << " at " << x << "," << y;
       } else {
         std::uint32_t mine = 0;
-        ASSERT_EQ(GetPixel(ours, x, y, PixelRead::kColour, &mine), kConvOk);
+        ASSERT_EQ(GetPixel(ours, x, y, PixelRead::kColour, &mine), ConversionStatus::kOk);
         ASSERT_EQ(theirs, mine) << what << " at " << x << "," << y;
       }
     }
@@ -194,9 +194,9 @@ TEST_P(PalmToPnmPeer, DecodesOurRecordsToOurPixels) {
   OutputBuffer output;
   EncodedBitmapSize size;
   ASSERT_EQ(EncodePalmBitmap(source, options, {}, kCompressWhenSmaller, palette, &output, &size),
-            kConvOk);
+            ConversionStatus::kOk);
   PalmBitmapDescriptor stored;
-  ASSERT_EQ(ParsePalmBitmap(output.bytes, &stored), kConvOk);
+  ASSERT_EQ(ParsePalmBitmap(output.bytes, &stored), ConversionStatus::kOk);
   ASSERT_EQ(stored.compressionType, row.scheme) << row.what;
   ExpectPeerShowsOurPixels(row.build_palette ? NumberTableEntries(output.bytes) : output.bytes,
                            row.what);
@@ -228,11 +228,12 @@ TEST(PalmToPnmPeerLowDepths, VersionOneRecordsDecodeAlike) {
   for (int depth : {1, 2}) {
     for (bool compress : {false, true}) {
       PalmBitmapDescriptor bitmap;
-      ASSERT_EQ(CreatePalmBitmapDescriptor(depth, 37, 20, &bitmap), kConvOk);
+      ASSERT_EQ(CreatePalmBitmapDescriptor(depth, 37, 20, &bitmap), ConversionStatus::kOk);
       AttachColourTable(&bitmap, nullptr);
       for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 37; ++x) {
-          ASSERT_EQ(PutPixelIndex(&bitmap, x, y, Noise(x, y / 4) % (1u << depth)), kConvOk);
+          ASSERT_EQ(PutPixelIndex(&bitmap, x, y, Noise(x, y / 4) % (1u << depth)),
+                    ConversionStatus::kOk);
         }
       }
       if (compress) {
@@ -240,7 +241,7 @@ TEST(PalmToPnmPeerLowDepths, VersionOneRecordsDecodeAlike) {
         ASSERT_EQ(bitmap.compressionType, kCompressionScanline);
       }
       OutputBuffer output;
-      ASSERT_EQ(SerialisePalmBitmap(bitmap, &output), kConvOk);
+      ASSERT_EQ(SerialisePalmBitmap(bitmap, &output), ConversionStatus::kOk);
       ExpectPeerShowsOurPixels(output.bytes, compress ? "scanline" : "plain");
     }
   }

@@ -60,7 +60,7 @@ class IndexedSource : public PixelSource {
   SourcePaletteKind PaletteKind() const override { return kind_; }
   ConversionStatus Palette(std::vector<std::uint32_t>* entries) const override {
     *entries = palette_;
-    return kConvOk;
+    return ConversionStatus::kOk;
   }
   PixelMode mode() const { return mode_; }
 

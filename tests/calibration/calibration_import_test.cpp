@@ -131,9 +131,9 @@ TEST(OziMapReader, PointLineAndDatum) {
       "Point02,xy,  500,  400,in, deg,  46, 0,S,  9, 30,E, grid,   ,  ,  ,N\r\n"
       "Point03,xy,     ,     ,in, deg,    ,        ,N,    ,        ,E, grid,   ,  ,  ,N\r\n"
       "Point12,xy, 1, 1,in, deg, 1, 0,N, 1, 0,E, grid, , , ,N\r\n";
-  ImportStatus status = kImportOk;
+  ImportStatus status = ImportStatus::kOk;
   const CalibrationImport import = Read(data, kCalibrationFileMap, 0, 0, &status);
-  EXPECT_EQ(status, kImportOk);
+  EXPECT_EQ(status, ImportStatus::kOk);
   EXPECT_EQ(import.datum_name, "WGS84");
   EXPECT_EQ(import.points[0].pixel_x, 10);
   EXPECT_EQ(import.points[0].adjusted_y, 20);
@@ -161,11 +161,11 @@ TEST(OziMapReader, ProjectionSetupAndKnownPoints) {
 }
 
 TEST(OziMapReader, HeaderRequired) {
-  ImportStatus status = kImportOk;
+  ImportStatus status = ImportStatus::kOk;
   const CalibrationImport import =
       Read("Not a map\nx\nx\nx\nWGS 84\nx\nx\nPoint01,xy,1,2,in,deg,1,0,N,1,0,E\n",
            kCalibrationFileMap, 0, 0, &status);
-  EXPECT_EQ(status, kImportNotOziExplorer);
+  EXPECT_EQ(status, ImportStatus::kNotOziExplorer);
   EXPECT_EQ(import.points[0], CalibrationPoint{});
   EXPECT_FALSE(import.datum_name.has_value());
 }
@@ -204,9 +204,9 @@ TEST(KeyValueReaders, ProjectionDatumAndNames) {
 TEST(JprReader, WorldNumbersWaitForTheImageSize) {
   const std::string numbers = "0.001\n0\n0\n-0.001\n8\n47\n";
   ImportFixture fixture;
-  ImportStatus status = kImportOk;
+  ImportStatus status = ImportStatus::kOk;
   CalibrationImport import = Read(numbers, kCalibrationFileJpr, 0, 0, &status, &fixture);
-  EXPECT_EQ(status, kImportOk);
+  EXPECT_EQ(status, ImportStatus::kOk);
   EXPECT_TRUE(fixture.state.needs_image_size);
   EXPECT_EQ(import.points[0], CalibrationPoint{});
   import = Read(numbers, kCalibrationFileJpr, 1000, 1000, &status, &fixture);
@@ -218,10 +218,10 @@ TEST(JprReader, WorldNumbersWaitForTheImageSize) {
 
 TEST(WorldFileReader, DegreesExample) {
   ImportFixture fixture;
-  ImportStatus status = kImportOk;
+  ImportStatus status = ImportStatus::kOk;
   const CalibrationImport import = Read("0.001\n0.0\n0.0\n-0.001\n8\n47\n", kCalibrationFileWorld,
                                         1000, 1000, &status, &fixture);
-  ASSERT_EQ(status, kImportOk);
+  ASSERT_EQ(status, ImportStatus::kOk);
   EXPECT_EQ(import.proj_mode, kCalibrationKnownPoints);
   EXPECT_TRUE(import.world_file);
   EXPECT_EQ(import.world_values.c, 8.0);
@@ -258,13 +258,13 @@ TEST(WorldFileReader, DegreesExample) {
 TEST(WorldFileReader, UtmNeedsAZone) {
   ImportFixture fixture;
   fixture.state.world_file_system = {kSystemUtm, ""};
-  ImportStatus status = kImportOk;
+  ImportStatus status = ImportStatus::kOk;
   Read("10\n0\n0\n-10\n500000\n5300000\n", kCalibrationFileWorld, 100, 100, &status, &fixture);
-  EXPECT_EQ(status, kImportBadWorldSystem);
+  EXPECT_EQ(status, ImportStatus::kBadWorldSystem);
   fixture.state.world_file_system = {kSystemUtm, "32U"};
   const CalibrationImport import =
       Read("10\n0\n0\n-10\n500000\n5300000\n", kCalibrationFileWorld, 100, 100, &status, &fixture);
-  EXPECT_EQ(status, kImportOk);
+  EXPECT_EQ(status, ImportStatus::kOk);
   EXPECT_NEAR(import.points[0].longitude, 9.0, 1e-9);
 }
 
@@ -277,7 +277,7 @@ TEST(ImportCalibrationFile, GridCodeSetsSystemAndDatum) {
   WorldFileSystem system;
   ASSERT_TRUE(WorldFileSystemFromGridCode("gk3", &system));
   EXPECT_EQ(ImportCalibrationFile(path, system, fixture.environment, &import, 100, 100, &type),
-            kImportOk);
+            ImportStatus::kOk);
   EXPECT_EQ(type, kCalibrationFileWorld);
   EXPECT_EQ(import.world_system_code, "GK3");
   EXPECT_EQ(import.datum_name, "Potsdam");
@@ -286,23 +286,23 @@ TEST(ImportCalibrationFile, GridCodeSetsSystemAndDatum) {
   // Without a system the numbers are degrees again.
   EXPECT_EQ(
       ImportCalibrationFile(path, std::nullopt, fixture.environment, &import, 100, 100, &type),
-      kImportOk);
+      ImportStatus::kOk);
   EXPECT_EQ(fixture.state.world_file_system.system, 0);
   EXPECT_EQ(import.points[0].latitude, 5300000.0);
 
   EXPECT_EQ(ImportCalibrationFile(dir.File("missing.cal"), std::nullopt, fixture.environment,
                                   &import, 0, 0, &type),
-            kImportOpenFailed);
+            ImportStatus::kOpenFailed);
   EXPECT_EQ(type, kCalibrationFileCal);
   EXPECT_NE(fixture.diagnostics.str().find(
                 "Could not file calibration file: " + dir.File("missing.cal") + "\n"),
             std::string::npos);
   EXPECT_EQ(ImportCalibrationFile(dir.File("a.png"), std::nullopt, fixture.environment, &import, 0,
                                   0, &type),
-            kImportNotFound);
+            ImportStatus::kNotFound);
   EXPECT_EQ(ImportCalibrationFile(dir.File("noext"), std::nullopt, fixture.environment, &import, 0,
                                   0, &type),
-            kImportReadFailed);
+            ImportStatus::kReadFailed);
 }
 
 TEST(CalibrationRecordFromImport, BoundsFromTexts) {

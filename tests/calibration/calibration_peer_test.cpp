@@ -46,7 +46,7 @@ TEST(OziMapPeer, GdalMapDriverGcpsEqualOurPoints) {
   CalibrationImport import;
   int type = 0;
   ASSERT_EQ(ImportCalibrationFile(path, std::nullopt, fixture.environment, &import, 0, 0, &type),
-            kImportOk);
+            ImportStatus::kOk);
   EXPECT_EQ(import.proj_mode, kCalibrationKnownPoints);
 
   testing::RegisterGdal();
@@ -94,7 +94,7 @@ TEST(WorldFilePeer, GdalGeoTransformGivesOurNinePoints) {
     int type = 0;
     ASSERT_EQ(
         ImportCalibrationFile(path, std::nullopt, fixture.environment, &import, 1001, 777, &type),
-        kImportOk);
+        ImportStatus::kOk);
     GDALDatasetH dataset = GDALOpen(dir.File("area.png").c_str(), GA_ReadOnly);
     ASSERT_NE(dataset, nullptr);
     double geo[6];
@@ -167,7 +167,7 @@ TEST(WorldFilePeer, GridWorldFilesAgreeWithProjWithin2cm) {
     CalibrationImport import;
     ASSERT_EQ(ReadCalibrationData(row.world, kCalibrationFileWorld, fixture.environment, &import,
                                   2000, 1500),
-              kImportOk);
+              ImportStatus::kOk);
     ProjInverse proj(row.proj);
     ASSERT_TRUE(proj.ok());
     const WorldFileValues& w = import.world_values;

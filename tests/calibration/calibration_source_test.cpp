@@ -49,11 +49,11 @@ TEST(WorldFileNumbers, LinesThatAreNoNumberAreRefusedNamingTheLine) {
       CalibrationImport import;
       const ImportStatus status = ReadWorld(row.text, type, &import, &fixture);
       if (*row.detail == '\0') {
-        EXPECT_EQ(status, kImportOk);
+        EXPECT_EQ(status, ImportStatus::kOk);
         EXPECT_EQ(import.world_values.e, -1.0);
       } else if (type == kCalibrationFileWorld || *row.text != '\0') {
         // (An empty ".jpr" holds no world file numbers and is a key file.)
-        EXPECT_EQ(status, kImportMalformedFile);
+        EXPECT_EQ(status, ImportStatus::kMalformedFile);
         EXPECT_EQ(import.malformed_detail, row.detail);
         EXPECT_EQ(import.points[0], CalibrationPoint{});
       }
@@ -85,7 +85,7 @@ TEST(WorldFileNumbers, DecimalCommasAndBlankLinesAsGdalReadsThem) {
 
       ImportFixture fixture;
       CalibrationImport import;
-      ASSERT_EQ(ReadWorld(text, kCalibrationFileWorld, &import, &fixture), kImportOk);
+      ASSERT_EQ(ReadWorld(text, kCalibrationFileWorld, &import, &fixture), ImportStatus::kOk);
       const WorldFileValues& ours = import.world_values;
       EXPECT_DOUBLE_EQ(ours.a, gdal[1]);
       EXPECT_DOUBLE_EQ(ours.e, gdal[5]);
@@ -134,7 +134,7 @@ TEST(WorldFileDatum, PositionsAreLabelledWithTheirDatum) {
     CalibrationImport import;
     int type = 0;
     ASSERT_EQ(ImportCalibrationFile(path, row.system, fixture.environment, &import, 100, 80, &type),
-              kImportOk);
+              ImportStatus::kOk);
     if (row.datum) {
       EXPECT_EQ(import.datum_name, row.datum);
     } else {
@@ -184,7 +184,7 @@ TEST(OziMapGridPoints, UtmPointsAreConvertedAsGdalReadsThem) {
   CalibrationImport import;
   int type = 0;
   ASSERT_EQ(ImportCalibrationFile(path, std::nullopt, fixture.environment, &import, 0, 0, &type),
-            kImportOk);
+            ImportStatus::kOk);
   EXPECT_TRUE(import.warnings.empty());
   EXPECT_EQ(import.proj_mode, kCalibrationKnownPoints);
 
@@ -253,7 +253,7 @@ TEST(ImportWarnings, UnknownDatumsAndPointsThatCannotBeTakenAreTold) {
     ImportFixture fixture;
     CalibrationImport import;
     ASSERT_EQ(ReadCalibrationData(row.text, row.type, fixture.environment, &import, 0, 0),
-              kImportOk);
+              ImportStatus::kOk);
     ASSERT_EQ(import.warnings.size(), row.warnings.size());
     for (std::size_t i = 0; i < row.warnings.size(); ++i) {
       EXPECT_EQ(import.warnings[i].kind, row.warnings[i].kind);

@@ -34,7 +34,7 @@ struct Tiff {
 };
 
 struct Imported {
-  ImportStatus status = kImportOk;
+  ImportStatus status = ImportStatus::kOk;
   std::string refusal;
   CalibrationRecord record;
 };
@@ -43,14 +43,14 @@ Imported ImportTiff(const CalibrationDir& dir, const Tiff& tiff) {
   const std::string path = dir.File("map.tif");
   Imported result;
   if (!testing::WriteGeoTiff(path, tiff.width, tiff.height, &tiff.geo, tiff.epsg)) {
-    result.status = kImportOpenFailed;
+    result.status = ImportStatus::kOpenFailed;
     return result;
   }
   CalibrationImport import;
   std::int32_t width = 0;
   std::int32_t height = 0;
   result.status = ReadGeoTiffCalibration(path, &import, &width, &height);
-  if (result.status != kImportOk) return result;
+  if (result.status != ImportStatus::kOk) return result;
   result.status =
       ReadImportedCalibration(import, 0, "SWsw", width, height, &result.record, &result.refusal);
   return result;
@@ -100,7 +100,7 @@ TEST(GeoreferencedRecord, MapsReachingTheEdgeOfTheEarthAreTaken) {
     SCOPED_TRACE(tiff.name);
     CalibrationDir dir;
     const Imported imported = ImportTiff(dir, tiff);
-    ASSERT_EQ(imported.status, kImportOk) << imported.refusal;
+    ASSERT_EQ(imported.status, ImportStatus::kOk) << imported.refusal;
     const CalibrationRecord& record = imported.record;
     // The bounds, like the texts made of them, end at the Earth's edge.
     EXPECT_LE(record.east, 180.0);
@@ -128,7 +128,7 @@ TEST(GeoreferencedRecord, AMapAcrossTheAntimeridianIsRefusedSayingSo) {
     SCOPED_TRACE(row.tiff.name);
     CalibrationDir dir;
     const Imported imported = ImportTiff(dir, row.tiff);
-    ASSERT_EQ(imported.status, kImportOffTheEarth);
+    ASSERT_EQ(imported.status, ImportStatus::kOffTheEarth);
     EXPECT_NE(imported.refusal.find(row.reason), std::string::npos) << imported.refusal;
     try {
       RaiseImportError(imported.status, "map.tif", imported.refusal);
@@ -152,7 +152,7 @@ TEST(GeoreferencedRecord, BoundsAreTheEnvelopeOfTheWholeImage) {
     SCOPED_TRACE(tiff.name);
     CalibrationDir dir;
     const Imported imported = ImportTiff(dir, tiff);
-    ASSERT_EQ(imported.status, kImportOk) << imported.refusal;
+    ASSERT_EQ(imported.status, ImportStatus::kOk) << imported.refusal;
     const CalibrationRecord& record = imported.record;
     EXPECT_LT(record.west, record.east);
     EXPECT_LT(record.south, record.north);
@@ -190,7 +190,7 @@ TEST(GeoreferencedRecord, NorthUpDegreeMapKeepsItsCornerBounds) {
   const Tiff tiff = {"north up", 4326, {7.5, 0.001, 0, 47.25, 0, -0.0008}, 1201, 800};
   CalibrationDir dir;
   const Imported imported = ImportTiff(dir, tiff);
-  ASSERT_EQ(imported.status, kImportOk);
+  ASSERT_EQ(imported.status, ImportStatus::kOk);
   // The centre of the top-left pixel, and one image on from it.
   const CalibrationImport expected_texts = [&] {
     CalibrationImport texts;
@@ -213,7 +213,7 @@ TEST(GeoreferencedRecord, SourcePointsAreNeverSuspectAndGiveTheModelError) {
   const Tiff tiff = {"RGB.byte", 32618, {101985.0, 300.0379, 0, 2826915.0, 0, -300.0417}, 791, 718};
   CalibrationDir dir;
   Imported imported = ImportTiff(dir, tiff);
-  ASSERT_EQ(imported.status, kImportOk);
+  ASSERT_EQ(imported.status, ImportStatus::kOk);
   CalibrationResiduals residuals = ComputeCalibrationResiduals(imported.record);
   ASSERT_EQ(residuals.status, ResidualStatus::kOk);
   double worst = 0.0;

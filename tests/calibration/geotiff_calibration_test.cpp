@@ -40,7 +40,7 @@ TEST(GeoTiffCalibration, NinePointsAgreeWithGdalTransform) {
     CalibrationImport import;
     std::int32_t width = 0;
     std::int32_t height = 0;
-    ASSERT_EQ(ReadGeoTiffCalibration(path, &import, &width, &height), kImportOk);
+    ASSERT_EQ(ReadGeoTiffCalibration(path, &import, &width, &height), ImportStatus::kOk);
     EXPECT_EQ(width, 301);
     EXPECT_EQ(height, 200);
     EXPECT_EQ(import.proj_mode, kCalibrationKnownPoints);
@@ -77,17 +77,17 @@ TEST(GeoTiffCalibration, WithoutGeoreferencingOrFile) {
   const std::array<double, 6> geo = {480000, 10, 0, 5350000, 0, -10};
   ASSERT_TRUE(testing::WriteGeoTiff(dir.File("plain.tif"), 20, 10, nullptr, 0));
   EXPECT_EQ(ReadGeoTiffCalibration(dir.File("plain.tif"), &import, &width, &height),
-            kGeoTiffNotGeoreferenced);
+            ImportStatus::kGeoTiffNotGeoreferenced);
   EXPECT_EQ(width, 20);
   ASSERT_TRUE(testing::WriteGeoTiff(dir.File("nosrs.tif"), 20, 10, &geo, 0));
   EXPECT_EQ(ReadGeoTiffCalibration(dir.File("nosrs.tif"), &import, &width, &height),
-            kGeoTiffNotGeoreferenced);
+            ImportStatus::kGeoTiffNotGeoreferenced);
   EXPECT_EQ(import.points[0], CalibrationPoint{});
   dir.Write("text.tif", "not a tiff");
   EXPECT_EQ(ReadGeoTiffCalibration(dir.File("text.tif"), &import, &width, &height),
-            kImportOpenFailed);
+            ImportStatus::kOpenFailed);
   EXPECT_EQ(ReadGeoTiffCalibration(dir.File("missing.tif"), &import, &width, &height),
-            kImportOpenFailed);
+            ImportStatus::kOpenFailed);
 }
 
 // A GeoTIFF georeferenced by ground control points in `srs`, as GDAL writes
@@ -191,7 +191,7 @@ TEST(GeoTiffControlPoints, NinePointsAgreeWithGdalsControlPointTransform) {
     std::int32_t width = 0;
     std::int32_t height = 0;
     GeoTiffReport report;
-    ASSERT_EQ(ReadGeoTiffCalibration(path, &import, &width, &height, &report), kImportOk);
+    ASSERT_EQ(ReadGeoTiffCalibration(path, &import, &width, &height, &report), ImportStatus::kOk);
     EXPECT_EQ(import.proj_mode, kCalibrationKnownPoints);
     EXPECT_EQ(report.control_points, 20);
     EXPECT_EQ(report.points_used, 9);
@@ -228,7 +228,7 @@ TEST(GeoTiffControlPoints, EachPointKeepsItsOwnPositionAndTheFitIsReported) {
   std::int32_t width = 0;
   std::int32_t height = 0;
   GeoTiffReport report;
-  ASSERT_EQ(ReadGeoTiffCalibration(path, &import, &width, &height, &report), kImportOk);
+  ASSERT_EQ(ReadGeoTiffCalibration(path, &import, &width, &height, &report), ImportStatus::kOk);
   // One point 4 pixels off among 20: an affine fit leaves about 0.8 px RMS.
   EXPECT_GT(report.rms_pixels, 0.5);
   EXPECT_LT(report.rms_pixels, 1.5);
@@ -289,7 +289,7 @@ TEST(GeoTiffControlPoints, SystemsOffTheEarthAreNamed) {
     std::int32_t height = 0;
     GeoTiffReport report;
     EXPECT_EQ(ReadGeoTiffCalibration(path, &import, &width, &height, &report),
-              kGeoTiffUnsupportedSystem);
+              ImportStatus::kGeoTiffUnsupportedSystem);
     EXPECT_NE(report.coordinate_system.find(row.name_part), std::string::npos)
         << report.coordinate_system;
     EXPECT_EQ(import.points[0], CalibrationPoint{});

@@ -58,7 +58,7 @@ TEST(ReadImportedCalibration, TextFormatsAreReadAgainAsCalibrationText) {
   import.proj_mode = kCalibrationKnownPoints;
   CalibrationRecord record;
   ASSERT_EQ(ReadImportedCalibration(import, kCalibrationFileKvm, "SWsw", 640, 480, &record),
-            kImportOk);
+            ImportStatus::kOk);
   EXPECT_EQ(record.north, 48.0);
   EXPECT_EQ(record.width, 640);
   ASSERT_TRUE(record.points);
@@ -67,7 +67,7 @@ TEST(ReadImportedCalibration, TextFormatsAreReadAgainAsCalibrationText) {
 
   // Other types keep the importer's reading only.
   ASSERT_EQ(ReadImportedCalibration(import, kCalibrationFileGeo, "SWsw", 640, 480, &record),
-            kImportOk);
+            ImportStatus::kOk);
   EXPECT_EQ(record.north, 47.0);
   EXPECT_FALSE(record.pending_text.has_value());
 }
@@ -78,14 +78,14 @@ TEST(ReadImportedCalibration, OffTheEarthLeavesTheRecordAlone) {
   CalibrationImport import;
   import.points[2].longitude = -kNaN;
   EXPECT_EQ(ReadImportedCalibration(import, kCalibrationFileWorld, "SWsw", 10, 10, &record),
-            kImportOffTheEarth);
+            ImportStatus::kOffTheEarth);
   import = CalibrationImport{};
   import.raw_text = "kv_south=7=-90.5\n";
   EXPECT_EQ(ReadImportedCalibration(import, kCalibrationFileCal, "SWsw", 10, 10, &record),
-            kImportOffTheEarth);
+            ImportStatus::kOffTheEarth);
   import.north_text = "N91.00000000";
   EXPECT_EQ(ReadImportedCalibration(import, kCalibrationFilePca, "SWsw", 10, 10, &record),
-            kImportOffTheEarth);
+            ImportStatus::kOffTheEarth);
   EXPECT_EQ(record.north, 12.0);
 }
 
@@ -96,20 +96,20 @@ TEST(ImportCalibrationRecord, StatusOfTheFirstStepThatFails) {
   ImportedCalibrationFile file;
   EXPECT_EQ(ImportCalibrationRecord(dir.File("missing.kvm"), std::nullopt, fixture.environment, 0,
                                     0, &file),
-            kImportOpenFailed);
+            ImportStatus::kOpenFailed);
   EXPECT_EQ(ImportCalibrationRecord(dir.Write("bad.map", "Not Ozi\n"), std::nullopt,
                                     fixture.environment, 0, 0, &file),
-            kImportNotOziExplorer);
+            ImportStatus::kNotOziExplorer);
 
   // A world file whose far corner overflows the double range.
   const std::string huge = dir.Write("huge.tfw", "1e308\n0\n0\n-1e308\n1e308\n-1e308\n");
   EXPECT_EQ(ImportCalibrationRecord(huge, WorldFileSystem{2, ""}, fixture.environment, 60000, 60000,
                                     &file),
-            kImportOffTheEarth);
+            ImportStatus::kOffTheEarth);
 
   const std::string world = dir.Write("a.jgw", "0.001\n0\n0\n-0.001\n8\n47\n");
   ASSERT_EQ(ImportCalibrationRecord(world, std::nullopt, fixture.environment, 1000, 1000, &file),
-            kImportOk);
+            ImportStatus::kOk);
   EXPECT_EQ(file.type, kCalibrationFileWorld);
   EXPECT_EQ(file.import.south_text, "N46.00000000");
   EXPECT_EQ(file.record.south, 46.0);
@@ -140,14 +140,14 @@ TEST(ImportCalibrationRecord, UpToOnePixelPastTheEdgeIsOnTheEarthBeyondItIsNamed
     const ImportStatus status = ImportCalibrationRecord(path, std::nullopt, fixture.environment,
                                                         row.width, row.height, &file);
     if (row.refusal == nullptr) {
-      ASSERT_EQ(status, kImportOk) << file.refusal;
+      ASSERT_EQ(status, ImportStatus::kOk) << file.refusal;
       EXPECT_EQ(file.record.east, 180.0);
       EXPECT_LE(file.record.north, 90.0);
       EXPECT_GE(file.record.south, -90.0);
       EXPECT_GE(file.record.west, -180.0);
       continue;
     }
-    EXPECT_EQ(status, kImportOffTheEarth);
+    EXPECT_EQ(status, ImportStatus::kOffTheEarth);
     EXPECT_EQ(file.refusal, row.refusal);
     try {
       RaiseImportError(status, path, file.refusal);
@@ -164,9 +164,12 @@ TEST(RaiseImportError, EachStatusNamesTheFile) {
     ImportStatus status;
     ErrorCode code;
   } kRows[] = {
-      {kImportOpenFailed, kErrFileOpen},       {kImportReadFailed, kErrFileRead},
-      {kImportNotFound, kErrUnknownImageKind}, {kImportNotOziExplorer, kErrFileRead},
-      {kImportBadWorldSystem, kErrFileRead},   {kImportOffTheEarth, kErrOffTheEarth},
+      {ImportStatus::kOpenFailed, kErrFileOpen},
+      {ImportStatus::kReadFailed, kErrFileRead},
+      {ImportStatus::kNotFound, kErrUnknownImageKind},
+      {ImportStatus::kNotOziExplorer, kErrFileRead},
+      {ImportStatus::kBadWorldSystem, kErrFileRead},
+      {ImportStatus::kOffTheEarth, kErrOffTheEarth},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(static_cast<int>(row.status));

@@ -113,8 +113,8 @@ TEST_F(InfoCommandTest, ForeignDatabaseIsAnUnknownError) {
   params.path = path;
   params.type = FourCharCode("DATA");
   DatabasePtr handle;
-  ASSERT_EQ(CreateDatabaseFile(params, &handle), kPdbOk);
-  ASSERT_EQ(CloseDatabase(&handle), kPdbOk);
+  ASSERT_EQ(CreateDatabaseFile(params, &handle), PdbStatus::kOk);
+  ASSERT_EQ(CloseDatabase(&handle), PdbStatus::kOk);
   testing::KvmapResult result = testing::RunKvmap("info '" + path + "'", dir_);
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_THAT(result.err, ::testing::StartsWith("kvmap: error 0x2000000b: "));

@@ -34,13 +34,13 @@ class PdbCommandTest : public ::testing::Test {
     params.creator = FourCharCode("DoDa");
     params.entry_count = 2;
     DatabasePtr handle;
-    EXPECT_EQ(CreateDatabaseFile(params, &handle), kPdbOk);
+    EXPECT_EQ(CreateDatabaseFile(params, &handle), PdbStatus::kOk);
     const std::uint8_t data[7] = {1, 2, 3, 4, 5, 6, 7};
     ResourceInfo first{7, FourCharCode("Tbmp"), 1};
     ResourceInfo second{3, FourCharCode("DESC"), 0xFFFF};
-    EXPECT_EQ(AddResource(*handle, first, data), kPdbOk);
-    EXPECT_EQ(AddResource(*handle, second, data), kPdbOk);
-    EXPECT_EQ(CloseDatabase(&handle), kPdbOk);
+    EXPECT_EQ(AddResource(*handle, first, data), PdbStatus::kOk);
+    EXPECT_EQ(AddResource(*handle, second, data), PdbStatus::kOk);
+    EXPECT_EQ(CloseDatabase(&handle), PdbStatus::kOk);
     return params.path;
   }
 

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "base/message_tables.h"
-#include "bitmap/gdal_runtime.h"
+#include "bitmap/gdal/gdal_runtime.h"
 #include "document/document.h"
 #include "document_fixture.h"
 

@@ -11,7 +11,7 @@
 #include <iterator>
 
 #include "bitmap/conversion_front.h"
-#include "bitmap/palm_bitmap_format.h"
+#include "bitmap/palm/palm_bitmap_format.h"
 #include "document/command_ids.h"
 #include "document_fixture.h"
 #include "map/map_layout.h"
@@ -44,13 +44,13 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 std::vector<std::vector<std::uint8_t>> BitmapResources(const std::string& path) {
   std::vector<std::vector<std::uint8_t>> bitmaps;
   DatabasePtr database;
-  if (OpenDatabaseFile(path, &database) != kPdbOk) return bitmaps;
+  if (OpenDatabaseFile(path, &database) != PdbStatus::kOk) return bitmaps;
   DatabaseInfo info;
-  if (ReadDatabaseInfo(*database, &info) != kPdbOk) return bitmaps;
+  if (ReadDatabaseInfo(*database, &info) != PdbStatus::kOk) return bitmaps;
   for (std::uint32_t i = 0; i < info.entry_count; ++i) {
     ResourceInfo resource;
     const std::uint8_t* bytes = nullptr;
-    if (ReadResource(*database, i, &resource, &bytes) != kPdbOk) break;
+    if (ReadResource(*database, i, &resource, &bytes) != PdbStatus::kOk) break;
     if (resource.type == kBitmapResourceType) bitmaps.emplace_back(bytes, bytes + resource.size);
   }
   static_cast<void>(CloseDatabase(&database));
@@ -149,7 +149,7 @@ TEST_F(UnconvertedOpenTest, SavingConvertsFirstAndWritesTheMapAnImportWrites) {
 
   std::unique_ptr<FileStream> stream = FileStream::Open(opened_map, "rb");
   ASSERT_TRUE(stream);
-  EXPECT_EQ(ValidateDatabaseFile(*stream), kPdbOk);
+  EXPECT_EQ(ValidateDatabaseFile(*stream), PdbStatus::kOk);
 
   const std::vector<std::vector<std::uint8_t>> bitmaps = BitmapResources(opened_map);
   ASSERT_EQ(bitmaps.size(), 7u);

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "base/exceptions.h"
-#include "bitmap/bitmap_compression.h"
-#include "bitmap/palm_bitmap_format.h"
-#include "bitmap/palm_bitmap_parser.h"
+#include "bitmap/palm/bitmap_compression.h"
+#include "bitmap/palm/palm_bitmap_format.h"
+#include "bitmap/palm/palm_bitmap_parser.h"
 #include "map/corner_text.h"
 #include "map/map_layout.h"
 #include "map/map_writer.h"
@@ -39,7 +39,7 @@ MemoryStream RawMap(const std::vector<RawResource>& resources,
   params.type = type;
   params.entry_count = static_cast<std::uint32_t>(resources.size());
   DatabasePtr handle;
-  EXPECT_EQ(CreateDatabase(stream, params, &handle), kPdbOk);
+  EXPECT_EQ(CreateDatabase(stream, params, &handle), PdbStatus::kOk);
   for (const RawResource& r : resources) {
     ResourceInfo info;
     info.type = (std::uint32_t{static_cast<unsigned char>(r.type[0])} << 24) |
@@ -48,9 +48,9 @@ MemoryStream RawMap(const std::vector<RawResource>& resources,
                 static_cast<unsigned char>(r.type[3]);
     info.id = r.id;
     info.size = static_cast<std::uint32_t>(r.bytes.size());
-    EXPECT_EQ(AddResource(*handle, info, r.bytes.data()), kPdbOk);
+    EXPECT_EQ(AddResource(*handle, info, r.bytes.data()), PdbStatus::kOk);
   }
-  EXPECT_EQ(CloseDatabase(&handle), kPdbOk);
+  EXPECT_EQ(CloseDatabase(&handle), PdbStatus::kOk);
   return stream;
 }
 
@@ -64,11 +64,11 @@ std::vector<std::uint8_t> Text(const std::string& text, std::size_t size) {
 // compresses).
 std::vector<std::uint8_t> CompressedBitmapRecord(std::uint8_t fill) {
   PalmBitmapDescriptor bitmap;
-  EXPECT_EQ(ParsePalmBitmap(FakeBitmapRecord(160, 131, 8, fill), &bitmap), kConvOk);
+  EXPECT_EQ(ParsePalmBitmap(FakeBitmapRecord(160, 131, 8, fill), &bitmap), ConversionStatus::kOk);
   CompressPalmBitmap(&bitmap, kCompressWhenSmaller);
   EXPECT_TRUE(bitmap.IsCompressed());
   OutputBuffer out;
-  EXPECT_EQ(SerialisePalmBitmap(bitmap, &out), kConvOk);
+  EXPECT_EQ(SerialisePalmBitmap(bitmap, &out), ConversionStatus::kOk);
   return out.bytes;
 }
 
@@ -200,14 +200,15 @@ TEST_F(MapReaderTest, TruncatedBitmapIsCorrupt) {
 // The bytes of the first resource of `type` in a written map.
 std::string StoredBytes(MemoryStream& stream, std::uint32_t type) {
   DatabasePtr handle;
-  EXPECT_EQ(OpenDatabase(stream, &handle, nullptr), kPdbOk);
+  EXPECT_EQ(OpenDatabase(stream, &handle, nullptr), PdbStatus::kOk);
   std::int32_t index = -1;
-  EXPECT_EQ(FindResource(*handle, type, 1, &index), kPdbOk);
+  EXPECT_EQ(FindResource(*handle, type, 1, &index), PdbStatus::kOk);
   ResourceInfo info;
   const std::uint8_t* bytes = nullptr;
-  EXPECT_EQ(ReadResource(*handle, static_cast<std::uint32_t>(index), &info, &bytes), kPdbOk);
+  EXPECT_EQ(ReadResource(*handle, static_cast<std::uint32_t>(index), &info, &bytes),
+            PdbStatus::kOk);
   std::string text(reinterpret_cast<const char*>(bytes), info.size);
-  EXPECT_EQ(CloseDatabase(&handle), kPdbOk);
+  EXPECT_EQ(CloseDatabase(&handle), PdbStatus::kOk);
   return text.substr(0, text.find('\0'));
 }
 
@@ -227,11 +228,11 @@ TEST_F(MapReaderTest, TextsAreStoredInWindows1252AndReadBackAsTyped) {
   EXPECT_EQ(StoredBytes(stream, kCalibrationResourceType),
             "datum1=7=Gen\xE8ve#\nproj_mode=7=GCP\n");
   DatabasePtr handle;
-  ASSERT_EQ(OpenDatabase(stream, &handle, nullptr), kPdbOk);
+  ASSERT_EQ(OpenDatabase(stream, &handle, nullptr), PdbStatus::kOk);
   DatabaseInfo info;
-  ASSERT_EQ(ReadDatabaseInfo(*handle, &info), kPdbOk);
+  ASSERT_EQ(ReadDatabaseInfo(*handle, &info), PdbStatus::kOk);
   EXPECT_STREQ(info.name, "Z\xFCrich");
-  EXPECT_EQ(CloseDatabase(&handle), kPdbOk);
+  EXPECT_EQ(CloseDatabase(&handle), PdbStatus::kOk);
 
   Read(stream);
   EXPECT_EQ(read_.ImageAt(0)->name(), first.name());

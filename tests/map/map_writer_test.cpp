@@ -33,12 +33,12 @@ std::string TypeText(std::uint32_t type) {
 
 std::vector<Entry> Entries(MemoryStream& stream) {
   DatabasePtr handle;
-  EXPECT_EQ(OpenDatabase(stream, &handle), kPdbOk);
+  EXPECT_EQ(OpenDatabase(stream, &handle), PdbStatus::kOk);
   std::vector<Entry> entries;
   for (std::uint32_t i = 0; handle && i < handle->entry_count; ++i) {
     ResourceInfo info;
     const std::uint8_t* bytes = nullptr;
-    EXPECT_EQ(ReadResource(*handle, i, &info, &bytes), kPdbOk);
+    EXPECT_EQ(ReadResource(*handle, i, &info, &bytes), PdbStatus::kOk);
     entries.push_back({TypeText(info.type), info.id, info.size, {bytes, bytes + info.size}});
   }
   if (handle) static_cast<void>(CloseDatabase(&handle));
@@ -83,9 +83,9 @@ TEST_F(MapWriterTest, HeaderMarksAMapDatabase) {
   container_.AddImage(FakeImage(7));
   WriteMapDatabase(container_, stream_, std::string(40, 'n'), 1700000000);
   DatabasePtr handle;
-  ASSERT_EQ(OpenDatabase(stream_, &handle), kPdbOk);
+  ASSERT_EQ(OpenDatabase(stream_, &handle), PdbStatus::kOk);
   DatabaseInfo info;
-  ASSERT_EQ(ReadDatabaseInfo(*handle, &info), kPdbOk);
+  ASSERT_EQ(ReadDatabaseInfo(*handle, &info), PdbStatus::kOk);
   EXPECT_EQ(std::string(info.name), std::string(31, 'n'));
   EXPECT_EQ(info.attributes, 0x0009);
   EXPECT_EQ(info.version, 3);

@@ -38,7 +38,7 @@ class LoggingSource final : public ImageSource {
     for (std::size_t i = 0; i < xs.size(); ++i) values[i] = Photo(xs[i], y);
   }
   ImageSourceKind kind() const override { return ImageSourceKind::kRaster; }
-  ConversionStatus read_status() const override { return kConvOk; }
+  ConversionStatus read_status() const override { return ConversionStatus::kOk; }
   const std::vector<ChartReferencePoint>& reference_points() const override { return none_; }
   const std::string& geographic_system_wkt() const override { return wkt_; }
 

@@ -32,7 +32,7 @@ TEST(ThrowOnStatusTest, EachStatusRaisesItsError) {
     }
     EXPECT_TRUE(raised) << row.status << " raised nothing";
   }
-  EXPECT_NO_THROW(ThrowOnStatus(kPdbOk));
+  EXPECT_NO_THROW(ThrowOnStatus(PdbStatus::kOk));
 }
 
 TEST(ThrowOnStatusTest, ReasonTravelsWithTheException) {
@@ -40,7 +40,7 @@ TEST(ThrowOnStatusTest, ReasonTravelsWithTheException) {
   SetPdbReason(&reason, "record %u starts beyond the end of the file", 3u);
   bool raised = false;
   try {
-    ThrowOnStatus(kPdbInvalidFile, "map.prc", reason);
+    ThrowOnStatus(PdbStatus::kInvalidFile, "map.prc", reason);
   } catch (const ErrNotOurFile& error) {
     raised = true;
     EXPECT_STREQ(error.reason(), "record 3 starts beyond the end of the file");
@@ -50,7 +50,7 @@ TEST(ThrowOnStatusTest, ReasonTravelsWithTheException) {
   // Without a reason the exception carries an empty one.
   raised = false;
   try {
-    ThrowOnStatus(kPdbStreamError, "map.prc");
+    ThrowOnStatus(PdbStatus::kStreamError, "map.prc");
   } catch (const LException& error) {
     raised = true;
     EXPECT_STREQ(error.reason(), "");

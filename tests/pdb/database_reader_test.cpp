@@ -21,23 +21,23 @@ std::vector<std::uint8_t> ThreeResources() {
   params.type = FourCharCode("tBMP");
   params.entry_count = 3;
   DatabasePtr handle;
-  EXPECT_EQ(CreateDatabase(stream, params, &handle), kPdbOk);
+  EXPECT_EQ(CreateDatabase(stream, params, &handle), PdbStatus::kOk);
   const std::uint8_t data[6] = {1, 2, 3, 4, 5, 6};
   for (std::uint16_t i = 0; i < 3; ++i) {
     ResourceInfo info{static_cast<std::uint32_t>(4 + i), i == 2 ? FourCharCode("MCAL") : kTbmp,
                       static_cast<std::uint16_t>(i == 0 ? 0xFFFF : i)};
-    EXPECT_EQ(AddResource(*handle, info, data), kPdbOk);
+    EXPECT_EQ(AddResource(*handle, info, data), PdbStatus::kOk);
   }
-  EXPECT_EQ(CloseDatabase(&handle), kPdbOk);
+  EXPECT_EQ(CloseDatabase(&handle), PdbStatus::kOk);
   return stream.bytes();
 }
 
 class DatabaseReaderTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(OpenDatabase(stream_, &handle_), kPdbOk); }
+  void SetUp() override { ASSERT_EQ(OpenDatabase(stream_, &handle_), PdbStatus::kOk); }
   void TearDown() override {
     if (handle_) {
-      EXPECT_EQ(CloseDatabase(&handle_), kPdbOk);
+      EXPECT_EQ(CloseDatabase(&handle_), PdbStatus::kOk);
     }
   }
 
@@ -49,54 +49,55 @@ TEST_F(DatabaseReaderTest, SizesRunToTheNextEntryAndTheEnd) {
   const std::uint32_t expected[] = {4, 5, 6};
   for (std::uint32_t i = 0; i < 3; ++i) {
     ResourceInfo info;
-    ASSERT_EQ(GetResourceInfo(*handle_, i, &info), kPdbOk);
+    ASSERT_EQ(GetResourceInfo(*handle_, i, &info), PdbStatus::kOk);
     EXPECT_EQ(info.size, expected[i]);
   }
 }
 
 TEST_F(DatabaseReaderTest, IndexOutOfRangeSticks) {
   ResourceInfo info;
-  EXPECT_EQ(GetResourceInfo(*handle_, 3, &info), kPdbBadArgument);
+  EXPECT_EQ(GetResourceInfo(*handle_, 3, &info), PdbStatus::kBadArgument);
   const std::uint8_t* bytes = nullptr;
-  EXPECT_EQ(ReadResource(*handle_, 0, &info, &bytes), kPdbBadArgument);
+  EXPECT_EQ(ReadResource(*handle_, 0, &info, &bytes), PdbStatus::kBadArgument);
   std::int32_t index = 0;
-  EXPECT_EQ(FindResource(*handle_, kTbmp, 1, &index), kPdbBadArgument);
-  EXPECT_EQ(GetDatabaseStatus(*handle_), kPdbBadArgument);
+  EXPECT_EQ(FindResource(*handle_, kTbmp, 1, &index), PdbStatus::kBadArgument);
+  EXPECT_EQ(GetDatabaseStatus(*handle_), PdbStatus::kBadArgument);
 }
 
 TEST_F(DatabaseReaderTest, MissingResourceLeavesTheHandleUsable) {
   std::int32_t index = 5;
-  EXPECT_EQ(FindResource(*handle_, FourCharCode("NONE"), 1, &index), kPdbNotFound);
+  EXPECT_EQ(FindResource(*handle_, FourCharCode("NONE"), 1, &index), PdbStatus::kNotFound);
   EXPECT_EQ(index, -1);
-  EXPECT_EQ(GetDatabaseStatus(*handle_), kPdbOk);
-  EXPECT_EQ(FindResource(*handle_, kTbmp, 0xFFFF, &index), kPdbOk);
+  EXPECT_EQ(GetDatabaseStatus(*handle_), PdbStatus::kOk);
+  EXPECT_EQ(FindResource(*handle_, kTbmp, 0xFFFF, &index), PdbStatus::kOk);
   EXPECT_EQ(index, 0);
-  EXPECT_EQ(FindResource(*handle_, kTbmp, 2, &index), kPdbNotFound);  // type and ID must match
+  EXPECT_EQ(FindResource(*handle_, kTbmp, 2, &index),
+            PdbStatus::kNotFound);  // type and ID must match
   ResourceInfo info;
-  EXPECT_EQ(GetResourceInfo(*handle_, 1, &info), kPdbOk);
+  EXPECT_EQ(GetResourceInfo(*handle_, 1, &info), PdbStatus::kOk);
 }
 
 TEST_F(DatabaseReaderTest, ReadPointerHoldsTheEntryUntilTheNextRead) {
   ResourceInfo info;
   const std::uint8_t* bytes = nullptr;
-  ASSERT_EQ(ReadResource(*handle_, 2, &info, &bytes), kPdbOk);
+  ASSERT_EQ(ReadResource(*handle_, 2, &info, &bytes), PdbStatus::kOk);
   EXPECT_EQ(info.type, FourCharCode("MCAL"));
   EXPECT_EQ(bytes[5], 6);
 }
 
 TEST_F(DatabaseReaderTest, RecordOperationsAreRefused) {
   RecordInfo record;
-  EXPECT_EQ(GetRecordInfo(*handle_, 0, &record), kPdbBadArgument);
+  EXPECT_EQ(GetRecordInfo(*handle_, 0, &record), PdbStatus::kBadArgument);
 }
 
 TEST(DatabaseReaderEmptyTest, FindInAnEmptyDatabaseIsNotFound) {
   MemoryStream stream(testing::RawDatabase{}.Bytes(80));
   DatabasePtr handle;
-  ASSERT_EQ(OpenDatabase(stream, &handle), kPdbOk);
+  ASSERT_EQ(OpenDatabase(stream, &handle), PdbStatus::kOk);
   std::int32_t index = 0;
-  EXPECT_EQ(FindResource(*handle, kTbmp, 1, &index), kPdbNotFound);
+  EXPECT_EQ(FindResource(*handle, kTbmp, 1, &index), PdbStatus::kNotFound);
   StorageEstimate estimate;
-  ASSERT_EQ(EstimateStorage(*handle, 0, &estimate), kPdbOk);  // block size 0 counts as 1
+  ASSERT_EQ(EstimateStorage(*handle, 0, &estimate), PdbStatus::kOk);  // block size 0 counts as 1
   EXPECT_EQ(estimate.handheld_bytes, 88u);
   static_cast<void>(CloseDatabase(&handle));
 }
@@ -122,7 +123,7 @@ TEST(DatabaseReaderCorruptionTest, OneBrokenByteIsCaughtOnOpen) {
     if (row.offset == 63) EncodeBig32(&bytes[60], 0);
     MemoryStream stream(bytes);
     DatabasePtr handle;
-    EXPECT_EQ(OpenDatabase(stream, &handle), kPdbInvalidFile) << row.what;
+    EXPECT_EQ(OpenDatabase(stream, &handle), PdbStatus::kInvalidFile) << row.what;
     EXPECT_FALSE(handle);
   }
 }

@@ -31,49 +31,49 @@ RawDatabase TwoResources() {
 }
 
 TEST(ValidateDatabaseTest, AcceptsWellFormedFiles) {
-  EXPECT_EQ(Validate(RawDatabase{}.Bytes(80)), kPdbOk);
-  EXPECT_EQ(Validate(TwoResources().Bytes(120)), kPdbOk);
+  EXPECT_EQ(Validate(RawDatabase{}.Bytes(80)), PdbStatus::kOk);
+  EXPECT_EQ(Validate(TwoResources().Bytes(120)), PdbStatus::kOk);
 }
 
 TEST(ValidateDatabaseTest, EmptyDatabaseMustBeExactly80Bytes) {
-  EXPECT_EQ(Validate(RawDatabase{}.Bytes(81)), kPdbInvalidFile);
-  EXPECT_EQ(Validate(RawDatabase{}.Bytes(79)), kPdbInvalidFile);
-  EXPECT_EQ(Validate({}), kPdbInvalidFile);
+  EXPECT_EQ(Validate(RawDatabase{}.Bytes(81)), PdbStatus::kInvalidFile);
+  EXPECT_EQ(Validate(RawDatabase{}.Bytes(79)), PdbStatus::kInvalidFile);
+  EXPECT_EQ(Validate({}), PdbStatus::kInvalidFile);
 }
 
 TEST(ValidateDatabaseTest, HeaderRules) {
   RawDatabase db = TwoResources();
   db.next_list = 1;
-  EXPECT_EQ(Validate(db.Bytes(120)), kPdbInvalidFile);
+  EXPECT_EQ(Validate(db.Bytes(120)), PdbStatus::kInvalidFile);
 
   db = TwoResources();
   db.type = 0;
-  EXPECT_EQ(Validate(db.Bytes(120)), kPdbInvalidFile);
+  EXPECT_EQ(Validate(db.Bytes(120)), PdbStatus::kInvalidFile);
 
   std::vector<std::uint8_t> bytes = TwoResources().Bytes(120);
   std::memset(bytes.data(), 'A', 32);  // 32 characters, no NUL
-  EXPECT_EQ(Validate(bytes), kPdbInvalidFile);
+  EXPECT_EQ(Validate(bytes), PdbStatus::kInvalidFile);
   bytes[31] = 0;  // 31 characters are fine
-  EXPECT_EQ(Validate(bytes), kPdbOk);
+  EXPECT_EQ(Validate(bytes), PdbStatus::kOk);
 }
 
 TEST(ValidateDatabaseTest, EntryListMustFitTheFile) {
   RawDatabase db = TwoResources();
-  EXPECT_EQ(Validate(db.Bytes(99)), kPdbInvalidFile);
+  EXPECT_EQ(Validate(db.Bytes(99)), PdbStatus::kInvalidFile);
   std::vector<std::uint8_t> bytes = TwoResources().Bytes(120);
   bytes[76] = 0x07;
   bytes[77] = 0xD0;  // 2000 entries promised
-  EXPECT_EQ(Validate(bytes), kPdbInvalidFile);
+  EXPECT_EQ(Validate(bytes), PdbStatus::kInvalidFile);
 }
 
 TEST(ValidateDatabaseTest, DataMayStartWhereTheZeroBytesWouldBe) {
   RawDatabase db = TwoResources();
   db.entries[0].offset = db.DataStart() - 2;
-  EXPECT_EQ(Validate(db.Bytes(120)), kPdbOk);
+  EXPECT_EQ(Validate(db.Bytes(120)), PdbStatus::kOk);
   db.entries[0].offset = db.DataStart() - 1;
-  EXPECT_EQ(Validate(db.Bytes(120)), kPdbInvalidFile);
+  EXPECT_EQ(Validate(db.Bytes(120)), PdbStatus::kInvalidFile);
   db.entries[0].offset = db.DataStart() - 3;
-  EXPECT_EQ(Validate(db.Bytes(120)), kPdbInvalidFile);
+  EXPECT_EQ(Validate(db.Bytes(120)), PdbStatus::kInvalidFile);
 }
 
 TEST(ValidateDatabaseTest, OffsetsMustRiseStrictlyInsideTheFile) {
@@ -83,9 +83,10 @@ TEST(ValidateDatabaseTest, OffsetsMustRiseStrictlyInsideTheFile) {
     PdbStatus expected;
   };
   const Row rows[] = {
-      {100, 110, kPdbOk},          {100, 100, kPdbInvalidFile},        {110, 100, kPdbInvalidFile},
-      {0, 110, kPdbInvalidFile},   {100, 0, kPdbInvalidFile},          {100, 119, kPdbOk},
-      {100, 120, kPdbInvalidFile}, {100, 0xFFFFFFFF, kPdbInvalidFile},
+      {100, 110, PdbStatus::kOk},          {100, 100, PdbStatus::kInvalidFile},
+      {110, 100, PdbStatus::kInvalidFile}, {0, 110, PdbStatus::kInvalidFile},
+      {100, 0, PdbStatus::kInvalidFile},   {100, 119, PdbStatus::kOk},
+      {100, 120, PdbStatus::kInvalidFile}, {100, 0xFFFFFFFF, PdbStatus::kInvalidFile},
   };
   for (const Row& row : rows) {
     RawDatabase db = TwoResources();
@@ -104,16 +105,16 @@ TEST(ValidateDatabaseTest, BlockRules) {
   };
   // With two entries, data starts at 100.
   const Row rows[] = {
-      {100, 0, 105, kPdbOk},           // application info at the data start
-      {102, 0, 105, kPdbInvalidFile},  // ... and nowhere else
-      {0, 100, 105, kPdbOk},           // sort info alone starts at the data start
-      {0, 102, 105, kPdbInvalidFile},
-      {100, 103, 105, kPdbOk},           // sort info behind application info
-      {100, 100, 105, kPdbInvalidFile},  // ... strictly behind
-      {100, 0, 100, kPdbInvalidFile},    // entries come after the blocks
-      {0, 100, 100, kPdbInvalidFile},
-      {100, 103, 103, kPdbInvalidFile},
-      {120, 0, 105, kPdbInvalidFile},  // block beyond the end
+      {100, 0, 105, PdbStatus::kOk},           // application info at the data start
+      {102, 0, 105, PdbStatus::kInvalidFile},  // ... and nowhere else
+      {0, 100, 105, PdbStatus::kOk},           // sort info alone starts at the data start
+      {0, 102, 105, PdbStatus::kInvalidFile},
+      {100, 103, 105, PdbStatus::kOk},           // sort info behind application info
+      {100, 100, 105, PdbStatus::kInvalidFile},  // ... strictly behind
+      {100, 0, 100, PdbStatus::kInvalidFile},    // entries come after the blocks
+      {0, 100, 100, PdbStatus::kInvalidFile},
+      {100, 103, 103, PdbStatus::kInvalidFile},
+      {120, 0, 105, PdbStatus::kInvalidFile},  // block beyond the end
   };
   for (const Row& row : rows) {
     RawDatabase db = TwoResources();
@@ -128,7 +129,7 @@ TEST(ValidateDatabaseTest, BlockRules) {
 TEST(ValidateDatabaseTest, BlocksWithoutEntriesNeedNotEndTheFileAt80) {
   RawDatabase db;
   db.app_info = 80;
-  EXPECT_EQ(Validate(db.Bytes(90)), kPdbOk);
+  EXPECT_EQ(Validate(db.Bytes(90)), PdbStatus::kOk);
 }
 
 TEST(ValidateDatabaseTest, RecordDatabasesAcceptDeletedEmptyRecords) {
@@ -136,9 +137,9 @@ TEST(ValidateDatabaseTest, RecordDatabasesAcceptDeletedEmptyRecords) {
   db.resource = false;
   db.entries = {RawEntry{104}, RawEntry{0}, RawEntry{106}};
   db.entries[1].attributes = 0x80;
-  EXPECT_EQ(Validate(db.Bytes(110)), kPdbOk);
+  EXPECT_EQ(Validate(db.Bytes(110)), PdbStatus::kOk);
   db.entries[1].attributes = 0x40;  // empty but not deleted
-  EXPECT_EQ(Validate(db.Bytes(110)), kPdbInvalidFile);
+  EXPECT_EQ(Validate(db.Bytes(110)), PdbStatus::kInvalidFile);
 }
 
 // Each rule names itself: a valid file with one chosen byte (or field)
@@ -193,7 +194,7 @@ TEST(ValidateDatabaseTest, EachRuleSaysWhyTheFileIsInvalid) {
     row.corrupt(bytes);
     MemoryStream stream(bytes);
     PdbReason reason;
-    EXPECT_EQ(ValidateDatabaseFile(stream, &reason), kPdbInvalidFile) << row.broken;
+    EXPECT_EQ(ValidateDatabaseFile(stream, &reason), PdbStatus::kInvalidFile) << row.broken;
     EXPECT_STREQ(reason.text, row.reason) << row.broken;
   }
 }
@@ -201,32 +202,32 @@ TEST(ValidateDatabaseTest, EachRuleSaysWhyTheFileIsInvalid) {
 TEST(ValidateDatabaseTest, ReasonsOfEmptyAndRecordDatabases) {
   PdbReason reason;
   MemoryStream empty(RawDatabase{}.Bytes(81));
-  EXPECT_EQ(ValidateDatabaseFile(empty, &reason), kPdbInvalidFile);
+  EXPECT_EQ(ValidateDatabaseFile(empty, &reason), PdbStatus::kInvalidFile);
   EXPECT_STREQ(reason.text, "a database without entries or blocks is 81 bytes long instead of 80");
 
   RawDatabase db;
   db.resource = false;
   db.entries = {RawEntry{112}, RawEntry{0}, RawEntry{116}, RawEntry{118}};
   MemoryStream not_deleted(db.Bytes(120));
-  EXPECT_EQ(ValidateDatabaseFile(not_deleted, &reason), kPdbInvalidFile);
+  EXPECT_EQ(ValidateDatabaseFile(not_deleted, &reason), PdbStatus::kInvalidFile);
   EXPECT_STREQ(reason.text, "record 1 has offset 0 but is not deleted");
 
   db.entries[1].offset = 114;
   db.entries[3].offset = 120;
   MemoryStream beyond(db.Bytes(120));
-  EXPECT_EQ(ValidateDatabaseFile(beyond, &reason), kPdbInvalidFile);
+  EXPECT_EQ(ValidateDatabaseFile(beyond, &reason), PdbStatus::kInvalidFile);
   EXPECT_STREQ(reason.text, "record 3 starts beyond the end of the file");
 }
 
 TEST(ValidateDatabaseTest, ValidFileAndStreamFailures) {
   PdbReason reason;
   MemoryStream valid(TwoResources().Bytes(120));
-  EXPECT_EQ(ValidateDatabaseFile(valid, &reason), kPdbOk);
+  EXPECT_EQ(ValidateDatabaseFile(valid, &reason), PdbStatus::kOk);
   EXPECT_TRUE(reason.empty());
 
   testing::FailingStream closed(0);
   closed.Close();
-  EXPECT_EQ(ValidateDatabaseFile(closed, &reason), kPdbStreamError);
+  EXPECT_EQ(ValidateDatabaseFile(closed, &reason), PdbStatus::kStreamError);
   EXPECT_STREQ(reason.text, "the length of the file could not be found");
 
   // Opening passes the reason on; the status is the same without one.
@@ -234,21 +235,22 @@ TEST(ValidateDatabaseTest, ValidFileAndStreamFailures) {
   bytes[97] = 120;
   MemoryStream stream(bytes);
   DatabasePtr handle;
-  EXPECT_EQ(OpenDatabase(stream, &handle, &reason), kPdbInvalidFile);
+  EXPECT_EQ(OpenDatabase(stream, &handle, &reason), PdbStatus::kInvalidFile);
   EXPECT_STREQ(reason.text, "resource 1 starts beyond the end of the file");
-  EXPECT_EQ(OpenDatabase(stream, &handle), kPdbInvalidFile);
+  EXPECT_EQ(OpenDatabase(stream, &handle), PdbStatus::kInvalidFile);
   EXPECT_EQ(handle, nullptr);
 }
 
 TEST(ValidateDatabaseTest, OpeningSaysWhyAFileCannotBeOpened) {
   PdbReason reason;
   DatabasePtr handle;
-  EXPECT_EQ(OpenDatabaseFile("/nonexistent-folder/map.prc", &handle, &reason), kPdbOpenFailed);
+  EXPECT_EQ(OpenDatabaseFile("/nonexistent-folder/map.prc", &handle, &reason),
+            PdbStatus::kOpenFailed);
   EXPECT_EQ(reason.system_error, ENOENT);
 
   // A folder opens for reading on Linux; only its reads fail.
   const std::filesystem::path folder = kv::MakeTempFolder("kv-validation-folder.prc");
-  EXPECT_EQ(OpenDatabaseFile(folder.string(), &handle, &reason), kPdbOpenFailed);
+  EXPECT_EQ(OpenDatabaseFile(folder.string(), &handle, &reason), PdbStatus::kOpenFailed);
   EXPECT_EQ(reason.system_error, EISDIR);
   std::filesystem::remove(folder);
 }

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <sstream>
 
-#include "bitmap/gdal_runtime.h"
+#include "bitmap/gdal/gdal_runtime.h"
 #include "document/command_ids.h"
 #include "scripted_prompts.h"
 #include "shell/main_window.h"

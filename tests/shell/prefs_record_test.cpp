@@ -8,7 +8,7 @@
 #include <fstream>
 #include <vector>
 
-#include "bitmap/bmp_little_endian.h"
+#include "bitmap/bmp/bmp_little_endian.h"
 #include "shell/window_placement.h"
 
 namespace kv {
