@@ -116,9 +116,13 @@ bool SeenBefore(const std::string& source, std::set<fs::path>* seen) {
 }  // namespace
 
 bool IsBatchRequest(const BatchRequest& request) {
-  return request.sources.size() > 1 || request.require_calibration ||
-         std::any_of(request.sources.begin(), request.sources.end(), IsFolder) ||
-         (!request.output_folder.empty() && IsFolder(request.output_folder));
+  const std::string& output = request.output_folder;
+  if (request.sources.size() > 1 || request.require_calibration) return true;
+  if (!output.empty() && IsFolder(output)) return true;
+  // "-o MAP.prc" asks for one map, so a folder given with it is refused as
+  // a source that is no image, as it always was.
+  return !HasFileExtension(output, "prc") &&
+         std::any_of(request.sources.begin(), request.sources.end(), IsFolder);
 }
 
 BatchPlan PlanBatch(const BatchRequest& request) {
@@ -146,6 +150,11 @@ BatchPlan PlanBatch(const BatchRequest& request) {
                                                "; convert one of them on its own with -o");
     }
     plan.maps.push_back({source, output});
+  }
+  if (plan.maps.empty() && plan.skipped.empty()) {
+    std::string named;
+    for (const std::string& source : request.sources) named += (named.empty() ? "" : ", ") + source;
+    throw CLI::ValidationError("SOURCE", "no images to convert in " + named);
   }
   return plan;
 }

@@ -33,13 +33,14 @@ struct BatchPlan {
   std::vector<std::string> skipped;
 };
 
-// True when the command line asks for more than today's one map: several
-// sources, a folder, a single source going into an existing folder, or
-// --require-calibration.
+// True when the command line asks for more than the one map a single
+// source makes: several sources, a folder (unless -o names a ".prc" file),
+// a single source going into an existing folder, or --require-calibration.
 bool IsBatchRequest(const BatchRequest& request);
 
 // Throws CLI::ValidationError when the output folder is a file, names a
-// ".prc" file, or two sources would write the same map (naming both).
+// ".prc" file, two sources would write the same map (naming both), or the
+// sources hold no image at all.
 // Lists folders only one level deep: sub-folders are usually the parts
 // and copies a user keeps apart.
 BatchPlan PlanBatch(const BatchRequest& request);

@@ -73,7 +73,9 @@ TEST_F(ConvertBatchTest, PlansFoldersNamesAndSkipsBeforeConverting) {
        a + " and " + Path("a.bmp") + " would both be written as " + Path("out/a.prc")},
       {{{a, b}, loose, false}, loose + " is a file"},
       {{{a, b}, Path("maps.prc"), false}, "names one map"},
+      {{{Path("empty")}, "", false}, "no images to convert in " + Path("empty")},
   };
+  fs::create_directories(Path("empty"));
   for (const auto& refusal : refusals) {
     try {
       cli::PlanBatch(refusal.request);
@@ -83,6 +85,22 @@ TEST_F(ConvertBatchTest, PlansFoldersNamesAndSkipsBeforeConverting) {
     }
   }
   EXPECT_FALSE(fs::exists(Path("out")));
+
+  // One file alone, or a folder with -o naming one map, converts as a
+  // single source always did.
+  const struct {
+    cli::BatchRequest request;
+    bool batch;
+  } kinds[] = {{{{a}, "", false}, false},
+               {{{a}, Path("one.prc"), false}, false},
+               {{{Path("sheets")}, Path("one.prc"), false}, false},
+               {{{Path("sheets")}, "", false}, true},
+               {{{a}, Path("sheets"), false}, true},
+               {{{a}, "", true}, true},
+               {{{a, b}, "", false}, true}};
+  for (const auto& kind : kinds) {
+    EXPECT_EQ(cli::IsBatchRequest(kind.request), kind.batch) << kind.request.sources[0];
+  }
 }
 
 TEST_F(ConvertBatchTest, ABrokenSourceFailsAloneWithTheErrorASingleConvertGives) {
