@@ -19,10 +19,13 @@ void StderrErrorDisplay::ShowErrorBox(const ErrorBox& box) noexcept {
   }
 }
 
-CliContext::CliContext(StringTable language)
+CliContext::CliContext(StringTable language) : CliContext(std::move(language), std::cerr) {}
+
+CliContext::CliContext(StringTable language, std::ostream& error_stream)
     : strings(std::move(language)),
+      errors(error_stream),
       tables(MessageTables::FromStrings(strings)),
-      display(std::cerr),
+      display(error_stream),
       reporter(tables, display) {}
 
 int RunReported(CliContext& context, std::uint32_t context_id, const std::function<void()>& body) {

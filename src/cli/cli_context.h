@@ -26,9 +26,13 @@ class StderrErrorDisplay final : public ErrorDisplay {
 };
 
 struct CliContext {
+  // Errors and notices go to `errors`: standard error, or a buffer for a
+  // map of a batch, which prints them when it is over.
   explicit CliContext(StringTable language);
+  CliContext(StringTable language, std::ostream& errors);
 
   StringTable strings;
+  std::ostream& errors;
   MessageTables tables;
   StderrErrorDisplay display;
   ErrorReporter reporter;

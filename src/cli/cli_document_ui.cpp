@@ -35,8 +35,20 @@ void CliDocumentUi::DropHeldCalibrationNotices() {
 }
 
 void CliDocumentUi::Print(const Notice& notice) const {
-  std::cerr << "kvmap: " << (IsWarning(notice) ? "warning: " : "")
-            << NoticeText(context_.strings, notice) << "\n";
+  context_.errors << "kvmap: " << (IsWarning(notice) ? "warning: " : "")
+                  << NoticeText(context_.strings, notice) << "\n";
+}
+
+void CliDocumentUi::ShowProgress(const ConversionProgress& progress) {
+  if (progress_sink) {
+    progress_sink(progress);
+  } else {
+    progress_.Show(progress);
+  }
+}
+
+void CliDocumentUi::EndProgress() {
+  if (!progress_sink) progress_.End();
 }
 
 bool CliDocumentUi::RunConversionOptions(std::string* name, ConversionSettings* chosen) {

@@ -5,6 +5,7 @@
 // command line, failures go to standard error through the error reporting.
 
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,8 +38,12 @@ class CliDocumentUi final : public DocumentUi {
   // Forgets what was held about a calibration the map does not use.
   void DropHeldCalibrationNotices();
   bool RunConversionOptions(std::string* name, ConversionSettings* chosen) override;
-  void ShowProgress(const ConversionProgress& progress) override { progress_.Show(progress); }
-  void EndProgress() override { progress_.End(); }
+  // Takes the progress instead of the terminal line, e.g. for a batch's
+  // one line.
+  std::function<void(const ConversionProgress&)> progress_sink;
+
+  void ShowProgress(const ConversionProgress& progress) override;
+  void EndProgress() override;
   bool CancelRequested() override { return cancel_requested; }
 
  private:

@@ -7,6 +7,7 @@
 #include "calibration/calibration_file_import.h"
 #include "cli/commands.h"
 #include "cli/conversion_flags.h"
+#include "cli/convert_batch.h"
 #include "cli/coord_text.h"
 #include "cli/document_session.h"
 #include "cli/interrupt_watcher.h"
@@ -22,12 +23,14 @@ namespace {
 namespace fs = std::filesystem;
 
 struct ConvertOptions {
+  std::vector<std::string> sources;
   std::string source;
   std::string output;
   std::string name;
   std::string calibration;
   WorldSystemFlags world;
   bool no_calibration = false;
+  bool require_calibration = false;
   ConversionFlags flags;
 };
 
@@ -94,11 +97,7 @@ int Convert(CliContext& context, const ConvertOptions& options) {
 
   CDocument& document = session.StartEmpty();
   if (!Import(document, ui, options.source)) return ui.cancel_requested ? kInterruptedExitCode : 1;
-  if (options.no_calibration) {
-    ui.DropHeldCalibrationNotices();
-    ClearCalibrationRecord(&session.app().calibration);
-    document.RestoreBounds(BoundTexts{});
-  }
+  if (options.no_calibration) session.DropCalibration();
   if (!options.calibration.empty()) {
     // The file given replaces whatever the import found.
     ui.DropHeldCalibrationNotices();
@@ -113,6 +112,20 @@ int Convert(CliContext& context, const ConvertOptions& options) {
   return RunReported(context, kContextSave, [&]() { PrintSummary(document, output); });
 }
 
+// Several maps with the same options; what names or calibrates one map
+// alone is refused.
+int ConvertSeveral(CliContext& context, const ConvertOptions& options, const BatchRequest& batch) {
+  if (!options.name.empty()) {
+    throw CLI::ValidationError("--name", "several maps are each named after their source");
+  }
+  if (!options.calibration.empty()) {
+    throw CLI::ValidationError("--calibration", "a calibration file is for one map only");
+  }
+  const BatchOptions batch_options{SettingsFrom(options.flags), options.no_calibration,
+                                   options.require_calibration};
+  return RunConvertBatch(context, batch, batch_options);
+}
+
 }  // namespace
 
 void AddConvertCommand(CLI::App& app, CliContext& context, int* exit_code) {
@@ -120,23 +133,37 @@ void AddConvertCommand(CLI::App& app, CliContext& context, int* exit_code) {
   CLI::App* command = app.add_subcommand(
       "convert", "Convert an image into a map database: an overview and 160 x 131 tiles");
   command
-      ->add_option("SOURCE", options->source,
+      ->add_option("SOURCE", options->sources,
                    "Image (BMP, JPEG, PNG, GIF, TIFF, KAP, CAP) or a .kvm, .cal or .jpr file "
-                   "naming its image")
+                   "naming its image; several, or folders of calibrated images, make one map "
+                   "each")
       ->required();
   command->add_option("-o,--output", options->output,
-                      "Map database to write (default: the image's name with .prc)");
+                      "Map database to write (default: the image's name with .prc); for several "
+                      "maps the folder they go into, created when missing");
   command->add_option("--name", options->name, "Map name (default: the image's file name)");
   CLI::Option* calibration =
       command->add_option("--calibration", options->calibration,
                           "Calibration file (or world file) to use after the image");
   AddWorldSystemFlags(command, &options->world, calibration);
+  CLI::Option* no_calibration = command
+                                    ->add_flag("--no-calibration", options->no_calibration,
+                                               "Ignore any calibration found with the image")
+                                    ->excludes(calibration);
   command
-      ->add_flag("--no-calibration", options->no_calibration,
-                 "Ignore any calibration found with the image")
-      ->excludes(calibration);
+      ->add_flag("--require-calibration", options->require_calibration,
+                 "Skip the sources without a calibration instead of converting them")
+      ->excludes(no_calibration);
   AddConversionFlags(command, &options->flags, true);
-  command->callback([&context, exit_code, options]() { *exit_code = Convert(context, *options); });
+  command->callback([&context, exit_code, options]() {
+    const BatchRequest batch{options->sources, options->output, options->require_calibration};
+    if (IsBatchRequest(batch)) {
+      *exit_code = ConvertSeveral(context, *options, batch);
+      return;
+    }
+    options->source = options->sources.front();
+    *exit_code = Convert(context, *options);
+  });
 }
 
 }  // namespace kv::cli

@@ -18,4 +18,10 @@ CDocument* DocumentSession::OpenMap(const std::string& path) {
   return result == 0 ? document_.get() : nullptr;
 }
 
+void DocumentSession::DropCalibration() {
+  ui_.DropHeldCalibrationNotices();
+  ClearCalibrationRecord(&app_.calibration);
+  document_->RestoreBounds(BoundTexts{});
+}
+
 }  // namespace kv::cli

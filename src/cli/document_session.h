@@ -27,6 +27,11 @@ class DocumentSession {
   // open context).
   CDocument* OpenMap(const std::string& path);
 
+  // The map keeps no calibration: neither the one the import found nor
+  // what was held to be said about it.
+  // REQUIRES: StartEmpty or a successful OpenMap.
+  void DropCalibration();
+
   ApplicationState& app() { return app_; }
   CliDocumentUi& ui() { return ui_; }
   // REQUIRES: StartEmpty or a successful OpenMap.

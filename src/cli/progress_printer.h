@@ -5,6 +5,7 @@
 // place and cleared at the end. Silent when the output is not a terminal,
 // so that scripts see only the summary.
 
+#include <cstddef>
 #include <cstdio>
 
 #include "bitmap/conversion_progress.h"
@@ -20,10 +21,15 @@ class ProgressPrinter {
 
   // Redraws the line when the whole percent has changed.
   void Show(const ConversionProgress& progress);
+  // The same line for a batch: maps instead of tiles.
+  void ShowMaps(double fraction, std::size_t done, std::size_t total);
   // Clears the line if one was drawn.
   void End();
 
  private:
+  // False when the line already shows `fraction`'s whole percent.
+  bool Changed(double fraction);
+
   std::FILE* out_;
   bool enabled_;
   int shown_percent_ = -1;

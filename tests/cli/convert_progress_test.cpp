@@ -122,6 +122,15 @@ TEST_F(ConvertProgressTest, CtrlCCancelsWithoutWritingAnything) {
   EXPECT_TRUE(fs::is_empty(output.parent_path()));
 }
 
+TEST_F(ConvertProgressTest, CtrlCCancelsABatchWithoutWritingAnything) {
+  const std::string first = WriteBmp("first.bmp", 900, 600);
+  const std::string second = WriteBmp("second.bmp", 900, 600);
+  const fs::path output = dir_ / "maps";
+  EXPECT_EQ(RunInterrupted({"convert", first, second, "-o", output.string()}, dir_), 130);
+  EXPECT_THAT(testing::ReadWholeFile(dir_ / "kvmap.err"), HasSubstr("kvmap: cancelled"));
+  EXPECT_TRUE(fs::is_empty(output));
+}
+
 TEST_F(ConvertProgressTest, NoProgressLineWhenTheOutputIsNotATerminal) {
   const std::string source = WriteBmp("photo.bmp", 500, 300);
   const testing::KvmapResult result = testing::RunKvmap("convert '" + source + "'", dir_);
