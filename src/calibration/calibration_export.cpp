@@ -71,11 +71,8 @@ ExportOutcome ExportCalibrationFile(const CalibrationRecord& record, const std::
       return ExportOziMap(record, path, image_name);
     case CalibrationExportFormat::kWorldFile:
       return ExportWorldFile(record, path, world_system);
-    case CalibrationExportFormat::kUnwritable: {
-      ExportOutcome outcome = ExportFailure(ExportStatus::kUnwritableFormat);
-      outcome.detail = "." + std::string(FileExtension(path));
-      return outcome;
-    }
+    case CalibrationExportFormat::kUnwritable:
+      return ExportFailure(ExportStatus::kUnwritableFormat);
     case CalibrationExportFormat::kKvm:
       break;
   }
@@ -84,30 +81,30 @@ ExportOutcome ExportCalibrationFile(const CalibrationRecord& record, const std::
 }
 
 void RaiseExportError(const ExportOutcome& outcome, const std::string& path) {
-  const std::string& named = outcome.failed_path.empty() ? path : outcome.failed_path;
-  ErrFileWrite error(named.c_str());
+  ErrWorldFileRefused refused(path.c_str());
   switch (outcome.status) {
     case ExportStatus::kNotAffine:
-      error.set_reason(kReasonNotAffine, PixelsText(outcome.worst_pixels).c_str());
-      break;
+      refused.set_reason(kReasonNotAffine, PixelsText(outcome.worst_pixels).c_str());
+      throw refused;
     case ExportStatus::kUnsupportedSystem:
-      error.set_reason(kReasonWorldSystem, outcome.detail.c_str());
-      break;
-    case ExportStatus::kUnwritableFormat:
-      error.set_reason(kReasonExportFormat, outcome.detail.c_str());
-      break;
-    case ExportStatus::kNoPlacement:
-      error.set_reason(kReasonNothingPlaces, "");
-      break;
+      refused.set_reason(kReasonWorldSystem, outcome.detail.c_str());
+      throw refused;
     case ExportStatus::kNoCoordinateSystem:
-      error.set_reason(kReasonNoCoordinateSystem, "");
-      break;
+      refused.set_reason(kReasonNoCoordinateSystem, "");
+      throw refused;
+    case ExportStatus::kUnwritableFormat:
+      throw ErrExportFormat(path.c_str());
+    case ExportStatus::kNoPlacement: {
+      ErrFileWrite nothing(path.c_str());
+      nothing.set_reason(kReasonNothingPlaces, "");
+      throw nothing;
+    }
     case ExportStatus::kOk:
     case ExportStatus::kWriteFailed:
-      error.set_system_error(outcome.system_error);
       break;
   }
-  throw error;
+  const std::string& named = outcome.failed_path.empty() ? path : outcome.failed_path;
+  ThrowSystemFailure<ErrFileWrite>(named.c_str(), outcome.system_error);
 }
 
 }  // namespace kv

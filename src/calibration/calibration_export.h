@@ -43,7 +43,7 @@ struct ExportOutcome {
   int system_error = 0;
   // kNotAffine: the fit's largest distance from a point, in pixels.
   double worst_pixels = 0.0;
-  // kUnsupportedSystem: the system's name; kUnwritableFormat: the extension.
+  // kUnsupportedSystem: the system's name.
   std::string detail;
   // kWriteFailed: the file that could not be written, when it is not the
   // one asked for (the ".prj" beside a world file).

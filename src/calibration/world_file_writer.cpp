@@ -22,6 +22,10 @@
 namespace kv {
 namespace {
 
+// EPSG's WGS 84 / UTM systems: 32601 to 32660 north, 32701 to 32760 south.
+constexpr int kWgs84UtmNorth = 32600;
+constexpr int kWgs84UtmSouth = 32700;
+
 struct SrsRelease {
   void operator()(void* srs) const { OSRRelease(static_cast<OGRSpatialReferenceH>(srs)); }
 };
@@ -102,8 +106,21 @@ ExportOutcome TargetSystem(const Srs& geographic, int datum_row,
   if (!system->datum.empty() && !EqualsIgnoreCase(system->datum, DatumCodeOf(datum_row))) {
     return Unsupported(name + " on " + system->datum + ", not " + DatumCodeOf(datum_row));
   }
-  target->reset(OSRClone(Handle(geographic)));
-  if (OSRSetUTM(Handle(*target), zone, north) != OGRERR_NONE) return Unsupported(name);
+  if (datum_row == kWgs84DatumRow) {
+    target->reset(OSRNewSpatialReference(nullptr));
+    if (OSRImportFromEPSG(Handle(*target), (north ? kWgs84UtmNorth : kWgs84UtmSouth) + zone) !=
+        OGRERR_NONE) {
+      return Unsupported(name);
+    }
+  } else {
+    target->reset(OSRClone(Handle(geographic)));
+    const std::string title =
+        DatumCodeOf(datum_row) + " / UTM zone " + std::to_string(zone) + (north ? "N" : "S");
+    if (OSRSetUTM(Handle(*target), zone, north) != OGRERR_NONE ||
+        OSRSetProjCS(Handle(*target), title.c_str()) != OGRERR_NONE) {
+      return Unsupported(name);
+    }
+  }
   OSRSetAxisMappingStrategy(Handle(*target), OAMS_TRADITIONAL_GIS_ORDER);
   return {};
 }
@@ -178,18 +195,18 @@ std::string PrjPathOf(std::string_view world_path) {
 
 ExportOutcome WriteWorldFiles(const std::string& world_path, const WorldFileContents& contents) {
   const std::string prj_path = PrjPathOf(world_path);
-  const std::optional<std::string> old_prj = ReadWhole(prj_path);
+  const std::optional<std::string> old_world = ReadWhole(world_path);
   ExportOutcome outcome;
-  outcome.system_error = ReplaceFileContents(prj_path, contents.prj_text);
-  if (outcome.system_error != 0) outcome.failed_path = prj_path;
+  outcome.system_error = ReplaceFileContents(world_path, contents.world_text);
   if (outcome.system_error == 0) {
-    outcome.system_error = ReplaceFileContents(world_path, contents.world_text);
+    outcome.system_error = ReplaceFileContents(prj_path, contents.prj_text);
     if (outcome.system_error != 0) {
-      if (old_prj) {
-        static_cast<void>(ReplaceFileContents(prj_path, *old_prj));
+      outcome.failed_path = prj_path;
+      if (old_world) {
+        static_cast<void>(ReplaceFileContents(world_path, *old_world));
       } else {
         std::error_code ignored;
-        std::filesystem::remove(prj_path, ignored);
+        std::filesystem::remove(world_path, ignored);
       }
     }
   }

@@ -43,8 +43,9 @@ ExportOutcome MakeWorldFile(const CalibrationRecord& record,
 // The ".prj" beside a world file: its extension replaced.
 std::string PrjPathOf(std::string_view world_path);
 
-// Writes both files, each replacing an old one only once it is complete;
-// when the second cannot be written the first is put back as it was.
+// Writes the world file, then its ".prj", each replacing an old one only
+// once it is complete; when the ".prj" cannot be written the world file is
+// put back as it was.
 ExportOutcome WriteWorldFiles(const std::string& world_path, const WorldFileContents& contents);
 
 }  // namespace kv
