@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -208,9 +209,11 @@ class FileChooserTest : public QObject {
   void exportChooserOffersEveryWrittenFormat() {
     const struct {
       const char* code;
+      const char* locale;
       const char* world_files;
-    } kRows[] = {{"EN", "World files (*.tfw"}, {"DE", "World-Dateien (*.tfw"}};
+    } kRows[] = {{"EN", "en", "World files (*.tfw"}, {"DE", "de", "World-Dateien (*.tfw"}};
     for (const auto& row : kRows) {
+      UseQtLanguage(row.locale);
       const LanguageFile language = ShippedLanguage(row.code);
       WidgetPrompts prompts(language);
       QStringList types;
@@ -222,10 +225,13 @@ class FileChooserTest : public QObject {
           combo->showPopup();
           QWidget* popup = combo->view()->window();
           QTRY_VERIFY(popup->isVisible());
-          QPixmap shot = chooser->grab();
+          // The list opens below the chooser's edge: the picture takes both.
+          const QPoint at = chooser->mapFromGlobal(popup->mapToGlobal(QPoint(0, 0)));
+          QPixmap shot(chooser->width(), std::max(chooser->height(), at.y() + popup->height()));
+          shot.fill(chooser->palette().color(QPalette::Window).darker(150));
           QPainter painter(&shot);
-          painter.drawPixmap(chooser->mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))),
-                             popup->grab());
+          painter.drawPixmap(0, 0, chooser->grab());
+          painter.drawPixmap(at, popup->grab());
           painter.end();
           shot.save(QDir(folder).filePath(QString("export-types-%1.png").arg(row.code)));
           combo->hidePopup();
@@ -241,6 +247,7 @@ class FileChooserTest : public QObject {
       QVERIFY(chosen.has_value());
       QCOMPARE(QString::fromStdString(*chosen), InFolder("sheet.pgw"));
     }
+    UseQtLanguage("en");
     QCOMPARE(QString::fromStdString(*Save(ChooserKind::kSaveCalibration, "sheet.map", "")),
              InFolder("sheet.map"));
   }
