@@ -11,6 +11,7 @@
 #include "calibration/calibration_file_finder.h"
 #include "calibration/calibration_residuals.h"
 #include "calibration/calibration_text_writer.h"
+#include "calibration/ozi_map_reader.h"
 #include "calibration/world_file_writer.h"
 #include "cli/calibration_source.h"
 #include "cli/commands.h"
@@ -106,11 +107,15 @@ void PrintResidualTable(const CalibrationRecord& record, std::ostream& out) {
   out << model;
 }
 
-// The image a ".map" file names: the one given, or the source itself when
-// it is an image that carries its calibration.
+// The image a ".map" file names: the one given, the source itself when it
+// is an image that carries its calibration, or the image a ".map" source
+// names.
 std::string ImageNameOf(const CalibrationOptions& options) {
   if (!options.image.empty()) return std::filesystem::path(options.image).filename().string();
   const std::string extension = LowerFileExtension(options.path);
+  if (extension == "map") {
+    return std::filesystem::path(OziMapImagePath(options.path)).filename().string();
+  }
   for (const char* image : {"tif", "tiff", "kap", "cap"}) {
     if (extension == image) return std::filesystem::path(options.path).filename().string();
   }
