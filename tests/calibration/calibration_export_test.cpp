@@ -106,6 +106,9 @@ struct Srs {
     }
     OSRSetAxisMappingStrategy(handle, OAMS_TRADITIONAL_GIS_ORDER);
   }
+  explicit Srs(OGRSpatialReferenceH owned) : handle(owned) {
+    if (handle) OSRSetAxisMappingStrategy(handle, OAMS_TRADITIONAL_GIS_ORDER);
+  }
   Srs(const Srs&) = delete;
   Srs& operator=(const Srs&) = delete;
   ~Srs() {
@@ -165,10 +168,7 @@ bool GdalWorldFile(const std::string& path, const std::string& wkt, double x, do
   if (!GDALReadWorldFile(base.c_str(), extension.c_str(), geo.data())) return false;
   Srs system(wkt);
   if (!system.handle) return false;
-  Srs geographic("EPSG:4326");
-  OSRRelease(geographic.handle);
-  geographic.handle = OSRCloneGeogCS(system.handle);
-  OSRSetAxisMappingStrategy(geographic.handle, OAMS_TRADITIONAL_GIS_ORDER);
+  const Srs geographic(OSRCloneGeogCS(system.handle));
   OGRCoordinateTransformationH to_degrees =
       OCTNewCoordinateTransformation(system.handle, geographic.handle);
   double gx = geo[0] + (x + 0.5) * geo[1] + (y + 0.5) * geo[2];
@@ -293,7 +293,7 @@ const ExportRow kRows[] = {
                .record};
      },
      false},
-    {"GeoTIFF, NAD27 UTM 11N, written in UTM",
+    {"GeoTIFF, NAD27 UTM 11N taken to WGS84, written in UTM",
      [](const TempFolder&) {
        return Source{Read(CorpusPath("byte.tif")).record, WorldFileSystem{kSystemUtm, "11S", ""}};
      },
