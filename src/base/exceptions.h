@@ -92,6 +92,8 @@ KV_DEFINE_EXCEPTION(ErrCalibrationMalformed, FileException, kErrCalibrationMalfo
 
 KV_DEFINE_EXCEPTION(ErrNotAnImage, FileException, kErrNotAnImage)
 KV_DEFINE_EXCEPTION(ErrNotACalibrationFile, FileException, kErrNotACalibrationFile)
+KV_DEFINE_EXCEPTION(ErrWorldFileRefused, FileException, kErrWorldFileRefused)
+KV_DEFINE_EXCEPTION(ErrExportFormat, FileException, kErrExportFormat)
 
 #undef KV_DEFINE_EXCEPTION
 

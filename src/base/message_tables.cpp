@@ -17,6 +17,9 @@ MessageTables MessageTables::FromStrings(const StringTable& strings) {
   for (std::uint32_t id = kSystemErrorCodeMessageId; id <= kLastReasonTextId; ++id) {
     if (strings.Contains(id)) tables.reasons.Set(id, strings.Get(id));
   }
+  for (std::uint32_t id = kFirstExportReasonId; id <= kLastExportReasonId; ++id) {
+    if (strings.Contains(id)) tables.reasons.Set(id, strings.Get(id));
+  }
   return tables;
 }
 

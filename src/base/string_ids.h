@@ -24,6 +24,20 @@ inline constexpr std::uint32_t kReasonImageNotBeside = 2378;     // the calibrat
 inline constexpr std::uint32_t kReasonNamedImageMissing = 2379;  // the .map file
 inline constexpr std::uint32_t kReasonSystemOffTheEarth = 2380;  // the coordinate system
 inline constexpr std::uint32_t kReasonSizeBeyondTiles = 2381;    // "width x height"
+// Why a calibration could not be exported.
+inline constexpr std::uint32_t kReasonNotAffine = 2450;           // the worst residual in pixels
+inline constexpr std::uint32_t kReasonWorldSystem = 2451;         // the coordinate system
+inline constexpr std::uint32_t kReasonNothingPlaces = 2453;       // the calibration kind
+inline constexpr std::uint32_t kReasonNoCoordinateSystem = 2454;  // the datum
+inline constexpr std::uint32_t kFirstExportReasonId = 2450;
+inline constexpr std::uint32_t kLastExportReasonId = 2454;
+// The export chooser's file types.
+inline constexpr std::uint32_t kKvmFilesDescription = 2460;
+inline constexpr std::uint32_t kKvmFilesPatterns = 2461;
+inline constexpr std::uint32_t kOziMapFilesDescription = 2462;
+inline constexpr std::uint32_t kOziMapFilesPatterns = 2463;
+inline constexpr std::uint32_t kWorldFilesDescription = 2464;
+inline constexpr std::uint32_t kWorldFilesPatterns = 2465;
 
 // Operating system errors. "an operating system error of type %s occurred":
 // a code without the program bit.

@@ -84,7 +84,10 @@ std::optional<AffineFit> FitControlPoints(const std::vector<ControlPoint>& point
   for (const ControlPoint& point : points) {
     WorldXY pixel;
     if (!PixelOf(fit.to_world, point.world, &pixel)) return std::nullopt;
-    sum += std::pow(pixel.x - point.pixel.x, 2) + std::pow(pixel.y - point.pixel.y, 2);
+    const double squared =
+        std::pow(pixel.x - point.pixel.x, 2) + std::pow(pixel.y - point.pixel.y, 2);
+    sum += squared;
+    fit.worst_pixels = std::max(fit.worst_pixels, std::sqrt(squared));
   }
   fit.rms_pixels = std::sqrt(sum / static_cast<double>(points.size()));
   return fit;

@@ -23,8 +23,9 @@ struct ControlPoint {
 // The least-squares affine transform from pixels (GDAL's coordinates) to
 // positions through all the control points.
 struct AffineFit {
-  WorldFileValues to_world;  // C and F at GDAL pixel (0, 0)
-  double rms_pixels = 0.0;   // of the points' distances from the fit, in pixels
+  WorldFileValues to_world;   // C and F at GDAL pixel (0, 0)
+  double rms_pixels = 0.0;    // of the points' distances from the fit, in pixels
+  double worst_pixels = 0.0;  // the largest of those distances
 };
 
 // None when fewer than three points are given or they lie on one line.

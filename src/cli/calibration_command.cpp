@@ -1,13 +1,18 @@
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "base/file_extension.h"
+#include "calibration/calibration_export.h"
 #include "calibration/calibration_file_finder.h"
 #include "calibration/calibration_residuals.h"
 #include "calibration/calibration_text_writer.h"
+#include "calibration/ozi_map_reader.h"
+#include "calibration/world_file_writer.h"
 #include "cli/calibration_source.h"
 #include "cli/commands.h"
 #include "cli/conversion_flags.h"
@@ -102,17 +107,42 @@ void PrintResidualTable(const CalibrationRecord& record, std::ostream& out) {
   out << model;
 }
 
+// The image a ".map" file names: the one given, the source itself when it
+// is an image that carries its calibration, or the image a ".map" source
+// names.
+std::string ImageNameOf(const CalibrationOptions& options) {
+  if (!options.image.empty()) return std::filesystem::path(options.image).filename().string();
+  const std::string extension = LowerFileExtension(options.path);
+  if (extension == "map") {
+    return std::filesystem::path(OziMapImagePath(options.path)).filename().string();
+  }
+  for (const char* image : {"tif", "tiff", "kap", "cap"}) {
+    if (extension == image) return std::filesystem::path(options.path).filename().string();
+  }
+  return std::string();
+}
+
+// The format follows the output's extension; a world file is written in the
+// system --world-system names (the one a world file source is read in), in
+// degrees on the calibration's datum without it.
+void ExportCalibration(const CalibrationOptions& options, const CalibrationResult& result) {
+  const std::string path = ExportedCalibrationPath(options.output);
+  const std::array inputs{InputFile{options.path, "calibration source"},
+                          InputFile{options.image, kSourceImageRole}};
+  RefuseToOverwriteInput(path, inputs);
+  if (ExportFormatOf(path) == CalibrationExportFormat::kWorldFile) {
+    RefuseToOverwriteInput(PrjPathOf(path), inputs);
+  }
+  const ExportOutcome outcome = ExportCalibrationFile(
+      result.record, path, WorldSystemFrom(options.world), ImageNameOf(options));
+  if (outcome.status != ExportStatus::kOk) RaiseExportError(outcome, path);
+  if (!options.json) std::cout << CalibrationExportedMessage(path) << "\n";
+}
+
 void PrintCalibration(const CalibrationOptions& options, const CalibrationResult& result) {
   const std::optional<std::string> text =
       WriteCalibrationText(result.record, result.record.pending_text);
-  if (!options.output.empty()) {
-    const std::string path = CalibrationExportPath(options.output);
-    RefuseToOverwriteInput(path, std::array{InputFile{options.path, "calibration source"},
-                                            InputFile{options.image, kSourceImageRole}});
-    if (const int error = WriteTextFile(path, text); error != 0)
-      ThrowSystemFailure<ErrFileWrite>(path.c_str(), error);
-    if (!options.json) std::cout << CalibrationExportedMessage(path) << "\n";
-  }
+  if (!options.output.empty()) ExportCalibration(options, result);
   if (options.json) {
     std::cout << JsonWithResiduals(result);
     return;
@@ -176,7 +206,10 @@ void AddCalibrationCommand(CLI::App& app, CliContext& context, int* exit_code) {
   AddWorldSystemFlags(command, &options->world);
   command->add_flag("--json", options->json,
                     "Print the record as JSON, with the residuals once three points are set");
-  command->add_option("-o,--output", options->output, "Export the .kvm text to this file");
+  command->add_option("-o,--output", options->output,
+                      "Export to this file: .map writes an OziExplorer map file, a world file "
+                      "name (.tfw .jgw .pgw .wld ...) a world file with its .prj, anything else "
+                      "the .kvm text");
   command->add_flag("--verbose", options->verbose, "Show diagnostics on standard error");
   command->require_subcommand(0, 1);
   AddFindCommand(command, context, exit_code);

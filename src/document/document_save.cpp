@@ -4,7 +4,9 @@
 
 #include "base/exceptions.h"
 #include "base/message_tables.h"
+#include "calibration/calibration_export.h"
 #include "calibration/calibration_text_writer.h"
+#include "calibration/world_file_writer.h"
 #include "document/document.h"
 #include "document/import_progress.h"
 #include "document/input_overwrite.h"
@@ -80,7 +82,7 @@ bool CDocument::ConfirmCalibrationExport() {
   return ui_.Ask(question) == Answer::kYes;
 }
 
-// Writes only the ".kvm" file: the map itself is not saved, so neither the
+// Writes only the calibration file: the map itself is not saved, so neither the
 // saved flag nor the container's modified state change; a later Save asks
 // for a name like any first save.
 int CDocument::ExportCalibration(const std::string& path) {
@@ -92,14 +94,20 @@ int CDocument::ExportCalibration(const std::string& path) {
   return 0;
 }
 
+// The chosen name's extension picks the format. A world file is written in
+// the coordinate system of the last world file import (degrees when there
+// was none), so a sheet imported in UTM goes out in UTM again.
 void CDocument::WriteCalibrationExport(const std::string& chosen) {
   if (CImage* current = list_.current()) StoreCalibrationText(*current);
-  const std::string path = CalibrationExportPath(Resolve(chosen));
+  const std::string path = ExportedCalibrationPath(Resolve(chosen));
   RefuseToOverwriteInput(path, inputs_);
-  const std::optional<std::string> text =
-      WriteCalibrationText(app_.calibration, app_.calibration.pending_text);
-  if (const int error = WriteTextFile(path, text); error != 0)
-    ThrowSystemFailure<ErrFileWrite>(path.c_str(), error);
+  if (ExportFormatOf(path) == CalibrationExportFormat::kWorldFile) {
+    RefuseToOverwriteInput(PrjPathOf(path), inputs_);
+  }
+  const ExportOutcome outcome =
+      ExportCalibrationFile(app_.calibration, path, app_.import_state.world_file_system,
+                            std::filesystem::path(source_path_).filename().string());
+  if (outcome.status != ExportStatus::kOk) RaiseExportError(outcome, path);
   ui_.ShowMessage(CalibrationExportedMessage(path), app_.caption, MessageIcon::kWarning);
   UpdateTitle();
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "base/string_ids.h"
+#include "calibration/calibration_export.h"
 
 namespace kv {
 
@@ -55,7 +56,9 @@ FileChooser MakeFileChooser(ChooserKind kind, const StringTable& strings) {
     case ChooserKind::kSaveCalibration:
       chooser.save = true;
       chooser.title = strings.Get(kSaveTitle);
-      chooser.filters = {{"Calibration Files (*.kvm)", "*.kvm"}, all};
+      chooser.filters = {Filter(strings, kKvmFilesDescription, kKvmFilesPatterns),
+                         Filter(strings, kOziMapFilesDescription, kOziMapFilesPatterns),
+                         Filter(strings, kWorldFilesDescription, kWorldFilesPatterns), all};
       chooser.required_extension = ".kvm";
       chooser.name_limit = kSaveNameLimit;
       break;
@@ -71,6 +74,12 @@ std::string ProposedChooserName(const FileChooser& chooser, const std::string& p
 std::string CompleteChosenPath(const FileChooser& chooser, const std::string& path) {
   if (chooser.required_extension.empty() ||
       EndsWithIgnoringCase(path, chooser.required_extension)) {
+    return path;
+  }
+  // A calibration goes out in the format its name asks for; only a name
+  // that asks for none becomes a ".kvm".
+  if (chooser.kind == ChooserKind::kSaveCalibration &&
+      ExportFormatOf(path) != CalibrationExportFormat::kKvm) {
     return path;
   }
   return path + chooser.required_extension;

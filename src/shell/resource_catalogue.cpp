@@ -28,6 +28,7 @@ std::vector<std::uint32_t> RequiredStringIds() {
   AddRange(&ids, 2010, 2049);  // calibration help lines, captions, validation
   AddRange(&ids, 2051, 2078);  // position texts, captions, previewer modes
   AddRange(&ids, 2082, 2085);  // Pocket PC copy, compression off, replace question
+  AddRange(&ids, 2460, 2465);  // the calibration export chooser's file types
   return ids;
 }
 

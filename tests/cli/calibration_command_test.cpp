@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <vector>
 
 #include "bitmap/bmp_fixture.h"
@@ -132,6 +133,80 @@ TEST(CalibrationCommand, KvmTextRoundTripsAndExports) {
   EXPECT_EQ(result.out,
             "Calibration data has been exported to file:\n" + dir.File("copy.kvm") + "\n");
   EXPECT_EQ(testing::ReadWholeFile(dir.File("copy.kvm")), text + points + "; kept\n");
+}
+
+// The output's extension picks the format; a world file takes the system the
+// world file source was read in, and comes with its ".prj".
+TEST(CalibrationCommand, ExportsOziMapAndWorldFile) {
+  TempFolder dir;
+  const std::string world = dir.Write("utm.tfw", "100\n0\n0\n-100\n400000\n5400000\n");
+  const std::string read =
+      "calibration " + Quoted(world) + " --size 1000x1000 --world-system UTM --zone 32U -o ";
+  auto result = RunKvmap(read + Quoted(dir.File("copy.jgw")), dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "Calibration data has been exported to file:\n" + dir.File("copy.jgw") + "\n");
+  std::istringstream numbers(testing::ReadWholeFile(dir.File("copy.jgw")));
+  for (double expected : {100.0, 0.0, 0.0, -100.0, 400000.0, 5400000.0}) {
+    double value = 0.0;
+    ASSERT_TRUE(numbers >> value);
+    EXPECT_NEAR(value, expected, 0.01);  // a centimetre on 100 m pixels
+  }
+  EXPECT_NE(testing::ReadWholeFile(dir.File("copy.prj")).find("UTM zone 32N"), std::string::npos);
+
+  result = RunKvmap(read + Quoted(dir.File("copy.map")) + " --image " + Quoted(dir.File("utm.png")),
+                    dir.File(""));
+  EXPECT_NE(result.exit_code, 0);  // no such image: its size cannot be read
+  result = RunKvmap(read + Quoted(dir.File("copy.map")), dir.File(""));
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const std::string map = testing::ReadWholeFile(dir.File("copy.map"));
+  EXPECT_EQ(map.rfind("OziExplorer Map Data File Version 2.2\r\n", 0), 0u);
+  EXPECT_NE(map.find("\r\nWGS 84,WGS 84,"), std::string::npos);
+  EXPECT_NE(map.find("IWH,Map Image Width/Height,1000,1000\r\n"), std::string::npos);
+}
+
+// Each refusal names the file and its cause, and leaves no file behind.
+TEST(CalibrationCommand, ExportRefusalsNameTheFileAndWriteNothing) {
+  TempFolder dir;
+  const std::string kvm =
+      dir.Write("rect.kvm", "kv_north=7=48\nkv_west=7=8\nkv_south=7=46\nkv_east=7=10\n");
+  // Four clicked points, the last typed 0.01 degrees (10 pixels) off: the
+  // best fit of a square of points misses each by a quarter of that.
+  const std::string skewed = dir.Write(
+      "skewed.kvm",
+      "proj_mode=7=GCP\nc1_lat=7=48\nc1_lon=7=8\nc1_x=7=0\nc1_y=7=0\nc2_lat=7=48\nc2_lon=7=10\n"
+      "c2_x=7=2000\nc2_y=7=0\nc3_lat=7=46\nc3_lon=7=8\nc3_x=7=0\nc3_y=7=2000\nc4_lat=7=46.01\n"
+      "c4_lon=7=10\nc4_x=7=2000\nc4_y=7=2000\n");
+  dir.Write("plain", "a file where a folder should be");
+  struct Case {
+    std::string arguments;
+    std::string output;
+    std::vector<std::string> left_out;
+    std::string cause;
+  };
+  const Case cases[] = {
+      {Quoted(kvm) + " --size 200x100",
+       dir.File("rect.cal"),
+       {dir.File("rect.cal")},
+       "Calibrations cannot be exported to this kind of file"},
+      {Quoted(kvm) + " --size 200x100", dir.File("plain/rect.pgw"), {}, "plain/rect.pgw"},
+      {Quoted(skewed) + " --size 2001x2001",
+       dir.File("skewed.pgw"),
+       {dir.File("skewed.pgw"), dir.File("skewed.prj")},
+       "lie up to 2.5"},
+      {Quoted(kvm) + " --size 200x100 --world-system OSGB",
+       dir.File("rect.tfw"),
+       {dir.File("rect.tfw"), dir.File("rect.prj")},
+       "not in OSGB"},
+  };
+  for (const Case& c : cases) {
+    const auto result =
+        RunKvmap("calibration " + c.arguments + " -o " + Quoted(c.output), dir.File(""));
+    EXPECT_EQ(result.exit_code, 1) << c.output;
+    EXPECT_NE(result.err.find(c.output), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(c.cause), std::string::npos) << result.err;
+    for (const std::string& file : c.left_out) EXPECT_FALSE(std::filesystem::exists(file)) << file;
+  }
 }
 
 TEST(CalibrationCommand, FindBesideAnImage) {

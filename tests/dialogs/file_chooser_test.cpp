@@ -3,6 +3,7 @@
 // save replaces a file, and the folders they leave behind.
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QCompleter>
 #include <QDateTime>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -200,6 +202,54 @@ class FileChooserTest : public QObject {
              InFolder("notes.kvm"));
     QCOMPARE(QString::fromStdString(*Save(ChooserKind::kSaveCalibration, "notes.KVM", "")),
              InFolder("notes.KVM"));
+  }
+
+  // The export chooser lists every format the writers take, in the
+  // program's language, and hands back a name that asks for one unchanged.
+  void exportChooserOffersEveryWrittenFormat() {
+    const struct {
+      const char* code;
+      const char* locale;
+      const char* world_files;
+    } kRows[] = {{"EN", "en", "World files (*.tfw"}, {"DE", "de", "World-Dateien (*.tfw"}};
+    for (const auto& row : kRows) {
+      UseQtLanguage(row.locale);
+      const LanguageFile language = ShippedLanguage(row.code);
+      WidgetPrompts prompts(language);
+      QStringList types;
+      OnModal<QFileDialog>([&](QFileDialog* chooser) {
+        chooser->resize(800, 550);
+        auto* combo = chooser->findChild<QComboBox*>("fileTypeCombo");
+        for (int i = 0; combo != nullptr && i < combo->count(); ++i) types << combo->itemText(i);
+        if (const char* folder = std::getenv("KV_GRAB_DIR"); folder != nullptr && combo) {
+          combo->showPopup();
+          QWidget* popup = combo->view()->window();
+          QTRY_VERIFY(popup->isVisible());
+          // The list opens below the chooser's edge: the picture takes both.
+          const QPoint at = chooser->mapFromGlobal(popup->mapToGlobal(QPoint(0, 0)));
+          QPixmap shot(chooser->width(), std::max(chooser->height(), at.y() + popup->height()));
+          shot.fill(chooser->palette().color(QPalette::Window).darker(150));
+          QPainter painter(&shot);
+          painter.drawPixmap(0, 0, chooser->grab());
+          painter.drawPixmap(at, popup->grab());
+          painter.end();
+          shot.save(QDir(folder).filePath(QString("export-types-%1.png").arg(row.code)));
+          combo->hidePopup();
+        }
+        ChooseName(chooser, "sheet.pgw");
+      });
+      const std::optional<std::string> chosen = prompts.ChooseFile(
+          nullptr, MakeFileChooser(ChooserKind::kSaveCalibration, language.strings),
+          Folder().toStdString(), "sheet.jpg");
+      QCOMPARE(types.size(), 4);
+      QVERIFY2(types[1].contains("(*.map)"), qPrintable(types.join(" | ")));
+      QVERIFY2(types[2].startsWith(row.world_files), qPrintable(types.join(" | ")));
+      QVERIFY(chosen.has_value());
+      QCOMPARE(QString::fromStdString(*chosen), InFolder("sheet.pgw"));
+    }
+    UseQtLanguage("en");
+    QCOMPARE(QString::fromStdString(*Save(ChooserKind::kSaveCalibration, "sheet.map", "")),
+             InFolder("sheet.map"));
   }
 
   void replacingAFileIsAskedAboutTheNameWritten() {

@@ -99,6 +99,25 @@ TEST_F(DocumentSaveTest, ExportCalibrationLeavesTheDocumentUnsaved) {
             "an unrelated file of the default name");
 }
 
+// The chosen name's extension picks the writer; a name the writers refuse is
+// reported with the file, and nothing is written.
+TEST_F(DocumentSaveTest, ExportCalibrationWritesTheFormatItsNameAsksFor) {
+  auto document = Imported();
+  ASSERT_EQ(document->ExportCalibration(dir_.File("exported.map")), 0);
+  const std::vector<std::uint8_t> map = dir_.Read("exported.map");
+  const std::string text(map.begin(), map.end());
+  EXPECT_EQ(text.rfind("OziExplorer Map Data File Version 2.2\r\narea\r\narea.bmp\r\n", 0), 0u);
+  ASSERT_EQ(document->ExportCalibration(dir_.File("exported.bpw")), 0);
+  EXPECT_TRUE(fs::exists(dir_.File("exported.prj")));
+  EXPECT_FALSE(fs::exists(dir_.File("exported.kvm")));
+
+  EXPECT_EQ(document->ExportCalibration(dir_.File("exported.geo")), -1);
+  ASSERT_EQ(ui_.failures.size(), 1u);
+  EXPECT_EQ(ui_.failures[0].failure.code, kErrExportFormat);
+  EXPECT_EQ(ui_.failures[0].failure.file_name, dir_.File("exported.geo"));
+  EXPECT_FALSE(fs::exists(dir_.File("exported.geo")));
+}
+
 TEST_F(DocumentSaveTest, ExportAnsweredNoWritesNothing) {
   auto document = Imported();
   ui_.answers.push_back(Answer::kNo);
