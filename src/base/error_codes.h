@@ -12,7 +12,7 @@ namespace kv {
 using ErrorCode = std::uint32_t;
 
 inline constexpr ErrorCode kProgramErrorBit = 0x20000000;
-inline constexpr std::uint32_t kMessageTableSize = 27;
+inline constexpr std::uint32_t kMessageTableSize = 25;
 
 inline constexpr ErrorCode kErrImageListFull = 0x20000001;
 inline constexpr ErrorCode kErrFileRead = 0x20000002;
@@ -47,9 +47,9 @@ inline constexpr ErrorCode kErrNotAnImage = 0x20000015;
 inline constexpr ErrorCode kErrNotACalibrationFile = 0x20000016;
 // A calibration that a world file cannot hold: not affine in the chosen
 // coordinate system, or in a system a ".prj" cannot name; the reason says which.
-inline constexpr ErrorCode kErrWorldFileRefused = 0x20000019;
+inline constexpr ErrorCode kErrWorldFileRefused = 0x20000017;
 // An export name whose extension asks for a format we read but do not write.
-inline constexpr ErrorCode kErrExportFormat = 0x2000001A;
+inline constexpr ErrorCode kErrExportFormat = 0x20000018;
 
 }  // namespace kv
 
