@@ -136,6 +136,8 @@ class CalibrationEditor {
   std::optional<CalibrationChange> RedoChange() const;
   void Undo();
   void Redo();
+  // Whether a field was typed in since the last step.
+  bool TypingPending() const;
   // Typing not yet a step becomes one now.
   void CommitTyping();
   // Told of each step added, and when the history starts again.
@@ -194,8 +196,6 @@ class CalibrationEditor {
   };
   void StartHistory();
   void Restore(const CalibrationEditorState& state);
-  // Whether a field was typed in since the last step.
-  bool TypingPending() const;
   // The checks of a field left, without the step.
   bool LeftFieldAccepted(CalibrationField field);
   // Apply without the history.

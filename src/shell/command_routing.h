@@ -18,6 +18,8 @@ enum class WindowCommand {
   kNew,
   kOpenWithSameCalibration,
   kChooseLanguage,
+  kUndo,
+  kRedo,
 };
 
 WindowCommand WindowCommandFor(int command);

@@ -15,6 +15,7 @@
 
 #include "base/message_tables.h"
 #include "base/string_ids.h"
+#include "dialogs/calibration_dialog.h"
 #include "dialogs/device_root_dialog.h"
 #include "dialogs/image_properties_dialog.h"
 #include "document/command_ids.h"
@@ -160,6 +161,21 @@ void MainWindow::CreateMenus() {
   for (QMenu* popup : menu_.popups) {
     connect(popup, &QMenu::aboutToShow, this, [this]() { UpdateMenu(); });
   }
+  edit_menu_ = EditMenu(action(kCmdUndo), action(kCmdRedo), state_.language.strings);
+  ui_->SetCalibrationUndoHandler([this] { UpdateEditMenu(); });
+  UpdateEditMenu();
+}
+
+void MainWindow::UpdateEditMenu() { edit_menu_.Update(ui_->calibration_dialog()); }
+
+int MainWindow::Undo() {
+  if (CalibrationDialog* panel = ui_->calibration_dialog()) panel->Undo();
+  return 0;
+}
+
+int MainWindow::Redo() {
+  if (CalibrationDialog* panel = ui_->calibration_dialog()) panel->Redo();
+  return 0;
 }
 
 QAction* MainWindow::action(int command) const {
@@ -185,6 +201,10 @@ int MainWindow::RunCommand(int command) {
       return OpenWithSameCalibration();
     case WindowCommand::kChooseLanguage:
       return ChooseLanguage(command, state_, prompts_, this, menu_);
+    case WindowCommand::kUndo:
+      return Undo();
+    case WindowCommand::kRedo:
+      return Redo();
     case WindowCommand::kNone:
       break;
   }
