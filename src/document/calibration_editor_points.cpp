@@ -155,7 +155,8 @@ void CalibrationEditor::ImageClicked(int pixel_x, int pixel_y) {
     help_text_ = String(kClickNeedsPointsString);
     return;
   }
-  const Action action(this, pick_ ? std::optional(CalibrationChange::kPointPosition) : std::nullopt);
+  const Action action(this,
+                      pick_ ? std::optional(CalibrationChange::kPointPosition) : std::nullopt);
   if (pick_) {
     if (ZoneRefused(F::kPointLatitude)) return;
     StoreCurrentPoint();
