@@ -19,10 +19,6 @@ WindowCommand WindowCommandFor(int command) {
       return WindowCommand::kNew;
     case kCmdOpenWithSameCalibration:
       return WindowCommand::kOpenWithSameCalibration;
-    case kCmdUndo:
-      return WindowCommand::kUndo;
-    case kCmdRedo:
-      return WindowCommand::kRedo;
     default:
       return WindowCommand::kNone;
   }

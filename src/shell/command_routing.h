@@ -18,8 +18,6 @@ enum class WindowCommand {
   kNew,
   kOpenWithSameCalibration,
   kChooseLanguage,
-  kUndo,
-  kRedo,
 };
 
 WindowCommand WindowCommandFor(int command);

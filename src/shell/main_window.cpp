@@ -15,7 +15,6 @@
 
 #include "base/message_tables.h"
 #include "base/string_ids.h"
-#include "dialogs/calibration_dialog.h"
 #include "dialogs/device_root_dialog.h"
 #include "dialogs/image_properties_dialog.h"
 #include "document/command_ids.h"
@@ -168,16 +167,6 @@ void MainWindow::CreateMenus() {
 
 void MainWindow::UpdateEditMenu() { edit_menu_.Update(ui_->calibration_dialog()); }
 
-int MainWindow::Undo() {
-  if (CalibrationDialog* panel = ui_->calibration_dialog()) panel->Undo();
-  return 0;
-}
-
-int MainWindow::Redo() {
-  if (CalibrationDialog* panel = ui_->calibration_dialog()) panel->Redo();
-  return 0;
-}
-
 QAction* MainWindow::action(int command) const {
   auto it = menu_.actions.find(command);
   return it == menu_.actions.end() ? nullptr : it->second;
@@ -201,10 +190,6 @@ int MainWindow::RunCommand(int command) {
       return OpenWithSameCalibration();
     case WindowCommand::kChooseLanguage:
       return ChooseLanguage(command, state_, prompts_, this, menu_);
-    case WindowCommand::kUndo:
-      return Undo();
-    case WindowCommand::kRedo:
-      return Redo();
     case WindowCommand::kNone:
       break;
   }

@@ -81,8 +81,6 @@ class MainWindow : public QMainWindow {
   void UpdateMenu();
   // Undo and Redo follow the calibration panel.
   void UpdateEditMenu();
-  int Undo();
-  int Redo();
   void StoreSettings();
   void CreateInstaller();
   // The question before a running copy to a device stops.

@@ -140,6 +140,14 @@ void QtDocumentUi::RefreshCalibrationDialog() {
   if (calibration_dialog_) calibration_dialog_->Refresh();
 }
 
+void QtDocumentUi::UndoInCalibrationDialog() {
+  if (calibration_dialog_) calibration_dialog_->Undo();
+}
+
+void QtDocumentUi::RedoInCalibrationDialog() {
+  if (calibration_dialog_) calibration_dialog_->Redo();
+}
+
 Answer QtDocumentUi::Ask(const Question& question) { return prompts_.Ask(window_, question); }
 
 void QtDocumentUi::ShowMessage(const std::string& text, const std::string& caption,

@@ -88,6 +88,8 @@ class QtDocumentUi final : public DocumentUi {
   bool CloseCalibrationDialog(bool validate) override;
   bool IsCalibrationDialogOpen() const override;
   void RefreshCalibrationDialog() override;
+  void UndoInCalibrationDialog() override;
+  void RedoInCalibrationDialog() override;
 
   void ImageListChanged(const ImageListModel& list) override;
   void ShowImage(CImage* image) override;
