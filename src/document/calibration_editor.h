@@ -195,6 +195,10 @@ class CalibrationEditor {
     bool outer_;
   };
   void StartHistory();
+  // `each`(member, part of `state`) for every part of the panel's state,
+  // so that taking and putting back name the parts once.
+  template <typename Editor, typename Snapshot, typename Each>
+  static void EachPanelPart(Editor& editor, Snapshot& state, Each each);
   void Restore(const CalibrationEditorState& state);
   // The checks of a field left, without the step.
   bool LeftFieldAccepted(CalibrationField field);

@@ -29,20 +29,25 @@ CalibrationEditor::Action::~Action() {
   }
 }
 
+template <typename Editor, typename Snapshot, typename Each>
+void CalibrationEditor::EachPanelPart(Editor& editor, Snapshot& state, Each each) {
+  each(editor.texts_, state.texts);
+  each(editor.kind_, state.kind);
+  each(editor.datum_index_, state.datum_index);
+  each(editor.datum_fixed_, state.datum_fixed);
+  each(editor.projection_index_, state.projection_index);
+  each(editor.projection_drafts_, state.projection_drafts);
+  each(editor.mode_, state.mode);
+  each(editor.current_point_, state.current_point);
+  each(editor.modified_, state.modified);
+  each(editor.point_fields_changed_, state.point_fields_changed);
+  each(editor.shown_positions_, state.shown_positions);
+  each(editor.shown_centre_, state.shown_centre);
+}
+
 CalibrationEditorState CalibrationEditor::State() const {
   CalibrationEditorState state;
-  state.texts = texts_;
-  state.kind = kind_;
-  state.datum_index = datum_index_;
-  state.datum_fixed = datum_fixed_;
-  state.projection_index = projection_index_;
-  state.projection_drafts = projection_drafts_;
-  state.mode = mode_;
-  state.current_point = current_point_;
-  state.modified = modified_;
-  state.point_fields_changed = point_fields_changed_;
-  state.shown_positions = shown_positions_;
-  state.shown_centre = shown_centre_;
+  EachPanelPart(*this, state, [](const auto& mine, auto& kept) { kept = mine; });
   state.record = record();
   state.system = system();
   if (const CImage* image = CalibratedImage()) {
@@ -54,18 +59,7 @@ CalibrationEditorState CalibrationEditor::State() const {
 }
 
 void CalibrationEditor::Restore(const CalibrationEditorState& state) {
-  texts_ = state.texts;
-  kind_ = state.kind;
-  datum_index_ = state.datum_index;
-  datum_fixed_ = state.datum_fixed;
-  projection_index_ = state.projection_index;
-  projection_drafts_ = state.projection_drafts;
-  mode_ = state.mode;
-  current_point_ = state.current_point;
-  modified_ = state.modified;
-  point_fields_changed_ = state.point_fields_changed;
-  shown_positions_ = state.shown_positions;
-  shown_centre_ = state.shown_centre;
+  EachPanelPart(*this, state, [](auto& mine, const auto& kept) { mine = kept; });
   record() = state.record;
   context_.app.import_state.world_file_system.system = state.system;
   if (CImage* image = CalibratedImage()) {
