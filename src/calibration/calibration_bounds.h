@@ -25,6 +25,8 @@ struct GeoBounds {
   double west = 0.0;
   double south = 0.0;
   double east = 0.0;
+
+  bool operator==(const GeoBounds&) const = default;
 };
 
 struct CentreExtents {

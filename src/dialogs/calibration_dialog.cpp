@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "base/error_reporter.h"
 #include "dialogs/calibration_controls.h"
 #include "dialogs/calibration_panel_parts.h"
+#include "dialogs/calibration_undo_command.h"
 #include "views/focus_previous.h"
 
 namespace kv {
@@ -112,11 +114,16 @@ CalibrationDialog::CalibrationDialog(const DialogTexts& texts, const StringTable
   WireEdits();
   WireChoices();
   WireButtons();
+  WireHistory();
   if (parent != nullptr) parent->installEventFilter(this);
   Sync();
 }
 
-CalibrationDialog::~CalibrationDialog() = default;
+CalibrationDialog::~CalibrationDialog() {
+  // The stack, a child, goes after this and clears itself as it goes: the
+  // panel must not hear of it then.
+  undo_stack_->disconnect(this);
+}
 
 QWidget* CalibrationDialog::AddControl(int id, QWidget* widget) {
   widget->setObjectName(QStringLiteral("c%1").arg(id));
@@ -446,6 +453,7 @@ void CalibrationDialog::WireEdits() {
       editor_->EditText(Part(id), text.toStdString());
       // The table shows the point as typed, before it is stored.
       ShowResiduals();
+      UndoStateChanged();
     });
   }
 }
@@ -483,6 +491,61 @@ void CalibrationDialog::WireButtons() {
     // A refused close names the field at fault.
     if (!detached_) Act([] {});
   });
+}
+
+void CalibrationDialog::WireHistory() {
+  undo_stack_ = new QUndoStack(this);
+  undo_stack_->setUndoLimit(kCalibrationHistoryLimit);
+  editor_->SetHistoryObserver({[this](CalibrationChange change) {
+                                 undo_stack_->push(new CalibrationUndoCommand(
+                                     ChangeName(change),
+                                     [this] { ShowStep(&CalibrationEditor::Undo); },
+                                     [this] { ShowStep(&CalibrationEditor::Redo); }));
+                               },
+                               [this] { undo_stack_->clear(); }});
+  // After the stack has moved, so that its state is the new one.
+  connect(undo_stack_, &QUndoStack::indexChanged, this, [this] { UndoStateChanged(); });
+}
+
+QString CalibrationDialog::ChangeName(CalibrationChange change) const {
+  return FromText(strings_.Get(ChangeNameString(change)));
+}
+
+void CalibrationDialog::ShowStep(void (CalibrationEditor::*step)()) {
+  (editor_.get()->*step)();
+  Sync();
+}
+
+bool CalibrationDialog::CanUndo() const {
+  return editor_->TypingPending() || undo_stack_->canUndo();
+}
+
+bool CalibrationDialog::CanRedo() const {
+  return !editor_->TypingPending() && undo_stack_->canRedo();
+}
+
+QString CalibrationDialog::UndoText() const {
+  if (editor_->TypingPending()) return ChangeName(CalibrationChange::kTyping);
+  return undo_stack_->undoText();
+}
+
+QString CalibrationDialog::RedoText() const {
+  return CanRedo() ? undo_stack_->redoText() : QString();
+}
+
+void CalibrationDialog::Undo() {
+  if (detached_ || !CanUndo()) return;
+  // The typing becomes the stack's step first, so that the stack undoes it.
+  editor_->CommitTyping();
+  undo_stack_->undo();
+}
+
+void CalibrationDialog::Redo() {
+  if (!detached_ && CanRedo()) undo_stack_->redo();
+}
+
+void CalibrationDialog::UndoStateChanged() {
+  if (!detached_ && undo_state_handler_) undo_state_handler_();
 }
 
 void CalibrationDialog::Act(const std::function<void()>& action) {
@@ -548,6 +611,7 @@ void CalibrationDialog::Sync() {
   // Shown or hidden controls change the height the panel needs.
   body_->layout()->activate();
   Place();
+  UndoStateChanged();
 }
 
 void CalibrationDialog::Place() {
@@ -578,6 +642,14 @@ bool CalibrationDialog::eventFilter(QObject* watched, QEvent* event) {
   }
   for (const auto& [id, widget] : controls_) {
     if (widget != watched) continue;
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(widget) != nullptr &&
+        (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) ||
+         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Redo))) {
+      // The panel's undo, not the field's own keystroke undo: the key goes
+      // on to the Edit menu's shortcut.
+      event->ignore();
+      return true;
+    }
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
         static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {

@@ -20,6 +20,7 @@
 class QGridLayout;
 class QLabel;
 class QTableWidget;
+class QUndoStack;
 
 namespace kv {
 
@@ -59,6 +60,20 @@ class CalibrationDialog : public QFrame {
   // until it is deleted.
   void Detach() { detached_ = true; }
 
+  // Undo and redo of the editor's changes, for the Edit menu. Typing not
+  // yet a step counts as the change to undo.
+  bool CanUndo() const;
+  bool CanRedo() const;
+  // What Undo (Redo) takes back (forward), empty when nothing.
+  QString UndoText() const;
+  QString RedoText() const;
+  void Undo();
+  void Redo();
+  // Told whenever what Undo and Redo do may have changed.
+  void SetUndoStateHandler(std::function<void()> handler) {
+    undo_state_handler_ = std::move(handler);
+  }
+
   // The control with the dialog's identifier `id`, or null.
   QWidget* Control(int id) const;
   // The editor's part the control `id` shows now.
@@ -91,6 +106,12 @@ class CalibrationDialog : public QFrame {
   void FocusRequested();
   // The control before `from` in the panel's tab order that takes the focus.
   void Act(const std::function<void()>& action);
+  // The editor's steps mirrored on undo_stack_.
+  void WireHistory();
+  // One step back or forward in the editor, shown.
+  void ShowStep(void (CalibrationEditor::*step)());
+  QString ChangeName(CalibrationChange change) const;
+  void UndoStateChanged();
 
   std::unique_ptr<CalibrationEditor> editor_;
   const StringTable& strings_;
@@ -107,6 +128,8 @@ class CalibrationDialog : public QFrame {
   QLabel* help_line_ = nullptr;
   bool leaving_field_ = false;
   bool detached_ = false;
+  QUndoStack* undo_stack_ = nullptr;
+  std::function<void()> undo_state_handler_;
 
   // The table of points with their residuals, while the points are edited.
   enum PointColumn {

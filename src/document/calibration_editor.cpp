@@ -119,11 +119,13 @@ void CalibrationEditor::Initialise() {
     if (mode_ == CalibrationMode::kPoints && follow()) ShowCurrentPointInView(true);
     context_.view->SetCalibrateCursor(pick_);
   }
+  StartHistory();
 }
 
 void CalibrationEditor::Refresh() {
   Initialise();
   modified_ = true;
+  history_.Amend(State());
 }
 
 void CalibrationEditor::ApplyFixedDatum() {
@@ -305,12 +307,14 @@ void CalibrationEditor::SetPick(bool pick) {
 
 void CalibrationEditor::SelectDatum(int index) {
   if (datum_fixed_ || index < 0 || index >= DatumRowCount()) return;
+  const Action action(this, CalibrationChange::kDatum);
   datum_index_ = index;
   modified_ = true;
 }
 
 void CalibrationEditor::SelectProjection(int index) {
   if (index < 0 || index >= ProjectionRowCount() || index == projection_index_) return;
+  const Action action(this, CalibrationChange::kProjection);
   ProjectionDrafts::Parameters typed;
   for (int i = 0; i < kProjectionParameterCount; ++i) {
     typed[Slot(i)] = {Text(kParameterKeyFields[i]), Text(kParameterValueFields[i])};

@@ -17,7 +17,9 @@
 #include "calibration/calibration_bounds.h"
 #include "calibration/calibration_residuals.h"
 #include "document/calibration_captions.h"
+#include "document/calibration_editor_state.h"
 #include "document/calibration_fields.h"
+#include "document/calibration_history.h"
 #include "document/calibration_notation.h"
 #include "document/calibration_point_table.h"
 #include "document/calibration_point_view.h"
@@ -71,6 +73,7 @@ class CalibrationEditor {
   // The fields again from the record after a calibration import; the next
   // Apply writes the imported calibration to the image.
   void Refresh();
+  // Both start a new history of changes, as a successful Apply does.
 
   // --- what the parts show
   const std::string& Text(CalibrationField field) const;
@@ -123,6 +126,27 @@ class CalibrationEditor {
   // current point and takes the pixel as a click would give it.
   void PointDragged(int index, int pixel_x, int pixel_y);
 
+  // --- undo and redo, back to the state the dialog opened or was last
+  // applied with. Typing in a field is one step once the field is left or
+  // another action follows; until then it is undone as one.
+  bool CanUndo() const;
+  bool CanRedo() const;
+  // What the next undo (redo) takes back; none when there is nothing.
+  std::optional<CalibrationChange> UndoChange() const;
+  std::optional<CalibrationChange> RedoChange() const;
+  void Undo();
+  void Redo();
+  // Whether a field was typed in since the last step.
+  bool TypingPending() const;
+  // Typing not yet a step becomes one now.
+  void CommitTyping();
+  // Told of each step added, and when the history starts again.
+  void SetHistoryObserver(CalibrationHistoryObserver observer) {
+    history_observer_ = std::move(observer);
+  }
+  // Every edit made so far, as undo would put it back.
+  CalibrationEditorState State() const;
+
   // 0, or -1 when the fields do not validate.
   int Apply();
   // Before the window goes: with `validate` and pending changes Apply
@@ -153,6 +177,33 @@ class CalibrationEditor {
   std::optional<LatLon> ReadPosition(CalibrationField group, bool* bad_latitude) const;
   // Whether `field` belongs to a position still shown as it was filled.
   bool ShowsUnchangedPosition(CalibrationField field) const;
+
+  // History. An Action brackets one thing the user does: typing left
+  // pending before it becomes a step of its own, and the action a step of
+  // its change; an action with no change shows the same edits another way
+  // (another point) and adds no step. Nested actions count as the outer one.
+  class Action {
+   public:
+    Action(CalibrationEditor* editor, std::optional<CalibrationChange> change);
+    ~Action();
+    Action(const Action&) = delete;
+    Action& operator=(const Action&) = delete;
+
+   private:
+    CalibrationEditor* editor_;
+    std::optional<CalibrationChange> change_;
+    bool outer_;
+  };
+  void StartHistory();
+  // `each`(member, part of `state`) for every part of the panel's state,
+  // so that taking and putting back name the parts once.
+  template <typename Editor, typename Snapshot, typename Each>
+  static void EachPanelPart(Editor& editor, Snapshot& state, Each each);
+  void Restore(const CalibrationEditorState& state);
+  // The checks of a field left, without the step.
+  bool LeftFieldAccepted(CalibrationField field);
+  // Apply without the history.
+  int ApplyEdits();
 
   // Validation and storage
   FieldRefusal ValidateAndStoreModeFields();
@@ -213,23 +264,15 @@ class CalibrationEditor {
   std::string help_text_;
 
   // The positions as the fields were last filled, by the group's latitude
-  // field. A system that cannot express a position shows it in degrees,
-  // which it could not read back; kept here, an untouched position comes
-  // back exactly, whatever the systems it was shown in.
-  struct ShownPosition {
-    PositionFields fields;
-    LatLon position;
-  };
+  // field, and the centre's (see CalibrationEditorState).
+  using ShownPosition = CalibrationEditorState::ShownPosition;
+  using ShownCentre = CalibrationEditorState::ShownCentre;
   std::map<CalibrationField, ShownPosition> shown_positions_;
-  // The bounds the centre and extents were filled from, and the extents as
-  // shown: the arithmetic from bounds to extents and back is no exact
-  // round trip, so untouched fields keep the bounds as they were.
-  struct ShownCentre {
-    GeoBounds bounds;
-    std::string horizontal;
-    std::string vertical;
-  };
   std::optional<ShownCentre> shown_centre_;
+
+  CalibrationHistory history_;
+  CalibrationHistoryObserver history_observer_;
+  int action_depth_ = 0;
 };
 
 }  // namespace kv

@@ -65,6 +65,12 @@ bool CalibrationEditor::ZoneRefused(CalibrationField group) {
 }
 
 bool CalibrationEditor::FocusLeft(CalibrationField field) {
+  const bool accepted = LeftFieldAccepted(field);
+  if (accepted) CommitTyping();
+  return accepted;
+}
+
+bool CalibrationEditor::LeftFieldAccepted(CalibrationField field) {
   for (const auto& [zone, group] : kZoneGroups) {
     if (field == zone) return !ZoneRefused(group);
   }
@@ -90,6 +96,7 @@ bool CalibrationEditor::FocusLeft(CalibrationField field) {
 bool CalibrationEditor::SelectSystem(int index) {
   if (index < 0 || index >= kCoordinateSystemCount) return false;
   if (index == system()) return true;
+  const Action action(this, CalibrationChange::kSystem);
   if (!StorePointIfChanged()) return false;
   if (ValidateAndStoreModeFields() != FieldRefusal::kNone) return false;
   context_.app.import_state.world_file_system.system = index;
@@ -104,6 +111,7 @@ bool CalibrationEditor::SelectKind(int index) {
   if (index < 0 || index >= kCalibrationKindCount) return false;
   const auto kind = static_cast<CalibrationKind>(index);
   if (kind == kind_) return true;
+  const Action action(this, CalibrationChange::kKind);
   if (!StorePointIfChanged()) return false;
   kind_ = kind;
   modified_ = true;
@@ -145,6 +153,19 @@ void CalibrationEditor::StoreProjection() {
 }
 
 int CalibrationEditor::Apply() {
+  CommitTyping();
+  const int result = ApplyEdits();
+  // What was applied can no longer be undone here; a refused apply stored
+  // only what the fields already said.
+  if (result == 0) {
+    StartHistory();
+  } else {
+    history_.Amend(State());
+  }
+  return result;
+}
+
+int CalibrationEditor::ApplyEdits() {
   if (!modified_) return 0;
   const std::int32_t kind = RecordKindOf(kind_);
   if (PointFieldsVisible() && ZoneRefused(F::kPointLatitude)) return -1;

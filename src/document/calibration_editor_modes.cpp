@@ -204,6 +204,7 @@ void CalibrationEditor::StoreBounds(const GeoBounds& bounds) {
 
 bool CalibrationEditor::SelectMode(CalibrationMode mode) {
   if (mode == mode_) return true;
+  const Action action(this, CalibrationChange::kMode);
   const bool leaving_points = mode_ == CalibrationMode::kPoints;
   if (leaving_points && record().points && IsSetPoint((*record().points)[0])) {
     if (!context_.prompts.AskYesNo(String(kLeavePointsQuestionString),

@@ -122,9 +122,13 @@ void CalibrationEditor::GoToPoint(int index) {
   ShowCurrentPointInView(follow());
 }
 
-void CalibrationEditor::NextPoint() { GoToPoint(current_point_ + 1); }
+void CalibrationEditor::NextPoint() {
+  const Action action(this, std::nullopt);
+  GoToPoint(current_point_ + 1);
+}
 
 void CalibrationEditor::SelectPoint(int index) {
+  const Action action(this, std::nullopt);
   if (index != current_point_) GoToPoint(index);
   if (index != current_point_ || context_.view == nullptr || !record().points) return;
   const CalibrationPoint& point = PointAt(*record().points, current_point_);
@@ -132,10 +136,14 @@ void CalibrationEditor::SelectPoint(int index) {
   context_.view->CentreOnPixel(point.pixel_x, point.pixel_y);
 }
 
-void CalibrationEditor::PreviousPoint() { GoToPoint(current_point_ - 1); }
+void CalibrationEditor::PreviousPoint() {
+  const Action action(this, std::nullopt);
+  GoToPoint(current_point_ - 1);
+}
 
 void CalibrationEditor::DeleteCurrentPoint() {
   if (!record().points) return;
+  const Action action(this, CalibrationChange::kPointDeleted);
   DeletePointAt(&*record().points, current_point_);
   FillPointFields();
   modified_ = true;
@@ -147,6 +155,8 @@ void CalibrationEditor::ImageClicked(int pixel_x, int pixel_y) {
     help_text_ = String(kClickNeedsPointsString);
     return;
   }
+  const Action action(this,
+                      pick_ ? std::optional(CalibrationChange::kPointPosition) : std::nullopt);
   if (pick_) {
     if (ZoneRefused(F::kPointLatitude)) return;
     StoreCurrentPoint();
@@ -170,6 +180,7 @@ void CalibrationEditor::ImageClicked(int pixel_x, int pixel_y) {
 
 void CalibrationEditor::PointDragged(int index, int pixel_x, int pixel_y) {
   if (!pick_ || !PointFieldsVisible()) return;
+  const Action action(this, CalibrationChange::kPointPosition);
   GoToPoint(index);
   // The current point's typed fields were refused: it stays current.
   if (current_point_ != index) return;

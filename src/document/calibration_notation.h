@@ -21,6 +21,8 @@ struct PositionFields {
   std::string zone;
   std::string latitude;
   std::string longitude;
+
+  bool operator==(const PositionFields&) const = default;
 };
 
 // UTM, the British grid with its squares, the Australian grid and the

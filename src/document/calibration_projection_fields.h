@@ -24,6 +24,8 @@ inline constexpr std::size_t Slot(int i) { return static_cast<std::size_t>(i); }
 struct ProjectionParameter {
   std::string key;
   std::string value;
+
+  bool operator==(const ProjectionParameter&) const = default;
 };
 
 struct ProjectionFields {
@@ -66,6 +68,8 @@ class ProjectionDrafts {
   // Angles again in a new notation, as the shown projection's are.
   void Reformat(const AngleFormatter& angle, std::string_view negative_letters);
   void Clear() { drafts_.clear(); }
+
+  bool operator==(const ProjectionDrafts&) const = default;
 
  private:
   std::map<int, Parameters> drafts_;

@@ -21,6 +21,9 @@ inline constexpr int kCmdFirstLanguage = 40070;
 inline constexpr int kMaxLanguageCommands = 9;
 // File menu: the folder of the handheld's storage.
 inline constexpr int kCmdDeviceRoot = 40080;
+// Edit menu: undo and redo in the open calibration panel.
+inline constexpr int kCmdUndo = 40090;
+inline constexpr int kCmdRedo = 40091;
 
 // The document's.
 inline constexpr int kCmdSave = 40002;

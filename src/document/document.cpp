@@ -175,6 +175,12 @@ int CDocument::HandleCommand(int command, bool* handled) {
       ui_.SetPreviewerMode(ui_.CloseCalibrationDialog(true) ? PreviewerMode::kView
                                                             : PreviewerMode::kCalibrate);
       return 0;
+    case kCmdUndo:
+      ui_.UndoInCalibrationDialog();
+      return 0;
+    case kCmdRedo:
+      ui_.RedoInCalibrationDialog();
+      return 0;
     case kCmdToggleCompression:
       return SetCompression(!app_.settings.compressBitmaps);
     case kCmdZoom200:

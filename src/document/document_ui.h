@@ -64,6 +64,9 @@ class DocumentUi {
   virtual bool CloseCalibrationDialog(bool /*validate*/) { return true; }
   virtual bool IsCalibrationDialogOpen() const { return false; }
   virtual void RefreshCalibrationDialog() {}
+  // One change back or forward in the open calibration dialog.
+  virtual void UndoInCalibrationDialog() {}
+  virtual void RedoInCalibrationDialog() {}
 
   // Panes. The list's order, selection and totals are in the model.
   virtual void ImageListChanged(const ImageListModel& /*list*/) {}

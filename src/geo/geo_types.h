@@ -8,6 +8,8 @@ namespace kv {
 struct LatLon {
   double latitude = 0.0;   // degrees, north positive
   double longitude = 0.0;  // degrees, east positive
+
+  bool operator==(const LatLon&) const = default;
 };
 
 struct GridPoint {

@@ -160,7 +160,12 @@ void MainWindow::CreateMenus() {
   for (QMenu* popup : menu_.popups) {
     connect(popup, &QMenu::aboutToShow, this, [this]() { UpdateMenu(); });
   }
+  edit_menu_ = EditMenu(action(kCmdUndo), action(kCmdRedo), state_.language.strings);
+  ui_->SetCalibrationUndoHandler([this] { UpdateEditMenu(); });
+  UpdateEditMenu();
 }
+
+void MainWindow::UpdateEditMenu() { edit_menu_.Update(ui_->calibration_dialog()); }
 
 QAction* MainWindow::action(int command) const {
   auto it = menu_.actions.find(command);

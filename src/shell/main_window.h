@@ -13,6 +13,7 @@
 #include "document/command_ids.h"
 #include "document/document.h"
 #include "install/install_back_ends.h"
+#include "shell/edit_menu.h"
 #include "shell/file_commands.h"
 #include "shell/menu_builder.h"
 #include "shell/qt_document_ui.h"
@@ -78,6 +79,8 @@ class MainWindow : public QMainWindow {
   // Panes, title and minimum size after the document changed.
   void DocumentChanged();
   void UpdateMenu();
+  // Undo and Redo follow the calibration panel.
+  void UpdateEditMenu();
   void StoreSettings();
   void CreateInstaller();
   // The question before a running copy to a device stops.
@@ -93,6 +96,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<InstallContext> installer_;
   std::unique_ptr<CDocument> document_;
   BuiltMenu menu_;
+  EditMenu edit_menu_;
   QMenu* handheld_menu_ = nullptr;
   bool maximized_before_minimizing_ = false;
   bool settings_stored_ = false;

@@ -43,6 +43,8 @@ QtDocumentUi::QtDocumentUi(QWidget* window, ShellState& state, UserPrompts& prom
 }
 
 QtDocumentUi::~QtDocumentUi() {
+  // The window that listens may be going too.
+  undo_handler_ = nullptr;
   CloseCalibrationDialog(false);
   while (wait_depth_ > 0) SetWaitCursor(false);
 }
@@ -83,6 +85,7 @@ void QtDocumentUi::OpenCalibrationDialog() {
       texts, state_.language.strings, std::move(editor),
       [previewer] { return previewer != nullptr ? previewer->CalibrationDialogX() : 0; }, area);
   calibration_dialog_->SetCloseHandler([this] { CloseCalibrationDialog(true); });
+  calibration_dialog_->SetUndoStateHandler(undo_handler_);
   calibration_dialog_->SetMinimumHeightSource(
       [previewer] { return previewer != nullptr ? previewer->sizeHint().height() : 0; });
   // The previewer's row grows to the panel's height, so that the list and
@@ -105,6 +108,7 @@ void QtDocumentUi::OpenCalibrationDialog() {
   calibration_dialog_->show();
   calibration_dialog_->raise();
   calibration_dialog_->TakeFocus();
+  if (undo_handler_) undo_handler_();
 }
 
 bool QtDocumentUi::CloseCalibrationDialog(bool validate) {
@@ -124,6 +128,7 @@ bool QtDocumentUi::CloseCalibrationDialog(bool validate) {
   }
   editor.Closed(validate);
   if (panes_.view != nullptr) panes_.view->SetPointMoveHandler({});
+  if (undo_handler_) undo_handler_();
   return true;
 }
 
@@ -133,6 +138,14 @@ bool QtDocumentUi::IsCalibrationDialogOpen() const { return !calibration_dialog_
 
 void QtDocumentUi::RefreshCalibrationDialog() {
   if (calibration_dialog_) calibration_dialog_->Refresh();
+}
+
+void QtDocumentUi::UndoInCalibrationDialog() {
+  if (calibration_dialog_) calibration_dialog_->Undo();
+}
+
+void QtDocumentUi::RedoInCalibrationDialog() {
+  if (calibration_dialog_) calibration_dialog_->Redo();
 }
 
 Answer QtDocumentUi::Ask(const Question& question) { return prompts_.Ask(window_, question); }

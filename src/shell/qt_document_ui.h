@@ -67,6 +67,11 @@ class QtDocumentUi final : public DocumentUi {
   }
   // The open calibration dialog, or null.
   CalibrationDialog* calibration_dialog() const;
+  // Told when the calibration dialog opens or closes, and whenever what its
+  // Undo and Redo do may have changed.
+  void SetCalibrationUndoHandler(std::function<void()> handler) {
+    undo_handler_ = std::move(handler);
+  }
   // The window's unsaved-changes mark follows the document's.
   void ShowModified();
 
@@ -83,6 +88,8 @@ class QtDocumentUi final : public DocumentUi {
   bool CloseCalibrationDialog(bool validate) override;
   bool IsCalibrationDialogOpen() const override;
   void RefreshCalibrationDialog() override;
+  void UndoInCalibrationDialog() override;
+  void RedoInCalibrationDialog() override;
 
   void ImageListChanged(const ImageListModel& list) override;
   void ShowImage(CImage* image) override;
@@ -116,6 +123,7 @@ class QtDocumentUi final : public DocumentUi {
   std::function<CDocument*()> document_source_;
   PromptCalibrationMessages calibration_messages_;
   QPointer<CalibrationDialog> calibration_dialog_;
+  std::function<void()> undo_handler_;
   // Short work keeps the wait cursor alone.
   std::chrono::milliseconds progress_delay_{500};
   // Written by the worker, read by the window: thousandths done.

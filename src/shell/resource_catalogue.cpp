@@ -29,13 +29,14 @@ std::vector<std::uint32_t> RequiredStringIds() {
   AddRange(&ids, 2051, 2078);  // position texts, captions, previewer modes
   AddRange(&ids, 2082, 2085);  // Pocket PC copy, compression off, replace question
   AddRange(&ids, 2460, 2465);  // the calibration export chooser's file types
+  AddRange(&ids, 2500, 2509);  // Edit menu: undo and redo in the calibration panel
   return ids;
 }
 
 std::vector<int> RequiredMenuCommands() {
   return {30001, 40001, 40002, 40003, 40004, 40005, 40039, 40040, 40042, 40047,
           40048, 40049, 40051, 40052, 40053, 40054, 40055, 40056, 40057, 40058,
-          40059, 40060, 40061, 40062, 40063, 40064, 40065, 40069};
+          40059, 40060, 40061, 40062, 40063, 40064, 40065, 40069, 40090, 40091};
 }
 
 std::vector<DialogRequirement> RequiredDialogs() {
