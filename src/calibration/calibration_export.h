@@ -34,7 +34,9 @@ enum class [[nodiscard]] ExportStatus{
     // A world file in a coordinate system we cannot name in a ".prj" file.
     kUnsupportedSystem,
     // GDAL could not build the coordinate system of the record's datum.
-    kNoCoordinateSystem, kUnwritableFormat,
+    kNoCoordinateSystem,
+    // A name asking for a format we read but do not write.
+    kUnwritableFormat,
     kWriteFailed,  // ExportOutcome::system_error says why
 };
 
