@@ -39,7 +39,8 @@ void CliDocumentUi::Print(const Notice& notice) const {
             << NoticeText(context_.strings, notice) << "\n";
 }
 
-bool CliDocumentUi::RunConversionOptions(std::string* name, ConversionSettings* chosen) {
+bool CliDocumentUi::RunConversionOptions(const ImportSource& /*source*/, std::string* name,
+                                         ConversionSettings* chosen) {
   if (map_name) *name = *map_name;
   *chosen = settings;
   return true;

@@ -36,7 +36,8 @@ class CliDocumentUi final : public DocumentUi {
   void PrintHeldNotices();
   // Forgets what was held about a calibration the map does not use.
   void DropHeldCalibrationNotices();
-  bool RunConversionOptions(std::string* name, ConversionSettings* chosen) override;
+  bool RunConversionOptions(const ImportSource& source, std::string* name,
+                            ConversionSettings* chosen) override;
   void ShowProgress(const ConversionProgress& progress) override { progress_.Show(progress); }
   void EndProgress() override { progress_.End(); }
   bool CancelRequested() override { return cancel_requested; }

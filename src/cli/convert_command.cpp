@@ -9,6 +9,7 @@
 #include "cli/conversion_flags.h"
 #include "cli/coord_text.h"
 #include "cli/document_session.h"
+#include "cli/dry_run_report.h"
 #include "cli/interrupt_watcher.h"
 #include "document/image_kind.h"
 #include "document/input_overwrite.h"
@@ -28,6 +29,7 @@ struct ConvertOptions {
   std::string calibration;
   WorldSystemFlags world;
   bool no_calibration = false;
+  bool dry_run = false;
   ConversionFlags flags;
 };
 
@@ -136,7 +138,13 @@ void AddConvertCommand(CLI::App& app, CliContext& context, int* exit_code) {
                  "Ignore any calibration found with the image")
       ->excludes(calibration);
   AddConversionFlags(command, &options->flags, true);
-  command->callback([&context, exit_code, options]() { *exit_code = Convert(context, *options); });
+  command->add_flag("--dry-run", options->dry_run,
+                    "Print the tiles, images and estimated size of the map; write nothing");
+  command->callback([&context, exit_code, options]() {
+    *exit_code = options->dry_run
+                     ? PrintDryRun(context, options->source, SettingsFrom(options->flags))
+                     : Convert(context, *options);
+  });
 }
 
 }  // namespace kv::cli

@@ -88,7 +88,7 @@ class ConversionOptionsDialogTest : public QObject {
       QVERIFY(labels.contains("Colour &depth:"));
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
-    QVERIFY(!prompts_.RunConversionOptions(nullptr, &name, &settings));
+    QVERIFY(!prompts_.RunConversionOptions(nullptr, {}, &name, &settings));
     QVERIFY(looked);
   }
 
@@ -107,7 +107,7 @@ class ConversionOptionsDialogTest : public QObject {
       }
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
-    prompts_.RunConversionOptions(nullptr, &name, &settings);
+    prompts_.RunConversionOptions(nullptr, {}, &name, &settings);
     QCOMPARE(order, QStringList({"mapName", "scale", "depth", "compress", "OK", "Cancel"}));
   }
 
@@ -118,7 +118,7 @@ class ConversionOptionsDialogTest : public QObject {
       PickEntry(ControlsOf(dialog).scale, 1);
       ClickButton(dialog, QDialogButtonBox::Ok);
     });
-    QVERIFY(prompts_.RunConversionOptions(nullptr, &name, &settings));
+    QVERIFY(prompts_.RunConversionOptions(nullptr, {}, &name, &settings));
     QCOMPARE(settings.scale.scaleNum, 1);
     QCOMPARE(settings.scale.scaleDen, 2);
 
@@ -127,7 +127,7 @@ class ConversionOptionsDialogTest : public QObject {
       shown_scale = ControlsOf(dialog).scale->currentIndex();
       ClickButton(dialog, QDialogButtonBox::Ok);
     });
-    QVERIFY(prompts_.RunConversionOptions(nullptr, &name, &settings));
+    QVERIFY(prompts_.RunConversionOptions(nullptr, {}, &name, &settings));
     QCOMPARE(shown_scale, 0);
     QCOMPARE(settings.scale.scaleDen, 1);
   }
@@ -145,7 +145,7 @@ class ConversionOptionsDialogTest : public QObject {
         shown = ControlsOf(dialog).depth->currentIndex();
         ClickButton(dialog, QDialogButtonBox::Cancel);
       });
-      prompts_.RunConversionOptions(nullptr, &name, &settings);
+      prompts_.RunConversionOptions(nullptr, {}, &name, &settings);
       QCOMPARE(shown, row.entry);
     }
   }
@@ -162,7 +162,7 @@ class ConversionOptionsDialogTest : public QObject {
       Toggle(controls.compress);
       ClickButton(dialog, QDialogButtonBox::Ok);
     });
-    QVERIFY(prompts_.RunConversionOptions(nullptr, &name, &settings));
+    QVERIFY(prompts_.RunConversionOptions(nullptr, {}, &name, &settings));
     QCOMPARE(name, std::string("A name longer than the map can "));
     QCOMPARE(settings.scale.scaleDen, 4);
     QCOMPARE(settings.colourDepth, 2);
@@ -181,7 +181,7 @@ class ConversionOptionsDialogTest : public QObject {
       Toggle(controls.compress);
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
-    QVERIFY(!prompts_.RunConversionOptions(nullptr, &name, &settings));
+    QVERIFY(!prompts_.RunConversionOptions(nullptr, {}, &name, &settings));
     QCOMPARE(name, std::string("Harbour"));
     QCOMPARE(settings.colourDepth, 4);
     QVERIFY(settings.compressBitmaps);
