@@ -1,5 +1,6 @@
 #include "dialogs/conversion_options_dialog.h"
 
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QLabel>
 
@@ -75,6 +76,15 @@ void ConversionOptionsDialog::AddEstimateRows(QFormLayout* layout) {
   tiles_->setObjectName("tiles");
   images_->setObjectName("images");
   size_->setObjectName("mapSize");
+  // Wide enough from the start for the warning of a map far too big: the
+  // dialog does not grow once shown.
+  MapSizeEstimate widest;
+  widest.images = 99999;
+  widest.over_limit = true;
+  QFont bold = images_->font();
+  bold.setBold(true);
+  images_->setMinimumWidth(
+      QFontMetrics(bold).horizontalAdvance(Text(FormatMapSize(strings_, widest).images)));
   layout->addRow(Text(strings_.Get(kMapTilesLabelId)), tiles_);
   layout->addRow(Text(strings_.Get(kMapImagesLabelId)), images_);
   layout->addRow(Text(strings_.Get(kMapSizeLabelId)), size_);

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QThread>
@@ -36,7 +37,7 @@ class ConversionOptionsDialog : public QDialog {
   bool estimating() const { return worker_ != nullptr; }
 
  private:
-  void AddEstimateRows(class QFormLayout* layout);
+  void AddEstimateRows(QFormLayout* layout);
   void Estimate();
   void EstimateFinished();
   void ShowEstimate();

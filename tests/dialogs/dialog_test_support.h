@@ -22,7 +22,11 @@ namespace kv {
 // worker, so a grab straight after a change may catch them half drawn.
 inline QPixmap GrabWhenDrawn(QWidget* window) {
   constexpr int kPatienceMs = 10000;
-  for (const ImageViewPane* pane : window->findChildren<ImageViewPane*>()) {
+  // The pane has no meta-object of its own, so findChildren<ImageViewPane*>
+  // would take every widget for one.
+  for (const QWidget* child : window->findChildren<QWidget*>()) {
+    const auto* pane = dynamic_cast<const ImageViewPane*>(child);
+    if (pane == nullptr) continue;
     QTest::qWaitFor([pane]() { return pane->picture_complete(); }, kPatienceMs);
   }
   return window->grab();
