@@ -73,15 +73,12 @@ class MapSizeEstimator {
     bool octree = false;
     status = ChoosePalette(&octree);
     if (status != kConvOk) return status;
-    status = ReadPixels();
+    std::optional<OctreeQuantiser> quantiser;
+    if (octree) quantiser.emplace(encoding_.depth);
+    status = ReadPixels(quantiser ? &*quantiser : nullptr);
     if (status != kConvOk) return status;
-    if (octree) {
-      OctreeQuantiser quantiser(encoding_.depth);
-      quantiser.InsertAll(overview_values_.data(), overview_values_.size());
-      for (const std::vector<std::uint32_t>& band : band_values_) {
-        quantiser.InsertAll(band.data(), band.size());
-      }
-      status = SetQuantisedTable(quantiser.Colours(), encoding_.depth, palette_);
+    if (quantiser) {
+      status = SetQuantisedTable(quantiser->Colours(), encoding_.depth, palette_);
       if (status != kConvOk) return status;
     }
     if (encoding_.depth <= 8) encoding_.table = palette_.TableForDepth(encoding_.depth);
@@ -125,8 +122,10 @@ class MapSizeEstimator {
   }
 
   // The overview's rows and the sampled tiles' rows, read in one walk down
-  // the source: sources that decode from the top read each part once.
-  ConversionStatus ReadPixels() {
+  // the source: sources that decode from the top read each part once. The
+  // octree sees them in that order too: its reductions depend on the order
+  // of the colours, and top to bottom is the order the conversion feeds it.
+  ConversionStatus ReadPixels(OctreeQuantiser* octree) {
     std::vector<RowRead> reads;
     overview_columns_.resize(static_cast<std::size_t>(overview_.outputWidth));
     for (std::size_t j = 0; j < overview_columns_.size(); ++j) {
@@ -160,7 +159,9 @@ class MapSizeEstimator {
                      [](const RowRead& a, const RowRead& b) { return a.y < b.y; });
     for (const RowRead& read : reads) {
       if (cancel_.load(std::memory_order_relaxed)) return kConvCancelled;
-      if (!read.xs->empty()) source_.PixelsOfRow(*read.xs, read.y, read.out);
+      if (read.xs->empty()) continue;
+      source_.PixelsOfRow(*read.xs, read.y, read.out);
+      if (octree != nullptr) octree->InsertAll(read.out, read.xs->size());
     }
     return kConvOk;
   }

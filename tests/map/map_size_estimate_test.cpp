@@ -34,6 +34,7 @@ struct Case {
   ImageSourceKind kind;
   int depth;
   int scale_den;
+  std::size_t sample_tiles = kEstimateSampleTiles;
 };
 
 // Within this much of the real size.
@@ -63,13 +64,15 @@ TEST_P(MapSizeEstimateTest, StaysNearTheConvertedSize) {
   settings.colourDepth = c.depth;
   settings.scale = ScaleRatio{1, c.scale_den};
   ConversionContext context;
-  const MapSizeEstimate estimate = EstimateMapSize(context, settings, source, false, 0);
+  const MapSizeEstimate estimate =
+      EstimateMapSize(context, settings, source, false, 0, c.sample_tiles);
   const std::uint64_t real = RealSize(context, settings, source, 0);
   const double error = (static_cast<double>(estimate.total_bytes()) - static_cast<double>(real)) /
                        static_cast<double>(real);
   // One line per case for the table of estimates.
-  std::printf("estimate|%s|%d|1/%d|%zu|%llu|%llu|%+.1f%%\n", c.path, c.depth, c.scale_den,
-              estimate.tiles, static_cast<unsigned long long>(estimate.total_bytes()),
+  std::printf("estimate|%s|%d|1/%d|%zu|%zu|%llu|%llu|%+.1f%%\n", c.path, c.depth, c.scale_den,
+              estimate.tiles, estimate.sampled_tiles,
+              static_cast<unsigned long long>(estimate.total_bytes()),
               static_cast<unsigned long long>(real), 100 * error);
   EXPECT_LE(std::fabs(error), kAllowedError);
   EXPECT_EQ(estimate.images, 1 + estimate.tiles);
@@ -83,7 +86,16 @@ constexpr const char* kChart = "calibration/data/corpus/australia4c.kap";
 constexpr const char* kMercatorChart = "calibration/data/corpus/transverse_mercator.kap";
 
 INSTANTIATE_TEST_SUITE_P(SampleAndCorpus, MapSizeEstimateTest,
+                         // The default sample encodes all tiles of these maps; the rows with a
+                         // smaller sample make the estimate extrapolate.
                          ::testing::Values(Case{kSample, ImageSourceKind::kRaster, 16, 1},
+                                           Case{kSample, ImageSourceKind::kRaster, 16, 1, 48},
+                                           Case{kSample, ImageSourceKind::kRaster, 8, 1, 48},
+                                           Case{kSample, ImageSourceKind::kRaster, 4, 1, 48},
+                                           Case{kSample, ImageSourceKind::kRaster, 8, 2, 12},
+                                           Case{kChart, ImageSourceKind::kChart, 16, 1, 6},
+                                           Case{kPolarTiff, ImageSourceKind::kRaster, 16, 1, 3},
+                                           Case{kPolarTiff, ImageSourceKind::kRaster, 8, 1, 4},
                                            Case{kSample, ImageSourceKind::kRaster, 16, 2},
                                            Case{kSample, ImageSourceKind::kRaster, 8, 1},
                                            Case{kSample, ImageSourceKind::kRaster, 8, 4},
