@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bitmap/bitmap_encoding.h"
+#include "bitmap/map_plan.h"
 #include "bitmap/octree_palette.h"
 #include "bitmap/palette_state.h"
 #include "bitmap/sampling_geometry.h"
@@ -87,38 +88,20 @@ class MapSizeEstimator {
   }
 
   ConversionStatus Plan() {
-    ConversionStatus status = EncodingDepth(source_, request_.overview, &encoding_.depth);
+    MapPlan plan;
+    const ConversionStatus status = PlanMap(source_, request_, &plan);
     if (status != kConvOk) return status;
-    encoding_.compression = request_.compression;
-    status = ComputeSamplingGeometry(source_.Width(), source_.Height(), request_.overview,
-                                     request_.scale, &overview_);
-    if (status != kConvOk) return status;
-    ConversionOptions tile = request_.overview;
-    tile.fitToSize = false;
-    tile.buildPalette = false;
-    status =
-        TileBandLayout::Plan(source_.Width(), source_.Height(), tile, request_.scale, &layout_);
-    if (status != kConvOk) return status;
+    encoding_ = plan.encoding;
+    overview_ = plan.overview;
+    layout_ = std::move(plan.layout);
     sample_ = ChooseSample(layout_.grid(), sample_tiles_);
     return kConvOk;
   }
 
-  // The overview's table as ConvertMap chooses it; without buildPalette
-  // there is no table of this source to reuse, so the system table stands
-  // in.
+  // Without buildPalette there is no table of this source to reuse, so the
+  // system table stands in.
   ConversionStatus ChoosePalette(bool* octree) {
-    *octree = false;
-    if (request_.overview.buildPalette && encoding_.depth <= 8) {
-      if (!UsesOwnPalette(source_, encoding_.depth)) {
-        *octree = true;
-      } else {
-        const ConversionStatus status = SetOwnPaletteTable(source_, encoding_.depth, palette_);
-        if (status != kConvOk) return status;
-      }
-    }
-    encoding_.copy_indices = CopiesIndices(source_, encoding_.depth);
-    source_.SetPixelMode(encoding_.copy_indices ? PixelMode::kIndex : PixelMode::kColour);
-    return kConvOk;
+    return ChooseMapPalette(source_, request_.overview.buildPalette, palette_, &encoding_, octree);
   }
 
   // The overview's rows and the sampled tiles' rows, read in one walk down

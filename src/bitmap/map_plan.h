@@ -1,0 +1,38 @@
+#ifndef KORVALE_BITMAP_MAP_PLAN_H_
+#define KORVALE_BITMAP_MAP_PLAN_H_
+
+// What a map's conversion settles before it reads a pixel, shared by the
+// conversion and by the estimate of its size: the bitmaps' depth and
+// compression, the overview's geometry, the tiles' bands, and the colour
+// table the overview chooses.
+
+#include "bitmap/bitmap_encoding.h"
+#include "bitmap/conversion_status.h"
+#include "bitmap/map_conversion.h"
+#include "bitmap/palette_state.h"
+#include "bitmap/pixel_source.h"
+#include "bitmap/sampling_geometry.h"
+#include "bitmap/tile_band_layout.h"
+
+namespace kv {
+
+struct MapPlan {
+  BitmapEncoding encoding;  // depth and compression; the table comes later
+  SamplingGeometry overview;
+  TileBandLayout layout;
+};
+
+// Refuses bitmaps that cannot be made (depth, geometry, size).
+ConversionStatus PlanMap(const PixelSource& source, const MapConversionRequest& request,
+                         MapPlan* plan);
+
+// As the overview's conversion chooses its table: with `build_palette` a
+// new one in `palette` (the source's own palette now, or *octree set: an
+// octree palette of the pixels, which the caller builds), else the one
+// `palette` holds. Sets encoding->copy_indices and the source's pixel mode.
+ConversionStatus ChooseMapPalette(PixelSource& source, bool build_palette, PaletteState& palette,
+                                  BitmapEncoding* encoding, bool* octree);
+
+}  // namespace kv
+
+#endif  // KORVALE_BITMAP_MAP_PLAN_H_
