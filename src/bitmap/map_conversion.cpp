@@ -118,12 +118,8 @@ class MapConverter {
 
   // Refuses bitmaps that cannot be made before any pixel is read.
   ConversionStatus Plan() {
-    MapPlan plan;
-    const ConversionStatus status = PlanMap(source_, request_, &plan);
+    const ConversionStatus status = PlanMap(source_, request_, &encoding_, &overview_, &layout_);
     if (status != kConvOk) return status;
-    encoding_ = plan.encoding;
-    overview_ = plan.overview;
-    layout_ = std::move(plan.layout);
     result_->grid = layout_.grid();
     result_->tiles.assign(layout_.grid().count(), ConvertedBitmap{});
     bands_.assign(static_cast<std::size_t>(layout_.grid().rows), nullptr);

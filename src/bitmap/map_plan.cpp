@@ -5,24 +5,22 @@
 namespace kv {
 
 ConversionStatus PlanMap(const PixelSource& source, const MapConversionRequest& request,
-                         MapPlan* plan) {
-  BitmapEncoding& encoding = plan->encoding;
-  ConversionStatus status = EncodingDepth(source, request.overview, &encoding.depth);
+                         BitmapEncoding* encoding, SamplingGeometry* overview,
+                         TileBandLayout* layout) {
+  ConversionStatus status = EncodingDepth(source, request.overview, &encoding->depth);
   if (status != kConvOk) return status;
-  encoding.compression = request.compression;
+  encoding->compression = request.compression;
   status = ComputeSamplingGeometry(source.Width(), source.Height(), request.overview, request.scale,
-                                   &plan->overview);
+                                   overview);
   if (status != kConvOk) return status;
-  status =
-      CheckPalmBitmapSize(encoding.depth, plan->overview.outputWidth, plan->overview.outputHeight);
+  status = CheckPalmBitmapSize(encoding->depth, overview->outputWidth, overview->outputHeight);
   if (status != kConvOk) return status;
   ConversionOptions tile = request.overview;
   tile.fitToSize = false;
   tile.buildPalette = false;
-  status =
-      TileBandLayout::Plan(source.Width(), source.Height(), tile, request.scale, &plan->layout);
-  if (status != kConvOk || plan->layout.grid().count() == 0) return status;
-  return CheckPalmBitmapSize(encoding.depth, plan->layout.max_width(), plan->layout.max_height());
+  status = TileBandLayout::Plan(source.Width(), source.Height(), tile, request.scale, layout);
+  if (status != kConvOk || layout->grid().count() == 0) return status;
+  return CheckPalmBitmapSize(encoding->depth, layout->max_width(), layout->max_height());
 }
 
 ConversionStatus ChooseMapPalette(PixelSource& source, bool build_palette, PaletteState& palette,

@@ -16,15 +16,12 @@
 
 namespace kv {
 
-struct MapPlan {
-  BitmapEncoding encoding;  // depth and compression; the table comes later
-  SamplingGeometry overview;
-  TileBandLayout layout;
-};
-
-// Refuses bitmaps that cannot be made (depth, geometry, size).
+// Sets the encoding's depth and compression (its table comes later), the
+// overview's geometry and the tiles' layout. Refuses bitmaps that cannot be
+// made (depth, geometry, size).
 ConversionStatus PlanMap(const PixelSource& source, const MapConversionRequest& request,
-                         MapPlan* plan);
+                         BitmapEncoding* encoding, SamplingGeometry* overview,
+                         TileBandLayout* layout);
 
 // As the overview's conversion chooses its table: with `build_palette` a
 // new one in `palette` (the source's own palette now, or *octree set: an

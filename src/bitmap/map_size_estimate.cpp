@@ -88,12 +88,8 @@ class MapSizeEstimator {
   }
 
   ConversionStatus Plan() {
-    MapPlan plan;
-    const ConversionStatus status = PlanMap(source_, request_, &plan);
+    const ConversionStatus status = PlanMap(source_, request_, &encoding_, &overview_, &layout_);
     if (status != kConvOk) return status;
-    encoding_ = plan.encoding;
-    overview_ = plan.overview;
-    layout_ = std::move(plan.layout);
     sample_ = ChooseSample(layout_.grid(), sample_tiles_);
     return kConvOk;
   }
