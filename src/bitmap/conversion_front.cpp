@@ -67,20 +67,31 @@ ConvertedBitmap Encode(ConversionContext& context, const ConversionSettings& set
   return converted;
 }
 
-MapConversion ConvertMapSource(ConversionContext& context, const ConversionSettings& settings,
-                               const ConversionSource& source, const ConversionOptions& options) {
-  PixelSource* pixels = OpenPixels(context, source, options);
+MapConversionRequest MapRequest(const ConversionSettings& settings,
+                                const ConversionOptions& options) {
   MapConversionRequest request;
   request.overview = options;
   request.scale = settings.scale;
   request.compression = settings.compressBitmaps ? kCompressWhenSmaller : kCompressNever;
-  MapConversion converted;
-  ConversionStatus status = ConvertMap(*pixels, request, context, &converted);
-  // Pixels a damaged image could not decode read as black; refuse the result.
+  return request;
+}
+
+// Pixels a damaged image could not decode read as black; refuse the result.
+void RaiseUnlessRead(ConversionContext& context, ConversionStatus status,
+                     const ConversionSource& source, const ConversionOptions& options) {
   if (status == ConversionStatus::kOk && source.image != nullptr && !options.sourceIsBmp) {
     status = source.image->read_status();
   }
   if (status != ConversionStatus::kOk) RaiseConversionError(status, context.conversion_message);
+}
+
+MapConversion ConvertMapSource(ConversionContext& context, const ConversionSettings& settings,
+                               const ConversionSource& source, const ConversionOptions& options) {
+  PixelSource* pixels = OpenPixels(context, source, options);
+  MapConversion converted;
+  const ConversionStatus status =
+      ConvertMap(*pixels, MapRequest(settings, options), context, &converted);
+  RaiseUnlessRead(context, status, source, options);
   return converted;
 }
 
@@ -101,6 +112,29 @@ MapConversion ConvertToOverviewAndTiles(ConversionContext& context, ConversionSe
   } catch (const std::bad_alloc&) {
     throw ErrBadAlloc();
   }
+}
+
+MapBitmapsEstimate EstimateOverviewAndTiles(ConversionContext& context,
+                                            const ConversionSettings& settings,
+                                            const ConversionSource& source,
+                                            const ConversionOptions& overview,
+                                            std::size_t sample_tiles) {
+  if (source.kind == kInvalidSourceKind) throw ErrUnknownImageKind();
+  context.conversion_message.clear();
+  MapBitmapsEstimate estimate;
+  if (source.kind == kPalmBitmapSourceKind) {
+    estimate.overview_bytes = source.bytes.size();
+    return estimate;
+  }
+  try {
+    PixelSource* pixels = OpenPixels(context, source, overview);
+    const ConversionStatus status = EstimateMapBitmaps(*pixels, MapRequest(settings, overview),
+                                                       sample_tiles, context.cancel, &estimate);
+    RaiseUnlessRead(context, status, source, overview);
+  } catch (const std::bad_alloc&) {
+    throw ErrBadAlloc();
+  }
+  return estimate;
 }
 
 ConvertedBitmap ConvertToPalmBitmap(ConversionContext& context, ConversionSettings& settings,

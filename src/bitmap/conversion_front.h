@@ -15,6 +15,7 @@
 #include "bitmap/converted_bitmap.h"
 #include "bitmap/image_source.h"
 #include "bitmap/map_conversion.h"
+#include "bitmap/map_size_estimate.h"
 #include "bitmap/rgb_image.h"
 
 namespace kv {
@@ -51,6 +52,16 @@ ConvertedBitmap ConvertToPalmBitmap(ConversionContext& context, ConversionSettin
 MapConversion ConvertToOverviewAndTiles(ConversionContext& context, ConversionSettings& settings,
                                         const ConversionSource& source,
                                         const ConversionOptions& overview);
+
+// What ConvertToOverviewAndTiles would make of the source, estimated from
+// a sample of `sample_tiles` tiles (map_size_estimate.h). Reads the source
+// but changes neither the context's palette nor the settings; context.cancel
+// stops it with ErrAlreadyReported.
+MapBitmapsEstimate EstimateOverviewAndTiles(ConversionContext& context,
+                                            const ConversionSettings& settings,
+                                            const ConversionSource& source,
+                                            const ConversionOptions& overview,
+                                            std::size_t sample_tiles);
 
 // The record as a 24-bit bottom-up BMP file.
 std::vector<std::uint8_t> RenderPalmBitmapAsBmp(std::span<const std::uint8_t> record);

@@ -10,7 +10,7 @@
 
 #include "bitmap/band_buffers.h"
 #include "bitmap/conversion_threads.h"
-#include "bitmap/palm/bitmap_encoding.h"
+#include "bitmap/map_plan.h"
 #include "bitmap/palm/octree_palette.h"
 #include "bitmap/palm/palm_bitmap_descriptor.h"
 #include "bitmap/palm/palm_bitmap_format.h"
@@ -115,27 +115,10 @@ class MapConverter {
     return 2 * kept <= source && kept * sizeof(std::uint32_t) <= request_.max_kept_tile_bytes;
   }
 
-  // The depth, the overview's geometry and the tile bands; refuses bitmaps
-  // that cannot be made before any pixel is read.
+  // Refuses bitmaps that cannot be made before any pixel is read.
   ConversionStatus Plan() {
-    ConversionStatus status = EncodingDepth(source_, request_.overview, &encoding_.depth);
+    const ConversionStatus status = PlanMap(source_, request_, &encoding_, &overview_, &layout_);
     if (status != ConversionStatus::kOk) return status;
-    encoding_.compression = request_.compression;
-    status = ComputeSamplingGeometry(source_.Width(), source_.Height(), request_.overview,
-                                     request_.scale, &overview_);
-    if (status != ConversionStatus::kOk) return status;
-    status = CheckPalmBitmapSize(encoding_.depth, overview_.outputWidth, overview_.outputHeight);
-    if (status != ConversionStatus::kOk) return status;
-    ConversionOptions tile = request_.overview;
-    tile.fitToSize = false;
-    tile.buildPalette = false;
-    status =
-        TileBandLayout::Plan(source_.Width(), source_.Height(), tile, request_.scale, &layout_);
-    if (status != ConversionStatus::kOk) return status;
-    if (layout_.grid().count() != 0) {
-      status = CheckPalmBitmapSize(encoding_.depth, layout_.max_width(), layout_.max_height());
-      if (status != ConversionStatus::kOk) return status;
-    }
     result_->grid = layout_.grid();
     result_->tiles.assign(layout_.grid().count(), ConvertedBitmap{});
     bands_.assign(static_cast<std::size_t>(layout_.grid().rows), nullptr);
@@ -143,26 +126,9 @@ class MapConverter {
     return ConversionStatus::kOk;
   }
 
-  // As the overview's conversion chooses its table: a new one (the
-  // source's own palette now, an octree palette after the first pass) or
-  // the current one.
   ConversionStatus ChoosePalette(bool* octree) {
-    *octree = false;
-    if (request_.overview.buildPalette) {
-      context_.palette.DiscardCustomTable();
-      if (encoding_.depth <= 8) {
-        if (!UsesOwnPalette(source_, encoding_.depth)) {
-          *octree = true;
-        } else {
-          const ConversionStatus status =
-              SetOwnPaletteTable(source_, encoding_.depth, context_.palette);
-          if (status != ConversionStatus::kOk) return status;
-        }
-      }
-    }
-    encoding_.copy_indices = CopiesIndices(source_, encoding_.depth);
-    source_.SetPixelMode(encoding_.copy_indices ? PixelMode::kIndex : PixelMode::kColour);
-    return ConversionStatus::kOk;
+    return ChooseMapPalette(source_, request_.overview.buildPalette, context_.palette, &encoding_,
+                            octree);
   }
 
   void TakeTable() {

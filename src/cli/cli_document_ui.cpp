@@ -51,7 +51,8 @@ void CliDocumentUi::EndProgress() {
   if (!progress_sink) progress_.End();
 }
 
-bool CliDocumentUi::RunConversionOptions(std::string* name, ConversionSettings* chosen) {
+bool CliDocumentUi::RunConversionOptions(const ImportSource& /*source*/, std::string* name,
+                                         ConversionSettings* chosen) {
   if (map_name) *name = *map_name;
   *chosen = settings;
   return true;

@@ -37,7 +37,8 @@ class CliDocumentUi final : public DocumentUi {
   void PrintHeldNotices();
   // Forgets what was held about a calibration the map does not use.
   void DropHeldCalibrationNotices();
-  bool RunConversionOptions(std::string* name, ConversionSettings* chosen) override;
+  bool RunConversionOptions(const ImportSource& source, std::string* name,
+                            ConversionSettings* chosen) override;
   // Takes the progress instead of the terminal line, e.g. for a batch's
   // one line.
   std::function<void(const ConversionProgress&)> progress_sink;

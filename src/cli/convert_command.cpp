@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "cli/convert_batch.h"
 #include "cli/coord_text.h"
 #include "cli/document_session.h"
+#include "cli/dry_run_report.h"
 #include "cli/interrupt_watcher.h"
 #include "document/image_kind.h"
 #include "document/input_overwrite.h"
@@ -31,6 +33,7 @@ struct ConvertOptions {
   WorldSystemFlags world;
   bool no_calibration = false;
   bool require_calibration = false;
+  bool dry_run = false;
   ConversionFlags flags;
 };
 
@@ -126,6 +129,18 @@ int ConvertSeveral(CliContext& context, const ConvertOptions& options, const Bat
   return RunConvertBatch(context, batch, batch_options);
 }
 
+// Every map the command would write, estimated; the same sources as the
+// conversion, folders and skipped images included.
+int DryRun(CliContext& context, const ConvertOptions& options, const BatchRequest& batch) {
+  const ConversionSettings settings = SettingsFrom(options.flags);
+  if (!IsBatchRequest(batch)) return PrintDryRun(context, batch.sources.front(), settings);
+  int exit_code = 0;
+  for (const PlannedMap& map : PlanBatch(batch).maps) {
+    exit_code = std::max(exit_code, PrintDryRun(context, map.source, settings));
+  }
+  return exit_code;
+}
+
 }  // namespace
 
 void AddConvertCommand(CLI::App& app, CliContext& context, int* exit_code) {
@@ -155,14 +170,18 @@ void AddConvertCommand(CLI::App& app, CliContext& context, int* exit_code) {
                  "Skip the sources without a calibration instead of converting them")
       ->excludes(no_calibration);
   AddConversionFlags(command, &options->flags, true);
+  command->add_flag("--dry-run", options->dry_run,
+                    "Print the tiles, images and estimated size of each map; write nothing");
   command->callback([&context, exit_code, options]() {
     const BatchRequest batch{options->sources, options->output, options->require_calibration};
-    if (IsBatchRequest(batch)) {
+    if (options->dry_run) {
+      *exit_code = DryRun(context, *options, batch);
+    } else if (IsBatchRequest(batch)) {
       *exit_code = ConvertSeveral(context, *options, batch);
-      return;
+    } else {
+      options->source = options->sources.front();
+      *exit_code = Convert(context, *options);
     }
-    options->source = options->sources.front();
-    *exit_code = Convert(context, *options);
   });
 }
 

@@ -72,6 +72,9 @@ class CDocument {
   // cancelled or failed (failures are reported, kContextImport); a failed or
   // cancelled import leaves the document and the calibration as they were.
   int ImportSourceImage(const std::string& path, bool reset_calibration, bool show_options);
+  // The image an import of `path` would convert (a calibration file names
+  // it). Throws the LException of a calibration file that gives none.
+  ImportSource SourceOfImport(const std::string& path);
   // Throws LException; the caller reports with kContextOpen.
   void ReopenMap(const std::string& path, bool reset_calibration);
 

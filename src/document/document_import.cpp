@@ -178,6 +178,11 @@ CDocument::ImportPlan CDocument::PlanImport(const std::string& path) {
   return plan;
 }
 
+ImportSource CDocument::SourceOfImport(const std::string& path) {
+  const ImportPlan plan = PlanImport(path);
+  return {plan.image_path, plan.kind};
+}
+
 ImportedCalibrationFile CDocument::ReadCalibrationFile(
     const std::string& path, const std::optional<WorldFileSystem>& world_system, std::int32_t width,
     std::int32_t height) {
@@ -229,7 +234,8 @@ int CDocument::ImportSourceImage(const std::string& path, bool reset_calibration
   if (reset_calibration && !plan.calibration_path.empty()) {
     app_.calibration = plan.calibration.record;
   }
-  if (show_options && !ui_.RunConversionOptions(&plan.map_name, &app_.settings)) {
+  if (show_options &&
+      !ui_.RunConversionOptions({plan.image_path, plan.kind}, &plan.map_name, &app_.settings)) {
     RestoreSnapshot(before);
     return -1;
   }

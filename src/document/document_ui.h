@@ -17,6 +17,7 @@
 #include "calibration/calibration_import.h"
 #include "document/document_failure.h"
 #include "document/import_notice.h"
+#include "document/import_source.h"
 
 namespace kv {
 
@@ -55,8 +56,10 @@ class DocumentUi {
   virtual void Notify(const Notice& /*notice*/) {}
 
   // The conversion options dialog: map name, colour depth, compression and
-  // scale. False when cancelled; the values are then unchanged.
-  virtual bool RunConversionOptions(std::string* map_name, ConversionSettings* settings) = 0;
+  // scale, with the map they would make of `source`. False when cancelled;
+  // the values are then unchanged.
+  virtual bool RunConversionOptions(const ImportSource& source, std::string* map_name,
+                                    ConversionSettings* settings) = 0;
 
   // The modeless calibration dialog. Closing with validation may be
   // refused (false); closing a dialog that is not open succeeds.

@@ -9,6 +9,7 @@
 #include "bitmap/bmp/bmp_layout.h"
 #include "bitmap/raise_conversion_error.h"
 #include "map/c_image_container.h"
+#include "map/map_conversion_options.h"
 #include "map/map_file.h"
 #include "map/stored_bitmap.h"
 #include "pdb/palm_time.h"
@@ -61,16 +62,6 @@ SourceSize SizeOf(ConversionContext& context, const ConversionSource& source, bo
   return size;
 }
 
-ConversionOptions TileOptions(const ConversionSettings& settings, bool source_is_bmp) {
-  ConversionOptions options;
-  options.targetWidth = kTileWidth;
-  options.targetHeight = kTileHeight;
-  options.minDepth = 1;
-  options.maxDepth = static_cast<std::uint8_t>(settings.colourDepth);
-  options.sourceIsBmp = source_is_bmp;
-  return options;
-}
-
 std::uint32_t DateNow() { return PalmDateFromUnix(MapWriteTime()); }
 
 void CheckScale(const ScaleRatio& scale) {
@@ -99,7 +90,7 @@ BitmapRecord BitmapRecordOf(const ConvertedBitmap& converted) {
 CImageContainer::ConvertedImages CImageContainer::ConvertSource(
     const ConversionSource& source, bool source_is_bmp, bool build_palette,
     ConversionSettings& settings, const std::string& main_name, std::uint32_t date) {
-  ConversionOptions options = TileOptions(settings, source_is_bmp);
+  ConversionOptions options = MapTileOptions(settings, source_is_bmp);
   options.fitToSize = true;
   options.buildPalette = build_palette;
   ConvertedImages images;

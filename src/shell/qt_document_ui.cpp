@@ -169,8 +169,9 @@ void QtDocumentUi::Notify(const Notice& notice) {
   prompts_.Warn(window_, text, state_.app.caption);
 }
 
-bool QtDocumentUi::RunConversionOptions(std::string* map_name, ConversionSettings* settings) {
-  return prompts_.RunConversionOptions(window_, map_name, settings);
+bool QtDocumentUi::RunConversionOptions(const ImportSource& source, std::string* map_name,
+                                        ConversionSettings* settings) {
+  return prompts_.RunConversionOptions(window_, source, map_name, settings);
 }
 
 void QtDocumentUi::ImageListChanged(const ImageListModel& list) {

@@ -82,7 +82,8 @@ class QtDocumentUi final : public DocumentUi {
   // anything the user must act on, or that leaves the map uncalibrated, to
   // a message.
   void Notify(const Notice& notice) override;
-  bool RunConversionOptions(std::string* map_name, ConversionSettings* settings) override;
+  bool RunConversionOptions(const ImportSource& source, std::string* map_name,
+                            ConversionSettings* settings) override;
 
   void OpenCalibrationDialog() override;
   bool CloseCalibrationDialog(bool validate) override;

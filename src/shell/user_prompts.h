@@ -37,8 +37,9 @@ class UserPrompts {
   virtual std::optional<std::string> ChooseFile(QWidget* owner, const FileChooser& chooser,
                                                 const std::string& folder,
                                                 const std::string& proposed_name) = 0;
-  virtual bool RunConversionOptions(QWidget* owner, std::string* map_name,
-                                    ConversionSettings* settings) = 0;
+  // The options dialog, with the map they would make of `source`.
+  virtual bool RunConversionOptions(QWidget* owner, const ImportSource& source,
+                                    std::string* map_name, ConversionSettings* settings) = 0;
   virtual std::optional<WorldFileSystem> ChooseWorldFileSystem(QWidget* owner,
                                                                const WorldFileSystem& stored) = 0;
   virtual void ShowAbout(QWidget* owner) = 0;

@@ -15,6 +15,7 @@
 #include "dialogs/world_file_system_dialog.h"
 #include "document/conversion_options_model.h"
 #include "document/document_texts.h"
+#include "document/import_size_estimator.h"
 #include "document/world_file_system_model.h"
 
 namespace kv {
@@ -103,10 +104,11 @@ std::optional<std::string> WidgetPrompts::ChooseFile(QWidget* owner, const FileC
   return path.toStdString();
 }
 
-bool WidgetPrompts::RunConversionOptions(QWidget* owner, std::string* map_name,
-                                         ConversionSettings* settings) {
+bool WidgetPrompts::RunConversionOptions(QWidget* owner, const ImportSource& source,
+                                         std::string* map_name, ConversionSettings* settings) {
+  ImportSizeEstimator estimator(source);
   ConversionOptionsDialog dialog(Dialog(kConversionOptionsDialogId), language_.strings,
-                                 OpenConversionOptions(*map_name, *settings), owner);
+                                 OpenConversionOptions(*map_name, *settings), &estimator, owner);
   if (dialog.exec() != QDialog::Accepted) return false;
   AcceptConversionOptions(dialog.fields(), map_name, settings);
   return true;

@@ -21,7 +21,7 @@ class WidgetPrompts final : public UserPrompts {
   std::optional<std::string> ChooseFile(QWidget* owner, const FileChooser& chooser,
                                         const std::string& folder,
                                         const std::string& proposed_name) override;
-  bool RunConversionOptions(QWidget* owner, std::string* map_name,
+  bool RunConversionOptions(QWidget* owner, const ImportSource& source, std::string* map_name,
                             ConversionSettings* settings) override;
   std::optional<WorldFileSystem> ChooseWorldFileSystem(QWidget* owner,
                                                        const WorldFileSystem& stored) override;

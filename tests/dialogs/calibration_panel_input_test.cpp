@@ -47,7 +47,10 @@ class ModalMessagePrompts final : public UserPrompts {
                                         const std::string&) override {
     return std::nullopt;
   }
-  bool RunConversionOptions(QWidget*, std::string*, ConversionSettings*) override { return true; }
+  bool RunConversionOptions(QWidget*, const ImportSource&, std::string*,
+                            ConversionSettings*) override {
+    return true;
+  }
   std::optional<WorldFileSystem> ChooseWorldFileSystem(QWidget*,
                                                        const WorldFileSystem& stored) override {
     return stored;

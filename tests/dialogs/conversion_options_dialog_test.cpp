@@ -8,10 +8,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <fstream>
 
 #include "dialog_test_support.h"
+#include "document/image_kind.h"
 #include "modal_driver.h"
+#include "shell/shipped_languages.h"
 #include "shell/widget_prompts.h"
+#include "temp_folder.h"
 
 namespace kv {
 
@@ -47,6 +51,39 @@ ConversionSettings Settings(int depth, bool compress) {
   settings.colourDepth = depth;
   settings.compressBitmaps = compress;
   return settings;
+}
+
+// A raster of `width` x `height` black pixels that GDAL reads without any
+// pixel data on disk: a virtual data set whose bands have no sources.
+std::string WriteBlankRaster(const std::filesystem::path& folder, int width, int height) {
+  const std::string path = (folder / "blank.vrt").string();
+  std::ofstream file(path);
+  file << "<VRTDataset rasterXSize=\"" << width << "\" rasterYSize=\"" << height << "\">";
+  for (int band = 1; band <= 3; ++band) {
+    file << "<VRTRasterBand dataType=\"Byte\" band=\"" << band << "\"/>";
+  }
+  file << "</VRTDataset>\n";
+  return path;
+}
+
+// The bundled sample, beside the language folder.
+std::string SamplePath() {
+  return (ShippedLanguageFolder() + "/../samples/earth.jpg").toStdString();
+}
+
+struct EstimateTexts {
+  QString tiles;
+  QString images;
+  QString size;
+  bool marked = false;  // the images line drawn as a warning
+};
+
+// What the estimate rows show once the worker is done.
+EstimateTexts ShownEstimate(ConversionOptionsDialog* dialog) {
+  if (!QTest::qWaitFor([dialog]() { return !dialog->estimating(); }, 30000)) return {};
+  const auto* images = dialog->findChild<QLabel*>("images");
+  return {dialog->findChild<QLabel*>("tiles")->text(), images->text(),
+          dialog->findChild<QLabel*>("mapSize")->text(), !images->styleSheet().isEmpty()};
 }
 
 }  // namespace
@@ -88,8 +125,57 @@ class ConversionOptionsDialogTest : public QObject {
       QVERIFY(labels.contains("Colour &depth:"));
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
-    QVERIFY(!prompts_.RunConversionOptions(nullptr, &name, &settings));
+    QVERIFY(!prompts_.RunConversionOptions(nullptr, {}, &name, &settings));
     QVERIFY(looked);
+  }
+
+  // 16000 x 13100 pixels: 100 x 100 tiles at full size, one image more
+  // than a map holds with the overview; at half size 50 x 50.
+  void showsTilesImagesAndSizeOfTheChosenScale() {
+    TempFolder folder;
+    const std::string raster = WriteBlankRaster(folder.path(), 16000, 13100);
+    std::string name = "Blank";
+    ConversionSettings settings = Settings(8, true);
+    EstimateTexts full, half;
+    OnModal<ConversionOptionsDialog>([&](ConversionOptionsDialog* dialog) {
+      full = ShownEstimate(dialog);
+      SaveScreenshot(dialog, "conversion-options-over-limit.png");
+      PickEntry(ControlsOf(dialog).scale, 1);
+      half = ShownEstimate(dialog);
+      ClickButton(dialog, QDialogButtonBox::Cancel);
+    });
+    prompts_.RunConversionOptions(nullptr, {raster, kImageKindTiff}, &name, &settings);
+    QCOMPARE(full.tiles, QString("10000 (100 across, 100 down)"));
+    QCOMPARE(full.images, QString("10001: more than the 9999 a map holds"));
+    QVERIFY(full.marked);
+    QCOMPARE(half.tiles, QString("2500 (50 across, 50 down)"));
+    QCOMPARE(half.images, QString("2501 of at most 9999"));
+    QVERIFY(!half.marked);
+    QVERIFY2(half.size.startsWith("about ") && half.size.endsWith(" MB"), qPrintable(half.size));
+  }
+
+  // Changing the options while the worker runs restarts it; closing the
+  // dialog meanwhile stops it.
+  void closesWhileEstimatingAndShowsTheSampleInBothLanguages() {
+    for (const QString code : {"EN", "DE"}) {
+      LanguageFile language = ShippedLanguage(code);
+      WidgetPrompts prompts{language};
+      std::string name = "earth";
+      ConversionSettings settings = Settings(16, true);
+      EstimateTexts shown;
+      OnModal<ConversionOptionsDialog>([&](ConversionOptionsDialog* dialog) {
+        PickEntry(ControlsOf(dialog).depth, 1);
+        shown = ShownEstimate(dialog);
+        SaveScreenshot(dialog, "conversion-options-estimate-" + code.toLower() + ".png");
+        PickEntry(ControlsOf(dialog).depth, 2);
+        ClickButton(dialog, QDialogButtonBox::Ok);
+      });
+      QVERIFY(
+          prompts.RunConversionOptions(nullptr, {SamplePath(), kImageKindJpg}, &name, &settings));
+      QCOMPARE(settings.colourDepth, 4);
+      QVERIFY2(shown.tiles.startsWith("104 (13 "), qPrintable(shown.tiles));
+      QVERIFY2(shown.images.startsWith("105 "), qPrintable(shown.images));
+    }
   }
 
   void tabGoesFromNameToScaleDepthCompressionAndButtons() {
@@ -107,7 +193,7 @@ class ConversionOptionsDialogTest : public QObject {
       }
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
-    prompts_.RunConversionOptions(nullptr, &name, &settings);
+    prompts_.RunConversionOptions(nullptr, {}, &name, &settings);
     QCOMPARE(order, QStringList({"mapName", "scale", "depth", "compress", "OK", "Cancel"}));
   }
 
@@ -118,7 +204,7 @@ class ConversionOptionsDialogTest : public QObject {
       PickEntry(ControlsOf(dialog).scale, 1);
       ClickButton(dialog, QDialogButtonBox::Ok);
     });
-    QVERIFY(prompts_.RunConversionOptions(nullptr, &name, &settings));
+    QVERIFY(prompts_.RunConversionOptions(nullptr, {}, &name, &settings));
     QCOMPARE(settings.scale.scaleNum, 1);
     QCOMPARE(settings.scale.scaleDen, 2);
 
@@ -127,7 +213,7 @@ class ConversionOptionsDialogTest : public QObject {
       shown_scale = ControlsOf(dialog).scale->currentIndex();
       ClickButton(dialog, QDialogButtonBox::Ok);
     });
-    QVERIFY(prompts_.RunConversionOptions(nullptr, &name, &settings));
+    QVERIFY(prompts_.RunConversionOptions(nullptr, {}, &name, &settings));
     QCOMPARE(shown_scale, 0);
     QCOMPARE(settings.scale.scaleDen, 1);
   }
@@ -145,7 +231,7 @@ class ConversionOptionsDialogTest : public QObject {
         shown = ControlsOf(dialog).depth->currentIndex();
         ClickButton(dialog, QDialogButtonBox::Cancel);
       });
-      prompts_.RunConversionOptions(nullptr, &name, &settings);
+      prompts_.RunConversionOptions(nullptr, {}, &name, &settings);
       QCOMPARE(shown, row.entry);
     }
   }
@@ -162,7 +248,7 @@ class ConversionOptionsDialogTest : public QObject {
       Toggle(controls.compress);
       ClickButton(dialog, QDialogButtonBox::Ok);
     });
-    QVERIFY(prompts_.RunConversionOptions(nullptr, &name, &settings));
+    QVERIFY(prompts_.RunConversionOptions(nullptr, {}, &name, &settings));
     QCOMPARE(name, std::string("A name longer than the map can "));
     QCOMPARE(settings.scale.scaleDen, 4);
     QCOMPARE(settings.colourDepth, 2);
@@ -181,7 +267,7 @@ class ConversionOptionsDialogTest : public QObject {
       Toggle(controls.compress);
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
-    QVERIFY(!prompts_.RunConversionOptions(nullptr, &name, &settings));
+    QVERIFY(!prompts_.RunConversionOptions(nullptr, {}, &name, &settings));
     QCOMPARE(name, std::string("Harbour"));
     QCOMPARE(settings.colourDepth, 4);
     QVERIFY(settings.compressBitmaps);

@@ -40,7 +40,8 @@ class RecordingUi : public DocumentUi {
     failures.push_back({context, failure});
   }
   void Notify(const Notice& notice) override { notices.push_back(notice); }
-  bool RunConversionOptions(std::string* map_name, ConversionSettings* settings) override {
+  bool RunConversionOptions(const ImportSource&, std::string* map_name,
+                            ConversionSettings* settings) override {
     ++options_runs;
     options_name = *map_name;
     if (cancel_options) return false;

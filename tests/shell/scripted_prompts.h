@@ -53,7 +53,8 @@ class ScriptedPrompts final : public UserPrompts {
     files.pop_front();
     return file;
   }
-  bool RunConversionOptions(QWidget*, std::string*, ConversionSettings*) override {
+  bool RunConversionOptions(QWidget*, const ImportSource&, std::string*,
+                            ConversionSettings*) override {
     ++conversion_options_shown;
     return true;
   }

@@ -34,7 +34,9 @@ class PaneUi final : public DocumentUi {
   Answer Ask(const Question&) override { return Answer::kCancel; }
   void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
   void ReportFailure(std::uint32_t, const DocumentFailure&) override {}
-  bool RunConversionOptions(std::string*, ConversionSettings*) override { return false; }
+  bool RunConversionOptions(const ImportSource&, std::string*, ConversionSettings*) override {
+    return false;
+  }
   void ImageListChanged(const ImageListModel& model) override {
     if (list != nullptr) list->ShowList(&model);
     if (previewer != nullptr) previewer->ShowList(&model);
