@@ -78,5 +78,20 @@ TEST_F(DryRunTest, FailsWhenTheMapWouldHoldTooManyImages) {
   EXPECT_FALSE(fs::exists(dir_ / "big.prc"));
 }
 
+// A batch's dry run estimates every map the batch would write, and writes
+// neither the maps nor the output folder.
+TEST_F(DryRunTest, EstimatesEachMapOfABatch) {
+  const std::string first = WriteBmp("first.bmp", 480, 262);
+  const std::string second = WriteBmp("second.bmp", 320, 131);
+  const std::string out = (dir_ / "maps").string();
+  const std::set<std::string> before = Files();
+  const testing::KvmapResult dry =
+      Run("convert --dry-run --depth 16 '" + first + "' '" + second + "' -o '" + out + "'");
+  ASSERT_EQ(dry.exit_code, 0) << dry.err;
+  EXPECT_EQ(Files(), before);
+  EXPECT_THAT(dry.out, HasSubstr(first + "\n  Tiles: 6 (3 across, 2 down)"));
+  EXPECT_THAT(dry.out, HasSubstr(second + "\n  Tiles: 2 (2 across, 1 down)"));
+}
+
 }  // namespace
 }  // namespace kv
