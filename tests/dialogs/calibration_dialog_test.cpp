@@ -20,6 +20,7 @@
 #include "dialogs/calibration_controls.h"
 #include "dialogs/dialog_ids.h"
 #include "dialogs/dialog_test_support.h"
+#include "dialogs/panel_test_window.h"
 #include "document/command_ids.h"
 #include "geo/coordinate_systems.h"
 #include "shell/main_window.h"
@@ -75,38 +76,19 @@ class CalibrationDialogTest : public QObject {
 
  private:
   QTemporaryDir dir_;
-  std::unique_ptr<ShellState> state_;
-  std::unique_ptr<ScriptedPrompts> prompts_;
-  std::unique_ptr<MainWindow> window_;
-  std::ostringstream diagnostics_;
+  PanelTestWindow shown_;
 
   // The main window on a 320 x 262 image with the calibration `kvm` beside
   // it (none for an empty string).
   MainWindow& Window(const char* kvm, int system = kSystemDegreesMinutes) {
-    state_ = EnglishShellState();
-    state_->app.diagnostics = &diagnostics_;
-    state_->app.import_state.world_file_system.system = system;
-    prompts_ = std::make_unique<ScriptedPrompts>();
-    window_ = std::make_unique<MainWindow>(*state_, *prompts_);
-    window_->resize(900, 620);
-    window_->show();
-    // Focus moves only within the active window.
-    QApplication::setActiveWindow(window_.get());
-    if (kvm != nullptr) {
-      QImage image(320, 262, QImage::Format_RGB32);
-      image.fill(QColor(40, 90, 160));
-      const QString path = dir_.filePath("map.png");
-      image.save(path);
-      QFile::remove(dir_.filePath("map.kvm"));
-      if (*kvm != '\0') WriteFile(dir_.filePath("map.kvm"), kvm);
-      window_->OpenFile(path.toStdString());
-    }
-    return *window_;
+    shown_.Show(EnglishShellState(), QSize(900, 620), system);
+    if (kvm != nullptr) shown_.OpenCalibratedImage(QDir(dir_.path()), QSize(320, 262), kvm);
+    return *shown_.window;
   }
 
-  CalibrationDialog* Dialog() { return window_->ui().calibration_dialog(); }
+  CalibrationDialog* Dialog() { return shown_.window->ui().calibration_dialog(); }
   CalibrationDialog& OpenDialog() {
-    window_->RunCommand(kCmdOpenCalibration);
+    shown_.window->RunCommand(kCmdOpenCalibration);
     if (Dialog() == nullptr) qFatal("the calibration dialog did not open");
     Settle();
     return *Dialog();
@@ -148,16 +130,16 @@ class CalibrationDialogTest : public QObject {
     }
   }
   CalibrationPoint& Point(int index) {
-    return (*state_->app.calibration.points)[static_cast<std::size_t>(index)];
+    return (*shown_.state->app.calibration.points)[static_cast<std::size_t>(index)];
   }
-  const DialogTexts& Dialog115() { return state_->language.dialogs.at(kCalibrationDialogId); }
-  std::string String(std::uint32_t id) { return state_->language.strings.Get(id); }
+  const DialogTexts& Dialog115() { return shown_.state->language.dialogs.at(kCalibrationDialogId); }
+  std::string String(std::uint32_t id) { return shown_.state->language.strings.Get(id); }
 
  private slots:
   void cleanup() {
-    window_.reset();
-    prompts_.reset();
-    state_.reset();
+    shown_.window.reset();
+    shown_.prompts.reset();
+    shown_.state.reset();
   }
 
   void openingWithAnEmptyImageListDoesNothing() {
@@ -308,11 +290,11 @@ class CalibrationDialogTest : public QObject {
     Type(kFirstLatitude, "N47 45");
     Click(kClose);
     QVERIFY(Dialog() == nullptr);
-    QCOMPARE(state_->app.calibration.north, 47.75);
+    QCOMPARE(shown_.state->app.calibration.north, 47.75);
     CImage* image = window.document()->image_list().current();
     QCOMPARE(image->corner_text(kTopLeftLatitude), std::string("N47.75000000"));
     QVERIFY(window.document()->container().IsModified());
-    QVERIFY(prompts_->informed.empty());
+    QVERIFY(shown_.prompts->informed.empty());
   }
 
   void closeWithAnInvalidFieldIsRefusedWithItsMessage() {
@@ -322,10 +304,10 @@ class CalibrationDialogTest : public QObject {
     Type(kSecondLatitude, "N48");  // south of north
     Click(kClose);
     QVERIFY(Dialog() != nullptr);
-    QCOMPARE(prompts_->informed.size(), std::size_t{1});
-    QCOMPARE(prompts_->informed[0], String(2045) + "|" + String(2048));
+    QCOMPARE(shown_.prompts->informed.size(), std::size_t{1});
+    QCOMPARE(shown_.prompts->informed[0], String(2045) + "|" + String(2048));
     QVERIFY(Find<QLineEdit>(kFirstLatitude)->hasFocus());
-    QCOMPARE(state_->app.calibration.north, 47.5);
+    QCOMPARE(shown_.state->app.calibration.north, 47.5);
   }
 
   void noWhenSwitchingFromPointsToCornersKeepsThePoints() {
@@ -333,8 +315,8 @@ class CalibrationDialogTest : public QObject {
     OpenDialog();
     QVERIFY(Find<QRadioButton>(kModeCorners)->isVisible());
     Click(kModeCorners);  // no scripted answer: No
-    QCOMPARE(prompts_->questions.size(), std::size_t{1});
-    const Question& question = prompts_->questions[0];
+    QCOMPARE(shown_.prompts->questions.size(), std::size_t{1});
+    const Question& question = shown_.prompts->questions[0];
     QCOMPARE(question.text, String(2065));
     QVERIFY(question.icon == MessageIcon::kWarning);
     QVERIFY(question.no_is_default);
@@ -343,7 +325,7 @@ class CalibrationDialogTest : public QObject {
     QVERIFY(!Find<QLineEdit>(kFirstLatitude)->isVisible());
     QCOMPARE(Point(1).pixel_x, 250);
 
-    prompts_->answers = {Answer::kYes};
+    shown_.prompts->answers = {Answer::kYes};
     Click(kModeCorners);
     QVERIFY(Find<QRadioButton>(kModeCorners)->isChecked());
     QVERIFY(Find<QLineEdit>(kFirstLatitude)->isVisible());
@@ -358,8 +340,8 @@ class CalibrationDialogTest : public QObject {
     QCOMPARE(FieldText(kFirstLatitude), QString("N47.250000"));
     Type(kFirstLongitude, "W200");
     Find<QLineEdit>(kSecondLatitude)->setFocus();
-    QCOMPARE(prompts_->informed.size(), std::size_t{1});
-    QCOMPARE(prompts_->informed[0], String(2045) + "|" + String(2049));
+    QCOMPARE(shown_.prompts->informed.size(), std::size_t{1});
+    QCOMPARE(shown_.prompts->informed[0], String(2045) + "|" + String(2049));
     QVERIFY(Find<QLineEdit>(kFirstLongitude)->hasFocus());
   }
 
@@ -390,7 +372,7 @@ class CalibrationDialogTest : public QObject {
     QVERIFY(!Find<QLineEdit>(kFirstZone)->isVisible());
     Choose(kSystem, kSystemUtm);
     QCOMPARE(Find<QComboBox>(kSystem)->currentIndex(), kSystemUtm);
-    QCOMPARE(state_->app.import_state.world_file_system.system, kSystemUtm);
+    QCOMPARE(shown_.state->app.import_state.world_file_system.system, kSystemUtm);
     QVERIFY(Find<QLineEdit>(kFirstZone)->isVisible());
     QCOMPARE(FieldText(kFirstZone), QString("32T"));
     QCOMPARE(Find<QLabel>(kFirstLatitudeLabel)->text(), QString::fromStdString(String(2058)));
@@ -413,10 +395,10 @@ class CalibrationDialogTest : public QObject {
     Choose(kSystem, kSystemOsgb);
     QVERIFY(!Find<QComboBox>(kDatum)->isEnabled());
     Click(kApply);
-    QCOMPARE(state_->app.calibration.proj_mode, kCalibrationProjection);
-    QCOMPARE(state_->app.calibration.projparams.value_or(""),
+    QCOMPARE(shown_.state->app.calibration.proj_mode, kCalibrationProjection);
+    QCOMPARE(shown_.state->app.calibration.projparams.value_or(""),
              std::string("proj=tmerc lon_0=9.00000000 "));
-    QCOMPARE(state_->app.calibration.datum_name.value_or(""), std::string("OrdSrvyGrtBritn"));
+    QCOMPARE(shown_.state->app.calibration.datum_name.value_or(""), std::string("OrdSrvyGrtBritn"));
     Choose(kKind, 3);
     QVERIFY(Find<QLabel>(kThreeByThreeNote)->isVisible());
     QVERIFY(!Find<QLineEdit>(kPixelX)->isVisible());
@@ -427,14 +409,14 @@ class CalibrationDialogTest : public QObject {
     OpenDialog();
     QVERIFY(Find<QCheckBox>(kFollow)->isChecked());
     Click(kFollow);
-    QVERIFY(!state_->app.calibration_follow);
+    QVERIFY(!shown_.state->app.calibration_follow);
     QCOMPARE(window.RunCommand(kCmdCloseCalibration), 0);
     QVERIFY(Dialog() == nullptr);
     OpenDialog();
     QVERIFY(!Find<QCheckBox>(kFollow)->isChecked());
     // The preferences keep it between runs.
     PrefsRecord prefs;
-    StoreSettingsInPrefs(state_->app, &prefs);
+    StoreSettingsInPrefs(shown_.state->app, &prefs);
     QCOMPARE(prefs.calibration_follow, 0);
     ApplicationState next_run;
     LoadSettingsFromPrefs(prefs, &next_run);
@@ -447,7 +429,7 @@ class CalibrationDialogTest : public QObject {
   void refreshShowsAnImportedCalibration() {
     MainWindow& window = Window(kBoundsOnly);
     OpenDialog();
-    state_->app.calibration.points.emplace();
+    shown_.state->app.calibration.points.emplace();
     Point(0).latitude = 46.5;
     Point(0).pixel_x = 5;
     window.ui().RefreshCalibrationDialog();
@@ -487,7 +469,7 @@ class CalibrationDialogTest : public QObject {
     Settle();
     QVERIFY(GrabWhenDrawn(&window).save(shots.filePath("calibration-dialog-projection.png")));
     Choose(kKind, 0);
-    prompts_->answers = {Answer::kYes};
+    shown_.prompts->answers = {Answer::kYes};
     Click(kModeCentre);
     Find<QLineEdit>(kFirstZone)->setFocus();
     Settle();

@@ -23,6 +23,7 @@
 #include "dialogs/calibration_controls.h"
 #include "dialogs/calibration_dialog.h"
 #include "dialogs/dialog_test_support.h"
+#include "dialogs/panel_test_window.h"
 #include "document/command_ids.h"
 #include "geo/coordinate_systems.h"
 #include "shell/main_window.h"
@@ -74,38 +75,17 @@ class CalibrationPanelLayoutTest : public QObject {
 
  private:
   QTemporaryDir dir_;
-  std::unique_ptr<ShellState> state_;
-  std::unique_ptr<ScriptedPrompts> prompts_;
-  std::unique_ptr<MainWindow> window_;
-  std::ostringstream diagnostics_;
+  PanelTestWindow shown_;
 
   MainWindow& Window(const QString& language, const char* kvm) {
-    state_ = ShellStateIn(language);
-    state_->app.diagnostics = &diagnostics_;
-    state_->app.import_state.world_file_system.system = kSystemDegreesMinutes;
-    prompts_ = std::make_unique<ScriptedPrompts>();
-    window_ = std::make_unique<MainWindow>(*state_, *prompts_);
-    window_->resize(kDefaultSize);
-    window_->show();
-    QApplication::setActiveWindow(window_.get());
-    if (!QTest::qWaitForWindowExposed(window_.get())) qFatal("the window is not shown");
-    QImage image(640, 480, QImage::Format_RGB32);
-    image.fill(QColor(40, 90, 160));
-    const QString path = dir_.filePath("map.png");
-    image.save(path);
-    WriteKvm(kvm);
-    window_->OpenFile(path.toStdString());
-    return *window_;
-  }
-  void WriteKvm(const char* kvm) {
-    QFile file(dir_.filePath("map.kvm"));
-    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write map.kvm");
-    file.write(kvm);
+    shown_.Show(ShellStateIn(language), kDefaultSize);
+    shown_.OpenCalibratedImage(QDir(dir_.path()), QSize(640, 480), kvm);
+    return *shown_.window;
   }
 
-  CalibrationDialog* Dialog() { return window_->ui().calibration_dialog(); }
+  CalibrationDialog* Dialog() { return shown_.window->ui().calibration_dialog(); }
   CalibrationDialog& OpenDialog() {
-    window_->RunCommand(kCmdOpenCalibration);
+    shown_.window->RunCommand(kCmdOpenCalibration);
     if (Dialog() == nullptr) qFatal("the calibration dialog did not open");
     Settle();
     return *Dialog();
@@ -121,13 +101,13 @@ class CalibrationPanelLayoutTest : public QObject {
     return widget;
   }
   QWidget* ImageViewport() {
-    return window_->findChild<ImageViewPane*>("imageView")->scroll_area()->viewport();
+    return shown_.window->findChild<ImageViewPane*>("imageView")->scroll_area()->viewport();
   }
   // A click where the user sees the control: the window finds the widget
   // under the mouse, as it does for a real click.
   void ClickOnScreen(QWidget* widget) {
-    const QPoint centre = widget->mapTo(window_.get(), widget->rect().center());
-    QTest::mouseClick(window_->windowHandle(), Qt::LeftButton, {}, centre);
+    const QPoint centre = widget->mapTo(shown_.window.get(), widget->rect().center());
+    QTest::mouseClick(shown_.window->windowHandle(), Qt::LeftButton, {}, centre);
     Settle();
   }
   void ShowMode(Mode mode) {
@@ -136,13 +116,13 @@ class CalibrationPanelLayoutTest : public QObject {
     }
     Settle();
   }
-  void SaveScreenshot(const QString& name) { kv::SaveScreenshot(window_.get(), name); }
+  void SaveScreenshot(const QString& name) { kv::SaveScreenshot(shown_.window.get(), name); }
 
  private slots:
   void cleanup() {
-    window_.reset();
-    prompts_.reset();
-    state_.reset();
+    shown_.window.reset();
+    shown_.prompts.reset();
+    shown_.state.reset();
   }
 
   void everyControlIsInSightBesideTheImage_data() {
@@ -165,12 +145,13 @@ class CalibrationPanelLayoutTest : public QObject {
     CalibrationDialog& dialog = OpenDialog();
     ShowMode(static_cast<Mode>(mode));
     SaveScreenshot(QString("panel-%1").arg(QTest::currentDataTag()) + ".png");
-    const QRect window_rect(QPoint(0, 0), window_->size());
+    const QRect window_rect(QPoint(0, 0), shown_.window->size());
     const QRect image = InWindow(ImageViewport());
     QVERIFY(image.width() > 100 && image.height() > 100);
     // The panel as a whole covers neither pane below it.
     for (const char* pane : {"imageView", "imageList"}) {
-      QVERIFY2(!InWindow(&dialog).intersects(InWindow(window_->findChild<QWidget*>(pane))), pane);
+      QVERIFY2(!InWindow(&dialog).intersects(InWindow(shown_.window->findChild<QWidget*>(pane))),
+               pane);
     }
     int shown = 0;
     for (QWidget* control : dialog.findChildren<QWidget*>()) {
@@ -189,7 +170,7 @@ class CalibrationPanelLayoutTest : public QObject {
     // happened, in the user's language.
     dialog.ImageClicked(600, 400);
     QCOMPARE(Find<QLabel>(kHelpLine)->text(),
-             QString::fromStdString(state_->language.strings.Get(kClickNeedsPickString)));
+             QString::fromStdString(shown_.state->language.strings.Get(kClickNeedsPickString)));
     QVERIFY(!Find<QLabel>(kHelpLine)->text().isEmpty());
     SaveScreenshot(QString("panel-%1-hint").arg(QTest::currentDataTag()) + ".png");
   }
@@ -224,13 +205,13 @@ class CalibrationPanelLayoutTest : public QObject {
     QTest::keyClick(latitude, Qt::Key_Escape);
     Settle();
     QVERIFY(Dialog() != nullptr);
-    QCOMPARE(prompts_->informed.size(), std::size_t{1});
+    QCOMPARE(shown_.prompts->informed.size(), std::size_t{1});
     latitude->selectAll();
     QTest::keyClicks(latitude, "N47 45");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     Settle();
     QVERIFY(Dialog() == nullptr);
-    QCOMPARE(state_->app.calibration.north, 47.75);
+    QCOMPARE(shown_.state->app.calibration.north, 47.75);
   }
 
   void tabFromTheTypeListReachesOnlyShownControlsInOrder_data() {
@@ -286,7 +267,7 @@ class CalibrationPanelLayoutTest : public QObject {
     Settle();
     QCOMPARE(Find<QLineEdit>(kPointNumber)->text(), QString("3"));
     QCOMPARE(Find<QLineEdit>(kPixelX)->text(), QString("250"));
-    QCOMPARE((*state_->app.calibration.points)[0].latitude, 47 + 20 / 60.0);
+    QCOMPARE((*shown_.state->app.calibration.points)[0].latitude, 47 + 20 / 60.0);
     QCOMPARE(table->selectedItems().front()->row(), 2);
   }
 };

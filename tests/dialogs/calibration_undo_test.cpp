@@ -19,6 +19,7 @@
 #include "dialogs/calibration_controls.h"
 #include "dialogs/calibration_dialog.h"
 #include "dialogs/dialog_test_support.h"
+#include "dialogs/panel_test_window.h"
 #include "document/calibration_history.h"
 #include "document/command_ids.h"
 #include "document/language_format.h"
@@ -49,44 +50,27 @@ class CalibrationUndoTest : public QObject {
 
  private:
   QTemporaryDir dir_;
-  std::unique_ptr<ShellState> state_;
-  std::unique_ptr<ScriptedPrompts> prompts_;
-  std::unique_ptr<MainWindow> window_;
-  std::ostringstream diagnostics_;
+  PanelTestWindow shown_;
 
   // The main window at its first size, in `language`, with the panel open
   // on an image calibrated by kTwoPoints.
   CalibrationDialog& OpenPanel(const QString& language) {
-    state_ = std::make_unique<ShellState>();
-    state_->language = ShippedLanguage(language);
-    LoadLanguageTexts(state_.get());
-    state_->app.diagnostics = &diagnostics_;
-    state_->app.import_state.world_file_system.system = kSystemDegreesMinutes;
-    prompts_ = std::make_unique<ScriptedPrompts>();
-    window_ = std::make_unique<MainWindow>(*state_, *prompts_);
-    window_->resize(800, 550);
-    window_->show();
-    QApplication::setActiveWindow(window_.get());
-    if (!QTest::qWaitForWindowActive(window_.get())) qFatal("the window is not active");
-    QImage image(320, 262, QImage::Format_RGB32);
-    image.fill(QColor(40, 90, 160));
-    const QString path = dir_.filePath("map.png");
-    image.save(path);
-    QFile kvm(dir_.filePath("map.kvm"));
-    if (!kvm.open(QIODevice::WriteOnly) || kvm.write(kTwoPoints) < 0) qFatal("no map.kvm");
-    kvm.close();
-    window_->OpenFile(path.toStdString());
+    auto settings = std::make_unique<ShellState>();
+    settings->language = LoadShippedLanguage(language);
+    LoadLanguageTexts(settings.get());
+    shown_.Show(std::move(settings), QSize(800, 550));
+    shown_.OpenCalibratedImage(QDir(dir_.path()), QSize(320, 262), kTwoPoints);
     // Nothing to undo while the panel is closed.
     if (Action(kCmdUndo)->isEnabled()) qFatal("Undo enabled without the panel");
-    window_->RunCommand(kCmdOpenCalibration);
+    shown_.window->RunCommand(kCmdOpenCalibration);
     if (Panel() == nullptr) qFatal("the calibration panel did not open");
     QApplication::sendPostedEvents();
     return *Panel();
   }
 
-  CalibrationDialog* Panel() { return window_->ui().calibration_dialog(); }
+  CalibrationDialog* Panel() { return shown_.window->ui().calibration_dialog(); }
   QAction* Action(int command) {
-    QAction* action = window_->action(command);
+    QAction* action = shown_.window->action(command);
     if (action == nullptr) qFatal("command %d has no action", command);
     return action;
   }
@@ -99,7 +83,7 @@ class CalibrationUndoTest : public QObject {
   QString FieldText(int id) { return Find<QLineEdit>(id)->text(); }
   // The menu text for undoing (redoing) `change`, from the language file.
   QString Named(std::uint32_t format, CalibrationChange change) {
-    const StringTable& strings = state_->language.strings;
+    const StringTable& strings = shown_.state->language.strings;
     return QString::fromStdString(
         FormatLanguageText(strings.Get(format), {strings.Get(ChangeNameString(change))}));
   }
@@ -125,7 +109,8 @@ class CalibrationUndoTest : public QObject {
   // The keys where the focus is, as the user presses them.
   void Press(QKeyCombination keys) {
     QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus != nullptr ? focus : window_.get(), keys.key(), keys.keyboardModifiers());
+    QTest::keyClick(focus != nullptr ? focus : shown_.window.get(), keys.key(),
+                    keys.keyboardModifiers());
   }
   void UndoKey() { Press(Qt::ControlModifier | Qt::Key_Z); }
   void RedoKey() { Press(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z); }
@@ -135,18 +120,18 @@ class CalibrationUndoTest : public QObject {
   void SaveEditMenu(const QString& name) {
     const char* folder = std::getenv("KV_SCREENSHOT_DIR");
     QMenu* edit = nullptr;
-    for (QAction* title : window_->menuBar()->actions()) {
+    for (QAction* title : shown_.window->menuBar()->actions()) {
       if (title->menu() != nullptr && title->menu()->actions().contains(Action(kCmdUndo))) {
         edit = title->menu();
-        window_->menuBar()->setActiveAction(title);
+        shown_.window->menuBar()->setActiveAction(title);
       }
     }
     QVERIFY(edit != nullptr);
     QVERIFY(QTest::qWaitForWindowExposed(edit));
     if (folder != nullptr) {
-      QPixmap shot = GrabWhenDrawn(window_.get());
+      QPixmap shot = GrabWhenDrawn(shown_.window.get());
       QPainter painter(&shot);
-      painter.drawPixmap(window_->mapFromGlobal(edit->pos()), edit->grab());
+      painter.drawPixmap(shown_.window->mapFromGlobal(edit->pos()), edit->grab());
       painter.end();
       shot.save(QDir(QString::fromUtf8(folder)).filePath(name));
     }
@@ -155,9 +140,9 @@ class CalibrationUndoTest : public QObject {
 
  private slots:
   void cleanup() {
-    window_.reset();
-    prompts_.reset();
-    state_.reset();
+    shown_.window.reset();
+    shown_.prompts.reset();
+    shown_.state.reset();
   }
 
   void everyChangeGoesBackWithCtrlZAndComesAgainWithCtrlShiftZ() {
@@ -184,7 +169,7 @@ class CalibrationUndoTest : public QObject {
     // its own for the move.
     Click(kNextPoint);
     QCOMPARE(FieldText(kPointNumber), QString("2"));
-    QCOMPARE((*state_->app.calibration.points)[0].pixel_x, 120);
+    QCOMPARE((*shown_.state->app.calibration.points)[0].pixel_x, 120);
 
     Click(kDeletePoint);
     QCOMPARE(TableRows(), 1);
@@ -192,7 +177,7 @@ class CalibrationUndoTest : public QObject {
     // Each entry the arrow key passes is chosen, and one step.
     Choose(kSystem, kSystemDegreesMinutesSeconds);
     QCOMPARE(undo->text(), Named(kUndoChangeMenuString, CalibrationChange::kSystem));
-    prompts_->answers = {Answer::kYes};
+    shown_.prompts->answers = {Answer::kYes};
     Click(kModeCorners);
     QVERIFY(Find<QRadioButton>(kModeCorners)->isChecked());
     QCOMPARE(FieldText(kFirstLatitude), QString("N47 30 00.0000"));
@@ -209,17 +194,17 @@ class CalibrationUndoTest : public QObject {
     QCOMPARE(FieldText(kPointNumber), QString("2"));
     QCOMPARE(FieldText(kPixelX), QString("250"));
     UndoKey();
-    QCOMPARE((*state_->app.calibration.points)[0].pixel_x, 10);
+    QCOMPARE((*shown_.state->app.calibration.points)[0].pixel_x, 10);
     QCOMPARE(Find<QTableWidget>(kResidualsTable)->item(0, 1)->text(), QString("10"));
     QVERIFY(!undo->isEnabled());
     // The image view shows the point undo went back to.
-    QCOMPARE(window_->findChild<ImageViewPane*>("imageView")->HighlightedPoint(), 0);
+    QCOMPARE(shown_.window->findChild<ImageViewPane*>("imageView")->HighlightedPoint(), 0);
 
     // Forward again, and the Edit menu's Redo does the same.
     RedoKey();
     RedoKey();
     QCOMPARE(TableRows(), 1);
-    window_->RunCommand(kCmdRedo);
+    shown_.window->RunCommand(kCmdRedo);
     QCOMPARE(Find<QComboBox>(kSystem)->currentIndex(), kSystemDegreesMinutesSeconds);
     QCOMPARE(redo->text(), Named(kRedoChangeMenuString, CalibrationChange::kMode));
 
@@ -232,7 +217,7 @@ class CalibrationUndoTest : public QObject {
     panel.Undo();
     QVERIFY(!undo->isEnabled());
     Type(kPixelY, "34");
-    window_->RunCommand(kCmdCloseCalibration);
+    shown_.window->RunCommand(kCmdCloseCalibration);
     QVERIFY(Panel() == nullptr);
     QVERIFY(!undo->isEnabled());
     QCOMPARE(undo->text(), plain);

@@ -158,7 +158,7 @@ class ConversionOptionsDialogTest : public QObject {
   // dialog meanwhile stops it.
   void closesWhileEstimatingAndShowsTheSampleInBothLanguages() {
     for (const QString code : {"EN", "DE"}) {
-      LanguageFile language = ShippedLanguage(code);
+      LanguageFile language = LoadShippedLanguage(code);
       WidgetPrompts prompts{language};
       std::string name = "earth";
       ConversionSettings settings = Settings(16, true);

@@ -42,7 +42,7 @@ class DeviceRootDialogTest : public QObject {
 
   std::unique_ptr<ShellState> MakeState(const QString& language) {
     auto state = std::make_unique<ShellState>();
-    state->language = ShippedLanguage(language);
+    state->language = LoadShippedLanguage(language);
     LoadLanguageTexts(state.get());
     state->settings_file = dir_.filePath("Korvale GPS 5.conf").toStdString();
     state->install.media_folders = {dir_.filePath("media/anna").toStdString()};

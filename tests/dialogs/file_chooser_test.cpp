@@ -214,7 +214,7 @@ class FileChooserTest : public QObject {
     } kRows[] = {{"EN", "en", "World files (*.tfw"}, {"DE", "de", "World-Dateien (*.tfw"}};
     for (const auto& row : kRows) {
       UseQtLanguage(row.locale);
-      const LanguageFile language = ShippedLanguage(row.code);
+      const LanguageFile language = LoadShippedLanguage(row.code);
       WidgetPrompts prompts(language);
       QStringList types;
       OnModal<QFileDialog>([&](QFileDialog* chooser) {

@@ -94,7 +94,7 @@ class ImagePropertiesDialogTest : public QObject {
   void theFirstImageShowsItsCalibrationAndATileSaysItHasNone() {
     QFETCH(QString, language);
     auto state = std::make_unique<ShellState>();
-    state->language = ShippedLanguage(language);
+    state->language = LoadShippedLanguage(language);
     LoadLanguageTexts(state.get());
     ScriptedPrompts prompts;
     MainWindow window(*state, prompts);

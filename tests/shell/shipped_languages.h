@@ -31,7 +31,7 @@ inline QStringList ShippedLanguageFiles() {
 }
 
 // A shipped language by its code ("EN", "DE"); a test cannot go on without it.
-inline LanguageFile ShippedLanguage(const QString& code) {
+inline LanguageFile LoadShippedLanguage(const QString& code) {
   LanguageFile language;
   std::string message;
   const QString path = QDir(ShippedLanguageFolder()).filePath("DARudIdi" + code + ".lang");
@@ -39,7 +39,7 @@ inline LanguageFile ShippedLanguage(const QString& code) {
   return language;
 }
 
-inline LanguageFile ShippedEnglish() { return ShippedLanguage("EN"); }
+inline LanguageFile ShippedEnglish() { return LoadShippedLanguage("EN"); }
 
 // What start-up leaves for the window when the user's language is English.
 inline std::unique_ptr<ShellState> EnglishShellState() {
