@@ -73,7 +73,7 @@ class WorldFileSystemDialogTest : public QObject {
       QVERIFY(dialog->findChild<QLabel*>()->buddy() != nullptr);
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
-    prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemUtm, "32U"});
+    prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemUtm, "32U", ""});
     QCOMPARE(shown.size(), kCoordinateSystemCount - 2);
     QCOMPARE(shown.front(), QString("DD.dddd"));
     QVERIFY(!shown.contains("DD MM.mmmm"));
@@ -92,7 +92,7 @@ class WorldFileSystemDialogTest : public QObject {
         shown = SystemList(dialog)->currentIndex();
         ClickButton(dialog, QDialogButtonBox::Cancel);
       });
-      prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{row.stored, ""});
+      prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{row.stored, "", ""});
       QCOMPARE(shown, row.entry);
     }
   }
@@ -109,7 +109,7 @@ class WorldFileSystemDialogTest : public QObject {
       }
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
-    prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemUtm, "32U"});
+    prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemUtm, "32U", ""});
     QCOMPARE(order, QStringList({"coordinateSystem", "zone", "datum", "OK", "Cancel"}));
   }
 
@@ -126,7 +126,7 @@ class WorldFileSystemDialogTest : public QObject {
       QVERIFY(zone->isEnabled());
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
-    prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemUtm, "32U"});
+    prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemUtm, "32U", ""});
   }
 
   void okStoresTheChosenSystemAndZone() {
@@ -136,7 +136,7 @@ class WorldFileSystemDialogTest : public QObject {
       ClickButton(dialog, QDialogButtonBox::Ok);
     });
     const std::optional<WorldFileSystem> chosen =
-        prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{0, ""});
+        prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{0, "", ""});
     QVERIFY(chosen.has_value());
     QCOMPARE(chosen->system, kSystemUtm);
     QCOMPARE(chosen->zone, std::string("33T"));
@@ -147,7 +147,7 @@ class WorldFileSystemDialogTest : public QObject {
     OnModal<WorldFileSystemDialog>(
         [](WorldFileSystemDialog* dialog) { ClickButton(dialog, QDialogButtonBox::Ok); });
     std::optional<WorldFileSystem> chosen =
-        prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{1, ""});
+        prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{1, "", ""});
     QVERIFY(chosen.has_value());
     QCOMPARE(chosen->system, 1);
     // UTM without a zone cannot be read; the import goes on as before.
@@ -156,7 +156,7 @@ class WorldFileSystemDialogTest : public QObject {
       ZoneEdit(dialog)->clear();
       ClickButton(dialog, QDialogButtonBox::Ok);
     });
-    chosen = prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemOsgb, ""});
+    chosen = prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{kSystemOsgb, "", ""});
     QVERIFY(chosen.has_value());
     QCOMPARE(chosen->system, kSystemOsgb);
   }
@@ -260,7 +260,7 @@ class WorldFileSystemDialogTest : public QObject {
       PickSystem(dialog, "OSGB");
       ClickButton(dialog, QDialogButtonBox::Cancel);
     });
-    QVERIFY(!prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{2, ""}).has_value());
+    QVERIFY(!prompts_.ChooseWorldFileSystem(nullptr, WorldFileSystem{2, "", ""}).has_value());
   }
 };
 
