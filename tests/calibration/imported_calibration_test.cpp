@@ -103,8 +103,8 @@ TEST(ImportCalibrationRecord, StatusOfTheFirstStepThatFails) {
 
   // A world file whose far corner overflows the double range.
   const std::string huge = dir.Write("huge.tfw", "1e308\n0\n0\n-1e308\n1e308\n-1e308\n");
-  EXPECT_EQ(ImportCalibrationRecord(huge, WorldFileSystem{2, "", ""}, fixture.environment, 60000, 60000,
-                                    &file),
+  EXPECT_EQ(ImportCalibrationRecord(huge, WorldFileSystem{2, "", ""}, fixture.environment, 60000,
+                                    60000, &file),
             ImportStatus::kOffTheEarth);
 
   const std::string world = dir.Write("a.jgw", "0.001\n0\n0\n-0.001\n8\n47\n");
