@@ -39,15 +39,6 @@ std::string SkippedLine(const std::string& source) {
   return "kvmap: skipped " + source + ": no calibration found for it\n";
 }
 
-std::string ConvertedLine(const CDocument& document, const std::string& output) {
-  const CImage& overview = *document.container().ImageAt(0);
-  std::ostringstream line;
-  line << output << ": " << document.container().image_count() << " images, "
-       << overview.bitmap().depth << " bits, " << overview.map_width() << " x "
-       << overview.map_height() << " pixels, " << fs::file_size(output) << " bytes\n";
-  return line.str();
-}
-
 // One map as a single convert makes it, in the document of `session`.
 MapOutcomeKind ConvertMap(DocumentSession& session, const PlannedMap& map,
                           const BatchOptions& options, const std::atomic<bool>& cancel,
@@ -66,7 +57,7 @@ MapOutcomeKind ConvertMap(DocumentSession& session, const PlannedMap& map,
   }
   if (document.SaveAs(fs::absolute(map.output).string()) != 0) return MapOutcomeKind::kFailed;
   ui.PrintHeldNotices();
-  outcome->summary = ConvertedLine(document, map.output);
+  outcome->summary = ConvertedMapLine(document, map.output);
   return MapOutcomeKind::kConverted;
 }
 
@@ -104,6 +95,15 @@ void CreateOutputFolder(const std::string& folder) {
 }
 
 }  // namespace
+
+std::string ConvertedMapLine(const CDocument& document, const std::string& output) {
+  const CImage& overview = *document.container().ImageAt(0);
+  std::ostringstream line;
+  line << output << ": " << document.container().image_count() << " images, "
+       << overview.bitmap().depth << " bits, " << overview.map_width() << " x "
+       << overview.map_height() << " pixels, " << fs::file_size(output) << " bytes\n";
+  return line.str();
+}
 
 std::vector<MapOutcome> ConvertBatch(const StringTable& strings, const BatchPlan& plan,
                                      const BatchOptions& options, std::atomic<bool>& cancel,

@@ -18,6 +18,10 @@
 #include "cli/cli_context.h"
 #include "cli/convert_batch_plan.h"
 
+namespace kv {
+class CDocument;
+}  // namespace kv
+
 namespace kv::cli {
 
 struct BatchOptions {
@@ -44,6 +48,10 @@ struct MapOutcome {
   // The errors and notices a single convert would print on standard error.
   std::string messages;
 };
+
+// The line a convert prints for the map it wrote to `output`: images,
+// depth, size in pixels and in bytes.
+std::string ConvertedMapLine(const CDocument& document, const std::string& output);
 
 // Converts the plan's maps; one outcome for each, in the plan's order.
 // Setting `cancel` (from any thread) starts no more maps and stops those

@@ -77,13 +77,6 @@ bool Import(CDocument& document, CliDocumentUi& ui, const std::string& source) {
   return false;
 }
 
-void PrintSummary(const CDocument& document, const std::string& output) {
-  const CImage& overview = *document.container().ImageAt(0);
-  std::cout << output << ": " << document.container().image_count() << " images, "
-            << overview.bitmap().depth << " bits, " << overview.map_width() << " x "
-            << overview.map_height() << " pixels, " << fs::file_size(output) << " bytes\n";
-}
-
 // The document's own import and save, as the desktop program runs them:
 // Import (kCmdImportImage) with the options from the command line, optionally a
 // calibration file, then Save As.
@@ -112,7 +105,8 @@ int Convert(CliContext& context, const ConvertOptions& options) {
   // Relative to the working folder, not to the document's.
   if (document.SaveAs(fs::absolute(output).string()) != 0) return 1;
   ui.PrintHeldNotices();
-  return RunReported(context, kContextSave, [&]() { PrintSummary(document, output); });
+  return RunReported(context, kContextSave,
+                     [&]() { std::cout << ConvertedMapLine(document, output); });
 }
 
 // Several maps with the same options; what names or calibrates one map
