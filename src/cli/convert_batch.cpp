@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "base/exceptions.h"
+#include "base/file_commit_queue.h"
 #include "bitmap/conversion_threads.h"
 #include "cli/document_session.h"
 #include "cli/interrupt_watcher.h"
@@ -21,6 +22,11 @@ namespace fs = std::filesystem;
 
 // What a shell reports for a program ended by Ctrl-C (128 + SIGINT).
 constexpr int kInterruptedExitCode = 130;
+
+// Finished maps whose sync to the disk has not begun. When the disk falls
+// this far behind, the slots wait for it rather than hold ever more
+// written files open.
+constexpr std::size_t kMapsWaitingForTheDisk = 8;
 
 // The threads of each slot, a slot being one map at a time. As many slots
 // as threads, each map on one thread: a map decodes and encodes on its own
@@ -38,6 +44,15 @@ std::vector<int> SlotThreads(int budget, std::size_t maps) {
 std::string SkippedLine(const std::string& source) {
   return "kvmap: skipped " + source + ": no calibration found for it\n";
 }
+
+// One map of the batch, converted on one slot.
+struct MapJob {
+  const PlannedMap& map;
+  int threads;
+  std::function<void(double)> advance;
+  // Takes the finished map's file, to put it in place.
+  FileCommitter commit;
+};
 
 // One map as a single convert makes it, in the document of `session`.
 MapOutcomeKind ConvertMap(DocumentSession& session, const PlannedMap& map,
@@ -57,16 +72,15 @@ MapOutcomeKind ConvertMap(DocumentSession& session, const PlannedMap& map,
   }
   if (document.SaveAs(fs::absolute(map.output).string()) != 0) return MapOutcomeKind::kFailed;
   ui.PrintHeldNotices();
-  outcome->summary = ConvertedMapLine(document, map.output);
+  outcome->converted = DescribeConvertedMap(document);
   return MapOutcomeKind::kConverted;
 }
 
 // A document of its own for each map, with its own application state,
 // conversion context and error texts: nothing mutable is shared with the
 // maps converted beside it.
-MapOutcome ConvertOne(const StringTable& strings, const PlannedMap& map,
-                      const BatchOptions& options, int threads, std::atomic<bool>& cancel,
-                      const std::function<void(double)>& advance) {
+MapOutcome ConvertOne(const StringTable& strings, const MapJob& job, const BatchOptions& options,
+                      std::atomic<bool>& cancel) {
   std::ostringstream messages;
   CliContext context(strings, messages);
   MapOutcome outcome;
@@ -76,15 +90,33 @@ MapOutcome ConvertOne(const StringTable& strings, const PlannedMap& map,
     ui.hold_notices = true;
     ui.settings = options.settings;
     ui.progress_sink = [&](const ConversionProgress& progress) {
-      advance(progress.Fraction());
+      job.advance(progress.Fraction());
       if (cancel) ui.cancel_requested = true;
     };
-    session.StartEmpty().container().conversion_context().threads = threads;
-    outcome.kind = ConvertMap(session, map, options, cancel, &outcome);
+    session.StartEmpty().container().conversion_context().threads = job.threads;
+    session.app().commit_map = job.commit;
+    outcome.kind = ConvertMap(session, job.map, options, cancel, &outcome);
   });
   if (status != 0) outcome.kind = MapOutcomeKind::kFailed;
   outcome.messages.insert(0, messages.str());
   return outcome;
+}
+
+// Once the map's file has been committed with `commit_status`: its line,
+// or the error a single convert prints when its save fails.
+void FinishMap(const StringTable& strings, const PlannedMap& map, int commit_status,
+               MapOutcome* outcome) {
+  if (outcome->kind != MapOutcomeKind::kConverted) return;
+  std::ostringstream messages;
+  CliContext context(strings, messages);
+  const int status = RunReported(context, kContextSave, [&]() {
+    if (commit_status != 0) {
+      ThrowSystemFailure<ErrFileWrite>(fs::absolute(map.output).c_str(), commit_status);
+    }
+    outcome->summary = ConvertedMapLine(outcome->converted, map.output);
+  });
+  if (status != 0) outcome->kind = MapOutcomeKind::kFailed;
+  outcome->messages += messages.str();
 }
 
 void CreateOutputFolder(const std::string& folder) {
@@ -96,12 +128,16 @@ void CreateOutputFolder(const std::string& folder) {
 
 }  // namespace
 
-std::string ConvertedMapLine(const CDocument& document, const std::string& output) {
+ConvertedMap DescribeConvertedMap(const CDocument& document) {
   const CImage& overview = *document.container().ImageAt(0);
+  return {document.container().image_count(), overview.bitmap().depth, overview.map_width(),
+          overview.map_height()};
+}
+
+std::string ConvertedMapLine(const ConvertedMap& map, const std::string& output) {
   std::ostringstream line;
-  line << output << ": " << document.container().image_count() << " images, "
-       << overview.bitmap().depth << " bits, " << overview.map_width() << " x "
-       << overview.map_height() << " pixels, " << fs::file_size(output) << " bytes\n";
+  line << output << ": " << map.images << " images, " << map.depth << " bits, " << map.width
+       << " x " << map.height << " pixels, " << fs::file_size(output) << " bytes\n";
   return line.str();
 }
 
@@ -112,12 +148,20 @@ std::vector<MapOutcome> ConvertBatch(const StringTable& strings, const BatchPlan
   const std::vector<int> slots =
       SlotThreads(ConversionThreadCount(options.threads), plan.maps.size());
   BatchProgress progress(slots.size(), plan.maps.size(), listener);
+  // Written on the queue's thread; read once it is drained.
+  std::vector<int> commit_status(plan.maps.size(), 0);
+  FileCommitQueue commits(kMapsWaitingForTheDisk);
   std::atomic<std::size_t> next{0};
   const auto run_slot = [&](std::size_t slot) {
     for (std::size_t index = next++; index < plan.maps.size() && !cancel; index = next++) {
-      outcomes[index] =
-          ConvertOne(strings, plan.maps[index], options, slots[slot], cancel,
-                     [&progress, slot](double fraction) { progress.Advance(slot, fraction); });
+      const MapJob job{
+          plan.maps[index], slots[slot],
+          [&progress, slot](double fraction) { progress.Advance(slot, fraction); },
+          [&commits, status = &commit_status[index]](std::unique_ptr<ReplaceFileWriter> writer) {
+            commits.Push(std::move(writer), [status](int result) { *status = result; });
+            return 0;
+          }};
+      outcomes[index] = ConvertOne(strings, job, options, cancel);
       progress.MapDone(slot);
     }
   };
@@ -125,6 +169,10 @@ std::vector<MapOutcome> ConvertBatch(const StringTable& strings, const BatchPlan
   for (std::size_t slot = 1; slot < slots.size(); ++slot) threads.emplace_back(run_slot, slot);
   run_slot(0);
   for (std::thread& thread : threads) thread.join();
+  commits.Drain();
+  for (std::size_t index = 0; index < plan.maps.size(); ++index) {
+    FinishMap(strings, plan.maps[index], commit_status[index], &outcomes[index]);
+  }
   return outcomes;
 }
 

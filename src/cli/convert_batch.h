@@ -41,8 +41,19 @@ enum class MapOutcomeKind {
   kCancelled,  // stopped, or never started
 };
 
+// What the line of a converted map tells, apart from the file's size.
+struct ConvertedMap {
+  std::size_t images = 0;
+  int depth = 0;
+  int width = 0;
+  int height = 0;
+};
+
+ConvertedMap DescribeConvertedMap(const CDocument& document);
+
 struct MapOutcome {
   MapOutcomeKind kind = MapOutcomeKind::kCancelled;
+  ConvertedMap converted;
   // Converted: the line a single convert prints for its map.
   std::string summary;
   // The errors and notices a single convert would print on standard error.
@@ -50,10 +61,13 @@ struct MapOutcome {
 };
 
 // The line a convert prints for the map it wrote to `output`: images,
-// depth, size in pixels and in bytes.
-std::string ConvertedMapLine(const CDocument& document, const std::string& output);
+// depth, size in pixels and in bytes (read from the file).
+std::string ConvertedMapLine(const ConvertedMap& map, const std::string& output);
 
 // Converts the plan's maps; one outcome for each, in the plan's order.
+// Each finished map is synced to the disk and named on a thread of its own
+// while the next one converts; the outcomes are complete once every map is
+// in place.
 // Setting `cancel` (from any thread) starts no more maps and stops those
 // under way. `listener` hears how far the batch is, one call at a time.
 std::vector<MapOutcome> ConvertBatch(const StringTable& strings, const BatchPlan& plan,

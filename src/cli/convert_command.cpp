@@ -105,8 +105,9 @@ int Convert(CliContext& context, const ConvertOptions& options) {
   // Relative to the working folder, not to the document's.
   if (document.SaveAs(fs::absolute(output).string()) != 0) return 1;
   ui.PrintHeldNotices();
-  return RunReported(context, kContextSave,
-                     [&]() { std::cout << ConvertedMapLine(document, output); });
+  return RunReported(context, kContextSave, [&]() {
+    std::cout << ConvertedMapLine(DescribeConvertedMap(document), output);
+  });
 }
 
 // Several maps with the same options; what names or calibrates one map

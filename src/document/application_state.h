@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string>
 
+#include "base/file_commit_queue.h"
 #include "base/string_table.h"
 #include "bitmap/conversion_context.h"
 #include "calibration/calibration_import.h"
@@ -41,6 +42,10 @@ struct ApplicationState {
 
   CoordinateContext coordinates;
   CalibrationImportState import_state;
+  // How a saved map is put in place; empty: at once, so a save that
+  // returns has its file. A batch hands maps to a queue instead and learns
+  // there whether each one reached its name.
+  FileCommitter commit_map;
   // Diagnostics nobody is meant to see (a missing library, a world file's
   // report).
   std::ostream* diagnostics = &std::cout;

@@ -49,7 +49,8 @@ int CDocument::SaveBody(const std::string& target) {
   ConvertBeforeSaving();
   // The map goes into a new file that replaces the target only once it is
   // complete, so a failure leaves the previous map as it was.
-  SaveMapFile(*container_, target, database_name_, MapWriteTime());
+  SaveMapFile(*container_, target, database_name_, MapWriteTime(),
+              TemporaryFileKind::kUnnamedWhenPossible, app_.commit_map);
   container_->MarkSaved();
   saved_ = true;
   UpdateTitle();

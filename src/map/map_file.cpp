@@ -32,11 +32,12 @@ std::string DatabaseNameFor(const std::string& path) {
 }
 
 void SaveMapFile(CImageContainer& container, const std::string& path,
-                 std::string_view database_name, std::int64_t now, TemporaryFileKind temporary) {
-  ReplaceFileWriter writer(temporary);
-  if (const int error = writer.Begin(path); error != 0)
+                 std::string_view database_name, std::int64_t now, TemporaryFileKind temporary,
+                 const FileCommitter& commit) {
+  auto writer = std::make_unique<ReplaceFileWriter>(temporary);
+  if (const int error = writer->Begin(path); error != 0)
     ThrowSystemFailure<ErrFileCreate>(path.c_str(), error);
-  std::unique_ptr<FileStream> file = FileStream::Borrow(writer.file());
+  std::unique_ptr<FileStream> file = FileStream::Borrow(writer->file());
   if (!file) throw ErrBadAlloc();
   try {
     WriteMapDatabase(container, *file, database_name, now);
@@ -44,7 +45,10 @@ void SaveMapFile(CImageContainer& container, const std::string& path,
     error.set_file_name(path.c_str());
     throw;
   }
-  if (const int error = writer.Commit(); error != 0)
+  // The stream only borrows the writer's file; it goes before the writer
+  // is handed on, which may be to another thread.
+  file.reset();
+  if (const int error = CommitFile(commit, std::move(writer)); error != 0)
     ThrowSystemFailure<ErrFileWrite>(path.c_str(), error);
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/child_process.h"
+#include "base/file_commit_queue.h"
 #include "base/file_size_signal.h"
 #include "temp_folder.h"
 
@@ -179,6 +180,40 @@ TEST_P(ReplaceFileWriterTest, PipesAreWrittenDirectlyAndStayPipes) {
   EXPECT_EQ(std::string(buffer), "through");
   EXPECT_TRUE(fs::is_fifo(fifo));
   EXPECT_EQ(Names(), std::set<std::string>{"pipe"});
+}
+
+// Files handed to the queue are in place, in full, once it is drained, and
+// each one's outcome reaches its callback: here the last one's folder is
+// moved away before its turn, so it cannot get its name.
+TEST_P(ReplaceFileWriterTest, AQueueCommitsEachFileAndReportsItsFailure) {
+  fs::create_directory(dir_.File("gone"));
+  const std::vector<std::string> targets = {dir_.File("a.prc"), dir_.File("b.prc"),
+                                            dir_.File("c.prc"), dir_.File("gone/d.prc")};
+  std::vector<int> statuses(targets.size(), -1);
+  {
+    FileCommitQueue queue(1);
+    for (std::size_t index = 0; index < targets.size(); ++index) {
+      auto writer = std::make_unique<ReplaceFileWriter>(GetParam());
+      ASSERT_EQ(writer->Begin(targets[index]), 0);
+      std::fputs(targets[index].c_str(), writer->file());
+      if (index + 1 == targets.size()) {
+        queue.Drain();
+        fs::rename(dir_.File("gone"), dir_.File("moved"));
+      }
+      EXPECT_EQ(CommitFile(
+                    [&](std::unique_ptr<ReplaceFileWriter> handed) {
+                      queue.Push(std::move(handed),
+                                 [&, index](int status) { statuses[index] = status; });
+                      return 0;
+                    },
+                    std::move(writer)),
+                0);
+    }
+    queue.Drain();
+  }
+  EXPECT_EQ(statuses, (std::vector<int>{0, 0, 0, ENOENT}));
+  for (const char* name : {"a.prc", "b.prc", "c.prc"})
+    EXPECT_EQ(Contents(dir_, name), dir_.File(name));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothTemporaryFiles, ReplaceFileWriterTest,

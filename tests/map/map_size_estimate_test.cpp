@@ -83,6 +83,8 @@ constexpr const char* kSample = "../samples/earth.jpg";
 constexpr const char* kGeoTiff = "calibration/data/corpus/RGB.byte.quarter.tif";
 constexpr const char* kPolarTiff = "calibration/data/corpus/nt_20201024_f18_nrt_s.tif";
 constexpr const char* kChart = "calibration/data/corpus/australia4c.kap";
+// A scanned paper sheet: print screen, lettering and scanner noise.
+constexpr const char* kTopoSheet = "calibration/data/corpus/o37-122.jpg";
 constexpr const char* kMercatorChart = "calibration/data/corpus/transverse_mercator.kap";
 
 INSTANTIATE_TEST_SUITE_P(SampleAndCorpus, MapSizeEstimateTest,
@@ -95,6 +97,10 @@ INSTANTIATE_TEST_SUITE_P(SampleAndCorpus, MapSizeEstimateTest,
                                            Case{kSample, ImageSourceKind::kRaster, 8, 2, 12},
                                            Case{kChart, ImageSourceKind::kChart, 16, 1, 6},
                                            Case{kPolarTiff, ImageSourceKind::kRaster, 16, 1, 3},
+                                           Case{kTopoSheet, ImageSourceKind::kRaster, 16, 1, 10},
+                                           Case{kTopoSheet, ImageSourceKind::kRaster, 8, 1, 10},
+                                           Case{kTopoSheet, ImageSourceKind::kRaster, 4, 1, 10},
+                                           Case{kTopoSheet, ImageSourceKind::kRaster, 8, 2, 4},
                                            Case{kPolarTiff, ImageSourceKind::kRaster, 8, 1, 4},
                                            Case{kSample, ImageSourceKind::kRaster, 16, 2},
                                            Case{kSample, ImageSourceKind::kRaster, 8, 1},
