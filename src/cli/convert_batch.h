@@ -9,6 +9,7 @@
 // nothing of those under way.
 
 #include <atomic>
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -45,8 +46,8 @@ enum class MapOutcomeKind {
 struct ConvertedMap {
   std::size_t images = 0;
   int depth = 0;
-  int width = 0;
-  int height = 0;
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
 };
 
 ConvertedMap DescribeConvertedMap(const CDocument& document);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -121,6 +122,42 @@ TEST_F(MapFileTest, TheFileSizeLimitFailsTheSaveAndLeavesNothing) {
     EXPECT_EQ(ReadAll(path_), before);
     EXPECT_EQ(FilesInFolder(), 1u);
   }
+}
+
+// A save may hand its finished file on instead of committing it: what is
+// handed on is the whole map, and a refusal leaves the old map alone and
+// names it like any failed write.
+TEST_F(MapFileTest, AFileHandedOnIsCompleteAndARefusalLeavesTheOldMap) {
+  CImageContainer small("Map", nullptr);
+  small.AddImage(testing::FakeImage(3));
+  SaveMapFile(small, path_, "map", 1700000000);
+  const std::string before = ReadAll(path_);
+  CImageContainer bigger("Map", nullptr);
+  for (std::uint8_t fill = 0; fill < 3; ++fill) bigger.AddImage(testing::FakeImage(fill));
+
+  std::unique_ptr<ReplaceFileWriter> held;
+  SaveMapFile(bigger, path_, "map", 1700000000, TemporaryFileKind::kUnnamedWhenPossible,
+              [&](std::unique_ptr<ReplaceFileWriter> writer) {
+                held = std::move(writer);
+                return 0;
+              });
+  EXPECT_EQ(ReadAll(path_), before);
+  ASSERT_NE(held, nullptr);
+  ASSERT_EQ(held->Commit(), 0);
+  CImageContainer loaded("Map", nullptr);
+  LoadMapFile(path_, loaded, settings_, nullptr);
+  EXPECT_EQ(loaded.image_count(), 3u);
+
+  const std::string after = ReadAll(path_);
+  try {
+    SaveMapFile(small, path_, "map", 1700000000, TemporaryFileKind::kNamed,
+                [](std::unique_ptr<ReplaceFileWriter>) { return EIO; });
+    ADD_FAILURE() << "a refused commit must fail the save";
+  } catch (const ErrFileWrite& error) {
+    EXPECT_STREQ(error.file_name(), path_.c_str());
+  }
+  EXPECT_EQ(ReadAll(path_), after);
+  EXPECT_EQ(FilesInFolder(), 1u);
 }
 
 TEST_F(MapFileTest, MissingFolderCannotBeCreated) {
