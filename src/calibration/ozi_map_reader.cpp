@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -14,6 +15,7 @@
 #include "geo/number_text.h"
 #include "geo/projection_table.h"
 #include "geo/text_match.h"
+#include "geo/transverse_mercator.h"
 
 namespace kv {
 
@@ -48,18 +50,41 @@ void ApplyDatumLine(const std::string& line, CalibrationImport* import) {
   ApplyImportDatum(Field(TrimmedFields(line), 0), import);
 }
 
-void ApplyProjection(const std::vector<std::string>& fields, CalibrationImport* import) {
+// The map's own projection, for points given only as eastings and
+// northings in it: the "Projection Setup" line may come after them.
+struct OziProjection {
+  bool transverse_mercator = false;
+  std::optional<TransverseMercatorParameters> setup;
+};
+
+void ApplyProjection(const std::vector<std::string>& fields, CalibrationImport* import,
+                     OziProjection* projection) {
   const std::string name = Field(fields, 1, kProjectionNameLength);
   if (EqualsIgnoreCase(name, "Latitude/Longitude")) return;
   std::string code;
   const bool found = CanonicalProjectionCode(name, &code);
+  projection->transverse_mercator = found && code == "tmerc";
   std::string text = "proj=" + code;
   if (import->projparams) text += " " + *import->projparams;
   import->projparams = text;
   if (found) import->proj_mode = kCalibrationProjection;
 }
 
-void ApplyProjectionSetup(const std::vector<std::string>& fields, CalibrationImport* import) {
+// "Projection Setup, lat_0, lon_0, k, x_0, y_0, ...": a transverse Mercator
+// needs at least its central meridian; an empty scale factor is 1.
+std::optional<TransverseMercatorParameters> TransverseMercatorSetup(
+    const std::vector<std::string>& fields) {
+  if (Field(fields, 2).empty()) return std::nullopt;
+  const std::string scale = Field(fields, 3);
+  return TransverseMercatorParameters{
+      scale.empty() ? 1.0 : ReadCalibrationReal(scale), ReadCalibrationReal(Field(fields, 5)),
+      ReadCalibrationReal(Field(fields, 4)), ReadCalibrationReal(Field(fields, 1)),
+      ReadCalibrationReal(Field(fields, 2))};
+}
+
+void ApplyProjectionSetup(const std::vector<std::string>& fields, CalibrationImport* import,
+                          OziProjection* projection) {
+  projection->setup = TransverseMercatorSetup(fields);
   // Field number and the parameter it becomes, in the order they are added.
   static constexpr struct {
     std::size_t field;
@@ -92,12 +117,22 @@ constexpr std::size_t kGridEastingField = 14;
 constexpr std::size_t kGridNorthingField = 15;
 constexpr std::size_t kGridHemisphereField = 16;
 
+// A point given as easting and northing without a UTM zone: in the map's
+// own projection, once that is known.
+struct ProjectedPoint {
+  std::size_t index;
+  GridPoint grid;
+};
+
 // What the point lines gave, for the warnings once all are read.
 struct PointTally {
   int listed = 0;   // point lines with a pixel position
   int skipped = 0;  // of those, lines without a position that could be used
   std::string reason;
+  std::vector<ProjectedPoint> projected;
 };
+
+constexpr std::string_view kGridWithoutZone = "a point is given in a grid without a UTM zone";
 
 int DatumRowOf(const CalibrationImport& import) {
   const int row = import.datum_name ? FindDatum(*import.datum_name) : kWgs84DatumRow;
@@ -144,10 +179,35 @@ void ApplyPoint(const std::vector<std::string>& fields, const ImportEnvironment&
     point.longitude = position.longitude;
     return;
   }
+  const std::string easting = Field(fields, kGridEastingField);
+  const std::string northing = Field(fields, kGridNorthingField);
+  if (!easting.empty() && !northing.empty() && Field(fields, kGridZoneField).empty()) {
+    tally->projected.push_back({static_cast<std::size_t>(n) - 1,
+                                {ReadCalibrationReal(northing), ReadCalibrationReal(easting)}});
+    return;
+  }
   ++tally->skipped;
-  tally->reason = Field(fields, kGridEastingField).empty()
-                      ? "a point has neither latitude and longitude nor a grid position"
-                      : "a point is given in a grid without a UTM zone";
+  tally->reason = easting.empty() ? "a point has neither latitude and longitude nor a grid position"
+                                  : std::string(kGridWithoutZone);
+}
+
+// Points in the map's own grid, converted on the map's datum when that grid
+// is a transverse Mercator whose setup the file gives; any other projection
+// would need parameters the file's lines do not carry.
+void ApplyProjectedPoints(const OziProjection& projection, const ImportEnvironment& environment,
+                          CalibrationImport* import, PointTally* tally) {
+  for (const ProjectedPoint& projected : tally->projected) {
+    if (!projection.transverse_mercator || !projection.setup) {
+      ++tally->skipped;
+      tally->reason = kGridWithoutZone;
+      continue;
+    }
+    const LatLon position = TransverseMercatorInverse(
+        environment.coordinates.ellipsoids, DatumRowOf(*import), *projection.setup, projected.grid);
+    CalibrationPoint& point = import->points[projected.index];
+    point.latitude = position.latitude;
+    point.longitude = position.longitude;
+  }
 }
 
 void WarnAboutPoints(const PointTally& tally, CalibrationImport* import) {
@@ -163,14 +223,14 @@ void WarnAboutPoints(const PointTally& tally, CalibrationImport* import) {
 }
 
 void ApplyRuleLine(const std::string& line, const ImportEnvironment& environment,
-                   CalibrationImport* import, PointTally* tally) {
+                   CalibrationImport* import, OziProjection* projection, PointTally* tally) {
   const std::vector<std::string> fields = TrimmedFields(line);
   const std::string& first = fields[0];
   if (EqualsIgnoreCase(first, "Magnetic Variation")) return;
   if (EqualsIgnoreCase(first, "Map Projection")) {
-    ApplyProjection(fields, import);
+    ApplyProjection(fields, import, projection);
   } else if (EqualsIgnoreCase(first, "Projection Setup")) {
-    ApplyProjectionSetup(fields, import);
+    ApplyProjectionSetup(fields, import, projection);
   } else if (StartsWithIgnoreCase(first, kPointPrefix)) {
     ApplyPoint(fields, environment, import, tally);
   }
@@ -183,10 +243,12 @@ ImportStatus ReadOziMapLines(const std::vector<std::string>& lines,
   if (lines.empty() || !StartsWithIgnoreCase(lines[0], kHeader))
     return ImportStatus::kNotOziExplorer;
   if (lines.size() > kDatumLine) ApplyDatumLine(lines[kDatumLine], import);
+  OziProjection projection;
   PointTally tally;
   for (std::size_t i = kOziFirstRuleLine; i < lines.size(); ++i) {
-    ApplyRuleLine(lines[i], environment, import, &tally);
+    ApplyRuleLine(lines[i], environment, import, &projection, &tally);
   }
+  ApplyProjectedPoints(projection, environment, import, &tally);
   WarnAboutPoints(tally, import);
   return ImportStatus::kOk;
 }

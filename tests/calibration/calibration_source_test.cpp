@@ -9,6 +9,7 @@
 #include <proj.h>
 
 #include <array>
+#include <cstdlib>
 #include <string>
 
 #include "calibration/calibration_file_import.h"
@@ -217,6 +218,33 @@ TEST(OziMapGridPoints, UtmPointsAreConvertedAsGdalReadsThem) {
                   "+proj=longlat +ellps=mod_airy +no_defs +type=crs", 334000, 6250000);
   EXPECT_NEAR(import.points[3].latitude, sydney.latitude, 1e-7);
   EXPECT_NEAR(import.points[3].longitude, sydney.longitude, 1e-7);
+}
+
+// The same sheet twice in mapsoft2's test data (see data/corpus/README.md):
+// ozi1a.map gives its corners in degrees, ozi1b.map only as eastings and
+// northings in the local transverse Mercator that its "Projection Setup"
+// line, after the points, describes. Both give the same positions.
+TEST(OziMapGridPoints, PointsInTheMapsOwnTransverseMercatorAreConverted) {
+  const auto read = [](const char* name, CalibrationImport* import) {
+    const char* root = std::getenv("KV_TEST_DATA");
+    const std::string path =
+        std::string(root ? root : "tests/calibration/data") + "/corpus/" + name;
+    ImportFixture fixture;
+    int type = 0;
+    return ImportCalibrationFile(path, std::nullopt, fixture.environment, import, 0, 0, &type);
+  };
+  CalibrationImport in_degrees;
+  CalibrationImport in_grid;
+  ASSERT_EQ(read("ozi1a.map", &in_degrees), ImportStatus::kOk);
+  ASSERT_EQ(read("ozi1b.map", &in_grid), ImportStatus::kOk);
+  EXPECT_TRUE(in_grid.warnings.empty());
+  EXPECT_EQ(in_grid.datum_name, in_degrees.datum_name);
+  for (std::size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(in_grid.points[i].pixel_x, in_degrees.points[i].pixel_x);
+    EXPECT_NEAR(in_grid.points[i].latitude, in_degrees.points[i].latitude, 1e-7);
+    EXPECT_NEAR(in_grid.points[i].longitude, in_degrees.points[i].longitude, 1e-7);
+  }
 }
 
 TEST(ImportWarnings, UnknownDatumsAndPointsThatCannotBeTakenAreTold) {

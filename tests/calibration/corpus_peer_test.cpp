@@ -108,7 +108,7 @@ const CorpusRow kRows[] = {
     {"ozi1a.map", "mapsoft2", "OziExplorer, Pulkovo 1942 (2), degrees", Source::kOziMap, 7.5,
      nullptr, "Page006.png", nullptr, nullptr, 0, "datum names"},
     {"ozi1b.map", "mapsoft2", "OziExplorer, the same map in grid points", Source::kOziMap, 7.5,
-     nullptr, "Page006.png", nullptr, nullptr, 0, "grid-form points dropped; datum names"},
+     nullptr, "Page006.png", nullptr, nullptr, 0, "datum names"},
     {"test.wld", "GDAL", "world file, decimal commas, rotated", Source::kWorldFile, 0.5, nullptr,
      "test.png", "3", "30S", 32630},
     {"byte_nogeoref.tfw", "GDAL", "world file read as degrees: latitude 200", Source::kWorldFile,
@@ -422,8 +422,8 @@ Reading ReadOurs(const CorpusRow& row) {
   try {
     if (row.image) cli::ReadImageSize(CorpusPath(row.image), &request.width, &request.height);
     if (row.world_system) {
-      request.world_system =
-          WorldFileSystem{cli::ResolveCoordinateSystem(row.world_system), row.zone ? row.zone : ""};
+      request.world_system = WorldFileSystem{cli::ResolveCoordinateSystem(row.world_system),
+                                             row.zone ? row.zone : "", ""};
     }
     reading.result = cli::ReadCalibrationSource(request, diagnostics);
   } catch (const cli::CalibrationSourceError& error) {
