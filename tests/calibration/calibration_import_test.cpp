@@ -257,11 +257,11 @@ TEST(WorldFileReader, DegreesExample) {
 
 TEST(WorldFileReader, UtmNeedsAZone) {
   ImportFixture fixture;
-  fixture.state.world_file_system = {kSystemUtm, ""};
+  fixture.state.world_file_system = {kSystemUtm, "", ""};
   ImportStatus status = ImportStatus::kOk;
   Read("10\n0\n0\n-10\n500000\n5300000\n", kCalibrationFileWorld, 100, 100, &status, &fixture);
   EXPECT_EQ(status, ImportStatus::kBadWorldSystem);
-  fixture.state.world_file_system = {kSystemUtm, "32U"};
+  fixture.state.world_file_system = {kSystemUtm, "32U", ""};
   const CalibrationImport import =
       Read("10\n0\n0\n-10\n500000\n5300000\n", kCalibrationFileWorld, 100, 100, &status, &fixture);
   EXPECT_EQ(status, ImportStatus::kOk);

@@ -144,18 +144,20 @@ struct GridWorldRow {
 
 TEST(WorldFilePeer, GridWorldFilesAgreeWithProjWithin2cm) {
   const GridWorldRow rows[] = {
-      {{kSystemUtm, "32U"}, "+proj=utm +zone=32 +ellps=WGS84", "10\n0\n0\n-10\n480005\n5350005\n"},
-      {{kSystemUtm, "33H"},
+      {{kSystemUtm, "32U", ""},
+       "+proj=utm +zone=32 +ellps=WGS84",
+       "10\n0\n0\n-10\n480005\n5350005\n"},
+      {{kSystemUtm, "33H", ""},
        "+proj=utm +zone=33 +south +ellps=WGS84",
        "5\n0\n0\n-5\n520002.5\n6240002.5\n"},
-      {{FindGridSystem("GK3"), ""},
+      {{FindGridSystem("GK3"), "", ""},
        "+proj=tmerc +lat_0=0 +lon_0=9 +k=1 +x_0=3500000 +y_0=0 +a=6377397.155 +rf=299.152812",
        "2\n0\n0\n-2\n3480001\n5400001\n"},
-      {{FindGridSystem("IRE"), ""},
+      {{FindGridSystem("IRE"), "", ""},
        "+proj=tmerc +lat_0=53.5 +lon_0=-8 +k=1.000035 +x_0=200000 +y_0=250000 "
        "+a=6377340.189 +rf=299.3249646",
        "1\n0\n0\n-1\n150000.5\n250000.5\n"},
-      {{kSystemOsgb, ""},
+      {{kSystemOsgb, "", ""},
        "+proj=tmerc +lat_0=49 +lon_0=-2 +k=0.9996012717 +x_0=400000 +y_0=-100000 "
        "+a=6377563.396 +rf=299.3249646",
        "5\n0\n0\n-5\n530002.5\n180002.5\n"},

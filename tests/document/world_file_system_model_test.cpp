@@ -64,7 +64,7 @@ TEST(WorldFileSystemModel, SetupAcceptsOnlyZonesThatNameOne) {
       {29, "", false},
   };
   for (const auto& row : kRows) {
-    EXPECT_EQ(WorldFileSetupAccepts({row.system, row.zone}), row.accepted)
+    EXPECT_EQ(WorldFileSetupAccepts({row.system, row.zone, ""}), row.accepted)
         << row.system << " " << row.zone;
   }
 }
@@ -109,7 +109,7 @@ TEST(WorldFileSystemModel, DatumListAndChoice) {
 }
 
 TEST(WorldFileSystemModel, OkStoresAnAcceptedChoiceOnly) {
-  const WorldFileSystem stored{kSystemUtm, "32U"};
+  const WorldFileSystem stored{kSystemUtm, "32U", ""};
   const WorldFileSystem degrees = AcceptWorldFileSystem(0, "33T", stored);
   EXPECT_EQ(degrees.system, kSystemDecimalDegrees);
   EXPECT_EQ(degrees.zone, "");  // a zone means nothing there
