@@ -27,6 +27,7 @@ inline constexpr std::uint32_t kReasonSizeBeyondTiles = 2381;    // "width x hei
 // Why a calibration could not be exported.
 inline constexpr std::uint32_t kReasonNotAffine = 2450;           // the worst residual in pixels
 inline constexpr std::uint32_t kReasonWorldSystem = 2451;         // the coordinate system
+inline constexpr std::uint32_t kReasonUnknownDatum = 2452;        // the datum's name
 inline constexpr std::uint32_t kReasonNothingPlaces = 2453;       // the calibration kind
 inline constexpr std::uint32_t kReasonNoCoordinateSystem = 2454;  // the datum
 inline constexpr std::uint32_t kFirstExportReasonId = 2450;

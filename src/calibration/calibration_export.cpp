@@ -30,6 +30,9 @@ ExportOutcome ExportWorldFile(const CalibrationRecord& record, const std::string
 
 ExportOutcome ExportOziMap(const CalibrationRecord& record, const std::string& path,
                            std::string_view image_name) {
+  if (ExportOutcome outcome = CheckNamedDatum(record); outcome.status != ExportStatus::kOk) {
+    return outcome;
+  }
   const std::optional<std::string> text = OziMapText(record, image_name);
   if (!text) return ExportFailure(ExportStatus::kNoPlacement);
   return Written(WriteTextFile(path, text));
@@ -61,6 +64,13 @@ CalibrationExportFormat ExportFormatOf(std::string_view path) {
 
 std::string ExportedCalibrationPath(const std::string& path) {
   return ExportFormatOf(path) == CalibrationExportFormat::kKvm ? CalibrationExportPath(path) : path;
+}
+
+ExportOutcome CheckNamedDatum(const CalibrationRecord& record) {
+  if (NamedDatumRow(record) >= 0) return {};
+  ExportOutcome outcome = ExportFailure(ExportStatus::kUnknownDatum);
+  outcome.detail = record.datum_name.value_or("");
+  return outcome;
 }
 
 ExportOutcome ExportCalibrationFile(const CalibrationRecord& record, const std::string& path,
@@ -98,6 +108,11 @@ void RaiseExportError(const ExportOutcome& outcome, const std::string& path) {
       ErrFileWrite nothing(path.c_str());
       nothing.set_reason(kReasonNothingPlaces, "");
       throw nothing;
+    }
+    case ExportStatus::kUnknownDatum: {
+      ErrFileWrite unnamed(path.c_str());
+      unnamed.set_reason(kReasonUnknownDatum, outcome.detail.c_str());
+      throw unnamed;
     }
     case ExportStatus::kOk:
     case ExportStatus::kWriteFailed:

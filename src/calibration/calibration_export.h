@@ -33,6 +33,9 @@ enum class [[nodiscard]] ExportStatus{
     kNotAffine,
     // A world file in a coordinate system we cannot name in a ".prj" file.
     kUnsupportedSystem,
+    // The record names a datum the table does not hold, so neither a
+    // ".prj" nor an OziExplorer name can say which it is.
+    kUnknownDatum,
     // GDAL could not build the coordinate system of the record's datum.
     kNoCoordinateSystem,
     // A name asking for a format we read but do not write.
@@ -45,7 +48,7 @@ struct ExportOutcome {
   int system_error = 0;
   // kNotAffine: the fit's largest distance from a point, in pixels.
   double worst_pixels = 0.0;
-  // kUnsupportedSystem: the system's name.
+  // kUnsupportedSystem: the system's name; kUnknownDatum: the datum's.
   std::string detail;
   // kWriteFailed: the file that could not be written, when it is not the
   // one asked for (the ".prj" beside a world file).
@@ -57,6 +60,10 @@ inline ExportOutcome ExportFailure(ExportStatus status) {
   outcome.status = status;
   return outcome;
 }
+
+// kUnknownDatum for a record whose datum the table does not hold (see
+// NamedDatumRow), else kOk.
+ExportOutcome CheckNamedDatum(const CalibrationRecord& record);
 
 // Writes `record` to `path` in the format its name asks for; a ".kvm" goes
 // to CalibrationExportPath(path). A world file is written in `world_system`

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "geo/datum_table.h"
+
 namespace kv {
 namespace {
 
@@ -118,6 +120,13 @@ bool IsSourcePoint(const CalibrationRecord& record, int index) {
                        return !IsEmptyPosition(source) && source.latitude == point.latitude &&
                               source.longitude == point.longitude;
                      });
+}
+
+int NamedDatumRow(const CalibrationFrame& frame) {
+  if (!frame.datum_name || frame.datum_name->empty()) return kWgs84DatumRow;
+  const int row = FindDatum(*frame.datum_name);
+  DatumInfo info;
+  return row >= 0 && DatumInformation(row, &info) == kDatumKindDatum ? row : -1;
 }
 
 }  // namespace kv

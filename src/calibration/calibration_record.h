@@ -113,6 +113,13 @@ std::string OffTheEarthValue(const CalibrationRecord& record);
 // beyond a whole-world map's edge ends up; the bound texts cannot say more.
 void ClampBoundsToTheEarth(CalibrationRecord* record);
 
+// The row of the datum table that the record's datum name names: 0 (WGS84)
+// when it names none, -1 when the table has no datum of that name. The
+// record's own `datum_row` is only what the grid conversions use, and only
+// a world file import sets it; anything that must say which datum the
+// positions are on asks this.
+int NamedDatumRow(const CalibrationFrame& frame);
+
 // Whether point `index` has the position the georeferenced source gave a
 // point (source_points).
 bool IsSourcePoint(const CalibrationRecord& record, int index);

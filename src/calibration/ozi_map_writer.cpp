@@ -114,7 +114,7 @@ std::string TitleOf(std::string_view image_name) {
 
 std::string OziDatumName(const CalibrationRecord& record) {
   std::string_view code;
-  if (DatumCode(record.datum_row, &code) != 0) return "WGS 84";
+  if (DatumCode(NamedDatumRow(record), &code) != 0) return "WGS 84";
   for (const OziDatum& datum : kOziDatums) {
     if (EqualsIgnoreCase(datum.code, code)) return std::string(datum.name);
   }

@@ -19,8 +19,8 @@ namespace kv {
 // when nothing places the image.
 std::optional<std::string> OziMapText(const CalibrationRecord& record, std::string_view image_name);
 
-// The name OziExplorer gives the record's datum: "WGS 84", the OziExplorer
-// name the importer knows for the row, else the row's code.
+// The name OziExplorer gives the datum the record names: "WGS 84", the
+// OziExplorer name the importer knows for its row, else the row's code.
 std::string OziDatumName(const CalibrationRecord& record);
 
 }  // namespace kv

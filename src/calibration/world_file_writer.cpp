@@ -159,10 +159,14 @@ ExportOutcome MakeWorldFile(const CalibrationRecord& record,
                             WorldFileContents* contents) {
   const std::vector<PlacingPoint> points = PlacingPoints(record);
   if (points.empty()) return ExportFailure(ExportStatus::kNoPlacement);
-  const Srs geographic = GeographicSystem(record.datum_row);
+  if (ExportOutcome outcome = CheckNamedDatum(record); outcome.status != ExportStatus::kOk) {
+    return outcome;
+  }
+  const int datum_row = NamedDatumRow(record);
+  const Srs geographic = GeographicSystem(datum_row);
   if (!geographic) return ExportFailure(ExportStatus::kNoCoordinateSystem);
   Srs target;
-  if (ExportOutcome outcome = TargetSystem(geographic, record.datum_row, system, &target);
+  if (ExportOutcome outcome = TargetSystem(geographic, datum_row, system, &target);
       outcome.status != ExportStatus::kOk) {
     return outcome;
   }

@@ -185,9 +185,10 @@ double SemiMajorOf(const std::string& wkt) {
   return system.handle ? OSRGetSemiMajor(system.handle, &error) : 0.0;
 }
 
+// The datum the record names, as any other program must learn it.
 double OurSemiMajor(const CalibrationRecord& record) {
   DatumInfo info;
-  DatumInformation(record.datum_row, &info);
+  DatumInformation(NamedDatumRow(record), &info);
   return info.semi_major_axis;
 }
 
@@ -310,6 +311,9 @@ const ExportRow kRows[] = {
        return Source{Read(CorpusPath("9410_4633_14.map"), 256, 256).record};
      },
      true},
+    {"OziExplorer sheet on Pulkovo 1942, points in its own grid",
+     [](const TempFolder&) { return Source{Read(CorpusPath("ozi1b.map"), 3894, 3363).record}; },
+     false},
 };
 
 class CalibrationExport : public ::testing::TestWithParam<ExportRow> {};

@@ -178,6 +178,10 @@ TEST(CalibrationCommand, ExportRefusalsNameTheFileAndWriteNothing) {
       "c2_x=7=2000\nc2_y=7=0\nc3_lat=7=46\nc3_lon=7=8\nc3_x=7=0\nc3_y=7=2000\nc4_lat=7=46.01\n"
       "c4_lon=7=10\nc4_x=7=2000\nc4_y=7=2000\n");
   dir.Write("plain", "a file where a folder should be");
+  // Other programs must be told the datum; one the table lacks has no name
+  // they would know, and writing it as WGS 84 would move the map.
+  const std::string mars = dir.Write(
+      "mars.kvm", "datum1=7=Mars2000\nkv_north=7=48\nkv_west=7=8\nkv_south=7=46\nkv_east=7=10\n");
   struct Case {
     std::string arguments;
     std::string output;
@@ -198,6 +202,14 @@ TEST(CalibrationCommand, ExportRefusalsNameTheFileAndWriteNothing) {
        dir.File("rect.tfw"),
        {dir.File("rect.tfw"), dir.File("rect.prj")},
        "not in OSGB"},
+      {Quoted(mars) + " --size 200x100",
+       dir.File("mars.map"),
+       {dir.File("mars.map")},
+       "datum \"Mars2000\" is not in the datum table"},
+      {Quoted(mars) + " --size 200x100",
+       dir.File("mars.pgw"),
+       {dir.File("mars.pgw"), dir.File("mars.prj")},
+       "datum \"Mars2000\" is not in the datum table"},
   };
   for (const Case& c : cases) {
     const auto result =
