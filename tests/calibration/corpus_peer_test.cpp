@@ -102,13 +102,13 @@ const CorpusRow kRows[] = {
     {"9410_4633_14.map", "mapsoft2", "OziExplorer, WGS 84, Mercator tile", Source::kOziMap, 0.5,
      nullptr, "9410_4633_14.png"},
     {"m47-022.map", "mapsoft2", "OziExplorer, Pulkovo 1942 (2), TM sheet", Source::kOziMap, 2.0,
-     nullptr, "m47-022.jpg", nullptr, nullptr, 0, "datum names"},
+     nullptr, "m47-022.jpg"},
     {"ozi3.map", "mapsoft2", "OziExplorer, Pulkovo 1942 (1), TM sheet", Source::kOziMap, 5.0,
-     nullptr, "ozi3.png", nullptr, nullptr, 0, "datum names"},
+     nullptr, "ozi3.png"},
     {"ozi1a.map", "mapsoft2", "OziExplorer, Pulkovo 1942 (2), degrees", Source::kOziMap, 7.5,
-     nullptr, "Page006.png", nullptr, nullptr, 0, "datum names"},
+     nullptr, "Page006.png"},
     {"ozi1b.map", "mapsoft2", "OziExplorer, the same map in grid points", Source::kOziMap, 7.5,
-     nullptr, "Page006.png", nullptr, nullptr, 0, "datum names"},
+     nullptr, "Page006.png"},
     {"test.wld", "GDAL", "world file, decimal commas, rotated", Source::kWorldFile, 0.5, nullptr,
      "test.png", "3", "30S", 32630},
     {"byte_nogeoref.tfw", "GDAL", "world file read as degrees: latitude 200", Source::kWorldFile,
@@ -241,8 +241,8 @@ struct OgrSrs {
 // The geographic system of our record's datum row; none for WGS84.
 std::optional<std::string> OurDatumProj(const CalibrationRecord& record) {
   DatumInfo info;
-  const int row = record.datum_row;
-  if (row == kWgs84DatumRow || DatumInformation(row, &info) != kDatumKindDatum) {
+  const int row = NamedDatumRow(record);
+  if (row <= kWgs84DatumRow || DatumInformation(row, &info) != kDatumKindDatum) {
     return std::nullopt;
   }
   // Some shifts are written with blanks after the commas.
