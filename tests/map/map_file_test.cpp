@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "base/child_process.h"
@@ -26,6 +27,13 @@ std::string ReadAll(const fs::path& path) {
   std::ostringstream bytes;
   bytes << file.rdbuf();
   return bytes.str();
+}
+
+// A map of `count` fake images.
+std::unique_ptr<CImageContainer> FakeMap(std::uint8_t count) {
+  auto container = std::make_unique<CImageContainer>("Map", nullptr);
+  for (std::uint8_t fill = 0; fill < count; ++fill) container->AddImage(testing::FakeImage(fill));
+  return container;
 }
 
 class MapFileTest : public ::testing::Test {
@@ -99,12 +107,10 @@ TEST_F(MapFileTest, ReplacingAMapKeepsItsPermissionBitsAndItsSymbolicLink) {
 // Past the file size limit the save fails like any failed write: named,
 // with the old map intact and no temporary file, whichever road it took.
 TEST_F(MapFileTest, TheFileSizeLimitFailsTheSaveAndLeavesNothing) {
-  CImageContainer small("Map", nullptr);
-  small.AddImage(testing::FakeImage(3));
-  SaveMapFile(small, path_, "map", 1700000000);
+  const std::unique_ptr<CImageContainer> small = FakeMap(1);
+  SaveMapFile(*small, path_, "map", 1700000000);
   const std::string before = ReadAll(path_);
-  CImageContainer big("Map", nullptr);
-  for (std::uint8_t fill = 0; fill < 4; ++fill) big.AddImage(testing::FakeImage(fill));
+  const std::unique_ptr<CImageContainer> big = FakeMap(4);
 
   for (TemporaryFileKind kind :
        {TemporaryFileKind::kUnnamedWhenPossible, TemporaryFileKind::kNamed}) {
@@ -112,7 +118,7 @@ TEST_F(MapFileTest, TheFileSizeLimitFailsTheSaveAndLeavesNothing) {
       IgnoreFileSizeSignal();
       if (!testing::LimitFileSize(before.size() + 1000)) return 2;
       try {
-        SaveMapFile(big, path_, "map", 1700000000, kind);
+        SaveMapFile(*big, path_, "map", 1700000000, kind);
       } catch (const ErrFileWrite& error) {
         return std::strcmp(error.file_name(), path_.c_str()) == 0 ? 0 : 4;
       }
@@ -128,15 +134,13 @@ TEST_F(MapFileTest, TheFileSizeLimitFailsTheSaveAndLeavesNothing) {
 // handed on is the whole map, and a refusal leaves the old map alone and
 // names it like any failed write.
 TEST_F(MapFileTest, AFileHandedOnIsCompleteAndARefusalLeavesTheOldMap) {
-  CImageContainer small("Map", nullptr);
-  small.AddImage(testing::FakeImage(3));
-  SaveMapFile(small, path_, "map", 1700000000);
+  const std::unique_ptr<CImageContainer> small = FakeMap(1);
+  SaveMapFile(*small, path_, "map", 1700000000);
   const std::string before = ReadAll(path_);
-  CImageContainer bigger("Map", nullptr);
-  for (std::uint8_t fill = 0; fill < 3; ++fill) bigger.AddImage(testing::FakeImage(fill));
+  const std::unique_ptr<CImageContainer> bigger = FakeMap(3);
 
   std::unique_ptr<ReplaceFileWriter> held;
-  SaveMapFile(bigger, path_, "map", 1700000000, TemporaryFileKind::kUnnamedWhenPossible,
+  SaveMapFile(*bigger, path_, "map", 1700000000, TemporaryFileKind::kUnnamedWhenPossible,
               [&](std::unique_ptr<ReplaceFileWriter> writer) {
                 held = std::move(writer);
                 return 0;
@@ -150,7 +154,7 @@ TEST_F(MapFileTest, AFileHandedOnIsCompleteAndARefusalLeavesTheOldMap) {
 
   const std::string after = ReadAll(path_);
   try {
-    SaveMapFile(small, path_, "map", 1700000000, TemporaryFileKind::kNamed,
+    SaveMapFile(*small, path_, "map", 1700000000, TemporaryFileKind::kNamed,
                 [](std::unique_ptr<ReplaceFileWriter>) { return EIO; });
     ADD_FAILURE() << "a refused commit must fail the save";
   } catch (const ErrFileWrite& error) {
