@@ -29,8 +29,8 @@ double DegreesPerPixel(const CalibrationRecord& record) {
   for (std::size_t i = 0; i < points.size(); ++i) {
     for (std::size_t j = i + 1; j < points.size(); ++j) {
       if (!IsSetPoint(points[i]) || !IsSetPoint(points[j])) continue;
-      const double pixels = std::hypot(double{points[i].pixel_x} - points[j].pixel_x,
-                                       double{points[i].pixel_y} - points[j].pixel_y);
+      const double pixels = std::hypot(static_cast<double>(points[i].pixel_x) - points[j].pixel_x,
+                                       static_cast<double>(points[i].pixel_y) - points[j].pixel_y);
       widen(points[i].latitude - points[j].latitude, pixels);
       widen(points[i].longitude - points[j].longitude, pixels);
     }
