@@ -100,23 +100,24 @@ std::string CalibrationEditor::String(std::uint32_t id) const {
 
 void CalibrationEditor::Initialise() {
   image_ = context_.document.image_list().current();
-  modified_ = false;
-  point_fields_changed_ = false;
+  panel_.modified = false;
+  panel_.point_fields_changed = false;
   help_text_.clear();
-  projection_drafts_.Clear();
-  kind_ = KindOfRecord(record().proj_mode);
+  panel_.projection_drafts.Clear();
+  panel_.kind = KindOfRecord(record().proj_mode);
   ApplyFixedDatum();
   SelectRecordDatum();
   FillProjectionFields(record().projparams.value_or(std::string()));
   const bool first_point_set = record().points && IsSetPoint((*record().points)[0]);
-  mode_ = first_point_set || kind_ != CalibrationKind::kRectangular ? CalibrationMode::kPoints
-                                                                    : CalibrationMode::kCorners;
+  panel_.mode = first_point_set || panel_.kind != CalibrationKind::kRectangular
+                    ? CalibrationMode::kPoints
+                    : CalibrationMode::kCorners;
   const int highlighted = context_.view != nullptr ? context_.view->HighlightedPoint() : -1;
-  current_point_ = highlighted >= 0 && highlighted < kCalibrationPointCount ? highlighted : 0;
+  panel_.current_point = highlighted >= 0 && highlighted < kCalibrationPointCount ? highlighted : 0;
   FillAll();
   pick_ = false;
   if (context_.view != nullptr) {
-    if (mode_ == CalibrationMode::kPoints && follow()) ShowCurrentPointInView(true);
+    if (panel_.mode == CalibrationMode::kPoints && follow()) ShowCurrentPointInView(true);
     context_.view->SetCalibrateCursor(pick_);
   }
   StartHistory();
@@ -124,20 +125,20 @@ void CalibrationEditor::Initialise() {
 
 void CalibrationEditor::Refresh() {
   Initialise();
-  modified_ = true;
+  panel_.modified = true;
   history_.Amend(State());
 }
 
 void CalibrationEditor::ApplyFixedDatum() {
   const std::optional<std::string> fixed = FixedDatumOf(context_.app.coordinates, system());
-  datum_fixed_ = fixed.has_value();
+  panel_.datum_fixed = fixed.has_value();
   if (fixed) record().datum_name = *fixed;
 }
 
 void CalibrationEditor::SelectRecordDatum() {
   const std::optional<std::string>& name = record().datum_name;
   const int row = name && !name->empty() ? FindDatum(*name) : kWgs84DatumRow;
-  datum_index_ = row >= 0 ? row : 0;
+  panel_.datum_index = row >= 0 ? row : 0;
 }
 
 void CalibrationEditor::FillAll() {
@@ -145,7 +146,7 @@ void CalibrationEditor::FillAll() {
   FillPointFields();
   FillProjectionFields(ProjectionTextOfFields());
   const PositionNotation notation = Notation();
-  projection_drafts_.Reformat(
+  panel_.projection_drafts.Reformat(
       [&notation](double degrees, PositionAxis axis) {
         return notation.FormatAngle(degrees, axis);
       },
@@ -158,7 +159,7 @@ void CalibrationEditor::FillProjectionFields(const std::string& text) {
       ProjectionFieldsFromText(text, [&notation](double degrees, PositionAxis axis) {
         return notation.FormatAngle(degrees, axis);
       });
-  projection_index_ = fields.projection;
+  panel_.projection_index = fields.projection;
   for (int i = 0; i < kProjectionParameterCount; ++i) {
     SetText(kParameterKeyFields[i], fields.parameters[Slot(i)].key);
     SetText(kParameterValueFields[i], fields.parameters[Slot(i)].value);
@@ -171,17 +172,19 @@ void CalibrationEditor::ShowPosition(CalibrationField group, LatLon position) {
   SetText(fields.zone, shown.zone);
   SetText(fields.latitude, shown.latitude);
   SetText(fields.longitude, shown.longitude);
-  shown_positions_[group] = {shown, position};
+  panel_.shown_positions[group] = {shown, position};
 }
 
-void CalibrationEditor::ForgetPosition(CalibrationField group) { shown_positions_.erase(group); }
+void CalibrationEditor::ForgetPosition(CalibrationField group) {
+  panel_.shown_positions.erase(group);
+}
 
 std::optional<LatLon> CalibrationEditor::ReadPosition(CalibrationField group,
                                                       bool* bad_latitude) const {
   const PositionGroup& fields = GroupOf(group);
   const PositionFields typed{Text(fields.zone), Text(fields.latitude), Text(fields.longitude)};
-  const auto shown = shown_positions_.find(group);
-  if (shown != shown_positions_.end() && SameFields(shown->second.fields, typed)) {
+  const auto shown = panel_.shown_positions.find(group);
+  if (shown != panel_.shown_positions.end() && SameFields(shown->second.fields, typed)) {
     *bad_latitude = false;
     return shown->second.position;
   }
@@ -191,8 +194,8 @@ std::optional<LatLon> CalibrationEditor::ReadPosition(CalibrationField group,
 bool CalibrationEditor::ShowsUnchangedPosition(CalibrationField field) const {
   for (const PositionGroup& group : kPositionGroups) {
     if (field != group.zone && field != group.latitude && field != group.longitude) continue;
-    const auto shown = shown_positions_.find(group.latitude);
-    return shown != shown_positions_.end() &&
+    const auto shown = panel_.shown_positions.find(group.latitude);
+    return shown != panel_.shown_positions.end() &&
            SameFields(shown->second.fields,
                       {Text(group.zone), Text(group.latitude), Text(group.longitude)});
   }
@@ -201,16 +204,16 @@ bool CalibrationEditor::ShowsUnchangedPosition(CalibrationField field) const {
 
 const std::string& CalibrationEditor::Text(CalibrationField field) const {
   if (field == F::kHelpLine) return help_text_;
-  const auto it = texts_.find(field);
-  return it == texts_.end() ? kEmpty : it->second;
+  const auto it = panel_.texts.find(field);
+  return it == panel_.texts.end() ? kEmpty : it->second;
 }
 
 void CalibrationEditor::SetText(CalibrationField field, const std::string& text) {
-  texts_[field] = text;
+  panel_.texts[field] = text;
 }
 
 CalibrationPanelState CalibrationEditor::PanelState() const {
-  return {kind_, mode_, IsZonedGrid(system())};
+  return {panel_.kind, panel_.mode, IsZonedGrid(system())};
 }
 
 bool CalibrationEditor::PointFieldsVisible() const { return ShowsPointFields(PanelState()); }
@@ -222,11 +225,11 @@ bool CalibrationEditor::IsVisible(CalibrationField field) const {
 bool CalibrationEditor::IsEnabled(CalibrationField field) const {
   switch (field) {
     case F::kDatum:
-      return !datum_fixed_;
+      return !panel_.datum_fixed;
     case F::kNextPoint:
-      return current_point_ < kCalibrationPointCount - 1;
+      return panel_.current_point < kCalibrationPointCount - 1;
     case F::kPreviousPoint:
-      return current_point_ > 0;
+      return panel_.current_point > 0;
     default:
       return true;
   }
@@ -260,20 +263,20 @@ std::vector<std::string> CalibrationEditor::ListTexts(CalibrationField field) co
 int CalibrationEditor::Selection(CalibrationField field) const {
   switch (field) {
     case F::kKind:
-      return static_cast<int>(kind_);
+      return static_cast<int>(panel_.kind);
     case F::kSystem:
       return system();
     case F::kDatum:
-      return datum_index_;
+      return panel_.datum_index;
     case F::kProjection:
-      return projection_index_;
+      return panel_.projection_index;
     default:
       return -1;
   }
 }
 
 std::vector<CaptionString> CalibrationEditor::Captions() const {
-  return ModeCaptions(mode_, IsZonedGrid(system()));
+  return ModeCaptions(panel_.mode, IsZonedGrid(system()));
 }
 
 CalibrationField CalibrationEditor::TakeFocusRequest() {
@@ -283,21 +286,21 @@ CalibrationField CalibrationEditor::TakeFocusRequest() {
 }
 
 void CalibrationEditor::FocusEntered(CalibrationField field) {
-  help_text_ = String(HelpLineString(field, mode_));
+  help_text_ = String(HelpLineString(field, panel_.mode));
 }
 
 void CalibrationEditor::EditText(CalibrationField field, const std::string& text) {
   SetText(field, text);
-  modified_ = true;
+  panel_.modified = true;
   if (field == F::kPixelX || field == F::kPixelY || field == F::kPointLatitude ||
       field == F::kPointLongitude || field == F::kPointZone) {
-    point_fields_changed_ = true;
+    panel_.point_fields_changed = true;
   }
 }
 
 void CalibrationEditor::SetFollow(bool follow) {
   context_.app.calibration_follow = follow;
-  if (follow && mode_ == CalibrationMode::kPoints) ShowCurrentPointInView(true);
+  if (follow && panel_.mode == CalibrationMode::kPoints) ShowCurrentPointInView(true);
 }
 
 void CalibrationEditor::SetPick(bool pick) {
@@ -306,22 +309,22 @@ void CalibrationEditor::SetPick(bool pick) {
 }
 
 void CalibrationEditor::SelectDatum(int index) {
-  if (datum_fixed_ || index < 0 || index >= DatumRowCount()) return;
+  if (panel_.datum_fixed || index < 0 || index >= DatumRowCount()) return;
   const Action action(this, CalibrationChange::kDatum);
-  datum_index_ = index;
-  modified_ = true;
+  panel_.datum_index = index;
+  panel_.modified = true;
 }
 
 void CalibrationEditor::SelectProjection(int index) {
-  if (index < 0 || index >= ProjectionRowCount() || index == projection_index_) return;
+  if (index < 0 || index >= ProjectionRowCount() || index == panel_.projection_index) return;
   const Action action(this, CalibrationChange::kProjection);
   ProjectionDrafts::Parameters typed;
   for (int i = 0; i < kProjectionParameterCount; ++i) {
     typed[Slot(i)] = {Text(kParameterKeyFields[i]), Text(kParameterValueFields[i])};
   }
-  projection_drafts_.Keep(projection_index_, typed);
-  projection_index_ = index;
-  if (const ProjectionDrafts::Parameters* kept = projection_drafts_.Find(index)) {
+  panel_.projection_drafts.Keep(panel_.projection_index, typed);
+  panel_.projection_index = index;
+  if (const ProjectionDrafts::Parameters* kept = panel_.projection_drafts.Find(index)) {
     for (int i = 0; i < kProjectionParameterCount; ++i) {
       SetText(kParameterKeyFields[i], (*kept)[Slot(i)].key);
       SetText(kParameterValueFields[i], (*kept)[Slot(i)].value);
@@ -339,7 +342,7 @@ void CalibrationEditor::SelectProjection(int index) {
       SetText(kParameterValueFields[i], value);
     }
   }
-  modified_ = true;
+  panel_.modified = true;
 }
 
 }  // namespace kv

@@ -82,12 +82,12 @@ class CalibrationEditor {
   std::vector<std::string> ListTexts(CalibrationField field) const;
   // Selected row of a list (kind, system, datum, projection).
   int Selection(CalibrationField field) const;
-  CalibrationKind kind() const { return kind_; }
-  CalibrationMode mode() const { return mode_; }
-  int current_point() const { return current_point_; }  // 0-8
+  CalibrationKind kind() const { return panel_.kind; }
+  CalibrationMode mode() const { return panel_.mode; }
+  int current_point() const { return panel_.current_point; }  // 0-8
   bool follow() const;
   bool pick() const { return pick_; }
-  bool modified() const { return modified_; }
+  bool modified() const { return panel_.modified; }
   const std::string& help_text() const { return help_text_; }
   std::vector<CaptionString> Captions() const;
   // How well the points agree, while the points are edited and three or
@@ -195,10 +195,6 @@ class CalibrationEditor {
     bool outer_;
   };
   void StartHistory();
-  // `each`(member, part of `state`) for every part of the panel's state,
-  // so that taking and putting back name the parts once.
-  template <typename Editor, typename Snapshot, typename Each>
-  static void EachPanelPart(Editor& editor, Snapshot& state, Each each);
   void Restore(const CalibrationEditorState& state);
   // The checks of a field left, without the step.
   bool LeftFieldAccepted(CalibrationField field);
@@ -249,26 +245,13 @@ class CalibrationEditor {
   CalibrationEditorContext context_;
   PositionTexts position_texts_;
   CImage* image_ = nullptr;
-  std::map<CalibrationField, std::string> texts_;
-  CalibrationKind kind_ = CalibrationKind::kRectangular;
-  int datum_index_ = 0;
-  bool datum_fixed_ = false;
-  int projection_index_ = 0;
-  ProjectionDrafts projection_drafts_;
-  CalibrationMode mode_ = CalibrationMode::kCorners;
-  int current_point_ = 0;
+  // The texts and choices an undo puts back (see CalibrationEditorState).
+  CalibrationPanelEdits panel_;
   bool pick_ = false;
-  bool modified_ = false;
-  bool point_fields_changed_ = false;
   CalibrationField focus_request_ = CalibrationField::kNone;
   std::string help_text_;
-
-  // The positions as the fields were last filled, by the group's latitude
-  // field, and the centre's (see CalibrationEditorState).
-  using ShownPosition = CalibrationEditorState::ShownPosition;
-  using ShownCentre = CalibrationEditorState::ShownCentre;
-  std::map<CalibrationField, ShownPosition> shown_positions_;
-  std::optional<ShownCentre> shown_centre_;
+  using ShownPosition = CalibrationPanelEdits::ShownPosition;
+  using ShownCentre = CalibrationPanelEdits::ShownCentre;
 
   CalibrationHistory history_;
   CalibrationHistoryObserver history_observer_;

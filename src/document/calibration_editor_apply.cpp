@@ -102,7 +102,7 @@ bool CalibrationEditor::SelectSystem(int index) {
   context_.app.import_state.world_file_system.system = index;
   ApplyFixedDatum();
   SelectRecordDatum();
-  modified_ = true;
+  panel_.modified = true;
   FillAll();
   return true;
 }
@@ -110,21 +110,21 @@ bool CalibrationEditor::SelectSystem(int index) {
 bool CalibrationEditor::SelectKind(int index) {
   if (index < 0 || index >= kCalibrationKindCount) return false;
   const auto kind = static_cast<CalibrationKind>(index);
-  if (kind == kind_) return true;
+  if (kind == panel_.kind) return true;
   const Action action(this, CalibrationChange::kKind);
   if (!StorePointIfChanged()) return false;
-  kind_ = kind;
-  modified_ = true;
+  panel_.kind = kind;
+  panel_.modified = true;
   // Only the rectangular kind offers corners and centre; the others work
   // with the points.
-  if (kind != CalibrationKind::kRectangular && mode_ != CalibrationMode::kPoints) {
+  if (kind != CalibrationKind::kRectangular && panel_.mode != CalibrationMode::kPoints) {
     if (ValidateAndStoreModeFields() != FieldRefusal::kNone) {
-      kind_ = CalibrationKind::kRectangular;
+      panel_.kind = CalibrationKind::kRectangular;
       return false;
     }
-    mode_ = CalibrationMode::kPoints;
+    panel_.mode = CalibrationMode::kPoints;
     MakePointsFromBounds();
-    current_point_ = 0;
+    panel_.current_point = 0;
     FillModeFields();
     FillPointFields();
   }
@@ -133,7 +133,7 @@ bool CalibrationEditor::SelectKind(int index) {
 
 std::string CalibrationEditor::ProjectionTextOfFields() const {
   ProjectionFields fields;
-  fields.projection = projection_index_;
+  fields.projection = panel_.projection_index;
   for (int i = 0; i < kProjectionParameterCount; ++i) {
     fields.parameters[Slot(i)] = {Text(kParameterKeyFields[i]), Text(kParameterValueFields[i])};
   }
@@ -166,8 +166,8 @@ int CalibrationEditor::Apply() {
 }
 
 int CalibrationEditor::ApplyEdits() {
-  if (!modified_) return 0;
-  const std::int32_t kind = RecordKindOf(kind_);
+  if (!panel_.modified) return 0;
+  const std::int32_t kind = RecordKindOf(panel_.kind);
   if (PointFieldsVisible() && ZoneRefused(F::kPointLatitude)) return -1;
   StoreCurrentPoint();
   if (ValidateAndStoreModeFields() != FieldRefusal::kNone && kind == kCalibrationGeographic) {
@@ -175,7 +175,7 @@ int CalibrationEditor::ApplyEdits() {
   }
   CalibrationRecord& calibration = record();
   std::string_view chosen;
-  if (DatumCode(datum_index_, &chosen) == 0 &&
+  if (DatumCode(panel_.datum_index, &chosen) == 0 &&
       !EqualsIgnoreCase(calibration.datum_name.value_or(std::string("WGS84")), chosen)) {
     calibration.datum_name = std::string(chosen);
   }
@@ -183,15 +183,15 @@ int CalibrationEditor::ApplyEdits() {
   StoreProjection();
   // What was typed for other projections lasts until the calibration is
   // applied.
-  projection_drafts_.Clear();
+  panel_.projection_drafts.Clear();
   context_.document.ApplyCalibration();
   context_.document.CalibrationDialogClosed();
-  modified_ = false;
+  panel_.modified = false;
   return 0;
 }
 
 int CalibrationEditor::PrepareClose(bool validate) {
-  if (validate && modified_ && Apply() != 0) return -1;
+  if (validate && panel_.modified && Apply() != 0) return -1;
   return 0;
 }
 

@@ -29,25 +29,9 @@ CalibrationEditor::Action::~Action() {
   }
 }
 
-template <typename Editor, typename Snapshot, typename Each>
-void CalibrationEditor::EachPanelPart(Editor& editor, Snapshot& state, Each each) {
-  each(editor.texts_, state.texts);
-  each(editor.kind_, state.kind);
-  each(editor.datum_index_, state.datum_index);
-  each(editor.datum_fixed_, state.datum_fixed);
-  each(editor.projection_index_, state.projection_index);
-  each(editor.projection_drafts_, state.projection_drafts);
-  each(editor.mode_, state.mode);
-  each(editor.current_point_, state.current_point);
-  each(editor.modified_, state.modified);
-  each(editor.point_fields_changed_, state.point_fields_changed);
-  each(editor.shown_positions_, state.shown_positions);
-  each(editor.shown_centre_, state.shown_centre);
-}
-
 CalibrationEditorState CalibrationEditor::State() const {
   CalibrationEditorState state;
-  EachPanelPart(*this, state, [](const auto& mine, auto& kept) { kept = mine; });
+  static_cast<CalibrationPanelEdits&>(state) = panel_;
   state.record = record();
   state.system = system();
   if (const CImage* image = CalibratedImage()) {
@@ -59,7 +43,7 @@ CalibrationEditorState CalibrationEditor::State() const {
 }
 
 void CalibrationEditor::Restore(const CalibrationEditorState& state) {
-  EachPanelPart(*this, state, [](auto& mine, const auto& kept) { mine = kept; });
+  panel_ = state;
   record() = state.record;
   context_.app.import_state.world_file_system.system = state.system;
   if (CImage* image = CalibratedImage()) {

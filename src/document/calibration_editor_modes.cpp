@@ -75,9 +75,9 @@ void CalibrationEditor::FillModeFields() {
   ForgetPosition(F::kNorthWestLatitude);
   ForgetPosition(F::kSouthEastLatitude);
   ForgetPosition(F::kCentreLatitude);
-  shown_centre_.reset();
-  if (mode_ == CalibrationMode::kCorners) FillCornerFields();
-  if (mode_ == CalibrationMode::kCentre) FillCentreFields();
+  panel_.shown_centre.reset();
+  if (panel_.mode == CalibrationMode::kCorners) FillCornerFields();
+  if (panel_.mode == CalibrationMode::kCentre) FillCentreFields();
 }
 
 void CalibrationEditor::FillCornerFields() {
@@ -100,7 +100,7 @@ void CalibrationEditor::FillCentreFields() {
           FormatFixed(StatuteFromNauticalMiles(centre.horizontal), kExtentDecimals));
   SetText(F::kVerticalExtent,
           FormatFixed(StatuteFromNauticalMiles(centre.vertical), kExtentDecimals));
-  shown_centre_ = ShownCentre{bounds, Text(F::kHorizontalExtent), Text(F::kVerticalExtent)};
+  panel_.shown_centre = ShownCentre{bounds, Text(F::kHorizontalExtent), Text(F::kVerticalExtent)};
 }
 
 FieldRefusal CalibrationEditor::Fail(FieldRefusal refusal, CalibrationField focus) {
@@ -114,7 +114,7 @@ FieldRefusal CalibrationEditor::ValidateAndStoreModeFields() {
   if (CalibratedImage() == nullptr) return FieldRefusal::kNone;
   GeoBounds bounds;
   FieldRefusal refusal = FieldRefusal::kNone;
-  switch (mode_) {
+  switch (panel_.mode) {
     case CalibrationMode::kCorners:
       refusal = CornerBounds(&bounds);
       break;
@@ -126,7 +126,7 @@ FieldRefusal CalibrationEditor::ValidateAndStoreModeFields() {
       break;
   }
   if (refusal != FieldRefusal::kNone || AllZero(bounds)) return refusal;
-  const PositionGroupFields first = FirstPositionOf(mode_);
+  const PositionGroupFields first = FirstPositionOf(panel_.mode);
   if (bounds.west > bounds.east) return Fail(FieldRefusal::kBadLongitude, first.longitude);
   if (bounds.north < bounds.south) return Fail(FieldRefusal::kBadLatitude, first.latitude);
   StoreBounds(bounds);
@@ -135,10 +135,10 @@ FieldRefusal CalibrationEditor::ValidateAndStoreModeFields() {
 
 // Leaves all four bounds 0 when the fields give nothing to store.
 FieldRefusal CalibrationEditor::CentreBounds(GeoBounds* bounds) {
-  if (shown_centre_ && ShowsUnchangedPosition(F::kCentreLatitude) &&
-      Text(F::kHorizontalExtent) == shown_centre_->horizontal &&
-      Text(F::kVerticalExtent) == shown_centre_->vertical) {
-    *bounds = shown_centre_->bounds;
+  if (panel_.shown_centre && ShowsUnchangedPosition(F::kCentreLatitude) &&
+      Text(F::kHorizontalExtent) == panel_.shown_centre->horizontal &&
+      Text(F::kVerticalExtent) == panel_.shown_centre->vertical) {
+    *bounds = panel_.shown_centre->bounds;
     return FieldRefusal::kNone;
   }
   const std::optional<double> horizontal = ParseNumberText(Text(F::kHorizontalExtent));
@@ -203,9 +203,9 @@ void CalibrationEditor::StoreBounds(const GeoBounds& bounds) {
 }
 
 bool CalibrationEditor::SelectMode(CalibrationMode mode) {
-  if (mode == mode_) return true;
+  if (mode == panel_.mode) return true;
   const Action action(this, CalibrationChange::kMode);
-  const bool leaving_points = mode_ == CalibrationMode::kPoints;
+  const bool leaving_points = panel_.mode == CalibrationMode::kPoints;
   if (leaving_points && record().points && IsSetPoint((*record().points)[0])) {
     if (!context_.prompts.AskYesNo(String(kLeavePointsQuestionString),
                                    String(kValidationCaptionString))) {
@@ -221,12 +221,12 @@ bool CalibrationEditor::SelectMode(CalibrationMode mode) {
     if (context_.view != nullptr) context_.view->SetCalibrateCursor(false);
     RepaintView();
   }
-  mode_ = mode;
+  panel_.mode = mode;
   if (mode == CalibrationMode::kPoints) {
     MakePointsFromBounds();
-    current_point_ = 0;
+    panel_.current_point = 0;
   }
-  modified_ = true;
+  panel_.modified = true;
   FillModeFields();
   FillPointFields();
   if (mode == CalibrationMode::kPoints) ShowCurrentPointInView(follow());
@@ -250,8 +250,8 @@ void CalibrationEditor::MakePointsFromBounds() {
 
 void CalibrationEditor::ClearPoints() {
   if (record().points) record().points->fill(CalibrationPoint{});
-  point_fields_changed_ = false;
-  current_point_ = 0;
+  panel_.point_fields_changed = false;
+  panel_.current_point = 0;
 }
 
 }  // namespace kv

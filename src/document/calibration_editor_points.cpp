@@ -26,9 +26,9 @@ std::int32_t PixelFromText(const std::string& text) {
 }  // namespace
 
 void CalibrationEditor::FillPointFields() {
-  SetText(F::kPointNumber, std::to_string(current_point_ + 1));
+  SetText(F::kPointNumber, std::to_string(panel_.current_point + 1));
   const CalibrationPoint point =
-      record().points ? PointAt(*record().points, current_point_) : CalibrationPoint{};
+      record().points ? PointAt(*record().points, panel_.current_point) : CalibrationPoint{};
   if (!IsSetPoint(point)) {
     for (F field : {F::kPixelX, F::kPixelY, F::kPointLatitude, F::kPointLongitude, F::kPointZone}) {
       SetText(field, std::string());
@@ -39,7 +39,7 @@ void CalibrationEditor::FillPointFields() {
     SetText(F::kPixelY, std::to_string(point.pixel_y));
     ShowPosition(F::kPointLatitude, {point.latitude, point.longitude});
   }
-  point_fields_changed_ = false;
+  panel_.point_fields_changed = false;
 }
 
 CalibrationPoint CalibrationEditor::PointOfFields(const CalibrationPoint& stored,
@@ -61,25 +61,25 @@ CalibrationPoint CalibrationEditor::PointOfFields(const CalibrationPoint& stored
 
 void CalibrationEditor::StoreCurrentPoint() {
   if (!PointFieldsVisible()) return;
-  CalibrationPoint& point = PointAt(EnsurePoints(&record()), current_point_);
+  CalibrationPoint& point = PointAt(EnsurePoints(&record()), panel_.current_point);
   point = PointOfFields(point, true);
-  point_fields_changed_ = false;
+  panel_.point_fields_changed = false;
 }
 
 CalibrationRecord CalibrationEditor::DraftRecord() const {
   CalibrationRecord draft = record();
-  if (point_fields_changed_ && PointFieldsVisible()) {
-    CalibrationPoint& point = PointAt(EnsurePoints(&draft), current_point_);
+  if (panel_.point_fields_changed && PointFieldsVisible()) {
+    CalibrationPoint& point = PointAt(EnsurePoints(&draft), panel_.current_point);
     point = PointOfFields(point, false);
   }
   return draft;
 }
 
 bool CalibrationEditor::StorePointIfChanged() {
-  if (!point_fields_changed_) return true;
+  if (!panel_.point_fields_changed) return true;
   if (ZoneRefused(F::kPointLatitude)) return false;
   StoreCurrentPoint();
-  modified_ = true;
+  panel_.modified = true;
   RepaintView();
   return true;
 }
@@ -109,44 +109,44 @@ void CalibrationEditor::RepaintView() {
 void CalibrationEditor::ShowCurrentPointInView(bool follow_it) {
   if (context_.view == nullptr) return;
   const CalibrationPoint point =
-      record().points ? PointAt(*record().points, current_point_) : CalibrationPoint{};
-  context_.view->HighlightPoint(point.pixel_x, point.pixel_y, current_point_, follow_it);
-  if (follow_it) context_.view->BlinkPoint(current_point_);
+      record().points ? PointAt(*record().points, panel_.current_point) : CalibrationPoint{};
+  context_.view->HighlightPoint(point.pixel_x, point.pixel_y, panel_.current_point, follow_it);
+  if (follow_it) context_.view->BlinkPoint(panel_.current_point);
 }
 
 void CalibrationEditor::GoToPoint(int index) {
   if (index < 0 || index >= kCalibrationPointCount) return;
   if (!StorePointIfChanged()) return;
-  current_point_ = index;
+  panel_.current_point = index;
   FillPointFields();
   ShowCurrentPointInView(follow());
 }
 
 void CalibrationEditor::NextPoint() {
   const Action action(this, std::nullopt);
-  GoToPoint(current_point_ + 1);
+  GoToPoint(panel_.current_point + 1);
 }
 
 void CalibrationEditor::SelectPoint(int index) {
   const Action action(this, std::nullopt);
-  if (index != current_point_) GoToPoint(index);
-  if (index != current_point_ || context_.view == nullptr || !record().points) return;
-  const CalibrationPoint& point = PointAt(*record().points, current_point_);
-  context_.view->HighlightPoint(point.pixel_x, point.pixel_y, current_point_, false);
+  if (index != panel_.current_point) GoToPoint(index);
+  if (index != panel_.current_point || context_.view == nullptr || !record().points) return;
+  const CalibrationPoint& point = PointAt(*record().points, panel_.current_point);
+  context_.view->HighlightPoint(point.pixel_x, point.pixel_y, panel_.current_point, false);
   context_.view->CentreOnPixel(point.pixel_x, point.pixel_y);
 }
 
 void CalibrationEditor::PreviousPoint() {
   const Action action(this, std::nullopt);
-  GoToPoint(current_point_ - 1);
+  GoToPoint(panel_.current_point - 1);
 }
 
 void CalibrationEditor::DeleteCurrentPoint() {
   if (!record().points) return;
   const Action action(this, CalibrationChange::kPointDeleted);
-  DeletePointAt(&*record().points, current_point_);
+  DeletePointAt(&*record().points, panel_.current_point);
   FillPointFields();
-  modified_ = true;
+  panel_.modified = true;
   RepaintView();
 }
 
@@ -160,11 +160,11 @@ void CalibrationEditor::ImageClicked(int pixel_x, int pixel_y) {
   if (pick_) {
     if (ZoneRefused(F::kPointLatitude)) return;
     StoreCurrentPoint();
-    CalibrationPoint& point = PointAt(EnsurePoints(&record()), current_point_);
+    CalibrationPoint& point = PointAt(EnsurePoints(&record()), panel_.current_point);
     point.pixel_x = point.adjusted_x = pixel_x;
     point.pixel_y = point.adjusted_y = pixel_y;
     FillPointFields();
-    modified_ = true;
+    panel_.modified = true;
     RepaintView();
     return;
   }
@@ -175,7 +175,7 @@ void CalibrationEditor::ImageClicked(int pixel_x, int pixel_y) {
     help_text_ = String(kClickNeedsPickString);
     return;
   }
-  if (found != current_point_) GoToPoint(found);
+  if (found != panel_.current_point) GoToPoint(found);
 }
 
 void CalibrationEditor::PointDragged(int index, int pixel_x, int pixel_y) {
@@ -183,7 +183,7 @@ void CalibrationEditor::PointDragged(int index, int pixel_x, int pixel_y) {
   const Action action(this, CalibrationChange::kPointPosition);
   GoToPoint(index);
   // The current point's typed fields were refused: it stays current.
-  if (current_point_ != index) return;
+  if (panel_.current_point != index) return;
   ImageClicked(pixel_x, pixel_y);
 }
 

@@ -23,7 +23,9 @@
 
 namespace kv {
 
-struct CalibrationEditorState {
+// The panel's own part: its texts and choices as shown or typed. The editor
+// keeps exactly this, so a snapshot copies it whole.
+struct CalibrationPanelEdits {
   // A position as its fields were last filled. A system that cannot express
   // a position shows it in degrees, which it could not read back; kept
   // here, an untouched position comes back exactly, whatever the systems it
@@ -43,7 +45,6 @@ struct CalibrationEditorState {
     bool operator==(const ShownCentre&) const = default;
   };
 
-  // The panel.
   std::map<CalibrationField, std::string> texts;
   CalibrationKind kind = CalibrationKind::kRectangular;
   int datum_index = 0;
@@ -58,6 +59,10 @@ struct CalibrationEditorState {
   std::map<CalibrationField, ShownPosition> shown_positions;
   std::optional<ShownCentre> shown_centre;
 
+  bool operator==(const CalibrationPanelEdits&) const = default;
+};
+
+struct CalibrationEditorState : CalibrationPanelEdits {
   // What the edits stored.
   CalibrationRecord record;
   int system = 0;
