@@ -40,7 +40,7 @@ std::string PngCalPath(const SplitPath& split) {
 int TryCandidates(std::string_view image_path, const ImportEnvironment& environment,
                   CalibrationImport* import, std::int32_t width, std::int32_t height,
                   FoundCalibrationFile* found) {
-  for (const CalibrationCandidate& candidate : CalibrationCandidates(image_path)) {
+  for (const CalibrationCandidate& candidate : CalibrationSearchOrder(image_path)) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(candidate.path.c_str(), "rb"));
     if (!file) continue;
     *import = CalibrationImport{};
@@ -74,17 +74,23 @@ std::vector<CalibrationCandidate> CalibrationCandidates(std::string_view image_p
   return candidates;
 }
 
+std::vector<CalibrationCandidate> CalibrationSearchOrder(std::string_view image_path) {
+  std::vector<CalibrationCandidate> order = CalibrationCandidates(image_path);
+  const std::size_t dot = FileExtensionDot(image_path);
+  if (dot == std::string_view::npos) return order;
+  std::string underscored(image_path);
+  underscored[dot] = '_';
+  for (CalibrationCandidate& candidate : CalibrationCandidates(underscored)) {
+    order.push_back(std::move(candidate));
+  }
+  return order;
+}
+
 int FindCalibrationFile(const std::string& image_path, const ImportEnvironment& environment,
                         CalibrationImport* import, std::int32_t width, std::int32_t height,
                         FoundCalibrationFile* found) {
   *import = CalibrationImport{};
-  int type = TryCandidates(image_path, environment, import, width, height, found);
-  if (type != kCalibrationFileNone) return type;
-  const std::size_t dot = FileExtensionDot(image_path);
-  if (dot == std::string_view::npos) return kCalibrationFileNone;
-  std::string underscored = image_path;
-  underscored[dot] = '_';
-  return TryCandidates(underscored, environment, import, width, height, found);
+  return TryCandidates(image_path, environment, import, width, height, found);
 }
 
 }  // namespace kv

@@ -26,6 +26,10 @@ struct CalibrationCandidate {
 // on the path with its last dot replaced by "_".
 std::vector<CalibrationCandidate> CalibrationCandidates(std::string_view image_path);
 
+// Every file FindCalibrationFile tries, in its order: the candidates of
+// `image_path`, then those of the path with its last dot replaced by "_".
+std::vector<CalibrationCandidate> CalibrationSearchOrder(std::string_view image_path);
+
 struct FoundCalibrationFile {
   std::string path;
   int type = 0;

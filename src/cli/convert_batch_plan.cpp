@@ -44,15 +44,9 @@ bool IsImageFile(const fs::path& path) {
 // A calibration file the import would find beside the image, under either
 // of the names it tries.
 bool HasCalibrationFileBeside(const std::string& image) {
-  std::string underscored = image;
-  if (const std::size_t dot = FileExtensionDot(image); dot != std::string::npos) {
-    underscored[dot] = '_';
-  }
-  for (const std::string& path : {image, underscored}) {
-    for (const CalibrationCandidate& candidate : CalibrationCandidates(path)) {
-      std::error_code ignored;
-      if (fs::is_regular_file(candidate.path, ignored)) return true;
-    }
+  for (const CalibrationCandidate& candidate : CalibrationSearchOrder(image)) {
+    std::error_code ignored;
+    if (fs::is_regular_file(candidate.path, ignored)) return true;
   }
   return false;
 }
