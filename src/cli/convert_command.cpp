@@ -25,8 +25,8 @@ namespace {
 namespace fs = std::filesystem;
 
 struct ConvertOptions {
+  // One source converts as a single map; several, or a folder, as a batch.
   std::vector<std::string> sources;
-  std::string source;
   std::string output;
   std::string name;
   std::string calibration;
@@ -58,9 +58,10 @@ std::optional<WorldFileSystem> WorldSystemFor(const ConvertOptions& options) {
 // calibration file beside the image), but only after converting.
 void RefuseToOverwriteNamedInputs(const ConvertOptions& options) {
   if (options.output.empty()) return;
-  const bool calibration_source = IsCalibrationKind(ImageKind(options.source));
+  const std::string& source = options.sources.front();
+  const bool calibration_source = IsCalibrationKind(ImageKind(source));
   std::vector<InputFile> inputs{
-      {options.source, calibration_source ? kCalibrationFileRole : kSourceImageRole}};
+      {source, calibration_source ? kCalibrationFileRole : kSourceImageRole}};
   if (!options.calibration.empty()) inputs.push_back({options.calibration, kCalibrationFileRole});
   RefuseToOverwriteInput(options.output, inputs);
 }
@@ -92,7 +93,8 @@ int Convert(CliContext& context, const ConvertOptions& options) {
   if (!options.name.empty()) ui.map_name = CutToStoredLength(options.name, kMaxImageNameLength);
 
   CDocument& document = session.StartEmpty();
-  if (!Import(document, ui, options.source)) return ui.cancel_requested ? kInterruptedExitCode : 1;
+  if (!Import(document, ui, options.sources.front()))
+    return ui.cancel_requested ? kInterruptedExitCode : 1;
   if (options.no_calibration) session.DropCalibration();
   if (!options.calibration.empty()) {
     // The file given replaces whatever the import found.
@@ -174,7 +176,6 @@ void AddConvertCommand(CLI::App& app, CliContext& context, int* exit_code) {
     } else if (IsBatchRequest(batch)) {
       *exit_code = ConvertSeveral(context, *options, batch);
     } else {
-      options->source = options->sources.front();
       *exit_code = Convert(context, *options);
     }
   });
